@@ -1,0 +1,33 @@
+#pragma once
+
+// Entries of combo boxes and rows of lists carry the key of the database row
+// they stand for, as text, in their item data (Qt::UserRole). Only these
+// helpers read and write it.
+
+#include <QString>
+
+class QComboBox;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QListWidget;
+class QListWidgetItem;
+
+// Entries.
+void AjouterEntree(QComboBox* combo, const QString& texte, const QString& code);
+// Selects the first entry whose code equals the text exactly; otherwise the
+// selection is left as it was.
+void SelectionnerCode(QComboBox* combo, const QString& code);
+// "" for a negative index (or past the end), else the code of that entry.
+QString GetCodeCombo(QComboBox* combo, int index);
+// Code of the selected entry ("" when none).
+QString GetCodeSelection(QComboBox* combo);
+void ViderCombo(QComboBox* combo);
+
+// Rows.
+void SetCode(QTreeWidgetItem* ligne, const QString& code);
+QString GetCode(const QTreeWidgetItem* ligne);
+bool ACode(const QTreeWidgetItem* ligne);
+void SetCode(QListWidgetItem* ligne, const QString& code);
+QString GetCode(const QListWidgetItem* ligne);
+void ViderListe(QTreeWidget* liste);
+void ViderListe(QListWidget* liste);
