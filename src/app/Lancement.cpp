@@ -1,0 +1,137 @@
+#include "app/Lancement.h"
+
+#include "app/Configuration.h"
+#include "data/DMPose.h"
+#include "ui/admin/FicheAdministration.h"
+#include "ui/common/Messages.h"
+#include "ui/common/Protection.h"
+#include "ui/pricing/FicheModeNormal.h"
+
+#include <QFileInfo>
+
+namespace Lancement {
+
+namespace {
+
+const QString kModeAdministration = QStringLiteral("ADMIN");
+const QString kModeCreation = QStringLiteral("CREATION");
+const QString kModeMiseAJour = QStringLiteral("MAJ");
+
+bool FichierExiste(const QString& chemin)
+{
+    return QFileInfo(chemin).isFile();
+}
+
+// Shows the message and returns false when the configuration file is missing.
+bool VerifierConfiguration(const QString& fichierConfig, QWidget* proprietaire)
+{
+    if (FichierExiste(fichierConfig))
+        return true;
+    Messages::Information(
+        QStringLiteral("Quarlo - Le fichier de configuration n'existe pas : ") + fichierConfig,
+        proprietaire);
+    return false;
+}
+
+bool VerifierEchange(const QString& fichierEchange, QWidget* proprietaire)
+{
+    if (FichierExiste(fichierEchange))
+        return true;
+    Messages::Information(
+        QStringLiteral("Quarlo - Le fichier de récupération n'existe pas : ") + fichierEchange,
+        proprietaire);
+    return false;
+}
+
+void LireConfiguration(const QString& fichierConfig)
+{
+    LirePoseurs(fichierConfig);
+    LireTypesTva(fichierConfig);
+}
+
+void ModeAdministration(const QStringList& arguments, QWidget* proprietaire, const Fenetres& fenetres)
+{
+    const QString& fichierConfig = arguments[1];
+    if (!VerifierConfiguration(fichierConfig, proprietaire))
+        return;
+    LireConfiguration(fichierConfig);
+    fenetres.Administration(proprietaire);
+}
+
+void ModeTarification(const QStringList& arguments, QWidget* proprietaire, const Fenetres& fenetres)
+{
+    const QString& fichierConfig = arguments[1];
+    const QString& fichierEchange = arguments[2];
+    // Both files are checked, so the host learns of both at once.
+    const bool configurationPresente = VerifierConfiguration(fichierConfig, proprietaire);
+    const bool echangePresent = VerifierEchange(fichierEchange, proprietaire);
+    if (!configurationPresente || !echangePresent)
+        return;
+    LireConfiguration(fichierConfig);
+    fenetres.ModeNormal(proprietaire, fichierConfig, fichierEchange);
+}
+
+void ExecuterMode(const QStringList& arguments, QWidget* proprietaire, const Fenetres& fenetres)
+{
+    const qsizetype nombre = arguments.size();
+    if (nombre == 2 && arguments[0] == kModeAdministration)
+        ModeAdministration(arguments, proprietaire, fenetres);
+    else if (nombre == 3 && (arguments[0] == kModeCreation || arguments[0] == kModeMiseAJour))
+        ModeTarification(arguments, proprietaire, fenetres);
+    else
+        Messages::Information(
+            QStringLiteral("Quarlo - Les paramètres(%1) ne sont pas corrects.").arg(nombre),
+            proprietaire);
+}
+
+void OuvrirBase(TDMPose& dm, const QString& dossierProgramme, QWidget* proprietaire)
+{
+    dm.SetNomFichier(dossierProgramme + QStringLiteral("Quarlo.abs"));
+    dm.Ouvrir();
+    // Upgrade failures are reported and never stop the start.
+    for (const QString& message : dm.RestructureBase())
+        Messages::Erreur(message, proprietaire);
+}
+
+// Closes the database if it is open; returns false when closing failed (the
+// error has then been shown).
+bool FermerBase(TDMPose& dm, QWidget* proprietaire)
+{
+    return Proteger(proprietaire, [&] {
+        if (dm.EstConnecte())
+            dm.Fermer();
+    });
+}
+
+} // namespace
+
+Fenetres FenetresReelles()
+{
+    Fenetres fenetres;
+    fenetres.Administration = [](QWidget* proprietaire) {
+        TFicheAdministration fiche(proprietaire);
+        fiche.exec();
+    };
+    fenetres.ModeNormal = [](QWidget* proprietaire, const QString& fichierConfig,
+                             const QString& fichierEchange) {
+        TFicheModeNormal fiche(proprietaire);
+        fiche.SetFichierConfig(fichierConfig);
+        fiche.SetFichierEchange(fichierEchange);
+        fiche.exec();
+    };
+    return fenetres;
+}
+
+int Executer(const QStringList& arguments, const QString& dossierProgramme, QWidget* proprietaire,
+             const Fenetres& fenetres)
+{
+    TDMPose& dm = DMPose();
+    const bool reussi = Proteger(proprietaire, [&] {
+        OuvrirBase(dm, dossierProgramme, proprietaire);
+        ExecuterMode(arguments, proprietaire, fenetres);
+    });
+    const bool fermee = FermerBase(dm, proprietaire);
+    return reussi && fermee ? 0 : 1;
+}
+
+} // namespace Lancement

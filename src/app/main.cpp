@@ -1,0 +1,64 @@
+#include "app/FicheMain.h"
+#include "data/DMPose.h"
+#include "ui/common/Messages.h"
+#include "ui/common/Protection.h"
+
+#include <QApplication>
+#include <QLocale>
+
+namespace {
+
+// The last-resort catch: Qt does not let exceptions cross its event loop, so
+// one that escaped every handler is shown here and the program ends.
+class TApplication : public QApplication
+{
+public:
+    using QApplication::QApplication;
+
+    bool notify(QObject* destinataire, QEvent* evenement) override
+    {
+        try {
+            return QApplication::notify(destinataire, evenement);
+        } catch (const std::exception& erreur) {
+            ErreurFatale(TexteErreur(erreur));
+        } catch (...) {
+            ErreurFatale(QStringLiteral("Erreur inattendue."));
+        }
+        return false;
+    }
+
+    bool EnErreur() const { return enErreur; }
+
+private:
+    bool enErreur = false;
+
+    void ErreurFatale(const QString& texte)
+    {
+        const bool premiere = !enErreur;
+        enErreur = true;
+        if (premiere)
+            Messages::Erreur(texte);
+        exit(1);
+    }
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    TApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quarlo"));
+    QLocale::setDefault(QLocale::system());
+    // The start-up window hides while the sequence runs; the program ends
+    // when the sequence says so, not when no window is visible.
+    QApplication::setQuitOnLastWindowClosed(false);
+
+    TDMPose dmPose;
+    TFicheMain ficheMain(QApplication::arguments().mid(1));
+    QObject::connect(&ficheMain, &TFicheMain::Termine, &application,
+                     [](int codeSortie) { QApplication::exit(codeSortie); });
+    ficheMain.show();
+
+    const int codeBoucle = QApplication::exec();
+    return application.EnErreur() ? 1 : codeBoucle;
+}
