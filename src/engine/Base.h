@@ -85,7 +85,8 @@ public:
     QStringList Colonnes(const QString& table);
     // Adds a column (definition such as "Siret VARCHAR(14)") keeping the rows.
     void AjouterColonne(const QString& table, const QString& definition);
-    // The last value given to the auto-increment key of a table ("" when none).
+    // The last value given to the auto-increment key of a table ("" when none):
+    // the key of this connection's last insert into it, else the table's counter.
     QString DernierIdentifiant(const QString& table);
     // Rows changed by the last INSERT, UPDATE or DELETE of this connection.
     int LignesModifiees() const;
@@ -98,11 +99,20 @@ public:
 
 private:
     friend class Transaction;
+    struct EntreeCache
+    {
+        sqlite3_stmt* stmt = nullptr;
+        quint64 usage = 0; // for forgetting the least recently used one
+    };
     sqlite3* db = nullptr;
     QString fichier;
-    QHash<QString, sqlite3_stmt*> cache;
+    QHash<QString, EntreeCache> cache;
+    quint64 compteurUsage = 0;
     int profondeurTransaction = 0;
+    QHash<QString, qint64> derniersInseres; // upper-cased table -> last key inserted here
     void ViderCache();
+    void OublierMoinsUtilisee();
+    void VerifierOuverte() const;
 };
 
 // A query in the style of the system's shared query objects: set the whole

@@ -1,0 +1,386 @@
+#include "engine/Base.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+#include <limits>
+
+namespace {
+
+const QByteArray kMotDePasse = QByteArrayLiteral("secret d'essai");
+const QString kEcrivain = QStringLiteral("--ecrivain");
+constexpr int kEcrituresParProcessus = 200;
+
+QByteArray Contenu(const QString& fichier)
+{
+    QFile f(fichier);
+    if (!f.open(QIODevice::ReadOnly))
+        return {};
+    return f.readAll();
+}
+
+// Rows written one transaction each, as a user saving records one at a time.
+void Ecrire(Connexion& base, const QString& origine, int nombre, unsigned long pauseUs = 0)
+{
+    Requete insertion(base);
+    for (int i = 0; i < nombre; ++i) {
+        Transaction transaction(base);
+        insertion.SetSql(QStringLiteral("INSERT INTO Journal (Origine, Numero) VALUES (:Origine, :Numero)"));
+        insertion.LierTexte(QStringLiteral("origine"), origine);
+        insertion.LierEntier(QStringLiteral("NUMERO"), i);
+        insertion.Executer();
+        transaction.Valider();
+        if (pauseUs > 0)
+            QThread::usleep(pauseUs);
+    }
+}
+
+int Compter(Connexion& base, const QString& sql)
+{
+    Requete requete(base);
+    requete.SetSql(sql);
+    return int(requete.Ouvrir().Premiere().ValeurIndice(0).toLongLong());
+}
+
+enum class Liaison { Texte, Entier, Decimal, Nul };
+
+} // namespace
+
+Q_DECLARE_METATYPE(Liaison)
+
+class TestBase : public QObject
+{
+    Q_OBJECT
+
+    QTemporaryDir dossier;
+    QString fichier;
+    Connexion base;
+
+private slots:
+    void init()
+    {
+        fichier = dossier.filePath(QStringLiteral("%1.abs").arg(QTest::currentTestFunction()));
+        QFile::remove(fichier);
+        base.Ouvrir(fichier, kMotDePasse);
+        base.ExecuterScript(QStringLiteral(
+            "CREATE TABLE Valeurs (Id INTEGER PRIMARY KEY AUTOINCREMENT, V);"
+            "CREATE TABLE Journal (IdJournal INTEGER PRIMARY KEY AUTOINCREMENT, Origine VARCHAR(20), Numero INTEGER);"));
+    }
+
+    void cleanup() { base.Fermer(); }
+
+    void valeursLieesReluesALIdentique_data()
+    {
+        QTest::addColumn<Liaison>("liaison");
+        QTest::addColumn<QVariant>("valeur");
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<qint64>("entier");
+        QTest::addColumn<double>("decimal");
+        QTest::addColumn<bool>("nul");
+
+        QTest::newRow("apostrophe et accents")
+            << Liaison::Texte << QVariant(QStringLiteral("Porte d'entrée « Grille de défense » €"))
+            << QStringLiteral("Porte d'entrée « Grille de défense » €") << qint64(0) << 0.0 << false;
+        QTest::newRow("texte vide n'est pas nul")
+            << Liaison::Texte << QVariant(QString()) << QString() << qint64(0) << 0.0 << false;
+        QTest::newRow("texte numérique")
+            << Liaison::Texte << QVariant(QStringLiteral(" 42 ")) << QStringLiteral(" 42 ") << qint64(42) << 42.0 << false;
+        QTest::newRow("texte qui n'est pas un nombre")
+            << Liaison::Texte << QVariant(QStringLiteral("abc")) << QStringLiteral("abc") << qint64(0) << 0.0 << false;
+        QTest::newRow("entier au-delà de la précision d'un double")
+            << Liaison::Entier << QVariant(qint64(9007199254740993)) << QStringLiteral("9007199254740993")
+            << qint64(9007199254740993) << 9007199254740992.0 << false;
+        QTest::newRow("décimal")
+            << Liaison::Decimal << QVariant(1234.5) << QStringLiteral("1234.5") << qint64(1234) << 1234.5 << false;
+        QTest::newRow("décimal sans représentation exacte")
+            << Liaison::Decimal << QVariant(0.1) << QStringLiteral("0.1") << qint64(0) << 0.1 << false;
+        QTest::newRow("grand montant sans exposant")
+            << Liaison::Decimal << QVariant(1e6) << QStringLiteral("1000000") << qint64(1000000) << 1e6 << false;
+        QTest::newRow("nul") << Liaison::Nul << QVariant() << QString() << qint64(0) << 0.0 << true;
+    }
+
+    void valeursLieesReluesALIdentique()
+    {
+        QFETCH(Liaison, liaison);
+        QFETCH(QVariant, valeur);
+        Requete requete(base);
+        requete.SetSql(QStringLiteral("INSERT INTO Valeurs (V) VALUES (:V)"));
+        const QString nom = QStringLiteral("v");
+        switch (liaison) {
+        case Liaison::Texte: requete.LierTexte(nom, valeur.toString()); break;
+        case Liaison::Entier: requete.LierEntier(nom, valeur.toLongLong()); break;
+        case Liaison::Decimal: requete.LierDecimal(nom, valeur.toDouble()); break;
+        case Liaison::Nul: requete.LierNul(nom); break;
+        }
+        QCOMPARE(requete.Executer(), 1);
+
+        requete.SetSql(QStringLiteral("SELECT V FROM Valeurs"));
+        const Resultat& lignes = requete.Ouvrir();
+        QCOMPARE(lignes.NombreLignes(), 1);
+        const Ligne& ligne = lignes.Premiere();
+        QTEST(ligne.Texte(QStringLiteral("V")), "texte");
+        QTEST(ligne.Entier(QStringLiteral("V")), "entier");
+        QTEST(ligne.Decimal(QStringLiteral("V")), "decimal");
+        QTEST(ligne.EstNul(QStringLiteral("V")), "nul");
+    }
+
+    void nomsSansEgardALaCasse()
+    {
+        Requete requete(base);
+        requete.SetSql(QStringLiteral("INSERT INTO Journal (Origine, Numero) VALUES (:idPose, :IdPose)"));
+        requete.LierTexte(QStringLiteral(":IDPOSE"), QStringLiteral("7"));
+        requete.Executer();
+
+        requete.SetSql(QStringLiteral("SELECT Origine AS Cp, Numero, Numero AS numero FROM Journal WHERE Numero = :Typetva"));
+        requete.LierTexte(QStringLiteral("typeTVA"), QStringLiteral("7")); // a key carried as text
+        const Resultat& lignes = requete.Ouvrir();
+        QCOMPARE(lignes.NombreLignes(), 1);
+        QCOMPARE(lignes.Premiere().Texte(QStringLiteral("cp")), QStringLiteral("7"));
+        QCOMPARE(lignes.Premiere().Entier(QStringLiteral("NUMERO")), 7);
+        QCOMPARE(lignes.Premiere().NombreColonnes(), 3);
+        QVERIFY_THROWS_EXCEPTION(ErreurBase, lignes.Premiere().Texte(QStringLiteral("Absente")));
+    }
+
+    void parametreNonLieNomme()
+    {
+        Requete requete(base);
+        requete.SetSql(QStringLiteral("INSERT INTO Journal (Origine, Numero) VALUES (:Origine, :Numero)"));
+        requete.LierTexte(QStringLiteral("Origine"), QStringLiteral("a"));
+        try {
+            requete.Executer();
+            QFAIL("an unbound parameter was accepted");
+        } catch (const ErreurBase& erreur) {
+            QVERIFY2(erreur.Message().contains(QStringLiteral(":Numero")), qPrintable(erreur.Message()));
+        }
+        QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal")), 0);
+
+        // A new text forgets the values bound for the previous one.
+        requete.LierEntier(QStringLiteral("Numero"), 1);
+        requete.Executer();
+        requete.SetSql(requete.Sql());
+        QVERIFY_THROWS_EXCEPTION(ErreurBase, requete.Executer());
+        QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal")), 1);
+    }
+
+    void instructionPrepareeReutilisee()
+    {
+        const QString sql = QStringLiteral("SELECT Origine FROM Journal WHERE Numero = :Numero");
+        QCOMPARE(base.Preparer(sql), base.Preparer(sql));
+        Ecrire(base, QStringLiteral("local"), 3);
+
+        Requete requete(base);
+        requete.SetSql(QStringLiteral("UPDATE Journal SET Origine = :Origine WHERE Numero = :Numero"));
+        for (int numero = 0; numero < 3; ++numero) {
+            requete.LierTexte(QStringLiteral("Origine"), QStringLiteral("ligne %1").arg(numero));
+            requete.LierEntier(QStringLiteral("Numero"), numero);
+            QCOMPARE(requete.Executer(), 1);
+        }
+        requete.SetSql(sql);
+        for (int numero = 0; numero < 3; ++numero) {
+            requete.LierEntier(QStringLiteral("Numero"), numero);
+            QCOMPARE(requete.Ouvrir().Premiere().Texte(QStringLiteral("Origine")), QStringLiteral("ligne %1").arg(numero));
+        }
+        // A statement left in the middle of a failure is usable again.
+        requete.SetSql(QStringLiteral("SELECT Origine FROM Journal WHERE abs(:Numero) = Numero"));
+        requete.LierEntier(QStringLiteral("Numero"), std::numeric_limits<qint64>::min());
+        QVERIFY_THROWS_EXCEPTION(ErreurBase, requete.Ouvrir());
+        requete.LierEntier(QStringLiteral("Numero"), 1);
+        QCOMPARE(requete.Ouvrir().Premiere().Texte(QStringLiteral("Origine")), QStringLiteral("ligne 1"));
+    }
+
+    void lignesModifiees()
+    {
+        Ecrire(base, QStringLiteral("local"), 3);
+        Requete requete(base);
+        requete.SetSql(QStringLiteral("UPDATE Journal SET Origine = 'x'"));
+        QCOMPARE(requete.Executer(), 3);
+        QCOMPARE(base.LignesModifiees(), 3);
+        requete.SetSql(QStringLiteral("CREATE TABLE Autre (Id INTEGER)"));
+        QCOMPARE(requete.Executer(), 0);
+        requete.SetSql(QStringLiteral("DELETE FROM Journal WHERE Numero > :Numero"));
+        requete.LierEntier(QStringLiteral("Numero"), 0);
+        QCOMPARE(requete.Executer(), 2);
+    }
+
+    void uneSeuleInstructionParRequete()
+    {
+        Ecrire(base, QStringLiteral("local"), 1);
+        Requete requete(base);
+        requete.SetSql(QStringLiteral("DELETE FROM Journal WHERE Numero = 5; DELETE FROM Journal"));
+        QVERIFY_THROWS_EXCEPTION(ErreurBase, requete.Executer());
+        QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal")), 1);
+        requete.SetSql(QStringLiteral("DELETE FROM Journal WHERE Numero = 5 ; -- fin\n"));
+        QCOMPARE(requete.Executer(), 0);
+    }
+
+    void transactionAnnuleeSansValidation()
+    {
+        try {
+            Transaction transaction(base);
+            Ecrire(base, QStringLiteral("perdu"), 5);
+            throw ErreurBase("échec au milieu du groupe");
+        } catch (const ErreurBase&) {
+        }
+        QVERIFY(!base.EnTransaction());
+        QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal")), 0);
+
+        {
+            Transaction transaction(base);
+            Ecrire(base, QStringLiteral("externe"), 2);
+            {
+                Transaction interne(base);
+                Ecrire(base, QStringLiteral("interne"), 3);
+            }
+            {
+                Transaction interne(base);
+                Ecrire(base, QStringLiteral("valide"), 1);
+                interne.Valider();
+            }
+            transaction.Valider();
+        }
+        QVERIFY(!base.EnTransaction());
+        QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal WHERE Origine = 'externe'")), 2);
+        QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal WHERE Origine = 'interne'")), 0);
+        QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal WHERE Origine = 'valide'")), 1);
+    }
+
+    void fichierRefuseEtIntact_data()
+    {
+        QTest::addColumn<QByteArray>("contenu");
+        QTest::addColumn<QByteArray>("motDePasse");
+        QTest::newRow("mot de passe incorrect") << QByteArray() << QByteArrayLiteral("autre secret");
+        QTest::newRow("fichier texte") << QByteArrayLiteral("Ceci n'est pas une base de données.\r\n").repeated(200)
+                                       << kMotDePasse;
+    }
+
+    void fichierRefuseEtIntact()
+    {
+        QFETCH(QByteArray, contenu);
+        QFETCH(QByteArray, motDePasse);
+        Ecrire(base, QStringLiteral("local"), 2);
+        base.Fermer();
+        if (!contenu.isEmpty()) {
+            QFile f(fichier);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(contenu);
+        }
+        const QByteArray avant = Contenu(fichier);
+
+        try {
+            base.Ouvrir(fichier, motDePasse);
+            QFAIL("the file was accepted");
+        } catch (const ErreurBase& erreur) {
+            QCOMPARE(erreur.Message(),
+                     QStringLiteral("Impossible d'ouvrir la base de données %1 : mot de passe incorrect ou "
+                                    "fichier qui n'est pas une base de données.").arg(fichier));
+        }
+        QVERIFY(!base.EstConnectee());
+        QCOMPARE(Contenu(fichier), avant);
+        QVERIFY(!QFile::exists(fichier + QStringLiteral("-journal")));
+    }
+
+    void fichierChiffre()
+    {
+        Ecrire(base, QStringLiteral("local"), 2);
+        base.Fermer();
+        const QByteArray entete = Contenu(fichier).left(16);
+        QCOMPARE(entete.size(), 16);
+        QVERIFY(entete != QByteArray("SQLite format 3\0", 16));
+
+        base.Ouvrir(fichier, kMotDePasse);
+        QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal")), 2);
+    }
+
+    void structure()
+    {
+        QVERIFY(base.TableExiste(QStringLiteral("journal")));
+        QVERIFY(!base.TableExiste(QStringLiteral("Absente")));
+        Ecrire(base, QStringLiteral("local"), 2);
+        base.AjouterColonne(QStringLiteral("JOURNAL"), QStringLiteral("Siret VARCHAR(14)"));
+        QCOMPARE(base.Colonnes(QStringLiteral("Journal")),
+                 QStringList({"IdJournal", "Origine", "Numero", "Siret"}));
+        QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal WHERE Siret IS NULL")), 2);
+        QVERIFY(base.Colonnes(QStringLiteral("Absente")).isEmpty());
+    }
+
+    void dernierIdentifiant()
+    {
+        QCOMPARE(base.DernierIdentifiant(QStringLiteral("Valeurs")), QString());
+        Ecrire(base, QStringLiteral("local"), 3);
+        QCOMPARE(base.DernierIdentifiant(QStringLiteral("journal")), QStringLiteral("3"));
+
+        // Another copy inserts after us: our key stays ours, a fresh
+        // connection reads the table's counter.
+        Connexion autre;
+        autre.Ouvrir(fichier, kMotDePasse);
+        Ecrire(autre, QStringLiteral("autre"), 1);
+        QCOMPARE(base.DernierIdentifiant(QStringLiteral("Journal")), QStringLiteral("3"));
+        QCOMPARE(autre.DernierIdentifiant(QStringLiteral("Journal")), QStringLiteral("4"));
+        Connexion troisieme;
+        troisieme.Ouvrir(fichier, kMotDePasse);
+        QCOMPARE(troisieme.DernierIdentifiant(QStringLiteral("Journal")), QStringLiteral("4"));
+    }
+
+    void deuxProcessusSansPerte()
+    {
+        QProcess second;
+        second.setProgram(QCoreApplication::applicationFilePath());
+        second.setArguments({kEcrivain, fichier});
+        second.start();
+        // Both start writing together once the second one has its connection.
+        QVERIFY(second.waitForReadyRead(30000));
+        QCOMPARE(second.readLine().trimmed(), QByteArray("pret"));
+        second.write("go\n");
+        QVERIFY(second.waitForBytesWritten(30000));
+        QString erreurLocale;
+        try {
+            Ecrire(base, QStringLiteral("premier"), kEcrituresParProcessus, 500);
+        } catch (const ErreurBase& erreur) {
+            erreurLocale = erreur.Message();
+        }
+        QVERIFY(second.waitForFinished(120000));
+        const QString sortieSecond = QString::fromUtf8(second.readAllStandardError());
+        QVERIFY2(erreurLocale.isEmpty(), qPrintable(erreurLocale));
+        QVERIFY2(second.exitCode() == 0, qPrintable(sortieSecond));
+        QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal WHERE Origine = 'premier'")),
+                 kEcrituresParProcessus);
+        QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal WHERE Origine = 'second'")),
+                 kEcrituresParProcessus);
+        // The two writers really alternated: some of each come before the other's last.
+        QVERIFY(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal WHERE Origine = 'second' AND IdJournal < "
+                                             "(SELECT MAX(IdJournal) FROM Journal WHERE Origine = 'premier')")) > 0);
+        QVERIFY(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal WHERE Origine = 'premier' AND IdJournal < "
+                                             "(SELECT MAX(IdJournal) FROM Journal WHERE Origine = 'second')")) > 0);
+    }
+};
+
+int main(int argc, char** argv)
+{
+    QCoreApplication application(argc, argv);
+    const QStringList arguments = application.arguments();
+    if (arguments.size() == 3 && arguments.at(1) == kEcrivain) {
+        try {
+            Connexion base;
+            base.Ouvrir(arguments.at(2), kMotDePasse);
+            QFile entree, sortie;
+            entree.open(stdin, QIODevice::ReadOnly);
+            sortie.open(stdout, QIODevice::WriteOnly);
+            sortie.write("pret\n");
+            sortie.flush();
+            entree.readLine();
+            Ecrire(base, QStringLiteral("second"), kEcrituresParProcessus, 500);
+            return 0;
+        } catch (const ErreurBase& erreur) {
+            fprintf(stderr, "%s\n", erreur.what());
+            return 1;
+        }
+    }
+    TestBase test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "test_base.moc"
