@@ -80,6 +80,14 @@ private:
     QVector<LigneTva> tva;
 
     void CreerSchema();
+    bool BaseVide();
+    bool TableVide(const QString& table);
+    // The steps of RestructureBase; each adds its failure to the messages.
+    void CreerTrelvaneLibelle(QStringList& messages);
+    void RemplirTrelvaneLibelle(QStringList& messages);
+    void AjouterColonnesCategorieType(QStringList& messages);
+    void AjouterColonnesPoseur(QStringList& messages);
+    const LigneTva* DerniereTva(int typeTva) const;
 };
 
 // The data module of the running program (the most recently created one).
