@@ -6,12 +6,11 @@
 
 #include <cmath>
 #include <cstring>
-#include <limits>
 
 namespace {
 
-// Statements kept prepared at most; the windows paste keys into some texts,
-// so an unbounded cache would grow for as long as the program runs.
+// At most this many statements stay prepared: the windows paste keys into
+// some texts, so an unbounded cache would grow for as long as the program runs.
 constexpr int kTailleCache = 256;
 constexpr int kAttenteVerrouMs = 10000;
 
