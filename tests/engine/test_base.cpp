@@ -338,7 +338,7 @@ private slots:
         QVERIFY(second.waitForBytesWritten(30000));
         QString erreurLocale;
         try {
-            Ecrire(base, QStringLiteral("premier"), kEcrituresParProcessus, 500);
+            Ecrire(base, QStringLiteral("premier"), kEcrituresParProcessus, 1000);
         } catch (const ErreurBase& erreur) {
             erreurLocale = erreur.Message();
         }
@@ -372,7 +372,7 @@ int main(int argc, char** argv)
             sortie.write("pret\n");
             sortie.flush();
             entree.readLine();
-            Ecrire(base, QStringLiteral("second"), kEcrituresParProcessus, 500);
+            Ecrire(base, QStringLiteral("second"), kEcrituresParProcessus, 1000);
             return 0;
         } catch (const ErreurBase& erreur) {
             fprintf(stderr, "%s\n", erreur.what());
