@@ -1,0 +1,209 @@
+#include "PreparationDemo.h"
+
+#include "BaseTemporaire.h"
+#include "app/Configuration.h"
+#include "data/DMPose.h"
+
+#include <QFile>
+#include <QHash>
+#include <QSet>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QXmlStreamReader>
+#include <QtTest>
+
+namespace {
+
+const QString kDemo = QStringLiteral(QUARLO_SOURCE_DIR "/examples/demo/");
+
+QByteArray Lire(const QString& chemin)
+{
+    QFile fichier(chemin);
+    return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
+}
+
+struct Article
+{
+    QString code;
+    QString libelle;
+    int quantite = 0;
+    QHash<QString, QString> proprietes;
+};
+
+// The items of the demo quote; the names of the other elements, in order.
+QVector<Article> LireDevis(QStringList& elementsRacine)
+{
+    QVector<Article> articles;
+    QXmlStreamReader xml(Lire(kDemo + QStringLiteral("Devis.xml")));
+    while (!xml.atEnd()) {
+        if (xml.readNext() != QXmlStreamReader::StartElement)
+            continue;
+        const auto nom = xml.name();
+        if (nom != u"menuiserie" && nom != u"propriete")
+            elementsRacine << nom.toString();
+        if (nom == u"menuiserie") {
+            Article article;
+            article.code = xml.attributes().value("code").toString();
+            article.libelle = xml.attributes().value("libelle").toString();
+            article.quantite = xml.attributes().value("quantite").toInt();
+            articles << article;
+        } else if (nom == u"propriete" && !articles.isEmpty()) {
+            articles.last().proprietes.insert(xml.attributes().value("id").toString(),
+                                              xml.attributes().value("valeur").toString());
+        }
+    }
+    if (xml.hasError())
+        qFatal("Devis.xml: %s", qPrintable(xml.errorString()));
+    return articles;
+}
+
+// The item's value for an operand, in whole numbers as the constraint test
+// reads it.
+int ValeurOperande(const Article& article, const QString& code)
+{
+    const int hauteur = article.proprietes.value("HAUTEUR").toInt();
+    const int largeur = article.proprietes.value("LARGEUR").toInt();
+    const int vantaux = article.proprietes.value("VANTAIL").toInt();
+    if (code == "PERIMETRE")
+        return largeur + 2 * hauteur;
+    if (code == "LARGEUR_VANTAIL")
+        return vantaux < 1 ? -1 : largeur / vantaux;
+    return article.proprietes.value(code).toInt();
+}
+
+bool Passe(int valeur, const QString& operateur, int seuil)
+{
+    if (operateur == "=") return valeur == seuil;
+    if (operateur == "<") return valeur < seuil;
+    if (operateur == "<=") return valeur <= seuil;
+    if (operateur == ">") return valeur > seuil;
+    if (operateur == ">=") return valeur >= seuil;
+    return false;
+}
+
+} // namespace
+
+class TestDemo : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dossier;
+    std::unique_ptr<TDMPose> dm;
+
+    int Compter(const QString& sql)
+    {
+        Requete requete(dm->Quarlo());
+        requete.SetSql(sql);
+        return static_cast<int>(requete.Ouvrir().Premiere().ValeurIndice(0).toLongLong());
+    }
+
+    // The categories of the item's family that all their constraints accept.
+    QStringList CategoriesAcceptees(const Article& article)
+    {
+        Requete categories(dm->Quarlo());
+        categories.SetSql("SELECT c.IdCategorie, c.Libelle FROM Categorie c, CategorieType ct "
+                          "WHERE c.IdCategorieType = ct.IdCategorieType AND ct.TrelvaneLibelle = :Famille");
+        categories.LierTexte("Famille", article.proprietes.value("TRELVANE_LIBELLE_CODE"));
+        QStringList acceptees;
+        for (const Ligne& categorie : categories.Ouvrir()) {
+            Requete contraintes(dm->Quarlo());
+            contraintes.SetSql("SELECT o.Code, c.Operateur, c.Valeur FROM CategorieContrainte c, Operande o "
+                               "WHERE c.IdOperande = o.IdOperande AND c.IdCategorie = :Id");
+            contraintes.LierTexte("Id", categorie.Texte("IdCategorie"));
+            bool accepte = true;
+            for (const Ligne& contrainte : contraintes.Ouvrir())
+                accepte = accepte && Passe(ValeurOperande(article, contrainte.Texte("Code")),
+                                           contrainte.Texte("Operateur"), contrainte.Texte("Valeur").toInt());
+            if (accepte)
+                acceptees << categorie.Texte("Libelle");
+        }
+        return acceptees;
+    }
+
+private slots:
+    void initTestCase()
+    {
+        UtiliserLocaleFrancaise();
+        QVERIFY(dossier.isValid());
+        // Twice: the second run replaces the first base instead of adding to it.
+        PreparerBaseDemo(dossier.path(), kDemo + "Config.ini", kDemo + "reference.sql");
+        const QStringList resume =
+            PreparerBaseDemo(dossier.path(), kDemo + "Config.ini", kDemo + "reference.sql");
+        QVERIFY(resume.contains("Poseur : 4"));
+        dm = std::make_unique<TDMPose>();
+        dm->SetNomFichier(dossier.filePath("Quarlo.abs"));
+        dm->Ouvrir();
+    }
+
+    void cleanupTestCase() { dm.reset(); }
+
+    void configurationAlaWindows()
+    {
+        const QByteArray octets = Lire(kDemo + "Config.ini");
+        QVERIFY(!octets.isEmpty());
+        QCOMPARE(octets.count('\n'), octets.count("\r\n"));
+        QStringDecoder utf8(QStringConverter::Utf8);
+        const QString texte = utf8.decode(octets);
+        QVERIFY2(utf8.hasError(), "Config.ini should be Windows-1252, with accents");
+
+        LireTypesTva(kDemo + "Config.ini");
+        QCOMPARE(dm->rxTva().size(), 3);
+        QCOMPARE(dm->GetTauxTva(1), 20.0);
+        QCOMPARE(dm->GetTauxTva(2), 10.0);
+        QCOMPARE(dm->GetTauxTva(3), 5.5);
+    }
+
+    void poseurs()
+    {
+        QCOMPARE(Compter("SELECT COUNT(*) FROM Poseur"), 4);
+        QCOMPARE(Compter("SELECT COUNT(*) FROM Poseur WHERE length(Siret) = 14 AND Siret NOT GLOB '*[^0-9]*' "
+                         "AND RGE <> ''"), 4);
+        QCOMPARE(Compter("SELECT COUNT(*) FROM Poseur WHERE Ville = 'Besançon' AND Nom = 'Menuiseries Lefèvre & Fils'"), 1);
+    }
+
+    void donneesDeReference()
+    {
+        QCOMPARE(Compter("SELECT COUNT(*) FROM Pose WHERE Livraison > 0 AND LivraisonCompliquee > 0 "
+                         "AND Autorisation > 0 AND Manutention > 0 AND TypeTva IN (1, 2, 3) "
+                         "AND CodeExport <> '' AND CodeExportLivraison <> ''"), 3);
+        QCOMPARE(Compter("SELECT COUNT(*) FROM CategorieType WHERE TrelvaneLibelle NOT IN "
+                         "(SELECT Code FROM TrelvaneLibelle)"), 0);
+        QVERIFY(Compter("SELECT COUNT(*) FROM CategorieContrainte") > 0);
+        QCOMPARE(Compter("SELECT COUNT(DISTINCT o.Code) FROM CategorieContrainte c, Operande o "
+                         "WHERE c.IdOperande = o.IdOperande"), 5);
+        // One general tariff per kind and category.
+        QCOMPARE(Compter("SELECT COUNT(*) FROM Pose p, Categorie c WHERE (SELECT COUNT(*) FROM Tarif t "
+                         "WHERE t.IdPose = p.IdPose AND t.IdCategorie = c.IdCategorie AND t.IdPoseur = 0) <> 1"), 0);
+        QVERIFY(Compter("SELECT COUNT(*) FROM Tarif t, Poseur p WHERE t.IdPoseur = p.IdPoseur") > 0);
+        QCOMPARE(Compter("SELECT COUNT(*) FROM Tarif WHERE IdPoseur <> 0 AND IdPoseur NOT IN "
+                         "(SELECT IdPoseur FROM Poseur)"), 0);
+        QVERIFY(Compter("SELECT COUNT(*) FROM Quincaillerie WHERE TarifVente > TarifAchat AND NbPieces > 0") >= 5);
+    }
+
+    void devisEtCategories()
+    {
+        QStringList elements;
+        const QVector<Article> articles = LireDevis(elements);
+        QVERIFY(articles.size() >= 5 && articles.size() <= 7);
+        QCOMPARE(elements.value(0), QStringLiteral("Quarlo"));
+        QVERIFY(!elements.contains("pose")); // the kind is chosen when the screen opens
+        QVERIFY(std::any_of(articles.begin(), articles.end(),
+                            [](const Article& a) { return a.libelle.contains('&'); }));
+
+        QSet<QString> categoriesFenetres;
+        for (const Article& article : articles) {
+            QCOMPARE(article.proprietes.value("QUANTITE").toInt(), article.quantite);
+            for (const char* cle : {"HAUTEUR", "LARGEUR", "VANTAIL", "TRELVANE_LIBELLE_CODE"})
+                QVERIFY2(article.proprietes.contains(cle), qPrintable(article.code + " " + cle));
+            const QStringList acceptees = CategoriesAcceptees(article);
+            QVERIFY2(acceptees.size() == 1, qPrintable(article.code + ": " + acceptees.join(", ")));
+            if (article.proprietes.value("TRELVANE_LIBELLE_CODE") == "10101")
+                categoriesFenetres << acceptees.first();
+        }
+        QVERIFY(categoriesFenetres.size() >= 3); // the windows are priced differently
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDemo)
+#include "tst_demo.moc"
