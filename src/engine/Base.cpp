@@ -259,6 +259,9 @@ Initialisation InitialiserFichierVide(sqlite3* handle, const QString& nomFichier
 void Connexion::Ouvrir(const QString& nomFichier, const QByteArray& motDePasse)
 {
     Fermer();
+    // The engine would take an empty name for a temporary database.
+    if (nomFichier.isEmpty())
+        throw ErreurBase("Aucun fichier de base de données n'est indiqué.");
     const QString debutMessage = QStringLiteral("Impossible d'ouvrir la base de données %1 : ").arg(nomFichier);
 
     sqlite3* handle = nullptr;
