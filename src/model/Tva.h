@@ -22,6 +22,7 @@ public:
 
     // <tva type_tva="..." libelle="..." valeur="..."/>
     QString GetXml() const;
+    void EcrireXml(QString& sortie) const;
 
 private:
     int type_tva = -1;

@@ -1,0 +1,284 @@
+#include "model/Echange.h"
+
+#include "model/Formats.h"
+#include "model/Xml.h"
+
+namespace {
+
+const QString kDeclaration = QStringLiteral("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>");
+
+class LecteurDevis
+{
+public:
+    LecteurDevis(const TXmlDocument& document, const QString& nomFichier)
+        : racine(*document.GetRoot()), nomFichier(nomFichier)
+    {
+    }
+
+    DevisEchange Lire();
+
+private:
+    const TXmlNode& racine;
+    const QString& nomFichier;
+    const TXmlNode* menuiseries = nullptr;
+
+    const TXmlNode* PremierHorsMenuiseries(QStringView nom) const;
+    QString Texte(const TXmlNode& noeud, QStringView attribut) const;
+    double Decimal(const TXmlNode& noeud, QStringView attribut) const;
+    bool Drapeau(const TXmlNode& noeud, QStringView attribut) const;
+    int TypeTva(const TXmlNode& tva) const;
+    void LireTva(const TXmlNode& noeud, TTva& tva) const;
+    void LirePoseGlobale(DevisEchange& devis) const;
+    void LireQuincailleries(const TXmlNode& liste, TQuincailleries& quincailleries) const;
+    std::unique_ptr<TMenuiserie> LireMenuiserie(const TXmlNode& noeud) const;
+    void LireProprietes(const TXmlNode& noeud, TMenuiserie& menuiserie) const;
+    std::unique_ptr<TTarif> LireTarif(const TXmlNode& noeud) const;
+};
+
+const TXmlNode* PremierDans(const TXmlNode& noeud, QStringView nom, const TXmlNode* exclu)
+{
+    for (int i = 0; i < noeud.ChildCount(); ++i) {
+        const TXmlNode* enfant = noeud.GetChild(i);
+        if (enfant == exclu || enfant->GetType() != TXmlNodeType::Element)
+            continue;
+        if (enfant->GetName().size() == nom.size() && enfant->GetName().compare(nom, Qt::CaseInsensitive) == 0)
+            return enfant;
+        if (const TXmlNode* trouve = PremierDans(*enfant, nom, exclu))
+            return trouve;
+    }
+    return nullptr;
+}
+
+// The quote-wide elements are searched in the whole document except the
+// items: a file whose quote-wide kind is missing or placed after the items
+// must not lend an item's kind, VAT or options to the whole quote.
+const TXmlNode* LecteurDevis::PremierHorsMenuiseries(QStringView nom) const
+{
+    return PremierDans(racine, nom, menuiseries);
+}
+
+QString LecteurDevis::Texte(const TXmlNode& noeud, QStringView attribut) const
+{
+    return noeud.GetAttributeByName(attribut);
+}
+
+double LecteurDevis::Decimal(const TXmlNode& noeud, QStringView attribut) const
+{
+    return LireDecimalOuDefaut(Texte(noeud, attribut), 0.0);
+}
+
+bool LecteurDevis::Drapeau(const TXmlNode& noeud, QStringView attribut) const
+{
+    return Texte(noeud, attribut) == u"1";
+}
+
+int LecteurDevis::TypeTva(const TXmlNode& tva) const
+{
+    const QString texte = Texte(tva, u"type_tva");
+    if (const auto type = LireEntier(texte))
+        return *type;
+    const QString probleme = tva.HasAttribute(u"type_tva")
+                                 ? QStringLiteral("le type de TVA « %1 » n'est pas un nombre entier").arg(texte)
+                                 : QStringLiteral("le type de TVA (attribut type_tva) manque");
+    throw ErreurEchange(QStringLiteral("Le fichier de récupération « %1 » ne peut pas être lu : %2 (élément <%3>, ligne %4).")
+                            .arg(nomFichier, probleme, tva.GetName())
+                            .arg(tva.GetLine()));
+}
+
+void LecteurDevis::LireTva(const TXmlNode& noeud, TTva& tva) const
+{
+    tva.SetTypeTva(TypeTva(noeud));
+    tva.SetLibelle(Texte(noeud, u"libelle"));
+    tva.SetValeur(Decimal(noeud, u"valeur"));
+}
+
+void LecteurDevis::LirePoseGlobale(DevisEchange& devis) const
+{
+    const TXmlNode* pose = PremierHorsMenuiseries(u"pose");
+    devis.aPose = pose != nullptr;
+    if (!pose)
+        return;
+    TPoseLivraison& globale = devis.poseGlobale;
+    globale.SetId(Texte(*pose, u"id"));
+    globale.SetLibelle(Texte(*pose, u"libelle"));
+    globale.SetCodeExport(Texte(*pose, u"code_export"));
+    if (const TXmlNode* tva = PremierHorsMenuiseries(u"tva"))
+        LireTva(*tva, globale.GetTva());
+    for (const auto option : TPoseLivraison::kOptions) {
+        const TXmlNode* noeud = PremierHorsMenuiseries(TPoseLivraison::NomElement(option));
+        if (!noeud)
+            continue;
+        globale.SetChoix(option, Drapeau(*noeud, u"choix"));
+        globale.SetPrix(option, Decimal(*noeud, u"prix"));
+        globale.SetCodeExportOption(option, Texte(*noeud, u"code_export"));
+    }
+}
+
+void LecteurDevis::LireQuincailleries(const TXmlNode& liste, TQuincailleries& quincailleries) const
+{
+    TXmlNodeList entrees;
+    liste.NodesByName(u"quincaillerie", entrees);
+    quincailleries.Reserver(quincailleries.Nombre() + entrees.Count());
+    for (const TXmlNode* noeud : entrees) {
+        TQuincaillerie& entree = quincailleries.Ajouter();
+        entree.SetId(Texte(*noeud, u"id"));
+        entree.SetLibelle(Texte(*noeud, u"libelle"));
+        entree.SetLibelle2(Texte(*noeud, u"libelle2"));
+        entree.SetTarifVente(Decimal(*noeud, u"tarif_vente"));
+        entree.SetTarifAchat(Decimal(*noeud, u"tarif_achat"));
+        entree.SetNbPieces(Decimal(*noeud, u"nb_pieces"));
+        entree.SetNbPiecesMl(Decimal(*noeud, u"nb_pieces_ml"));
+        entree.SetQuantite(Decimal(*noeud, u"quantite"));
+        entree.SetSecable(Drapeau(*noeud, u"secable") ? 1 : 0);
+        entree.SetCodeExport(Texte(*noeud, u"code_export"));
+    }
+}
+
+void LecteurDevis::LireProprietes(const TXmlNode& noeud, TMenuiserie& menuiserie) const
+{
+    TXmlNodeList proprietes;
+    noeud.NodesByName(u"propriete", proprietes);
+    for (const TXmlNode* propriete : proprietes) {
+        const QString id = Texte(*propriete, u"id");
+        const QString valeur = Texte(*propriete, u"valeur");
+        menuiserie.GetProprietes().Ajouter(id, valeur);
+        // Only the name written in capitals gives an item without a quantity its quantity.
+        if (id == u"QUANTITE" && menuiserie.GetQuantite() < 1)
+            menuiserie.SetQuantite(LireEntierOuZero(valeur));
+    }
+}
+
+std::unique_ptr<TTarif> LecteurDevis::LireTarif(const TXmlNode& noeud) const
+{
+    auto ligne = std::make_unique<TTarif>();
+    ligne->SetId(Texte(noeud, u"id"));
+    ligne->SetLibelle(Texte(noeud, u"libelle"));
+    ligne->SetPrix(Decimal(noeud, u"prix"));
+    ligne->SetQuincaillerieIncluse(Drapeau(noeud, u"quincaillerie_incluse"));
+    ligne->SetCodeExport(Texte(noeud, u"code_export"));
+    if (const TXmlNode* poseur = noeud.FindNode(u"poseur")) {
+        ligne->SetPoseurId(Texte(*poseur, u"id"));
+        ligne->SetPoseurNom(Texte(*poseur, u"nom"));
+        ligne->SetPoseurPrix(Decimal(*poseur, u"prix"));
+        ligne->SetPoseurSiret(Texte(*poseur, u"siret"));
+        ligne->SetPoseurRge(Texte(*poseur, u"rge"));
+    }
+    if (const TXmlNode* tva = noeud.FindNode(u"tva"))
+        LireTva(*tva, ligne->GetTva());
+    if (const TXmlNode* quincailleries = noeud.FindNode(u"quincailleries"))
+        LireQuincailleries(*quincailleries, ligne->GetQuincailleries());
+    return ligne;
+}
+
+std::unique_ptr<TMenuiserie> LecteurDevis::LireMenuiserie(const TXmlNode& noeud) const
+{
+    auto menuiserie = std::make_unique<TMenuiserie>();
+    menuiserie->SetCode(Texte(noeud, u"code"));
+    menuiserie->SetLibelle(Texte(noeud, u"libelle"));
+    menuiserie->SetDescription(Texte(noeud, u"description"));
+    menuiserie->SetQuantite(LireEntierOuZero(Texte(noeud, u"quantite")));
+    if (const TXmlNode* pose = noeud.FindNode(u"pose")) {
+        TPose& sienne = menuiserie->GetPose();
+        sienne.SetId(Texte(*pose, u"id"));
+        sienne.SetLibelle(Texte(*pose, u"libelle"));
+        sienne.SetCodeExport(Texte(*pose, u"code_export"));
+        if (const TXmlNode* tva = pose->FindNode(u"tva"))
+            LireTva(*tva, sienne.GetTva());
+    }
+    if (const TXmlNode* proprietes = noeud.FindNode(u"proprietes"))
+        LireProprietes(*proprietes, *menuiserie);
+    if (const TXmlNode* tarifs = noeud.FindNode(u"tarifs")) {
+        TXmlNodeList lignes;
+        tarifs->NodesByName(u"tarif", lignes);
+        for (const TXmlNode* ligne : lignes)
+            menuiserie->GetTarifs().Ajouter(LireTarif(*ligne));
+    }
+    return menuiserie;
+}
+
+DevisEchange LecteurDevis::Lire()
+{
+    DevisEchange devis;
+    menuiseries = racine.FindNode(u"menuiseries");
+    LirePoseGlobale(devis);
+    if (const TXmlNode* cotes = PremierHorsMenuiseries(u"cotes")) {
+        devis.aCotes = true;
+        devis.cotes = Drapeau(*cotes, u"choix");
+    }
+    if (const TXmlNode* global = PremierHorsMenuiseries(u"global")) {
+        devis.aGlobal = true;
+        if (const TXmlNode* quincailleries = global->FindNode(u"quincailleries"))
+            LireQuincailleries(*quincailleries, devis.quincailleriesGlobales);
+    }
+    if (menuiseries) {
+        TXmlNodeList items;
+        menuiseries->NodesByName(u"menuiserie", items);
+        devis.menuiseries.Reserver(items.Count());
+        for (const TXmlNode* item : items)
+            devis.menuiseries.Ajouter(LireMenuiserie(*item));
+    }
+    return devis;
+}
+
+} // namespace
+
+ErreurEchange::ErreurEchange(const QString& message) : std::runtime_error(message.toStdString()) {}
+
+DevisEchange LireDevis(const TXmlDocument& document, const QString& nomFichier)
+{
+    return LecteurDevis(document, nomFichier).Lire();
+}
+
+DevisEchange LireEchange(const QString& fichierEchange, const QString& prefixeHorodate)
+{
+    TXmlDocument document;
+    document.LoadFromFile(fichierEchange);
+    document.SaveToFile(prefixeHorodate + QStringLiteral(".entree.xml"));
+    return LireDevis(document, fichierEchange);
+}
+
+QString AssemblerEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
+                         const TMenuiseries& menuiseries)
+{
+    QString texte;
+    texte.reserve(4096 + 2048 * qsizetype(menuiseries.Nombre()));
+    texte += kDeclaration;
+    texte += u"<Quarlo>";
+    poseGlobale.EcrireXml(texte);
+    texte += priseDeCote ? u"<cotes choix=\"1\"/>" : u"<cotes choix=\"0\"/>";
+    texte += u"<global>";
+    globales.EcrireXml(texte);
+    texte += u"</global>";
+    menuiseries.EcrireXml(texte);
+    texte += u"</Quarlo>";
+    return texte;
+}
+
+namespace {
+
+// The assembled text parsed by the layer, so the file is written in its
+// compact form.
+void PreparerDocument(TXmlDocument& document, const TPoseLivraison& poseGlobale, bool priseDeCote,
+                      const TQuincailleries& globales, const TMenuiseries& menuiseries)
+{
+    document.ReadFromString(AssemblerEchange(poseGlobale, priseDeCote, globales, menuiseries));
+}
+
+} // namespace
+
+QByteArray ContenuEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
+                          const TMenuiseries& menuiseries)
+{
+    TXmlDocument document(QStringLiteral("Quarlo"));
+    PreparerDocument(document, poseGlobale, priseDeCote, globales, menuiseries);
+    return document.SaveToBytes();
+}
+
+void EcrireEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
+                   const TMenuiseries& menuiseries, const QString& fichierEchange, const QString& prefixeHorodate)
+{
+    TXmlDocument document(QStringLiteral("Quarlo"));
+    PreparerDocument(document, poseGlobale, priseDeCote, globales, menuiseries);
+    document.SaveToFile(fichierEchange);
+    document.SaveToFile(prefixeHorodate + QStringLiteral(".sortie.xml"));
+}

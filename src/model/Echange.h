@@ -1,0 +1,58 @@
+#pragma once
+
+#include "model/Menuiserie.h"
+#include "model/Pose.h"
+#include "model/Quincaillerie.h"
+
+#include <QByteArray>
+#include <QString>
+#include <stdexcept>
+
+class TXmlDocument;
+
+// An exchange file whose content cannot be taken: the message (French) names
+// the file and the problem.
+class ErreurEchange : public std::runtime_error
+{
+public:
+    explicit ErreurEchange(const QString& message);
+};
+
+// The quote read from the host's exchange file. The a... flags say whether
+// the file held the element, so the screen knows what to show.
+struct DevisEchange
+{
+    bool aPose = false;
+    TPoseLivraison poseGlobale;
+    bool aCotes = false;
+    bool cotes = false;
+    bool aGlobal = false;
+    TQuincailleries quincailleriesGlobales;
+    TMenuiseries menuiseries;
+};
+
+// Loads the exchange file, writes its archive copy prefixeHorodate +
+// ".entree.xml" first, then builds the quote. Throws ErreurXml when the file
+// cannot be read or is not XML (or the copy cannot be written), and
+// ErreurEchange when a VAT type is not a whole number: the file is then
+// refused as a whole.
+DevisEchange LireEchange(const QString& fichierEchange, const QString& prefixeHorodate);
+
+// Builds the quote from a loaded document; nomFichier only serves the messages.
+DevisEchange LireDevis(const TXmlDocument& document, const QString& nomFichier);
+
+// The answer as assembled from the objects' fragments, before it is parsed.
+QString AssemblerEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
+                         const TMenuiseries& menuiseries);
+
+// The bytes written to the exchange file: the declaration, a line feed, the
+// whole root element on one line and a line feed, in Windows-1252.
+QByteArray ContenuEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
+                          const TMenuiseries& menuiseries);
+
+// Writes the answer over the exchange file, then its archive copy
+// prefixeHorodate + ".sortie.xml". Each file is replaced only once fully
+// written; when the exchange file cannot be written it keeps its content,
+// the copy is not written and ErreurXml carries the system's reason.
+void EcrireEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
+                   const TMenuiseries& menuiseries, const QString& fichierEchange, const QString& prefixeHorodate);

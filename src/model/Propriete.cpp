@@ -1,0 +1,178 @@
+#include "model/Propriete.h"
+
+#include "model/Formats.h"
+#include "model/FragmentXml.h"
+
+TPropriete::TPropriete(const QString& id, const QString& valeur) : id(id.toUpper()), valeur(valeur) {}
+
+TPropriete& TPropriete::operator=(const TPropriete& autre)
+{
+    if (this != &autre) {
+        SetId(autre.id);
+        valeur = autre.valeur;
+    }
+    return *this;
+}
+
+void TPropriete::SetId(const QString& nouvelId)
+{
+    id = nouvelId.toUpper();
+    if (liste)
+        liste->IndexPerime();
+}
+
+QString TPropriete::GetXml() const
+{
+    QString sortie;
+    EcrireXml(sortie);
+    return sortie;
+}
+
+void TPropriete::EcrireXml(QString& sortie) const
+{
+    sortie += u"<propriete";
+    FragmentXml::Attribut(sortie, u"id", id);
+    FragmentXml::Attribut(sortie, u"valeur", valeur);
+    sortie += u"></propriete>\n";
+}
+
+TProprietes::TProprietes(const TProprietes& autre)
+{
+    for (const TPropriete& propriete : autre)
+        Ajouter(propriete.GetId(), propriete.GetValeur());
+}
+
+TProprietes& TProprietes::operator=(const TProprietes& autre)
+{
+    if (this != &autre) {
+        TProprietes copie(autre);
+        *this = std::move(copie);
+    }
+    return *this;
+}
+
+TProprietes::TProprietes(TProprietes&& autre) noexcept
+    : elements(std::move(autre.elements)), index(std::move(autre.index)), indexAJour(autre.indexAJour)
+{
+    Rattacher();
+    autre.index.clear();
+    autre.indexAJour = true;
+}
+
+TProprietes& TProprietes::operator=(TProprietes&& autre) noexcept
+{
+    if (this != &autre) {
+        elements = std::move(autre.elements);
+        index = std::move(autre.index);
+        indexAJour = autre.indexAJour;
+        Rattacher();
+        autre.index.clear();
+        autre.indexAJour = true;
+    }
+    return *this;
+}
+
+void TProprietes::Rattacher()
+{
+    for (TPropriete& propriete : elements)
+        propriete.liste = this;
+}
+
+TPropriete& TProprietes::Ajouter(const QString& id, const QString& valeur)
+{
+    auto nouvelle = std::make_unique<TPropriete>(id, valeur);
+    nouvelle->liste = this;
+    TPropriete& ajoutee = elements.Ajouter(std::move(nouvelle));
+    if (indexAJour && !index.contains(ajoutee.id))
+        index.insert(ajoutee.id, elements.Nombre() - 1);
+    return ajoutee;
+}
+
+void TProprietes::Supprimer(int position)
+{
+    elements.Supprimer(position);
+    IndexPerime();
+}
+
+void TProprietes::Vider()
+{
+    elements.Vider();
+    index.clear();
+    indexAJour = true;
+}
+
+const QHash<QString, int>& TProprietes::Index() const
+{
+    if (!indexAJour) {
+        index.clear();
+        for (int i = elements.Nombre() - 1; i >= 0; --i)
+            index.insert(elements[i].id, i); // the first of a name is inserted last and wins
+        indexAJour = true;
+    }
+    return index;
+}
+
+const TPropriete* TProprietes::Trouver(const QString& nom) const
+{
+    const auto& parNom = Index();
+    const auto trouve = parNom.constFind(nom.toUpper());
+    return trouve == parNom.constEnd() ? nullptr : &elements[trouve.value()];
+}
+
+TPropriete* TProprietes::Trouver(const QString& nom)
+{
+    return const_cast<TPropriete*>(std::as_const(*this).Trouver(nom));
+}
+
+QString TProprietes::GetValeur(const QString& nom) const
+{
+    const QString cle = nom.toUpper();
+    if (const TPropriete* propriete = Trouver(cle))
+        return propriete->GetValeur();
+    if (cle == u"PERIMETRE")
+        return Perimetre();
+    if (cle == u"LARGEUR_VANTAIL")
+        return LargeurVantail();
+    return QString();
+}
+
+QString TProprietes::Perimetre() const
+{
+    const TPropriete* largeur = Trouver(QStringLiteral("LARGEUR"));
+    const TPropriete* hauteur = Trouver(QStringLiteral("HAUTEUR"));
+    if (!largeur || !hauteur)
+        return QStringLiteral("0");
+    const qint64 perimetre = qint64(LireEntierOuZero(largeur->GetValeur())) + 2 * qint64(LireEntierOuZero(hauteur->GetValeur()));
+    return QString::number(perimetre);
+}
+
+// A leaf count that is zero or unreadable (or an unreadable width) gives "0",
+// as a missing property does: the value feeds tariff constraints that are
+// checked at every repaint, where an error would block the whole screen.
+QString TProprietes::LargeurVantail() const
+{
+    const TPropriete* largeur = Trouver(QStringLiteral("LARGEUR"));
+    const TPropriete* vantail = Trouver(QStringLiteral("VANTAIL"));
+    if (!largeur || !vantail)
+        return QStringLiteral("0");
+    const auto l = LireDecimal(largeur->GetValeur());
+    const auto v = LireDecimal(vantail->GetValeur());
+    if (!l || !v || *v == 0.0)
+        return QStringLiteral("0");
+    return FormatGeneral(*l / *v);
+}
+
+QString TProprietes::GetXml() const
+{
+    QString sortie;
+    EcrireXml(sortie);
+    return sortie;
+}
+
+void TProprietes::EcrireXml(QString& sortie) const
+{
+    sortie += u"<proprietes>";
+    for (const TPropriete& propriete : elements)
+        propriete.EcrireXml(sortie);
+    sortie += u"</proprietes>";
+}

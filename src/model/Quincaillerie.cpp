@@ -1,0 +1,106 @@
+#include "model/Quincaillerie.h"
+
+#include "model/FragmentXml.h"
+
+#include <cmath>
+
+namespace {
+
+// Products of millimetres by 0.001 carry binary noise (3 m can come out as
+// 3.0000000000000004); without this a whole number of packs would be
+// rounded up to one pack too many.
+double SansBruit(double valeur)
+{
+    return std::round(valeur * 1e6) / 1e6;
+}
+
+} // namespace
+
+void TQuincaillerie::CalculerQuantite(int nh, int h, int nw, int w)
+{
+    if (tarif_vente == 0.0 || nb_pieces == 0.0)
+        return;
+    const double metres = nh * (h * 0.001) + nw * (w * 0.001);
+    const double calculee = metres * (tarif_vente / nb_pieces * nb_pieces_ml) / tarif_vente;
+    if (!std::isfinite(calculee))
+        return;
+    quantite = secable == 0 ? std::ceil(SansBruit(calculee)) : calculee;
+}
+
+QString TQuincaillerie::GetXml() const
+{
+    QString sortie;
+    EcrireXml(sortie);
+    return sortie;
+}
+
+void TQuincaillerie::EcrireXml(QString& sortie) const
+{
+    using namespace FragmentXml;
+    sortie += u"<quincaillerie";
+    Attribut(sortie, u"id", id);
+    AttributEchappe(sortie, u"libelle", libelle);
+    AttributEchappe(sortie, u"libelle2", libelle2);
+    AttributMontant(sortie, u"tarif_vente", tarif_vente);
+    AttributMontant(sortie, u"tarif_achat", tarif_achat);
+    AttributMontant(sortie, u"nb_pieces", nb_pieces);
+    AttributMontant(sortie, u"nb_pieces_ml", nb_pieces_ml);
+    AttributMontant(sortie, u"quantite", quantite);
+    AttributEntier(sortie, u"secable", secable);
+    Attribut(sortie, u"code_export", code_export);
+    sortie += u"/>";
+}
+
+void TQuincailleries::CopierDepuis(const TQuincailleries& source)
+{
+    if (&source == this)
+        return;
+    Vider();
+    Reserver(source.Nombre());
+    for (const TQuincaillerie& entree : source)
+        Ajouter(std::make_unique<TQuincaillerie>(entree));
+}
+
+const TQuincaillerie* TQuincailleries::Trouver(const QString& id) const
+{
+    for (const TQuincaillerie& entree : *this)
+        if (entree.GetId() == id)
+            return &entree;
+    return nullptr;
+}
+
+TQuincaillerie* TQuincailleries::Trouver(const QString& id)
+{
+    return const_cast<TQuincaillerie*>(std::as_const(*this).Trouver(id));
+}
+
+double TQuincailleries::TotalAchat() const
+{
+    double total = 0.0;
+    for (const TQuincaillerie& entree : *this)
+        total += entree.GetTarifAchat() * entree.GetQuantite();
+    return total;
+}
+
+double TQuincailleries::TotalHt() const
+{
+    double total = 0.0;
+    for (const TQuincaillerie& entree : *this)
+        total += entree.GetTarifVente() * entree.GetQuantite();
+    return total;
+}
+
+QString TQuincailleries::GetXml() const
+{
+    QString sortie;
+    EcrireXml(sortie);
+    return sortie;
+}
+
+void TQuincailleries::EcrireXml(QString& sortie) const
+{
+    sortie += u"<quincailleries>";
+    for (const TQuincaillerie& entree : *this)
+        entree.EcrireXml(sortie);
+    sortie += u"</quincailleries>";
+}

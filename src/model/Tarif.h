@@ -1,0 +1,90 @@
+#pragma once
+
+#include "model/ListePossedee.h"
+#include "model/Quincaillerie.h"
+#include "model/Tva.h"
+
+#include <QString>
+#include <memory>
+
+// One installation line: a tariff of the database applied to an item, with
+// its installer (the purchase side), its VAT and its hardware.
+class TTarif
+{
+public:
+    TTarif() = default;
+    TTarif(const TTarif&) = delete;
+    TTarif& operator=(const TTarif&) = delete;
+
+    // A copy of the line with copies of its hardware.
+    std::unique_ptr<TTarif> Cloner() const;
+
+    const QString& GetId() const { return id; }
+    void SetId(const QString& valeur) { id = valeur; }
+    const QString& GetLibelle() const { return libelle; }
+    void SetLibelle(const QString& valeur) { libelle = valeur; }
+    double GetPrix() const { return prix; }
+    void SetPrix(double valeur) { prix = valeur; }
+    const QString& GetCodeExport() const { return code_export; }
+    void SetCodeExport(const QString& valeur) { code_export = valeur; }
+    const QString& GetPoseurId() const { return poseur_id; }
+    void SetPoseurId(const QString& valeur) { poseur_id = valeur; }
+    const QString& GetPoseurNom() const { return poseur_nom; }
+    void SetPoseurNom(const QString& valeur) { poseur_nom = valeur; }
+    double GetPoseurPrix() const { return poseur_prix; }
+    void SetPoseurPrix(double valeur) { poseur_prix = valeur; }
+    const QString& GetPoseurSiret() const { return poseur_siret; }
+    void SetPoseurSiret(const QString& valeur) { poseur_siret = valeur; }
+    const QString& GetPoseurRge() const { return poseur_rge; }
+    void SetPoseurRge(const QString& valeur) { poseur_rge = valeur; }
+    TTva& GetTva() { return tva; }
+    const TTva& GetTva() const { return tva; }
+    bool GetQuincaillerieIncluse() const { return quincaillerie_incluse; }
+    void SetQuincaillerieIncluse(bool valeur) { quincaillerie_incluse = valeur; }
+    TQuincailleries& GetQuincailleries() { return quincailleries; }
+    const TQuincailleries& GetQuincailleries() const { return quincailleries; }
+
+    double PrixTva() const { return tva.GetValeur() * 0.01 * prix; }
+    double PrixTtc() const { return prix + PrixTva(); }
+    void AffecterTva(const TTva& source) { tva.Assign(source); }
+
+    // <tarif ...><poseur .../><tva .../><quincailleries>...</quincailleries></tarif>
+    QString GetXml() const;
+    void EcrireXml(QString& sortie) const;
+
+private:
+    QString id;
+    QString libelle;
+    double prix = 0.0;
+    QString code_export;
+    QString poseur_id;
+    QString poseur_nom;
+    double poseur_prix = 0.0;
+    QString poseur_siret;
+    QString poseur_rge;
+    TTva tva;
+    bool quincaillerie_incluse = true;
+    TQuincailleries quincailleries;
+};
+
+// The installation lines of one item. A line's hardware counts in the sums
+// only when the line includes it.
+class TTarifs : public ListePossedee<TTarif>
+{
+public:
+    double TotalAchat() const;
+    double TotalHt() const;
+    double TotalTva() const;
+    double TotalTtc() const;
+    double TotalQuincaillerieHt() const;
+
+    void AffecterTva(const TTva& source);
+
+    // <tarifs>...</tarifs> and a line feed.
+    QString GetXml() const;
+    void EcrireXml(QString& sortie) const;
+
+private:
+    template <class Montant>
+    double Somme(Montant montant) const;
+};

@@ -1,0 +1,342 @@
+#include "model/Echange.h"
+#include "model/Encodage.h"
+#include "model/Xml.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QXmlStreamReader>
+
+namespace {
+
+QByteArray LireOctets(const QString& chemin)
+{
+    QFile fichier(chemin);
+    return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
+}
+
+void EcrireOctets(const QString& chemin, const QByteArray& octets)
+{
+    QFile fichier(chemin);
+    QVERIFY(fichier.open(QIODevice::WriteOnly));
+    fichier.write(octets);
+}
+
+DevisEchange LireTexte(const QString& texte)
+{
+    TXmlDocument document;
+    document.ReadFromString(texte);
+    return LireDevis(document, QStringLiteral("devis.xml"));
+}
+
+QByteArray Contenu(const DevisEchange& devis)
+{
+    return ContenuEchange(devis.poseGlobale, devis.cotes, devis.quincailleriesGlobales, devis.menuiseries);
+}
+
+// Every text field of a quote set to `texte` (each one prefixed by its own
+// tag so a mix-up between fields shows), with two items, lines and hardware.
+DevisEchange DevisComplet(const QString& texte)
+{
+    DevisEchange devis;
+    const auto t = [&texte](const char* champ) { return QString::fromLatin1(champ) + texte; };
+    TPoseLivraison& pose = devis.poseGlobale;
+    pose.SetId(t("id"));
+    pose.SetLibelle(t("pose"));
+    pose.SetCodeExport(t("code"));
+    pose.GetTva().SetTypeTva(2);
+    pose.GetTva().SetLibelle(t("tva"));
+    pose.GetTva().SetValeur(5.5);
+    for (const auto option : TPoseLivraison::kOptions) {
+        pose.SetChoix(option, option % 2 == 0);
+        pose.SetPrix(option, 10.25 * (option + 1));
+        pose.SetCodeExportOption(option, t("option"));
+    }
+    devis.cotes = true;
+    const auto remplirQuincaillerie = [&t](TQuincaillerie& q, double quantite) {
+        q.SetId(t("qid"));
+        q.SetLibelle(t("q1"));
+        q.SetLibelle2(t("q2"));
+        q.SetTarifVente(12.5);
+        q.SetTarifAchat(6.75);
+        q.SetNbPieces(100);
+        q.SetNbPiecesMl(4);
+        q.SetQuantite(quantite);
+        q.SetSecable(1);
+        q.SetCodeExport(t("qcode"));
+    };
+    remplirQuincaillerie(devis.quincailleriesGlobales.Ajouter(), 2);
+    for (int i = 1; i <= 2; ++i) {
+        TMenuiserie& m = devis.menuiseries.Ajouter(std::make_unique<TMenuiserie>());
+        m.SetCode(t("m"));
+        m.SetLibelle(t("libelle"));
+        m.SetDescription(t("description"));
+        m.SetQuantite(i);
+        m.GetPose().SetLibelle(t("posem"));
+        m.GetPose().GetTva().SetTypeTva(1);
+        m.GetProprietes().Ajouter("QUANTITE", QString::number(i));
+        m.GetProprietes().Ajouter(t("NOM"), t("valeur"));
+        for (int j = 0; j < i; ++j) {
+            TTarif& ligne = m.GetTarifs().Ajouter(std::make_unique<TTarif>());
+            ligne.SetId(QString::number(j));
+            ligne.SetLibelle(t("ligne"));
+            ligne.SetPrix(99.9 + j);
+            ligne.SetQuincaillerieIncluse(j == 0);
+            ligne.SetCodeExport(t("lcode"));
+            ligne.SetPoseurId(t("pid"));
+            ligne.SetPoseurNom(t("nom"));
+            ligne.SetPoseurPrix(60);
+            ligne.SetPoseurSiret(t("siret"));
+            ligne.SetPoseurRge(t("rge"));
+            ligne.GetTva().SetTypeTva(3);
+            ligne.GetTva().SetLibelle(t("tval"));
+            ligne.GetTva().SetValeur(20);
+            remplirQuincaillerie(ligne.GetQuincailleries().Ajouter(), j + 0.5);
+        }
+    }
+    return devis;
+}
+
+} // namespace
+
+class TestEchange : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
+
+    void lireUnFichierDHote()
+    {
+        QTemporaryDir dossier;
+        const QString prefixe = dossier.filePath("20250312_150000");
+        const DevisEchange devis = LireEchange(QUARLO_TEST_DATA "/hote.xml", prefixe);
+
+        QVERIFY(devis.aPose);
+        const TPoseLivraison& pose = devis.poseGlobale;
+        QCOMPARE(pose.GetLibelle(), QString("Pose en rénovation"));
+        QCOMPARE(pose.GetTva().GetTypeTva(), 2);
+        QCOMPARE(pose.GetTva().GetValeur(), 10.0);
+        QCOMPARE(pose.GetChoix(TPoseLivraison::Livraison), true);
+        QCOMPARE(pose.GetPrix(TPoseLivraison::LivraisonCompliquee), 12.5);
+        QCOMPARE(pose.GetChoix(TPoseLivraison::LivraisonAutorisation), false); // "oui" is not "1"
+        QCOMPARE(pose.GetCodeExportOption(TPoseLivraison::LivraisonManutention), QString("LM"));
+        QCOMPARE(pose.TotalLivraison(), 45 + 35.5);
+        QVERIFY(devis.aCotes && devis.cotes);
+        QVERIFY(devis.aGlobal);
+        QCOMPARE(devis.quincailleriesGlobales.Nombre(), 1);
+        QCOMPARE(devis.quincailleriesGlobales[0].GetLibelle(), QString("Vis inox & chevilles"));
+        QCOMPARE(devis.quincailleriesGlobales[0].GetLibelle2(), QString("Boîte de 100"));
+        QCOMPARE(devis.quincailleriesGlobales[0].GetTarifAchat(), 6.5);
+
+        QCOMPARE(devis.menuiseries.Nombre(), 2);
+        const TMenuiserie& fenetre = devis.menuiseries[0];
+        QCOMPARE(fenetre.GetCode(), QString("F1&2"));
+        QCOMPARE(fenetre.GetLibelle(), QString("Fenêtre 2 vantaux – 1200×1350 €"));
+        QCOMPARE(fenetre.GetDescription(), QString("Ligne 1\r\nLigne 2"));
+        QCOMPARE(fenetre.GetQuantite(), 3); // from the QUANTITE property
+        QCOMPARE(fenetre.GetPose().GetLibelle(), QString("Dépose totale"));
+        QCOMPARE(fenetre.GetPose().GetTva().GetValeur(), 5.5);
+        QCOMPARE(fenetre.GetProprietes().Nombre(), 5);
+        QCOMPARE(fenetre.GetProprietes().GetValeur("largeur_vantail"), QString("612,5"));
+        QCOMPARE(fenetre.GetProprietes().GetValeur("FINITION"), QString("Chêne & noyer"));
+
+        const TTarifs& lignes = fenetre.GetTarifs();
+        QCOMPARE(lignes.Nombre(), 2);
+        QCOMPARE(lignes[0].GetLibelle(), QString("Pose \"standard\""));
+        QCOMPARE(lignes[0].GetQuincaillerieIncluse(), true);
+        QCOMPARE(lignes[0].GetPoseurNom(), QString("Dupré et fils"));
+        QCOMPARE(lignes[0].GetPoseurPrix(), 80.0);
+        QCOMPARE(lignes[0].GetTva().GetValeur(), 10.0);
+        QCOMPARE(lignes[0].GetQuincailleries().Nombre(), 1);
+        QCOMPARE(lignes[0].GetQuincailleries()[0].GetSecable(), 1);
+        QCOMPARE(lignes[1].GetPrix(), 0.0); // "12.50" is not a French decimal
+        QCOMPARE(lignes[1].GetQuincaillerieIncluse(), false);
+        QCOMPARE(lignes[1].GetQuincailleries().Nombre(), 0);
+        QCOMPARE(lignes[1].GetTva().GetTypeTva(), -1);
+
+        const TMenuiserie& porte = devis.menuiseries[1];
+        QCOMPARE(porte.GetQuantite(), 2);
+        QCOMPARE(porte.GetProprietes()[0].GetId(), QString("QUANTITE"));
+        QCOMPARE(porte.GetPose().GetTva().GetTypeTva(), -1);
+
+        // The archive copy is the document as the layer writes it: one line per top-level node.
+        const QByteArray copie = LireOctets(prefixe + ".entree.xml");
+        QCOMPARE(copie.count('\n'), 3);
+        QVERIFY(copie.startsWith("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<!-- devis 2025-118 -->\n<Quarlo><pose id=\"3\""));
+        QVERIFY(copie.contains("libelle=\"Fen\xEAtre 2 vantaux \x96 1200\xD7" "1350 \x80\""));
+        QVERIFY(copie.contains("code=\"F1&amp;2\""));
+    }
+
+    void quantiteDesMenuiseries_data()
+    {
+        QTest::addColumn<QString>("attributs");
+        QTest::addColumn<QString>("proprietes");
+        QTest::addColumn<int>("quantite");
+        QTest::newRow("attribut a 0, propriete 3") << "quantite=\"0\"" << "<propriete id=\"QUANTITE\" valeur=\"3\"/>" << 3;
+        QTest::newRow("attribut a 2 garde") << "quantite=\"2\"" << "<propriete id=\"QUANTITE\" valeur=\"3\"/>" << 2;
+        QTest::newRow("nom en minuscules") << "quantite=\"0\"" << "<propriete id=\"quantite\" valeur=\"3\"/>" << 0;
+        QTest::newRow("attribut absent") << "" << "<propriete id=\"QUANTITE\" valeur=\"4\"/>" << 4;
+        QTest::newRow("attribut illisible") << "quantite=\"deux\"" << "" << 0;
+        QTest::newRow("propriete illisible") << "quantite=\"0\"" << "<propriete id=\"QUANTITE\" valeur=\"2,5\"/>" << 0;
+    }
+
+    void quantiteDesMenuiseries()
+    {
+        QFETCH(QString, attributs);
+        QFETCH(QString, proprietes);
+        const DevisEchange devis =
+            LireTexte("<Quarlo><menuiseries><menuiserie " + attributs + "><proprietes>" + proprietes + "</proprietes></menuiserie></menuiseries></Quarlo>");
+        QTEST(devis.menuiseries[0].GetQuantite(), "quantite");
+    }
+
+    void fichierSansPoseGlobale()
+    {
+        // Only items: their own kind and VAT must not become the quote's.
+        const DevisEchange devis = LireTexte(
+            "<Quarlo><menuiseries>"
+            "<menuiserie code=\"A\"><pose id=\"4\" libelle=\"Dépose\"><tva type_tva=\"1\" valeur=\"5,50\"/></pose>"
+            "<livraison choix=\"1\" prix=\"50,00\"/></menuiserie>"
+            "</menuiseries></Quarlo>");
+        QVERIFY(!devis.aPose && !devis.aCotes && !devis.aGlobal);
+        QCOMPARE(devis.poseGlobale.GetId(), QString());
+        QCOMPARE(devis.poseGlobale.GetTva().GetTypeTva(), -1);
+        QCOMPARE(devis.poseGlobale.GetChoix(TPoseLivraison::Livraison), false);
+        QCOMPARE(devis.menuiseries.Nombre(), 1);
+        QCOMPARE(devis.menuiseries[0].GetPose().GetLibelle(), QString("Dépose"));
+    }
+
+    void typeDeTvaInvalide_data()
+    {
+        QTest::addColumn<QString>("texte");
+        const QString tarif = "<Quarlo><menuiseries><menuiserie><tarifs><tarif>%1</tarif></tarifs></menuiserie></menuiseries></Quarlo>";
+        QTest::newRow("texte, pose globale") << "<Quarlo><pose><tva type_tva=\"deux\"/></pose></Quarlo>";
+        QTest::newRow("vide, pose d'une menuiserie")
+            << "<Quarlo><menuiseries><menuiserie><pose><tva type_tva=\"\"/></pose></menuiserie></menuiseries></Quarlo>";
+        QTest::newRow("absent, ligne") << tarif.arg("<tva libelle=\"TVA\"/>");
+        QTest::newRow("decimal, ligne") << tarif.arg("<tva type_tva=\"2,5\"/>");
+    }
+
+    void typeDeTvaInvalide()
+    {
+        QFETCH(QString, texte);
+        QTemporaryDir dossier;
+        const QString fichier = dossier.filePath("devis.xml");
+        EcrireOctets(fichier, EncoderCp1252(texte));
+        try {
+            LireEchange(fichier, dossier.filePath("20250101_000000"));
+            QFAIL("un type de TVA invalide a été accepté");
+        } catch (const ErreurEchange& erreur) {
+            const QString message = QString::fromUtf8(erreur.what());
+            QVERIFY2(message.contains(fichier) && message.contains("type de TVA"), qPrintable(message));
+        }
+        QVERIFY(QFile::exists(dossier.filePath("20250101_000000.entree.xml")));
+    }
+
+    void ecrireUnDevisVide()
+    {
+        TPoseLivraison pose;
+        const QByteArray attendu = "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n"
+                                   "<Quarlo><pose id=\"\" libelle=\"\" code_export=\"\">"
+                                   "<livraison choix=\"0\" prix=\"0,00\" code_export=\"\"/>"
+                                   "<livraison_compliquee choix=\"0\" prix=\"0,00\" code_export=\"\"/>"
+                                   "<livraison_autorisation choix=\"0\" prix=\"0,00\" code_export=\"\"/>"
+                                   "<livraison_manutention choix=\"0\" prix=\"0,00\" code_export=\"\"/>"
+                                   "<tva type_tva=\"-1\" libelle=\"\" valeur=\"0,00\"/></pose>"
+                                   "<cotes choix=\"0\"/><global><quincailleries/></global><menuiseries/></Quarlo>\n";
+        QCOMPARE(ContenuEchange(pose, false, TQuincailleries(), TMenuiseries()), attendu);
+    }
+
+    void allerRetour_data()
+    {
+        QTest::addColumn<QString>("texte");
+        QTest::newRow("simple") << " Dupont";
+        QTest::newRow("accents et euro") << " Fenêtre – Œil-de-bœuf 12 € ×2";
+        QTest::newRow("caracteres reserves") << " & < > \" ' &amp; &#233;";
+    }
+
+    void allerRetour()
+    {
+        QFETCH(QString, texte);
+        const DevisEchange origine = DevisComplet(texte);
+        QTemporaryDir dossier;
+        const QString fichier = dossier.filePath("echange.xml");
+        const QString prefixe = dossier.filePath("20250312_150000");
+        EcrireEchange(origine.poseGlobale, origine.cotes, origine.quincailleriesGlobales, origine.menuiseries, fichier,
+                      prefixe);
+        const QByteArray ecrit = LireOctets(fichier);
+        QCOMPARE(LireOctets(prefixe + ".sortie.xml"), ecrit);
+        QVERIFY(ecrit.startsWith("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<Quarlo>"));
+        QCOMPARE(ecrit.count('\n'), 2);
+        QCOMPARE(QString::fromLatin1(ecrit), QString::fromLatin1(EncoderCp1252(DecoderCp1252(ecrit)))); // pure Windows-1252
+
+        const DevisEchange relu = LireEchange(fichier, prefixe);
+        QCOMPARE(relu.menuiseries.Nombre(), 2);
+        const TMenuiserie& seconde = relu.menuiseries[1];
+        QCOMPARE(seconde.GetLibelle(), "libelle" + texte);
+        QCOMPARE(seconde.GetDescription(), "description" + texte);
+        QCOMPARE(seconde.GetCode(), "m" + texte);
+        QCOMPARE(seconde.GetProprietes()[1].GetValeur(), "valeur" + texte);
+        QCOMPARE(seconde.GetTarifs()[1].GetPoseurNom(), "nom" + texte);
+        QCOMPARE(seconde.GetTarifs()[1].GetQuincaillerieIncluse(), false);
+        QCOMPARE(seconde.GetTarifs()[1].GetQuincailleries()[0].GetQuantite(), 1.5);
+        QCOMPARE(relu.poseGlobale.GetCodeExportOption(TPoseLivraison::LivraisonAutorisation), "option" + texte);
+        QCOMPARE(relu.poseGlobale.GetPrix(TPoseLivraison::LivraisonManutention), 41.0);
+        QCOMPARE(relu.menuiseries.TotalHt(), origine.menuiseries.TotalHt());
+        // Every field is in the file: writing what was read gives the same bytes.
+        QCOMPARE(Contenu(relu), ecrit);
+    }
+
+    void sortieAccepteeParUnLecteurStrict()
+    {
+        const QString texte = " & < > \" ' &amp; é";
+        const QByteArray ecrit = Contenu(DevisComplet(texte));
+        QXmlStreamReader lecteur(ecrit);
+        int valeurs = 0;
+        QString encodage;
+        while (!lecteur.atEnd()) {
+            const auto jeton = lecteur.readNext();
+            if (jeton == QXmlStreamReader::StartDocument)
+                encodage = lecteur.documentEncoding().toString();
+            if (jeton != QXmlStreamReader::StartElement)
+                continue;
+            for (const QXmlStreamAttribute& attribut : lecteur.attributes()) {
+                const QString valeur = attribut.value().toString();
+                if (valeur.endsWith(u'é')) {
+                    QVERIFY2(valeur.endsWith(texte), qPrintable(valeur));
+                    ++valeurs;
+                }
+            }
+        }
+        QVERIFY2(!lecteur.hasError(), qPrintable(lecteur.errorString()));
+        QCOMPARE(encodage, QString("iso-8859-1"));
+        // Quote-wide kind 8, quote-wide hardware 4; per item 5 own texts (the
+        // upper-cased property name ends in "É") and 11 per line with its hardware.
+        QCOMPARE(valeurs, 8 + 4 + (5 + 11) + (5 + 2 * 11));
+    }
+
+    void echecDEcritureSansAbimerLeFichier()
+    {
+        QTemporaryDir dossier;
+        // The longest name the file system accepts: no temporary file can be
+        // created beside it, whoever runs the test.
+        const QString fichier = dossier.filePath(QString(251, u'e') + ".xml");
+        const QString prefixe = dossier.filePath("20250312_150000");
+        EcrireOctets(fichier, "<Quarlo>ce que l'hôte a écrit</Quarlo>");
+        const DevisEchange devis = DevisComplet("x");
+        try {
+            EcrireEchange(devis.poseGlobale, true, devis.quincailleriesGlobales, devis.menuiseries, fichier, prefixe);
+            QFAIL("l'écriture aurait dû échouer");
+        } catch (const ErreurXml& erreur) {
+            QVERIFY2(erreur.Message().contains(fichier), qPrintable(erreur.Message()));
+        }
+        QCOMPARE(LireOctets(fichier), QByteArray("<Quarlo>ce que l'hôte a écrit</Quarlo>"));
+        QVERIFY(!QFile::exists(prefixe + ".sortie.xml"));
+        QCOMPARE(QDir(dossier.path()).entryList(QDir::Files).size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEchange)
+#include "tst_echange.moc"
