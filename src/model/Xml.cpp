@@ -365,7 +365,7 @@ void Analyseur::LireTexte(TXmlNode& element)
     const QStringView morceau = texte.mid(pos, fin - pos);
     // Line breaks and indentation between elements carry no meaning.
     if (!QueDesBlancs(morceau))
-        element.SetValue(element.GetValue() + morceau.toString());
+        element.AppendValue(morceau);
     pos = fin;
 }
 

@@ -58,6 +58,7 @@ public:
     // document type; the non-blank text of an element).
     const QString& GetValue() const { return value; }
     void SetValue(const QString& texte) { value = texte; }
+    void AppendValue(QStringView texte) { value += texte; }
     TXmlNode* GetParent() const { return parent; }
     // The line of the source where the node starts; 0 for a node built in memory.
     int GetLine() const { return line; }
