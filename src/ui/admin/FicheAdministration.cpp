@@ -1,22 +1,103 @@
 #include "ui/admin/FicheAdministration.h"
 
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
+#include "ui/admin/FicheCategorieListe.h"
+#include "ui/admin/FicheCategorieTypeListe.h"
+#include "ui/admin/FicheOperandeListe.h"
+#include "ui/admin/FichePoseListe.h"
+#include "ui/common/DossierProgramme.h"
+#include "ui/common/Messages.h"
+#include "ui/common/Protection.h"
 
-// Placeholder until the maintenance windows are built.
+#include "ui_FicheAdministration.h"
+
+#include <QPixmap>
+
 TFicheAdministration::TFicheAdministration(QWidget* parent)
-    : QDialog(parent)
+    : QDialog(parent, Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                          | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint)
+    , ui(std::make_unique<Ui::TFicheAdministration>())
 {
-    setObjectName(QStringLiteral("FicheAdministration"));
-    setWindowTitle(QStringLiteral("Trelvane - Quarlo - Administration"));
-    auto* disposition = new QVBoxLayout(this);
-    disposition->addWidget(new QLabel(
-        QStringLiteral("Les fenêtres d'administration ne sont pas encore disponibles."), this));
-    auto* fermer = new QPushButton(QStringLiteral("Fermer"), this);
-    fermer->setObjectName(QStringLiteral("btnFermer"));
-    connect(fermer, &QPushButton::clicked, this, &QDialog::reject);
-    disposition->addWidget(fermer);
+    ui->setupUi(this);
+    setFixedSize(723, 466);
+
+    QPalette fond = palette();
+    fond.setColor(QPalette::Window, Qt::white);
+    setPalette(fond);
+    setAutoFillBackground(true);
+
+    const std::pair<QPushButton*, void (TFicheAdministration::*)()> boutons[] = {
+        {ui->btnTarif, &TFicheAdministration::btnTarifClick},
+        {ui->btnPose, &TFicheAdministration::btnPoseClick},
+        {ui->btnPoseur, &TFicheAdministration::btnPoseurClick},
+        {ui->btnCategorieType, &TFicheAdministration::btnCategorieTypeClick},
+        {ui->btnCategorie, &TFicheAdministration::btnCategorieClick},
+        {ui->btnOperande, &TFicheAdministration::btnOperandeClick},
+        {ui->btnQuincaillerie, &TFicheAdministration::btnQuincaillerieClick},
+        {ui->btnCoefficient, &TFicheAdministration::btnCoefficientClick},
+    };
+    for (const auto& [bouton, gestionnaire] : boutons) {
+        bouton->setMinimumHeight(40);
+        bouton->setAutoDefault(false);
+        ConnecterClic(bouton, this, gestionnaire);
+    }
+    ChargerLogo();
 }
 
 TFicheAdministration::~TFicheAdministration() = default;
+
+// A missing or unreadable picture leaves the area empty: the logo is decoration.
+void TFicheAdministration::ChargerLogo()
+{
+    const QPixmap logo(DossierProgramme() + QStringLiteral("Quarlo.bmp"));
+    if (logo.isNull())
+        return;
+    ui->imgLogo->setPixmap(
+        logo.scaled(ui->imgLogo->minimumSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+}
+
+void TFicheAdministration::NonDisponible(const QString& gestion)
+{
+    Messages::Information(
+        QStringLiteral("La gestion %1 n'est pas encore disponible dans cette version.").arg(gestion),
+        this);
+}
+
+void TFicheAdministration::btnTarifClick()
+{
+    NonDisponible(QStringLiteral("des tarifs"));
+}
+
+void TFicheAdministration::btnPoseClick()
+{
+    Ouvrir<TFichePoseListe>();
+}
+
+void TFicheAdministration::btnPoseurClick()
+{
+    NonDisponible(QStringLiteral("des poseurs"));
+}
+
+void TFicheAdministration::btnCategorieTypeClick()
+{
+    Ouvrir<TFicheCategorieTypeListe>();
+}
+
+void TFicheAdministration::btnCategorieClick()
+{
+    Ouvrir<TFicheCategorieListe>();
+}
+
+void TFicheAdministration::btnOperandeClick()
+{
+    Ouvrir<TFicheOperandeListe>();
+}
+
+void TFicheAdministration::btnQuincaillerieClick()
+{
+    NonDisponible(QStringLiteral("des quincailleries"));
+}
+
+void TFicheAdministration::btnCoefficientClick()
+{
+    NonDisponible(QStringLiteral("des marges"));
+}

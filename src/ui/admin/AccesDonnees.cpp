@@ -1,0 +1,39 @@
+#include "ui/admin/AccesDonnees.h"
+
+Resultat LireTout(Requete& requete, const QString& sql)
+{
+    requete.SetSql(sql);
+    const Resultat lignes = requete.Ouvrir();
+    requete.Fermer();
+    return lignes;
+}
+
+Resultat LireParCle(Requete& requete, const QString& sql, const QString& parametre,
+                    const QString& cle)
+{
+    requete.SetSql(sql);
+    requete.LierTexte(parametre, cle);
+    const Resultat lignes = requete.Ouvrir();
+    requete.Fermer();
+    return lignes;
+}
+
+int ExecuterParCle(Requete& requete, const QString& sql, const QString& parametre,
+                   const QString& cle)
+{
+    requete.SetSql(sql);
+    requete.LierTexte(parametre, cle);
+    const int modifiees = requete.Executer();
+    requete.ViderParametres();
+    return modifiees;
+}
+
+QHash<QString, QString> Correspondances(const Resultat& lignes, const QString& cle,
+                                        const QString& valeur)
+{
+    QHash<QString, QString> resultat;
+    resultat.reserve(lignes.NombreLignes());
+    for (const Ligne& ligne : lignes)
+        resultat.insert(ligne.Texte(cle), ligne.Texte(valeur));
+    return resultat;
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include "ui/admin/FicheListe.h"
+
+#include <memory>
+
+namespace Ui {
+class TFicheCategorieListe;
+}
+
+// The categories under their display names; deleting one also deletes its
+// constraints and all its tariffs.
+class TFicheCategorieListe : public TFicheListe
+{
+    Q_OBJECT
+public:
+    explicit TFicheCategorieListe(QWidget* parent);
+    ~TFicheCategorieListe() override;
+
+protected:
+    void AjouterLignes() override;
+    std::unique_ptr<TFicheEdition> CreerEdition() override;
+    int SupprimerEnregistrement(const QString& cle) override;
+
+private:
+    std::unique_ptr<Ui::TFicheCategorieListe> ui;
+};

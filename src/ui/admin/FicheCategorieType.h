@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ui/admin/FicheEdition.h"
+
+#include <memory>
+
+namespace Ui {
+class TFicheCategorieType;
+}
+
+// Edits a category type: its label, the host family it is tied to and its
+// keywords.
+class TFicheCategorieType : public TFicheEdition
+{
+    Q_OBJECT
+public:
+    explicit TFicheCategorieType(QWidget* parent);
+    ~TFicheCategorieType() override;
+
+protected:
+    void Charger() override;
+    bool Enregistrer() override;
+
+private:
+    std::unique_ptr<Ui::TFicheCategorieType> ui;
+};

@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ui/admin/FicheListe.h"
+
+#include <memory>
+
+namespace Ui {
+class TFicheCategorieTypeListe;
+}
+
+// The category types with the host family each is tied to.
+class TFicheCategorieTypeListe : public TFicheListe
+{
+    Q_OBJECT
+public:
+    explicit TFicheCategorieTypeListe(QWidget* parent);
+    ~TFicheCategorieTypeListe() override;
+
+protected:
+    void AjouterLignes() override;
+    std::unique_ptr<TFicheEdition> CreerEdition() override;
+    int SupprimerEnregistrement(const QString& cle) override;
+
+private:
+    std::unique_ptr<Ui::TFicheCategorieTypeListe> ui;
+};

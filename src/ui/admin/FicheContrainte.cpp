@@ -1,0 +1,60 @@
+#include "ui/admin/FicheContrainte.h"
+
+#include "data/DMPose.h"
+#include "data/ObjectCode.h"
+#include "ui/admin/AccesDonnees.h"
+
+#include "ui_FicheContrainte.h"
+
+TFicheContrainte::TFicheContrainte(QWidget* parent)
+    : TFicheEdition(parent)
+    , ui(std::make_unique<Ui::TFicheContrainte>())
+{
+    ui->setupUi(this);
+    Installer(ui->btnValider, ui->btnFermer);
+
+    const Resultat operandes =
+        LireTout(DMPose().qrySelect(),
+                 QStringLiteral("SELECT IdOperande, Libelle FROM Operande ORDER BY Libelle ASC"));
+    for (const Ligne& operande : operandes)
+        AjouterEntree(ui->cmbOperande, operande.Texte(QStringLiteral("Libelle")),
+                      operande.Texte(QStringLiteral("IdOperande")));
+    ui->cmbOperande->setCurrentIndex(-1);
+    // Already in text order: "<" first.
+    ui->cmbOperateur->addItems({QStringLiteral("<"), QStringLiteral("<="), QStringLiteral("="),
+                                QStringLiteral(">"), QStringLiteral(">=")});
+}
+
+TFicheContrainte::~TFicheContrainte()
+{
+    ViderCombo(ui->cmbOperande);
+}
+
+void TFicheContrainte::Charger()
+{
+    if (idOperande.isEmpty())
+        ui->cmbOperande->setCurrentIndex(ui->cmbOperande->count() > 0 ? 0 : -1);
+    else
+        SelectionnerCode(ui->cmbOperande, idOperande);
+
+    const int indiceOperateur = ui->cmbOperateur->findText(operateur, Qt::MatchExactly);
+    ui->cmbOperateur->setCurrentIndex(operateur.isEmpty() || indiceOperateur < 0 ? 0 : indiceOperateur);
+
+    ui->edtValeur->setText(valeur.isEmpty() ? QStringLiteral("0") : valeur);
+}
+
+bool TFicheContrainte::Enregistrer()
+{
+    if (ui->cmbOperande->currentIndex() < 0)
+        return Refuser(QStringLiteral("Veuillez sélectionner une opérande"), ui->cmbOperande);
+    if (ui->cmbOperateur->currentIndex() < 0)
+        return Refuser(QStringLiteral("Veuillez sélectionner un opérateur"), ui->cmbOperateur);
+    if (ui->edtValeur->text().isEmpty())
+        return Refuser(QStringLiteral("Veuillez renseigner une valeur"), ui->edtValeur);
+
+    idOperande = GetCodeSelection(ui->cmbOperande);
+    operandeLibelle = ui->cmbOperande->currentText();
+    operateur = ui->cmbOperateur->currentText();
+    valeur = ui->edtValeur->text();
+    return true;
+}

@@ -1,0 +1,58 @@
+#include "ui/admin/FicheEdition.h"
+
+#include "ui/common/Messages.h"
+#include "ui/common/Protection.h"
+
+#include <QAbstractButton>
+#include <QPushButton>
+
+TFicheEdition::TFicheEdition(QWidget* parent)
+    : QDialog(parent)
+{
+}
+
+void TFicheEdition::Installer(QAbstractButton* valider, QAbstractButton* annuler)
+{
+    ConnecterClic(valider, this, &TFicheEdition::btnValiderClick);
+    ConnecterClic(annuler, this, &TFicheEdition::btnFermerClick);
+    if (auto* bouton = qobject_cast<QPushButton*>(valider))
+        bouton->setDefault(true);
+    if (auto* bouton = qobject_cast<QPushButton*>(annuler))
+        bouton->setAutoDefault(false);
+    setFixedSize(size());
+}
+
+void TFicheEdition::btnValiderClick()
+{
+    if (Enregistrer())
+        accept();
+}
+
+void TFicheEdition::btnFermerClick()
+{
+    reject();
+}
+
+bool TFicheEdition::Refuser(const QString& message, QWidget* fautif)
+{
+    Messages::Information(message, this);
+    if (fautif)
+        fautif->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+QString TFicheEdition::LibelleCharge(const QString& libelle) const
+{
+    return duplication ? libelle + QStringLiteral(" - copie") : libelle;
+}
+
+void TFicheEdition::showEvent(QShowEvent* evenement)
+{
+    QDialog::showEvent(evenement);
+    if (charge)
+        return;
+    charge = true;
+    Proteger(this, [this] { Charger(); });
+    if (duplication)
+        cle.clear();
+}

@@ -1,0 +1,53 @@
+#pragma once
+
+// Base of the modal edit windows of the maintenance lists. The caller gives
+// the key of the record as text (empty for a new one) and, for a copy, the
+// duplicate mode, then calls exec(). The record is loaded when the window is
+// first shown; in duplicate mode the key is then forgotten, so that saving
+// creates a new record. "Valider" runs the checks in order and saves; the
+// first failure shows its message and keeps the window open. "Annuler"
+// closes without writing anything.
+
+#include <QDialog>
+#include <QString>
+
+class QAbstractButton;
+
+class TFicheEdition : public QDialog
+{
+    Q_OBJECT
+public:
+    void SetCle(const QString& valeur) { cle = valeur; }
+    const QString& GetCle() const { return cle; }
+    void SetDuplication(bool valeur) { duplication = valeur; }
+    bool GetDuplication() const { return duplication; }
+
+    void btnValiderClick();
+    void btnFermerClick();
+
+protected:
+    explicit TFicheEdition(QWidget* parent);
+
+    // Called once the form is set up: wires the two buttons and fixes the
+    // window to the size of its form.
+    void Installer(QAbstractButton* valider, QAbstractButton* annuler);
+
+    // Fills the controls from the record named by the key (if any).
+    virtual void Charger() {}
+    // Checks then saves; false when a check failed (the window stays open).
+    virtual bool Enregistrer() = 0;
+
+    // Shows the message of a failed check, puts the focus into the control
+    // at fault (if given) and returns false, for "return Refuser(...)".
+    bool Refuser(const QString& message, QWidget* fautif = nullptr);
+
+    // The label of a loaded record, with " - copie" appended in duplicate mode.
+    QString LibelleCharge(const QString& libelle) const;
+
+    void showEvent(QShowEvent* evenement) override;
+
+private:
+    QString cle;
+    bool duplication = false;
+    bool charge = false;
+};

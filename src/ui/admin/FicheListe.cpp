@@ -1,0 +1,123 @@
+#include "ui/admin/FicheListe.h"
+
+#include "data/ObjectCode.h"
+#include "ui/admin/FicheEdition.h"
+#include "ui/admin/ListeRapport.h"
+#include "ui/common/Messages.h"
+#include "ui/common/Protection.h"
+
+#include <QPushButton>
+#include <QTreeWidget>
+
+TFicheListe::TFicheListe(QWidget* parent)
+    : QDialog(parent)
+{
+}
+
+void TFicheListe::Installer(QTreeWidget* liste, const BoutonsListe& boutons,
+                            const TextesListe& textesListe, SelectionApresRemplissage selectionVoulue,
+                            OrdreLignes ordreVoulu)
+{
+    lvListe = liste;
+    textes = textesListe;
+    selection = selectionVoulue;
+    ordre = ordreVoulu;
+
+    const std::pair<QAbstractButton*, void (TFicheListe::*)()> liaisons[] = {
+        {boutons.ajouter, &TFicheListe::btnAjouterClick},
+        {boutons.dupliquer, &TFicheListe::btnDupliquerClick},
+        {boutons.modifier, &TFicheListe::btnModifierClick},
+        {boutons.supprimer, &TFicheListe::btnSupprimerClick},
+        {boutons.fermer, &TFicheListe::btnFermerClick},
+    };
+    for (const auto& [bouton, gestionnaire] : liaisons) {
+        if (!bouton)
+            continue;
+        ConnecterClic(bouton, this, gestionnaire);
+        // Enter in the list must not press a button by itself.
+        if (auto* poussoir = qobject_cast<QPushButton*>(bouton))
+            poussoir->setAutoDefault(false);
+    }
+    setFixedSize(size());
+}
+
+void TFicheListe::Remplir()
+{
+    ViderListe(lvListe);
+    AjouterLignes();
+    if (ordre == OrdreLignes::ParLibelle)
+        TrierParLibelle(lvListe);
+    if (selection == SelectionApresRemplissage::PremiereLigne && lvListe->topLevelItemCount() > 0)
+        lvListe->setCurrentItem(lvListe->topLevelItem(0));
+}
+
+std::unique_ptr<TFicheEdition> TFicheListe::CreerEdition()
+{
+    return nullptr;
+}
+
+int TFicheListe::SupprimerEnregistrement(const QString&)
+{
+    return 0;
+}
+
+QTreeWidgetItem* TFicheListe::LigneRequise(const QString& action)
+{
+    QTreeWidgetItem* ligne = LigneSelectionnee(lvListe);
+    if (!ligne)
+        Messages::Information(QStringLiteral("Vous devez sélectionner %1 pour effectuer une %2.")
+                                  .arg(textes.une, action),
+                              this);
+    return ligne;
+}
+
+void TFicheListe::OuvrirEdition(const QString& cle, bool duplication)
+{
+    {
+        std::unique_ptr<TFicheEdition> fiche = CreerEdition();
+        if (!fiche)
+            return;
+        fiche->SetCle(cle);
+        fiche->SetDuplication(duplication);
+        fiche->exec();
+    }
+    Remplir();
+}
+
+void TFicheListe::btnAjouterClick()
+{
+    OuvrirEdition(QString(), false);
+}
+
+void TFicheListe::btnDupliquerClick()
+{
+    if (QTreeWidgetItem* ligne = LigneRequise(QStringLiteral("duplication")))
+        OuvrirEdition(GetCode(ligne), true);
+}
+
+void TFicheListe::btnModifierClick()
+{
+    if (QTreeWidgetItem* ligne = LigneRequise(QStringLiteral("modification")))
+        OuvrirEdition(GetCode(ligne), false);
+}
+
+void TFicheListe::btnSupprimerClick()
+{
+    QTreeWidgetItem* ligne = LigneRequise(QStringLiteral("suppression"));
+    if (!ligne)
+        return;
+    const QString cle = GetCode(ligne);
+    const QString question = QStringLiteral("Etes-vous sûr de vouloir supprimer %1 : %2 ?")
+                                 .arg(textes.cette, ligne->text(0));
+    if (!Messages::Question(question, this))
+        return;
+    if (SupprimerEnregistrement(cle) < 1)
+        Messages::Information(
+            QStringLiteral("La suppression %1 (%2) n'a pas réussi.").arg(textes.de, cle), this);
+    Remplir();
+}
+
+void TFicheListe::btnFermerClick()
+{
+    reject();
+}

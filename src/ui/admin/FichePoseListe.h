@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ui/admin/FicheListe.h"
+
+#include <memory>
+
+namespace Ui {
+class TFichePoseListe;
+}
+
+// The installation kinds, with their VAT rate and export code.
+class TFichePoseListe : public TFicheListe
+{
+    Q_OBJECT
+public:
+    explicit TFichePoseListe(QWidget* parent);
+    ~TFichePoseListe() override;
+
+protected:
+    void AjouterLignes() override;
+    std::unique_ptr<TFicheEdition> CreerEdition() override;
+    int SupprimerEnregistrement(const QString& cle) override;
+
+private:
+    std::unique_ptr<Ui::TFichePoseListe> ui;
+};

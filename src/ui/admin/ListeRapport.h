@@ -1,0 +1,37 @@
+#pragma once
+
+// Report lists (QTreeWidget in report view) as every maintenance window uses
+// them: read-only, whole-row single selection, no root decoration, column
+// widths and alignments fixed once, rows carrying their key through the
+// ObjectCode helpers.
+
+#include <QString>
+#include <QStringList>
+#include <Qt>
+#include <initializer_list>
+
+class QTreeWidget;
+class QTreeWidgetItem;
+
+struct ColonneListe
+{
+    int largeur = -1; // -1 keeps the width the header gives
+    Qt::Alignment alignement = Qt::AlignLeft;
+};
+
+// Sets the behaviour of the list and, column by column, its width and the
+// alignment of its title and cells (titles come from the form).
+void PreparerListe(QTreeWidget* liste, std::initializer_list<ColonneListe> colonnes);
+
+// Appends a row: caption then sub-items, aligned as their column. An empty
+// key leaves the row without one.
+QTreeWidgetItem* AjouterLigne(QTreeWidget* liste, const QStringList& textes, const QString& cle);
+
+// Rewrites the texts of a row (caption then sub-items), keeping its key.
+void RemplacerTextes(QTreeWidgetItem* ligne, const QStringList& textes);
+
+// Sorts the rows by caption as a reader expects (accents and case ignored).
+void TrierParLibelle(QTreeWidget* liste);
+
+// The selected row, or nothing.
+QTreeWidgetItem* LigneSelectionnee(const QTreeWidget* liste);
