@@ -1,0 +1,663 @@
+// Categories with their constraints, and category types, driven as an
+// administrator would, then read back from the database.
+
+#include "BaseTemporaire.h"
+#include "OutilsAdmin.h"
+#include "PiloteModal.h"
+
+#include "ui/admin/FicheCategorie.h"
+#include "ui/admin/FicheCategorieListe.h"
+#include "ui/admin/FicheCategorieType.h"
+#include "ui/admin/FicheCategorieTypeListe.h"
+#include "ui/admin/FicheContrainte.h"
+#include "ui/common/Messages.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTreeWidget>
+#include <QtTest>
+#include <functional>
+#include <memory>
+
+namespace {
+
+qint64 AjouterType(BaseTemporaire& base, const QString& libelle, const QString& famille = {})
+{
+    return base.Executer("INSERT INTO CategorieType (Libelle, TrelvaneLibelle, MotsClefs) VALUES (:l, :f, '')",
+                         {{"l", libelle}, {"f", famille}});
+}
+
+qint64 AjouterCategorie(BaseTemporaire& base, const QString& libelle, qint64 type)
+{
+    return base.Executer("INSERT INTO Categorie (Libelle, IdCategorieType) VALUES (:l, :t)",
+                         {{"l", libelle}, {"t", type}});
+}
+
+QString IdOperande(BaseTemporaire& base, const QString& code)
+{
+    Requete requete(base.Base());
+    requete.SetSql("SELECT IdOperande FROM Operande WHERE Code = :c");
+    requete.LierTexte("c", code);
+    return requete.Ouvrir().Premiere().Texte("IdOperande");
+}
+
+qint64 AjouterContrainte(BaseTemporaire& base, qint64 categorie, const QString& code,
+                         const QString& operateur, const QString& valeur)
+{
+    return base.Executer("INSERT INTO CategorieContrainte (IdCategorie, IdOperande, Operateur, Valeur) "
+                         "VALUES (:c, :o, :op, :v)",
+                         {{"c", categorie}, {"o", IdOperande(base, code).toLongLong()},
+                          {"op", operateur}, {"v", valeur}});
+}
+
+void AjouterTarif(BaseTemporaire& base, qint64 pose, qint64 categorie, qint64 poseur)
+{
+    base.Executer("INSERT INTO Tarif (IdPose, IdCategorie, IdPoseur, Prix) VALUES (:p, :c, :i, 100)",
+                  {{"p", pose}, {"c", categorie}, {"i", poseur}});
+}
+
+// "operand code|operator|value" of each stored constraint of a category, sorted.
+QStringList Contraintes(BaseTemporaire& base, const QString& categorie)
+{
+    Requete requete(base.Base());
+    requete.SetSql("SELECT o.Code AS Code, c.Operateur AS Operateur, c.Valeur AS Valeur "
+                   "FROM CategorieContrainte c LEFT JOIN Operande o ON o.IdOperande = c.IdOperande "
+                   "WHERE c.IdCategorie = :c");
+    requete.LierTexte("c", categorie);
+    QStringList lignes;
+    for (const Ligne& ligne : requete.Ouvrir())
+        lignes << ligne.Texte("Code") + '|' + ligne.Texte("Operateur") + '|' + ligne.Texte("Valeur");
+    lignes.sort();
+    return lignes;
+}
+
+QString Sql1(BaseTemporaire& base, const QString& sql, const QString& parametre)
+{
+    Requete requete(base.Base());
+    requete.SetSql(sql);
+    requete.LierTexte("p", parametre);
+    const Resultat lignes = requete.Ouvrir();
+    return lignes.EstVide() ? QString() : lignes.Premiere().ValeurIndice(0).toString();
+}
+
+QTreeWidget* Liste(QWidget* fenetre, const char* nom = "lvListe")
+{
+    return Controle<QTreeWidget>(fenetre, nom);
+}
+
+QString Apercu(QWidget* fiche)
+{
+    return Controle<QLabel>(fiche, "lblCategorieAffichee")->text();
+}
+
+// Arms the constraint dialog: sets operand, operator and value, then "Valider".
+void PreparerContrainte(const QString& operande, const QString& operateur, const QString& valeur)
+{
+    PiloteModal::QuandOuvert<TFicheContrainte>([=](TFicheContrainte* dialogue) {
+        Choisir(dialogue, "cmbOperande", operande);
+        Choisir(dialogue, "cmbOperateur", operateur);
+        Taper(dialogue, "edtValeur", valeur);
+        Cliquer(dialogue, "btnValider");
+    });
+}
+
+} // namespace
+
+class TestAdminCategories : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+    void cleanup() { QVERIFY(AucuneFenetreOuverte()); }
+
+    void liste_des_noms_affiches_triee()
+    {
+        BaseTemporaire base;
+        const qint64 fenetre = AjouterType(base, "Fenêtre");
+        const qint64 volet = AjouterType(base, "Volet");
+        AjouterCategorie(base, "Standard", fenetre);
+        AjouterCategorie(base, "Grande", volet);
+        AjouterCategorie(base, "Sans type", -1);
+        AjouterCategorie(base, "Orpheline", 999); // its type was deleted
+        AjouterCategorie(base, "éclair", -1);
+        TFicheCategorieListe liste(nullptr);
+        liste.show();
+        QCOMPARE(liste.windowTitle(), QStringLiteral("Liste des catégories"));
+        QCOMPARE(Colonne(Liste(&liste)), (QStringList{"éclair", "Fenêtre Standard", "Orpheline",
+                                                      "Sans type", "Volet Grande"}));
+        QCOMPARE(LibelleSelectionne(Liste(&liste)), QStringLiteral("éclair"));
+    }
+
+    void selection_requise_data()
+    {
+        QTest::addColumn<int>("fenetre"); // 0 category list, 1 type list, 2 category window
+        QTest::addColumn<QString>("bouton");
+        QTest::addColumn<QString>("message");
+        const QString c = "Vous devez sélectionner une catégorie pour effectuer une %1.";
+        const QString t = "Vous devez sélectionner un type de catégorie pour effectuer une %1.";
+        const QString k = "Vous devez sélectionner une contrainte pour effectuer une %1.";
+        QTest::newRow("catégorie dupliquer") << 0 << "btnDupliquer" << c.arg("duplication");
+        QTest::newRow("catégorie modifier") << 0 << "btnModifier" << c.arg("modification");
+        QTest::newRow("catégorie supprimer") << 0 << "btnSupprimer" << c.arg("suppression");
+        QTest::newRow("type dupliquer") << 1 << "btnDupliquer" << t.arg("duplication");
+        QTest::newRow("type modifier") << 1 << "btnModifier" << t.arg("modification");
+        QTest::newRow("type supprimer") << 1 << "btnSupprimer" << t.arg("suppression");
+        QTest::newRow("contrainte modifier") << 2 << "btnModifier" << k.arg("modification");
+        QTest::newRow("contrainte supprimer") << 2 << "btnContraintesSupprimer" << k.arg("suppression");
+    }
+
+    void selection_requise()
+    {
+        QFETCH(int, fenetre);
+        QFETCH(QString, bouton);
+        QFETCH(QString, message);
+        BaseTemporaire base;
+        AjouterType(base, "Volet"); // a type list is never selected after filling
+        EnregistreurMessages messages;
+        std::unique_ptr<QDialog> fiche;
+        if (fenetre == 0)
+            fiche = std::make_unique<TFicheCategorieListe>(nullptr);
+        else if (fenetre == 1)
+            fiche = std::make_unique<TFicheCategorieTypeListe>(nullptr);
+        else
+            fiche = std::make_unique<TFicheCategorie>(nullptr);
+        fiche->show();
+        Cliquer(fiche.get(), bouton);
+        QCOMPARE(messages.Textes(), QStringList{message});
+        QVERIFY(fiche->isVisible());
+    }
+
+    void nouvelle_categorie_avec_sa_contrainte()
+    {
+        BaseTemporaire base;
+        const qint64 volet = AjouterType(base, "Volet");
+        AjouterType(base, "Fenêtre");
+        TFicheCategorieListe liste(nullptr);
+        liste.show();
+
+        QString typeInitial;
+        QStringList apercus;
+        QStringList dialogueInitial;
+        QStringList ligne;
+        PiloteModal::QuandOuvert<TFicheCategorie>([&](TFicheCategorie* fiche) {
+            auto* types = Controle<QComboBox>(fiche, "cmbCategorieType");
+            typeInitial = types->currentText();
+            Taper(fiche, "edtCategorieLibelle", "L'arrondi d'été");
+            apercus << Apercu(fiche);
+            Choisir(fiche, "cmbCategorieType", "Volet");
+            apercus << Apercu(fiche);
+            Choisir(fiche, "cmbCategorieType", "<Aucun type de catégorie>");
+            apercus << Apercu(fiche);
+            Choisir(fiche, "cmbCategorieType", "Volet");
+
+            PiloteModal::QuandOuvert<TFicheContrainte>([&](TFicheContrainte* dialogue) {
+                dialogueInitial << Controle<QComboBox>(dialogue, "cmbOperande")->currentText()
+                                << Controle<QComboBox>(dialogue, "cmbOperateur")->currentText()
+                                << Controle<QLineEdit>(dialogue, "edtValeur")->text();
+                Choisir(dialogue, "cmbOperande", "Largeur");
+                Choisir(dialogue, "cmbOperateur", ">=");
+                Taper(dialogue, "edtValeur", "1'200 \"mm\"");
+                Cliquer(dialogue, "btnValider");
+            });
+            Cliquer(fiche, "btnContraintesAjouter");
+            const QTreeWidgetItem* premiere = Liste(fiche, "lvContraintes")->topLevelItem(0);
+            for (int i = 0; premiere && i < 4; ++i)
+                ligne << premiere->text(i);
+            Cliquer(fiche, "btnValider");
+        });
+        Cliquer(&liste, "btnAjouter");
+
+        QCOMPARE(typeInitial, QStringLiteral("<Aucun type de catégorie>"));
+        QCOMPARE(apercus, (QStringList{"L'arrondi d'été", "Volet L'arrondi d'été", "L'arrondi d'été"}));
+        QCOMPARE(dialogueInitial, (QStringList{"Hauteur", "<", "0"}));
+        QCOMPARE(ligne, (QStringList{"Largeur", IdOperande(base, "LARGEUR"), ">=", "1'200 \"mm\""}));
+
+        const QString cle = Sql1(base, "SELECT IdCategorie FROM Categorie WHERE Libelle = :p", "L'arrondi d'été");
+        QVERIFY(!cle.isEmpty());
+        QCOMPARE(Sql1(base, "SELECT IdCategorieType FROM Categorie WHERE IdCategorie = :p", cle),
+                 QString::number(volet));
+        QCOMPARE(Contraintes(base, cle), QStringList{"LARGEUR|>=|1'200 \"mm\""});
+        QCOMPARE(Colonne(Liste(&liste)), QStringList{"Volet L'arrondi d'été"});
+    }
+
+    void sans_type_enregistree_moins_un()
+    {
+        BaseTemporaire base;
+        TFicheCategorie fiche(nullptr);
+        fiche.show();
+        Taper(&fiche, "edtCategorieLibelle", "Seule");
+        Cliquer(&fiche, "btnValider");
+        QCOMPARE(fiche.result(), int(QDialog::Accepted));
+        QCOMPARE(base.Valeur("SELECT IdCategorieType FROM Categorie"), QStringLiteral("-1"));
+    }
+
+    void type_disparu_enregistre_moins_un()
+    {
+        BaseTemporaire base;
+        const qint64 categorie = AjouterCategorie(base, "Orpheline", 999);
+        EnregistreurMessages messages;
+        TFicheCategorie fiche(nullptr);
+        fiche.SetCle(QString::number(categorie));
+        fiche.show();
+        QCOMPARE(Controle<QComboBox>(&fiche, "cmbCategorieType")->currentIndex(), -1);
+        QCOMPARE(Apercu(&fiche), QStringLiteral("Orpheline"));
+
+        Taper(&fiche, "edtCategorieLibelle", "");
+        Cliquer(&fiche, "btnValider");
+        QCOMPARE(messages.Textes(),
+                 QStringList{"Veuillez choisir un type de catégorie ou renseigner le libellé."});
+        QVERIFY(fiche.isVisible());
+
+        Taper(&fiche, "edtCategorieLibelle", "Orpheline");
+        Cliquer(&fiche, "btnValider");
+        QCOMPARE(fiche.result(), int(QDialog::Accepted));
+        QCOMPARE(base.Valeur("SELECT IdCategorieType FROM Categorie"), QStringLiteral("-1"));
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Categorie"), 1);
+    }
+
+    void duplication_avec_trois_contraintes()
+    {
+        BaseTemporaire base;
+        const qint64 fenetre = AjouterType(base, "Fenêtre");
+        const qint64 source = AjouterCategorie(base, "Porte", fenetre);
+        AjouterContrainte(base, source, "HAUTEUR", "<", "2000");
+        AjouterContrainte(base, source, "LARGEUR", ">=", "800");
+        AjouterContrainte(base, source, "VANTAIL", "=", "2");
+        AjouterTarif(base, 1, source, 0);
+        AjouterTarif(base, 1, source, 4);
+        const QStringList contraintesSource = Contraintes(base, QString::number(source));
+        TFicheCategorieListe liste(nullptr);
+        liste.show();
+
+        QString libelle;
+        QString apercu;
+        int lignes = 0;
+        PiloteModal::QuandOuvert<TFicheCategorie>([&](TFicheCategorie* fiche) {
+            libelle = Controle<QLineEdit>(fiche, "edtCategorieLibelle")->text();
+            apercu = Apercu(fiche);
+            lignes = Liste(fiche, "lvContraintes")->topLevelItemCount();
+            Cliquer(fiche, "btnValider");
+        });
+        Cliquer(&liste, "btnDupliquer");
+        QCOMPARE(libelle, QStringLiteral("Porte - copie"));
+        QCOMPARE(apercu, QStringLiteral("Fenêtre Porte - copie"));
+        QCOMPARE(lignes, 3);
+
+        const QString copie = Sql1(base, "SELECT IdCategorie FROM Categorie WHERE Libelle = :p", "Porte - copie");
+        QVERIFY(!copie.isEmpty() && copie != QString::number(source));
+        QCOMPARE(Sql1(base, "SELECT IdCategorieType FROM Categorie WHERE IdCategorie = :p", copie),
+                 QString::number(fenetre));
+        QCOMPARE(Contraintes(base, copie), contraintesSource);
+        QCOMPARE(Contraintes(base, QString::number(source)), contraintesSource);
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM CategorieContrainte"), 6);
+        QCOMPARE(Sql1(base, "SELECT COUNT(*) FROM Tarif WHERE IdCategorie = :p", copie), QStringLiteral("0"));
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Tarif"), 2);
+        QCOMPARE(Colonne(Liste(&liste)), (QStringList{"Fenêtre Porte", "Fenêtre Porte - copie"}));
+    }
+
+    void contrainte_retiree_seulement_a_l_enregistrement()
+    {
+        BaseTemporaire base;
+        const qint64 categorie = AjouterCategorie(base, "C", -1);
+        AjouterContrainte(base, categorie, "HAUTEUR", "<", "2000");
+        AjouterContrainte(base, categorie, "LARGEUR", ">", "500");
+        const QString cle = QString::number(categorie);
+        EnregistreurMessages messages;
+
+        // "Non" keeps the row, "Oui" takes it out of the window only; then the
+        // window is closed with the given button.
+        auto retirerLargeur = [&](const char* bouton) {
+            QStringList restantes;
+            PiloteModal::QuandOuvert<TFicheCategorie>([&](TFicheCategorie* fiche) {
+                QTreeWidget* contraintes = Liste(fiche, "lvContraintes");
+                SelectionnerLigne(contraintes, "Largeur");
+                messages.RepondreNon();
+                Cliquer(fiche, "btnContraintesSupprimer");
+                SelectionnerLigne(contraintes, "Largeur");
+                messages.RepondreOui();
+                Cliquer(fiche, "btnContraintesSupprimer");
+                restantes = Colonne(contraintes);
+                Cliquer(fiche, bouton);
+            });
+            TFicheCategorie fiche(nullptr);
+            fiche.SetCle(cle);
+            fiche.exec();
+            return restantes;
+        };
+
+        QCOMPARE(retirerLargeur("btnFermer"), QStringList{"Hauteur"});
+        QCOMPARE(messages.Textes(),
+                 (QStringList{"Etes-vous sûr de vouloir supprimer cette contrainte : Largeur ?",
+                              "Etes-vous sûr de vouloir supprimer cette contrainte : Largeur ?"}));
+        QCOMPARE(Contraintes(base, cle), (QStringList{"HAUTEUR|<|2000", "LARGEUR|>|500"}));
+
+        QCOMPARE(retirerLargeur("btnValider"), QStringList{"Hauteur"});
+        QCOMPARE(Contraintes(base, cle), QStringList{"HAUTEUR|<|2000"});
+    }
+
+    void contrainte_modifiee_garde_sa_cle()
+    {
+        BaseTemporaire base;
+        const qint64 categorie = AjouterCategorie(base, "C", -1);
+        const qint64 contrainte = AjouterContrainte(base, categorie, "LARGEUR", ">", "500");
+        TFicheCategorie fiche(nullptr);
+        fiche.SetCle(QString::number(categorie));
+        fiche.show();
+
+        QStringList propose;
+        PiloteModal::QuandOuvert<TFicheContrainte>([&](TFicheContrainte* dialogue) {
+            propose << Controle<QComboBox>(dialogue, "cmbOperande")->currentText()
+                    << Controle<QComboBox>(dialogue, "cmbOperateur")->currentText()
+                    << Controle<QLineEdit>(dialogue, "edtValeur")->text();
+            Choisir(dialogue, "cmbOperande", "Périmètre");
+            Choisir(dialogue, "cmbOperateur", "<=");
+            Taper(dialogue, "edtValeur", "2'000");
+            Cliquer(dialogue, "btnValider");
+        });
+        SelectionnerLigne(Liste(&fiche, "lvContraintes"), "Largeur");
+        Cliquer(&fiche, "btnModifier");
+        QCOMPARE(propose, (QStringList{"Largeur", ">", "500"}));
+        QCOMPARE(Colonne(Liste(&fiche, "lvContraintes")), QStringList{"Périmètre"});
+        QCOMPARE(base.Valeur("SELECT Valeur FROM CategorieContrainte"), QStringLiteral("500"));
+
+        Cliquer(&fiche, "btnValider");
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM CategorieContrainte"), 1);
+        QCOMPARE(base.Valeur("SELECT IdCategorieContrainte FROM CategorieContrainte"),
+                 QString::number(contrainte));
+        QCOMPARE(Contraintes(base, QString::number(categorie)), QStringList{"PERIMETRE|<=|2'000"});
+    }
+
+    void dialogue_contrainte_data()
+    {
+        QTest::addColumn<bool>("sansOperande");
+        QTest::addColumn<QString>("idOperande");
+        QTest::addColumn<QString>("operateur");
+        QTest::addColumn<QString>("valeur");
+        QTest::addColumn<QString>("operateurPropose");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("aucune opérande") << true << "" << "" << "" << "<"
+                                         << "Veuillez sélectionner une opérande";
+        QTest::newRow("opérande inconnue") << false << "999" << ">" << "1" << ">"
+                                           << "Veuillez sélectionner une opérande";
+        QTest::newRow("opérateur inconnu, valeur vidée") << false << "" << "<>" << "" << "<"
+                                                         << "Veuillez renseigner une valeur";
+    }
+
+    void dialogue_contrainte()
+    {
+        QFETCH(bool, sansOperande);
+        QFETCH(QString, idOperande);
+        QFETCH(QString, operateur);
+        QFETCH(QString, valeur);
+        QFETCH(QString, operateurPropose);
+        QFETCH(QString, message);
+        BaseTemporaire base;
+        if (sansOperande)
+            base.Executer("DELETE FROM Operande");
+        EnregistreurMessages messages;
+        TFicheContrainte dialogue(nullptr);
+        QCOMPARE(dialogue.windowTitle(), QStringLiteral("Création/modification d'une contrainte"));
+        dialogue.SetIdOperande(idOperande);
+        dialogue.SetOperateur(operateur);
+        dialogue.SetValeur(valeur);
+        dialogue.show();
+        QCOMPARE(Controle<QComboBox>(&dialogue, "cmbOperateur")->currentText(), operateurPropose);
+        QCOMPARE(TextesCombo(Controle<QComboBox>(&dialogue, "cmbOperateur")),
+                 (QStringList{"<", "<=", "=", ">", ">="}));
+        if (message.contains("valeur"))
+            Taper(&dialogue, "edtValeur", "");
+        Cliquer(&dialogue, "btnValider");
+        QCOMPARE(messages.Textes(), QStringList{message});
+        QVERIFY(dialogue.isVisible());
+    }
+
+    void suppression_emporte_contraintes_et_tarifs()
+    {
+        BaseTemporaire base;
+        const qint64 x = AjouterCategorie(base, "X", -1);
+        const qint64 y = AjouterCategorie(base, "Y", -1);
+        AjouterContrainte(base, x, "HAUTEUR", "<", "1");
+        AjouterContrainte(base, x, "LARGEUR", "<", "1");
+        AjouterContrainte(base, y, "LARGEUR", "<", "1");
+        AjouterTarif(base, 1, x, 0);
+        AjouterTarif(base, 2, x, 5);
+        AjouterTarif(base, 1, x, 7);
+        AjouterTarif(base, 1, y, 0);
+        EnregistreurMessages messages;
+        TFicheCategorieListe liste(nullptr);
+        liste.show();
+        QCOMPARE(LibelleSelectionne(Liste(&liste)), QStringLiteral("X"));
+
+        messages.RepondreNon();
+        Cliquer(&liste, "btnSupprimer");
+        QCOMPARE(messages.Textes(), QStringList{"Etes-vous sûr de vouloir supprimer cette catégorie : X ?"});
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Categorie"), 2);
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM CategorieContrainte"), 3);
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Tarif"), 4);
+
+        messages.RepondreOui();
+        Cliquer(&liste, "btnSupprimer");
+        QCOMPARE(messages.Recus().size(), 2);
+        QCOMPARE(base.Valeur("SELECT GROUP_CONCAT(IdCategorie) FROM Categorie"), QString::number(y));
+        QCOMPARE(base.Valeur("SELECT GROUP_CONCAT(DISTINCT IdCategorie) FROM CategorieContrainte"),
+                 QString::number(y));
+        QCOMPARE(base.Valeur("SELECT GROUP_CONCAT(DISTINCT IdCategorie) FROM Tarif"), QString::number(y));
+        QCOMPARE(Colonne(Liste(&liste)), QStringList{"Y"});
+    }
+
+    void suppression_tout_ou_rien()
+    {
+        BaseTemporaire base;
+        const qint64 x = AjouterCategorie(base, "X", -1);
+        AjouterContrainte(base, x, "HAUTEUR", "<", "1");
+        AjouterTarif(base, 1, x, 0);
+        base.Executer("CREATE TRIGGER refus BEFORE DELETE ON Tarif "
+                      "BEGIN SELECT RAISE(ABORT, 'tarif verrouillé'); END");
+        EnregistreurMessages messages;
+        TFicheCategorieListe liste(nullptr);
+        liste.show();
+        messages.RepondreOui();
+        Cliquer(&liste, "btnSupprimer");
+        QCOMPARE(messages.Recus().size(), 2);
+        QCOMPARE(messages.Recus().last().genre, Messages::Genre::Erreur);
+        QVERIFY2(messages.Dernier().contains("tarif verrouillé"), qPrintable(messages.Dernier()));
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Categorie"), 1);
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM CategorieContrainte"), 1);
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Tarif"), 1);
+    }
+
+    void suppression_d_une_categorie_disparue_emporte_le_reste()
+    {
+        BaseTemporaire base;
+        const qint64 x = AjouterCategorie(base, "X", -1);
+        AjouterContrainte(base, x, "HAUTEUR", "<", "1");
+        AjouterTarif(base, 1, x, 0);
+        EnregistreurMessages messages;
+        TFicheCategorieListe liste(nullptr);
+        liste.show();
+        base.Executer("DELETE FROM Categorie");
+        messages.RepondreOui();
+        Cliquer(&liste, "btnSupprimer");
+        QCOMPARE(messages.Dernier(), QStringLiteral("La suppression de la catégorie (%1) n'a pas réussi.").arg(x));
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM CategorieContrainte"), 0);
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Tarif"), 0);
+    }
+
+    void enregistrement_tout_ou_rien()
+    {
+        BaseTemporaire base;
+        base.Executer("CREATE TRIGGER refus BEFORE INSERT ON CategorieContrainte "
+                      "BEGIN SELECT RAISE(ABORT, 'contrainte refusée'); END");
+        EnregistreurMessages messages;
+        TFicheCategorie fiche(nullptr);
+        fiche.show();
+        Taper(&fiche, "edtCategorieLibelle", "Neuve");
+        PreparerContrainte("Hauteur", "<", "100");
+        Cliquer(&fiche, "btnContraintesAjouter");
+        Cliquer(&fiche, "btnValider");
+        QCOMPARE(messages.Recus().size(), 1);
+        QCOMPARE(messages.Recus().first().genre, Messages::Genre::Erreur);
+        QVERIFY2(messages.Dernier().contains("contrainte refusée"), qPrintable(messages.Dernier()));
+        QVERIFY(fiche.isVisible());
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Categorie"), 0);
+
+        // Once the cause is gone, the same window saves one category, once.
+        base.Executer("DROP TRIGGER refus");
+        Cliquer(&fiche, "btnValider");
+        QCOMPARE(fiche.result(), int(QDialog::Accepted));
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Categorie"), 1);
+        QCOMPARE(Contraintes(base, base.Valeur("SELECT IdCategorie FROM Categorie")),
+                 QStringList{"HAUTEUR|<|100"});
+    }
+
+    void une_autre_copie_ecrit_pendant_la_saisie()
+    {
+        BaseTemporaire base;
+        TFicheCategorie fiche(nullptr);
+        fiche.show();
+        Taper(&fiche, "edtCategorieLibelle", "La mienne");
+        PreparerContrainte("Largeur", "<", "900");
+        Cliquer(&fiche, "btnContraintesAjouter");
+        {
+            Connexion autre;
+            autre.Ouvrir(base.Fichier("Quarlo.abs"), kMotDePasseBase);
+            Requete requete(autre);
+            requete.SetSql("INSERT INTO Categorie (Libelle, IdCategorieType) VALUES ('Celle d''à côté', -1)");
+            requete.Executer();
+            autre.Fermer();
+        }
+        Cliquer(&fiche, "btnValider");
+        QCOMPARE(fiche.result(), int(QDialog::Accepted));
+        const QString mienne = Sql1(base, "SELECT IdCategorie FROM Categorie WHERE Libelle = :p", "La mienne");
+        const QString autre = Sql1(base, "SELECT IdCategorie FROM Categorie WHERE Libelle = :p", "Celle d'à côté");
+        QCOMPARE(Contraintes(base, mienne), QStringList{"LARGEUR|<|900"});
+        QCOMPARE(Contraintes(base, autre), QStringList{});
+    }
+
+    // Category types.
+
+    void types_familles_proposees()
+    {
+        BaseTemporaire base;
+        TFicheCategorieType fiche(nullptr);
+        fiche.show();
+        QCOMPARE(fiche.windowTitle(), QStringLiteral("Gestion des types de catégorie"));
+        auto* familles = Controle<QComboBox>(&fiche, "cmbCategorieType");
+        QCOMPARE(familles->currentIndex(), -1);
+        const QStringList textes = TextesCombo(familles);
+        QCOMPARE(textes.size(), 14);
+        QCOMPARE(textes.mid(0, 4), (QStringList{"<Aucun>", "Bloc Porte", "Grille de défense", "Imposte"}));
+        QCOMPARE(textes.last(), QStringLiteral("Volet Roulant"));
+    }
+
+    void types_famille_enregistree_data()
+    {
+        QTest::addColumn<QString>("choix");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("colonne");
+        QTest::newRow("liste non touchée") << "" << "" << "";
+        QTest::newRow("<Aucun>") << "<Aucun>" << "00000" << "";
+        QTest::newRow("Volet Roulant") << "Volet Roulant" << "10300" << "Volet Roulant";
+        QTest::newRow("Porte d'entrée") << "Porte d'entrée" << "10500" << "Porte d'entrée";
+    }
+
+    void types_famille_enregistree()
+    {
+        QFETCH(QString, choix);
+        QFETCH(QString, code);
+        QFETCH(QString, colonne);
+        BaseTemporaire base;
+        TFicheCategorieTypeListe liste(nullptr);
+        liste.show();
+        PiloteModal::QuandOuvert<TFicheCategorieType>([=](TFicheCategorieType* fiche) {
+            Taper(fiche, "edtLibelle", "Type");
+            if (!choix.isEmpty())
+                Choisir(fiche, "cmbCategorieType", choix);
+            Cliquer(fiche, "btnValider");
+        });
+        Cliquer(&liste, "btnAjouter");
+        QCOMPARE(base.Valeur("SELECT TrelvaneLibelle FROM CategorieType"), code);
+        QCOMPARE(base.Valeur("SELECT TrelvaneLibelle IS NULL FROM CategorieType"), QStringLiteral("0"));
+        QCOMPARE(Colonne(Liste(&liste), 1), QStringList{colonne});
+        QCOMPARE(LibelleSelectionne(Liste(&liste)), QString());
+    }
+
+    void types_textes_exacts_modification_et_duplication()
+    {
+        BaseTemporaire base;
+        TFicheCategorieTypeListe liste(nullptr);
+        liste.show();
+        QCOMPARE(liste.windowTitle(), QStringLiteral("Liste des types de catégorie"));
+        const QString libelle = QStringLiteral("Fenêtre l'été \"PVC\" ");
+        const QString mots = QStringLiteral("fenêtre; l'oscillo");
+        PiloteModal::QuandOuvert<TFicheCategorieType>([=](TFicheCategorieType* fiche) {
+            Taper(fiche, "edtLibelle", libelle);
+            Choisir(fiche, "cmbCategorieType", "Menuiseries");
+            Taper(fiche, "edtMotsClefs", mots);
+            Cliquer(fiche, "btnValider");
+        });
+        Cliquer(&liste, "btnAjouter");
+        QCOMPARE(base.Valeur("SELECT Libelle FROM CategorieType"), libelle);
+        QCOMPARE(base.Valeur("SELECT MotsClefs FROM CategorieType"), mots);
+        const QString cle = base.Valeur("SELECT IdCategorieType FROM CategorieType");
+
+        QStringList charge;
+        SelectionnerLigne(Liste(&liste), libelle);
+        PiloteModal::QuandOuvert<TFicheCategorieType>([&](TFicheCategorieType* fiche) {
+            charge << Controle<QLineEdit>(fiche, "edtLibelle")->text()
+                   << Controle<QComboBox>(fiche, "cmbCategorieType")->currentText()
+                   << Controle<QLineEdit>(fiche, "edtMotsClefs")->text();
+            Cliquer(fiche, "btnValider");
+        });
+        Cliquer(&liste, "btnDupliquer");
+        QCOMPARE(charge, (QStringList{libelle + " - copie", "Menuiseries", mots}));
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM CategorieType"), 2);
+        QCOMPARE(Sql1(base, "SELECT Libelle FROM CategorieType WHERE IdCategorieType = :p", cle), libelle);
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM CategorieType WHERE TrelvaneLibelle = '10100' "
+                              "AND MotsClefs = 'fenêtre; l''oscillo'"),
+                 2);
+
+        SelectionnerLigne(Liste(&liste), libelle);
+        PiloteModal::QuandOuvert<TFicheCategorieType>([](TFicheCategorieType* fiche) {
+            Taper(fiche, "edtLibelle", "Volets d'hiver");
+            Cliquer(fiche, "btnValider");
+        });
+        Cliquer(&liste, "btnModifier");
+        QCOMPARE(Sql1(base, "SELECT Libelle FROM CategorieType WHERE IdCategorieType = :p", cle),
+                 QStringLiteral("Volets d'hiver"));
+        QCOMPARE(Colonne(Liste(&liste)), (QStringList{libelle + " - copie", "Volets d'hiver"}));
+    }
+
+    void types_suppression_garde_les_categories()
+    {
+        BaseTemporaire base;
+        const qint64 volet = AjouterType(base, "Volet", "10300");
+        AjouterCategorie(base, "Battant", volet);
+        EnregistreurMessages messages;
+        {
+            TFicheCategorieTypeListe liste(nullptr);
+            liste.show();
+            QCOMPARE(Colonne(Liste(&liste), 1), QStringList{"Volet Roulant"});
+            SelectionnerLigne(Liste(&liste), "Volet");
+            messages.RepondreNon();
+            Cliquer(&liste, "btnSupprimer");
+            QCOMPARE(base.Compter("SELECT COUNT(*) FROM CategorieType"), 1);
+            messages.RepondreOui();
+            Cliquer(&liste, "btnSupprimer");
+            QCOMPARE(messages.Textes(),
+                     (QStringList{"Etes-vous sûr de vouloir supprimer ce type de catégorie : Volet ?",
+                                  "Etes-vous sûr de vouloir supprimer ce type de catégorie : Volet ?"}));
+            QCOMPARE(Liste(&liste)->topLevelItemCount(), 0);
+        }
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM CategorieType"), 0);
+        QCOMPARE(base.Valeur("SELECT IdCategorieType FROM Categorie"), QString::number(volet));
+        TFicheCategorieListe categories(nullptr);
+        QCOMPARE(Colonne(Liste(&categories)), QStringList{"Battant"});
+    }
+};
+
+QTEST_MAIN(TestAdminCategories)
+#include "tst_admin_categories.moc"

@@ -1,0 +1,467 @@
+// The administration hub, the installation kinds and the operands, driven as
+// an administrator would, then read back from the database.
+
+#include "BaseTemporaire.h"
+#include "OutilsAdmin.h"
+#include "PiloteModal.h"
+
+#include "ui/admin/FicheAdministration.h"
+#include "ui/admin/FicheOperandeListe.h"
+#include "ui/admin/FichePose.h"
+#include "ui/admin/FichePoseListe.h"
+#include "ui/common/Messages.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QImage>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+
+qint64 AjouterPose(BaseTemporaire& base, const QString& libelle, int typeTva, const QString& code = {})
+{
+    return base.Executer(QStringLiteral("INSERT INTO Pose (Libelle, CodeExport, Livraison, "
+                                        "LivraisonCompliquee, Autorisation, Manutention, TypeTva) "
+                                        "VALUES (:l, :c, 0, 0, 0, 0, :t)"),
+                         {{QStringLiteral("l"), libelle}, {QStringLiteral("c"), code},
+                          {QStringLiteral("t"), typeTva}});
+}
+
+QTreeWidget* Liste(QWidget* fenetre)
+{
+    return Controle<QTreeWidget>(fenetre, QStringLiteral("lvListe"));
+}
+
+} // namespace
+
+class TestAdminPoses : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+    void cleanup() { QVERIFY(AucuneFenetreOuverte()); }
+
+    void hub_textes_ordre_et_taille()
+    {
+        BaseTemporaire base;
+        TFicheAdministration hub(nullptr);
+        hub.show();
+        QCOMPARE(hub.windowTitle(), QStringLiteral("Trelvane - Quarlo - Administration"));
+        QCOMPARE(hub.size(), QSize(723, 466));
+        QCOMPARE(hub.minimumSize(), hub.maximumSize());
+        QVERIFY(!(hub.windowFlags() & Qt::WindowMaximizeButtonHint));
+
+        const QList<std::pair<QString, QString>> attendus = {
+            {"btnTarif", "Gestion des tarifs ( Général et poseurs)"},
+            {"btnPose", "Gestion des poses"},
+            {"btnPoseur", "Gestion des poseurs"},
+            {"btnCategorieType", "Gestion des types de catégorie"},
+            {"btnCategorie", "Gestion des catégories"},
+            {"btnOperande", "Gestion des opérandes"},
+            {"btnQuincaillerie", "Gestion des quincailleries"},
+            {"btnCoefficient", "Gestion des marges"},
+        };
+        QStringList ordreAttendu;
+        for (const auto& [nom, texte] : attendus) {
+            QCOMPARE(Controle<QPushButton>(&hub, nom)->text(), texte);
+            ordreAttendu << nom;
+        }
+
+        // Tab order, from the first button round the focus chain.
+        QStringList ordre;
+        QWidget* w = Controle<QPushButton>(&hub, "btnTarif");
+        do {
+            if (qobject_cast<QPushButton*>(w))
+                ordre << w->objectName();
+            w = w->nextInFocusChain();
+        } while (w != Controle<QPushButton>(&hub, "btnTarif"));
+        QCOMPARE(ordre, ordreAttendu);
+
+        // btnTarif and btnCoefficient share the bottom row; the others stand
+        // above btnCoefficient in one column.
+        auto* tarif = Controle<QPushButton>(&hub, "btnTarif");
+        auto* marges = Controle<QPushButton>(&hub, "btnCoefficient");
+        QCOMPARE(tarif->y(), marges->y());
+        QVERIFY(tarif->x() < marges->x());
+        int yPrecedent = -1;
+        for (const auto& [nom, texte] : attendus.mid(1)) {
+            auto* bouton = Controle<QPushButton>(&hub, nom);
+            QCOMPARE(bouton->x(), marges->x());
+            QVERIFY(bouton->y() > yPrecedent);
+            yPrecedent = bouton->y();
+        }
+    }
+
+    void hub_logo()
+    {
+        BaseTemporaire base;
+        EnregistreurMessages messages;
+        {
+            TFicheAdministration sansLogo(nullptr);
+            QVERIFY(Controle<QLabel>(&sansLogo, "imgLogo")->pixmap().isNull());
+        }
+        QVERIFY(messages.Recus().isEmpty());
+
+        QImage image(200, 100, QImage::Format_RGB32);
+        image.fill(Qt::darkBlue);
+        QVERIFY(image.save(base.Fichier("Quarlo.bmp"), "BMP"));
+        TFicheAdministration avecLogo(nullptr);
+        const QPixmap logo = Controle<QLabel>(&avecLogo, "imgLogo")->pixmap();
+        QCOMPARE(logo.size(), QSize(450, 225)); // stretched, proportions kept
+    }
+
+    void hub_fenetres_a_venir_le_disent_data()
+    {
+        QTest::addColumn<QString>("bouton");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("tarifs") << "btnTarif"
+                                << "La gestion des tarifs n'est pas encore disponible dans cette version.";
+        QTest::newRow("poseurs") << "btnPoseur"
+                                 << "La gestion des poseurs n'est pas encore disponible dans cette version.";
+        QTest::newRow("quincailleries")
+            << "btnQuincaillerie"
+            << "La gestion des quincailleries n'est pas encore disponible dans cette version.";
+        QTest::newRow("marges") << "btnCoefficient"
+                                << "La gestion des marges n'est pas encore disponible dans cette version.";
+    }
+
+    void hub_fenetres_a_venir_le_disent()
+    {
+        QFETCH(QString, bouton);
+        QFETCH(QString, message);
+        BaseTemporaire base;
+        EnregistreurMessages messages;
+        TFicheAdministration hub(nullptr);
+        hub.show();
+        Cliquer(&hub, bouton);
+        QCOMPARE(messages.Textes(), QStringList{message});
+        QCOMPARE(messages.Recus().first().genre, Messages::Genre::Information);
+    }
+
+    void hub_deux_clics_deux_fenetres()
+    {
+        BaseTemporaire base;
+        TFicheAdministration hub(nullptr);
+        hub.show();
+
+        QObject* parent = nullptr;
+        QStringList premiere;
+        PiloteModal::QuandOuvert<TFichePoseListe>([&](TFichePoseListe* liste) {
+            parent = liste->parent();
+            PiloteModal::QuandOuvert<TFichePose>([](TFichePose* fiche) {
+                Taper(fiche, "edtLibelle", QStringLiteral("Pose d'été"));
+                Cliquer(fiche, "btnValider");
+            });
+            Cliquer(liste, "btnCategorieAjouter");
+            premiere = Colonne(Liste(liste));
+            Cliquer(liste, "btnFermer");
+        });
+        Cliquer(&hub, "btnPose");
+        QCOMPARE(parent, static_cast<QObject*>(&hub));
+        QCOMPARE(premiere, QStringList{"Pose d'été"});
+        QVERIFY(hub.findChildren<TFichePoseListe*>().isEmpty()); // destroyed once closed
+
+        QStringList seconde;
+        PiloteModal::QuandOuvert<TFichePoseListe>([&](TFichePoseListe* liste) {
+            seconde = Colonne(Liste(liste));
+            liste->close(); // the title bar's close button
+        });
+        Cliquer(&hub, "btnPose");
+        QCOMPARE(seconde, QStringList{"Pose d'été"});
+        QVERIFY(Controle<QPushButton>(&hub, "btnPose")->isEnabled());
+    }
+
+    void liste_vide_demande_une_selection()
+    {
+        BaseTemporaire base;
+        EnregistreurMessages messages;
+        TFichePoseListe liste(nullptr);
+        liste.show();
+        QCOMPARE(Liste(&liste)->topLevelItemCount(), 0);
+        Cliquer(&liste, "btnCategorieModifier");
+        Cliquer(&liste, "btnCategorieSupprimer");
+        QCOMPARE(messages.Textes(),
+                 (QStringList{"Vous devez sélectionner une pose pour effectuer une modification.",
+                              "Vous devez sélectionner une pose pour effectuer une suppression."}));
+    }
+
+    void liste_colonnes_et_premiere_ligne()
+    {
+        BaseTemporaire base;
+        AjouterPose(base, "Pose B", 2, "PB");
+        AjouterPose(base, "Pose A", 3, "PA");
+        AjouterPose(base, "Pose C", 9, "PC"); // a VAT type the host did not send
+        TFichePoseListe liste(nullptr);
+        liste.show();
+        QCOMPARE(liste.windowTitle(), QStringLiteral("Liste des poses"));
+        QTreeWidget* lv = Liste(&liste);
+        QCOMPARE(Colonne(lv, 0), (QStringList{"Pose A", "Pose B", "Pose C"}));
+        QCOMPARE(Colonne(lv, 1), (QStringList{"5,50", "10,00", ""}));
+        QCOMPARE(Colonne(lv, 2), (QStringList{"PA", "PB", "PC"}));
+        QCOMPARE(LibelleSelectionne(lv), QStringLiteral("Pose A"));
+        QCOMPARE(lv->header()->sectionSize(0), 550);
+        QCOMPARE(lv->header()->sectionSize(2), 130);
+        QVERIFY(lv->topLevelItem(0)->textAlignment(1) & Qt::AlignRight);
+    }
+
+    void controles_dans_l_ordre_data()
+    {
+        QTest::addColumn<QStringList>("saisie"); // label, then the four amounts
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("fautif");
+        QTest::newRow("libellé vide") << QStringList{"", "x", "x", "x", "x"}
+                                      << "Veuillez renseigner le libellé." << "edtLibelle";
+        QTest::newRow("lettres") << QStringList{"P", "abc", "0", "0", "0"}
+                                 << "Veuillez renseigner/corriger la livraison." << "edtLivraison";
+        QTest::newRow("moins un") << QStringList{"P", "0", "-1", "-1", "0"}
+                                  << "Veuillez renseigner/corriger la livraison compliquée."
+                                  << "edtLivraisonCompliquee";
+        QTest::newRow("vide") << QStringList{"P", "0", "0", "", "0"}
+                              << "Veuillez renseigner/corriger l'autorisation." << "edtAutorisation";
+        QTest::newRow("point décimal") << QStringList{"P", "0", "0", "0", "1.5"}
+                                       << "Veuillez renseigner/corriger la manutention."
+                                       << "edtManutention";
+        QTest::newRow("négatif") << QStringList{"P", "0", "0", "0", "-0,5"}
+                                 << "Veuillez renseigner/corriger la manutention." << "edtManutention";
+        QTest::newRow("acceptée") << QStringList{"P", "0", "12,5", "1234,56", "3"} << "" << "";
+    }
+
+    void controles_dans_l_ordre()
+    {
+        QFETCH(QStringList, saisie);
+        QFETCH(QString, message);
+        QFETCH(QString, fautif);
+        BaseTemporaire base;
+        EnregistreurMessages messages;
+        TFichePose fiche(nullptr);
+        fiche.show();
+        const char* editions[] = {"edtLibelle", "edtLivraison", "edtLivraisonCompliquee",
+                                  "edtAutorisation", "edtManutention"};
+        for (int i = 0; i < 5; ++i)
+            Taper(&fiche, editions[i], saisie.at(i));
+        Cliquer(&fiche, "btnValider");
+
+        if (message.isEmpty()) {
+            QVERIFY(messages.Recus().isEmpty());
+            QCOMPARE(fiche.result(), int(QDialog::Accepted));
+            QCOMPARE(base.Valeur("SELECT LivraisonCompliquee FROM Pose").toDouble(), 12.5);
+            QCOMPARE(base.Valeur("SELECT Autorisation FROM Pose").toDouble(), 1234.56);
+            QCOMPARE(base.Valeur("SELECT Manutention FROM Pose").toDouble(), 3.0);
+            return;
+        }
+        QCOMPARE(messages.Textes(), QStringList{message});
+        QVERIFY(fiche.isVisible());
+        QCOMPARE(fiche.focusWidget(), Controle<QLineEdit>(&fiche, fautif));
+        QCOMPARE(Controle<QLineEdit>(&fiche, editions[1])->text(), saisie.at(1)); // typed text kept
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Pose"), 0);
+    }
+
+    void tva_a_l_ouverture_data()
+    {
+        QTest::addColumn<int>("typeStocke"); // 0: new kind
+        QTest::addColumn<QString>("entree");
+        QTest::addColumn<QString>("taux");
+        QTest::newRow("nouvelle") << 0 << "TVA 20 %" << "20,00 %";
+        QTest::newRow("type 3") << 3 << "TVA 5,5 %" << "5,50 %";
+        QTest::newRow("type absent") << 7 << "TVA 20 %" << "20,00 %";
+    }
+
+    void tva_a_l_ouverture()
+    {
+        QFETCH(int, typeStocke);
+        QFETCH(QString, entree);
+        QFETCH(QString, taux);
+        BaseTemporaire base;
+        TFichePose fiche(nullptr);
+        if (typeStocke)
+            fiche.SetCle(QString::number(AjouterPose(base, "P", typeStocke)));
+        fiche.show();
+        auto* tva = Controle<QComboBox>(&fiche, "cmbTVA");
+        QCOMPARE(TextesCombo(tva), (QStringList{"TVA 10 %", "TVA 20 %", "TVA 5,5 %"}));
+        QCOMPARE(tva->currentText(), entree);
+        QCOMPARE(Controle<QLabel>(&fiche, "lblTvaTaux")->text(), taux);
+
+        Choisir(&fiche, "cmbTVA", "TVA 10 %");
+        QCOMPARE(Controle<QLabel>(&fiche, "lblTvaTaux")->text(), QStringLiteral("10,00 %"));
+    }
+
+    void pose_enregistree_telle_que_tapee_puis_modifiee()
+    {
+        BaseTemporaire base;
+        TFichePoseListe liste(nullptr);
+        liste.show();
+
+        const QString libelle = QStringLiteral(" L'été \"chaud\"; O'Neil ");
+        PiloteModal::QuandOuvert<TFichePose>([&](TFichePose* fiche) {
+            Taper(fiche, "edtLibelle", libelle);
+            Taper(fiche, "edtCodeExport", "P'01");
+            Choisir(fiche, "cmbTVA", "TVA 10 %");
+            Taper(fiche, "edtLivraison", "12,5");
+            Taper(fiche, "edtLivraisonCodeExport", "LIV'");
+            Taper(fiche, "edtLivraisonCompliquee", "0");
+            Taper(fiche, "edtLivraisonCompliqueeCodeExport", "\"LC\"");
+            Taper(fiche, "edtAutorisation", "1234,5678");
+            Taper(fiche, "edtAutorisationCodeExport", "AUT");
+            Taper(fiche, "edtManutention", "0,1");
+            Taper(fiche, "edtManutentionCodeExport", "é");
+            Cliquer(fiche, "btnValider");
+        });
+        Cliquer(&liste, "btnCategorieAjouter");
+
+        const QString cle = base.Valeur("SELECT IdPose FROM Pose");
+        Requete requete(base.Base());
+        requete.SetSql("SELECT * FROM Pose");
+        const Resultat lignes = requete.Ouvrir();
+        QCOMPARE(lignes.NombreLignes(), 1);
+        const Ligne& pose = lignes.Premiere();
+        QCOMPARE(pose.Texte("Libelle"), libelle);
+        QCOMPARE(pose.Texte("CodeExport"), QStringLiteral("P'01"));
+        QCOMPARE(pose.Entier("TypeTva"), 2);
+        QCOMPARE(pose.Decimal("Livraison"), 12.5);
+        QCOMPARE(pose.Decimal("Autorisation"), 1234.5678);
+        QCOMPARE(pose.Decimal("Manutention"), 0.1);
+        QCOMPARE(pose.Texte("CodeExportLivraison"), QStringLiteral("LIV'"));
+        QCOMPARE(pose.Texte("CodeExportLivraisonCompliquee"), QStringLiteral("\"LC\""));
+        QCOMPARE(pose.Texte("CodeExportAutorisation"), QStringLiteral("AUT"));
+        QCOMPARE(pose.Texte("CodeExportManutention"), QStringLiteral("é"));
+        QCOMPARE(Colonne(Liste(&liste), 1), QStringList{"10,00"});
+
+        // Reopened: amounts in their shortest form, then changed in place.
+        QStringList montants;
+        QString tva;
+        PiloteModal::QuandOuvert<TFichePose>([&](TFichePose* fiche) {
+            for (const char* nom : {"edtLivraison", "edtLivraisonCompliquee", "edtAutorisation",
+                                    "edtManutention"})
+                montants << Controle<QLineEdit>(fiche, nom)->text();
+            tva = Controle<QComboBox>(fiche, "cmbTVA")->currentText();
+            Taper(fiche, "edtLibelle", "Pose d'hiver");
+            Choisir(fiche, "cmbTVA", "TVA 5,5 %");
+            Cliquer(fiche, "btnValider");
+        });
+        Cliquer(&liste, "btnCategorieModifier");
+        QCOMPARE(montants, (QStringList{"12,5", "0", "1234,5678", "0,1"}));
+        QCOMPARE(tva, QStringLiteral("TVA 10 %"));
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Pose"), 1);
+        QCOMPARE(base.Valeur("SELECT IdPose FROM Pose"), cle);
+        QCOMPARE(base.Valeur("SELECT Libelle FROM Pose"), QStringLiteral("Pose d'hiver"));
+        QCOMPARE(base.Valeur("SELECT TypeTva FROM Pose"), QStringLiteral("3"));
+        QCOMPARE(base.Valeur("SELECT CodeExportManutention FROM Pose"), QStringLiteral("é"));
+        QCOMPARE(Colonne(Liste(&liste), 1), QStringList{"5,50"});
+
+        // "Annuler" writes nothing; the list is refilled all the same.
+        PiloteModal::QuandOuvert<TFichePose>([&](TFichePose* fiche) {
+            Taper(fiche, "edtLibelle", "Jamais");
+            Cliquer(fiche, "btnFermer");
+        });
+        Cliquer(&liste, "btnCategorieModifier");
+        QCOMPARE(base.Valeur("SELECT Libelle FROM Pose"), QStringLiteral("Pose d'hiver"));
+    }
+
+    void sans_tva_la_pose_le_dit_data()
+    {
+        QTest::addColumn<QList<int>>("types");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("table vide")
+            << QList<int>{}
+            << "Aucun type de TVA n'est défini dans la configuration : la pose ne peut pas être enregistrée.";
+        QTest::newRow("pas de type 1") << QList<int>{2, 5} << "Veuillez sélectionner un type de TVA.";
+    }
+
+    void sans_tva_la_pose_le_dit()
+    {
+        QFETCH(QList<int>, types);
+        QFETCH(QString, message);
+        BaseTemporaire base(false);
+        for (int type : types)
+            base.Dm().AjouterTva(type, QStringLiteral("TVA %1").arg(type), type);
+        EnregistreurMessages messages;
+        TFichePose fiche(nullptr);
+        fiche.show();
+        QCOMPARE(Controle<QComboBox>(&fiche, "cmbTVA")->currentIndex(), -1);
+        QCOMPARE(Controle<QLabel>(&fiche, "lblTvaTaux")->text(), QStringLiteral("%"));
+        Taper(&fiche, "edtLibelle", "P");
+        Cliquer(&fiche, "btnValider");
+        QCOMPARE(messages.Textes(), QStringList{message});
+        QVERIFY(fiche.isVisible());
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Pose"), 0);
+
+        if (types.isEmpty())
+            return;
+        messages.Vider();
+        Choisir(&fiche, "cmbTVA", "TVA 5");
+        Cliquer(&fiche, "btnValider");
+        QVERIFY(messages.Recus().isEmpty());
+        QCOMPARE(base.Valeur("SELECT TypeTva FROM Pose"), QStringLiteral("5"));
+    }
+
+    void suppression_confirmee_seulement()
+    {
+        BaseTemporaire base;
+        const qint64 a = AjouterPose(base, "A", 1);
+        AjouterPose(base, "B", 1);
+        base.Executer(QStringLiteral("INSERT INTO Tarif (IdPose, IdCategorie, IdPoseur, Prix) VALUES (:p, 1, 0, 10)"),
+                      {{"p", a}});
+        EnregistreurMessages messages;
+        TFichePoseListe liste(nullptr);
+        liste.show();
+        SelectionnerLigne(Liste(&liste), "B");
+
+        messages.RepondreNon();
+        Cliquer(&liste, "btnCategorieSupprimer");
+        QCOMPARE(messages.Textes(), QStringList{"Etes-vous sûr de vouloir supprimer cette pose : B ?"});
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Pose"), 2);
+        QCOMPARE(LibelleSelectionne(Liste(&liste)), QStringLiteral("B"));
+
+        messages.RepondreOui();
+        Cliquer(&liste, "btnCategorieSupprimer");
+        QCOMPARE(Colonne(Liste(&liste)), QStringList{"A"});
+        QCOMPARE(LibelleSelectionne(Liste(&liste)), QStringLiteral("A"));
+
+        messages.RepondreOui();
+        Cliquer(&liste, "btnCategorieSupprimer");
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Pose"), 0);
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Tarif"), 1); // tariffs of the kind stay
+        QCOMPARE(messages.Recus().size(), 3);
+    }
+
+    void suppression_d_une_pose_deja_disparue()
+    {
+        BaseTemporaire base;
+        const qint64 a = AjouterPose(base, "A", 1);
+        EnregistreurMessages messages;
+        TFichePoseListe liste(nullptr);
+        liste.show();
+        base.Executer("DELETE FROM Pose"); // another copy of the program got there first
+        messages.RepondreOui();
+        Cliquer(&liste, "btnCategorieSupprimer");
+        QCOMPARE(messages.Dernier(),
+                 QStringLiteral("La suppression de la pose (%1) n'a pas réussi.").arg(a));
+        QCOMPARE(Liste(&liste)->topLevelItemCount(), 0);
+    }
+
+    void operandes_en_lecture_seule()
+    {
+        BaseTemporaire base;
+        TFicheOperandeListe liste(nullptr);
+        liste.show();
+        QCOMPARE(liste.windowTitle(), QStringLiteral("Liste des opérandes"));
+        QTreeWidget* lv = Liste(&liste);
+        QCOMPARE(Colonne(lv, 0), (QStringList{"Hauteur", "Largeur", "Largeur par vantail",
+                                              "Nombre de vantaux", "Périmètre"}));
+        QCOMPARE(Colonne(lv, 1),
+                 (QStringList{"HAUTEUR", "LARGEUR", "LARGEUR_VANTAIL", "VANTAIL", "PERIMETRE"}));
+        QCOMPARE(LibelleSelectionne(lv), QString());
+        QCOMPARE(liste.findChildren<QPushButton*>().size(), 1);
+        Cliquer(&liste, "btnFermer");
+        QVERIFY(!liste.isVisible());
+    }
+};
+
+QTEST_MAIN(TestAdminPoses)
+#include "tst_admin_poses.moc"
