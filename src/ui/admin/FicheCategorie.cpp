@@ -61,11 +61,7 @@ TFicheCategorie::TFicheCategorie(QWidget* parent)
             &TFicheCategorie::edtCategorieLibelleChange);
 }
 
-TFicheCategorie::~TFicheCategorie()
-{
-    ViderCombo(ui->cmbCategorieType);
-    ViderListe(ui->lvContraintes);
-}
+TFicheCategorie::~TFicheCategorie() = default;
 
 void TFicheCategorie::Charger()
 {

@@ -26,10 +26,7 @@ TFicheCategorieType::TFicheCategorieType(QWidget* parent)
     SelectionnerCode(ui->cmbCategorieType, QStringLiteral("0"));
 }
 
-TFicheCategorieType::~TFicheCategorieType()
-{
-    ViderCombo(ui->cmbCategorieType);
-}
+TFicheCategorieType::~TFicheCategorieType() = default;
 
 void TFicheCategorieType::Charger()
 {

@@ -25,10 +25,7 @@ TFicheContrainte::TFicheContrainte(QWidget* parent)
                                 QStringLiteral(">"), QStringLiteral(">=")});
 }
 
-TFicheContrainte::~TFicheContrainte()
-{
-    ViderCombo(ui->cmbOperande);
-}
+TFicheContrainte::~TFicheContrainte() = default;
 
 void TFicheContrainte::Charger()
 {

@@ -34,7 +34,8 @@ protected:
 
     // Fills the controls from the record named by the key (if any).
     virtual void Charger() {}
-    // Checks then saves; false when a check failed (the window stays open).
+    // Checks then saves. True closes the window with OK; false keeps it open
+    // (a check failed, or the window is meant to stay open after its work).
     virtual bool Enregistrer() = 0;
 
     // Shows the message of a failed check, puts the focus into the control

@@ -22,10 +22,7 @@ TFichePose::TFichePose(QWidget* parent)
     connect(ui->cmbTVA, &QComboBox::currentIndexChanged, this, &TFichePose::cmbTVAChange);
 }
 
-TFichePose::~TFichePose()
-{
-    ViderCombo(ui->cmbTVA);
-}
+TFichePose::~TFichePose() = default;
 
 std::vector<TFichePose::Montant> TFichePose::Montants() const
 {
