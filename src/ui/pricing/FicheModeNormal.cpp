@@ -1,22 +1,544 @@
 #include "ui/pricing/FicheModeNormal.h"
+#include "ui_FicheModeNormal.h"
 
-#include <QLabel>
-#include <QPushButton>
-#include <QVBoxLayout>
+#include "data/DMPose.h"
+#include "data/ObjectCode.h"
+#include "model/Echange.h"
+#include "model/Formats.h"
+#include "model/Tarif.h"
+#include "model/Xml.h"
+#include "ui/choice/SuiviClicsListe.h"
+#include "ui/common/DossierProgramme.h"
+#include "ui/common/Messages.h"
+#include "ui/pricing/DelegateLigne.h"
+#include "ui/pricing/TarifsAutomatiques.h"
 
-// Placeholder until the pricing screen is built: it writes nothing.
-TFicheModeNormal::TFicheModeNormal(QWidget* parent)
-    : QDialog(parent)
+#include <QDateTime>
+#include <QDir>
+#include <QHeaderView>
+#include <QShowEvent>
+#include <QTimer>
+
+namespace {
+
+enum ColonneMenuiserie { ColLibelle, ColQuantite, ColHauteur, ColLargeur, ColVantail };
+enum ColonneTarif { ColTarif, ColAchatHt, ColVenteHt, ColVenteTva, ColVenteTtc };
+
+// The properties shown after the label of each item, in column order.
+const QStringList kProprietesListe = {QStringLiteral("Quantite"), QStringLiteral("Hauteur"),
+                                      QStringLiteral("Largeur"), QStringLiteral("Vantail")};
+
+const QString kSqlNomPoseur =
+    QStringLiteral("SELECT Nom FROM Poseur WHERE IdPoseur = :IdPoseur ORDER BY Nom ASC");
+
+const QString kImagePose = QStringLiteral(":/icons/pose.png");
+
+void AlignerADroite(QTreeWidget* liste, std::initializer_list<int> colonnes)
 {
-    setObjectName(QStringLiteral("FicheModeNormal"));
-    setWindowTitle(QStringLiteral("Quarlo "));
-    auto* disposition = new QVBoxLayout(this);
-    disposition->addWidget(new QLabel(
-        QStringLiteral("L'écran de chiffrage n'est pas encore disponible."), this));
-    auto* fermer = new QPushButton(QStringLiteral("Fermer"), this);
-    fermer->setObjectName(QStringLiteral("btnFermer"));
-    connect(fermer, &QPushButton::clicked, this, &QDialog::reject);
-    disposition->addWidget(fermer);
+    for (int colonne : colonnes)
+        liste->headerItem()->setTextAlignment(colonne, Qt::AlignRight | Qt::AlignVCenter);
 }
 
-TFicheModeNormal::~TFicheModeNormal() = default;
+void ReglerLargeurs(QTreeWidget* liste, std::initializer_list<int> largeurs)
+{
+    int colonne = 0;
+    for (int largeur : largeurs)
+        liste->setColumnWidth(colonne++, largeur);
+}
+
+int IndexSelectionne(const QTreeWidget* liste)
+{
+    const QList<QTreeWidgetItem*> selection = liste->selectedItems();
+    return selection.isEmpty() ? -1 : liste->indexOfTopLevelItem(selection.first());
+}
+
+void SelectionnerLigne(QTreeWidget* liste, int index)
+{
+    if (QTreeWidgetItem* ligne = liste->topLevelItem(index))
+        liste->setCurrentItem(ligne);
+}
+
+} // namespace
+
+// The resources live in a static library: register them before use.
+static void ChargerRessourcesFiche()
+{
+    static const bool chargees = [] {
+        Q_INIT_RESOURCE(quarlo);
+        return true;
+    }();
+    Q_UNUSED(chargees);
+}
+
+TFicheModeNormal::TFicheModeNormal(QWidget* parent)
+    : QDialog(parent)
+    , ui(std::make_unique<Ui::TFicheModeNormal>())
+{
+    ChargerRessourcesFiche();
+    ui->setupUi(this);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
+                   | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint);
+    setFixedSize(894, 685);
+
+    DossierXml = DossierProgramme() + QStringLiteral("Xml/");
+    // One level only; when it cannot be made, the archive copy fails and
+    // says so at the first activation.
+    QDir().mkdir(DossierXml);
+    PrefixeHorodate =
+        DossierXml + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
+
+    imgListe.append(QIcon(kImagePose));
+    PreparerControles();
+    PreparerListes();
+    ConnecterEvenements();
+
+    ui->lvListe->show();
+    ui->memoDescription->hide();
+    MajLibelleMode();
+}
+
+TFicheModeNormal::~TFicheModeNormal()
+{
+    // The lists' delegates read the quote while painting: empty them first.
+    ViderListe(ui->lvCategorie);
+    ViderListe(ui->lvListe);
+}
+
+void TFicheModeNormal::PreparerControles()
+{
+    // The form shows the amounts at rest as 0,00: write them in the
+    // regional notation.
+    const QString zero = FormatMonetaire(0.0);
+    for (QLabel* montant : findChildren<QLabel*>()) {
+        if (montant->text() == QLatin1String("0,00"))
+            montant->setText(zero);
+    }
+    for (OptionLivraison option : TPoseLivraison::kOptions)
+        EditLivraison(option)->setText(zero);
+
+    ui->lvPose->addItem(new QListWidgetItem(imgListe.value(0), QString()));
+    ui->lvPoseMenuiserie->addItem(new QListWidgetItem(imgListe.value(0), QString()));
+    // One cell filling the view, so that the caption wraps under the icon.
+    for (QListWidget* icone : {ui->lvPose, ui->lvPoseMenuiserie}) {
+        const int bord = 2 * icone->frameWidth() + 2;
+        icone->setSpacing(0);
+        icone->setGridSize(QSize(icone->maximumWidth() - bord, icone->maximumHeight() - bord));
+    }
+
+    ui->btnActualiser->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
+    ui->btnValider->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+}
+
+void TFicheModeNormal::EcrireLibelleIcone(QListWidget* icone, const QString& libelle)
+{
+    if (QListWidgetItem* element = icone->item(0)) {
+        element->setText(libelle);
+        // The cell is laid out again around the new caption.
+        icone->doItemsLayout();
+    }
+}
+
+void TFicheModeNormal::PreparerListes()
+{
+    ReglerLargeurs(ui->lvListe, {210, 30, 55, 55, 30});
+    AlignerADroite(ui->lvListe, {ColHauteur, ColLargeur});
+    ReglerLargeurs(ui->lvCategorie, {175, 65, 65, 65, 65});
+    AlignerADroite(ui->lvCategorie, {ColVenteHt, ColVenteTva, ColVenteTtc});
+    for (QTreeWidget* liste : {ui->lvListe, ui->lvCategorie}) {
+        liste->header()->setSectionsMovable(false);
+        liste->header()->setStretchLastSection(false);
+    }
+
+    ui->lvListe->setItemDelegate(
+        new TDelegateLigne([this](int ligne) { return MenuiserieEnEcart(ligne); }, ui->lvListe));
+    ui->lvCategorie->setItemDelegate(
+        new TDelegateLigne([this](int ligne) { return LigneEnEcart(ligne); }, ui->lvCategorie));
+}
+
+void TFicheModeNormal::ConnecterEvenements()
+{
+    connect(ui->lvListe, &QTreeWidget::itemSelectionChanged, this,
+            [this] { Executer(&TFicheModeNormal::lvListeChange); });
+    connect(ui->lvCategorie, &QTreeWidget::itemSelectionChanged, this,
+            [this] { Executer(&TFicheModeNormal::lvCategorieSelectionChange); });
+    ConnecterClic(ui->btnPrecedent, this, &TFicheModeNormal::btnPrecedentClick);
+    ConnecterClic(ui->btnSuivant, this, &TFicheModeNormal::btnSuivantClick);
+    ConnecterClic(ui->btnMode, this, &TFicheModeNormal::btnModeClick);
+
+    auto* clicsPose = new SuiviClicsListe(ui->lvPose);
+    connect(clicsPose, &SuiviClicsListe::Clic, this, [this] { Executer(&TFicheModeNormal::lvPoseClick); });
+    connect(clicsPose, &SuiviClicsListe::Validation, this,
+            [this] { Executer(&TFicheModeNormal::lvPoseClick); });
+
+    // A box or an edit set by the program runs its action as a user's change
+    // does; the VAT lists run theirs only for the user's choice.
+    connect(ui->cbLivraison, &QCheckBox::toggled, this, [this] { Executer(&TFicheModeNormal::cbLivraisonClick); });
+    for (OptionLivraison option : TPoseLivraison::kOptions) {
+        if (option != TPoseLivraison::Livraison)
+            connect(CaseLivraison(option), &QCheckBox::toggled, this,
+                    [this, option] { Executer(&TFicheModeNormal::cbOptionLivraisonClick, option); });
+        connect(EditLivraison(option), &QLineEdit::textChanged, this,
+                [this, option] { Executer(&TFicheModeNormal::edtLivraisonChange, option); });
+    }
+    connect(ui->cmbTVA, &QComboBox::activated, this, [this] { Executer(&TFicheModeNormal::cmbTVAChange); });
+    connect(ui->cbTvaMenuiserie, &QComboBox::activated, this,
+            [this] { Executer(&TFicheModeNormal::cbTvaMenuiserieChange); });
+
+    // The line actions (btnAjouter, btnDupliquer, btnModifier, btnSupprimer,
+    // btnSupprimerTout, btnPoseur and edtPoseur, cbQuincaillerie,
+    // btnQuincaillerie, btnQuincailleriesGlobales, btnActualiser, btnValider,
+    // lvPoseMenuiserie) are connected here as they are built.
+}
+
+// ---------------------------------------------------------------------------
+// First activation and loading
+
+void TFicheModeNormal::showEvent(QShowEvent* evenement)
+{
+    QDialog::showEvent(evenement);
+    // The loading may open the kind choice and message boxes: it runs once
+    // the window is up, from the event loop.
+    if (PremiereActivation && !activationPlanifiee) {
+        activationPlanifiee = true;
+        QTimer::singleShot(0, this, [this] { Executer(&TFicheModeNormal::FormActivate); });
+    }
+}
+
+void TFicheModeNormal::FormActivate()
+{
+    if (!PremiereActivation || !isVisible())
+        return;
+    // Cleared first: the dialogs opened below must not start it again.
+    PremiereActivation = false;
+
+    RemplirCombosTva();
+    if (ui->cbLivraison->isChecked())
+        cbLivraisonClick();
+    else
+        ui->cbLivraison->setChecked(true);
+
+    try {
+        ChargerFichierEchange();
+    } catch (const std::exception& erreur) {
+        AbandonnerChargement(TexteErreur(erreur));
+        return;
+    }
+
+    bool choixPoseLance = false;
+    if (PoseGlobale.GetId().isEmpty()) {
+        lvPoseClick();
+        choixPoseLance = true;
+    }
+    AffecterTarifsAutomatiques();
+    if (Menuiseries.Nombre() > 0)
+        SelectionnerLigne(ui->lvListe, 0);
+    MajNavigation();
+    if (choixPoseLance && !PoseGlobale.GetId().isEmpty())
+        DiffuserPoseGlobale();
+    // Without any item nothing above showed the quote totals of the file
+    // (delivery and quote-wide hardware).
+    AfficherTotaux();
+}
+
+void TFicheModeNormal::RemplirCombosTva()
+{
+    for (QComboBox* combo : {ui->cmbTVA, ui->cbTvaMenuiserie}) {
+        ViderCombo(combo);
+        DMPose().RemplirComboTva(combo);
+        // Both lists show their entries in label order.
+        combo->model()->sort(0);
+        combo->setCurrentIndex(-1);
+    }
+}
+
+void TFicheModeNormal::AbandonnerChargement(const QString& probleme)
+{
+    // Nothing of a half-read quote may reach "Valider": the screen closes
+    // and the host's file stays as it was.
+    QString texte = probleme;
+    const QString fichier = QDir::toNativeSeparators(FichierEchange);
+    if (!texte.contains(fichier) && !texte.contains(FichierEchange))
+        texte = QStringLiteral("Le fichier de récupération « %1 » ne peut pas être lu : %2").arg(fichier, texte);
+    Messages::Erreur(texte + QStringLiteral("\n\nLe chiffrage est abandonné ; le fichier n'a pas été modifié."), this);
+    QTimer::singleShot(0, this, &QDialog::reject);
+}
+
+void TFicheModeNormal::ChargerFichierEchange()
+{
+    TXmlDocument document;
+    document.LoadFromFile(FichierEchange);
+    // The copy of the input is history, not a condition of the work: when it
+    // cannot be written the user is told and the quote is priced all the same.
+    const QString archive = PrefixeHorodate + QStringLiteral(".entree.xml");
+    try {
+        document.SaveToFile(archive);
+    } catch (const std::exception& erreur) {
+        Messages::Erreur(QStringLiteral("La copie d'archive « %1 » n'a pas pu être écrite :\n%2")
+                             .arg(QDir::toNativeSeparators(archive), TexteErreur(erreur)),
+                         this);
+    }
+    DevisEchange devis = LireDevis(document, FichierEchange);
+    AppliquerDevis(devis);
+}
+
+void TFicheModeNormal::AppliquerDevis(DevisEchange& devis)
+{
+    if (devis.aPose) {
+        PoseGlobale = devis.poseGlobale;
+        AfficherPoseGlobale();
+    }
+    if (devis.aCotes)
+        ui->cbPriseDeCote->setChecked(devis.cotes);
+    if (devis.aGlobal) {
+        QuincailleriesGlobales = std::move(devis.quincailleriesGlobales);
+        AfficherQuincailleriesGlobales();
+    }
+    Menuiseries = std::move(devis.menuiseries);
+    RemplirListeMenuiseries();
+}
+
+void TFicheModeNormal::AfficherPoseGlobale()
+{
+    // The boxes and edits run their actions, as when the user sets them: a
+    // sub-option read as chosen checks "Livraison" too.
+    const TPoseLivraison lue = PoseGlobale;
+    EcrireLibelleIcone(ui->lvPose, lue.GetLibelle());
+    ui->lblTvaValeur->setText(FormatMonetaire(lue.GetTva().GetValeur()));
+    for (OptionLivraison option : TPoseLivraison::kOptions)
+        CaseLivraison(option)->setChecked(lue.GetChoix(option));
+    for (OptionLivraison option : TPoseLivraison::kOptions)
+        EditLivraison(option)->setText(FormatMonetaire(lue.GetPrix(option)));
+}
+
+void TFicheModeNormal::RemplirListeMenuiseries()
+{
+    ViderListe(ui->lvListe);
+    QList<QTreeWidgetItem*> lignes;
+    lignes.reserve(Menuiseries.Nombre());
+    for (const TMenuiserie& menuiserie : Menuiseries) {
+        QStringList textes{menuiserie.GetLibelle()};
+        for (const QString& propriete : kProprietesListe)
+            textes.append(menuiserie.GetProprietes().GetValeur(propriete));
+        lignes.append(new QTreeWidgetItem(textes));
+    }
+    ui->lvListe->addTopLevelItems(lignes);
+}
+
+void TFicheModeNormal::AffecterTarifsAutomatiques()
+{
+    TarifsAutomatiques::Affecter(Menuiseries, PoseGlobale);
+}
+
+void TFicheModeNormal::DiffuserPoseGlobale()
+{
+    Menuiseries.AffecterPose(PoseGlobale);
+    Menuiseries.AffecterTva(PoseGlobale.GetTva());
+    if (MenuiserieCourante) {
+        EcrireLibelleIcone(ui->lvPoseMenuiserie, MenuiserieCourante->GetPose().GetLibelle());
+        // The current item was shown before its lines took the VAT: show
+        // the amounts it now has.
+        AfficherMenuiserie();
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Current item
+
+int TFicheModeNormal::IndexMenuiserieSelectionnee() const
+{
+    return IndexSelectionne(ui->lvListe);
+}
+
+void TFicheModeNormal::lvListeChange()
+{
+    const int index = IndexMenuiserieSelectionnee();
+    if (index < 0 || index >= Menuiseries.Nombre())
+        return;
+    MenuiserieCourante = &Menuiseries[index];
+    MajNavigation();
+    AfficherMenuiserie();
+}
+
+void TFicheModeNormal::MajNavigation()
+{
+    const int index = IndexMenuiserieSelectionnee();
+    ui->btnPrecedent->setEnabled(index > 0);
+    ui->btnSuivant->setEnabled(index >= 0 && index < ui->lvListe->topLevelItemCount() - 1);
+}
+
+void TFicheModeNormal::btnPrecedentClick()
+{
+    const int index = IndexMenuiserieSelectionnee();
+    // Selecting the row makes its item current and shows it.
+    if (index > 0)
+        SelectionnerLigne(ui->lvListe, index - 1);
+}
+
+void TFicheModeNormal::btnSuivantClick()
+{
+    const int index = IndexMenuiserieSelectionnee();
+    if (index >= 0 && index < ui->lvListe->topLevelItemCount() - 1)
+        SelectionnerLigne(ui->lvListe, index + 1);
+}
+
+void TFicheModeNormal::AfficherMenuiserie()
+{
+    ViderListe(ui->lvCategorie);
+    TarifCourant = nullptr;
+    // No line is current until one is selected below: nothing of the
+    // previous item's line stays on show.
+    ui->edtPoseur->clear();
+    AfficherQuincaillerieTarif();
+    for (QLabel* montant : {ui->lblTotalMenuiserieAchatHt, ui->lblTotalMenuiserieHt,
+                            ui->lblTotalMenuiserieTva, ui->lblTotalMenuiserieTtc})
+        montant->setText(FormatMonetaire(0.0));
+
+    if (MenuiserieCourante) {
+        const TPose& pose = MenuiserieCourante->GetPose();
+        ui->memoDescription->setPlainText(MenuiserieCourante->GetDescription());
+        EcrireLibelleIcone(ui->lvPoseMenuiserie, pose.GetLibelle());
+        SelectionnerCode(ui->cbTvaMenuiserie, QString::number(pose.GetTva().GetTypeTva()));
+        ui->lblTvaMenuiserie->setText(FormatGeneral(pose.GetTva().GetValeur()));
+
+        const TTarifs& tarifs = MenuiserieCourante->GetTarifs();
+        for (int i = 0; i < tarifs.Nombre(); ++i) {
+            ui->lvCategorie->addTopLevelItem(new QTreeWidgetItem());
+            EcrireLigneCategorie(i, tarifs[i]);
+        }
+        if (tarifs.Nombre() > 0)
+            SelectionnerLigne(ui->lvCategorie, 0);
+    }
+    AfficherTotauxMenuiserie();
+    AfficherTotaux();
+}
+
+int TFicheModeNormal::IndexLigneSelectionnee() const
+{
+    return IndexSelectionne(ui->lvCategorie);
+}
+
+void TFicheModeNormal::EcrireLigneCategorie(int index, const TTarif& tarif)
+{
+    QTreeWidgetItem* ligne = ui->lvCategorie->topLevelItem(index);
+    if (!ligne)
+        return;
+    ligne->setText(ColTarif, tarif.GetLibelle());
+    ligne->setText(ColAchatHt, FormatMonetaire(tarif.GetPoseurPrix()));
+    EcrireMontantsVente(index, tarif);
+}
+
+void TFicheModeNormal::EcrireMontantsVente(int index, const TTarif& tarif)
+{
+    QTreeWidgetItem* ligne = ui->lvCategorie->topLevelItem(index);
+    if (!ligne)
+        return;
+    ligne->setText(ColVenteHt, FormatMonetaire(tarif.GetPrix()));
+    ligne->setText(ColVenteTva, FormatMonetaire(tarif.PrixTva()));
+    ligne->setText(ColVenteTtc, FormatMonetaire(tarif.PrixTtc()));
+}
+
+// ---------------------------------------------------------------------------
+// Current line
+
+std::optional<int> TFicheModeNormal::IndexLigneCourante(int index, bool ligneSupprimee, int nombreLignes)
+{
+    if (!ligneSupprimee)
+        return index;
+    if (nombreLignes >= 2 && index - 1 >= 0)
+        return index - 1;
+    return std::nullopt;
+}
+
+void TFicheModeNormal::lvCategorieSelectionChange()
+{
+    const int index = IndexLigneSelectionnee();
+    if (index >= 0)
+        lvCategorieChange(index, false);
+    else
+        ui->edtPoseur->clear();
+}
+
+void TFicheModeNormal::lvCategorieChange(int index, bool ligneSupprimee)
+{
+    ui->edtPoseur->clear();
+    const std::optional<int> indexCourant =
+        IndexLigneCourante(index, ligneSupprimee, ui->lvCategorie->topLevelItemCount());
+    if (!indexCourant || *indexCourant < 0 || *indexCourant >= ui->lvCategorie->topLevelItemCount())
+        return;
+    TarifCourant = nullptr;
+    if (MenuiserieCourante && *indexCourant < MenuiserieCourante->GetTarifs().Nombre())
+        TarifCourant = &MenuiserieCourante->GetTarifs()[*indexCourant];
+    AfficherTarif();
+}
+
+void TFicheModeNormal::AfficherTarif()
+{
+    ui->edtPoseur->clear();
+    for (QLabel* montant : {ui->lblQuincaillerieAchat, ui->lblQuincaillerieHt,
+                            ui->lblQuincaillerieTva, ui->lblQuincaillerieTtc})
+        montant->setText(FormatMonetaire(0.0));
+
+    if (TarifCourant) {
+        AfficherNomPoseur();
+        ui->cbQuincaillerie->setChecked(TarifCourant->GetQuincaillerieIncluse());
+        SelectionnerCode(ui->cmbTVA, QString::number(TarifCourant->GetTva().GetTypeTva()));
+        ui->lblTarifTvaValeur->setText(FormatMonetaire(TarifCourant->GetTva().GetValeur()));
+    }
+    AfficherQuincaillerieTarif();
+    AfficherTotauxMenuiserie();
+    AfficherTotaux();
+}
+
+void TFicheModeNormal::AfficherNomPoseur()
+{
+    // The name shown is the installer's current one in the database, not the
+    // one stored in the line.
+    const QString& idPoseur = TarifCourant->GetPoseurId();
+    if (idPoseur.isEmpty())
+        return;
+    Requete& requete = DMPose().qrySelect();
+    requete.SetSql(kSqlNomPoseur);
+    requete.LierTexte(QStringLiteral("IdPoseur"), idPoseur);
+    const Resultat& poseurs = requete.Ouvrir();
+    ui->edtPoseur->setText(poseurs.NombreLignes() == 1 ? poseurs.Premiere().Texte(QStringLiteral("Nom"))
+                                                        : QString());
+    requete.Fermer();
+}
+
+// ---------------------------------------------------------------------------
+// Description, closing
+
+void TFicheModeNormal::btnModeClick()
+{
+    // isHidden(): the window itself may not be on screen yet.
+    const bool listeVisible = !ui->lvListe->isHidden();
+    ui->memoDescription->setVisible(listeVisible);
+    ui->lvListe->setVisible(!listeVisible);
+    MajLibelleMode();
+}
+
+void TFicheModeNormal::MajLibelleMode()
+{
+    ui->btnMode->setText(!ui->lvListe->isHidden() ? QStringLiteral("Voir la description de la menuiserie")
+                                                  : QStringLiteral("Voir la liste des menuiseries"));
+}
+
+void TFicheModeNormal::done(int resultat)
+{
+    FormClose();
+    QDialog::done(resultat);
+}
+
+void TFicheModeNormal::FormClose()
+{
+    // Closing writes nothing: only "Valider" answers the host.
+    ViderListe(ui->lvCategorie);
+    ViderListe(ui->lvListe);
+    ui->lvPose->clear();
+    TarifCourant = nullptr;
+    MenuiserieCourante = nullptr;
+    Menuiseries.Vider();
+    QuincailleriesGlobales.Vider();
+    PoseGlobale = TPoseLivraison();
+}

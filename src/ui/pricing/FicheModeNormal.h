@@ -1,13 +1,39 @@
 #pragma once
 
-#include <QDialog>
-#include <QString>
+// The pricing screen of the CREATION and MAJ modes: the items of the host's
+// quote, their installation lines, the quote's default installation kind
+// with its delivery surcharges, the VAT of lines and items, and every total.
+// It reads the exchange file at its first activation; only "Valider" writes.
 
-// The pricing screen opened by the CREATION and MAJ modes.
+#include "model/Menuiserie.h"
+#include "model/Pose.h"
+#include "model/Quincaillerie.h"
+#include "ui/common/Protection.h"
+
+#include <QDialog>
+#include <QIcon>
+#include <QList>
+#include <QString>
+#include <memory>
+#include <optional>
+
+class QCheckBox;
+class QLineEdit;
+class QListWidget;
+class TTarif;
+struct DevisEchange;
+
+namespace Ui {
+class TFicheModeNormal;
+}
+
 class TFicheModeNormal : public QDialog
 {
     Q_OBJECT
+
 public:
+    using OptionLivraison = TPoseLivraison::OptionLivraison;
+
     explicit TFicheModeNormal(QWidget* parent);
     ~TFicheModeNormal() override;
 
@@ -16,7 +42,107 @@ public:
     const QString& GetFichierConfig() const { return FichierConfig; }
     const QString& GetFichierEchange() const { return FichierEchange; }
 
+    // The state of the screen, read by the host's launcher and by tests.
+    const QString& GetDossierXml() const { return DossierXml; }
+    const QString& GetPrefixeHorodate() const { return PrefixeHorodate; }
+    bool GetPremiereActivation() const { return PremiereActivation; }
+    const TPoseLivraison& GetPoseGlobale() const { return PoseGlobale; }
+    TMenuiseries& GetMenuiseries() { return Menuiseries; }
+    const TQuincailleries& GetQuincailleriesGlobales() const { return QuincailleriesGlobales; }
+    TMenuiserie* GetMenuiserieCourante() const { return MenuiserieCourante; }
+    TTarif* GetTarifCourant() const { return TarifCourant; }
+
+    // Index of the current line after a state change of row `index` of the
+    // line list: a row being deleted hands over to the row before it when
+    // the list holds at least two rows; no index otherwise.
+    static std::optional<int> IndexLigneCourante(int index, bool ligneSupprimee, int nombreLignes);
+
+    void done(int resultat) override;
+
+protected:
+    void showEvent(QShowEvent* evenement) override;
+
 private:
+    std::unique_ptr<Ui::TFicheModeNormal> ui;
+
     QString FichierConfig;
     QString FichierEchange;
+    QString DossierXml;
+    QString PrefixeHorodate;
+    TPoseLivraison PoseGlobale;
+    TMenuiseries Menuiseries;
+    TMenuiserie* MenuiserieCourante = nullptr;
+    TTarif* TarifCourant = nullptr;
+    TQuincailleries QuincailleriesGlobales;
+    bool PremiereActivation = true;
+    bool activationPlanifiee = false;
+    // 32 x 32 images of the two kind icons and of the kind choice.
+    QList<QIcon> imgListe;
+
+    // Construction.
+    void PreparerControles();
+    void PreparerListes();
+    static void EcrireLibelleIcone(QListWidget* icone, const QString& libelle);
+    void ConnecterEvenements();
+
+    // First activation and loading.
+    void FormActivate();
+    void RemplirCombosTva();
+    void ChargerFichierEchange();
+    void AppliquerDevis(DevisEchange& devis);
+    void AfficherPoseGlobale();
+    void RemplirListeMenuiseries();
+    void AffecterTarifsAutomatiques();
+    void DiffuserPoseGlobale();
+    void AbandonnerChargement(const QString& probleme);
+
+    // Display of the current item and line.
+    void lvListeChange();
+    void MajNavigation();
+    int IndexMenuiserieSelectionnee() const;
+    void btnPrecedentClick();
+    void btnSuivantClick();
+    void AfficherMenuiserie();
+    void lvCategorieSelectionChange();
+    void lvCategorieChange(int index, bool ligneSupprimee);
+    void AfficherTarif();
+    void AfficherNomPoseur();
+    int IndexLigneSelectionnee() const;
+    void EcrireLigneCategorie(int index, const TTarif& tarif);
+    void EcrireMontantsVente(int index, const TTarif& tarif);
+    void btnModeClick();
+    void MajLibelleMode();
+    void FormClose();
+
+    // Amounts (FicheModeNormalTotaux.cpp).
+    void AfficherQuincaillerieTarif();
+    void AfficherQuincailleriesGlobales();
+    void AfficherTotauxMenuiserie();
+    void AfficherTotaux();
+    bool MenuiserieEnEcart(int ligne) const;
+    bool LigneEnEcart(int ligne) const;
+
+    // Default installation kind, delivery and VAT (FicheModeNormalLivraison.cpp).
+    void lvPoseClick();
+    void ChargerPose(const QString& idPose);
+    void AfficherPrixLivraison();
+    void cbLivraisonClick();
+    void cbOptionLivraisonClick(OptionLivraison option);
+    void edtLivraisonChange(OptionLivraison option);
+    void cmbTVAChange();
+    void cbTvaMenuiserieChange();
+    void AffecterTvaAuxLignes(const TTva& tva);
+    QCheckBox* CaseLivraison(OptionLivraison option) const;
+    QLineEdit* EditLivraison(OptionLivraison option) const;
+
+    // Runs a handler inside Proteger.
+    template <class... Arguments>
+    void Executer(void (TFicheModeNormal::*gestionnaire)(Arguments...), Arguments... arguments);
 };
+
+template <class... Arguments>
+void TFicheModeNormal::Executer(void (TFicheModeNormal::*gestionnaire)(Arguments...),
+                                Arguments... arguments)
+{
+    Proteger(this, [&] { (this->*gestionnaire)(arguments...); });
+}

@@ -1,0 +1,73 @@
+#include "ui/pricing/TarifsAutomatiques.h"
+
+#include "data/DMPose.h"
+#include "model/Menuiserie.h"
+#include "model/Pose.h"
+#include "model/Tarif.h"
+#include "ui/choice/Contraintes.h"
+
+namespace {
+
+// The family code and the kind are bound, so a code holding a quote cannot
+// break the statement.
+const QString kSqlTarifsFamille = QStringLiteral(
+    " SELECT DISTINCT t.IdCategorie as CategorieId, c.Libelle as CategorieLib,"
+    " ct.Libelle as CategorieTypeLib, t.IdTarif as TarifId, t.Prix as TarifPrix"
+    " FROM Categorie c, CategorieType ct, Tarif t "
+    " WHERE c.IdCategorieType = ct.IdCategorieType "
+    " AND c.IdCategorie = t.IdCategorie "
+    " AND ct.TrelvaneLibelle = :TrelvaneLibelle "
+    " AND t.IdPose = :IdPose "
+    " AND t.IdPoseur = 0 "
+    " ORDER BY t.IdCategorie ASC, t.IdTarif ASC");
+
+Resultat TarifsDeLaFamille(const QString& famille, const QString& idPose)
+{
+    Requete& requete = DMPose().qrySelect();
+    requete.SetSql(kSqlTarifsFamille);
+    requete.LierTexte(QStringLiteral("TrelvaneLibelle"), famille);
+    requete.LierTexte(QStringLiteral("IdPose"), idPose);
+    // A copy: the constraint test below runs its own statements.
+    Resultat lignes = requete.Ouvrir();
+    requete.Fermer();
+    return lignes;
+}
+
+void AjouterTarifs(TMenuiserie& menuiserie, const QString& famille, const TPoseLivraison& pose)
+{
+    for (const Ligne& ligne : TarifsDeLaFamille(famille, pose.GetId())) {
+        if (!VerifierContraintes(ligne.Texte(QStringLiteral("CategorieId")), menuiserie))
+            continue;
+        auto tarif = std::make_unique<TTarif>();
+        tarif->SetId(ligne.Texte(QStringLiteral("TarifId")));
+        tarif->SetLibelle(TarifsAutomatiques::Libelle(ligne.Texte(QStringLiteral("CategorieTypeLib")),
+                                                      ligne.Texte(QStringLiteral("CategorieLib"))));
+        tarif->SetPrix(ligne.Decimal(QStringLiteral("TarifPrix")));
+        tarif->SetQuincaillerieIncluse(true);
+        tarif->SetCodeExport(pose.GetCodeExport());
+        menuiserie.GetTarifs().Ajouter(std::move(tarif));
+    }
+}
+
+} // namespace
+
+namespace TarifsAutomatiques {
+
+QString Libelle(const QString& libelleType, const QString& libelleCategorie)
+{
+    if (libelleCategorie.isEmpty())
+        return libelleType;
+    return libelleType + QLatin1Char(' ') + libelleCategorie;
+}
+
+void Affecter(TMenuiseries& menuiseries, const TPoseLivraison& poseGlobale)
+{
+    if (menuiseries.NombreTarifs() > 0)
+        return;
+    for (TMenuiserie& menuiserie : menuiseries) {
+        if (const TPropriete* famille = menuiserie.GetProprietes().Trouver(kProprieteFamille))
+            AjouterTarifs(menuiserie, famille->GetValeur(), poseGlobale);
+    }
+}
+
+} // namespace TarifsAutomatiques

@@ -1,0 +1,23 @@
+#pragma once
+
+// The installation lines a quote receives when the host sends it without
+// any: for each item carrying a host family code, the general tariffs of the
+// quote's default installation kind whose category suits the item.
+
+#include <QString>
+
+class TMenuiseries;
+class TPoseLivraison;
+
+namespace TarifsAutomatiques {
+
+// The property naming the host's joinery family of an item.
+inline const QString kProprieteFamille = QStringLiteral("TRELVANE_LIBELLE_CODE");
+
+// Attaches the lines, only when no item of the quote has any line yet.
+void Affecter(TMenuiseries& menuiseries, const TPoseLivraison& poseGlobale);
+
+// "Type Catégorie", or the type alone when the category has no label.
+QString Libelle(const QString& libelleType, const QString& libelleCategorie);
+
+} // namespace TarifsAutomatiques

@@ -1,0 +1,882 @@
+// The pricing screen opened on a temporary program folder, a real database
+// and exchange files written as a host writes them (Windows-1252).
+
+#include "BaseTemporaire.h"
+#include "PiloteModal.h"
+
+#include "data/ObjectCode.h"
+#include "model/Encodage.h"
+#include "model/Formats.h"
+#include "model/Tarif.h"
+#include "ui/choice/FichePoseChoix.h"
+#include "ui/common/Messages.h"
+#include "ui/pricing/DelegateLigne.h"
+#include "ui/pricing/FicheModeNormal.h"
+#include "ui/pricing/SignalPrix.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTreeWidget>
+#include <QtTest>
+#include <cmath>
+#include <memory>
+#include <optional>
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Exchange files
+
+struct Article
+{
+    QString libelle;
+    QList<std::pair<QString, QString>> proprietes;
+    QString tarifs;         // <tarif> elements
+    QString quantite = {};  // the quantite attribute
+    QString pose = {};      // the item's <pose> element
+    QString description = {};
+};
+
+QString Tarif(const QString& id, const QString& libelle, const QString& prix, int typeTva, const QString& taux,
+              const QString& poseur = QString(), const QString& quincailleries = QString())
+{
+    return QStringLiteral("<tarif id=\"%1\" libelle=\"%2\" prix=\"%3\" quincaillerie_incluse=\"1\" code_export=\"\">"
+                          "<poseur id=\"%4\" nom=\"Nom stocké\" prix=\"0,00\" siret=\"\" rge=\"\"/>"
+                          "<tva type_tva=\"%5\" libelle=\"\" valeur=\"%6\"/>"
+                          "<quincailleries>%7</quincailleries></tarif>")
+        .arg(id, libelle, prix, poseur, QString::number(typeTva), taux, quincailleries);
+}
+
+QString Quincaillerie(const QString& vente, const QString& achat, const QString& quantite)
+{
+    return QStringLiteral("<quincaillerie id=\"1\" libelle=\"Vis\" libelle2=\"\" tarif_vente=\"%1\" "
+                          "tarif_achat=\"%2\" nb_pieces=\"1,00\" nb_pieces_ml=\"1,00\" quantite=\"%3\" "
+                          "secable=\"1\" code_export=\"\"/>")
+        .arg(vente, achat, quantite);
+}
+
+QString PoseGlobale(const QString& id, const QString& libelle, int typeTva, const QString& taux,
+                    const QString& options)
+{
+    return QStringLiteral("<pose id=\"%1\" libelle=\"%2\" code_export=\"EXP\">%5"
+                          "<tva type_tva=\"%3\" libelle=\"\" valeur=\"%4\"/></pose>")
+        .arg(id, libelle, QString::number(typeTva), taux, options);
+}
+
+QString Option(const QString& nom, bool choix, const QString& prix)
+{
+    return QStringLiteral(" <%1 choix=\"%2\" prix=\"%3\" code_export=\"\"/>").arg(nom, choix ? "1" : "0", prix);
+}
+
+QString Menuiseries(const QList<Article>& articles)
+{
+    QString texte = QStringLiteral("<menuiseries>");
+    for (const Article& article : articles) {
+        texte += QStringLiteral("<menuiserie code=\"M\" libelle=\"%1\" description=\"%2\" quantite=\"%3\">")
+                     .arg(article.libelle, article.description, article.quantite);
+        texte += article.pose + QStringLiteral("<proprietes>");
+        for (const auto& [id, valeur] : article.proprietes)
+            texte += QStringLiteral("<propriete id=\"%1\" valeur=\"%2\"></propriete>").arg(id, valeur);
+        texte += QStringLiteral("</proprietes><tarifs>") + article.tarifs + QStringLiteral("</tarifs></menuiserie>");
+    }
+    return texte + QStringLiteral("</menuiseries>");
+}
+
+QByteArray Document(const QString& corps)
+{
+    return EncoderCp1252(QStringLiteral("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<Quarlo>") + corps
+                         + QStringLiteral("</Quarlo>\n"));
+}
+
+// ---------------------------------------------------------------------------
+// Screen helpers
+
+QString Texte(QWidget* fiche, const char* nom)
+{
+    return Controle<QLabel>(fiche, QLatin1String(nom))->text();
+}
+
+QStringList TextesLigne(QTreeWidget* liste, int index)
+{
+    QStringList textes;
+    QTreeWidgetItem* ligne = liste->topLevelItem(index);
+    for (int colonne = 0; ligne && colonne < liste->columnCount(); ++colonne)
+        textes.append(ligne->text(colonne));
+    return textes;
+}
+
+// Picks a kind in the choice opened by the screen.
+std::shared_ptr<bool> ChoisirPose(const QString& idPose)
+{
+    return PiloteModal::QuandOuvert<TFichePoseChoix>([idPose](TFichePoseChoix* choix) {
+        auto* liste = Controle<QListWidget>(choix, QStringLiteral("lvListe"));
+        for (int i = 0; i < liste->count(); ++i) {
+            if (GetCode(liste->item(i)) == idPose)
+                liste->setCurrentRow(i);
+        }
+        QTest::mouseClick(Controle<QPushButton>(choix, QStringLiteral("btnValider")), Qt::LeftButton);
+    });
+}
+
+void ChoisirTva(QComboBox* combo, const QString& libelle)
+{
+    const int index = combo->findText(libelle);
+    QVERIFY2(index >= 0, qPrintable(libelle));
+    combo->setCurrentIndex(index);
+    emit combo->activated(index); // as the user's choice in the list
+}
+
+bool Contient(const QImage& image, const QRect& zone, const std::function<bool(QColor)>& test)
+{
+    for (int y = zone.top(); y <= zone.bottom(); ++y)
+        for (int x = zone.left(); x <= zone.right(); ++x)
+            if (test(image.pixelColor(x, y)))
+                return true;
+    return false;
+}
+
+bool Rouge(QColor c) { return c.red() > 200 && c.green() < 80 && c.blue() < 80; }
+bool Noir(QColor c) { return c.red() < 80 && c.green() < 80 && c.blue() < 80; }
+bool Blanc(QColor c) { return c.red() > 240 && c.green() > 240 && c.blue() > 240; }
+bool BleuSelection(QColor c) { return c == QColor(0, 102, 153); }
+
+} // namespace
+
+class TestFicheModeNormal : public QObject
+{
+    Q_OBJECT
+
+private:
+    std::unique_ptr<BaseTemporaire> base;
+    std::unique_ptr<EnregistreurMessages> messages;
+    std::unique_ptr<TFicheModeNormal> fiche;
+    QString echange;
+    QString idPoseStandard;
+    QString idPoseRenovation;
+
+    QString Inserer(const QString& sql, std::initializer_list<std::pair<QString, QVariant>> parametres)
+    {
+        return QString::number(base->Executer(sql, parametres));
+    }
+
+    QString InsererPose(const QString& libelle, double livraison, double compliquee, double autorisation,
+                        double manutention, int typeTva)
+    {
+        return Inserer(QStringLiteral("INSERT INTO Pose (Libelle, CodeExport, Livraison, LivraisonCompliquee, "
+                                      "Autorisation, Manutention, TypeTva, CodeExportLivraison, "
+                                      "CodeExportLivraisonCompliquee, CodeExportAutorisation, CodeExportManutention) "
+                                      "VALUES (:l, :c, :a, :b, :d, :e, :t, 'L', 'LC', 'LA', 'LM')"),
+                       {{"l", libelle}, {"c", libelle.left(3)}, {"a", livraison}, {"b", compliquee},
+                        {"d", autorisation}, {"e", manutention}, {"t", typeTva}});
+    }
+
+    QString InsererCategorie(const QString& type, const QString& famille, const QString& libelle)
+    {
+        const QString idType = Inserer(
+            QStringLiteral("INSERT INTO CategorieType (Libelle, TrelvaneLibelle, MotsClefs) VALUES (:l, :f, '')"),
+            {{"l", type}, {"f", famille}});
+        return Inserer(QStringLiteral("INSERT INTO Categorie (Libelle, IdCategorieType) VALUES (:l, :t)"),
+                       {{"l", libelle}, {"t", idType.toLongLong()}});
+    }
+
+    QString InsererTarif(const QString& idPose, const QString& idCategorie, qint64 idPoseur, double prix)
+    {
+        return Inserer(QStringLiteral("INSERT INTO Tarif (IdPose, IdCategorie, IdPoseur, Prix) VALUES (:p, :c, :i, :x)"),
+                       {{"p", idPose.toLongLong()}, {"c", idCategorie.toLongLong()}, {"i", idPoseur}, {"x", prix}});
+    }
+
+    void Ecrire(const QString& corps)
+    {
+        QFile fichier(echange);
+        QVERIFY(fichier.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        fichier.write(Document(corps));
+    }
+
+    // Shows the screen on the exchange file and waits for its first activation.
+    void Ouvrir()
+    {
+        fiche = std::make_unique<TFicheModeNormal>(nullptr);
+        fiche->SetFichierConfig(base->Fichier(QStringLiteral("config.ini")));
+        fiche->SetFichierEchange(echange);
+        fiche->show();
+        QTRY_VERIFY(!fiche->GetPremiereActivation());
+        QApplication::processEvents();
+    }
+
+    template <class T>
+    T* C(const char* nom)
+    {
+        return Controle<T>(fiche.get(), QLatin1String(nom));
+    }
+
+    QString L(const char* nom) { return Texte(fiche.get(), nom); }
+
+private slots:
+    void init()
+    {
+        base = std::make_unique<BaseTemporaire>();
+        messages = std::make_unique<EnregistreurMessages>();
+        echange = base->Fichier(QStringLiteral("echange.xml"));
+        idPoseStandard = InsererPose(QStringLiteral("Pose standard"), 30, 15, 40, 25, 1);
+        idPoseRenovation = InsererPose(QStringLiteral("Rénovation"), 50, 0, 0, 0, 2);
+    }
+
+    void cleanup()
+    {
+        if (fiche) {
+            fiche->close();
+            fiche.reset();
+        }
+        QVERIFY(AucuneFenetreOuverte());
+        messages.reset();
+        base.reset();
+    }
+
+    void constructionCreeLeDossierXml()
+    {
+        QVERIFY(!QDir(base->Fichier(QStringLiteral("Xml"))).exists());
+        TFicheModeNormal ecran(nullptr);
+        QVERIFY(QDir(base->Fichier(QStringLiteral("Xml"))).exists());
+        QCOMPARE(ecran.GetDossierXml(), base->Fichier(QStringLiteral("Xml/")));
+        QVERIFY(QRegularExpression(QStringLiteral("/Xml/\\d{8}_\\d{6}$")).match(ecran.GetPrefixeHorodate()).hasMatch());
+        QCOMPARE(ecran.windowTitle(), QStringLiteral("Quarlo "));
+        QCOMPARE(ecran.size(), QSize(894, 685));
+        QCOMPARE(Texte(&ecran, "lblQuincailleriesGlobalesHt"), QStringLiteral("0,00"));
+        QCOMPARE(Controle<QPushButton>(&ecran, QStringLiteral("btnMode"))->text(),
+                 QStringLiteral("Voir la description de la menuiserie"));
+        QVERIFY(Controle<QCheckBox>(&ecran, QStringLiteral("cbPriseDeCote"))->isChecked());
+        QCOMPARE(TextesLigne(Controle<QTreeWidget>(&ecran, QStringLiteral("lvCategorie")), -1), QStringList());
+        auto* entete = Controle<QTreeWidget>(&ecran, QStringLiteral("lvListe"))->headerItem();
+        QCOMPARE(entete->text(1), QStringLiteral("Qté"));
+        QCOMPARE(Controle<QTreeWidget>(&ecran, QStringLiteral("lvListe"))->columnWidth(0), 210);
+        QCOMPARE(Controle<QTreeWidget>(&ecran, QStringLiteral("lvCategorie"))->columnWidth(0), 175);
+    }
+
+    void sansPoseLeChoixAnnuleGardeLaLivraison()
+    {
+        Ecrire(Menuiseries({{QStringLiteral("Fenêtre"), {{"Quantite", "1"}}, QString()}}));
+        auto ouvert = PiloteModal::Annuler();
+        Ouvrir();
+        QVERIFY(*ouvert);
+        QVERIFY(fiche->GetPoseGlobale().GetId().isEmpty());
+        QCOMPARE(C<QListWidget>("lvPose")->item(0)->text(), QString());
+        QVERIFY(C<QCheckBox>("cbLivraison")->isChecked());
+        QVERIFY(fiche->GetPoseGlobale().GetChoix(TPoseLivraison::Livraison));
+        QVERIFY(QFile::exists(fiche->GetPrefixeHorodate() + QStringLiteral(".entree.xml")));
+        QCOMPARE(C<QTreeWidget>("lvListe")->topLevelItemCount(), 1);
+        QVERIFY(messages->Recus().isEmpty());
+    }
+
+    // The kind chosen at once is spread to every item, and the automatic
+    // lines take its VAT before they are shown.
+    void sansPoseLeChoixDiffuseLaPoseEtSaTva()
+    {
+        const QString categorie = InsererCategorie(QStringLiteral("Fenêtre"), QStringLiteral("10101"), QStringLiteral("PVC"));
+        InsererTarif(idPoseStandard, categorie, 0, 100);
+        Ecrire(Menuiseries({{QStringLiteral("F1"), {{"Quantite", "1"}, {"TRELVANE_LIBELLE_CODE", "10101"}}, QString(), "1"},
+                            {QStringLiteral("F2"), {{"Quantite", "1"}}, QString(), "1"}}));
+        auto choisi = ChoisirPose(idPoseStandard);
+        Ouvrir();
+        QVERIFY(*choisi);
+        QCOMPARE(C<QListWidget>("lvPose")->item(0)->text(), QStringLiteral("Pose standard"));
+        QCOMPARE(C<QLineEdit>("edtLivraison")->text(), QStringLiteral("30,00"));
+        QCOMPARE(L("lblTvaValeur"), QStringLiteral("20,00"));
+        for (const TMenuiserie& menuiserie : fiche->GetMenuiseries()) {
+            QCOMPARE(menuiserie.GetPose().GetId(), idPoseStandard);
+            QCOMPARE(menuiserie.GetPose().GetTva().GetTypeTva(), 1);
+        }
+        QCOMPARE(C<QListWidget>("lvPoseMenuiserie")->item(0)->text(), QStringLiteral("Pose standard"));
+        QCOMPARE(TextesLigne(C<QTreeWidget>("lvCategorie"), 0),
+                 (QStringList{"Fenêtre PVC", "0,00", "100,00", "20,00", "120,00"}));
+        QCOMPARE(L("lblTotalMenuiserieTtc"), QStringLiteral("120,00"));
+        QCOMPARE(C<QComboBox>("cbTvaMenuiserie")->currentText(), QStringLiteral("TVA 20 %"));
+        QCOMPARE(C<QComboBox>("cmbTVA")->currentText(), QStringLiteral("TVA 20 %"));
+        // Delivery 30 at 20 %.
+        QCOMPARE(L("lblTotalTva"), QStringLiteral("26,00"));
+    }
+
+    void sansMenuiseriesLesListesRestentVides()
+    {
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00",
+                           Option("livraison", true, "30,00") + Option("livraison_compliquee", false, "15,00")
+                               + Option("livraison_autorisation", false, "40,00")
+                               + Option("livraison_manutention", false, "25,00"))
+               + QStringLiteral("<cotes choix=\"0\"/><global><quincailleries>")
+               + Quincaillerie("10,00", "4,00", "2,00") + QStringLiteral("</quincailleries></global>"));
+        Ouvrir();
+        QCOMPARE(C<QTreeWidget>("lvListe")->topLevelItemCount(), 0);
+        QCOMPARE(C<QTreeWidget>("lvCategorie")->topLevelItemCount(), 0);
+        QVERIFY(!C<QPushButton>("btnPrecedent")->isEnabled());
+        QVERIFY(!C<QPushButton>("btnSuivant")->isEnabled());
+        QVERIFY(!C<QCheckBox>("cbPriseDeCote")->isChecked());
+        for (const char* nom : {"lblTotalMenuiserieAchatHt", "lblTotalMenuiserieHt", "lblTotalMenuiserieTva",
+                                "lblTotalMenuiserieTtc", "lblTotalMenuiseriesHt", "lblTotalQuincailleriesHt"})
+            QCOMPARE(L(nom), QStringLiteral("0,00"));
+        QCOMPARE(L("lblQuincailleriesGlobalesAchat"), QStringLiteral("8,00"));
+        QCOMPARE(L("lblQuincailleriesGlobalesTtc"), QStringLiteral("24,00"));
+        QCOMPARE(L("lblTotalLivraisonHt"), QStringLiteral("30,00"));
+        QCOMPARE(L("lblTotalQuincailleriesGlobalesHt"), QStringLiteral("20,00"));
+        QCOMPARE(L("lblTotalAchatHt"), QStringLiteral("8,00"));
+        QCOMPARE(L("lblTotalHt"), QStringLiteral("50,00"));
+        QCOMPARE(L("lblTotalTva"), QStringLiteral("10,00"));
+        QCOMPARE(L("lblTotalTtc"), QStringLiteral("60,00"));
+    }
+
+    void tarifsAutomatiques_data()
+    {
+        QTest::addColumn<QString>("famille");
+        QTest::addColumn<QString>("libelleCategorie");
+        QTest::addColumn<QString>("hauteur");
+        QTest::addColumn<bool>("ligneAilleurs");
+        QTest::addColumn<QStringList>("attendus");
+
+        QTest::newRow("type et catégorie") << "10101" << "PVC" << "1200" << false << QStringList{"Fenêtre PVC"};
+        QTest::newRow("catégorie sans libellé") << "10101" << "" << "1200" << false << QStringList{"Fenêtre"};
+        QTest::newRow("contrainte non tenue") << "10101" << "PVC" << "900" << false << QStringList{};
+        QTest::newRow("code avec apostrophe") << "10'5" << "PVC" << "1200" << false << QStringList{"Fenêtre PVC"};
+        QTest::newRow("une ligne ailleurs") << "10101" << "PVC" << "1200" << true << QStringList{};
+    }
+
+    void tarifsAutomatiques()
+    {
+        QFETCH(QString, famille);
+        QFETCH(QString, libelleCategorie);
+        QFETCH(QString, hauteur);
+        QFETCH(bool, ligneAilleurs);
+        QFETCH(QStringList, attendus);
+
+        const QString categorie = InsererCategorie(QStringLiteral("Fenêtre"), famille, libelleCategorie);
+        const QString autre = InsererCategorie(QStringLiteral("Volet"), QStringLiteral("10300"), QStringLiteral("Alu"));
+        const QString operande = base->Valeur(QStringLiteral("SELECT IdOperande FROM Operande WHERE Code = 'HAUTEUR'"));
+        base->Executer(QStringLiteral("INSERT INTO CategorieContrainte (IdCategorie, IdOperande, Operateur, Valeur) "
+                                      "VALUES (:c, :o, '>=', '1000')"),
+                       {{"c", categorie.toLongLong()}, {"o", operande.toLongLong()}});
+        InsererTarif(idPoseStandard, categorie, 0, 123.45);
+        InsererTarif(idPoseStandard, categorie, 7, 99);    // an installer's row: never automatic
+        InsererTarif(idPoseRenovation, categorie, 0, 80);  // another kind
+        InsererTarif(idPoseStandard, autre, 0, 55);         // another family
+
+        Article article{QStringLiteral("F1"),
+                        {{"Quantite", "1"}, {"Hauteur", hauteur}, {"TRELVANE_LIBELLE_CODE", famille.toHtmlEscaped().replace("'", "&apos;")}},
+                        QString(), "1"};
+        Article ailleurs{QStringLiteral("F2"), {{"Quantite", "1"}},
+                         ligneAilleurs ? Tarif("999", "Déjà là", "10,00", 1, "20,00") : QString(), "1"};
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({article, ailleurs}));
+        Ouvrir();
+
+        const TTarifs& tarifs = fiche->GetMenuiseries()[0].GetTarifs();
+        QStringList libelles;
+        for (const TTarif& tarif : tarifs)
+            libelles.append(tarif.GetLibelle());
+        QCOMPARE(libelles, attendus);
+        QCOMPARE(C<QTreeWidget>("lvCategorie")->topLevelItemCount(), attendus.size());
+        if (!attendus.isEmpty()) {
+            QCOMPARE(tarifs[0].GetPrix(), 123.45);
+            QCOMPARE(tarifs[0].GetCodeExport(), QStringLiteral("EXP"));
+            QVERIFY(tarifs[0].GetQuincaillerieIncluse());
+            QVERIFY(tarifs[0].GetPoseurId().isEmpty());
+            QCOMPARE(TextesLigne(C<QTreeWidget>("lvCategorie"), 0).value(2), QStringLiteral("123,45"));
+        }
+    }
+
+    void totauxDuDevisEtDeLaMenuiserie()
+    {
+        const QString ligne = Tarif("", "Pose", "100,00", 1, "20,00");
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00",
+                           Option("livraison", true, "30,00") + Option("livraison_manutention", true, "5,00"))
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "2"}}, ligne, "3"},
+                              {QStringLiteral("B"), {{"Quantite", "3"}}, ligne, "3"},
+                              {QStringLiteral("C"), {{"Hauteur", "900"}}, ligne + ligne, "1"}}));
+        Ouvrir();
+        // A counts twice in the quote and three times in its own totals.
+        QCOMPARE(L("lblTotalMenuiserieHt"), QStringLiteral("300,00"));
+        QCOMPARE(L("lblTotalMenuiserieTva"), QStringLiteral("60,00"));
+        QCOMPARE(L("lblTotalMenuiserieTtc"), QStringLiteral("360,00"));
+        // C has no "Quantite": its quantity field (1) counts, and no message.
+        QCOMPARE(L("lblTotalMenuiseriesHt"), QStringLiteral("700,00"));
+        QCOMPARE(L("lblTotalLivraisonHt"), QStringLiteral("35,00"));
+        QCOMPARE(L("lblTotalHt"), QStringLiteral("735,00"));
+        QCOMPARE(L("lblTotalTva"), QStringLiteral("147,00"));
+        QCOMPARE(L("lblTotalTtc"), QStringLiteral("882,00"));
+        QVERIFY(messages->Recus().isEmpty());
+    }
+
+    void totauxAvecQuincaillerieEtPoseur()
+    {
+        base->Executer(QStringLiteral("INSERT INTO Poseur (IdPoseur, Code, Nom) VALUES (7, 'P7', 'Dupont Pose')"));
+        const QString ligne = Tarif("", "Pose", "100,00", 1, "20,00", "7",
+                                    Quincaillerie("10,00", "5,00", "2,00"));
+        Ecrire(Menuiseries({{QStringLiteral("A"), {{"Quantite", "2"}}, ligne, "1"}}));
+        PiloteModal::Annuler();
+        Ouvrir();
+        QCOMPARE(C<QLineEdit>("edtPoseur")->text(), QStringLiteral("Dupont Pose"));
+        QCOMPARE(L("lblQuincaillerieAchat"), QStringLiteral("10,00"));
+        QCOMPARE(L("lblQuincaillerieHt"), QStringLiteral("20,00"));
+        QCOMPARE(L("lblQuincaillerieTva"), QStringLiteral("4,00"));
+        QCOMPARE(L("lblQuincaillerieTtc"), QStringLiteral("24,00"));
+        QCOMPARE(L("lblTotalMenuiserieHt"), QStringLiteral("120,00"));
+        QCOMPARE(L("lblTotalMenuiserieTva"), QStringLiteral("24,00"));
+        QCOMPARE(L("lblTotalMenuiseriesHt"), QStringLiteral("240,00"));
+        QCOMPARE(L("lblTotalQuincailleriesHt"), QStringLiteral("40,00"));
+        // The installer price read from the file (0) plus the hardware's purchase.
+        QCOMPARE(L("lblTotalAchatHt"), QStringLiteral("20,00"));
+    }
+
+    void nomDuPoseurLuDansLaBase()
+    {
+        base->Executer(QStringLiteral("INSERT INTO Poseur (IdPoseur, Code, Nom) VALUES (7, 'P7', 'Dupont Pose')"));
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}},
+                               Tarif("", "Connu", "1,00", 1, "20,00", "7") + Tarif("", "Inconnu", "1,00", 1, "20,00", "8"),
+                               "1"}}));
+        Ouvrir();
+        QCOMPARE(C<QLineEdit>("edtPoseur")->text(), QStringLiteral("Dupont Pose"));
+        C<QTreeWidget>("lvCategorie")->setCurrentItem(C<QTreeWidget>("lvCategorie")->topLevelItem(1));
+        QCOMPARE(fiche->GetTarifCourant(), &fiche->GetMenuiseries()[0].GetTarifs()[1]);
+        QCOMPARE(C<QLineEdit>("edtPoseur")->text(), QString());
+    }
+
+    void navigationEtAffichage()
+    {
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("Fenêtre € 1"),
+                               {{"Quantite", "2"}, {"Hauteur", "1350"}, {"Largeur", "1200"}, {"Vantail", "2"}},
+                               QString(), "2", QString(), QStringLiteral("Première description")},
+                              {QStringLiteral("Porte"), {{"Hauteur", "2150"}}, QString(), "1",
+                               QStringLiteral("<pose id=\"9\" libelle=\"Pose porte\" code_export=\"\">"
+                                              "<tva type_tva=\"3\" libelle=\"\" valeur=\"5,5\"/></pose>"),
+                               QStringLiteral("Deuxième")},
+                              {QStringLiteral("Volet"), {}, QString(), "1"}}));
+        Ouvrir();
+        auto* liste = C<QTreeWidget>("lvListe");
+        auto* precedent = C<QPushButton>("btnPrecedent");
+        auto* suivant = C<QPushButton>("btnSuivant");
+        QCOMPARE(TextesLigne(liste, 0), (QStringList{"Fenêtre € 1", "2", "1350", "1200", "2"}));
+        QCOMPARE(TextesLigne(liste, 1), (QStringList{"Porte", "", "2150", "", ""}));
+        QCOMPARE(fiche->GetMenuiserieCourante(), &fiche->GetMenuiseries()[0]);
+        QCOMPARE(C<QPlainTextEdit>("memoDescription")->toPlainText(), QStringLiteral("Première description"));
+        QVERIFY(!precedent->isEnabled());
+        QVERIFY(suivant->isEnabled());
+
+        QTest::mouseClick(precedent, Qt::LeftButton);
+        QCOMPARE(fiche->GetMenuiserieCourante(), &fiche->GetMenuiseries()[0]);
+        QTest::mouseClick(suivant, Qt::LeftButton);
+        QCOMPARE(fiche->GetMenuiserieCourante(), &fiche->GetMenuiseries()[1]);
+        QCOMPARE(C<QListWidget>("lvPoseMenuiserie")->item(0)->text(), QStringLiteral("Pose porte"));
+        QCOMPARE(L("lblTvaMenuiserie"), QStringLiteral("5,5"));
+        QCOMPARE(C<QComboBox>("cbTvaMenuiserie")->currentText(), QStringLiteral("TVA 5,5 %"));
+        QVERIFY(precedent->isEnabled());
+        QTest::mouseClick(suivant, Qt::LeftButton);
+        QVERIFY(!suivant->isEnabled());
+        QTest::mouseClick(suivant, Qt::LeftButton);
+        QCOMPARE(fiche->GetMenuiserieCourante(), &fiche->GetMenuiseries()[2]);
+        QCOMPARE(IndexSelection(liste), 2);
+
+        auto* mode = C<QPushButton>("btnMode");
+        QTest::mouseClick(mode, Qt::LeftButton);
+        QVERIFY(!liste->isVisible());
+        QVERIFY(C<QPlainTextEdit>("memoDescription")->isVisible());
+        QCOMPARE(mode->text(), QStringLiteral("Voir la liste des menuiseries"));
+        QTest::mouseClick(mode, Qt::LeftButton);
+        QVERIFY(liste->isVisible());
+        QCOMPARE(mode->text(), QStringLiteral("Voir la description de la menuiserie"));
+    }
+
+    static int IndexSelection(QTreeWidget* liste)
+    {
+        const auto selection = liste->selectedItems();
+        return selection.isEmpty() ? -1 : liste->indexOfTopLevelItem(selection.first());
+    }
+
+    void indexDeLaLigneCourante_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<bool>("supprimee");
+        QTest::addColumn<int>("nombre");
+        QTest::addColumn<int>("attendu"); // -1: none
+
+        QTest::newRow("ligne ordinaire") << 2 << false << 4 << 2;
+        QTest::newRow("supprimée au milieu") << 2 << true << 4 << 1;
+        QTest::newRow("première supprimée") << 0 << true << 4 << -1;
+        QTest::newRow("seule supprimée") << 1 << true << 1 << -1;
+    }
+
+    void indexDeLaLigneCourante()
+    {
+        QFETCH(int, index);
+        QFETCH(bool, supprimee);
+        QFETCH(int, nombre);
+        QFETCH(int, attendu);
+        QCOMPARE(TFicheModeNormal::IndexLigneCourante(index, supprimee, nombre).value_or(-1), attendu);
+    }
+
+    void optionsDeLivraisonLiees()
+    {
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00",
+                           Option("livraison", false, "30,00") + Option("livraison_compliquee", true, "15,00")
+                               + Option("livraison_autorisation", false, "40,00")
+                               + Option("livraison_manutention", false, "25,123")));
+        Ouvrir();
+        auto* livraison = C<QCheckBox>("cbLivraison");
+        auto* manutention = C<QCheckBox>("cbLivraisonManutention");
+        // A sub-option read as chosen checks "Livraison".
+        QVERIFY(livraison->isChecked());
+        QVERIFY(C<QCheckBox>("cbLivraisonCompliquee")->isChecked());
+        QCOMPARE(L("lblTotalLivraisonHt"), QStringLiteral("45,00"));
+        // More than two decimals: shown with two, and that is the price kept.
+        QCOMPARE(C<QLineEdit>("edtLivraisonManutention")->text(), QStringLiteral("25,12"));
+        QCOMPARE(fiche->GetPoseGlobale().GetPrix(TPoseLivraison::LivraisonManutention), 25.12);
+
+        livraison->click();
+        for (const char* nom : {"cbLivraison", "cbLivraisonCompliquee", "cbLivraisonAutorisation", "cbLivraisonManutention"})
+            QVERIFY(!C<QCheckBox>(nom)->isChecked());
+        for (auto option : TPoseLivraison::kOptions)
+            QVERIFY(!fiche->GetPoseGlobale().GetChoix(option));
+        QCOMPARE(L("lblTotalLivraisonHt"), QStringLiteral("0,00"));
+
+        manutention->click();
+        QVERIFY(livraison->isChecked());
+        QVERIFY(fiche->GetPoseGlobale().GetChoix(TPoseLivraison::Livraison));
+        QCOMPARE(L("lblTotalLivraisonHt"), QStringLiteral("55,12"));
+        QCOMPARE(L("lblTotalTva"), QStringLiteral("11,02"));
+        QVERIFY(messages->Recus().isEmpty());
+    }
+
+    void prixDeLivraison_data()
+    {
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<int>("option");
+        QTest::addColumn<QString>("saisie");
+        QTest::addColumn<QString>("message"); // empty: accepted
+        QTest::addColumn<QString>("total");
+
+        const QString livraison = QStringLiteral("Veuillez saisir un chiffre correct pour la livraison");
+        QTest::newRow("nombre") << "edtLivraison" << 0 << "12,5" << "" << "12,50";
+        QTest::newRow("-2 accepté") << "edtLivraison" << 0 << "-2" << "" << "-2,00";
+        QTest::newRow("-1 refusé") << "edtLivraison" << 0 << "-1" << livraison << "30,00";
+        QTest::newRow("vide") << "edtLivraison" << 0 << "" << livraison << "30,00";
+        QTest::newRow("point") << "edtLivraison" << 0 << "abc" << livraison << "30,00";
+        QTest::newRow("compliquée") << "edtLivraisonCompliquee" << 1 << "x"
+                                    << "Veuillez saisir un chiffre correct pour la livraison compliquée" << "30,00";
+        QTest::newRow("autorisation") << "edtLivraisonAutorisation" << 2 << "x"
+                                      << "Veuillez saisir un chiffre correct pour l'autorisation" << "30,00";
+        QTest::newRow("manutention") << "edtLivraisonManutention" << 3 << "x"
+                                     << "Veuillez saisir un chiffre correct pour la manutention." << "30,00";
+    }
+
+    void prixDeLivraison()
+    {
+        QFETCH(QString, edit);
+        QFETCH(int, option);
+        QFETCH(QString, saisie);
+        QFETCH(QString, message);
+        QFETCH(QString, total);
+
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00",
+                           Option("livraison", true, "30,00") + Option("livraison_compliquee", false, "15,00")
+                               + Option("livraison_autorisation", false, "40,00")
+                               + Option("livraison_manutention", false, "25,00")));
+        Ouvrir();
+        fiche->activateWindow();
+        auto* champ = Controle<QLineEdit>(fiche.get(), edit);
+        const auto choix = static_cast<TPoseLivraison::OptionLivraison>(option);
+        const double avant = fiche->GetPoseGlobale().GetPrix(choix);
+        C<QCheckBox>("cbPriseDeCote")->setFocus();
+        champ->selectAll();
+        if (saisie.isEmpty())
+            QTest::keyClick(champ, Qt::Key_Delete);
+        else
+            champ->setText(saisie);
+
+        if (message.isEmpty()) {
+            QVERIFY(messages->Recus().isEmpty());
+            QCOMPARE(fiche->GetPoseGlobale().GetPrix(choix), LireDecimal(saisie).value());
+        } else {
+            QCOMPARE(messages->Textes(), QStringList{message});
+            QCOMPARE(messages->Recus().first().genre, Messages::Genre::Information);
+            QCOMPARE(fiche->GetPoseGlobale().GetPrix(choix), avant);
+            QTRY_VERIFY(champ->hasFocus());
+        }
+        QCOMPARE(L("lblTotalLivraisonHt"), total);
+    }
+
+    void choixDeLaPoseDuDevis()
+    {
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00",
+                           Option("livraison", true, "33,00") + Option("livraison_compliquee", true, "15,00")
+                               + Option("livraison_autorisation", true, "40,00")
+                               + Option("livraison_manutention", false, "25,00"))
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, Tarif("", "Pose", "100,00", 1, "20,00"), "1",
+                               QStringLiteral("<pose id=\"9\" libelle=\"À part\" code_export=\"\">"
+                                              "<tva type_tva=\"3\" libelle=\"\" valeur=\"5,5\"/></pose>")}}));
+        Ouvrir();
+        auto* lvPose = C<QListWidget>("lvPose");
+
+        // The same kind again: nothing is reset.
+        auto meme = ChoisirPose(idPoseStandard);
+        QTest::mouseClick(lvPose->viewport(), Qt::LeftButton, {}, lvPose->visualItemRect(lvPose->item(0)).center());
+        QVERIFY(*meme);
+        QCOMPARE(C<QLineEdit>("edtLivraison")->text(), QStringLiteral("33,00"));
+        QVERIFY(C<QCheckBox>("cbLivraisonCompliquee")->isChecked());
+        QCOMPARE(fiche->GetMenuiseries()[0].GetPose().GetLibelle(), QStringLiteral("À part"));
+
+        auto autre = ChoisirPose(idPoseRenovation);
+        QTest::mouseClick(lvPose->viewport(), Qt::LeftButton, {}, lvPose->visualItemRect(lvPose->item(0)).center());
+        QVERIFY(*autre);
+        const TPoseLivraison& pose = fiche->GetPoseGlobale();
+        QCOMPARE(pose.GetId(), idPoseRenovation);
+        QCOMPARE(lvPose->item(0)->text(), QStringLiteral("Rénovation"));
+        QCOMPARE(pose.GetCodeExport(), QStringLiteral("Rén"));
+        QCOMPARE(pose.GetCodeExportOption(TPoseLivraison::LivraisonManutention), QStringLiteral("LM"));
+        QCOMPARE(L("lblTvaValeur"), QStringLiteral("10,00"));
+        QCOMPARE(C<QLineEdit>("edtLivraison")->text(), QStringLiteral("50,00"));
+        QCOMPARE(C<QLineEdit>("edtLivraisonAutorisation")->text(), QStringLiteral("0,00"));
+        QVERIFY(C<QCheckBox>("cbLivraison")->isChecked());
+        QVERIFY(!C<QCheckBox>("cbLivraisonCompliquee")->isChecked());
+        QVERIFY(!C<QCheckBox>("cbLivraisonAutorisation")->isChecked());
+        QCOMPARE(L("lblTotalLivraisonHt"), QStringLiteral("50,00"));
+        // The item's own kind is replaced, and its line takes the new VAT.
+        const TMenuiserie& menuiserie = fiche->GetMenuiseries()[0];
+        QCOMPARE(menuiserie.GetPose().GetLibelle(), QStringLiteral("Rénovation"));
+        QCOMPARE(menuiserie.GetTarifs()[0].GetTva().GetValeur(), 10.0);
+        QCOMPARE(C<QListWidget>("lvPoseMenuiserie")->item(0)->text(), QStringLiteral("Rénovation"));
+        QCOMPARE(TextesLigne(C<QTreeWidget>("lvCategorie"), 0).value(3), QStringLiteral("10,00"));
+        QCOMPARE(L("lblTotalMenuiserieTtc"), QStringLiteral("110,00"));
+        // Delivery VAT stays 20 %: 10 + 10 for the line.
+        QCOMPARE(L("lblTotalTva"), QStringLiteral("20,00"));
+    }
+
+    void tvaDUneLigneOuiPuisNon()
+    {
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}},
+                               Tarif("", "L1", "100,00", 1, "20,00") + Tarif("", "L2", "200,00", 1, "20,00"), "1",
+                               QStringLiteral("<pose id=\"1\" libelle=\"P\" code_export=\"\">"
+                                              "<tva type_tva=\"1\" libelle=\"\" valeur=\"20,00\"/></pose>")}}));
+        Ouvrir();
+        QVERIFY(messages->Recus().isEmpty()); // entries selected by the program ask nothing
+        auto* cmbTva = C<QComboBox>("cmbTVA");
+        auto* tvaMenuiserie = C<QComboBox>("cbTvaMenuiserie");
+        TMenuiserie& menuiserie = fiche->GetMenuiseries()[0];
+
+        messages->RepondreOui();
+        messages->RepondreNon();
+        ChoisirTva(cmbTva, QStringLiteral("TVA 10 %"));
+        QCOMPARE(messages->Textes(),
+                 (QStringList{"Voulez-vous affecter la nouvelle TVA de ce tarif de pose à la menuiserie ?",
+                              "Voulez-vous affecter la nouvelle TVA aux tarifs de pose de cette menuiserie ?"}));
+        QCOMPARE(menuiserie.GetTarifs()[0].GetTva().GetTypeTva(), 2);
+        QCOMPARE(menuiserie.GetTarifs()[1].GetTva().GetTypeTva(), 1);
+        QCOMPARE(menuiserie.GetPose().GetTva().GetTypeTva(), 2);
+        QCOMPARE(tvaMenuiserie->currentText(), QStringLiteral("TVA 10 %"));
+        QCOMPARE(L("lblTvaMenuiserie"), QStringLiteral("10"));
+        QCOMPARE(L("lblTarifTvaValeur"), QStringLiteral("10,00"));
+        QCOMPARE(TextesLigne(C<QTreeWidget>("lvCategorie"), 0), (QStringList{"L1", "0,00", "100,00", "10,00", "110,00"}));
+        QCOMPARE(L("lblTotalMenuiserieTva"), QStringLiteral("50,00"));
+        QCOMPARE(L("lblTotalTva"), QStringLiteral("50,00"));
+
+        // The type the item already has: no question.
+        messages->Vider();
+        ChoisirTva(cmbTva, QStringLiteral("TVA 10 %"));
+        QVERIFY(messages->Recus().isEmpty());
+
+        // The item's VAT answered "Oui": every line takes it.
+        messages->RepondreOui();
+        ChoisirTva(tvaMenuiserie, QStringLiteral("TVA 5,5 %"));
+        QCOMPARE(messages->Textes(),
+                 QStringList{"Voulez-vous affecter la nouvelle TVA aux tarifs de pose de cette menuiserie ?"});
+        for (const TTarif& tarif : menuiserie.GetTarifs())
+            QCOMPARE(tarif.GetTva().GetValeur(), 5.5);
+        QCOMPARE(TextesLigne(C<QTreeWidget>("lvCategorie"), 1).value(3), QStringLiteral("11,00"));
+        QCOMPARE(cmbTva->currentText(), QStringLiteral("TVA 5,5 %"));
+        QCOMPARE(L("lblTotalMenuiserieTtc"), QStringLiteral("316,50"));
+        QCOMPARE(menuiserie.GetTarifs()[0].GetPrix(), 100.0);
+    }
+
+    void tvaDUneLigneNonGardeLaMenuiserie()
+    {
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, Tarif("", "L1", "100,00", 1, "20,00"), "1",
+                               QStringLiteral("<pose id=\"1\" libelle=\"P\" code_export=\"\">"
+                                              "<tva type_tva=\"1\" libelle=\"\" valeur=\"20,00\"/></pose>")}}));
+        Ouvrir();
+        messages->RepondreNon();
+        ChoisirTva(C<QComboBox>("cmbTVA"), QStringLiteral("TVA 5,5 %"));
+        QCOMPARE(messages->Recus().size(), 1);
+        QCOMPARE(fiche->GetMenuiseries()[0].GetPose().GetTva().GetTypeTva(), 1);
+        QCOMPARE(C<QComboBox>("cbTvaMenuiserie")->currentText(), QStringLiteral("TVA 20 %"));
+        QCOMPARE(fiche->GetMenuiseries()[0].GetTarifs()[0].GetTva().GetTypeTva(), 3);
+        QCOMPARE(L("lblTotalMenuiserieTva"), QStringLiteral("5,50"));
+    }
+
+    void fichierIlliblefermeSansEcrire_data()
+    {
+        QTest::addColumn<QByteArray>("contenu");
+        QTest::addColumn<QString>("extrait");
+        QTest::newRow("xml illisible") << QByteArray("<?xml version=\"1.0\"?>\n<Quarlo><menuiseries>") << "echange.xml";
+        QTest::newRow("type_tva faux")
+            << Document(PoseGlobale("1", "P", 1, "20,00", QString()).replace("type_tva=\"1\"", "type_tva=\"x\"")
+                        + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, QString(), "1"}}))
+            << "type de TVA « x »";
+    }
+
+    void fichierIlliblefermeSansEcrire()
+    {
+        QFETCH(QByteArray, contenu);
+        QFETCH(QString, extrait);
+        {
+            QFile fichier(echange);
+            QVERIFY(fichier.open(QIODevice::WriteOnly));
+            fichier.write(contenu);
+        }
+        fiche = std::make_unique<TFicheModeNormal>(nullptr);
+        fiche->SetFichierEchange(echange);
+        fiche->show();
+        QTRY_VERIFY(!fiche->isVisible());
+        QCOMPARE(fiche->result(), int(QDialog::Rejected));
+        QCOMPARE(messages->Recus().size(), 1);
+        QCOMPARE(messages->Recus().first().genre, Messages::Genre::Erreur);
+        QVERIFY2(messages->Dernier().contains(QDir::toNativeSeparators(echange)), qPrintable(messages->Dernier()));
+        QVERIFY2(messages->Dernier().contains(extrait), qPrintable(messages->Dernier()));
+        QVERIFY(fiche->GetMenuiseries().EstVide());
+        QFile relu(echange);
+        QVERIFY(relu.open(QIODevice::ReadOnly));
+        QCOMPARE(relu.readAll(), contenu);
+    }
+
+    void fermerNEcritRien()
+    {
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, Tarif("", "L1", "100,00", 1, "20,00"), "1"}}));
+        QFile fichier(echange);
+        QVERIFY(fichier.open(QIODevice::ReadOnly));
+        const QByteArray avant = fichier.readAll();
+        fichier.close();
+        Ouvrir();
+        fiche->close();
+        QVERIFY(!fiche->isVisible());
+        QVERIFY(fichier.open(QIODevice::ReadOnly));
+        QCOMPARE(fichier.readAll(), avant);
+        QVERIFY(!QFile::exists(fiche->GetPrefixeHorodate() + QStringLiteral(".sortie.xml")));
+    }
+
+    // ---------------------------------------------------------------------
+    // Price-change signal
+
+    void ecartPrix_data()
+    {
+        QTest::addColumn<double>("reference");
+        QTest::addColumn<double>("prixLigne");
+        QTest::addColumn<bool>("tarifPresent");
+        QTest::addColumn<bool>("ecart");
+
+        QTest::newRow("égal au bit près") << 0.1 + 0.2 << 0.1 + 0.2 << true << false;
+        QTest::newRow("écart minime") << 100.0 << std::nextafter(100.0, 200.0) << true << true;
+        QTest::newRow("prix changé") << 110.0 << 100.0 << true << true;
+        QTest::newRow("tarif disparu") << 110.0 << 100.0 << false << false;
+    }
+
+    void ecartPrix()
+    {
+        QFETCH(double, reference);
+        QFETCH(double, prixLigne);
+        QFETCH(bool, tarifPresent);
+        QFETCH(bool, ecart);
+
+        const QString categorie = InsererCategorie(QStringLiteral("Fenêtre"), QStringLiteral("10101"), QStringLiteral("PVC"));
+        InsererTarif(idPoseStandard, categorie, 0, reference);
+        // The line points at an installer's row: the reference is the general one.
+        const QString idPoseur = InsererTarif(idPoseStandard, categorie, 7, 55);
+        InsererTarif(idPoseRenovation, categorie, 0, prixLigne + 1);
+        TTarif tarif;
+        tarif.SetId(tarifPresent ? idPoseur : QStringLiteral("9999"));
+        tarif.SetPrix(prixLigne);
+        QCOMPARE(EcartPrix(tarif), ecart);
+    }
+
+    void couleursDesLignes()
+    {
+        const CouleursLigne rouge = CouleursPour(false, true);
+        QCOMPARE(rouge.fond, QColor(Qt::white));
+        QCOMPARE(rouge.texte, QColor(255, 0, 0));
+        QCOMPARE(CouleursPour(false, false).texte, QColor(Qt::black));
+        for (bool ecart : {false, true}) {
+            QCOMPARE(CouleursPour(true, ecart).fond, QColor(0, 102, 153));
+            QCOMPARE(CouleursPour(true, ecart).texte, QColor(Qt::white));
+        }
+    }
+
+    // Draws the two lists of the screen: the row of the item whose line
+    // differs is red, the selected row white on blue whatever its signal.
+    void signalDessineDansLesListes()
+    {
+        const QString categorie = InsererCategorie(QStringLiteral("Fenêtre"), QStringLiteral("10101"), QStringLiteral("PVC"));
+        const QString idTarif = InsererTarif(idPoseStandard, categorie, 0, 100);
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("MMMMMMMM juste"), {{"Quantite", "1"}},
+                               Tarif(idTarif, "MMMMMMMM juste", "100,00", 1, "20,00"), "1"},
+                              {QStringLiteral("MMMMMMMM changé"), {{"Quantite", "1"}},
+                               Tarif(idTarif, "MMMMMMMM juste", "100,00", 1, "20,00")
+                                   + Tarif(idTarif, "MMMMMMMM changé", "90,00", 1, "20,00"),
+                               "1"}}));
+        Ouvrir();
+        auto* liste = C<QTreeWidget>("lvListe");
+        auto zone = [](QTreeWidget* l, int ligne) {
+            return l->visualItemRect(l->topLevelItem(ligne)).intersected(
+                QRect(0, 0, l->columnWidth(0), l->viewport()->height()));
+        };
+        QImage image = liste->viewport()->grab().toImage();
+        QVERIFY(Contient(image, zone(liste, 0), BleuSelection));
+        QVERIFY(Contient(image, zone(liste, 0), Blanc));
+        QVERIFY(!Contient(image, zone(liste, 1), BleuSelection));
+        QVERIFY(Contient(image, zone(liste, 1), Rouge));
+        QVERIFY(!Contient(image, zone(liste, 0), Rouge));
+
+        // The selected red item: blue; its lines: black then red.
+        liste->setCurrentItem(liste->topLevelItem(1));
+        image = liste->viewport()->grab().toImage();
+        QVERIFY(Contient(image, zone(liste, 1), BleuSelection));
+        QVERIFY(!Contient(image, zone(liste, 1), Rouge));
+        QVERIFY(Contient(image, zone(liste, 0), Noir));
+        QVERIFY(!Contient(image, zone(liste, 0), Rouge));
+
+        auto* lignes = C<QTreeWidget>("lvCategorie");
+        lignes->clearSelection();
+        image = lignes->viewport()->grab().toImage();
+        QVERIFY(Contient(image, zone(lignes, 0), Noir));
+        QVERIFY(!Contient(image, zone(lignes, 0), Rouge));
+        QVERIFY(Contient(image, zone(lignes, 1), Rouge));
+    }
+
+    void delegueDecoupeParColonne()
+    {
+        QTreeWidget liste;
+        liste.setColumnCount(2);
+        liste.setRootIsDecorated(false);
+        liste.setItemDelegate(new TDelegateLigne([](int) { return true; }, &liste));
+        liste.setColumnWidth(0, 40);
+        liste.setColumnWidth(1, 80);
+        liste.addTopLevelItem(new QTreeWidgetItem(QStringList{QString(40, QLatin1Char('M')), QString()}));
+        liste.resize(200, 100);
+        liste.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&liste));
+        const QImage image = liste.viewport()->grab().toImage();
+        const QRect ligne = liste.visualItemRect(liste.topLevelItem(0));
+        QVERIFY(Contient(image, QRect(0, ligne.top(), 40, ligne.height()), Rouge));
+        // The long caption does not run into the empty second column.
+        QVERIFY(!Contient(image, QRect(41, ligne.top(), 78, ligne.height()), Rouge));
+        liste.close();
+    }
+};
+
+QTEST_MAIN(TestFicheModeNormal)
+#include "tst_FicheModeNormal.moc"
