@@ -753,6 +753,38 @@ private slots:
         QCOMPARE(relu.readAll(), contenu);
     }
 
+    // Without its archive copy the quote is still priced, and the user is told.
+    void archiveImpossibleLeChiffrageContinue()
+    {
+        QFile bouchon(base->Fichier(QStringLiteral("Xml")));
+        QVERIFY(bouchon.open(QIODevice::WriteOnly)); // a file where the folder should be
+        bouchon.close();
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, Tarif("", "L1", "100,00", 1, "20,00"), "1"}}));
+        Ouvrir();
+        QCOMPARE(messages->Recus().size(), 1);
+        QCOMPARE(messages->Recus().first().genre, Messages::Genre::Erreur);
+        QVERIFY2(messages->Dernier().contains(QStringLiteral(".entree.xml")), qPrintable(messages->Dernier()));
+        QVERIFY(fiche->isVisible());
+        QCOMPARE(C<QTreeWidget>("lvCategorie")->topLevelItemCount(), 1);
+        QCOMPARE(L("lblTotalMenuiserieTtc"), QStringLiteral("120,00"));
+    }
+
+    void uneNouvelleActivationNeRechargePas()
+    {
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", Option("livraison", true, "30,00"))
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, QString(), "1"}}));
+        Ouvrir();
+        C<QCheckBox>("cbLivraison")->click();
+        Ecrire(Menuiseries({}));
+        fiche->hide();
+        fiche->show();
+        QTest::qWait(20);
+        QCOMPARE(C<QTreeWidget>("lvListe")->topLevelItemCount(), 1);
+        QVERIFY(!C<QCheckBox>("cbLivraison")->isChecked());
+        QCOMPARE(L("lblTotalLivraisonHt"), QStringLiteral("0,00"));
+    }
+
     void fermerNEcritRien()
     {
         Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
