@@ -384,7 +384,10 @@ private slots:
             QCOMPARE(tarifs[0].GetCodeExport(), QStringLiteral("EXP"));
             QVERIFY(tarifs[0].GetQuincaillerieIncluse());
             QVERIFY(tarifs[0].GetPoseurId().isEmpty());
-            QCOMPARE(TextesLigne(C<QTreeWidget>("lvCategorie"), 0).value(2), QStringLiteral("123,45"));
+            // The file names the kind, so no choice runs: the line still takes its VAT.
+            QCOMPARE(tarifs[0].GetTva().GetTypeTva(), 1);
+            QCOMPARE(TextesLigne(C<QTreeWidget>("lvCategorie"), 0).mid(2),
+                     (QStringList{"123,45", "24,69", "148,14"}));
         }
     }
 

@@ -45,6 +45,10 @@ void AjouterTarifs(TMenuiserie& menuiserie, const QString& famille, const TPoseL
         tarif->SetPrix(ligne.Decimal(QStringLiteral("TarifPrix")));
         tarif->SetQuincaillerieIncluse(true);
         tarif->SetCodeExport(pose.GetCodeExport());
+        // A line without VAT would be priced at 0 % until the user noticed:
+        // it takes the VAT of the kind it comes from.
+        if (pose.GetTva().GetTypeTva() != -1)
+            tarif->AffecterTva(pose.GetTva());
         menuiserie.GetTarifs().Ajouter(std::move(tarif));
     }
 }
