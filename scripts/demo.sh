@@ -32,6 +32,8 @@ build/bin/PreparerDemo "$demo" examples/demo/Config.ini examples/demo/reference.
 
 echo "Démarrage : $demo/Quarlo CREATION $demo/Config.ini $demo/Devis.xml"
 code=0
-"$demo/Quarlo" CREATION "$demo/Config.ini" "$demo/Devis.xml" || code=$?
+# The host's machines use French regional settings: the demo's amounts and
+# rates ("5,5") are written that way.
+LC_ALL=fr_FR.UTF-8 "$demo/Quarlo" CREATION "$demo/Config.ini" "$demo/Devis.xml" || code=$?
 echo "Quarlo terminé (code $code). Réponse écrite dans $demo/Devis.xml, archives dans $demo/Xml/."
 exit "$code"

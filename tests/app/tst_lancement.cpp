@@ -346,25 +346,33 @@ private slots:
 
         QWidget proprietaire;
         QString classeVue, titreVu, configVue, echangeVu;
-        QWidget* parentVu = nullptr;
-        const auto fait = PiloteModal::QuandOuvert([&](QWidget* fenetre) {
-            classeVue = fenetre->metaObject()->className();
-            titreVu = fenetre->windowTitle();
-            parentVu = fenetre->parentWidget();
-            if (auto* fiche = qobject_cast<TFicheModeNormal*>(fenetre)) {
-                configVue = fiche->GetFichierConfig();
-                echangeVu = fiche->GetFichierEchange();
+        // The working window may open further dialogs as it starts: note what
+        // the sequence opened, then close whatever modal window is up until
+        // the sequence returns.
+        QTimer fermeture;
+        fermeture.setInterval(10);
+        connect(&fermeture, &QTimer::timeout, this, [&] {
+            for (QWidget* fenetre : QApplication::topLevelWidgets()) {
+                if (!classeVue.isEmpty() || !fenetre->isVisible() || fenetre->parentWidget() != &proprietaire)
+                    continue;
+                classeVue = fenetre->metaObject()->className();
+                titreVu = fenetre->windowTitle();
+                if (auto* fiche = qobject_cast<TFicheModeNormal*>(fenetre)) {
+                    configVue = fiche->GetFichierConfig();
+                    echangeVu = fiche->GetFichierEchange();
+                }
             }
-            qobject_cast<QDialog*>(fenetre)->reject();
+            if (auto* modale = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
+                modale->reject();
         });
+        fermeture.start();
         EnregistreurMessages enregistreur;
         QCOMPARE(Lancement::Executer(Chemins(arguments), programme, &proprietaire,
                                      Lancement::FenetresReelles()),
                  0);
-        QVERIFY(*fait);
+        fermeture.stop();
         QCOMPARE(classeVue, classe);
         QCOMPARE(titreVu, titre);
-        QCOMPARE(parentVu, &proprietaire);
         if (arguments.size() == 3) {
             QCOMPARE(configVue, Chemin(arguments[1]));
             QCOMPARE(echangeVu, Chemin(arguments[2]));
