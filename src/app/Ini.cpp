@@ -5,12 +5,17 @@
 
 #include <QFile>
 #include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
 #include <optional>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
 const QByteArray kBomUtf8 = QByteArrayLiteral("\xEF\xBB\xBF");
+const QByteArray kBomUtf16Le = QByteArrayLiteral("\xFF\xFE");
+const QByteArray kBomUtf16Be = QByteArrayLiteral("\xFE\xFF");
 
 QString Pli(const QString& nom)
 {
@@ -75,12 +80,7 @@ void TFichierIni::Charger()
         illisible = true;
         return;
     }
-    const QByteArray octets = entree.readAll();
-    const QString texte = DecoderTexteHote(octets);
-    // The decoder chose UTF-8 exactly when its text differs from the
-    // Windows-1252 reading of the same bytes (pure ASCII reads the same).
-    jeu = DecoderCp1252(octets) == texte ? Jeu::Windows1252 : Jeu::Utf8;
-    avecBom = jeu == Jeu::Utf8 && octets.startsWith(kBomUtf8);
+    const QString texte = Decoder(entree.readAll());
 
     const QStringList morceaux = texte.split(QLatin1Char('\n'));
     for (qsizetype i = 0; i < morceaux.size(); ++i) {
@@ -96,6 +96,46 @@ void TFichierIni::Charger()
         lignes.push_back({ligne, finLigne});
     }
     Indexer();
+}
+
+// Windows hosts write Windows-1252, UTF-8, or UTF-16 with its byte-order mark
+// (the "Unicode" of their editors and shells).
+QString TFichierIni::Decoder(const QByteArray& octets)
+{
+    for (const auto& [bom, utf16] : {std::pair{kBomUtf16Le, Jeu::Utf16Le}, std::pair{kBomUtf16Be, Jeu::Utf16Be}}) {
+        if (!octets.startsWith(bom))
+            continue;
+        jeu = utf16;
+        avecBom = true;
+        QStringDecoder decodeur(utf16 == Jeu::Utf16Le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        return decodeur.decode(octets.mid(bom.size()));
+    }
+    const QString texte = DecoderTexteHote(octets);
+    // The decoder chose UTF-8 exactly when its text differs from the
+    // Windows-1252 reading of the same bytes (pure ASCII reads the same).
+    jeu = DecoderCp1252(octets) == texte ? Jeu::Windows1252 : Jeu::Utf8;
+    avecBom = jeu == Jeu::Utf8 && octets.startsWith(kBomUtf8);
+    return texte;
+}
+
+QByteArray TFichierIni::Encoder(const QString& texte)
+{
+    // A character that Windows-1252 cannot hold would come back as "?":
+    // such a file is written in UTF-8 instead.
+    if (jeu == Jeu::Windows1252 && DecoderCp1252(EncoderCp1252(texte)) != texte)
+        jeu = Jeu::Utf8;
+    switch (jeu) {
+    case Jeu::Windows1252:
+        return EncoderCp1252(texte);
+    case Jeu::Utf8:
+        return avecBom ? kBomUtf8 + texte.toUtf8() : texte.toUtf8();
+    case Jeu::Utf16Le:
+    case Jeu::Utf16Be:
+        break;
+    }
+    QStringEncoder encodeur(jeu == Jeu::Utf16Le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                            QStringConverter::Flag::WriteBom);
+    return encodeur.encode(texte);
 }
 
 void TFichierIni::Indexer()
@@ -215,13 +255,7 @@ void TFichierIni::Enregistrer()
     for (const LigneIni& ligne : lignes)
         texte += ligne.texte + ligne.finLigne;
 
-    // A character that Windows-1252 cannot hold would come back as "?":
-    // such a file is written in UTF-8 instead.
-    if (jeu == Jeu::Windows1252 && DecoderCp1252(EncoderCp1252(texte)) != texte)
-        jeu = Jeu::Utf8;
-    QByteArray octets = jeu == Jeu::Utf8 ? texte.toUtf8() : EncoderCp1252(texte);
-    if (avecBom)
-        octets.prepend(kBomUtf8);
+    const QByteArray octets = Encoder(texte);
 
     QSaveFile sortie(fichier);
     if (!sortie.open(QIODevice::WriteOnly) || sortie.write(octets) != octets.size() || !sortie.commit())

@@ -3,8 +3,9 @@
 // INI files as Windows hosts write them: "[Section]" lines, then "Key=Value"
 // lines. Section and key names are matched without regard to case and to the
 // blanks around them; a value is the rest of the line, without its surrounding
-// blanks. Lines may end in CR LF or LF; the bytes are UTF-8 when they are
-// valid UTF-8, Windows-1252 otherwise. A missing file reads as empty.
+// blanks. Lines may end in CR LF or LF; the bytes are UTF-16 after its
+// byte-order mark, UTF-8 when they are valid UTF-8, Windows-1252 otherwise.
+// A missing file reads as empty.
 //
 // Writing a key rewrites the file atomically and keeps everything else as it
 // was: comments, blank lines, the order of sections and keys, the end of each
@@ -42,7 +43,7 @@ public:
     void EcrireTexte(const QString& section, const QString& cle, const QString& valeur);
 
 private:
-    enum class Jeu { Windows1252, Utf8 };
+    enum class Jeu { Windows1252, Utf8, Utf16Le, Utf16Be };
 
     struct LigneIni
     {
@@ -64,6 +65,8 @@ private:
     QHash<QString, int> valeurs;
 
     void Charger();
+    QString Decoder(const QByteArray& octets);
+    QByteArray Encoder(const QString& texte);
     void Indexer();
     void Enregistrer();
     QString FinLigneHabituelle() const;

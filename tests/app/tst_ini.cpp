@@ -3,6 +3,7 @@
 #include "BaseTemporaire.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -21,6 +22,13 @@ void Ecrire(const QString& chemin, const QByteArray& octets)
     QFile fichier(chemin);
     QVERIFY(fichier.open(QIODevice::WriteOnly));
     fichier.write(octets);
+}
+
+// A file saved as "Unicode" by a Windows editor: UTF-16 LE after its mark.
+QByteArray Utf16Le(const QString& texte)
+{
+    QStringEncoder encodeur(QStringConverter::Utf16LE, QStringConverter::Flag::WriteBom);
+    return encodeur.encode(texte);
 }
 
 } // namespace
@@ -63,6 +71,9 @@ private slots:
                                << QStringLiteral("Besançon");
         QTest::newRow("byte-order mark before the first section")
             << QByteArray("\xEF\xBB\xBF[Poseur]\r\nNb=2\r\n") << "Poseur" << "Nb" << "2";
+        QTest::newRow("UTF-16 with its mark")
+            << Utf16Le(QStringLiteral("[Poseur0]\r\nVille=Besançon\r\n")) << "Poseur0" << "Ville"
+            << QStringLiteral("Besançon");
         QTest::newRow("equals sign inside the value")
             << QByteArray("[P]\r\nMail=a=b@c.fr\r\n") << "P" << "Mail" << "a=b@c.fr";
         QTest::newRow("empty value is not the default") << QByteArray("[P]\r\nCode=\r\n") << "P"
@@ -168,6 +179,9 @@ private slots:
         QTest::newRow("UTF-8 with byte-order mark stays so")
             << QByteArray("\xEF\xBB\xBF[P]\nVille=Besançon\n") << "P" << "Ville" << QStringLiteral("Orléans")
             << QByteArray("\xEF\xBB\xBF[P]\nVille=Orléans\n");
+        QTest::newRow("UTF-16 stays UTF-16")
+            << Utf16Le(QStringLiteral("[Marge]\r\nMini=5\r\n")) << "Marge" << "Mini" << QStringLiteral("7,5 €")
+            << Utf16Le(QStringLiteral("[Marge]\r\nMini=7,5 €\r\n"));
         QTest::newRow("line break in the value")
             << QByteArray("[P]\r\nNom=x\r\n") << "P" << "Nom" << "un\r\ndeux\ntrois"
             << QByteArray("[P]\r\nNom=un deux trois\r\n");
