@@ -1,49 +1,48 @@
 #include "model/Echapper.h"
 
+#include <algorithm>
+#include <initializer_list>
+
 namespace {
 
-bool ContientUnDe(const QString& texte, QStringView caracteres)
+struct Entite
 {
-    for (const QChar c : texte)
-        if (caracteres.contains(c))
-            return true;
-    return false;
+    QChar caractere;
+    QStringView reference;
+};
+
+// Replaces each listed character by its entity, in one pass; a text without
+// any of them is returned as it is (no copy).
+QString RemplacerParEntites(const QString& texte, std::initializer_list<Entite> entites)
+{
+    const auto entiteDe = [&](QChar c) -> const Entite* {
+        for (const Entite& entite : entites)
+            if (entite.caractere == c)
+                return &entite;
+        return nullptr;
+    };
+    if (std::none_of(texte.cbegin(), texte.cend(), [&](QChar c) { return entiteDe(c); }))
+        return texte;
+    QString resultat;
+    resultat.reserve(texte.size() + 16);
+    for (const QChar c : texte) {
+        if (const Entite* entite = entiteDe(c))
+            resultat += entite->reference;
+        else
+            resultat += c;
+    }
+    return resultat;
 }
 
 } // namespace
 
 QString Echapper(const QString& texte)
 {
-    if (!ContientUnDe(texte, u"&\"'<>"))
-        return texte;
-    QString resultat;
-    resultat.reserve(texte.size() + 16);
-    for (const QChar c : texte) {
-        switch (c.unicode()) {
-        case '&': resultat += u"&amp;"; break;
-        case '"': resultat += u"&quot;"; break;
-        case '\'': resultat += u"&apos;"; break;
-        case '<': resultat += u"&lt;"; break;
-        case '>': resultat += u"&gt;"; break;
-        default: resultat += c;
-        }
-    }
-    return resultat;
+    return RemplacerParEntites(texte, {{u'&', u"&amp;"}, {u'"', u"&quot;"}, {u'\'', u"&apos;"},
+                                       {u'<', u"&lt;"}, {u'>', u"&gt;"}});
 }
 
 QString EchapperAttribut(const QString& texte)
 {
-    if (!ContientUnDe(texte, u"&\"<"))
-        return texte;
-    QString resultat;
-    resultat.reserve(texte.size() + 16);
-    for (const QChar c : texte) {
-        switch (c.unicode()) {
-        case '&': resultat += u"&amp;"; break;
-        case '"': resultat += u"&quot;"; break;
-        case '<': resultat += u"&lt;"; break;
-        default: resultat += c;
-        }
-    }
-    return resultat;
+    return RemplacerParEntites(texte, {{u'&', u"&amp;"}, {u'"', u"&quot;"}, {u'<', u"&lt;"}});
 }
