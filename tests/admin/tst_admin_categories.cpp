@@ -16,6 +16,7 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTreeWidget>
 #include <QtTest>
 #include <functional>
@@ -336,6 +337,38 @@ private slots:
 
         QCOMPARE(retirerLargeur("btnValider"), QStringList{"Hauteur"});
         QCOMPARE(Contraintes(base, cle), QStringList{"HAUTEUR|<|2000"});
+    }
+
+    // Enter on a focused constraint button presses that button; it never
+    // saves the category behind the administrator's back.
+    void entree_sur_un_bouton_des_contraintes()
+    {
+        BaseTemporaire base;
+        const qint64 categorie = AjouterCategorie(base, "C", -1);
+        AjouterContrainte(base, categorie, "HAUTEUR", "<", "2000");
+        EnregistreurMessages messages;
+        messages.RepondreOui();
+        QStringList restantes;
+        PiloteModal::QuandOuvert<TFicheCategorie>([&](TFicheCategorie* fiche) {
+            Taper(fiche, "edtCategorieLibelle", "Changée");
+            SelectionnerLigne(Liste(fiche, "lvContraintes"), "Hauteur");
+            auto* supprimer = Controle<QPushButton>(fiche, "btnContraintesSupprimer");
+            supprimer->setFocus();
+            QTest::keyClick(supprimer, Qt::Key_Return);
+            restantes = Colonne(Liste(fiche, "lvContraintes"));
+            if (fiche->isVisible())
+                Cliquer(fiche, "btnFermer");
+        });
+        TFicheCategorie fiche(nullptr);
+        fiche.SetCle(QString::number(categorie));
+        QCOMPARE(fiche.exec(), int(QDialog::Rejected));
+        QCOMPARE(messages.Textes(),
+                 QStringList{"Etes-vous sûr de vouloir supprimer cette contrainte : Hauteur ?"});
+        QCOMPARE(restantes, QStringList{});
+        QCOMPARE(Sql1(base, "SELECT Libelle FROM Categorie WHERE IdCategorie = :p",
+                      QString::number(categorie)),
+                 QStringLiteral("C"));
+        QCOMPARE(Contraintes(base, QString::number(categorie)), QStringList{"HAUTEUR|<|2000"});
     }
 
     void contrainte_modifiee_garde_sa_cle()

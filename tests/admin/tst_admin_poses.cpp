@@ -445,6 +445,51 @@ private slots:
         QCOMPARE(Liste(&liste)->topLevelItemCount(), 0);
     }
 
+    // Enter presses the focused button; only elsewhere does it mean "Valider".
+    void entree_au_clavier_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("resultat");
+        QTest::addColumn<int>("poses");
+        QTest::newRow("sur Annuler") << "btnFermer" << int(QDialog::Rejected) << 0;
+        QTest::newRow("sur Valider") << "btnValider" << int(QDialog::Accepted) << 1;
+        QTest::newRow("dans le libellé") << "edtLibelle" << int(QDialog::Accepted) << 1;
+        QTest::newRow("dans un montant") << "edtManutention" << int(QDialog::Accepted) << 1;
+    }
+
+    void entree_au_clavier()
+    {
+        QFETCH(QString, focus);
+        QFETCH(int, resultat);
+        QFETCH(int, poses);
+        BaseTemporaire base;
+        TFichePose fiche(nullptr);
+        PiloteModal::QuandOuvert<TFichePose>([&](TFichePose* ouverte) {
+            Taper(ouverte, "edtLibelle", "Pose");
+            auto* cible = Controle<QWidget>(ouverte, focus);
+            cible->setFocus();
+            QTest::keyClick(cible, Qt::Key_Return);
+            if (ouverte->isVisible())
+                ouverte->done(99); // Enter did nothing
+        });
+        QCOMPARE(fiche.exec(), resultat);
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Pose"), poses);
+    }
+
+    void hub_entree_sur_un_bouton_l_ouvre()
+    {
+        BaseTemporaire base;
+        TFicheAdministration hub(nullptr);
+        hub.show();
+        auto ouverte = PiloteModal::QuandOuvert<TFicheOperandeListe>(
+            [](TFicheOperandeListe* liste) { liste->reject(); });
+        auto* bouton = Controle<QPushButton>(&hub, "btnOperande");
+        bouton->setFocus();
+        QTest::keyClick(bouton, Qt::Key_Return);
+        QVERIFY(*ouverte);
+        QVERIFY(hub.isVisible());
+    }
+
     void operandes_en_lecture_seule()
     {
         BaseTemporaire base;

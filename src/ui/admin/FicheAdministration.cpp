@@ -37,7 +37,8 @@ TFicheAdministration::TFicheAdministration(QWidget* parent)
     };
     for (const auto& [bouton, gestionnaire] : boutons) {
         bouton->setMinimumHeight(40);
-        bouton->setAutoDefault(false);
+        // Enter presses the focused button, as Space does.
+        bouton->setAutoDefault(true);
         ConnecterClic(bouton, this, gestionnaire);
     }
     ChargerLogo();

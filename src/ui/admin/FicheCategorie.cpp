@@ -43,8 +43,6 @@ TFicheCategorie::TFicheCategorie(QWidget* parent)
     ConnecterClic(ui->btnContraintesAjouter, this, &TFicheCategorie::btnContraintesAjouterClick);
     ConnecterClic(ui->btnModifier, this, &TFicheCategorie::btnModifierClick);
     ConnecterClic(ui->btnContraintesSupprimer, this, &TFicheCategorie::btnContraintesSupprimerClick);
-    for (QPushButton* bouton : {ui->btnContraintesAjouter, ui->btnModifier, ui->btnContraintesSupprimer})
-        bouton->setAutoDefault(false);
 
     AjouterEntree(ui->cmbCategorieType, QStringLiteral("<Aucun type de catégorie>"), kSansType);
     const Resultat types = LireTout(

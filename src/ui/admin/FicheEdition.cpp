@@ -15,10 +15,12 @@ void TFicheEdition::Installer(QAbstractButton* valider, QAbstractButton* annuler
 {
     ConnecterClic(valider, this, &TFicheEdition::btnValiderClick);
     ConnecterClic(annuler, this, &TFicheEdition::btnFermerClick);
+    // Enter validates, except on a focused button other than "Valider":
+    // that one is pressed instead ("Annuler" must never save).
     if (auto* bouton = qobject_cast<QPushButton*>(valider))
         bouton->setDefault(true);
     if (auto* bouton = qobject_cast<QPushButton*>(annuler))
-        bouton->setAutoDefault(false);
+        bouton->setAutoDefault(true);
     setFixedSize(size());
 }
 
