@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -474,6 +475,22 @@ private slots:
         });
         QCOMPARE(fiche.exec(), resultat);
         QCOMPARE(base.Compter("SELECT COUNT(*) FROM Pose"), poses);
+    }
+
+    // A kind that cannot be read is not offered for saving over with "0"
+    // amounts: the error is shown and the window closes with Cancel.
+    void pose_illisible_ferme_la_fenetre()
+    {
+        BaseTemporaire base;
+        const qint64 cle = AjouterPose(base, "Pose", 1);
+        base.Executer("ALTER TABLE Pose RENAME TO PoseAilleurs");
+        EnregistreurMessages messages;
+        TFichePose fiche(nullptr);
+        fiche.SetCle(QString::number(cle));
+        QTimer::singleShot(3000, &fiche, [&fiche] { fiche.done(99); }); // left open
+        QCOMPARE(fiche.exec(), int(QDialog::Rejected));
+        QCOMPARE(messages.Recus().size(), 1);
+        QCOMPARE(messages.Recus().first().genre, Messages::Genre::Erreur);
     }
 
     void hub_entree_sur_un_bouton_l_ouvre()

@@ -54,7 +54,12 @@ void TFicheEdition::showEvent(QShowEvent* evenement)
     if (charge)
         return;
     charge = true;
-    Proteger(this, [this] { Charger(); });
+    // A record that could not be read must not be saved over with the
+    // initial texts: once the error is shown, the window closes with Cancel.
+    if (!Proteger(this, [this] { Charger(); })) {
+        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+        return;
+    }
     if (duplication)
         cle.clear();
 }

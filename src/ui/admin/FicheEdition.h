@@ -6,7 +6,7 @@
 // first shown; in duplicate mode the key is then forgotten, so that saving
 // creates a new record. "Valider" runs the checks in order and saves; the
 // first failure shows its message and keeps the window open. "Annuler"
-// closes without writing anything.
+// closes without writing anything, and so does a failure to read the record.
 
 #include <QDialog>
 #include <QString>
