@@ -132,6 +132,29 @@ private slots:
         QCOMPARE(LibelleSelectionne(Liste(&liste)), QStringLiteral("éclair"));
     }
 
+    // A type that exists keeps its place in the name even with an empty
+    // label; texts that look like markup are shown as typed.
+    void nom_affiche_type_sans_libelle_et_balises()
+    {
+        BaseTemporaire base;
+        const qint64 vide = AjouterType(base, "");
+        const qint64 gras = AjouterType(base, "<b>Gras</b>");
+        const qint64 nue = AjouterCategorie(base, "Nue", vide);
+        AjouterCategorie(base, "<i>x</i>", gras);
+        TFicheCategorieListe liste(nullptr);
+        liste.show();
+        QCOMPARE(Colonne(Liste(&liste)), (QStringList{" Nue", "<b>Gras</b> <i>x</i>"}));
+
+        TFicheCategorie fiche(nullptr);
+        fiche.SetCle(QString::number(nue));
+        fiche.show();
+        QCOMPARE(Apercu(&fiche), QStringLiteral(" Nue"));
+        Choisir(&fiche, "cmbCategorieType", "<b>Gras</b>");
+        QCOMPARE(Apercu(&fiche), QStringLiteral("<b>Gras</b> Nue"));
+        QCOMPARE(Controle<QLabel>(&fiche, "lblCategorieAffichee")->textFormat(), Qt::PlainText);
+        fiche.reject();
+    }
+
     void selection_requise_data()
     {
         QTest::addColumn<int>("fenetre"); // 0 category list, 1 type list, 2 category window

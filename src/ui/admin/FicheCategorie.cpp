@@ -28,9 +28,9 @@ QStringList TextesContrainte(const QString& operandeLibelle, const QString& idOp
 
 } // namespace
 
-QString NomCategorieAffiche(const QString& typeLibelle, const QString& libelle)
+QString NomCategorieAffiche(const std::optional<QString>& typeLibelle, const QString& libelle)
 {
-    return typeLibelle.isEmpty() ? libelle : typeLibelle + QLatin1Char(' ') + libelle;
+    return typeLibelle ? *typeLibelle + QLatin1Char(' ') + libelle : libelle;
 }
 
 TFicheCategorie::TFicheCategorie(QWidget* parent)
@@ -38,6 +38,8 @@ TFicheCategorie::TFicheCategorie(QWidget* parent)
     , ui(std::make_unique<Ui::TFicheCategorie>())
 {
     ui->setupUi(this);
+    // Labels are shown as typed, never read as markup.
+    ui->lblCategorieAffichee->setTextFormat(Qt::PlainText);
     PreparerListe(ui->lvContraintes, {{150}, {1}, {100, Qt::AlignHCenter}, {100, Qt::AlignRight}});
     Installer(ui->btnValider, ui->btnFermer);
     ConnecterClic(ui->btnContraintesAjouter, this, &TFicheCategorie::btnContraintesAjouterClick);
@@ -117,7 +119,7 @@ void TFicheCategorie::AfficherApercu()
     const QString type = GetCodeSelection(ui->cmbCategorieType);
     const bool avecType = !type.isEmpty() && type != kSansType;
     ui->lblCategorieAffichee->setText(
-        NomCategorieAffiche(avecType ? ui->cmbCategorieType->currentText() : QString(),
+        NomCategorieAffiche(avecType ? std::optional(ui->cmbCategorieType->currentText()) : std::nullopt,
                             ui->edtCategorieLibelle->text()));
 }
 

@@ -5,6 +5,7 @@
 #include <QString>
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TFicheCategorie;
@@ -12,8 +13,9 @@ class TFicheCategorie;
 class QTreeWidgetItem;
 
 // The name under which a category is shown: the label of its type, one
-// space and its own label; its own label alone when it has no type.
-QString NomCategorieAffiche(const QString& typeLibelle, const QString& libelle);
+// space and its own label; its own label alone when it has no type or its
+// type is not found.
+QString NomCategorieAffiche(const std::optional<QString>& typeLibelle, const QString& libelle);
 
 // Edits a category and its constraints. Constraint rows are kept in the
 // window (rows read from the database carry their key, new ones none) and

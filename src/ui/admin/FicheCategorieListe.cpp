@@ -32,11 +32,13 @@ void TFicheCategorieListe::AjouterLignes()
     const Resultat categories = LireTout(
         DMPose().qrySelect(),
         QStringLiteral("SELECT IdCategorie, Libelle, IdCategorieType FROM Categorie ORDER BY Libelle ASC"));
-    for (const Ligne& categorie : categories)
+    for (const Ligne& categorie : categories) {
+        const auto type = types.constFind(categorie.Texte(QStringLiteral("IdCategorieType")));
         AjouterLigne(Liste(),
-                     {NomCategorieAffiche(types.value(categorie.Texte(QStringLiteral("IdCategorieType"))),
+                     {NomCategorieAffiche(type != types.cend() ? std::optional(*type) : std::nullopt,
                                           categorie.Texte(QStringLiteral("Libelle")))},
                      categorie.Texte(QStringLiteral("IdCategorie")));
+    }
 }
 
 std::unique_ptr<TFicheEdition> TFicheCategorieListe::CreerEdition()
