@@ -16,6 +16,7 @@
 namespace {
 
 const QString kSansType = QStringLiteral("-1");
+const QString kUneContrainte = QStringLiteral("une contrainte");
 
 // Sub-items of a constraint row, after its caption (the operand's label).
 enum ColonneContrainte { kOperande = 0, kIdOperande = 1, kOperateur = 2, kValeur = 3 };
@@ -147,12 +148,10 @@ void TFicheCategorie::btnContraintesAjouterClick()
 
 void TFicheCategorie::btnModifierClick()
 {
-    QTreeWidgetItem* ligne = LigneSelectionnee(ui->lvContraintes);
-    if (!ligne) {
-        Messages::Information(
-            QStringLiteral("Vous devez sélectionner une contrainte pour effectuer une modification."), this);
+    QTreeWidgetItem* ligne =
+        LigneRequise(ui->lvContraintes, kUneContrainte, QStringLiteral("modification"), this);
+    if (!ligne)
         return;
-    }
     TFicheContrainte fiche(this);
     fiche.SetCle(GetCode(ligne));
     fiche.SetIdOperande(ligne->text(kIdOperande));
@@ -167,12 +166,10 @@ void TFicheCategorie::btnModifierClick()
 
 void TFicheCategorie::btnContraintesSupprimerClick()
 {
-    QTreeWidgetItem* ligne = LigneSelectionnee(ui->lvContraintes);
-    if (!ligne) {
-        Messages::Information(
-            QStringLiteral("Vous devez sélectionner une contrainte pour effectuer une suppression."), this);
+    QTreeWidgetItem* ligne =
+        LigneRequise(ui->lvContraintes, kUneContrainte, QStringLiteral("suppression"), this);
+    if (!ligne)
         return;
-    }
     if (!Messages::Question(QStringLiteral("Etes-vous sûr de vouloir supprimer cette contrainte : %1 ?")
                                 .arg(ligne->text(kOperande)),
                             this))

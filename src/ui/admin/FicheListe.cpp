@@ -63,12 +63,7 @@ int TFicheListe::SupprimerEnregistrement(const QString&)
 
 QTreeWidgetItem* TFicheListe::LigneRequise(const QString& action)
 {
-    QTreeWidgetItem* ligne = LigneSelectionnee(lvListe);
-    if (!ligne)
-        Messages::Information(QStringLiteral("Vous devez sélectionner %1 pour effectuer une %2.")
-                                  .arg(textes.une, action),
-                              this);
-    return ligne;
+    return ::LigneRequise(lvListe, textes.une, action, this);
 }
 
 void TFicheListe::OuvrirEdition(const QString& cle, bool duplication)

@@ -1,6 +1,7 @@
 #include "ui/admin/ListeRapport.h"
 
 #include "data/ObjectCode.h"
+#include "ui/common/Messages.h"
 
 #include <QCollator>
 #include <QHeaderView>
@@ -67,4 +68,14 @@ QTreeWidgetItem* LigneSelectionnee(const QTreeWidget* liste)
 {
     const QList<QTreeWidgetItem*> lignes = liste->selectedItems();
     return lignes.isEmpty() ? nullptr : lignes.first();
+}
+
+QTreeWidgetItem* LigneRequise(const QTreeWidget* liste, const QString& objet, const QString& action,
+                              QWidget* fenetre)
+{
+    QTreeWidgetItem* ligne = LigneSelectionnee(liste);
+    if (!ligne)
+        Messages::Information(
+            QStringLiteral("Vous devez sélectionner %1 pour effectuer une %2.").arg(objet, action), fenetre);
+    return ligne;
 }

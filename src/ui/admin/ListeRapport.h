@@ -12,6 +12,7 @@
 
 class QTreeWidget;
 class QTreeWidgetItem;
+class QWidget;
 
 struct ColonneListe
 {
@@ -35,3 +36,8 @@ void TrierParLibelle(QTreeWidget* liste);
 
 // The selected row, or nothing.
 QTreeWidgetItem* LigneSelectionnee(const QTreeWidget* liste);
+
+// The selected row; without one, shows "Vous devez sélectionner <objet> pour
+// effectuer une <action>." and gives nothing.
+QTreeWidgetItem* LigneRequise(const QTreeWidget* liste, const QString& objet, const QString& action,
+                              QWidget* fenetre);
