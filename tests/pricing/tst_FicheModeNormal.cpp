@@ -804,6 +804,31 @@ private slots:
         QVERIFY(!QFile::exists(fiche->GetPrefixeHorodate() + QStringLiteral(".sortie.xml")));
     }
 
+    // Neither Escape nor Enter typed in a price may act on the screen: the
+    // first would close it and lose the work, the second would press the
+    // first push button (here "<").
+    void clavierNeFermeNiNeNavigue()
+    {
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", Option("livraison", true, "30,00"))
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, QString(), "1"},
+                              {QStringLiteral("B"), {{"Quantite", "1"}}, QString(), "1"}}));
+        Ouvrir();
+        QTest::mouseClick(C<QPushButton>("btnSuivant"), Qt::LeftButton);
+        QCOMPARE(fiche->GetMenuiserieCourante(), &fiche->GetMenuiseries()[1]);
+        auto* edit = C<QLineEdit>("edtLivraison");
+        for (Qt::Key touche : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape}) {
+            QTest::keyClick(edit, touche);
+            QCOMPARE(fiche->GetMenuiserieCourante(), &fiche->GetMenuiseries()[1]);
+            QVERIFY(C<QTreeWidget>("lvListe")->isVisibleTo(fiche.get()));
+            QVERIFY(fiche->isVisible());
+        }
+        QTest::keyClick(C<QTreeWidget>("lvListe"), Qt::Key_Escape);
+        QVERIFY(fiche->isVisible());
+        for (QPushButton* bouton : fiche->findChildren<QPushButton*>())
+            QVERIFY2(!bouton->isDefault() && !bouton->autoDefault(), qPrintable(bouton->objectName()));
+        QVERIFY(messages->Recus().isEmpty());
+    }
+
     // ---------------------------------------------------------------------
     // Price-change signal
 

@@ -16,6 +16,8 @@
 #include <QDateTime>
 #include <QDir>
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
 
@@ -128,6 +130,13 @@ void TFicheModeNormal::PreparerControles()
 
     ui->btnActualiser->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
     ui->btnValider->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
+
+    // No default button: Enter typed in a price or a list must not press
+    // "<", ">" or "Valider".
+    for (QPushButton* bouton : findChildren<QPushButton*>()) {
+        bouton->setAutoDefault(false);
+        bouton->setDefault(false);
+    }
 }
 
 void TFicheModeNormal::EcrireLibelleIcone(QListWidget* icone, const QString& libelle)
@@ -189,6 +198,17 @@ void TFicheModeNormal::ConnecterEvenements()
     // btnSupprimerTout, btnPoseur and edtPoseur, cbQuincaillerie,
     // btnQuincaillerie, btnQuincailleriesGlobales, btnActualiser, btnValider,
     // lvPoseMenuiserie) are connected here as they are built.
+}
+
+void TFicheModeNormal::keyPressEvent(QKeyEvent* evenement)
+{
+    // The screen closes only through "Valider" or its close box: Escape would
+    // throw away the work of the session.
+    if (evenement->key() == Qt::Key_Escape && evenement->modifiers() == Qt::NoModifier) {
+        evenement->accept();
+        return;
+    }
+    QDialog::keyPressEvent(evenement);
 }
 
 // ---------------------------------------------------------------------------

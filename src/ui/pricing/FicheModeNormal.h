@@ -61,6 +61,7 @@ public:
 
 protected:
     void showEvent(QShowEvent* evenement) override;
+    void keyPressEvent(QKeyEvent* evenement) override;
 
 private:
     std::unique_ptr<Ui::TFicheModeNormal> ui;
