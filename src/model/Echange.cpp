@@ -108,6 +108,7 @@ void LecteurDevis::LirePoseGlobale(DevisEchange& devis) const
         const TXmlNode* noeud = PremierHorsMenuiseries(TPoseLivraison::NomElement(option));
         if (!noeud)
             continue;
+        devis.aOption[option] = true;
         globale.SetChoix(option, Drapeau(*noeud, u"choix"));
         globale.SetPrix(option, Decimal(*noeud, u"prix"));
         globale.SetCodeExportOption(option, Texte(*noeud, u"code_export"));

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <array>
 #include <stdexcept>
 
 class TXmlDocument;
@@ -24,6 +25,9 @@ struct DevisEchange
 {
     bool aPose = false;
     TPoseLivraison poseGlobale;
+    // Which delivery options the file gave (only read under a quote-wide
+    // pose): an option it does not give keeps the screen's state.
+    std::array<bool, TPoseLivraison::kNombreOptions> aOption{};
     bool aCotes = false;
     bool cotes = false;
     bool aGlobal = false;

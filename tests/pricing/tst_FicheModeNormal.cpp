@@ -829,6 +829,35 @@ private slots:
         QVERIFY(messages->Recus().isEmpty());
     }
 
+    // The quote's kind read without a delivery element leaves "Livraison" as
+    // the opening set it; an element saying "0" clears it.
+    void livraisonAbsenteDuFichier_data()
+    {
+        QTest::addColumn<QString>("options");
+        QTest::addColumn<bool>("livraison");
+        QTest::addColumn<QString>("total");
+
+        QTest::newRow("aucune option") << QString() << true << "0,00";
+        QTest::newRow("seulement la manutention") << Option("livraison_manutention", false, "25,00") << true << "0,00";
+        QTest::newRow("livraison à 0") << Option("livraison", false, "30,00") << false << "0,00";
+        QTest::newRow("livraison à 1") << Option("livraison", true, "30,00") << true << "30,00";
+    }
+
+    void livraisonAbsenteDuFichier()
+    {
+        QFETCH(QString, options);
+        QFETCH(bool, livraison);
+        QFETCH(QString, total);
+
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", options)
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, QString(), "1"}}));
+        Ouvrir();
+        QCOMPARE(C<QCheckBox>("cbLivraison")->isChecked(), livraison);
+        QCOMPARE(fiche->GetPoseGlobale().GetChoix(TPoseLivraison::Livraison), livraison);
+        QCOMPARE(L("lblTotalLivraisonHt"), total);
+        QCOMPARE(fiche->GetPoseGlobale().GetId(), idPoseStandard);
+    }
+
     // ---------------------------------------------------------------------
     // Price-change signal
 

@@ -305,6 +305,15 @@ void TFicheModeNormal::ChargerFichierEchange()
 void TFicheModeNormal::AppliquerDevis(DevisEchange& devis)
 {
     if (devis.aPose) {
+        // An option the file does not give keeps what the opening set
+        // ("Livraison" checked).
+        for (OptionLivraison option : TPoseLivraison::kOptions) {
+            if (devis.aOption[option])
+                continue;
+            devis.poseGlobale.SetChoix(option, PoseGlobale.GetChoix(option));
+            devis.poseGlobale.SetPrix(option, PoseGlobale.GetPrix(option));
+            devis.poseGlobale.SetCodeExportOption(option, PoseGlobale.GetCodeExportOption(option));
+        }
         PoseGlobale = devis.poseGlobale;
         AfficherPoseGlobale();
     }
