@@ -858,6 +858,37 @@ private slots:
         QCOMPARE(fiche->GetPoseGlobale().GetId(), idPoseStandard);
     }
 
+    // Both VAT lists are sorted on their labels as the user reads them: case
+    // and accents do not put a label after every capital letter.
+    void listesTvaTriees()
+    {
+        base->Dm().AjouterTva(4, QStringLiteral("exonéré"), 0.0);
+        base->Dm().AjouterTva(5, QStringLiteral("Autoliquidation"), 0.0);
+        base->Dm().AjouterTva(6, QStringLiteral("écotaxe"), 0.0);
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, Tarif("", "L1", "100,00", 1, "20,00"), "1",
+                               QStringLiteral("<pose id=\"1\" libelle=\"P\" code_export=\"\">"
+                                              "<tva type_tva=\"1\" libelle=\"\" valeur=\"20,00\"/></pose>")}}));
+        Ouvrir();
+        const QStringList attendus{"Autoliquidation", "écotaxe", "exonéré", "TVA 10 %", "TVA 20 %", "TVA 5,5 %"};
+        const QStringList codes{"5", "6", "4", "2", "1", "3"};
+        for (const char* nom : {"cmbTVA", "cbTvaMenuiserie"}) {
+            auto* combo = C<QComboBox>(nom);
+            QStringList textes;
+            QStringList codesLus;
+            for (int i = 0; i < combo->count(); ++i) {
+                textes.append(combo->itemText(i));
+                codesLus.append(GetCodeCombo(combo, i));
+            }
+            QCOMPARE(textes, attendus);
+            QCOMPARE(codesLus, codes);
+            QCOMPARE(combo->currentText(), QStringLiteral("TVA 20 %"));
+        }
+        messages->RepondreNon();
+        ChoisirTva(C<QComboBox>("cmbTVA"), QStringLiteral("exonéré"));
+        QCOMPARE(fiche->GetMenuiseries()[0].GetTarifs()[0].GetTva().GetTypeTva(), 4);
+    }
+
     // ---------------------------------------------------------------------
     // Price-change signal
 

@@ -13,6 +13,7 @@
 #include "ui/pricing/DelegateLigne.h"
 #include "ui/pricing/TarifsAutomatiques.h"
 
+#include <QCollator>
 #include <QDateTime>
 #include <QDir>
 #include <QHeaderView>
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QShowEvent>
 #include <QTimer>
+#include <algorithm>
 
 namespace {
 
@@ -46,6 +48,22 @@ void ReglerLargeurs(QTreeWidget* liste, std::initializer_list<int> largeurs)
     int colonne = 0;
     for (int largeur : largeurs)
         liste->setColumnWidth(colonne++, largeur);
+}
+
+// Sorted lists show their entries in label order as the user reads it:
+// without regard to case or accents, equal labels in table order.
+void TrierEntrees(QComboBox* combo)
+{
+    QList<std::pair<QString, QString>> entrees;
+    for (int i = 0; i < combo->count(); ++i)
+        entrees.append({combo->itemText(i), GetCodeCombo(combo, i)});
+    QCollator ordre;
+    ordre.setCaseSensitivity(Qt::CaseInsensitive);
+    std::stable_sort(entrees.begin(), entrees.end(),
+                     [&ordre](const auto& a, const auto& b) { return ordre.compare(a.first, b.first) < 0; });
+    ViderCombo(combo);
+    for (const auto& [texte, code] : entrees)
+        AjouterEntree(combo, texte, code);
 }
 
 int IndexSelectionne(const QTreeWidget* liste)
@@ -266,8 +284,7 @@ void TFicheModeNormal::RemplirCombosTva()
     for (QComboBox* combo : {ui->cmbTVA, ui->cbTvaMenuiserie}) {
         ViderCombo(combo);
         DMPose().RemplirComboTva(combo);
-        // Both lists show their entries in label order.
-        combo->model()->sort(0);
+        TrierEntrees(combo);
         combo->setCurrentIndex(-1);
     }
 }
