@@ -493,6 +493,39 @@ private slots:
         QCOMPARE(messages.Recus().first().genre, Messages::Genre::Erreur);
     }
 
+    void liste_entree_au_clavier_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<bool>("editionOuverte");
+        QTest::addColumn<bool>("listeOuverte");
+        QTest::newRow("sur Modifier") << "btnCategorieModifier" << true << true;
+        QTest::newRow("sur Fermer") << "btnFermer" << false << false;
+        QTest::newRow("dans la liste") << "lvListe" << false << true;
+    }
+
+    // In a list, Enter presses the focused button and nothing else.
+    void liste_entree_au_clavier()
+    {
+        QFETCH(QString, focus);
+        QFETCH(bool, editionOuverte);
+        QFETCH(bool, listeOuverte);
+        BaseTemporaire base;
+        AjouterPose(base, "Pose", 1);
+        EnregistreurMessages messages;
+        TFichePoseListe liste(nullptr);
+        liste.show();
+        auto ouverte = PiloteModal::QuandOuvert<TFichePose>([](TFichePose* fiche) { fiche->reject(); },
+                                                            editionOuverte ? 10000 : 200);
+        auto* cible = Controle<QWidget>(&liste, focus);
+        cible->setFocus();
+        QTest::keyClick(cible, Qt::Key_Return);
+        if (!editionOuverte)
+            QTest::qWait(300); // long enough for a window that should not open
+        QCOMPARE(*ouverte, editionOuverte);
+        QCOMPARE(liste.isVisible(), listeOuverte);
+        QCOMPARE(messages.Textes(), QStringList{});
+    }
+
     void hub_entree_sur_un_bouton_l_ouvre()
     {
         BaseTemporaire base;
