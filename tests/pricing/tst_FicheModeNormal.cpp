@@ -889,6 +889,43 @@ private slots:
         QCOMPARE(fiche->GetMenuiseries()[0].GetTarifs()[0].GetTva().GetTypeTva(), 4);
     }
 
+    // A row that loses its selection (Ctrl+click, or a click under the rows)
+    // stays the current one, shown as it is.
+    void deselectionGardeLaLigneAffichee()
+    {
+        base->Executer(QStringLiteral("INSERT INTO Poseur (IdPoseur, Code, Nom) VALUES (7, 'P7', 'Dupont Pose')"));
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, Tarif("", "L1", "100,00", 1, "20,00", "7"), "1"},
+                              {QStringLiteral("B"), {{"Quantite", "1"}}, QString(), "1"}}));
+        Ouvrir();
+        auto* lignes = C<QTreeWidget>("lvCategorie");
+        auto* poseur = C<QLineEdit>("edtPoseur");
+        QCOMPARE(poseur->text(), QStringLiteral("Dupont Pose"));
+
+        const QPoint ligne0 = lignes->visualItemRect(lignes->topLevelItem(0)).center();
+        QTest::mouseClick(lignes->viewport(), Qt::LeftButton, Qt::ControlModifier, ligne0);
+        QVERIFY(lignes->selectedItems().isEmpty());
+        QCOMPARE(fiche->GetTarifCourant(), &fiche->GetMenuiseries()[0].GetTarifs()[0]);
+        QCOMPARE(poseur->text(), QStringLiteral("Dupont Pose"));
+        QTest::mouseClick(lignes->viewport(), Qt::LeftButton, {}, ligne0);
+        QTest::mouseClick(lignes->viewport(), Qt::LeftButton, {}, QPoint(ligne0.x(), lignes->viewport()->height() - 5));
+        QCOMPARE(fiche->GetTarifCourant(), &fiche->GetMenuiseries()[0].GetTarifs()[0]);
+        QCOMPARE(poseur->text(), QStringLiteral("Dupont Pose"));
+
+        // Without a selected item, ">" goes to the first one.
+        auto* liste = C<QTreeWidget>("lvListe");
+        QTest::mouseClick(liste->viewport(), Qt::LeftButton, Qt::ControlModifier,
+                          liste->visualItemRect(liste->topLevelItem(0)).center());
+        QVERIFY(liste->selectedItems().isEmpty());
+        QCOMPARE(fiche->GetMenuiserieCourante(), &fiche->GetMenuiseries()[0]);
+        QVERIFY(!C<QPushButton>("btnPrecedent")->isEnabled());
+        QVERIFY(C<QPushButton>("btnSuivant")->isEnabled());
+        QTest::mouseClick(C<QPushButton>("btnSuivant"), Qt::LeftButton);
+        QCOMPARE(IndexSelection(liste), 0);
+        QCOMPARE(fiche->GetMenuiserieCourante(), &fiche->GetMenuiseries()[0]);
+        QCOMPARE(poseur->text(), QStringLiteral("Dupont Pose"));
+    }
+
     // ---------------------------------------------------------------------
     // Price-change signal
 

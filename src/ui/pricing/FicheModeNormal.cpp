@@ -20,6 +20,7 @@
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QSignalBlocker>
 #include <QTimer>
 #include <algorithm>
 
@@ -72,6 +73,26 @@ int IndexSelectionne(const QTreeWidget* liste)
     return selection.isEmpty() ? -1 : liste->indexOfTopLevelItem(selection.first());
 }
 
+// The row whose state has just changed: the selected one, or, when the
+// selection was taken off a row (Ctrl+click, a click under the rows), that
+// row, which stays the current one. -1 when there is none.
+int IndexLigneChangee(const QTreeWidget* liste)
+{
+    const int selectionne = IndexSelectionne(liste);
+    if (selectionne >= 0)
+        return selectionne;
+    QTreeWidgetItem* courante = liste->currentItem();
+    return courante ? liste->indexOfTopLevelItem(courante) : -1;
+}
+
+// Emptying a list takes the selection off its rows first: the screen resets
+// its current item or line itself and must not take that for a user's change.
+void ViderLignes(QTreeWidget* liste)
+{
+    const QSignalBlocker silence(liste);
+    ViderListe(liste);
+}
+
 void SelectionnerLigne(QTreeWidget* liste, int index)
 {
     if (QTreeWidgetItem* ligne = liste->topLevelItem(index))
@@ -121,8 +142,8 @@ TFicheModeNormal::TFicheModeNormal(QWidget* parent)
 TFicheModeNormal::~TFicheModeNormal()
 {
     // The lists' delegates read the quote while painting: empty them first.
-    ViderListe(ui->lvCategorie);
-    ViderListe(ui->lvListe);
+    ViderLignes(ui->lvCategorie);
+    ViderLignes(ui->lvListe);
 }
 
 void TFicheModeNormal::PreparerControles()
@@ -359,7 +380,7 @@ void TFicheModeNormal::AfficherPoseGlobale()
 
 void TFicheModeNormal::RemplirListeMenuiseries()
 {
-    ViderListe(ui->lvListe);
+    ViderLignes(ui->lvListe);
     QList<QTreeWidgetItem*> lignes;
     lignes.reserve(Menuiseries.Nombre());
     for (const TMenuiserie& menuiserie : Menuiseries) {
@@ -398,7 +419,7 @@ int TFicheModeNormal::IndexMenuiserieSelectionnee() const
 
 void TFicheModeNormal::lvListeChange()
 {
-    const int index = IndexMenuiserieSelectionnee();
+    const int index = IndexLigneChangee(ui->lvListe);
     if (index < 0 || index >= Menuiseries.Nombre())
         return;
     MenuiserieCourante = &Menuiseries[index];
@@ -408,9 +429,10 @@ void TFicheModeNormal::lvListeChange()
 
 void TFicheModeNormal::MajNavigation()
 {
+    // Without a selected item (-1), ">" goes to the first one.
     const int index = IndexMenuiserieSelectionnee();
     ui->btnPrecedent->setEnabled(index > 0);
-    ui->btnSuivant->setEnabled(index >= 0 && index < ui->lvListe->topLevelItemCount() - 1);
+    ui->btnSuivant->setEnabled(index < ui->lvListe->topLevelItemCount() - 1);
 }
 
 void TFicheModeNormal::btnPrecedentClick()
@@ -424,13 +446,13 @@ void TFicheModeNormal::btnPrecedentClick()
 void TFicheModeNormal::btnSuivantClick()
 {
     const int index = IndexMenuiserieSelectionnee();
-    if (index >= 0 && index < ui->lvListe->topLevelItemCount() - 1)
+    if (index < ui->lvListe->topLevelItemCount() - 1)
         SelectionnerLigne(ui->lvListe, index + 1);
 }
 
 void TFicheModeNormal::AfficherMenuiserie()
 {
-    ViderListe(ui->lvCategorie);
+    ViderLignes(ui->lvCategorie);
     TarifCourant = nullptr;
     // No line is current until one is selected below: nothing of the
     // previous item's line stays on show.
@@ -498,7 +520,7 @@ std::optional<int> TFicheModeNormal::IndexLigneCourante(int index, bool ligneSup
 
 void TFicheModeNormal::lvCategorieSelectionChange()
 {
-    const int index = IndexLigneSelectionnee();
+    const int index = IndexLigneChangee(ui->lvCategorie);
     if (index >= 0)
         lvCategorieChange(index, false);
     else
@@ -579,8 +601,8 @@ void TFicheModeNormal::done(int resultat)
 void TFicheModeNormal::FormClose()
 {
     // Closing writes nothing: only "Valider" answers the host.
-    ViderListe(ui->lvCategorie);
-    ViderListe(ui->lvListe);
+    ViderLignes(ui->lvCategorie);
+    ViderLignes(ui->lvListe);
     ui->lvPose->clear();
     TarifCourant = nullptr;
     MenuiserieCourante = nullptr;
