@@ -12,6 +12,8 @@ const QString kTitre = QStringLiteral("Quarlo");
 int Afficher(QMessageBox::Icon icone, const QString& texte, QWidget* parent, bool question)
 {
     QMessageBox boite(icone, kTitre, texte, QMessageBox::NoButton, parent);
+    // Messages quote labels typed by users: never read them as markup.
+    boite.setTextFormat(Qt::PlainText);
     QPushButton* oui = nullptr;
     if (question) {
         oui = boite.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
