@@ -907,6 +907,10 @@ private slots:
         QVERIFY(lignes->selectedItems().isEmpty());
         QCOMPARE(fiche->GetTarifCourant(), &fiche->GetMenuiseries()[0].GetTarifs()[0]);
         QCOMPARE(poseur->text(), QStringLiteral("Dupont Pose"));
+        // The row of the current line shows the amounts of its new VAT.
+        messages->RepondreNon();
+        ChoisirTva(C<QComboBox>("cmbTVA"), QStringLiteral("TVA 10 %"));
+        QCOMPARE(TextesLigne(lignes, 0), (QStringList{"L1", "0,00", "100,00", "10,00", "110,00"}));
         QTest::mouseClick(lignes->viewport(), Qt::LeftButton, {}, ligne0);
         QTest::mouseClick(lignes->viewport(), Qt::LeftButton, {}, QPoint(ligne0.x(), lignes->viewport()->height() - 5));
         QCOMPARE(fiche->GetTarifCourant(), &fiche->GetMenuiseries()[0].GetTarifs()[0]);

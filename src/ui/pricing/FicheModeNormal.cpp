@@ -481,9 +481,9 @@ void TFicheModeNormal::AfficherMenuiserie()
     AfficherTotaux();
 }
 
-int TFicheModeNormal::IndexLigneSelectionnee() const
+int TFicheModeNormal::RangLigneCourante() const
 {
-    return IndexSelectionne(ui->lvCategorie);
+    return IndexLigneChangee(ui->lvCategorie);
 }
 
 void TFicheModeNormal::EcrireLigneCategorie(int index, const TTarif& tarif)
@@ -520,7 +520,7 @@ std::optional<int> TFicheModeNormal::IndexLigneCourante(int index, bool ligneSup
 
 void TFicheModeNormal::lvCategorieSelectionChange()
 {
-    const int index = IndexLigneChangee(ui->lvCategorie);
+    const int index = RangLigneCourante();
     if (index >= 0)
         lvCategorieChange(index, false);
     else

@@ -108,7 +108,7 @@ private:
     void lvCategorieChange(int index, bool ligneSupprimee);
     void AfficherTarif();
     void AfficherNomPoseur();
-    int IndexLigneSelectionnee() const;
+    int RangLigneCourante() const;
     void EcrireLigneCategorie(int index, const TTarif& tarif);
     void EcrireMontantsVente(int index, const TTarif& tarif);
     void btnModeClick();

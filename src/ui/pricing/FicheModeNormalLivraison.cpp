@@ -218,7 +218,8 @@ void TFicheModeNormal::cmbTVAChange()
             cbTvaMenuiserieChange();
         }
     }
-    const int index = IndexLigneSelectionnee();
+    // The row of the current line, also when its selection was taken off.
+    const int index = RangLigneCourante();
     if (TarifCourant && index >= 0)
         EcrireMontantsVente(index, *TarifCourant);
     AfficherTotauxMenuiserie();
