@@ -413,25 +413,41 @@ private slots:
         QVERIFY(messages->Recus().isEmpty());
     }
 
+    // A line's hardware counts in the item and quote totals only while the
+    // line includes it; the line's own hardware panel shows it either way.
+    void totauxAvecQuincaillerieEtPoseur_data()
+    {
+        QTest::addColumn<bool>("incluse");
+        QTest::addColumn<QStringList>("totaux"); // item HT, item TVA, quote HT, " dont", quote purchase
+
+        QTest::newRow("incluse") << true << QStringList{"120,00", "24,00", "240,00", "40,00", "20,00"};
+        QTest::newRow("non incluse") << false << QStringList{"100,00", "20,00", "200,00", "0,00", "0,00"};
+    }
+
     void totauxAvecQuincaillerieEtPoseur()
     {
+        QFETCH(bool, incluse);
+        QFETCH(QStringList, totaux);
+
         base->Executer(QStringLiteral("INSERT INTO Poseur (IdPoseur, Code, Nom) VALUES (7, 'P7', 'Dupont Pose')"));
-        const QString ligne = Tarif("", "Pose", "100,00", 1, "20,00", "7",
-                                    Quincaillerie("10,00", "5,00", "2,00"));
+        QString ligne = Tarif("", "Pose", "100,00", 1, "20,00", "7", Quincaillerie("10,00", "5,00", "2,00"));
+        if (!incluse)
+            ligne.replace(QStringLiteral("quincaillerie_incluse=\"1\""), QStringLiteral("quincaillerie_incluse=\"0\""));
         Ecrire(Menuiseries({{QStringLiteral("A"), {{"Quantite", "2"}}, ligne, "1"}}));
         PiloteModal::Annuler();
         Ouvrir();
         QCOMPARE(C<QLineEdit>("edtPoseur")->text(), QStringLiteral("Dupont Pose"));
+        QCOMPARE(C<QCheckBox>("cbQuincaillerie")->isChecked(), incluse);
         QCOMPARE(L("lblQuincaillerieAchat"), QStringLiteral("10,00"));
         QCOMPARE(L("lblQuincaillerieHt"), QStringLiteral("20,00"));
         QCOMPARE(L("lblQuincaillerieTva"), QStringLiteral("4,00"));
         QCOMPARE(L("lblQuincaillerieTtc"), QStringLiteral("24,00"));
-        QCOMPARE(L("lblTotalMenuiserieHt"), QStringLiteral("120,00"));
-        QCOMPARE(L("lblTotalMenuiserieTva"), QStringLiteral("24,00"));
-        QCOMPARE(L("lblTotalMenuiseriesHt"), QStringLiteral("240,00"));
-        QCOMPARE(L("lblTotalQuincailleriesHt"), QStringLiteral("40,00"));
+        QCOMPARE(L("lblTotalMenuiserieHt"), totaux[0]);
+        QCOMPARE(L("lblTotalMenuiserieTva"), totaux[1]);
+        QCOMPARE(L("lblTotalMenuiseriesHt"), totaux[2]);
+        QCOMPARE(L("lblTotalQuincailleriesHt"), totaux[3]);
         // The installer price read from the file (0) plus the hardware's purchase.
-        QCOMPARE(L("lblTotalAchatHt"), QStringLiteral("20,00"));
+        QCOMPARE(L("lblTotalAchatHt"), totaux[4]);
     }
 
     void nomDuPoseurLuDansLaBase()
