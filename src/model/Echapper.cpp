@@ -46,3 +46,28 @@ QString EchapperAttribut(const QString& texte)
 {
     return RemplacerParEntites(texte, {{u'&', u"&amp;"}, {u'"', u"&quot;"}, {u'<', u"&lt;"}});
 }
+
+QString EchapperControles(const QString& texte)
+{
+    const auto estControle = [](QChar c) { return c.unicode() < 0x20; };
+    if (std::none_of(texte.cbegin(), texte.cend(), estControle))
+        return texte;
+    QString resultat;
+    resultat.reserve(texte.size() + 16);
+    for (const QChar c : texte) {
+        switch (c.unicode()) {
+        case u'\t':
+            resultat += u"&#9;";
+            break;
+        case u'\n':
+            resultat += u"&#10;";
+            break;
+        case u'\r':
+            resultat += u"&#13;";
+            break;
+        default:
+            resultat += estControle(c) ? QChar(u'?') : c;
+        }
+    }
+    return resultat;
+}

@@ -11,3 +11,11 @@ QString Echapper(const QString& texte);
 // ">" and "'" included, is kept as it is, so values without those three
 // characters are written byte for byte as before.
 QString EchapperAttribut(const QString& texte);
+
+// Applied to every attribute value written, after the escapings above: tab,
+// line feed and carriage return become character references, which a reader
+// gives back as they were (written raw, a reader turns them into blanks). The
+// other control characters cannot stand in a well-formed file, not even as
+// references: each becomes "?", as a character the 8-bit file cannot hold
+// does. A text without control characters is returned as it is.
+QString EchapperControles(const QString& texte);

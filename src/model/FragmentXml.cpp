@@ -12,7 +12,7 @@ void AttributTel(QString& sortie, QStringView nom, const QString& valeurEcrite)
     sortie += u' ';
     sortie += nom;
     sortie += u"=\"";
-    sortie += valeurEcrite;
+    sortie += EchapperControles(valeurEcrite);
     sortie += u'"';
 }
 

@@ -4,7 +4,8 @@
 #include <QStringView>
 
 // Helpers that append the pieces of the answer file's elements to one text,
-// so a whole quote is written without building intermediate strings.
+// so a whole quote is written without building intermediate strings. Every
+// value written also goes through EchapperControles, so line breaks survive.
 namespace FragmentXml {
 
 // ` nom="valeur"` for the values written as they are: only "&", "<" and the

@@ -255,6 +255,7 @@ private slots:
         QTest::newRow("simple") << " Dupont";
         QTest::newRow("accents et euro") << " Fenêtre – Œil-de-bœuf 12 € ×2";
         QTest::newRow("caracteres reserves") << " & < > \" ' &amp; &#233;";
+        QTest::newRow("sauts de ligne") << " ligne 1\r\nligne 2\n\tfin";
     }
 
     void allerRetour()
@@ -289,9 +290,21 @@ private slots:
         QCOMPARE(Contenu(relu), ecrit);
     }
 
+    // A strict reader accepts the answer and gives back each text; line
+    // breaks of a description are not turned into blanks.
+    void sortieAccepteeParUnLecteurStrict_data()
+    {
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<QString>("lu");
+        QTest::newRow("caracteres reserves") << " & < > \" ' &amp; é" << " & < > \" ' &amp; é";
+        QTest::newRow("sauts de ligne et tabulation") << " 1\r\n2\n3\t4 é" << " 1\r\n2\n3\t4 é";
+        QTest::newRow("caractere de controle") << QString(" a") + QChar(1) + "b é" << " a?b é";
+    }
+
     void sortieAccepteeParUnLecteurStrict()
     {
-        const QString texte = " & < > \" ' &amp; é";
+        QFETCH(QString, texte);
+        QFETCH(QString, lu);
         const QByteArray ecrit = Contenu(DevisComplet(texte));
         QXmlStreamReader lecteur(ecrit);
         int valeurs = 0;
@@ -305,7 +318,7 @@ private slots:
             for (const QXmlStreamAttribute& attribut : lecteur.attributes()) {
                 const QString valeur = attribut.value().toString();
                 if (valeur.endsWith(u'é')) {
-                    QVERIFY2(valeur.endsWith(texte), qPrintable(valeur));
+                    QVERIFY2(valeur.endsWith(lu), qPrintable(valeur));
                     ++valeurs;
                 }
             }
