@@ -17,30 +17,26 @@ const QString kModeAdministration = QStringLiteral("ADMIN");
 const QString kModeCreation = QStringLiteral("CREATION");
 const QString kModeMiseAJour = QStringLiteral("MAJ");
 
-bool FichierExiste(const QString& chemin)
+// Shows the message followed by the path and returns false when the file is
+// missing (a folder of that name counts as missing).
+bool VerifierFichier(const QString& chemin, const QString& messageAbsent, QWidget* proprietaire)
 {
-    return QFileInfo(chemin).isFile();
+    if (QFileInfo(chemin).isFile())
+        return true;
+    Messages::Information(messageAbsent + chemin, proprietaire);
+    return false;
 }
 
-// Shows the message and returns false when the configuration file is missing.
 bool VerifierConfiguration(const QString& fichierConfig, QWidget* proprietaire)
 {
-    if (FichierExiste(fichierConfig))
-        return true;
-    Messages::Information(
-        QStringLiteral("Quarlo - Le fichier de configuration n'existe pas : ") + fichierConfig,
-        proprietaire);
-    return false;
+    return VerifierFichier(fichierConfig,
+                           QStringLiteral("Quarlo - Le fichier de configuration n'existe pas : "), proprietaire);
 }
 
 bool VerifierEchange(const QString& fichierEchange, QWidget* proprietaire)
 {
-    if (FichierExiste(fichierEchange))
-        return true;
-    Messages::Information(
-        QStringLiteral("Quarlo - Le fichier de récupération n'existe pas : ") + fichierEchange,
-        proprietaire);
-    return false;
+    return VerifierFichier(fichierEchange,
+                           QStringLiteral("Quarlo - Le fichier de récupération n'existe pas : "), proprietaire);
 }
 
 void LireConfiguration(const QString& fichierConfig)
