@@ -501,7 +501,10 @@ private slots:
         QCOMPARE(IndexSelection(liste), 2);
 
         auto* mode = C<QPushButton>("btnMode");
+        const QRect placePrecedent = precedent->geometry();
         QTest::mouseClick(mode, Qt::LeftButton);
+        QApplication::processEvents(); // the layout follows the new caption
+        QCOMPARE(precedent->geometry(), placePrecedent);
         QVERIFY(!liste->isVisible());
         QVERIFY(C<QPlainTextEdit>("memoDescription")->isVisible());
         QCOMPARE(mode->text(), QStringLiteral("Voir la liste des menuiseries"));

@@ -137,6 +137,7 @@ TFicheModeNormal::TFicheModeNormal(QWidget* parent)
     ui->lvListe->show();
     ui->memoDescription->hide();
     MajLibelleMode();
+    FixerLargeurMode();
 }
 
 TFicheModeNormal::~TFicheModeNormal()
@@ -586,10 +587,24 @@ void TFicheModeNormal::btnModeClick()
     MajLibelleMode();
 }
 
+namespace {
+
+const QString kVoirDescription = QStringLiteral("Voir la description de la menuiserie");
+const QString kVoirListe = QStringLiteral("Voir la liste des menuiseries");
+
+} // namespace
+
 void TFicheModeNormal::MajLibelleMode()
 {
-    ui->btnMode->setText(!ui->lvListe->isHidden() ? QStringLiteral("Voir la description de la menuiserie")
-                                                  : QStringLiteral("Voir la liste des menuiseries"));
+    ui->btnMode->setText(!ui->lvListe->isHidden() ? kVoirDescription : kVoirListe);
+}
+
+void TFicheModeNormal::FixerLargeurMode()
+{
+    // Wide enough for both captions, so that "<" and ">" stay in place.
+    const QFontMetrics mesure(ui->btnMode->font());
+    const int texte = std::max(mesure.horizontalAdvance(kVoirDescription), mesure.horizontalAdvance(kVoirListe));
+    ui->btnMode->setMinimumWidth(texte + ui->btnMode->sizeHint().width() - mesure.horizontalAdvance(ui->btnMode->text()));
 }
 
 void TFicheModeNormal::done(int resultat)

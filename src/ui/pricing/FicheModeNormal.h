@@ -113,6 +113,7 @@ private:
     void EcrireMontantsVente(int index, const TTarif& tarif);
     void btnModeClick();
     void MajLibelleMode();
+    void FixerLargeurMode();
     void FormClose();
 
     // Amounts (FicheModeNormalTotaux.cpp).
