@@ -81,9 +81,13 @@ void LirePoseurs(const QString& fichierConfig)
     const TFichierIni ini(fichierConfig);
     const QString section = QStringLiteral("Poseur");
     const int nb = ini.LireEntier(section, QStringLiteral("Nb"), 0);
+    const QList<int> numeros = NumerosSections(ini, section, nb);
+    // Without installers the file is not written to at all.
+    if (numeros.isEmpty())
+        return;
     TDMPose& dm = DMPose();
     Transaction transaction(dm.Quarlo());
-    for (const int numero : NumerosSections(ini, section, nb))
+    for (const int numero : numeros)
         EcrirePoseur(dm, ini, section + QString::number(numero));
     transaction.Valider();
 }
