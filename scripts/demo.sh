@@ -35,5 +35,5 @@ code=0
 # The host's machines use French regional settings: the demo's amounts and
 # rates ("5,5") are written that way.
 LC_ALL=fr_FR.UTF-8 "$demo/Quarlo" CREATION "$demo/Config.ini" "$demo/Devis.xml" || code=$?
-echo "Quarlo terminé (code $code). Réponse écrite dans $demo/Devis.xml, archives dans $demo/Xml/."
+echo "Quarlo terminé (code $code). Fichier d'échange : $demo/Devis.xml ; archives : $demo/Xml/."
 exit "$code"
