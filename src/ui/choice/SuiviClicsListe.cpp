@@ -7,6 +7,7 @@
 SuiviClicsListe::SuiviClicsListe(QAbstractItemView* liste)
     : QObject(liste)
     , liste(liste)
+    , zoneDesLignes(liste->viewport())
 {
     liste->installEventFilter(this);
     liste->viewport()->installEventFilter(this);
@@ -16,7 +17,7 @@ bool SuiviClicsListe::eventFilter(QObject* objet, QEvent* evenement)
 {
     if (objet == liste)
         return SurListe(evenement);
-    if (objet == liste->viewport())
+    if (objet == zoneDesLignes)
         return SurZoneDesLignes(evenement);
     return false;
 }

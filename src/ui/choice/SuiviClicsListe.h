@@ -28,6 +28,9 @@ protected:
 
 private:
     QAbstractItemView* liste;
+    // Kept from the start: the list calls the filter while it is being
+    // destroyed, when asking it for its viewport is no longer allowed.
+    QObject* zoneDesLignes;
     bool appuiEnCours = false;
 
     bool SurListe(QEvent* evenement);
