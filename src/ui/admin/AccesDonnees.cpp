@@ -1,11 +1,21 @@
 #include "ui/admin/AccesDonnees.h"
 
+namespace {
+
+// The rows are copied out, so the shared query is free again at once.
+Resultat LireEtFermer(Requete& requete)
+{
+    Resultat lignes = requete.Ouvrir();
+    requete.Fermer();
+    return lignes;
+}
+
+} // namespace
+
 Resultat LireTout(Requete& requete, const QString& sql)
 {
     requete.SetSql(sql);
-    const Resultat lignes = requete.Ouvrir();
-    requete.Fermer();
-    return lignes;
+    return LireEtFermer(requete);
 }
 
 Resultat LireParCle(Requete& requete, const QString& sql, const QString& parametre,
@@ -13,9 +23,7 @@ Resultat LireParCle(Requete& requete, const QString& sql, const QString& paramet
 {
     requete.SetSql(sql);
     requete.LierTexte(parametre, cle);
-    const Resultat lignes = requete.Ouvrir();
-    requete.Fermer();
-    return lignes;
+    return LireEtFermer(requete);
 }
 
 int ExecuterParCle(Requete& requete, const QString& sql, const QString& parametre,
