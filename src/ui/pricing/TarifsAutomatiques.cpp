@@ -6,6 +6,8 @@
 #include "model/Tarif.h"
 #include "ui/choice/Contraintes.h"
 
+#include <QHash>
+
 namespace {
 
 // The family code and the kind are bound, so a code holding a quote cannot
@@ -33,9 +35,9 @@ Resultat TarifsDeLaFamille(const QString& famille, const QString& idPose)
     return lignes;
 }
 
-void AjouterTarifs(TMenuiserie& menuiserie, const QString& famille, const TPoseLivraison& pose)
+void AjouterTarifs(TMenuiserie& menuiserie, const Resultat& tarifsFamille, const TPoseLivraison& pose)
 {
-    for (const Ligne& ligne : TarifsDeLaFamille(famille, pose.GetId())) {
+    for (const Ligne& ligne : tarifsFamille) {
         if (!VerifierContraintes(ligne.Texte(QStringLiteral("CategorieId")), menuiserie))
             continue;
         auto tarif = std::make_unique<TTarif>();
@@ -68,9 +70,17 @@ void Affecter(TMenuiseries& menuiseries, const TPoseLivraison& poseGlobale)
 {
     if (menuiseries.NombreTarifs() > 0)
         return;
+    // A quote holds many items of few families: each family is read once.
+    QHash<QString, Resultat> tarifsParFamille;
     for (TMenuiserie& menuiserie : menuiseries) {
-        if (const TPropriete* famille = menuiserie.GetProprietes().Trouver(kProprieteFamille))
-            AjouterTarifs(menuiserie, famille->GetValeur(), poseGlobale);
+        const TPropriete* famille = menuiserie.GetProprietes().Trouver(kProprieteFamille);
+        if (!famille)
+            continue;
+        auto tarifs = tarifsParFamille.constFind(famille->GetValeur());
+        if (tarifs == tarifsParFamille.constEnd())
+            tarifs = tarifsParFamille.insert(famille->GetValeur(),
+                                             TarifsDeLaFamille(famille->GetValeur(), poseGlobale.GetId()));
+        AjouterTarifs(menuiserie, tarifs.value(), poseGlobale);
     }
 }
 
