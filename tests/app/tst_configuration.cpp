@@ -2,6 +2,7 @@
 #include "app/Ini.h"
 
 #include "BaseTemporaire.h"
+#include "LignesTexte.h"
 #include "model/Encodage.h"
 
 #include <QFile>
@@ -61,16 +62,8 @@ private:
     // Every column of every row, so that any change shows.
     QStringList Poseurs()
     {
-        Requete requete(base->Base());
-        requete.SetSql(QStringLiteral("SELECT %1 FROM Poseur ORDER BY IdPoseur").arg(kColonnesPoseur));
-        QStringList lignes;
-        for (const Ligne& ligne : requete.Ouvrir()) {
-            QStringList valeurs;
-            for (int i = 0; i < ligne.NombreColonnes(); ++i)
-                valeurs << ligne.ValeurIndice(i).toString();
-            lignes << valeurs.join(QLatin1Char('|'));
-        }
-        return lignes;
+        return LignesTexte(base->Base(),
+                           QStringLiteral("SELECT %1 FROM Poseur ORDER BY IdPoseur").arg(kColonnesPoseur));
     }
 
     QString Champ(const QString& code, const QString& colonne)

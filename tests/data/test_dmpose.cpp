@@ -1,5 +1,7 @@
 #include "data/DMPose.h"
 
+#include "LignesTexte.h"
+
 #include <QComboBox>
 #include <QApplication>
 #include <QFile>
@@ -26,23 +28,9 @@ const QString kPrefixeInsertion =
 const QString kPrefixeCreation =
     QStringLiteral("TDMPose::RestructureBase : Erreur sur la création de la table TrelvaneLibelle\n");
 
-QStringList Lignes(Connexion& base, const QString& sql)
-{
-    Requete requete(base);
-    requete.SetSql(sql);
-    QStringList lignes;
-    for (const Ligne& ligne : requete.Ouvrir()) {
-        QStringList valeurs;
-        for (int i = 0; i < ligne.NombreColonnes(); ++i)
-            valeurs << ligne.ValeurIndice(i).toString();
-        lignes << valeurs.join(QLatin1Char('|'));
-    }
-    return lignes;
-}
-
 QStringList Familles(Connexion& base)
 {
-    return Lignes(base, QStringLiteral(
+    return LignesTexte(base, QStringLiteral(
         "SELECT Code, Famille, TypeFamille, TypeModele, Nom FROM TrelvaneLibelle ORDER BY rowid"));
 }
 
@@ -83,7 +71,7 @@ private slots:
         QCOMPARE(Ouvrir(dm), QStringList());
         Connexion& base = dm.Quarlo();
         QCOMPARE(Familles(base), kFamilles);
-        QCOMPARE(Lignes(base, QStringLiteral("SELECT Code, Libelle FROM Operande ORDER BY IdOperande")),
+        QCOMPARE(LignesTexte(base, QStringLiteral("SELECT Code, Libelle FROM Operande ORDER BY IdOperande")),
                  QStringList({"HAUTEUR|Hauteur", "LARGEUR|Largeur", "VANTAIL|Nombre de vantaux",
                               "PERIMETRE|Périmètre", "LARGEUR_VANTAIL|Largeur par vantail"}));
         QVERIFY(base.Colonnes(QStringLiteral("CategorieType")).contains(QStringLiteral("TrelvaneLibelle")));
@@ -121,8 +109,8 @@ private slots:
         }
         TDMPose dm;
         QCOMPARE(Ouvrir(dm), QStringList());
-        QCOMPARE(Lignes(dm.Quarlo(), QStringLiteral("SELECT Libelle FROM Pose")), QStringList({"Pose en applique"}));
-        QCOMPARE(Lignes(dm.Quarlo(), QStringLiteral("SELECT COUNT(*) FROM Operande")), QStringList({"5"}));
+        QCOMPARE(LignesTexte(dm.Quarlo(), QStringLiteral("SELECT Libelle FROM Pose")), QStringList({"Pose en applique"}));
+        QCOMPARE(LignesTexte(dm.Quarlo(), QStringLiteral("SELECT COUNT(*) FROM Operande")), QStringList({"5"}));
         QCOMPARE(Familles(dm.Quarlo()), kFamilles);
     }
 
@@ -133,7 +121,7 @@ private slots:
         vide.close();
         TDMPose dm;
         QCOMPARE(Ouvrir(dm), QStringList());
-        QCOMPARE(Lignes(dm.Quarlo(), QStringLiteral("SELECT COUNT(*) FROM Operande")), QStringList({"5"}));
+        QCOMPARE(LignesTexte(dm.Quarlo(), QStringLiteral("SELECT COUNT(*) FROM Operande")), QStringList({"5"}));
     }
 
     void ancienSchemaMisAJour()
@@ -147,9 +135,9 @@ private slots:
         QCOMPARE(Ouvrir(dm), QStringList());
         Connexion& base = dm.Quarlo();
         QCOMPARE(Familles(base), kFamilles);
-        QCOMPARE(Lignes(base, QStringLiteral("SELECT IdCategorieType, Libelle, MotsClefs, TrelvaneLibelle FROM CategorieType")),
+        QCOMPARE(LignesTexte(base, QStringLiteral("SELECT IdCategorieType, Libelle, MotsClefs, TrelvaneLibelle FROM CategorieType")),
                  QStringList({"1|Fenêtres|PVC|"}));
-        QCOMPARE(Lignes(base, QStringLiteral("SELECT IdPoseur, Code, Nom, Siret, RGE FROM Poseur")),
+        QCOMPARE(LignesTexte(base, QStringLiteral("SELECT IdPoseur, Code, Nom, Siret, RGE FROM Poseur")),
                  QStringList({"1|P1|Martin||"}));
         // Nothing is created beside an existing schema.
         QVERIFY(!base.TableExiste(QStringLiteral("Operande")));
@@ -237,7 +225,7 @@ private slots:
         TDMPose dm;
         QCOMPARE(Ouvrir(dm), QStringList());
         QCOMPARE(Familles(dm.Quarlo()), kFamilles);
-        QCOMPARE(Lignes(dm.Quarlo(), QStringLiteral("SELECT COUNT(*) FROM Operande")), QStringList({"5"}));
+        QCOMPARE(LignesTexte(dm.Quarlo(), QStringLiteral("SELECT COUNT(*) FROM Operande")), QStringList({"5"}));
     }
 
     void dernierIdCategorie()
