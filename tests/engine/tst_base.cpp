@@ -383,4 +383,4 @@ int main(int argc, char** argv)
     return QTest::qExec(&test, argc, argv);
 }
 
-#include "test_base.moc"
+#include "tst_base.moc"

@@ -89,4 +89,4 @@ private slots:
 };
 
 QTEST_MAIN(TestObjectCode)
-#include "test_objectcode.moc"
+#include "tst_objectcode.moc"

@@ -306,4 +306,4 @@ int main(int argc, char** argv)
     TestDMPose test;
     return QTest::qExec(&test, argc, argv);
 }
-#include "test_dmpose.moc"
+#include "tst_dmpose.moc"

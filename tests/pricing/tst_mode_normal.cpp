@@ -1059,4 +1059,4 @@ private slots:
 };
 
 QTEST_MAIN(TestFicheModeNormal)
-#include "tst_FicheModeNormal.moc"
+#include "tst_mode_normal.moc"
