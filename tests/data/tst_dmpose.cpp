@@ -203,7 +203,7 @@ private slots:
         // Several copies started together on a missing file: one creates and
         // fills it, the others find it done, and nobody gets a message.
         QVector<QProcess*> copies;
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 8; ++i) {
             auto* copie = new QProcess(this);
             copie->start(QCoreApplication::applicationFilePath(), {kDemarrage, fichier});
             copies << copie;
