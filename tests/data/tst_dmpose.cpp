@@ -1,5 +1,6 @@
 #include "data/DMPose.h"
 
+#include "AttendreDepart.h"
 #include "LignesTexte.h"
 
 #include <QComboBox>
@@ -285,12 +286,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     const QStringList arguments = application.arguments();
     if (arguments.size() == 3 && arguments.at(1) == kDemarrage) {
-        QFile entree, sortie;
-        entree.open(stdin, QIODevice::ReadOnly);
-        sortie.open(stdout, QIODevice::WriteOnly);
-        sortie.write("pret\n");
-        sortie.flush();
-        entree.readLine();
+        AttendreDepart();
         try {
             TDMPose dm;
             dm.SetNomFichier(arguments.at(2));

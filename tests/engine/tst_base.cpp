@@ -1,5 +1,7 @@
 #include "engine/Base.h"
 
+#include "AttendreDepart.h"
+
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
@@ -390,17 +392,6 @@ private slots:
 };
 
 namespace {
-
-// A child waits until the test has started all of them.
-void AttendreDepart()
-{
-    QFile entree, sortie;
-    entree.open(stdin, QIODevice::ReadOnly);
-    sortie.open(stdout, QIODevice::WriteOnly);
-    sortie.write("pret\n");
-    sortie.flush();
-    entree.readLine();
-}
 
 int Ecrivain(const QString& fichier, const QString& origine)
 {
