@@ -79,8 +79,8 @@ void EcrireFichier(const QString& chemin, const QByteArray& octets)
 extern "C" int LLVMFuzzerInitialize(int*, char***)
 {
     cible::RegionFrancaise();
-    // Every input is written to a file: memory is far quicker than a disk
-    // that the writer's flush waits for.
+    // Every input goes through a file: in memory where there is room for it,
+    // which is much quicker.
     const QString memoire = QStringLiteral("/dev/shm");
     dossier = QFileInfo(memoire).isWritable() ? std::make_unique<QTemporaryDir>(memoire + QStringLiteral("/quarlo-XXXXXX"))
                                                : std::make_unique<QTemporaryDir>();
