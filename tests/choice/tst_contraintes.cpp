@@ -1,7 +1,7 @@
 #include "DonneesChoix.h"
 
 #include "model/Menuiserie.h"
-#include "ui/choice/Contraintes.h"
+#include "data/Contraintes.h"
 
 #include <QtTest>
 

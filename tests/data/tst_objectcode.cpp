@@ -1,4 +1,6 @@
-#include "data/ObjectCode.h"
+#include "ui/common/ObjectCode.h"
+
+#include "data/DMPose.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -85,6 +87,22 @@ private slots:
         arbre.setUpdatesEnabled(false);
         ViderListe(&arbre);
         QVERIFY(!arbre.updatesEnabled());
+    }
+
+    // One entry per row of the VAT table, after those already there.
+    void remplirComboTva()
+    {
+        TDMPose dm;
+        dm.AjouterTva(1, QStringLiteral("TVA 20 %"), 20.0);
+        dm.AjouterTva(2, QStringLiteral("TVA réduite à 5,5 % sur les travaux"), 5.5);
+        dm.AjouterTva(2, QStringLiteral("TVA 10 %"), 10.0);
+        QComboBox combo;
+        combo.addItem(QStringLiteral("déjà là"), QStringLiteral("0"));
+        RemplirComboTva(&combo);
+        QCOMPARE(combo.count(), 4);
+        QCOMPARE(combo.itemText(3), QStringLiteral("TVA 10 %"));
+        QCOMPARE(combo.itemData(2).toString(), QStringLiteral("2"));
+        QCOMPARE(combo.itemData(1).toString(), QStringLiteral("1"));
     }
 };
 

@@ -4,7 +4,7 @@
 #include "BaseTemporaire.h"
 #include "PiloteModal.h"
 
-#include "data/ObjectCode.h"
+#include "ui/common/ObjectCode.h"
 #include "model/Encodage.h"
 #include "model/Formats.h"
 #include "model/Tarif.h"
@@ -12,7 +12,7 @@
 #include "ui/common/Messages.h"
 #include "ui/pricing/DelegateLigne.h"
 #include "ui/pricing/FicheModeNormal.h"
-#include "ui/pricing/SignalPrix.h"
+#include "data/SignalPrix.h"
 
 #include <QApplication>
 #include <QCheckBox>

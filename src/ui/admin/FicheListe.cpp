@@ -1,6 +1,6 @@
 #include "ui/admin/FicheListe.h"
 
-#include "data/ObjectCode.h"
+#include "ui/common/ObjectCode.h"
 #include "ui/admin/FicheEdition.h"
 #include "ui/admin/ListeRapport.h"
 #include "ui/common/Messages.h"

@@ -1,7 +1,7 @@
 #pragma once
 
 // Base of the modal list windows that maintain one table: the list is filled
-// by one SELECT (each row carrying its key), "Ajouter", "Dupliquer" and
+// from one read of the table (each row carrying its key), "Ajouter", "Dupliquer" and
 // "Modifier" open the edit window of the table and refill the list once it
 // has closed, whatever its result, and "Supprimer" asks for confirmation,
 // deletes and refills. A window supplies its rows, its texts, its edit window

@@ -1,6 +1,6 @@
 #include "ui/admin/ListeRapport.h"
 
-#include "data/ObjectCode.h"
+#include "ui/common/ObjectCode.h"
 #include "ui/common/Messages.h"
 
 #include <QCollator>

@@ -1,16 +1,10 @@
 #include "ui/choice/FichePoseChoix.h"
 #include "ui_FichePoseChoix.h"
 
-#include "data/DMPose.h"
-#include "data/ObjectCode.h"
+#include "data/Poses.h"
 #include "ui/common/Messages.h"
+#include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
-
-namespace {
-
-const QString kSqlPoses = QStringLiteral("SELECT IdPose, Libelle FROM Pose ORDER BY Libelle ASC");
-
-} // namespace
 
 // The resources live in a static library: register them before use.
 static void ChargerRessources()
@@ -49,16 +43,12 @@ void TFichePoseChoix::ChargerListe()
 {
     ViderListe(ui->lvListe);
     const QIcon image = ImageLigne();
-    Requete& requete = DMPose().qrySelect();
-    requete.SetSql(kSqlPoses);
-    for (const Ligne& pose : requete.Ouvrir()) {
-        const QString id = pose.Texte(QStringLiteral("IdPose"));
-        auto* ligne = new QListWidgetItem(image, pose.Texte(QStringLiteral("Libelle")), ui->lvListe);
-        SetCode(ligne, id);
-        if (id == idPose)
+    for (const Entree& pose : Poses::Libelles()) {
+        auto* ligne = new QListWidgetItem(image, pose.libelle, ui->lvListe);
+        SetCode(ligne, pose.cle);
+        if (pose.cle == idPose)
             ui->lvListe->setCurrentItem(ligne);
     }
-    requete.Fermer();
     if (idPose.isEmpty() && ui->lvListe->count() > 0)
         ui->lvListe->setCurrentRow(0);
 }

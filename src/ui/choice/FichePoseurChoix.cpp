@@ -1,23 +1,13 @@
 #include "ui/choice/FichePoseurChoix.h"
 #include "ui_FichePoseurChoix.h"
 
-#include "data/DMPose.h"
-#include "data/ObjectCode.h"
+#include "data/Poseurs.h"
 #include "ui/choice/SuiviClicsListe.h"
 #include "ui/common/Messages.h"
+#include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
 
-
 namespace {
-
-const QString kSqlPoseurs = QStringLiteral(
-    "SELECT IdPoseur, Code, Nom, Rue1, Rue2, cp, Ville, Siret, RGE FROM poseur ORDER BY Nom ASC");
-
-// The columns after the code, in display order.
-const QStringList kColonnesDetail = {
-    QStringLiteral("Nom"),  QStringLiteral("Rue1"),  QStringLiteral("Rue2"), QStringLiteral("Cp"),
-    QStringLiteral("Ville"), QStringLiteral("RGE"), QStringLiteral("Siret"),
-};
 
 constexpr int kMargeColonne = 12;
 
@@ -44,16 +34,12 @@ TFichePoseurChoix::~TFichePoseurChoix()
 void TFichePoseurChoix::ChargerListe()
 {
     ViderListe(ui->lvListe);
-    Requete& requete = DMPose().qrySelect();
-    requete.SetSql(kSqlPoseurs);
-    for (const Ligne& poseur : requete.Ouvrir()) {
-        auto* ligne = new QTreeWidgetItem(ui->lvListe);
-        ligne->setText(0, poseur.Texte(QStringLiteral("Code")));
-        for (int colonne = 0; colonne < kColonnesDetail.size(); ++colonne)
-            ligne->setText(colonne + 1, poseur.Texte(kColonnesDetail.at(colonne)));
-        SetCode(ligne, poseur.Texte(QStringLiteral("IdPoseur")));
+    for (const Poseurs::Poseur& poseur : Poseurs::Lister()) {
+        auto* ligne = new QTreeWidgetItem(
+            ui->lvListe, {poseur.code, poseur.nom, poseur.rue1, poseur.rue2, poseur.cp, poseur.ville, poseur.rge,
+                          poseur.siret});
+        SetCode(ligne, poseur.cle);
     }
-    requete.Fermer();
     for (int colonne = 0; colonne < ui->lvListe->columnCount(); ++colonne) {
         ui->lvListe->resizeColumnToContents(colonne);
         ui->lvListe->setColumnWidth(colonne, ui->lvListe->columnWidth(colonne) + kMargeColonne);

@@ -1,8 +1,8 @@
 #include "ui/pricing/FicheModeNormal.h"
 #include "ui_FicheModeNormal.h"
 
-#include "data/DMPose.h"
-#include "data/ObjectCode.h"
+#include "data/Poseurs.h"
+#include "data/TarifsAutomatiques.h"
 #include "model/Echange.h"
 #include "model/Formats.h"
 #include "model/Tarif.h"
@@ -10,8 +10,8 @@
 #include "ui/choice/SuiviClicsListe.h"
 #include "ui/common/DossierProgramme.h"
 #include "ui/common/Messages.h"
+#include "ui/common/ObjectCode.h"
 #include "ui/pricing/DelegateLigne.h"
-#include "ui/pricing/TarifsAutomatiques.h"
 
 #include <QCollator>
 #include <QDateTime>
@@ -32,9 +32,6 @@ enum ColonneTarif { ColTarif, ColAchatHt, ColVenteHt, ColVenteTva, ColVenteTtc }
 // The properties shown after the label of each item, in column order.
 const QStringList kProprietesListe = {QStringLiteral("Quantite"), QStringLiteral("Hauteur"),
                                       QStringLiteral("Largeur"), QStringLiteral("Vantail")};
-
-const QString kSqlNomPoseur =
-    QStringLiteral("SELECT Nom FROM Poseur WHERE IdPoseur = :IdPoseur ORDER BY Nom ASC");
 
 const QString kImagePose = QStringLiteral(":/icons/pose.png");
 
@@ -305,7 +302,7 @@ void TFicheModeNormal::RemplirCombosTva()
 {
     for (QComboBox* combo : {ui->cmbTVA, ui->cbTvaMenuiserie}) {
         ViderCombo(combo);
-        DMPose().RemplirComboTva(combo);
+        RemplirComboTva(combo);
         TrierEntrees(combo);
         combo->setCurrentIndex(-1);
     }
@@ -566,13 +563,7 @@ void TFicheModeNormal::AfficherNomPoseur()
     const QString& idPoseur = TarifCourant->GetPoseurId();
     if (idPoseur.isEmpty())
         return;
-    Requete& requete = DMPose().qrySelect();
-    requete.SetSql(kSqlNomPoseur);
-    requete.LierTexte(QStringLiteral("IdPoseur"), idPoseur);
-    const Resultat& poseurs = requete.Ouvrir();
-    ui->edtPoseur->setText(poseurs.NombreLignes() == 1 ? poseurs.Premiere().Texte(QStringLiteral("Nom"))
-                                                        : QString());
-    requete.Fermer();
+    ui->edtPoseur->setText(Poseurs::Nom(idPoseur));
 }
 
 // ---------------------------------------------------------------------------

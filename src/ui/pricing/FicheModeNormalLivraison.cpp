@@ -4,33 +4,15 @@
 #include "ui/pricing/FicheModeNormal.h"
 #include "ui_FicheModeNormal.h"
 
-#include "data/DMPose.h"
-#include "data/ObjectCode.h"
+#include "data/Poses.h"
+#include "data/TableTva.h"
 #include "model/Formats.h"
 #include "model/Tarif.h"
 #include "ui/choice/FichePoseChoix.h"
 #include "ui/common/Messages.h"
+#include "ui/common/ObjectCode.h"
 
 namespace {
-
-const QString kSqlPose = QStringLiteral(
-    "SELECT IdPose, Libelle, Livraison, LivraisonCompliquee, Autorisation, Manutention, TypeTva,"
-    " CodeExport, CodeExportLivraison, CodeExportLivraisonCompliquee, CodeExportAutorisation,"
-    " CodeExportManutention FROM Pose where IdPose = :IdPose ORDER BY Libelle ASC");
-
-struct ColonnesOption
-{
-    const char* prix;
-    const char* codeExport;
-};
-
-// Columns of Pose for each delivery option, in the order of the options.
-constexpr ColonnesOption kColonnesOptions[] = {
-    {"Livraison", "CodeExportLivraison"},
-    {"LivraisonCompliquee", "CodeExportLivraisonCompliquee"},
-    {"Autorisation", "CodeExportAutorisation"},
-    {"Manutention", "CodeExportManutention"},
-};
 
 QString MessagePrixIncorrect(TPoseLivraison::OptionLivraison option)
 {
@@ -51,10 +33,7 @@ QString MessagePrixIncorrect(TPoseLivraison::OptionLivraison option)
 // table does not hold (the VAT it would replace is then kept).
 std::unique_ptr<TTva> TvaDuType(const QString& typeTva)
 {
-    const std::optional<int> type = LireEntier(typeTva);
-    if (!type)
-        return nullptr;
-    return DMPose().GetTva(*type);
+    return TableTva::GetTva(typeTva);
 }
 
 } // namespace
@@ -132,24 +111,17 @@ void TFicheModeNormal::lvPoseClick()
 
 void TFicheModeNormal::ChargerPose(const QString& idPose)
 {
-    Requete& requete = DMPose().qrySelect();
-    requete.SetSql(kSqlPose);
-    requete.LierTexte(QStringLiteral("IdPose"), idPose);
-    const Resultat lignes = requete.Ouvrir();
-    requete.Fermer();
     // A kind that is gone (or doubled) keeps the former label, prices and VAT.
-    if (lignes.NombreLignes() != 1)
+    const std::optional<Poses::Pose> pose = Poses::Lire(idPose);
+    if (!pose)
         return;
-
-    const Ligne& pose = lignes.Premiere();
-    PoseGlobale.SetLibelle(pose.Texte(QStringLiteral("Libelle")));
-    PoseGlobale.SetCodeExport(pose.Texte(QStringLiteral("CodeExport")));
+    PoseGlobale.SetLibelle(pose->libelle);
+    PoseGlobale.SetCodeExport(pose->codeExport);
     for (OptionLivraison option : TPoseLivraison::kOptions) {
-        const ColonnesOption& colonnes = kColonnesOptions[option];
-        PoseGlobale.SetPrix(option, pose.Decimal(QLatin1String(colonnes.prix)));
-        PoseGlobale.SetCodeExportOption(option, pose.Texte(QLatin1String(colonnes.codeExport)));
+        PoseGlobale.SetPrix(option, pose->prix[option]);
+        PoseGlobale.SetCodeExportOption(option, pose->codesExport[option]);
     }
-    if (const auto tva = DMPose().GetTva(static_cast<int>(pose.Entier(QStringLiteral("TypeTva")))))
+    if (const auto tva = TableTva::GetTva(pose->typeTva.value_or(0)))
         PoseGlobale.AffecterTva(*tva);
 }
 

@@ -7,7 +7,7 @@
 
 #include "model/Formats.h"
 #include "model/Tarif.h"
-#include "ui/pricing/SignalPrix.h"
+#include "data/SignalPrix.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "ui/pricing/SignalPrix.h"
+#include "data/SignalPrix.h"
 
 #include "data/DMPose.h"
 #include "model/Menuiserie.h"
@@ -19,7 +19,7 @@ bool EcartPrix(const TTarif& tarif)
 {
     // Runs at every repaint: a query of its own (the prepared statement is
     // cached by the connection) so that painting never disturbs the shared
-    // queries of a window.
+    // queries another unit may be using.
     Requete requete(DMPose().Quarlo());
     requete.SetSql(kSqlPrixReference);
     requete.LierTexte(QStringLiteral("IdTarif"), tarif.GetId());
@@ -36,11 +36,4 @@ bool MenuiserieEnEcart(const TMenuiserie& menuiserie)
             return true;
     }
     return false;
-}
-
-CouleursLigne CouleursPour(bool selectionnee, bool enEcart)
-{
-    if (selectionnee)
-        return {QColor(0, 102, 153), QColor(Qt::white)};
-    return {QColor(Qt::white), enEcart ? QColor(Qt::red) : QColor(Qt::black)};
 }

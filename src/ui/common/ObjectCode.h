@@ -6,7 +6,9 @@
 
 #include <QString>
 
+class QAbstractItemView;
 class QComboBox;
+class QModelIndex;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QListWidget;
@@ -22,6 +24,8 @@ QString GetCodeCombo(QComboBox* combo, int index);
 // Code of the selected entry ("" when none).
 QString GetCodeSelection(QComboBox* combo);
 void ViderCombo(QComboBox* combo);
+// One entry per row of the VAT table, in row order: text Libelle, code TypeTva.
+void RemplirComboTva(QComboBox* combo);
 
 // Rows.
 void SetCode(QTreeWidgetItem* ligne, const QString& code);
@@ -29,5 +33,8 @@ QString GetCode(const QTreeWidgetItem* ligne);
 bool ACode(const QTreeWidgetItem* ligne);
 void SetCode(QListWidgetItem* ligne, const QString& code);
 QString GetCode(const QListWidgetItem* ligne);
+// The code of the row of a list (report or icon view) at that index.
+QString GetCode(const QModelIndex& ligne);
 void ViderListe(QTreeWidget* liste);
 void ViderListe(QListWidget* liste);
+void ViderListe(QAbstractItemView* liste);

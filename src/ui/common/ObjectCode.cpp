@@ -1,4 +1,6 @@
-#include "ObjectCode.h"
+#include "ui/common/ObjectCode.h"
+
+#include "data/TableTva.h"
 
 #include <QComboBox>
 #include <QListWidget>
@@ -53,6 +55,12 @@ void ViderCombo(QComboBox* combo)
     combo->clear();
 }
 
+void RemplirComboTva(QComboBox* combo)
+{
+    for (const LigneTva& ligne : TableTva::Lignes())
+        AjouterEntree(combo, ligne.Libelle, QString::number(ligne.TypeTva));
+}
+
 void SetCode(QTreeWidgetItem* ligne, const QString& code)
 {
     ligne->setData(0, Qt::UserRole, QVariant(code));
@@ -78,6 +86,12 @@ QString GetCode(const QListWidgetItem* ligne)
     return ligne ? ligne->data(Qt::UserRole).toString() : QString(QLatin1String(""));
 }
 
+QString GetCode(const QModelIndex& ligne)
+{
+    return ligne.isValid() ? ligne.siblingAtColumn(0).data(Qt::UserRole).toString()
+                           : QString(QLatin1String(""));
+}
+
 void ViderListe(QTreeWidget* liste)
 {
     ViderSansRepeindre(liste);
@@ -86,4 +100,12 @@ void ViderListe(QTreeWidget* liste)
 void ViderListe(QListWidget* liste)
 {
     ViderSansRepeindre(liste);
+}
+
+void ViderListe(QAbstractItemView* liste)
+{
+    if (auto* rapport = qobject_cast<QTreeWidget*>(liste))
+        ViderListe(rapport);
+    else if (auto* icones = qobject_cast<QListWidget*>(liste))
+        ViderListe(icones);
 }

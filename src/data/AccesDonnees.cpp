@@ -1,4 +1,4 @@
-#include "ui/admin/AccesDonnees.h"
+#include "data/AccesDonnees.h"
 
 namespace {
 
@@ -44,4 +44,13 @@ QHash<QString, QString> Correspondances(const Resultat& lignes, const QString& c
     for (const Ligne& ligne : lignes)
         resultat.insert(ligne.Texte(cle), ligne.Texte(valeur));
     return resultat;
+}
+
+QVector<Entree> Entrees(const Resultat& lignes, const QString& cle, const QString& libelle)
+{
+    QVector<Entree> entrees;
+    entrees.reserve(lignes.NombreLignes());
+    for (const Ligne& ligne : lignes)
+        entrees.append({ligne.Texte(cle), ligne.Texte(libelle)});
+    return entrees;
 }

@@ -1,4 +1,4 @@
-#include "ui/choice/Contraintes.h"
+#include "data/Contraintes.h"
 
 #include "data/DMPose.h"
 #include "model/Formats.h"

@@ -3,8 +3,6 @@
 // The red signal of the pricing lists: a line whose sale price no longer
 // matches the current general price of its tariff in the database.
 
-#include <QColor>
-
 class TTarif;
 class TMenuiserie;
 
@@ -15,13 +13,3 @@ bool EcartPrix(const TTarif& tarif);
 
 // True when any line of the item has EcartPrix (stops at the first).
 bool MenuiserieEnEcart(const TMenuiserie& menuiserie);
-
-struct CouleursLigne
-{
-    QColor fond;
-    QColor texte;
-};
-
-// Selected rows are white on blue whatever the signal; other rows are red
-// or black on white.
-CouleursLigne CouleursPour(bool selectionnee, bool enEcart);

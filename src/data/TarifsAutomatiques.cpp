@@ -1,10 +1,11 @@
-#include "ui/pricing/TarifsAutomatiques.h"
+#include "data/TarifsAutomatiques.h"
 
+#include "data/Categories.h"
+#include "data/Contraintes.h"
 #include "data/DMPose.h"
 #include "model/Menuiserie.h"
 #include "model/Pose.h"
 #include "model/Tarif.h"
-#include "ui/choice/Contraintes.h"
 
 #include <QHash>
 
@@ -42,8 +43,8 @@ void AjouterTarifs(TMenuiserie& menuiserie, const Resultat& tarifsFamille, const
             continue;
         auto tarif = std::make_unique<TTarif>();
         tarif->SetId(ligne.Texte(QStringLiteral("TarifId")));
-        tarif->SetLibelle(TarifsAutomatiques::Libelle(ligne.Texte(QStringLiteral("CategorieTypeLib")),
-                                                      ligne.Texte(QStringLiteral("CategorieLib"))));
+        tarif->SetLibelle(NomCategorie(ligne.Texte(QStringLiteral("CategorieTypeLib")),
+                                       ligne.Texte(QStringLiteral("CategorieLib"))));
         tarif->SetPrix(ligne.Decimal(QStringLiteral("TarifPrix")));
         tarif->SetQuincaillerieIncluse(true);
         tarif->SetCodeExport(pose.GetCodeExport());
@@ -58,13 +59,6 @@ void AjouterTarifs(TMenuiserie& menuiserie, const Resultat& tarifsFamille, const
 } // namespace
 
 namespace TarifsAutomatiques {
-
-QString Libelle(const QString& libelleType, const QString& libelleCategorie)
-{
-    if (libelleCategorie.isEmpty())
-        return libelleType;
-    return libelleType + QLatin1Char(' ') + libelleCategorie;
-}
 
 void Affecter(TMenuiseries& menuiseries, const TPoseLivraison& poseGlobale)
 {

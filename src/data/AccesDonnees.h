@@ -1,13 +1,16 @@
 #pragma once
 
-// Short-hands for the shared queries of the data module as the maintenance
-// windows use them: one statement, its key bound as a parameter, the rows
-// copied out so that the same query can be reused at once.
+// Short-hands for the shared queries of the data module as the data units
+// use them: one statement, its keys and values bound as parameters, the rows
+// copied out so that the same query can be reused at once. Internal to the
+// data units: nothing above them sees the engine.
 
+#include "data/Entree.h"
 #include "engine/Base.h"
 
 #include <QHash>
 #include <QString>
+#include <QVector>
 
 // Runs a SELECT without parameters; the query is closed afterwards.
 Resultat LireTout(Requete& requete, const QString& sql);
@@ -25,3 +28,6 @@ int ExecuterParCle(Requete& requete, const QString& sql, const QString& parametr
 // several rows share a key, the last one wins.
 QHash<QString, QString> Correspondances(const Resultat& lignes, const QString& cle,
                                         const QString& valeur);
+
+// The rows as entries: key from column "cle", text from column "libelle".
+QVector<Entree> Entrees(const Resultat& lignes, const QString& cle, const QString& libelle);

@@ -17,7 +17,4 @@ inline const QString kProprieteFamille = QStringLiteral("TRELVANE_LIBELLE_CODE")
 // Attaches the lines, only when no item of the quote has any line yet.
 void Affecter(TMenuiseries& menuiseries, const TPoseLivraison& poseGlobale);
 
-// "Type Catégorie", or the type alone when the category has no label.
-QString Libelle(const QString& libelleType, const QString& libelleCategorie);
-
 } // namespace TarifsAutomatiques
