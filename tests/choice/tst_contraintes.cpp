@@ -1,4 +1,4 @@
-#include "DonneesChoix.h"
+#include "DonneesReference.h"
 
 #include "model/Menuiserie.h"
 #include "data/Contraintes.h"
@@ -137,7 +137,7 @@ void TestContraintes::VerifierContraintes()
     QFETCH(bool, attendu);
 
     BaseTemporaire base;
-    DonneesChoix donnees(base);
+    DonneesReference donnees(base);
     const QString type = donnees.Type(QStringLiteral("Fenêtre"), QStringLiteral("10100"));
     QHash<QString, QString> ids;
     ids[QStringLiteral("libre")] = donnees.Categorie(QStringLiteral("Libre"), type);

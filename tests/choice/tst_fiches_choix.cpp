@@ -1,4 +1,4 @@
-#include "DonneesChoix.h"
+#include "DonneesReference.h"
 #include "PiloteModal.h"
 
 #include "model/Menuiserie.h"
@@ -94,7 +94,7 @@ class TestFichesChoix : public QObject
 
 private:
     std::unique_ptr<BaseTemporaire> base;
-    std::unique_ptr<DonneesChoix> donnees;
+    std::unique_ptr<DonneesReference> donnees;
     QString posePrincipale;
     QHash<QString, QString> tarifs; // short name -> IdTarif
 
@@ -143,7 +143,7 @@ void TestFichesChoix::initTestCase()
 void TestFichesChoix::init()
 {
     base = std::make_unique<BaseTemporaire>();
-    donnees = std::make_unique<DonneesChoix>(*base);
+    donnees = std::make_unique<DonneesReference>(*base);
     tarifs.clear();
 }
 
@@ -158,7 +158,7 @@ void TestFichesChoix::cleanup()
 // order of their labels.
 void TestFichesChoix::CreerTarifs()
 {
-    DonneesChoix& d = *donnees;
+    DonneesReference& d = *donnees;
     posePrincipale = d.Pose(QStringLiteral("Pose en neuf"));
     const QString autrePose = d.Pose(QStringLiteral("Rénovation"));
 

@@ -2,6 +2,8 @@
 // and exchange files written as a host writes them (Windows-1252).
 
 #include "BaseTemporaire.h"
+#include "DevisHote.h"
+#include "DonneesReference.h"
 #include "PiloteModal.h"
 
 #include "ui/common/ObjectCode.h"
@@ -31,70 +33,6 @@
 #include <optional>
 
 namespace {
-
-// ---------------------------------------------------------------------------
-// Exchange files
-
-struct Article
-{
-    QString libelle;
-    QList<std::pair<QString, QString>> proprietes;
-    QString tarifs;         // <tarif> elements
-    QString quantite = {};  // the quantite attribute
-    QString pose = {};      // the item's <pose> element
-    QString description = {};
-};
-
-QString Tarif(const QString& id, const QString& libelle, const QString& prix, int typeTva, const QString& taux,
-              const QString& poseur = QString(), const QString& quincailleries = QString())
-{
-    return QStringLiteral("<tarif id=\"%1\" libelle=\"%2\" prix=\"%3\" quincaillerie_incluse=\"1\" code_export=\"\">"
-                          "<poseur id=\"%4\" nom=\"Nom stocké\" prix=\"0,00\" siret=\"\" rge=\"\"/>"
-                          "<tva type_tva=\"%5\" libelle=\"\" valeur=\"%6\"/>"
-                          "<quincailleries>%7</quincailleries></tarif>")
-        .arg(id, libelle, prix, poseur, QString::number(typeTva), taux, quincailleries);
-}
-
-QString Quincaillerie(const QString& vente, const QString& achat, const QString& quantite)
-{
-    return QStringLiteral("<quincaillerie id=\"1\" libelle=\"Vis\" libelle2=\"\" tarif_vente=\"%1\" "
-                          "tarif_achat=\"%2\" nb_pieces=\"1,00\" nb_pieces_ml=\"1,00\" quantite=\"%3\" "
-                          "secable=\"1\" code_export=\"\"/>")
-        .arg(vente, achat, quantite);
-}
-
-QString PoseGlobale(const QString& id, const QString& libelle, int typeTva, const QString& taux,
-                    const QString& options)
-{
-    return QStringLiteral("<pose id=\"%1\" libelle=\"%2\" code_export=\"EXP\">%5"
-                          "<tva type_tva=\"%3\" libelle=\"\" valeur=\"%4\"/></pose>")
-        .arg(id, libelle, QString::number(typeTva), taux, options);
-}
-
-QString Option(const QString& nom, bool choix, const QString& prix)
-{
-    return QStringLiteral(" <%1 choix=\"%2\" prix=\"%3\" code_export=\"\"/>").arg(nom, choix ? "1" : "0", prix);
-}
-
-QString Menuiseries(const QList<Article>& articles)
-{
-    QString texte = QStringLiteral("<menuiseries>");
-    for (const Article& article : articles) {
-        texte += QStringLiteral("<menuiserie code=\"M\" libelle=\"%1\" description=\"%2\" quantite=\"%3\">")
-                     .arg(article.libelle, article.description, article.quantite);
-        texte += article.pose + QStringLiteral("<proprietes>");
-        for (const auto& [id, valeur] : article.proprietes)
-            texte += QStringLiteral("<propriete id=\"%1\" valeur=\"%2\"></propriete>").arg(id, valeur);
-        texte += QStringLiteral("</proprietes><tarifs>") + article.tarifs + QStringLiteral("</tarifs></menuiserie>");
-    }
-    return texte + QStringLiteral("</menuiseries>");
-}
-
-QByteArray Document(const QString& corps)
-{
-    return EncoderCp1252(QStringLiteral("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<Quarlo>") + corps
-                         + QStringLiteral("</Quarlo>\n"));
-}
 
 // ---------------------------------------------------------------------------
 // Screen helpers
@@ -162,35 +100,15 @@ private:
     QString idPoseStandard;
     QString idPoseRenovation;
 
-    QString Inserer(const QString& sql, std::initializer_list<std::pair<QString, QVariant>> parametres)
-    {
-        return QString::number(base->Executer(sql, parametres));
-    }
-
-    QString InsererPose(const QString& libelle, double livraison, double compliquee, double autorisation,
-                        double manutention, int typeTva)
-    {
-        return Inserer(QStringLiteral("INSERT INTO Pose (Libelle, CodeExport, Livraison, LivraisonCompliquee, "
-                                      "Autorisation, Manutention, TypeTva, CodeExportLivraison, "
-                                      "CodeExportLivraisonCompliquee, CodeExportAutorisation, CodeExportManutention) "
-                                      "VALUES (:l, :c, :a, :b, :d, :e, :t, 'L', 'LC', 'LA', 'LM')"),
-                       {{"l", libelle}, {"c", libelle.left(3)}, {"a", livraison}, {"b", compliquee},
-                        {"d", autorisation}, {"e", manutention}, {"t", typeTva}});
-    }
-
     QString InsererCategorie(const QString& type, const QString& famille, const QString& libelle)
     {
-        const QString idType = Inserer(
-            QStringLiteral("INSERT INTO CategorieType (Libelle, TrelvaneLibelle, MotsClefs) VALUES (:l, :f, '')"),
-            {{"l", type}, {"f", famille}});
-        return Inserer(QStringLiteral("INSERT INTO Categorie (Libelle, IdCategorieType) VALUES (:l, :t)"),
-                       {{"l", libelle}, {"t", idType.toLongLong()}});
+        DonneesReference donnees(*base);
+        return donnees.Categorie(libelle, donnees.Type(type, famille));
     }
 
     QString InsererTarif(const QString& idPose, const QString& idCategorie, qint64 idPoseur, double prix)
     {
-        return Inserer(QStringLiteral("INSERT INTO Tarif (IdPose, IdCategorie, IdPoseur, Prix) VALUES (:p, :c, :i, :x)"),
-                       {{"p", idPose.toLongLong()}, {"c", idCategorie.toLongLong()}, {"i", idPoseur}, {"x", prix}});
+        return DonneesReference(*base).Tarif(idPose, idCategorie, prix, QString::number(idPoseur));
     }
 
     void Ecrire(const QString& corps)
@@ -225,8 +143,9 @@ private slots:
         base = std::make_unique<BaseTemporaire>();
         messages = std::make_unique<EnregistreurMessages>();
         echange = base->Fichier(QStringLiteral("echange.xml"));
-        idPoseStandard = InsererPose(QStringLiteral("Pose standard"), 30, 15, 40, 25, 1);
-        idPoseRenovation = InsererPose(QStringLiteral("Rénovation"), 50, 0, 0, 0, 2);
+        DonneesReference donnees(*base);
+        idPoseStandard = donnees.Pose(QStringLiteral("Pose standard"), {30, 15, 40, 25}, 1);
+        idPoseRenovation = donnees.Pose(QStringLiteral("Rénovation"), {50, 0, 0, 0}, 2);
     }
 
     void cleanup()
@@ -675,6 +594,28 @@ private slots:
         QCOMPARE(L("lblTotalMenuiserieTtc"), QStringLiteral("110,00"));
         // Delivery VAT stays 20 %: 10 + 10 for the line.
         QCOMPARE(L("lblTotalTva"), QStringLiteral("20,00"));
+    }
+
+    // Right after a new quote-wide kind, the quote totals are those of every
+    // item with its new VAT, not only of the item on show.
+    void choixDeLaPoseMetAJourTousLesTotaux()
+    {
+        Ecrire(PoseGlobale(idPoseRenovation, QStringLiteral("Rénovation"), 2, "10,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, Tarif("", "L1", "100,00", 2, "10,00"), "1"},
+                              {QStringLiteral("B"), {{"Quantite", "2"}}, Tarif("", "L2", "200,00", 2, "10,00"), "2"}}));
+        Ouvrir();
+        QCOMPARE(L("lblTotalTva"), QStringLiteral("50,00"));
+        QCOMPARE(L("lblTotalTtc"), QStringLiteral("550,00"));
+
+        auto* lvPose = C<QListWidget>("lvPose");
+        auto choisi = ChoisirPose(idPoseStandard);
+        QTest::mouseClick(lvPose->viewport(), Qt::LeftButton, {}, lvPose->visualItemRect(lvPose->item(0)).center());
+        QVERIFY(*choisi);
+        QCOMPARE(fiche->GetMenuiserieCourante(), &fiche->GetMenuiseries()[0]);
+        // Delivery 30 at 20 %, then the items at 20 %: 100 x 1 and 200 x 2.
+        QCOMPARE(L("lblTotalHt"), QStringLiteral("530,00"));
+        QCOMPARE(L("lblTotalTva"), QStringLiteral("106,00"));
+        QCOMPARE(L("lblTotalTtc"), QStringLiteral("636,00"));
     }
 
     void tvaDUneLigneOuiPuisNon()

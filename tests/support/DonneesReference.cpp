@@ -1,4 +1,4 @@
-#include "DonneesChoix.h"
+#include "DonneesReference.h"
 
 #include "model/Menuiserie.h"
 
@@ -12,21 +12,21 @@ std::unique_ptr<TMenuiserie> NouvelleMenuiserie(const QStringList& proprietes)
     return menuiserie;
 }
 
-QString DonneesChoix::Type(const QString& libelle, const QVariant& famille)
+QString DonneesReference::Type(const QString& libelle, const QVariant& famille)
 {
     return QString::number(base.Executer(
         QStringLiteral("INSERT INTO CategorieType (Libelle, TrelvaneLibelle) VALUES (:Libelle, :Famille)"),
         {{QStringLiteral("Libelle"), libelle}, {QStringLiteral("Famille"), famille}}));
 }
 
-QString DonneesChoix::Categorie(const QString& libelle, const QString& idType)
+QString DonneesReference::Categorie(const QString& libelle, const QString& idType)
 {
     return QString::number(base.Executer(
         QStringLiteral("INSERT INTO Categorie (Libelle, IdCategorieType) VALUES (:Libelle, :IdType)"),
         {{QStringLiteral("Libelle"), libelle}, {QStringLiteral("IdType"), idType.toLongLong()}}));
 }
 
-QString DonneesChoix::IdOperande(const QString& code)
+QString DonneesReference::IdOperande(const QString& code)
 {
     Requete requete(base.Base());
     requete.SetSql(QStringLiteral("SELECT IdOperande FROM Operande WHERE Code = :Code"));
@@ -39,7 +39,7 @@ QString DonneesChoix::IdOperande(const QString& code)
                       {{QStringLiteral("Code"), code}}));
 }
 
-void DonneesChoix::Contrainte(const QString& idCategorie, const QString& code,
+void DonneesReference::Contrainte(const QString& idCategorie, const QString& code,
                               const QString& operateur, const QString& valeur)
 {
     base.Executer(QStringLiteral("INSERT INTO CategorieContrainte (IdCategorie, IdOperande, Operateur, Valeur)"
@@ -50,13 +50,25 @@ void DonneesChoix::Contrainte(const QString& idCategorie, const QString& code,
                    {QStringLiteral("Valeur"), valeur}});
 }
 
-QString DonneesChoix::Pose(const QString& libelle)
+QString DonneesReference::Pose(const QString& libelle)
 {
     return QString::number(base.Executer(QStringLiteral("INSERT INTO Pose (Libelle) VALUES (:Libelle)"),
                                          {{QStringLiteral("Libelle"), libelle}}));
 }
 
-QString DonneesChoix::Tarif(const QString& idPose, const QString& idCategorie, const QVariant& prix,
+QString DonneesReference::Pose(const QString& libelle, const std::array<double, 4>& prix, int typeTva)
+{
+    return QString::number(base.Executer(
+        QStringLiteral("INSERT INTO Pose (Libelle, CodeExport, Livraison, LivraisonCompliquee, Autorisation, "
+                       "Manutention, TypeTva, CodeExportLivraison, CodeExportLivraisonCompliquee, "
+                       "CodeExportAutorisation, CodeExportManutention) "
+                       "VALUES (:l, :c, :a, :b, :d, :e, :t, 'L', 'LC', 'LA', 'LM')"),
+        {{QStringLiteral("l"), libelle}, {QStringLiteral("c"), libelle.left(3)}, {QStringLiteral("a"), prix[0]},
+         {QStringLiteral("b"), prix[1]}, {QStringLiteral("d"), prix[2]}, {QStringLiteral("e"), prix[3]},
+         {QStringLiteral("t"), typeTva}}));
+}
+
+QString DonneesReference::Tarif(const QString& idPose, const QString& idCategorie, const QVariant& prix,
                             const QString& idPoseur)
 {
     return QString::number(base.Executer(
@@ -68,7 +80,7 @@ QString DonneesChoix::Tarif(const QString& idPose, const QString& idCategorie, c
          {QStringLiteral("Prix"), prix}}));
 }
 
-QString DonneesChoix::Poseur(const QString& code, const QString& nom, const QStringList& adresse)
+QString DonneesReference::Poseur(const QString& code, const QString& nom, const QStringList& adresse)
 {
     // adresse: Rue1, Rue2, Cp, Ville, Siret, RGE
     const auto champ = [&](int i) { return adresse.value(i); };
