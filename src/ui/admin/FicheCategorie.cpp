@@ -3,7 +3,7 @@
 #include "data/Categories.h"
 #include "data/CategoriesTypes.h"
 #include "ui/admin/FicheContrainte.h"
-#include "ui/admin/ListeRapport.h"
+#include "ui/common/ListeRapport.h"
 #include "ui/common/Messages.h"
 #include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
@@ -38,9 +38,10 @@ TFicheCategorie::TFicheCategorie(QWidget* parent)
     ui->lblCategorieAffichee->setTextFormat(Qt::PlainText);
     PreparerListe(ui->lvContraintes, {{150}, {1}, {100, Qt::AlignHCenter}, {100, Qt::AlignRight}});
     Installer(ui->btnValider, ui->btnFermer);
-    ConnecterClic(ui->btnContraintesAjouter, this, &TFicheCategorie::btnContraintesAjouterClick);
-    ConnecterClic(ui->btnModifier, this, &TFicheCategorie::btnModifierClick);
-    ConnecterClic(ui->btnContraintesSupprimer, this, &TFicheCategorie::btnContraintesSupprimerClick);
+    Connecter(ui->btnContraintesAjouter, &QPushButton::clicked, this, &TFicheCategorie::btnContraintesAjouterClick);
+    Connecter(ui->btnModifier, &QPushButton::clicked, this, &TFicheCategorie::btnModifierClick);
+    Connecter(ui->btnContraintesSupprimer, &QPushButton::clicked, this,
+              &TFicheCategorie::btnContraintesSupprimerClick);
 
     AjouterEntree(ui->cmbCategorieType, QStringLiteral("<Aucun type de catégorie>"), kSansType);
     for (const Entree& type : CategoriesTypes::Libelles())

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "data/Categories.h"
-#include "ui/admin/FicheEdition.h"
+#include "ui/common/FicheEdition.h"
 
 #include <QString>
 #include <QStringList>

@@ -2,7 +2,7 @@
 
 #include "data/Categories.h"
 #include "ui/admin/FicheCategorie.h"
-#include "ui/admin/ListeRapport.h"
+#include "ui/common/ListeRapport.h"
 
 #include "ui_FicheCategorieListe.h"
 

@@ -2,7 +2,7 @@
 
 #include "data/CategoriesTypes.h"
 #include "ui/admin/FicheCategorieType.h"
-#include "ui/admin/ListeRapport.h"
+#include "ui/common/ListeRapport.h"
 
 #include "ui_FicheCategorieTypeListe.h"
 

@@ -1,7 +1,7 @@
 #include "ui/admin/FicheOperandeListe.h"
 
 #include "data/Operandes.h"
-#include "ui/admin/ListeRapport.h"
+#include "ui/common/ListeRapport.h"
 
 #include "ui_FicheOperandeListe.h"
 

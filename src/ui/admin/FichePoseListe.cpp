@@ -4,7 +4,7 @@
 #include "data/TableTva.h"
 #include "model/Formats.h"
 #include "ui/admin/FichePose.h"
-#include "ui/admin/ListeRapport.h"
+#include "ui/common/ListeRapport.h"
 
 #include "ui_FichePoseListe.h"
 

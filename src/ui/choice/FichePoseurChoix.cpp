@@ -2,10 +2,9 @@
 #include "ui_FichePoseurChoix.h"
 
 #include "data/Poseurs.h"
-#include "ui/choice/SuiviClicsListe.h"
-#include "ui/common/Messages.h"
 #include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
+#include "ui/common/SuiviClicsListe.h"
 
 namespace {
 
@@ -14,26 +13,21 @@ constexpr int kMargeColonne = 12;
 } // namespace
 
 TFichePoseurChoix::TFichePoseurChoix(QWidget* parent)
-    : QDialog(parent)
+    : TFicheChoix(parent)
     , ui(std::make_unique<Ui::TFichePoseurChoix>())
 {
     ui->setupUi(this);
-    connect(ui->btnFermer, &QPushButton::clicked, this, &QDialog::reject);
+    Installer(ui->lvListe, ui->btnFermer, QStringLiteral("Veuillez sélectionner un poseur"));
     auto* suivi = new SuiviClicsListe(ui->lvListe);
-    const auto choisir = [this] { Proteger(this, [this] { lvListeClick(); }); };
-    connect(suivi, &SuiviClicsListe::Clic, this, choisir);
-    connect(suivi, &SuiviClicsListe::Validation, this, choisir);
+    Connecter(suivi, &SuiviClicsListe::Clic, this, &TFichePoseurChoix::lvListeClick);
+    Connecter(suivi, &SuiviClicsListe::Validation, this, &TFichePoseurChoix::lvListeClick);
     ChargerListe();
 }
 
-TFichePoseurChoix::~TFichePoseurChoix()
-{
-    ViderListe(ui->lvListe);
-}
+TFichePoseurChoix::~TFichePoseurChoix() = default;
 
-void TFichePoseurChoix::ChargerListe()
+void TFichePoseurChoix::RemplirListe()
 {
-    ViderListe(ui->lvListe);
     for (const Poseurs::Poseur& poseur : Poseurs::Lister()) {
         auto* ligne = new QTreeWidgetItem(
             ui->lvListe, {poseur.code, poseur.nom, poseur.rue1, poseur.rue2, poseur.cp, poseur.ville, poseur.rge,
@@ -48,17 +42,10 @@ void TFichePoseurChoix::ChargerListe()
 
 void TFichePoseurChoix::lvListeClick()
 {
-    const QList<QTreeWidgetItem*> selection = ui->lvListe->selectedItems();
-    if (selection.isEmpty()) {
-        Messages::Information(QStringLiteral("Veuillez sélectionner un poseur"), this);
-        return;
-    }
-    idPoseur = GetCode(selection.first());
-    accept();
+    Choisir();
 }
 
-void TFichePoseurChoix::done(int resultat)
+void TFichePoseurChoix::Retenir(const QModelIndex& ligne)
 {
-    ViderListe(ui->lvListe);
-    QDialog::done(resultat);
+    idPoseur = GetCode(ligne);
 }

@@ -7,10 +7,9 @@
 #include "data/TarifsAutomatiques.h"
 #include "model/Formats.h"
 #include "model/Menuiserie.h"
-#include "ui/choice/SuiviClicsListe.h"
-#include "ui/common/Messages.h"
 #include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
+#include "ui/common/SuiviClicsListe.h"
 
 #include <QHeaderView>
 #include <stdexcept>
@@ -40,7 +39,7 @@ void LireDimension(const TProprietes& proprietes, const QString& nom, int& valeu
 } // namespace
 
 TFicheTarifChoix::TFicheTarifChoix(QWidget* parent)
-    : QDialog(parent)
+    : TFicheChoix(parent)
     , ui(std::make_unique<Ui::TFicheTarifChoix>())
 {
     ui->setupUi(this);
@@ -50,76 +49,27 @@ TFicheTarifChoix::TFicheTarifChoix(QWidget* parent)
     entete->setSectionResizeMode(kColonnePrix, QHeaderView::Fixed);
     entete->resizeSection(kColonnePrix, kLargeurColonnePrix);
 
-    ConnecterClic(ui->cbSansFiltrage, this, &TFicheTarifChoix::cbSansFiltrageClick);
-    connect(ui->btnFermer, &QPushButton::clicked, this, &QDialog::reject);
+    Installer(ui->lvListe, ui->btnFermer, QStringLiteral("Veuillez sélectionner un tarif"));
+    Connecter(ui->cbSansFiltrage, &QCheckBox::clicked, this, &TFicheTarifChoix::cbSansFiltrageClick);
     auto* suivi = new SuiviClicsListe(ui->lvListe);
-    const auto choisir = [this] { Proteger(this, [this] { lvListeDblClick(); }); };
-    connect(suivi, &SuiviClicsListe::DoubleClic, this, choisir);
-    connect(suivi, &SuiviClicsListe::Validation, this, choisir);
+    Connecter(suivi, &SuiviClicsListe::DoubleClic, this, &TFicheTarifChoix::lvListeDblClick);
+    Connecter(suivi, &SuiviClicsListe::Validation, this, &TFicheTarifChoix::lvListeDblClick);
 }
 
-TFicheTarifChoix::~TFicheTarifChoix()
-{
-    ViderListe(ui->lvListe);
-}
+TFicheTarifChoix::~TFicheTarifChoix() = default;
 
 void TFicheTarifChoix::SetMenuiserie(const TMenuiserie* valeur)
 {
     menuiserie = valeur;
 }
 
-void TFicheTarifChoix::done(int resultat)
-{
-    ViderListe(ui->lvListe);
-    QDialog::done(resultat);
-}
-
-bool TFicheTarifChoix::event(QEvent* evenement)
-{
-    if (evenement->type() == QEvent::WindowActivate)
-        Activer();
-    else if (evenement->type() == QEvent::WindowDeactivate)
-        activationFaite = false;
-    return QDialog::event(evenement);
-}
-
-void TFicheTarifChoix::showEvent(QShowEvent* evenement)
-{
-    QDialog::showEvent(evenement);
-    Activer();
-}
-
-void TFicheTarifChoix::hideEvent(QHideEvent* evenement)
-{
-    activationFaite = false;
-    QDialog::hideEvent(evenement);
-}
-
-void TFicheTarifChoix::Activer()
-{
-    if (activationFaite || activationEnCours || !isVisible())
-        return;
-    activationFaite = true;
-    activationEnCours = true;
-    FormActivate();
-    activationEnCours = false;
-}
-
 void TFicheTarifChoix::FormActivate()
 {
     if (!menuiserie)
         return;
-    try {
-        AfficherDimensions();
-        RemplirListe();
-        derniereErreurActivation.clear();
-    } catch (const std::exception& erreur) {
-        const QString texte = TexteErreur(erreur);
-        if (texte == derniereErreurActivation)
-            return;
-        derniereErreurActivation = texte;
-        Messages::Erreur(texte, this);
-    }
+    // A dimension that cannot be read stops here: the list is not rebuilt.
+    AfficherDimensions();
+    ChargerListe();
 }
 
 void TFicheTarifChoix::AfficherDimensions()
@@ -154,7 +104,6 @@ QHash<QString, QString> TFicheTarifChoix::LibellesCategories()
 
 void TFicheTarifChoix::RemplirListe()
 {
-    ViderListe(ui->lvListe);
     if (!menuiserie)
         return;
     const QVector<Tarifs::TarifGeneral> tarifs = Tarifs::Generaux(idPose);
@@ -181,20 +130,18 @@ void TFicheTarifChoix::RemplirListe()
 
 void TFicheTarifChoix::cbSansFiltrageClick()
 {
-    RemplirListe();
+    ChargerListe();
 }
 
 void TFicheTarifChoix::lvListeDblClick()
 {
-    const QList<QTreeWidgetItem*> selection = ui->lvListe->selectedItems();
-    if (selection.isEmpty()) {
-        Messages::Information(QStringLiteral("Veuillez sélectionner un tarif"), this);
-        return;
-    }
-    const QTreeWidgetItem* ligne = selection.first();
+    Choisir();
+}
+
+void TFicheTarifChoix::Retenir(const QModelIndex& ligne)
+{
     idTarif = GetCode(ligne);
-    libelle = ligne->text(kColonneTarif);
+    libelle = ligne.data().toString();
     // The displayed, two-decimal price is the one handed back.
-    prix = LireDecimal(ligne->text(kColonnePrix)).value_or(0.0);
-    accept();
+    prix = LireDecimal(ligne.siblingAtColumn(kColonnePrix).data().toString()).value_or(0.0);
 }

@@ -7,7 +7,6 @@
 
 #include "ui/common/Messages.h"
 
-#include <QAbstractButton>
 #include <QObject>
 #include <QString>
 #include <exception>
@@ -43,11 +42,4 @@ QMetaObject::Connection Connecter(Emetteur* emetteur, Signal signal, Fenetre* fe
     return QObject::connect(emetteur, signal, fenetre, [fenetre, gestionnaire, arguments...] {
         Proteger(fenetre, [&] { std::invoke(gestionnaire, fenetre, arguments...); });
     });
-}
-
-// A button's click.
-template <class Fenetre, class Gestionnaire>
-void ConnecterClic(QAbstractButton* bouton, Fenetre* fenetre, Gestionnaire gestionnaire)
-{
-    Connecter(bouton, &QAbstractButton::clicked, fenetre, gestionnaire);
 }

@@ -3,10 +3,11 @@
 
 #include "model/Formats.h"
 #include "model/Tarif.h"
-#include "ui/choice/SuiviClicsListe.h"
+#include "ui/common/SuiviClicsListe.h"
 #include "ui/common/DossierProgramme.h"
 #include "ui/common/Messages.h"
 #include "ui/common/ObjectCode.h"
+#include "ui/common/Ressources.h"
 #include "ui/pricing/DelegateLigne.h"
 
 #include <QCollator>
@@ -93,22 +94,12 @@ void SelectionnerLigne(QTreeWidget* liste, int index)
 
 } // namespace
 
-// The resources live in a static library: register them before use.
-static void ChargerRessourcesFiche()
-{
-    static const bool chargees = [] {
-        Q_INIT_RESOURCE(quarlo);
-        return true;
-    }();
-    Q_UNUSED(chargees);
-}
-
 TFicheModeNormal::TFicheModeNormal(QWidget* parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::TFicheModeNormal>())
     , Session(DossierProgramme())
 {
-    ChargerRessourcesFiche();
+    ChargerRessources();
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint

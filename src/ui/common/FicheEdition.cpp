@@ -1,4 +1,4 @@
-#include "ui/admin/FicheEdition.h"
+#include "ui/common/FicheEdition.h"
 
 #include "ui/common/Messages.h"
 #include "ui/common/Protection.h"
@@ -13,8 +13,8 @@ TFicheEdition::TFicheEdition(QWidget* parent)
 
 void TFicheEdition::Installer(QAbstractButton* valider, QAbstractButton* annuler)
 {
-    ConnecterClic(valider, this, &TFicheEdition::btnValiderClick);
-    ConnecterClic(annuler, this, &TFicheEdition::btnFermerClick);
+    Connecter(valider, &QAbstractButton::clicked, this, &TFicheEdition::btnValiderClick);
+    Connecter(annuler, &QAbstractButton::clicked, this, &TFicheEdition::btnFermerClick);
     // Enter validates, except on a focused button other than "Valider":
     // that one is pressed instead ("Annuler" must never save).
     if (auto* bouton = qobject_cast<QPushButton*>(valider))

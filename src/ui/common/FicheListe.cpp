@@ -1,9 +1,9 @@
-#include "ui/admin/FicheListe.h"
+#include "ui/common/FicheListe.h"
 
-#include "ui/common/ObjectCode.h"
-#include "ui/admin/FicheEdition.h"
-#include "ui/admin/ListeRapport.h"
+#include "ui/common/FicheEdition.h"
+#include "ui/common/ListeRapport.h"
 #include "ui/common/Messages.h"
+#include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
 
 #include <QKeyEvent>
@@ -60,7 +60,7 @@ void TFicheListe::Installer(QTreeWidget* liste, const BoutonsListe& boutons,
     for (const auto& [bouton, gestionnaire] : liaisons) {
         if (!bouton)
             continue;
-        ConnecterClic(bouton, this, gestionnaire);
+        Connecter(bouton, &QAbstractButton::clicked, this, gestionnaire);
         if (auto* poussoir = qobject_cast<QPushButton*>(bouton))
             poussoir->setAutoDefault(false);
         bouton->installEventFilter(entreeSurBouton);

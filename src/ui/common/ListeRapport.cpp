@@ -1,7 +1,7 @@
-#include "ui/admin/ListeRapport.h"
+#include "ui/common/ListeRapport.h"
 
-#include "ui/common/ObjectCode.h"
 #include "ui/common/Messages.h"
+#include "ui/common/ObjectCode.h"
 
 #include <QCollator>
 #include <QHeaderView>

@@ -1,4 +1,4 @@
-#include "ui/choice/SuiviClicsListe.h"
+#include "ui/common/SuiviClicsListe.h"
 
 #include <QAbstractItemView>
 #include <QKeyEvent>
