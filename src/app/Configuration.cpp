@@ -1,6 +1,6 @@
 #include "app/Configuration.h"
 
-#include "app/Ini.h"
+#include "model/Ini.h"
 #include "data/DMPose.h"
 #include "data/Poseurs.h"
 

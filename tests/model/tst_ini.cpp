@@ -1,4 +1,4 @@
-#include "app/Ini.h"
+#include "model/Ini.h"
 
 #include "BaseTemporaire.h"
 
