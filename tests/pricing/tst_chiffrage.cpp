@@ -11,6 +11,7 @@
 
 #include <QFile>
 #include <QtTest>
+#include <cmath>
 #include <memory>
 
 using OptionLivraison = TPoseLivraison::OptionLivraison;
@@ -181,6 +182,40 @@ private slots:
         const Montants menuiserie = MontantsMenuiserie(session->GetMenuiseries()[0]);
         QCOMPARE(menuiserie.ht, 110.0);
         QCOMPARE(menuiserie.ttc, 110.0 + 7.5);
+    }
+
+    // The red signal compares the line's price with the general tariff of its
+    // kind and category, to the last bit.
+    void ecartPrix_data()
+    {
+        QTest::addColumn<double>("reference");
+        QTest::addColumn<double>("prixLigne");
+        QTest::addColumn<bool>("tarifPresent");
+        QTest::addColumn<bool>("ecart");
+
+        QTest::newRow("égal au bit près") << 0.1 + 0.2 << 0.1 + 0.2 << true << false;
+        QTest::newRow("écart minime") << 100.0 << std::nextafter(100.0, 200.0) << true << true;
+        QTest::newRow("prix changé") << 110.0 << 100.0 << true << true;
+        QTest::newRow("tarif disparu") << 110.0 << 100.0 << false << false;
+    }
+
+    void ecartPrix()
+    {
+        QFETCH(double, reference);
+        QFETCH(double, prixLigne);
+        QFETCH(bool, tarifPresent);
+        QFETCH(bool, ecart);
+
+        DonneesReference donnees(*base);
+        const QString categorie = donnees.Categorie(QStringLiteral("PVC"), donnees.Type(QStringLiteral("Fenêtre"), QStringLiteral("10101")));
+        donnees.Tarif(idPoseStandard, categorie, reference);
+        // The line points at an installer's row: the reference is the general one.
+        const QString idPoseur = donnees.Tarif(idPoseStandard, categorie, 55.0, QStringLiteral("7"));
+        donnees.Tarif(idPoseRenovation, categorie, prixLigne + 1);
+        TTarif tarif;
+        tarif.SetId(tarifPresent ? idPoseur : QStringLiteral("9999"));
+        tarif.SetPrix(prixLigne);
+        QCOMPARE(session->EcartPrix(tarif), ecart);
     }
 
     void tvaDesLignesEtDeLaMenuiserie()

@@ -4,6 +4,7 @@
 #include "BaseTemporaire.h"
 #include "DevisHote.h"
 #include "DonneesReference.h"
+#include "OutilsFenetres.h"
 #include "PiloteModal.h"
 
 #include "ui/common/ObjectCode.h"
@@ -14,7 +15,6 @@
 #include "ui/common/Messages.h"
 #include "ui/pricing/DelegateLigne.h"
 #include "ui/pricing/FicheModeNormal.h"
-#include "data/SignalPrix.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -42,17 +42,8 @@ QString Texte(QWidget* fiche, const char* nom)
     return Controle<QLabel>(fiche, QLatin1String(nom))->text();
 }
 
-QStringList TextesLigne(QTreeWidget* liste, int index)
-{
-    QStringList textes;
-    QTreeWidgetItem* ligne = liste->topLevelItem(index);
-    for (int colonne = 0; ligne && colonne < liste->columnCount(); ++colonne)
-        textes.append(ligne->text(colonne));
-    return textes;
-}
-
 // Picks a kind in the choice opened by the screen.
-std::shared_ptr<bool> ChoisirPose(const QString& idPose)
+PiloteModal ChoisirPose(const QString& idPose)
 {
     return PiloteModal::QuandOuvert<TFichePoseChoix>([idPose](TFichePoseChoix* choix) {
         auto* liste = Controle<QListWidget>(choix, QStringLiteral("lvListe"));
@@ -182,9 +173,9 @@ private slots:
     void sansPoseLeChoixAnnuleGardeLaLivraison()
     {
         Ecrire(Menuiseries({{QStringLiteral("Fenêtre"), {{"Quantite", "1"}}, QString()}}));
-        auto ouvert = PiloteModal::Annuler();
+        const auto annulation = PiloteModal::Annuler();
         Ouvrir();
-        QVERIFY(*ouvert);
+        QVERIFY(annulation.Fait());
         QVERIFY(fiche->GetPoseGlobale().GetId().isEmpty());
         QCOMPARE(C<QListWidget>("lvPose")->item(0)->text(), QString());
         QVERIFY(C<QCheckBox>("cbLivraison")->isChecked());
@@ -202,9 +193,9 @@ private slots:
         InsererTarif(idPoseStandard, categorie, 0, 100);
         Ecrire(Menuiseries({{QStringLiteral("F1"), {{"Quantite", "1"}, {"TRELVANE_LIBELLE_CODE", "10101"}}, QString(), "1"},
                             {QStringLiteral("F2"), {{"Quantite", "1"}}, QString(), "1"}}));
-        auto choisi = ChoisirPose(idPoseStandard);
+        const auto choisi = ChoisirPose(idPoseStandard);
         Ouvrir();
-        QVERIFY(*choisi);
+        QVERIFY(choisi.Fait());
         QCOMPARE(C<QListWidget>("lvPose")->item(0)->text(), QStringLiteral("Pose standard"));
         QCOMPARE(C<QLineEdit>("edtLivraison")->text(), QStringLiteral("30,00"));
         QCOMPARE(L("lblTvaValeur"), QStringLiteral("20,00"));
@@ -353,7 +344,7 @@ private slots:
         if (!incluse)
             ligne.replace(QStringLiteral("quincaillerie_incluse=\"1\""), QStringLiteral("quincaillerie_incluse=\"0\""));
         Ecrire(Menuiseries({{QStringLiteral("A"), {{"Quantite", "2"}}, ligne, "1"}}));
-        PiloteModal::Annuler();
+        const auto annulation = PiloteModal::Annuler();
         Ouvrir();
         QCOMPARE(C<QLineEdit>("edtPoseur")->text(), QStringLiteral("Dupont Pose"));
         QCOMPARE(C<QCheckBox>("cbQuincaillerie")->isChecked(), incluse);
@@ -430,12 +421,6 @@ private slots:
         QTest::mouseClick(mode, Qt::LeftButton);
         QVERIFY(liste->isVisible());
         QCOMPARE(mode->text(), QStringLiteral("Voir la description de la menuiserie"));
-    }
-
-    static int IndexSelection(QTreeWidget* liste)
-    {
-        const auto selection = liste->selectedItems();
-        return selection.isEmpty() ? -1 : liste->indexOfTopLevelItem(selection.first());
     }
 
     void indexDeLaLigneCourante_data()
@@ -563,16 +548,16 @@ private slots:
         auto* lvPose = C<QListWidget>("lvPose");
 
         // The same kind again: nothing is reset.
-        auto meme = ChoisirPose(idPoseStandard);
+        const auto meme = ChoisirPose(idPoseStandard);
         QTest::mouseClick(lvPose->viewport(), Qt::LeftButton, {}, lvPose->visualItemRect(lvPose->item(0)).center());
-        QVERIFY(*meme);
+        QVERIFY(meme.Fait());
         QCOMPARE(C<QLineEdit>("edtLivraison")->text(), QStringLiteral("33,00"));
         QVERIFY(C<QCheckBox>("cbLivraisonCompliquee")->isChecked());
         QCOMPARE(fiche->GetMenuiseries()[0].GetPose().GetLibelle(), QStringLiteral("À part"));
 
-        auto autre = ChoisirPose(idPoseRenovation);
+        const auto autre = ChoisirPose(idPoseRenovation);
         QTest::mouseClick(lvPose->viewport(), Qt::LeftButton, {}, lvPose->visualItemRect(lvPose->item(0)).center());
-        QVERIFY(*autre);
+        QVERIFY(autre.Fait());
         const TPoseLivraison& pose = fiche->GetPoseGlobale();
         QCOMPARE(pose.GetId(), idPoseRenovation);
         QCOMPARE(lvPose->item(0)->text(), QStringLiteral("Rénovation"));
@@ -608,9 +593,9 @@ private slots:
         QCOMPARE(L("lblTotalTtc"), QStringLiteral("550,00"));
 
         auto* lvPose = C<QListWidget>("lvPose");
-        auto choisi = ChoisirPose(idPoseStandard);
+        const auto choisi = ChoisirPose(idPoseStandard);
         QTest::mouseClick(lvPose->viewport(), Qt::LeftButton, {}, lvPose->visualItemRect(lvPose->item(0)).center());
-        QVERIFY(*choisi);
+        QVERIFY(choisi.Fait());
         QCOMPARE(fiche->GetMenuiserieCourante(), &fiche->GetMenuiseries()[0]);
         // Delivery 30 at 20 %, then the items at 20 %: 100 x 1 and 200 x 2.
         QCOMPARE(L("lblTotalHt"), QStringLiteral("530,00"));
@@ -742,7 +727,7 @@ private slots:
         Ecrire(Menuiseries({}));
         fiche->hide();
         fiche->show();
-        QTest::qWait(20);
+        ViderFileEvenements();
         QCOMPARE(C<QTreeWidget>("lvListe")->topLevelItemCount(), 1);
         QVERIFY(!C<QCheckBox>("cbLivraison")->isChecked());
         QCOMPARE(L("lblTotalLivraisonHt"), QStringLiteral("0,00"));
@@ -892,37 +877,6 @@ private slots:
 
     // ---------------------------------------------------------------------
     // Price-change signal
-
-    void ecartPrix_data()
-    {
-        QTest::addColumn<double>("reference");
-        QTest::addColumn<double>("prixLigne");
-        QTest::addColumn<bool>("tarifPresent");
-        QTest::addColumn<bool>("ecart");
-
-        QTest::newRow("égal au bit près") << 0.1 + 0.2 << 0.1 + 0.2 << true << false;
-        QTest::newRow("écart minime") << 100.0 << std::nextafter(100.0, 200.0) << true << true;
-        QTest::newRow("prix changé") << 110.0 << 100.0 << true << true;
-        QTest::newRow("tarif disparu") << 110.0 << 100.0 << false << false;
-    }
-
-    void ecartPrix()
-    {
-        QFETCH(double, reference);
-        QFETCH(double, prixLigne);
-        QFETCH(bool, tarifPresent);
-        QFETCH(bool, ecart);
-
-        const QString categorie = InsererCategorie(QStringLiteral("Fenêtre"), QStringLiteral("10101"), QStringLiteral("PVC"));
-        InsererTarif(idPoseStandard, categorie, 0, reference);
-        // The line points at an installer's row: the reference is the general one.
-        const QString idPoseur = InsererTarif(idPoseStandard, categorie, 7, 55);
-        InsererTarif(idPoseRenovation, categorie, 0, prixLigne + 1);
-        TTarif tarif;
-        tarif.SetId(tarifPresent ? idPoseur : QStringLiteral("9999"));
-        tarif.SetPrix(prixLigne);
-        QCOMPARE(EcartPrix(tarif), ecart);
-    }
 
     void couleursDesLignes()
     {

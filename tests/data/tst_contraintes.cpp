@@ -11,13 +11,13 @@ class TestContraintes : public QObject
 
 private slots:
     void initTestCase() { UtiliserLocaleFrancaise(); }
-    void TesterContrainte_data();
-    void TesterContrainte();
-    void VerifierContraintes_data();
-    void VerifierContraintes();
+    void testerContrainte_data();
+    void testerContrainte();
+    void verifierContraintes_data();
+    void verifierContraintes();
 };
 
-void TestContraintes::TesterContrainte_data()
+void TestContraintes::testerContrainte_data()
 {
     QTest::addColumn<QStringList>("proprietes");
     QTest::addColumn<QString>("code");
@@ -100,7 +100,7 @@ void TestContraintes::TesterContrainte_data()
         << deuxVantaux << "largeur_vantail" << "=" << "999" << false;
 }
 
-void TestContraintes::TesterContrainte()
+void TestContraintes::testerContrainte()
 {
     QFETCH(QStringList, proprietes);
     QFETCH(QString, code);
@@ -112,7 +112,7 @@ void TestContraintes::TesterContrainte()
     QCOMPARE(::TesterContrainte(code, operateur, valeur, *menuiserie), attendu);
 }
 
-void TestContraintes::VerifierContraintes_data()
+void TestContraintes::verifierContraintes_data()
 {
     QTest::addColumn<QStringList>("proprietes");
     QTest::addColumn<QString>("categorie");
@@ -130,7 +130,7 @@ void TestContraintes::VerifierContraintes_data()
     QTest::newRow("categorie absente") << haute << "absente" << true;
 }
 
-void TestContraintes::VerifierContraintes()
+void TestContraintes::verifierContraintes()
 {
     QFETCH(QStringList, proprietes);
     QFETCH(QString, categorie);

@@ -1,13 +1,17 @@
-#include "OutilsAdmin.h"
-
-#include "PiloteModal.h"
+#include "OutilsFenetres.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QTest>
 #include <QTreeWidget>
 #include <algorithm>
+
+QTreeWidget* Liste(QWidget* fenetre, const QString& nom)
+{
+    return Controle<QTreeWidget>(fenetre, nom);
+}
 
 void Cliquer(QWidget* fenetre, const QString& bouton)
 {
@@ -54,6 +58,15 @@ QStringList Colonne(QTreeWidget* liste, int colonne)
     return textes;
 }
 
+QStringList TextesLigne(QTreeWidget* liste, int index)
+{
+    QStringList textes;
+    QTreeWidgetItem* ligne = liste->topLevelItem(index);
+    for (int colonne = 0; ligne && colonne < liste->columnCount(); ++colonne)
+        textes.append(ligne->text(colonne));
+    return textes;
+}
+
 void SelectionnerLigne(QTreeWidget* liste, const QString& libelle)
 {
     for (int i = 0; i < liste->topLevelItemCount(); ++i) {
@@ -69,4 +82,32 @@ QString LibelleSelectionne(QTreeWidget* liste)
 {
     const QList<QTreeWidgetItem*> lignes = liste->selectedItems();
     return lignes.isEmpty() ? QString() : lignes.first()->text(0);
+}
+
+int IndexSelection(QTreeWidget* liste)
+{
+    const QList<QTreeWidgetItem*> lignes = liste->selectedItems();
+    return lignes.isEmpty() ? -1 : liste->indexOfTopLevelItem(lignes.first());
+}
+
+void ViderFileEvenements()
+{
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+bool AucuneFenetreModale()
+{
+    ViderFileEvenements();
+    return QApplication::activeModalWidget() == nullptr;
+}
+
+bool AucuneFenetreOuverte()
+{
+    ViderFileEvenements();
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (w->isVisible())
+            return false;
+    }
+    return true;
 }
