@@ -13,6 +13,8 @@ namespace CategoriesTypes {
 
 // The family code of a type that has none.
 inline const QString kSansFamille = QStringLiteral("00000");
+// The property of an item that names its family.
+inline const QString kProprieteFamille = QStringLiteral("TRELVANE_LIBELLE_CODE");
 
 struct Type
 {

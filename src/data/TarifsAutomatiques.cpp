@@ -1,6 +1,7 @@
 #include "data/TarifsAutomatiques.h"
 
 #include "data/Categories.h"
+#include "data/CategoriesTypes.h"
 #include "data/Contraintes.h"
 #include "data/DMPose.h"
 #include "model/Menuiserie.h"
@@ -67,7 +68,7 @@ void Affecter(TMenuiseries& menuiseries, const TPoseLivraison& poseGlobale)
     // A quote holds many items of few families: each family is read once.
     QHash<QString, Resultat> tarifsParFamille;
     for (TMenuiserie& menuiserie : menuiseries) {
-        const TPropriete* famille = menuiserie.GetProprietes().Trouver(kProprieteFamille);
+        const TPropriete* famille = menuiserie.GetProprietes().Trouver(CategoriesTypes::kProprieteFamille);
         if (!famille)
             continue;
         auto tarifs = tarifsParFamille.constFind(famille->GetValeur());

@@ -2,9 +2,9 @@
 #include "ui_FicheTarifChoix.h"
 
 #include "data/Categories.h"
+#include "data/CategoriesTypes.h"
 #include "data/Contraintes.h"
 #include "data/Tarifs.h"
-#include "data/TarifsAutomatiques.h"
 #include "model/Formats.h"
 #include "model/Menuiserie.h"
 #include "ui/common/ObjectCode.h"
@@ -98,7 +98,7 @@ QHash<QString, QString> TFicheTarifChoix::LibellesCategories()
 {
     const TPropriete* famille = ui->cbSansFiltrage->isChecked()
         ? nullptr
-        : menuiserie->GetProprietes().Trouver(TarifsAutomatiques::kProprieteFamille);
+        : menuiserie->GetProprietes().Trouver(CategoriesTypes::kProprieteFamille);
     return Categories::NomsAvecType(famille ? std::optional(famille->GetValeur()) : std::nullopt);
 }
 

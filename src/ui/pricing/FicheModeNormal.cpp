@@ -3,11 +3,12 @@
 
 #include "model/Formats.h"
 #include "model/Tarif.h"
-#include "ui/common/SuiviClicsListe.h"
 #include "ui/common/DossierProgramme.h"
 #include "ui/common/Messages.h"
 #include "ui/common/ObjectCode.h"
+#include "ui/common/Protection.h"
 #include "ui/common/Ressources.h"
+#include "ui/common/SuiviClicsListe.h"
 #include "ui/pricing/DelegateLigne.h"
 
 #include <QCollator>

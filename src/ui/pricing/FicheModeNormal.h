@@ -8,7 +8,6 @@
 // writes.
 
 #include "pricing/SessionChiffrage.h"
-#include "ui/common/Protection.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -42,7 +41,6 @@ public:
     const QString& GetFichierEchange() const { return Session.GetFichierEchange(); }
 
     // The state of the screen, read by the host's launcher and by tests.
-    const TSessionChiffrage& GetSession() const { return Session; }
     const QString& GetDossierXml() const { return Session.GetDossierXml(); }
     const QString& GetPrefixeHorodate() const { return Session.GetPrefixeHorodate(); }
     bool GetPremiereActivation() const { return PremiereActivation; }
