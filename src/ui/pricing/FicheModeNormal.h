@@ -85,7 +85,6 @@ private:
     void ChargerFichierEchange();
     void AfficherPoseGlobale();
     void RemplirListeMenuiseries();
-    void AffecterTarifsAutomatiques();
     void AbandonnerChargement(const QString& probleme);
 
     // Display of the current item and line.
