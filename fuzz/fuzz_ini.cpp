@@ -5,7 +5,7 @@
 
 #include "Cible.h"
 
-#include "app/Ini.h"
+#include "model/Ini.h"
 #include "model/Encodage.h"
 
 #include <QFile>
