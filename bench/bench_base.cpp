@@ -33,11 +33,11 @@ const QString kSchemaQuincaillerie = QStringLiteral(
     " Libelle VARCHAR(100), Libelle2 VARCHAR(100), TarifVente DOUBLE, TarifAchat DOUBLE, NbPieces DOUBLE,"
     " NbPiecesML DOUBLE, Secable INTEGER)");
 
-// The price of a line's tariff in the general grid, as the pricing screen
-// looks it up for every line it paints (the key travels as text).
-const QString kSqlPrixReference = QStringLiteral(
-    "SELECT t1.Prix FROM Tarif t1, Tarif t2 where t2.Idtarif = :IdTarif and t1.IdPose = t2.IdPose"
-    " and t1.IdCategorie = t2.IdCategorie  and t1.IdPoseur = 0");
+// The price of a tariff line by its key, which travels as text: a look-up
+// cheap enough for the layer's own cost to show. The look-ups run inside one
+// transaction: outside, each one would read and decrypt the file's pages
+// again, which would hide what the layer itself costs.
+const QString kSqlPrixReference = QStringLiteral("SELECT Prix FROM Tarif WHERE IdTarif = :IdTarif");
 
 class Dossier
 {
@@ -80,6 +80,7 @@ void BM_RequeteEnCache(benchmark::State& etat)
     base.ExecuterScript(kSchemaTarif);
     RemplirTarifs(base, kTarifs);
     const std::vector<QString> cles = Cles(1000);
+    Transaction lecture(base);
     Requete recherche(base);
     std::size_t i = 0;
     double total = 0;
@@ -102,6 +103,7 @@ void BM_RequeteNouvelle(benchmark::State& etat)
     base.ExecuterScript(kSchemaTarif);
     RemplirTarifs(base, kTarifs);
     const std::vector<QString> cles = Cles(1000);
+    Transaction lecture(base);
     std::size_t i = 0;
     double total = 0;
     for (auto _ : etat) {
@@ -129,6 +131,7 @@ void BM_InstructionNue(benchmark::State& etat)
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(base.Handle(), sql.constData(), int(sql.size()), &stmt, nullptr);
     const int indice = sqlite3_bind_parameter_index(stmt, ":IdTarif");
+    Transaction lecture(base);
     std::size_t i = 0;
     double total = 0;
     for (auto _ : etat) {

@@ -95,6 +95,18 @@ bool EstA(QStringView texte, qsizetype i, const QString& motif)
     return !motif.isEmpty() && texte[i] == motif.front() && (motif.size() == 1 || texte.mid(i).startsWith(motif));
 }
 
+// The locale's own reading, never with a group separator.
+std::optional<double> LireSelonLocale(QStringView texte)
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::RejectGroupSeparator);
+    bool ok = false;
+    const double valeur = locale.toDouble(texte, &ok);
+    if (!ok || !std::isfinite(valeur))
+        return std::nullopt;
+    return valeur;
+}
+
 } // namespace
 
 std::optional<double> FormeNombres::Lire(QStringView texte) const
@@ -120,7 +132,8 @@ std::optional<double> FormeNombres::Lire(QStringView texte) const
             *fin++ = '-';
             i += moinsRegional.size() - 1;
         } else {
-            return std::nullopt;
+            // The locale's own digits, as a user of those settings may type them.
+            return LireSelonLocale(texte);
         }
     }
     // A second sign ("+-5") or none of the text left.

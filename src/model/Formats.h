@@ -23,7 +23,8 @@ public:
     // Shortest form, up to 15 significant digits, no trailing zeros: 612.5 -> "612,5".
     QString General(double valeur) const;
     // A decimal written as above, or with "+", an exponent or the locale's
-    // own minus sign; blanks around it are ignored. Nothing for any other text.
+    // own minus sign and digits; blanks around it are ignored. Nothing for
+    // any other text (a group separator included).
     std::optional<double> Lire(QStringView texte) const;
 
 private:
