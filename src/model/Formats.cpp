@@ -109,8 +109,49 @@ std::optional<double> LireSelonLocale(QStringView texte)
 
 } // namespace
 
+namespace {
+
+// The usual amounts ("-12,50": up to 15 digits, one single-character
+// separator) without the general parser: the digits as a whole number, then
+// one division by a power of ten, both exact, which rounds as the parser would.
+std::optional<double> LireSimple(QStringView texte, QChar separateur)
+{
+    static constexpr double kPuissances[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8,
+                                             1e9, 1e10, 1e11, 1e12, 1e13, 1e14, 1e15};
+    qsizetype i = 0;
+    const bool negatif = !texte.isEmpty() && texte[0] == u'-';
+    if (negatif)
+        ++i;
+    qint64 chiffres = 0;
+    int nombreChiffres = 0;
+    int decimales = -1; // digits after the separator; -1 before it
+    for (; i < texte.size(); ++i) {
+        const char16_t c = texte[i].unicode();
+        if (c >= u'0' && c <= u'9') {
+            if (++nombreChiffres > 15)
+                return std::nullopt;
+            chiffres = chiffres * 10 + (c - u'0');
+            if (decimales >= 0)
+                ++decimales;
+        } else if (c == separateur && decimales < 0) {
+            decimales = 0;
+        } else {
+            return std::nullopt;
+        }
+    }
+    if (nombreChiffres == 0)
+        return std::nullopt;
+    const double valeur = double(chiffres) / kPuissances[std::max(decimales, 0)];
+    return negatif ? -valeur : valeur;
+}
+
+} // namespace
+
 std::optional<double> FormeNombres::Lire(QStringView texte) const
 {
+    if (separateur.size() == 1)
+        if (const auto valeur = LireSimple(texte, separateur.front()))
+            return valeur;
     if (!texte.isEmpty() && (texte.front().isSpace() || texte.back().isSpace()))
         texte = texte.trimmed();
     qsizetype i = 0;

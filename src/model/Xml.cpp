@@ -203,7 +203,7 @@ public:
     // The parsed text, which the nodes' names and values view.
     QStringView Source() const { return source; }
     const QByteArray& OctetsCp1252() const { return octets; }
-    TXmlNode& Noeud(TXmlNodeType type, QStringView nom, int ligne);
+    TXmlNode& Noeud(TXmlNodeType type, QStringView nom, qsizetype position = -1);
     // The attributes of one tag, side by side.
     const TXmlNode::Attribute* Attributs(const std::vector<TXmlNode::Attribute>& liste);
     // A text that views of a node built in memory may point into.
@@ -221,7 +221,7 @@ private:
     std::vector<QString> textes;
 };
 
-TXmlNode& TXmlDocument::Stock::Noeud(TXmlNodeType type, QStringView nom, int ligne)
+TXmlNode& TXmlDocument::Stock::Noeud(TXmlNodeType type, QStringView nom, qsizetype position)
 {
     if (noeudsLibres == 0) {
         blocsNoeuds.emplace_back(new TXmlNode[kBloc]);
@@ -230,7 +230,10 @@ TXmlNode& TXmlDocument::Stock::Noeud(TXmlNodeType type, QStringView nom, int lig
     TXmlNode& noeud = blocsNoeuds.back()[kBloc - noeudsLibres--];
     noeud.type = type;
     noeud.name = nom;
-    noeud.line = ligne;
+    if (position >= 0) {
+        noeud.debutTexte = source.constData();
+        noeud.position = static_cast<int>(position);
+    }
     return noeud;
 }
 
@@ -308,7 +311,7 @@ private:
 
 TXmlNode& TXmlDocument::Analyseur::Noeud(TXmlNodeType type, QStringView nom, qsizetype debut)
 {
-    return stock.Noeud(type, nom, Ligne(debut));
+    return stock.Noeud(type, nom, debut);
 }
 
 int TXmlDocument::Analyseur::Ligne(qsizetype position)
@@ -597,6 +600,13 @@ QString TXmlDocument::Analyseur::EncodageDeclare()
 
 ErreurXml::ErreurXml(const QString& message, int ligne) : std::runtime_error(message.toStdString()), ligne(ligne) {}
 
+int TXmlNode::GetLine() const
+{
+    if (!debutTexte)
+        return 0;
+    return static_cast<int>(QStringView(debutTexte, position).count(u'\n')) + 1;
+}
+
 void TXmlNode::AddChild(TXmlNode& child)
 {
     child.parent = this;
@@ -715,12 +725,27 @@ public:
     {
         char* sortie = Reserver(texte.size());
         const char16_t* debut = texte.utf16();
-        if (std::less_equal<>()(debutSource, debut) && std::less_equal<>()(debut + texte.size(), finSource))
+        if (DansLaSource(debut, debut + texte.size()))
             std::memcpy(sortie, octetsSource.constData() + (debut - debutSource), size_t(texte.size()));
         else
             for (const QChar c : texte)
                 *sortie++ = OctetCp1252(c.unicode());
         return *this;
+    }
+    // ` nom=valeur`, copied as one piece when the parsed text holds it so.
+    void AjouterAttribut(QStringView nom, QStringView ecrit)
+    {
+        const char16_t* debut = nom.utf16() - 1;
+        const char16_t* fin = ecrit.utf16() + ecrit.size();
+        if (DansLaSource(debut, fin) && *debut == u' ' && debut[1 + nom.size()] == u'='
+            && ecrit.utf16() == debut + 2 + nom.size()) {
+            *this += QStringView(debut, fin);
+            return;
+        }
+        *this += u' ';
+        *this += nom;
+        *this += u'=';
+        *this += ecrit;
     }
     OctetsCp1252& operator+=(QChar c)
     {
@@ -734,6 +759,11 @@ public:
     }
 
 private:
+    bool DansLaSource(const char16_t* debut, const char16_t* fin) const
+    {
+        return debut && std::less_equal<>()(debutSource, debut) && std::less_equal<>()(fin, finSource);
+    }
+
     const char16_t* debutSource;
     const char16_t* finSource;
     const QByteArray& octetsSource;
@@ -751,6 +781,19 @@ private:
     }
 };
 
+void AjouterAttribut(OctetsCp1252& out, QStringView nom, QStringView ecrit)
+{
+    out.AjouterAttribut(nom, ecrit);
+}
+
+void AjouterAttribut(QString& out, QStringView nom, QStringView ecrit)
+{
+    out += u' ';
+    out += nom;
+    out += u'=';
+    out += ecrit;
+}
+
 } // namespace
 
 void TXmlNode::Write(QString& out) const
@@ -762,12 +805,8 @@ template <class Sortie>
 void TXmlNode::Ecrire(Sortie& out) const
 {
     const auto ecrireAttributs = [&] {
-        for (int i = 0; i < nombreAttributs; ++i) {
-            out += u' ';
-            out += attributs[i].name;
-            out += u'=';
-            out += attributs[i].written;
-        }
+        for (int i = 0; i < nombreAttributs; ++i)
+            AjouterAttribut(out, attributs[i].name, attributs[i].written);
     };
     const auto entourer = [&](QStringView debut, QStringView fin) {
         out += debut;
@@ -819,11 +858,11 @@ void TXmlNode::Ecrire(Sortie& out) const
 
 TXmlDocument::TXmlDocument(const QString& rootName) : stock(std::make_unique<Stock>())
 {
-    TXmlNode& declaration = stock->Noeud(TXmlNodeType::Declaration, u"xml", 0);
+    TXmlNode& declaration = stock->Noeud(TXmlNodeType::Declaration, u"xml");
     const std::vector<TXmlNode::Attribute> attributs{{u"version", u"\"1.0\""}, {u"encoding", u"\"windows-1252\""}};
     declaration.attributs = stock->Attributs(attributs);
     declaration.nombreAttributs = static_cast<int>(attributs.size());
-    root = &stock->Noeud(TXmlNodeType::Element, stock->Garder(rootName), 0);
+    root = &stock->Noeud(TXmlNodeType::Element, stock->Garder(rootName));
     nodes = {&declaration, root};
 }
 

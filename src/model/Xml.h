@@ -61,8 +61,9 @@ public:
     // document type; the non-blank text of an element).
     const QString& GetValue() const { return value; }
     TXmlNode* GetParent() const { return parent; }
-    // The line of the source where the node starts; 0 for a node built in memory.
-    int GetLine() const { return line; }
+    // The line of the source where the node starts; 0 for a node built in
+    // memory. Counted when asked for (messages only need it).
+    int GetLine() const;
 
     // The children in document order: for (n = FirstChild(); n; n = n->NextSibling()).
     TXmlNode* FirstChild() const { return premierEnfant; }
@@ -113,7 +114,8 @@ private:
     TXmlNodeType type = TXmlNodeType::Element;
     QStringView name;
     QString value;
-    int line = 0;
+    const QChar* debutTexte = nullptr; // the parsed text's first character
+    int position = -1;                 // where the node starts in it
     int nombreEnfants = 0;
     int nombreAttributs = 0;
     const Attribute* attributs = nullptr;
