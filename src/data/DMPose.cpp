@@ -1,6 +1,4 @@
-#include "DMPose.h"
-
-#include "ObjectCode.h"
+#include "data/DMPose.h"
 
 #include <QVector>
 #include <algorithm>
@@ -328,10 +326,4 @@ double TDMPose::GetTauxTva(int typeTva) const
 {
     const LigneTva* ligne = DerniereTva(typeTva);
     return ligne ? ligne->Valeur : -1.0;
-}
-
-void TDMPose::RemplirComboTva(QComboBox* combo) const
-{
-    for (const LigneTva& ligne : tva)
-        AjouterEntree(combo, ligne.Libelle, QString::number(ligne.TypeTva));
 }

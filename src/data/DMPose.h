@@ -4,6 +4,7 @@
 // window uses, the schema creation and upgrade, and the in-memory VAT table
 // read from the host's configuration file.
 
+#include "data/TableTva.h"
 #include "engine/Base.h"
 #include "model/Tva.h"
 
@@ -12,18 +13,8 @@
 #include <QVector>
 #include <memory>
 
-class QComboBox;
-
 // The password of Quarlo.abs.
 extern const QByteArray kMotDePasseBase;
-
-// One row of rxTva.
-struct LigneTva
-{
-    int TypeTva = -1;
-    QString Libelle; // at most 30 characters
-    double Valeur = 0.0;
-};
 
 class TDMPose
 {
@@ -66,8 +57,6 @@ public:
     std::unique_ptr<TTva> GetTva(int typeTva) const;
     // The rate of the last row of that type; -1 when none.
     double GetTauxTva(int typeTva) const;
-    // One entry per row, in row order: text Libelle, code TypeTva.
-    void RemplirComboTva(QComboBox* combo) const;
 
 private:
     QString nomFichier;

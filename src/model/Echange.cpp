@@ -238,8 +238,15 @@ DevisEchange LireEchange(const QString& fichierEchange, const QString& prefixeHo
 {
     TXmlDocument document;
     document.LoadFromFile(fichierEchange);
-    document.SaveToFile(prefixeHorodate + QStringLiteral(".entree.xml"));
-    return LireDevis(document, fichierEchange);
+    QString erreurArchive;
+    try {
+        document.SaveToFile(prefixeHorodate + QStringLiteral(".entree.xml"));
+    } catch (const std::exception& erreur) {
+        erreurArchive = QString::fromUtf8(erreur.what());
+    }
+    DevisEchange devis = LireDevis(document, fichierEchange);
+    devis.erreurArchive = erreurArchive;
+    return devis;
 }
 
 QByteArray ContenuEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,

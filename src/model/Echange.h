@@ -33,13 +33,16 @@ struct DevisEchange
     bool aGlobal = false;
     TQuincailleries quincailleriesGlobales;
     TMenuiseries menuiseries;
+    // Why the archive copy of the input could not be written ("" when it was).
+    QString erreurArchive;
 };
 
 // Loads the exchange file, writes its archive copy prefixeHorodate +
-// ".entree.xml" first, then builds the quote. Throws ErreurXml when the file
-// cannot be read or is not XML (or the copy cannot be written), and
-// ErreurEchange when a VAT type is not a whole number: the file is then
-// refused as a whole.
+// ".entree.xml" first, then builds the quote. The copy is history, not a
+// condition of the work: when it cannot be written, the reason is given in
+// erreurArchive and the quote is read all the same. Throws ErreurXml when the
+// file cannot be read or is not XML, and ErreurEchange when a VAT type is not
+// a whole number: the file is then refused as a whole.
 DevisEchange LireEchange(const QString& fichierEchange, const QString& prefixeHorodate);
 
 // Builds the quote from a loaded document; nomFichier only serves the messages.

@@ -2,7 +2,7 @@
 // administrator would, then read back from the database.
 
 #include "BaseTemporaire.h"
-#include "OutilsAdmin.h"
+#include "OutilsFenetres.h"
 #include "PiloteModal.h"
 
 #include "ui/admin/FicheCategorie.h"
@@ -83,20 +83,15 @@ QString Sql1(BaseTemporaire& base, const QString& sql, const QString& parametre)
     return lignes.EstVide() ? QString() : lignes.Premiere().ValeurIndice(0).toString();
 }
 
-QTreeWidget* Liste(QWidget* fenetre, const char* nom = "lvListe")
-{
-    return Controle<QTreeWidget>(fenetre, nom);
-}
-
 QString Apercu(QWidget* fiche)
 {
     return Controle<QLabel>(fiche, "lblCategorieAffichee")->text();
 }
 
 // Arms the constraint dialog: sets operand, operator and value, then "Valider".
-void PreparerContrainte(const QString& operande, const QString& operateur, const QString& valeur)
+PiloteModal PreparerContrainte(const QString& operande, const QString& operateur, const QString& valeur)
 {
-    PiloteModal::QuandOuvert<TFicheContrainte>([=](TFicheContrainte* dialogue) {
+    return PiloteModal::QuandOuvert<TFicheContrainte>([=](TFicheContrainte* dialogue) {
         Choisir(dialogue, "cmbOperande", operande);
         Choisir(dialogue, "cmbOperateur", operateur);
         Taper(dialogue, "edtValeur", valeur);
@@ -114,7 +109,7 @@ private slots:
     void initTestCase() { QApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
     void cleanup() { QVERIFY(AucuneFenetreOuverte()); }
 
-    void liste_des_noms_affiches_triee()
+    void listeDesNomsAffichesTriee()
     {
         BaseTemporaire base;
         const qint64 fenetre = AjouterType(base, "Fenêtre");
@@ -134,7 +129,7 @@ private slots:
 
     // A type that exists keeps its place in the name even with an empty
     // label; texts that look like markup are shown as typed.
-    void nom_affiche_type_sans_libelle_et_balises()
+    void nomAfficheTypeSansLibelleEtBalises()
     {
         BaseTemporaire base;
         const qint64 vide = AjouterType(base, "");
@@ -155,7 +150,7 @@ private slots:
         fiche.reject();
     }
 
-    void selection_requise_data()
+    void selectionRequise_data()
     {
         QTest::addColumn<int>("fenetre"); // 0 category list, 1 type list, 2 category window
         QTest::addColumn<QString>("bouton");
@@ -173,7 +168,7 @@ private slots:
         QTest::newRow("contrainte supprimer") << 2 << "btnContraintesSupprimer" << k.arg("suppression");
     }
 
-    void selection_requise()
+    void selectionRequise()
     {
         QFETCH(int, fenetre);
         QFETCH(QString, bouton);
@@ -194,7 +189,7 @@ private slots:
         QVERIFY(fiche->isVisible());
     }
 
-    void nouvelle_categorie_avec_sa_contrainte()
+    void nouvelleCategorieAvecSaContrainte()
     {
         BaseTemporaire base;
         const qint64 volet = AjouterType(base, "Volet");
@@ -206,7 +201,7 @@ private slots:
         QStringList apercus;
         QStringList dialogueInitial;
         QStringList ligne;
-        PiloteModal::QuandOuvert<TFicheCategorie>([&](TFicheCategorie* fiche) {
+        const auto edition = PiloteModal::QuandOuvert<TFicheCategorie>([&](TFicheCategorie* fiche) {
             auto* types = Controle<QComboBox>(fiche, "cmbCategorieType");
             typeInitial = types->currentText();
             Taper(fiche, "edtCategorieLibelle", "L'arrondi d'été");
@@ -217,7 +212,7 @@ private slots:
             apercus << Apercu(fiche);
             Choisir(fiche, "cmbCategorieType", "Volet");
 
-            PiloteModal::QuandOuvert<TFicheContrainte>([&](TFicheContrainte* dialogue) {
+            const auto contrainte = PiloteModal::QuandOuvert<TFicheContrainte>([&](TFicheContrainte* dialogue) {
                 dialogueInitial << Controle<QComboBox>(dialogue, "cmbOperande")->currentText()
                                 << Controle<QComboBox>(dialogue, "cmbOperateur")->currentText()
                                 << Controle<QLineEdit>(dialogue, "edtValeur")->text();
@@ -247,7 +242,7 @@ private slots:
         QCOMPARE(Colonne(Liste(&liste)), QStringList{"Volet L'arrondi d'été"});
     }
 
-    void sans_type_enregistree_moins_un()
+    void sansTypeEnregistreeMoinsUn()
     {
         BaseTemporaire base;
         TFicheCategorie fiche(nullptr);
@@ -258,7 +253,7 @@ private slots:
         QCOMPARE(base.Valeur("SELECT IdCategorieType FROM Categorie"), QStringLiteral("-1"));
     }
 
-    void type_disparu_enregistre_moins_un()
+    void typeDisparuEnregistreMoinsUn()
     {
         BaseTemporaire base;
         const qint64 categorie = AjouterCategorie(base, "Orpheline", 999);
@@ -282,7 +277,7 @@ private slots:
         QCOMPARE(base.Compter("SELECT COUNT(*) FROM Categorie"), 1);
     }
 
-    void duplication_avec_trois_contraintes()
+    void duplicationAvecTroisContraintes()
     {
         BaseTemporaire base;
         const qint64 fenetre = AjouterType(base, "Fenêtre");
@@ -299,7 +294,7 @@ private slots:
         QString libelle;
         QString apercu;
         int lignes = 0;
-        PiloteModal::QuandOuvert<TFicheCategorie>([&](TFicheCategorie* fiche) {
+        const auto edition = PiloteModal::QuandOuvert<TFicheCategorie>([&](TFicheCategorie* fiche) {
             libelle = Controle<QLineEdit>(fiche, "edtCategorieLibelle")->text();
             apercu = Apercu(fiche);
             lignes = Liste(fiche, "lvContraintes")->topLevelItemCount();
@@ -322,7 +317,7 @@ private slots:
         QCOMPARE(Colonne(Liste(&liste)), (QStringList{"Fenêtre Porte", "Fenêtre Porte - copie"}));
     }
 
-    void contrainte_retiree_seulement_a_l_enregistrement()
+    void contrainteRetireeSeulementALEnregistrement()
     {
         BaseTemporaire base;
         const qint64 categorie = AjouterCategorie(base, "C", -1);
@@ -335,7 +330,7 @@ private slots:
         // window is closed with the given button.
         auto retirerLargeur = [&](const char* bouton) {
             QStringList restantes;
-            PiloteModal::QuandOuvert<TFicheCategorie>([&](TFicheCategorie* fiche) {
+            const auto edition = PiloteModal::QuandOuvert<TFicheCategorie>([&](TFicheCategorie* fiche) {
                 QTreeWidget* contraintes = Liste(fiche, "lvContraintes");
                 SelectionnerLigne(contraintes, "Largeur");
                 messages.RepondreNon();
@@ -364,7 +359,7 @@ private slots:
 
     // Enter on a focused constraint button presses that button; it never
     // saves the category behind the administrator's back.
-    void entree_sur_un_bouton_des_contraintes()
+    void entreeSurUnBoutonDesContraintes()
     {
         BaseTemporaire base;
         const qint64 categorie = AjouterCategorie(base, "C", -1);
@@ -372,7 +367,7 @@ private slots:
         EnregistreurMessages messages;
         messages.RepondreOui();
         QStringList restantes;
-        PiloteModal::QuandOuvert<TFicheCategorie>([&](TFicheCategorie* fiche) {
+        const auto edition = PiloteModal::QuandOuvert<TFicheCategorie>([&](TFicheCategorie* fiche) {
             Taper(fiche, "edtCategorieLibelle", "Changée");
             SelectionnerLigne(Liste(fiche, "lvContraintes"), "Hauteur");
             auto* supprimer = Controle<QPushButton>(fiche, "btnContraintesSupprimer");
@@ -394,7 +389,7 @@ private slots:
         QCOMPARE(Contraintes(base, QString::number(categorie)), QStringList{"HAUTEUR|<|2000"});
     }
 
-    void contrainte_modifiee_garde_sa_cle()
+    void contrainteModifieeGardeSaCle()
     {
         BaseTemporaire base;
         const qint64 categorie = AjouterCategorie(base, "C", -1);
@@ -404,7 +399,7 @@ private slots:
         fiche.show();
 
         QStringList propose;
-        PiloteModal::QuandOuvert<TFicheContrainte>([&](TFicheContrainte* dialogue) {
+        const auto modification = PiloteModal::QuandOuvert<TFicheContrainte>([&](TFicheContrainte* dialogue) {
             propose << Controle<QComboBox>(dialogue, "cmbOperande")->currentText()
                     << Controle<QComboBox>(dialogue, "cmbOperateur")->currentText()
                     << Controle<QLineEdit>(dialogue, "edtValeur")->text();
@@ -426,7 +421,7 @@ private slots:
         QCOMPARE(Contraintes(base, QString::number(categorie)), QStringList{"PERIMETRE|<=|2'000"});
     }
 
-    void dialogue_contrainte_data()
+    void dialogueContrainte_data()
     {
         QTest::addColumn<bool>("sansOperande");
         QTest::addColumn<QString>("idOperande");
@@ -442,7 +437,7 @@ private slots:
                                                          << "Veuillez renseigner une valeur";
     }
 
-    void dialogue_contrainte()
+    void dialogueContrainte()
     {
         QFETCH(bool, sansOperande);
         QFETCH(QString, idOperande);
@@ -470,7 +465,7 @@ private slots:
         QVERIFY(dialogue.isVisible());
     }
 
-    void suppression_emporte_contraintes_et_tarifs()
+    void suppressionEmporteContraintesEtTarifs()
     {
         BaseTemporaire base;
         const qint64 x = AjouterCategorie(base, "X", -1);
@@ -504,7 +499,7 @@ private slots:
         QCOMPARE(Colonne(Liste(&liste)), QStringList{"Y"});
     }
 
-    void suppression_tout_ou_rien()
+    void suppressionToutOuRien()
     {
         BaseTemporaire base;
         const qint64 x = AjouterCategorie(base, "X", -1);
@@ -525,7 +520,7 @@ private slots:
         QCOMPARE(base.Compter("SELECT COUNT(*) FROM Tarif"), 1);
     }
 
-    void suppression_d_une_categorie_disparue_emporte_le_reste()
+    void suppressionDUneCategorieDisparueEmporteLeReste()
     {
         BaseTemporaire base;
         const qint64 x = AjouterCategorie(base, "X", -1);
@@ -542,7 +537,7 @@ private slots:
         QCOMPARE(base.Compter("SELECT COUNT(*) FROM Tarif"), 0);
     }
 
-    void enregistrement_tout_ou_rien()
+    void enregistrementToutOuRien()
     {
         BaseTemporaire base;
         base.Executer("CREATE TRIGGER refus BEFORE INSERT ON CategorieContrainte "
@@ -551,7 +546,7 @@ private slots:
         TFicheCategorie fiche(nullptr);
         fiche.show();
         Taper(&fiche, "edtCategorieLibelle", "Neuve");
-        PreparerContrainte("Hauteur", "<", "100");
+        const auto contrainte = PreparerContrainte("Hauteur", "<", "100");
         Cliquer(&fiche, "btnContraintesAjouter");
         Cliquer(&fiche, "btnValider");
         QCOMPARE(messages.Recus().size(), 1);
@@ -569,13 +564,13 @@ private slots:
                  QStringList{"HAUTEUR|<|100"});
     }
 
-    void une_autre_copie_ecrit_pendant_la_saisie()
+    void uneAutreCopieEcritPendantLaSaisie()
     {
         BaseTemporaire base;
         TFicheCategorie fiche(nullptr);
         fiche.show();
         Taper(&fiche, "edtCategorieLibelle", "La mienne");
-        PreparerContrainte("Largeur", "<", "900");
+        const auto contrainte = PreparerContrainte("Largeur", "<", "900");
         Cliquer(&fiche, "btnContraintesAjouter");
         {
             Connexion autre;
@@ -595,7 +590,7 @@ private slots:
 
     // Category types.
 
-    void types_familles_proposees()
+    void typesFamillesProposees()
     {
         BaseTemporaire base;
         TFicheCategorieType fiche(nullptr);
@@ -609,7 +604,7 @@ private slots:
         QCOMPARE(textes.last(), QStringLiteral("Volet Roulant"));
     }
 
-    void types_famille_enregistree_data()
+    void typesFamilleEnregistree_data()
     {
         QTest::addColumn<QString>("choix");
         QTest::addColumn<QString>("code");
@@ -620,7 +615,7 @@ private slots:
         QTest::newRow("Porte d'entrée") << "Porte d'entrée" << "10500" << "Porte d'entrée";
     }
 
-    void types_famille_enregistree()
+    void typesFamilleEnregistree()
     {
         QFETCH(QString, choix);
         QFETCH(QString, code);
@@ -628,7 +623,7 @@ private slots:
         BaseTemporaire base;
         TFicheCategorieTypeListe liste(nullptr);
         liste.show();
-        PiloteModal::QuandOuvert<TFicheCategorieType>([=](TFicheCategorieType* fiche) {
+        const auto creation = PiloteModal::QuandOuvert<TFicheCategorieType>([=](TFicheCategorieType* fiche) {
             Taper(fiche, "edtLibelle", "Type");
             if (!choix.isEmpty())
                 Choisir(fiche, "cmbCategorieType", choix);
@@ -641,7 +636,7 @@ private slots:
         QCOMPARE(LibelleSelectionne(Liste(&liste)), QString());
     }
 
-    void types_textes_exacts_modification_et_duplication()
+    void typesTextesExactsModificationEtDuplication()
     {
         BaseTemporaire base;
         TFicheCategorieTypeListe liste(nullptr);
@@ -649,7 +644,7 @@ private slots:
         QCOMPARE(liste.windowTitle(), QStringLiteral("Liste des types de catégorie"));
         const QString libelle = QStringLiteral("Fenêtre l'été \"PVC\" ");
         const QString mots = QStringLiteral("fenêtre; l'oscillo");
-        PiloteModal::QuandOuvert<TFicheCategorieType>([=](TFicheCategorieType* fiche) {
+        const auto creation = PiloteModal::QuandOuvert<TFicheCategorieType>([=](TFicheCategorieType* fiche) {
             Taper(fiche, "edtLibelle", libelle);
             Choisir(fiche, "cmbCategorieType", "Menuiseries");
             Taper(fiche, "edtMotsClefs", mots);
@@ -662,7 +657,7 @@ private slots:
 
         QStringList charge;
         SelectionnerLigne(Liste(&liste), libelle);
-        PiloteModal::QuandOuvert<TFicheCategorieType>([&](TFicheCategorieType* fiche) {
+        const auto duplication = PiloteModal::QuandOuvert<TFicheCategorieType>([&](TFicheCategorieType* fiche) {
             charge << Controle<QLineEdit>(fiche, "edtLibelle")->text()
                    << Controle<QComboBox>(fiche, "cmbCategorieType")->currentText()
                    << Controle<QLineEdit>(fiche, "edtMotsClefs")->text();
@@ -677,7 +672,7 @@ private slots:
                  2);
 
         SelectionnerLigne(Liste(&liste), libelle);
-        PiloteModal::QuandOuvert<TFicheCategorieType>([](TFicheCategorieType* fiche) {
+        const auto modification = PiloteModal::QuandOuvert<TFicheCategorieType>([](TFicheCategorieType* fiche) {
             Taper(fiche, "edtLibelle", "Volets d'hiver");
             Cliquer(fiche, "btnValider");
         });
@@ -687,7 +682,7 @@ private slots:
         QCOMPARE(Colonne(Liste(&liste)), (QStringList{libelle + " - copie", "Volets d'hiver"}));
     }
 
-    void types_suppression_garde_les_categories()
+    void typesSuppressionGardeLesCategories()
     {
         BaseTemporaire base;
         const qint64 volet = AjouterType(base, "Volet", "10300");

@@ -1,5 +1,5 @@
 #include "app/Configuration.h"
-#include "app/Ini.h"
+#include "model/Ini.h"
 
 #include "BaseTemporaire.h"
 #include "LignesTexte.h"

@@ -2,7 +2,7 @@
 #include "app/Lancement.h"
 
 #include "BaseTemporaire.h"
-#include "PiloteModal.h"
+#include "OutilsFenetres.h"
 #include "data/DMPose.h"
 #include "ui/admin/FicheAdministration.h"
 #include "ui/common/DossierProgramme.h"
@@ -434,7 +434,7 @@ private slots:
         QCOMPARE(ouvertures.first().fenetre, QStringLiteral("administration"));
         QVERIFY(!ouvertures.first().proprietaireVisible); // hidden while the window works
         QVERIFY(!DMPose().EstConnecte());
-        QTest::qWait(50);
+        ViderFileEvenements();
         QCOMPARE(termine.size(), 1);
     }
 
@@ -462,7 +462,9 @@ private slots:
         fiche.close();
         QCOMPARE(termine.size(), 1);
         QCOMPARE(termine.first().first().toInt(), 0);
-        QTest::qWait(1300);
+        // The start sequence can no longer run.
+        QVERIFY(!Controle<QTimer>(&fiche, "timerLancement")->isActive());
+        ViderFileEvenements();
         QVERIFY(ouvertures.isEmpty());
         QVERIFY(enregistreur.Recus().isEmpty());
         QVERIFY(!QFile::exists(programme + QStringLiteral("Quarlo.abs")));

@@ -1,4 +1,5 @@
-#include "DonneesChoix.h"
+#include "DonneesReference.h"
+#include "OutilsFenetres.h"
 #include "PiloteModal.h"
 
 #include "model/Menuiserie.h"
@@ -21,7 +22,7 @@ namespace {
 template <class Fiche>
 int Executer(Fiche& fiche, std::function<void(Fiche*)> action)
 {
-    PiloteModal::QuandOuvert<Fiche>([action](Fiche* ouverte) {
+    const auto pilote = PiloteModal::QuandOuvert<Fiche>([action](Fiche* ouverte) {
         action(ouverte);
         if (ouverte->isVisible())
             ouverte->reject();
@@ -38,12 +39,6 @@ QStringList Lignes(QTreeWidget* liste)
         lignes << ligne->text(0) + QLatin1Char('|') + ligne->text(1);
     }
     return lignes;
-}
-
-QString Selection(QTreeWidget* liste)
-{
-    const auto selection = liste->selectedItems();
-    return selection.isEmpty() ? QString() : selection.first()->text(0);
 }
 
 QString Selection(QListWidget* liste)
@@ -94,7 +89,7 @@ class TestFichesChoix : public QObject
 
 private:
     std::unique_ptr<BaseTemporaire> base;
-    std::unique_ptr<DonneesChoix> donnees;
+    std::unique_ptr<DonneesReference> donnees;
     QString posePrincipale;
     QHash<QString, QString> tarifs; // short name -> IdTarif
 
@@ -105,34 +100,34 @@ private slots:
     void init();
     void cleanup();
 
-    void ListeTarifs_data();
-    void ListeTarifs();
-    void SansFiltrageReconstruitLaListe();
-    void EnTeteDimensions_data();
-    void EnTeteDimensions();
-    void DimensionIllisible();
-    void DimensionIllisibleDesLOuverture();
-    void ActivationReconstruitLaListe();
-    void Preselection_data();
-    void Preselection();
-    void ChoixParDoubleClic_data();
-    void ChoixParDoubleClic();
-    void DoubleClicSansSelection();
-    void ChoixAuClavier();
+    void listeTarifs_data();
+    void listeTarifs();
+    void sansFiltrageReconstruitLaListe();
+    void enTeteDimensions_data();
+    void enTeteDimensions();
+    void dimensionIllisible();
+    void dimensionIllisibleDesLOuverture();
+    void activationReconstruitLaListe();
+    void preselection_data();
+    void preselection();
+    void choixParDoubleClic_data();
+    void choixParDoubleClic();
+    void doubleClicSansSelection();
+    void choixAuClavier();
 
-    void PoseListeEtSelection_data();
-    void PoseListeEtSelection();
-    void PoseValiderAussitot();
-    void PoseValiderSansSelection();
-    void PoseImages();
-    void PoseTableVide();
+    void poseListeEtSelection_data();
+    void poseListeEtSelection();
+    void poseValiderAussitot();
+    void poseValiderSansSelection();
+    void poseImages();
+    void poseTableVide();
 
-    void PoseurColonnesEtOrdre();
-    void PoseurSansPreselection();
-    void PoseurClicChoisit();
-    void PoseurClicHorsLigne();
-    void PoseurClavier_data();
-    void PoseurClavier();
+    void poseurColonnesEtOrdre();
+    void poseurSansPreselection();
+    void poseurClicChoisit();
+    void poseurClicHorsLigne();
+    void poseurClavier_data();
+    void poseurClavier();
 };
 
 void TestFichesChoix::initTestCase()
@@ -143,7 +138,7 @@ void TestFichesChoix::initTestCase()
 void TestFichesChoix::init()
 {
     base = std::make_unique<BaseTemporaire>();
-    donnees = std::make_unique<DonneesChoix>(*base);
+    donnees = std::make_unique<DonneesReference>(*base);
     tarifs.clear();
 }
 
@@ -158,7 +153,7 @@ void TestFichesChoix::cleanup()
 // order of their labels.
 void TestFichesChoix::CreerTarifs()
 {
-    DonneesChoix& d = *donnees;
+    DonneesReference& d = *donnees;
     posePrincipale = d.Pose(QStringLiteral("Pose en neuf"));
     const QString autrePose = d.Pose(QStringLiteral("Rénovation"));
 
@@ -195,7 +190,7 @@ void TestFichesChoix::CreerTarifs()
                    {{QStringLiteral("Id"), supprimee.toLongLong()}});
 }
 
-void TestFichesChoix::ListeTarifs_data()
+void TestFichesChoix::listeTarifs_data()
 {
     QTest::addColumn<QStringList>("proprietes");
     QTest::addColumn<bool>("sansFiltrage");
@@ -223,7 +218,7 @@ void TestFichesChoix::ListeTarifs_data()
                                    << QStringList{petite, grande, nue, standard, speciale, entree};
 }
 
-void TestFichesChoix::ListeTarifs()
+void TestFichesChoix::listeTarifs()
 {
     QFETCH(QStringList, proprietes);
     QFETCH(bool, sansFiltrage);
@@ -244,7 +239,7 @@ void TestFichesChoix::ListeTarifs()
     fiche.reject();
 }
 
-void TestFichesChoix::SansFiltrageReconstruitLaListe()
+void TestFichesChoix::sansFiltrageReconstruitLaListe()
 {
     CreerTarifs();
     const auto menuiserie =
@@ -266,7 +261,7 @@ void TestFichesChoix::SansFiltrageReconstruitLaListe()
     fiche.reject();
 }
 
-void TestFichesChoix::EnTeteDimensions_data()
+void TestFichesChoix::enTeteDimensions_data()
 {
     QTest::addColumn<QStringList>("proprietes");
     QTest::addColumn<QStringList>("attendu"); // perimetre, hauteur, largeur, vantaux
@@ -281,7 +276,7 @@ void TestFichesChoix::EnTeteDimensions_data()
                                      << QStringList{"8000000000", "2000000000", "2000000000", "0"};
 }
 
-void TestFichesChoix::EnTeteDimensions()
+void TestFichesChoix::enTeteDimensions()
 {
     QFETCH(QStringList, proprietes);
     QFETCH(QStringList, attendu);
@@ -303,7 +298,7 @@ void TestFichesChoix::EnTeteDimensions()
     fiche.reject();
 }
 
-void TestFichesChoix::DimensionIllisible()
+void TestFichesChoix::dimensionIllisible()
 {
     CreerTarifs();
     EnregistreurMessages messages;
@@ -347,7 +342,7 @@ void TestFichesChoix::DimensionIllisible()
     fiche.reject();
 }
 
-void TestFichesChoix::DimensionIllisibleDesLOuverture()
+void TestFichesChoix::dimensionIllisibleDesLOuverture()
 {
     CreerTarifs();
     EnregistreurMessages messages;
@@ -366,7 +361,7 @@ void TestFichesChoix::DimensionIllisibleDesLOuverture()
     QVERIFY(messages.Dernier().contains(QStringLiteral("« deux »")));
 }
 
-void TestFichesChoix::ActivationReconstruitLaListe()
+void TestFichesChoix::activationReconstruitLaListe()
 {
     CreerTarifs();
     const auto menuiserie = NouvelleMenuiserie({QStringLiteral("HAUTEUR=800"), QStringLiteral("LARGEUR=900"),
@@ -384,15 +379,15 @@ void TestFichesChoix::ActivationReconstruitLaListe()
     QCOMPARE(Controle<QLabel>(&fiche, QStringLiteral("lblHauteur"))->text(), QStringLiteral("1100"));
     QCOMPARE(Lignes(liste), (QStringList{QStringLiteral("Fenêtre Grande|1234,50"), QStringLiteral("Fenêtre|")}));
     // The preset is no longer listed: nothing is selected.
-    QCOMPARE(Selection(liste), QString());
+    QCOMPARE(LibelleSelectionne(liste), QString());
 
     menuiserie->GetProprietes().Trouver(QStringLiteral("HAUTEUR"))->SetValeur(QStringLiteral("700"));
     Reactiver(&fiche);
-    QCOMPARE(Selection(liste), QStringLiteral("Fenêtre Petite"));
+    QCOMPARE(LibelleSelectionne(liste), QStringLiteral("Fenêtre Petite"));
     fiche.reject();
 }
 
-void TestFichesChoix::Preselection_data()
+void TestFichesChoix::preselection_data()
 {
     QTest::addColumn<QString>("preselection");
     QTest::addColumn<QString>("attendue");
@@ -404,7 +399,7 @@ void TestFichesChoix::Preselection_data()
     QTest::newRow("inexistante") << "inconnue" << "";
 }
 
-void TestFichesChoix::Preselection()
+void TestFichesChoix::preselection()
 {
     QFETCH(QString, preselection);
     QFETCH(QString, attendue);
@@ -416,11 +411,11 @@ void TestFichesChoix::Preselection()
     fiche.SetIdPose(posePrincipale);
     fiche.SetIdTarif(tarifs.value(preselection, preselection.isEmpty() ? QString() : QStringLiteral("999")));
     fiche.show();
-    QCOMPARE(Selection(Controle<QTreeWidget>(&fiche, QStringLiteral("lvListe"))), attendue);
+    QCOMPARE(LibelleSelectionne(Controle<QTreeWidget>(&fiche, QStringLiteral("lvListe"))), attendue);
     fiche.reject();
 }
 
-void TestFichesChoix::ChoixParDoubleClic_data()
+void TestFichesChoix::choixParDoubleClic_data()
 {
     QTest::addColumn<QString>("libelle");
     QTest::addColumn<QString>("tarif");
@@ -433,7 +428,7 @@ void TestFichesChoix::ChoixParDoubleClic_data()
     QTest::newRow("prix decimal") << "Porte Entrée" << "entree" << 75.25;
 }
 
-void TestFichesChoix::ChoixParDoubleClic()
+void TestFichesChoix::choixParDoubleClic()
 {
     QFETCH(QString, libelle);
     QFETCH(QString, tarif);
@@ -460,7 +455,7 @@ void TestFichesChoix::ChoixParDoubleClic()
     QCOMPARE(messages.Textes(), QStringList{});
 }
 
-void TestFichesChoix::DoubleClicSansSelection()
+void TestFichesChoix::doubleClicSansSelection()
 {
     CreerTarifs();
     EnregistreurMessages messages;
@@ -496,7 +491,7 @@ void TestFichesChoix::DoubleClicSansSelection()
     QCOMPARE(Controle<QTreeWidget>(&fiche, QStringLiteral("lvListe"))->topLevelItemCount(), 0);
 }
 
-void TestFichesChoix::ChoixAuClavier()
+void TestFichesChoix::choixAuClavier()
 {
     CreerTarifs();
     const auto menuiserie = NouvelleMenuiserie({QStringLiteral("HAUTEUR=1500")});
@@ -518,7 +513,7 @@ void TestFichesChoix::ChoixAuClavier()
 
 // --- Installation kind ---
 
-void TestFichesChoix::PoseListeEtSelection_data()
+void TestFichesChoix::poseListeEtSelection_data()
 {
     QTest::addColumn<QString>("preselection");
     QTest::addColumn<QString>("attendue");
@@ -528,7 +523,7 @@ void TestFichesChoix::PoseListeEtSelection_data()
     QTest::newRow("disparue") << "9999" << "";
 }
 
-void TestFichesChoix::PoseListeEtSelection()
+void TestFichesChoix::poseListeEtSelection()
 {
     QFETCH(QString, preselection);
     QFETCH(QString, attendue);
@@ -553,7 +548,7 @@ void TestFichesChoix::PoseListeEtSelection()
     fiche.reject();
 }
 
-void TestFichesChoix::PoseValiderAussitot()
+void TestFichesChoix::poseValiderAussitot()
 {
     donnees->Pose(QStringLiteral("Zinguerie"));
     const QString premiere = donnees->Pose(QStringLiteral("Applique"));
@@ -576,7 +571,7 @@ void TestFichesChoix::PoseValiderAussitot()
     QCOMPARE(Controle<QListWidget>(&fiche, QStringLiteral("lvListe"))->count(), 0);
 }
 
-void TestFichesChoix::PoseValiderSansSelection()
+void TestFichesChoix::poseValiderSansSelection()
 {
     const QString seule = donnees->Pose(QStringLiteral("Pose en neuf"));
     EnregistreurMessages messages;
@@ -612,7 +607,7 @@ void TestFichesChoix::PoseValiderSansSelection()
     QCOMPARE(fiche.GetIdPose(), seule);
 }
 
-void TestFichesChoix::PoseImages()
+void TestFichesChoix::poseImages()
 {
     donnees->Pose(QStringLiteral("Pose en neuf"));
     {
@@ -634,7 +629,7 @@ void TestFichesChoix::PoseImages()
     QCOMPARE(liste->item(0)->icon().cacheKey(), images.first().cacheKey());
 }
 
-void TestFichesChoix::PoseTableVide()
+void TestFichesChoix::poseTableVide()
 {
     EnregistreurMessages messages;
     TFichePoseChoix fiche(nullptr);
@@ -649,7 +644,7 @@ void TestFichesChoix::PoseTableVide()
 
 // --- Installer ---
 
-void TestFichesChoix::PoseurColonnesEtOrdre()
+void TestFichesChoix::poseurColonnesEtOrdre()
 {
     donnees->Poseur(QStringLiteral("P2"), QStringLiteral("Martin"),
                     {QStringLiteral("1 rue Haute"), QStringLiteral("Bât. B"), QStringLiteral("69001"),
@@ -672,18 +667,18 @@ void TestFichesChoix::PoseurColonnesEtOrdre()
     QCOMPARE(fiche.windowTitle(), QStringLiteral("Choix du poseur"));
 }
 
-void TestFichesChoix::PoseurSansPreselection()
+void TestFichesChoix::poseurSansPreselection()
 {
     const QString martin = donnees->Poseur(QStringLiteral("P2"), QStringLiteral("Martin"));
     TFichePoseurChoix fiche(nullptr);
     fiche.SetIdPoseur(martin);
     fiche.show();
-    QCOMPARE(Selection(Controle<QTreeWidget>(&fiche, QStringLiteral("lvListe"))), QString());
+    QCOMPARE(LibelleSelectionne(Controle<QTreeWidget>(&fiche, QStringLiteral("lvListe"))), QString());
     QCOMPARE(fiche.GetIdPoseur(), martin);
     fiche.reject();
 }
 
-void TestFichesChoix::PoseurClicChoisit()
+void TestFichesChoix::poseurClicChoisit()
 {
     donnees->Poseur(QStringLiteral("P1"), QStringLiteral("Bernard"));
     const QString martin = donnees->Poseur(QStringLiteral("P2"), QStringLiteral("Martin"));
@@ -702,7 +697,7 @@ void TestFichesChoix::PoseurClicChoisit()
     QCOMPARE(Controle<QTreeWidget>(&fiche, QStringLiteral("lvListe"))->topLevelItemCount(), 0);
 }
 
-void TestFichesChoix::PoseurClicHorsLigne()
+void TestFichesChoix::poseurClicHorsLigne()
 {
     const QString bernard = donnees->Poseur(QStringLiteral("P1"), QStringLiteral("Bernard"));
     EnregistreurMessages messages;
@@ -728,7 +723,7 @@ void TestFichesChoix::PoseurClicHorsLigne()
     QCOMPARE(fiche.GetIdPoseur(), bernard);
 }
 
-void TestFichesChoix::PoseurClavier_data()
+void TestFichesChoix::poseurClavier_data()
 {
     QTest::addColumn<int>("touche");
     QTest::newRow("entree") << int(Qt::Key_Return);
@@ -736,7 +731,7 @@ void TestFichesChoix::PoseurClavier_data()
     QTest::newRow("espace") << int(Qt::Key_Space);
 }
 
-void TestFichesChoix::PoseurClavier()
+void TestFichesChoix::poseurClavier()
 {
     QFETCH(int, touche);
     donnees->Poseur(QStringLiteral("P1"), QStringLiteral("Bernard"));

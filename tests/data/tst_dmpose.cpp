@@ -2,7 +2,6 @@
 
 #include "LignesTexte.h"
 
-#include <QComboBox>
 #include <QApplication>
 #include <QFile>
 #include <QProcess>
@@ -269,14 +268,6 @@ private slots:
         QCOMPARE(tva->GetTypeTva(), 2);
         QCOMPARE(tva->GetLibelle(), QStringLiteral("TVA 10 %"));
         QCOMPARE(tva->GetValeur(), 10.0);
-
-        QComboBox combo;
-        combo.addItem(QStringLiteral("déjà là"), QStringLiteral("0"));
-        dm.RemplirComboTva(&combo);
-        QCOMPARE(combo.count(), 4);
-        QCOMPARE(combo.itemText(3), QStringLiteral("TVA 10 %"));
-        QCOMPARE(combo.itemData(2).toString(), QStringLiteral("2"));
-        QCOMPARE(combo.itemData(1).toString(), QStringLiteral("1"));
     }
 };
 

@@ -2,9 +2,12 @@
 // and exchange files written as a host writes them (Windows-1252).
 
 #include "BaseTemporaire.h"
+#include "DevisHote.h"
+#include "DonneesReference.h"
+#include "OutilsFenetres.h"
 #include "PiloteModal.h"
 
-#include "data/ObjectCode.h"
+#include "ui/common/ObjectCode.h"
 #include "model/Encodage.h"
 #include "model/Formats.h"
 #include "model/Tarif.h"
@@ -12,7 +15,6 @@
 #include "ui/common/Messages.h"
 #include "ui/pricing/DelegateLigne.h"
 #include "ui/pricing/FicheModeNormal.h"
-#include "ui/pricing/SignalPrix.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -33,70 +35,6 @@
 namespace {
 
 // ---------------------------------------------------------------------------
-// Exchange files
-
-struct Article
-{
-    QString libelle;
-    QList<std::pair<QString, QString>> proprietes;
-    QString tarifs;         // <tarif> elements
-    QString quantite = {};  // the quantite attribute
-    QString pose = {};      // the item's <pose> element
-    QString description = {};
-};
-
-QString Tarif(const QString& id, const QString& libelle, const QString& prix, int typeTva, const QString& taux,
-              const QString& poseur = QString(), const QString& quincailleries = QString())
-{
-    return QStringLiteral("<tarif id=\"%1\" libelle=\"%2\" prix=\"%3\" quincaillerie_incluse=\"1\" code_export=\"\">"
-                          "<poseur id=\"%4\" nom=\"Nom stocké\" prix=\"0,00\" siret=\"\" rge=\"\"/>"
-                          "<tva type_tva=\"%5\" libelle=\"\" valeur=\"%6\"/>"
-                          "<quincailleries>%7</quincailleries></tarif>")
-        .arg(id, libelle, prix, poseur, QString::number(typeTva), taux, quincailleries);
-}
-
-QString Quincaillerie(const QString& vente, const QString& achat, const QString& quantite)
-{
-    return QStringLiteral("<quincaillerie id=\"1\" libelle=\"Vis\" libelle2=\"\" tarif_vente=\"%1\" "
-                          "tarif_achat=\"%2\" nb_pieces=\"1,00\" nb_pieces_ml=\"1,00\" quantite=\"%3\" "
-                          "secable=\"1\" code_export=\"\"/>")
-        .arg(vente, achat, quantite);
-}
-
-QString PoseGlobale(const QString& id, const QString& libelle, int typeTva, const QString& taux,
-                    const QString& options)
-{
-    return QStringLiteral("<pose id=\"%1\" libelle=\"%2\" code_export=\"EXP\">%5"
-                          "<tva type_tva=\"%3\" libelle=\"\" valeur=\"%4\"/></pose>")
-        .arg(id, libelle, QString::number(typeTva), taux, options);
-}
-
-QString Option(const QString& nom, bool choix, const QString& prix)
-{
-    return QStringLiteral(" <%1 choix=\"%2\" prix=\"%3\" code_export=\"\"/>").arg(nom, choix ? "1" : "0", prix);
-}
-
-QString Menuiseries(const QList<Article>& articles)
-{
-    QString texte = QStringLiteral("<menuiseries>");
-    for (const Article& article : articles) {
-        texte += QStringLiteral("<menuiserie code=\"M\" libelle=\"%1\" description=\"%2\" quantite=\"%3\">")
-                     .arg(article.libelle, article.description, article.quantite);
-        texte += article.pose + QStringLiteral("<proprietes>");
-        for (const auto& [id, valeur] : article.proprietes)
-            texte += QStringLiteral("<propriete id=\"%1\" valeur=\"%2\"></propriete>").arg(id, valeur);
-        texte += QStringLiteral("</proprietes><tarifs>") + article.tarifs + QStringLiteral("</tarifs></menuiserie>");
-    }
-    return texte + QStringLiteral("</menuiseries>");
-}
-
-QByteArray Document(const QString& corps)
-{
-    return EncoderCp1252(QStringLiteral("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>\n<Quarlo>") + corps
-                         + QStringLiteral("</Quarlo>\n"));
-}
-
-// ---------------------------------------------------------------------------
 // Screen helpers
 
 QString Texte(QWidget* fiche, const char* nom)
@@ -104,17 +42,8 @@ QString Texte(QWidget* fiche, const char* nom)
     return Controle<QLabel>(fiche, QLatin1String(nom))->text();
 }
 
-QStringList TextesLigne(QTreeWidget* liste, int index)
-{
-    QStringList textes;
-    QTreeWidgetItem* ligne = liste->topLevelItem(index);
-    for (int colonne = 0; ligne && colonne < liste->columnCount(); ++colonne)
-        textes.append(ligne->text(colonne));
-    return textes;
-}
-
 // Picks a kind in the choice opened by the screen.
-std::shared_ptr<bool> ChoisirPose(const QString& idPose)
+PiloteModal ChoisirPose(const QString& idPose)
 {
     return PiloteModal::QuandOuvert<TFichePoseChoix>([idPose](TFichePoseChoix* choix) {
         auto* liste = Controle<QListWidget>(choix, QStringLiteral("lvListe"));
@@ -162,35 +91,15 @@ private:
     QString idPoseStandard;
     QString idPoseRenovation;
 
-    QString Inserer(const QString& sql, std::initializer_list<std::pair<QString, QVariant>> parametres)
-    {
-        return QString::number(base->Executer(sql, parametres));
-    }
-
-    QString InsererPose(const QString& libelle, double livraison, double compliquee, double autorisation,
-                        double manutention, int typeTva)
-    {
-        return Inserer(QStringLiteral("INSERT INTO Pose (Libelle, CodeExport, Livraison, LivraisonCompliquee, "
-                                      "Autorisation, Manutention, TypeTva, CodeExportLivraison, "
-                                      "CodeExportLivraisonCompliquee, CodeExportAutorisation, CodeExportManutention) "
-                                      "VALUES (:l, :c, :a, :b, :d, :e, :t, 'L', 'LC', 'LA', 'LM')"),
-                       {{"l", libelle}, {"c", libelle.left(3)}, {"a", livraison}, {"b", compliquee},
-                        {"d", autorisation}, {"e", manutention}, {"t", typeTva}});
-    }
-
     QString InsererCategorie(const QString& type, const QString& famille, const QString& libelle)
     {
-        const QString idType = Inserer(
-            QStringLiteral("INSERT INTO CategorieType (Libelle, TrelvaneLibelle, MotsClefs) VALUES (:l, :f, '')"),
-            {{"l", type}, {"f", famille}});
-        return Inserer(QStringLiteral("INSERT INTO Categorie (Libelle, IdCategorieType) VALUES (:l, :t)"),
-                       {{"l", libelle}, {"t", idType.toLongLong()}});
+        DonneesReference donnees(*base);
+        return donnees.Categorie(libelle, donnees.Type(type, famille));
     }
 
     QString InsererTarif(const QString& idPose, const QString& idCategorie, qint64 idPoseur, double prix)
     {
-        return Inserer(QStringLiteral("INSERT INTO Tarif (IdPose, IdCategorie, IdPoseur, Prix) VALUES (:p, :c, :i, :x)"),
-                       {{"p", idPose.toLongLong()}, {"c", idCategorie.toLongLong()}, {"i", idPoseur}, {"x", prix}});
+        return DonneesReference(*base).Tarif(idPose, idCategorie, prix, QString::number(idPoseur));
     }
 
     void Ecrire(const QString& corps)
@@ -225,8 +134,9 @@ private slots:
         base = std::make_unique<BaseTemporaire>();
         messages = std::make_unique<EnregistreurMessages>();
         echange = base->Fichier(QStringLiteral("echange.xml"));
-        idPoseStandard = InsererPose(QStringLiteral("Pose standard"), 30, 15, 40, 25, 1);
-        idPoseRenovation = InsererPose(QStringLiteral("Rénovation"), 50, 0, 0, 0, 2);
+        DonneesReference donnees(*base);
+        idPoseStandard = donnees.Pose(QStringLiteral("Pose standard"), {30, 15, 40, 25}, 1);
+        idPoseRenovation = donnees.Pose(QStringLiteral("Rénovation"), {50, 0, 0, 0}, 2);
     }
 
     void cleanup()
@@ -263,9 +173,9 @@ private slots:
     void sansPoseLeChoixAnnuleGardeLaLivraison()
     {
         Ecrire(Menuiseries({{QStringLiteral("Fenêtre"), {{"Quantite", "1"}}, QString()}}));
-        auto ouvert = PiloteModal::Annuler();
+        const auto annulation = PiloteModal::Annuler();
         Ouvrir();
-        QVERIFY(*ouvert);
+        QVERIFY(annulation.Fait());
         QVERIFY(fiche->GetPoseGlobale().GetId().isEmpty());
         QCOMPARE(C<QListWidget>("lvPose")->item(0)->text(), QString());
         QVERIFY(C<QCheckBox>("cbLivraison")->isChecked());
@@ -283,9 +193,9 @@ private slots:
         InsererTarif(idPoseStandard, categorie, 0, 100);
         Ecrire(Menuiseries({{QStringLiteral("F1"), {{"Quantite", "1"}, {"TRELVANE_LIBELLE_CODE", "10101"}}, QString(), "1"},
                             {QStringLiteral("F2"), {{"Quantite", "1"}}, QString(), "1"}}));
-        auto choisi = ChoisirPose(idPoseStandard);
+        const auto choisi = ChoisirPose(idPoseStandard);
         Ouvrir();
-        QVERIFY(*choisi);
+        QVERIFY(choisi.Fait());
         QCOMPARE(C<QListWidget>("lvPose")->item(0)->text(), QStringLiteral("Pose standard"));
         QCOMPARE(C<QLineEdit>("edtLivraison")->text(), QStringLiteral("30,00"));
         QCOMPARE(L("lblTvaValeur"), QStringLiteral("20,00"));
@@ -434,7 +344,7 @@ private slots:
         if (!incluse)
             ligne.replace(QStringLiteral("quincaillerie_incluse=\"1\""), QStringLiteral("quincaillerie_incluse=\"0\""));
         Ecrire(Menuiseries({{QStringLiteral("A"), {{"Quantite", "2"}}, ligne, "1"}}));
-        PiloteModal::Annuler();
+        const auto annulation = PiloteModal::Annuler();
         Ouvrir();
         QCOMPARE(C<QLineEdit>("edtPoseur")->text(), QStringLiteral("Dupont Pose"));
         QCOMPARE(C<QCheckBox>("cbQuincaillerie")->isChecked(), incluse);
@@ -511,12 +421,6 @@ private slots:
         QTest::mouseClick(mode, Qt::LeftButton);
         QVERIFY(liste->isVisible());
         QCOMPARE(mode->text(), QStringLiteral("Voir la description de la menuiserie"));
-    }
-
-    static int IndexSelection(QTreeWidget* liste)
-    {
-        const auto selection = liste->selectedItems();
-        return selection.isEmpty() ? -1 : liste->indexOfTopLevelItem(selection.first());
     }
 
     void indexDeLaLigneCourante_data()
@@ -644,16 +548,16 @@ private slots:
         auto* lvPose = C<QListWidget>("lvPose");
 
         // The same kind again: nothing is reset.
-        auto meme = ChoisirPose(idPoseStandard);
+        const auto meme = ChoisirPose(idPoseStandard);
         QTest::mouseClick(lvPose->viewport(), Qt::LeftButton, {}, lvPose->visualItemRect(lvPose->item(0)).center());
-        QVERIFY(*meme);
+        QVERIFY(meme.Fait());
         QCOMPARE(C<QLineEdit>("edtLivraison")->text(), QStringLiteral("33,00"));
         QVERIFY(C<QCheckBox>("cbLivraisonCompliquee")->isChecked());
         QCOMPARE(fiche->GetMenuiseries()[0].GetPose().GetLibelle(), QStringLiteral("À part"));
 
-        auto autre = ChoisirPose(idPoseRenovation);
+        const auto autre = ChoisirPose(idPoseRenovation);
         QTest::mouseClick(lvPose->viewport(), Qt::LeftButton, {}, lvPose->visualItemRect(lvPose->item(0)).center());
-        QVERIFY(*autre);
+        QVERIFY(autre.Fait());
         const TPoseLivraison& pose = fiche->GetPoseGlobale();
         QCOMPARE(pose.GetId(), idPoseRenovation);
         QCOMPARE(lvPose->item(0)->text(), QStringLiteral("Rénovation"));
@@ -675,6 +579,28 @@ private slots:
         QCOMPARE(L("lblTotalMenuiserieTtc"), QStringLiteral("110,00"));
         // Delivery VAT stays 20 %: 10 + 10 for the line.
         QCOMPARE(L("lblTotalTva"), QStringLiteral("20,00"));
+    }
+
+    // Right after a new quote-wide kind, the quote totals are those of every
+    // item with its new VAT, not only of the item on show.
+    void choixDeLaPoseMetAJourTousLesTotaux()
+    {
+        Ecrire(PoseGlobale(idPoseRenovation, QStringLiteral("Rénovation"), 2, "10,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, Tarif("", "L1", "100,00", 2, "10,00"), "1"},
+                              {QStringLiteral("B"), {{"Quantite", "2"}}, Tarif("", "L2", "200,00", 2, "10,00"), "2"}}));
+        Ouvrir();
+        QCOMPARE(L("lblTotalTva"), QStringLiteral("50,00"));
+        QCOMPARE(L("lblTotalTtc"), QStringLiteral("550,00"));
+
+        auto* lvPose = C<QListWidget>("lvPose");
+        const auto choisi = ChoisirPose(idPoseStandard);
+        QTest::mouseClick(lvPose->viewport(), Qt::LeftButton, {}, lvPose->visualItemRect(lvPose->item(0)).center());
+        QVERIFY(choisi.Fait());
+        QCOMPARE(fiche->GetMenuiserieCourante(), &fiche->GetMenuiseries()[0]);
+        // Delivery 30 at 20 %, then the items at 20 %: 100 x 1 and 200 x 2.
+        QCOMPARE(L("lblTotalHt"), QStringLiteral("530,00"));
+        QCOMPARE(L("lblTotalTva"), QStringLiteral("106,00"));
+        QCOMPARE(L("lblTotalTtc"), QStringLiteral("636,00"));
     }
 
     void tvaDUneLigneOuiPuisNon()
@@ -801,7 +727,7 @@ private slots:
         Ecrire(Menuiseries({}));
         fiche->hide();
         fiche->show();
-        QTest::qWait(20);
+        ViderFileEvenements();
         QCOMPARE(C<QTreeWidget>("lvListe")->topLevelItemCount(), 1);
         QVERIFY(!C<QCheckBox>("cbLivraison")->isChecked());
         QCOMPARE(L("lblTotalLivraisonHt"), QStringLiteral("0,00"));
@@ -951,37 +877,6 @@ private slots:
 
     // ---------------------------------------------------------------------
     // Price-change signal
-
-    void ecartPrix_data()
-    {
-        QTest::addColumn<double>("reference");
-        QTest::addColumn<double>("prixLigne");
-        QTest::addColumn<bool>("tarifPresent");
-        QTest::addColumn<bool>("ecart");
-
-        QTest::newRow("égal au bit près") << 0.1 + 0.2 << 0.1 + 0.2 << true << false;
-        QTest::newRow("écart minime") << 100.0 << std::nextafter(100.0, 200.0) << true << true;
-        QTest::newRow("prix changé") << 110.0 << 100.0 << true << true;
-        QTest::newRow("tarif disparu") << 110.0 << 100.0 << false << false;
-    }
-
-    void ecartPrix()
-    {
-        QFETCH(double, reference);
-        QFETCH(double, prixLigne);
-        QFETCH(bool, tarifPresent);
-        QFETCH(bool, ecart);
-
-        const QString categorie = InsererCategorie(QStringLiteral("Fenêtre"), QStringLiteral("10101"), QStringLiteral("PVC"));
-        InsererTarif(idPoseStandard, categorie, 0, reference);
-        // The line points at an installer's row: the reference is the general one.
-        const QString idPoseur = InsererTarif(idPoseStandard, categorie, 7, 55);
-        InsererTarif(idPoseRenovation, categorie, 0, prixLigne + 1);
-        TTarif tarif;
-        tarif.SetId(tarifPresent ? idPoseur : QStringLiteral("9999"));
-        tarif.SetPrix(prixLigne);
-        QCOMPARE(EcartPrix(tarif), ecart);
-    }
 
     void couleursDesLignes()
     {

@@ -1,51 +1,74 @@
 #pragma once
 
-// Drives modal windows from a test: arm an action before the code that calls
-// exec(); a timer waits until a new modal window is up, runs the action on it
-// once, and the test goes on when exec() returns. Actions can arm further
-// actions before clicking a button that opens a nested modal window.
+// Drives a modal window from a test. Arm a pilot before the code that calls
+// exec(): a timer waits until a new modal window is up, runs the action on
+// it once, and the test goes on when exec() returns. An action can arm a
+// further pilot before clicking a button that opens a nested window. The
+// pilot lives in the test's scope: going out of scope stops its timer, and
+// the test fails there when the window it waited for never opened.
 
-#include <QDialog>
-#include <QPointer>
-#include <QString>
+#include <QWidget>
 #include <functional>
 #include <memory>
+#include <source_location>
+#include <type_traits>
 
 class PiloteModal
 {
 public:
-    // The returned flag becomes true once the action has run.
-    static std::shared_ptr<bool> QuandOuvert(std::function<void(QWidget*)> action,
-                                             int delaiMaxMs = 10000);
-
-    // Same, with the window cast to its class (the test fails when it is not one).
+    // The window must open.
     template <class Fenetre>
-    static std::shared_ptr<bool> QuandOuvert(std::function<void(Fenetre*)> action,
-                                             int delaiMaxMs = 10000)
+    [[nodiscard]] static PiloteModal QuandOuvert(std::function<void(Fenetre*)> action,
+                                                 std::source_location lieu = std::source_location::current())
     {
-        return QuandOuvert(
-            [action](QWidget* w) {
-                auto* fenetre = qobject_cast<Fenetre*>(w);
-                if (!fenetre)
-                    qFatal("PiloteModal: the modal window is a %s", w->metaObject()->className());
-                action(fenetre);
-            },
-            delaiMaxMs);
+        return PiloteModal(Convertir(action), true, lieu);
     }
 
-    // Closes the modal window with Cancel (reject).
-    static std::shared_ptr<bool> Annuler();
+    // The window may open (the test says with Fait() whether it should have).
+    template <class Fenetre>
+    [[nodiscard]] static PiloteModal SiOuvert(std::function<void(Fenetre*)> action,
+                                              std::source_location lieu = std::source_location::current())
+    {
+        return PiloteModal(Convertir(action), false, lieu);
+    }
+
+    // Closes the window that must open with Cancel (reject).
+    [[nodiscard]] static PiloteModal Annuler(std::source_location lieu = std::source_location::current());
+
+    PiloteModal(PiloteModal&& autre) noexcept;
+    PiloteModal& operator=(PiloteModal&&) = delete;
+    ~PiloteModal();
+
+    // True once the action has run.
+    bool Fait() const;
+
+private:
+    struct Etat;
+    std::unique_ptr<Etat> etat;
+
+    PiloteModal(std::function<void(QWidget*)> action, bool requis, const std::source_location& lieu);
+
+    // The action on the window cast to its class (the test aborts when it is not one).
+    template <class Fenetre>
+    static std::function<void(QWidget*)> Convertir(std::function<void(Fenetre*)> action)
+    {
+        return [action](QWidget* fenetre) { action(FenetreDe<Fenetre>(fenetre)); };
+    }
+
+    template <class Fenetre>
+    static Fenetre* FenetreDe(QWidget* fenetre);
+    [[noreturn]] static void MauvaiseFenetre(QWidget* fenetre);
 };
 
-// Child of a window by objectName; the test aborts when it is missing.
-template <class T>
-T* Controle(QWidget* fenetre, const QString& nom)
+template <class Fenetre>
+Fenetre* PiloteModal::FenetreDe(QWidget* fenetre)
 {
-    T* controle = fenetre->findChild<T*>(nom);
-    if (!controle)
-        qFatal("Control %s not found in %s", qPrintable(nom), fenetre->metaObject()->className());
-    return controle;
+    if constexpr (std::is_same_v<Fenetre, QWidget>) {
+        return fenetre;
+    } else {
+        auto* attendue = qobject_cast<Fenetre*>(fenetre);
+        if (!attendue)
+            MauvaiseFenetre(fenetre);
+        return attendue;
+    }
 }
-
-// True when no top-level window is left visible or alive.
-bool AucuneFenetreOuverte();

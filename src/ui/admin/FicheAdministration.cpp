@@ -39,7 +39,7 @@ TFicheAdministration::TFicheAdministration(QWidget* parent)
         bouton->setMinimumHeight(40);
         // Enter presses the focused button, as Space does.
         bouton->setAutoDefault(true);
-        ConnecterClic(bouton, this, gestionnaire);
+        Connecter(bouton, &QPushButton::clicked, this, gestionnaire);
     }
     ChargerLogo();
 }

@@ -1,11 +1,11 @@
 #include "ui/admin/FicheCategorie.h"
 
-#include "data/DMPose.h"
-#include "data/ObjectCode.h"
-#include "ui/admin/AccesDonnees.h"
+#include "data/Categories.h"
+#include "data/CategoriesTypes.h"
 #include "ui/admin/FicheContrainte.h"
-#include "ui/admin/ListeRapport.h"
+#include "ui/common/ListeRapport.h"
 #include "ui/common/Messages.h"
+#include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
 
 #include "ui_FicheCategorie.h"
@@ -15,7 +15,7 @@
 
 namespace {
 
-const QString kSansType = QStringLiteral("-1");
+const QString& kSansType = Categories::kSansType;
 const QString kUneContrainte = QStringLiteral("une contrainte");
 
 // Sub-items of a constraint row, after its caption (the operand's label).
@@ -29,11 +29,6 @@ QStringList TextesContrainte(const QString& operandeLibelle, const QString& idOp
 
 } // namespace
 
-QString NomCategorieAffiche(const std::optional<QString>& typeLibelle, const QString& libelle)
-{
-    return typeLibelle ? *typeLibelle + QLatin1Char(' ') + libelle : libelle;
-}
-
 TFicheCategorie::TFicheCategorie(QWidget* parent)
     : TFicheEdition(parent)
     , ui(std::make_unique<Ui::TFicheCategorie>())
@@ -43,23 +38,18 @@ TFicheCategorie::TFicheCategorie(QWidget* parent)
     ui->lblCategorieAffichee->setTextFormat(Qt::PlainText);
     PreparerListe(ui->lvContraintes, {{150}, {1}, {100, Qt::AlignHCenter}, {100, Qt::AlignRight}});
     Installer(ui->btnValider, ui->btnFermer);
-    ConnecterClic(ui->btnContraintesAjouter, this, &TFicheCategorie::btnContraintesAjouterClick);
-    ConnecterClic(ui->btnModifier, this, &TFicheCategorie::btnModifierClick);
-    ConnecterClic(ui->btnContraintesSupprimer, this, &TFicheCategorie::btnContraintesSupprimerClick);
+    Connecter(ui->btnContraintesAjouter, &QPushButton::clicked, this, &TFicheCategorie::btnContraintesAjouterClick);
+    Connecter(ui->btnModifier, &QPushButton::clicked, this, &TFicheCategorie::btnModifierClick);
+    Connecter(ui->btnContraintesSupprimer, &QPushButton::clicked, this,
+              &TFicheCategorie::btnContraintesSupprimerClick);
 
     AjouterEntree(ui->cmbCategorieType, QStringLiteral("<Aucun type de catégorie>"), kSansType);
-    const Resultat types = LireTout(
-        DMPose().qrySelect(),
-        QStringLiteral("SELECT IdCategorieType, Libelle FROM CategorieType ORDER BY Libelle ASC"));
-    for (const Ligne& type : types)
-        AjouterEntree(ui->cmbCategorieType, type.Texte(QStringLiteral("Libelle")),
-                      type.Texte(QStringLiteral("IdCategorieType")));
+    for (const Entree& type : CategoriesTypes::Libelles())
+        AjouterEntree(ui->cmbCategorieType, type.libelle, type.cle);
     ui->cmbCategorieType->setCurrentIndex(-1);
 
-    connect(ui->cmbCategorieType, &QComboBox::currentIndexChanged, this,
-            &TFicheCategorie::cmbCategorieTypeChange);
-    connect(ui->edtCategorieLibelle, &QLineEdit::textChanged, this,
-            &TFicheCategorie::edtCategorieLibelleChange);
+    Connecter(ui->cmbCategorieType, &QComboBox::currentIndexChanged, this, &TFicheCategorie::cmbCategorieTypeChange);
+    Connecter(ui->edtCategorieLibelle, &QLineEdit::textChanged, this, &TFicheCategorie::edtCategorieLibelleChange);
 }
 
 TFicheCategorie::~TFicheCategorie() = default;
@@ -77,40 +67,23 @@ void TFicheCategorie::Charger()
 
 void TFicheCategorie::ChargerCategorie()
 {
-    const Resultat lignes = LireParCle(
-        DMPose().qrySelect(),
-        QStringLiteral("SELECT Libelle, IdCategorieType FROM Categorie WHERE IdCategorie = :IdCategorie"),
-        QStringLiteral("IdCategorie"), GetCle());
-    if (lignes.NombreLignes() != 1)
+    const std::optional<Categories::Categorie> categorie = Categories::Lire(GetCle());
+    if (!categorie)
         return;
-    const Ligne& categorie = lignes.Premiere();
-    const QString type = categorie.Texte(QStringLiteral("IdCategorieType"));
+    const QString& type = categorie->idCategorieType;
     // A type that no longer exists leaves no entry selected.
     SelectionnerCode(ui->cmbCategorieType, type.isEmpty() ? kSansType : type);
-    ui->edtCategorieLibelle->setText(LibelleCharge(categorie.Texte(QStringLiteral("Libelle"))));
+    ui->edtCategorieLibelle->setText(LibelleCharge(categorie->libelle));
 }
 
 void TFicheCategorie::ChargerContraintes()
 {
-    const QHash<QString, QString> operandes = Correspondances(
-        LireTout(DMPose().qrySousSelect(),
-                 QStringLiteral("SELECT IdOperande, Libelle FROM Operande ORDER BY IdOperande ASC")),
-        QStringLiteral("IdOperande"), QStringLiteral("Libelle"));
-    const Resultat contraintes =
-        LireParCle(DMPose().qrySelect(),
-                   QStringLiteral("SELECT IdCategorieContrainte, IdOperande, Operateur, Valeur "
-                                  "FROM CategorieContrainte WHERE IdCategorie = :IdCategorie"),
-                   QStringLiteral("IdCategorie"), GetCle());
-    for (const Ligne& contrainte : contraintes) {
-        const QString idOperande = contrainte.Texte(QStringLiteral("IdOperande"));
+    for (const Categories::Contrainte& contrainte : Categories::Contraintes(GetCle())) {
         // A copy's constraints are new rows of the new category.
-        const QString cle =
-            GetDuplication() ? QString() : contrainte.Texte(QStringLiteral("IdCategorieContrainte"));
         AjouterLigne(ui->lvContraintes,
-                     TextesContrainte(operandes.value(idOperande), idOperande,
-                                      contrainte.Texte(QStringLiteral("Operateur")),
-                                      contrainte.Texte(QStringLiteral("Valeur"))),
-                     cle);
+                     TextesContrainte(contrainte.operande, contrainte.idOperande, contrainte.operateur,
+                                      contrainte.valeur),
+                     GetDuplication() ? QString() : contrainte.cle);
     }
     TrierParLibelle(ui->lvContraintes);
 }
@@ -120,7 +93,7 @@ void TFicheCategorie::AfficherApercu()
     const QString type = GetCodeSelection(ui->cmbCategorieType);
     const bool avecType = !type.isEmpty() && type != kSansType;
     ui->lblCategorieAffichee->setText(
-        NomCategorieAffiche(avecType ? std::optional(ui->cmbCategorieType->currentText()) : std::nullopt,
+        NomCategorie(avecType ? std::optional(ui->cmbCategorieType->currentText()) : std::nullopt,
                             ui->edtCategorieLibelle->text()));
 }
 
@@ -190,69 +163,18 @@ bool TFicheCategorie::Enregistrer()
     if (typeCle.isEmpty())
         typeCle = kSansType;
 
-    const QString cle = EcrireCategorie(libelle, typeCle);
-    SetCle(cle);
+    SetCle(Categories::Enregistrer(GetCle(), {libelle, typeCle}, Contraintes(), contraintesSupprimees));
     contraintesSupprimees.clear();
     return true;
 }
 
-QString TFicheCategorie::EcrireCategorie(const QString& libelle, const QString& typeCle)
+QVector<Categories::Contrainte> TFicheCategorie::Contraintes() const
 {
-    Transaction transaction(DMPose().Quarlo());
-    Requete& requete = DMPose().qryExec();
-    QString cle = GetCle();
-    if (cle.isEmpty()) {
-        requete.SetSql(QStringLiteral(
-            "INSERT INTO Categorie ( Libelle, IdCategorieType) VALUES ( :Libelle, :IdCategorieType)"));
-    } else {
-        requete.SetSql(QStringLiteral("UPDATE Categorie SET Libelle = :Libelle, "
-                                      "IdCategorieType = :IdCategorieType WHERE IdCategorie = :IdCategorie"));
-        requete.LierTexte(QStringLiteral("IdCategorie"), cle);
-    }
-    requete.LierTexte(QStringLiteral("Libelle"), libelle);
-    requete.LierTexte(QStringLiteral("IdCategorieType"), typeCle);
-    requete.Executer();
-    requete.ViderParametres();
-    if (cle.isEmpty())
-        cle = DMPose().DernierIdCategorie();
-
-    EcrireContraintes(cle);
-    transaction.Valider();
-    return cle;
-}
-
-void TFicheCategorie::EcrireContraintes(const QString& categorieCle)
-{
-    Requete& suppression = DMPose().qryDelete();
-    for (const QString& contrainteCle : std::as_const(contraintesSupprimees)) {
-        suppression.SetSql(QStringLiteral("DELETE FROM CategorieContrainte WHERE "
-                                          "IdCategorieContrainte = :IdCategorieContrainte "
-                                          "AND IdCategorie = :IdCategorie"));
-        suppression.LierTexte(QStringLiteral("IdCategorieContrainte"), contrainteCle);
-        suppression.LierTexte(QStringLiteral("IdCategorie"), categorieCle);
-        suppression.Executer();
-        suppression.ViderParametres();
-    }
-
-    Requete& requete = DMPose().qryExec();
+    QVector<Categories::Contrainte> contraintes;
     for (int i = 0; i < ui->lvContraintes->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* ligne = ui->lvContraintes->topLevelItem(i);
-        if (ACode(ligne)) {
-            requete.SetSql(QStringLiteral(
-                "UPDATE CategorieContrainte SET IdOperande = :IdOperande, Operateur = :Operateur , "
-                "Valeur = :Valeur WHERE IdCategorieContrainte = :IdCategorieContrainte "
-                "AND IdCategorie = :IdCategorie"));
-            requete.LierTexte(QStringLiteral("IdCategorieContrainte"), GetCode(ligne));
-        } else {
-            requete.SetSql(QStringLiteral(
-                "INSERT INTO CategorieContrainte (IdCategorie, IdOperande, Operateur, Valeur) "
-                "VALUES (:IdCategorie, :IdOperande, :Operateur , :Valeur)"));
-        }
-        requete.LierTexte(QStringLiteral("IdCategorie"), categorieCle);
-        requete.LierTexte(QStringLiteral("IdOperande"), ligne->text(kIdOperande));
-        requete.LierTexte(QStringLiteral("Operateur"), ligne->text(kOperateur));
-        requete.LierTexte(QStringLiteral("Valeur"), ligne->text(kValeur));
-        requete.Executer();
-        requete.ViderParametres();
+        contraintes.append({ACode(ligne) ? GetCode(ligne) : QString(), ligne->text(kIdOperande),
+                            ligne->text(kOperande), ligne->text(kOperateur), ligne->text(kValeur)});
     }
+    return contraintes;
 }

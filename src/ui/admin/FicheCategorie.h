@@ -1,21 +1,17 @@
 #pragma once
 
-#include "ui/admin/FicheEdition.h"
+#include "data/Categories.h"
+#include "ui/common/FicheEdition.h"
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <memory>
-#include <optional>
 
 namespace Ui {
 class TFicheCategorie;
 }
 class QTreeWidgetItem;
-
-// The name under which a category is shown: the label of its type, one
-// space and its own label; its own label alone when it has no type or its
-// type is not found.
-QString NomCategorieAffiche(const std::optional<QString>& typeLibelle, const QString& libelle);
 
 // Edits a category and its constraints. Constraint rows are kept in the
 // window (rows read from the database carry their key, new ones none) and
@@ -45,7 +41,6 @@ private:
     void ChargerCategorie();
     void ChargerContraintes();
     void AfficherApercu();
-    // Writes the category and its constraints; returns the category's key.
-    QString EcrireCategorie(const QString& libelle, const QString& typeCle);
-    void EcrireContraintes(const QString& categorieCle);
+    // The constraint rows as they stand in the list.
+    QVector<Categories::Contrainte> Contraintes() const;
 };

@@ -1,9 +1,8 @@
 #include "ui/admin/FicheCategorieListe.h"
 
-#include "data/DMPose.h"
-#include "ui/admin/AccesDonnees.h"
+#include "data/Categories.h"
 #include "ui/admin/FicheCategorie.h"
-#include "ui/admin/ListeRapport.h"
+#include "ui/common/ListeRapport.h"
 
 #include "ui_FicheCategorieListe.h"
 
@@ -25,20 +24,8 @@ TFicheCategorieListe::~TFicheCategorieListe() = default;
 
 void TFicheCategorieListe::AjouterLignes()
 {
-    const QHash<QString, QString> types = Correspondances(
-        LireTout(DMPose().qrySousSelect(),
-                 QStringLiteral("SELECT IdCategorieType, Libelle FROM CategorieType ORDER BY Libelle ASC")),
-        QStringLiteral("IdCategorieType"), QStringLiteral("Libelle"));
-    const Resultat categories = LireTout(
-        DMPose().qrySelect(),
-        QStringLiteral("SELECT IdCategorie, Libelle, IdCategorieType FROM Categorie ORDER BY Libelle ASC"));
-    for (const Ligne& categorie : categories) {
-        const auto type = types.constFind(categorie.Texte(QStringLiteral("IdCategorieType")));
-        AjouterLigne(Liste(),
-                     {NomCategorieAffiche(type != types.cend() ? std::optional(*type) : std::nullopt,
-                                          categorie.Texte(QStringLiteral("Libelle")))},
-                     categorie.Texte(QStringLiteral("IdCategorie")));
-    }
+    for (const Entree& categorie : Categories::Lister())
+        AjouterLigne(Liste(), {categorie.libelle}, categorie.cle);
 }
 
 std::unique_ptr<TFicheEdition> TFicheCategorieListe::CreerEdition()
@@ -48,18 +35,5 @@ std::unique_ptr<TFicheEdition> TFicheCategorieListe::CreerEdition()
 
 int TFicheCategorieListe::SupprimerEnregistrement(const QString& cle)
 {
-    // The category, its constraints and its tariffs for every kind and
-    // installer go together or not at all.
-    Requete& requete = DMPose().qryDelete();
-    Transaction transaction(DMPose().Quarlo());
-    const int supprimees = ExecuterParCle(
-        requete, QStringLiteral("DELETE FROM Categorie WHERE IdCategorie = :IdCategorie"),
-        QStringLiteral("IdCategorie"), cle);
-    ExecuterParCle(requete,
-                   QStringLiteral("DELETE FROM CategorieContrainte WHERE IdCategorie = :IdCategorie"),
-                   QStringLiteral("IdCategorie"), cle);
-    ExecuterParCle(requete, QStringLiteral("DELETE FROM Tarif WHERE IdCategorie = :IdCategorie"),
-                   QStringLiteral("IdCategorie"), cle);
-    transaction.Valider();
-    return supprimees;
+    return Categories::Supprimer(cle);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/admin/FicheListe.h"
+#include "ui/common/FicheListe.h"
 
 #include <memory>
 

@@ -1,8 +1,7 @@
 #include "ui/admin/FicheCategorieType.h"
 
-#include "data/DMPose.h"
-#include "data/ObjectCode.h"
-#include "ui/admin/AccesDonnees.h"
+#include "data/CategoriesTypes.h"
+#include "ui/common/ObjectCode.h"
 
 #include "ui_FicheCategorieType.h"
 
@@ -13,13 +12,9 @@ TFicheCategorieType::TFicheCategorieType(QWidget* parent)
     ui->setupUi(this);
     Installer(ui->btnValider, ui->btnFermer);
 
-    AjouterEntree(ui->cmbCategorieType, QStringLiteral("<Aucun>"), QStringLiteral("00000"));
-    const Resultat familles = LireTout(
-        DMPose().qrySelect(),
-        QStringLiteral("SELECT Code, Nom as Libelle FROM TrelvaneLibelle ORDER BY Libelle ASC"));
-    for (const Ligne& famille : familles)
-        AjouterEntree(ui->cmbCategorieType, famille.Texte(QStringLiteral("Libelle")),
-                      famille.Texte(QStringLiteral("Code")));
+    AjouterEntree(ui->cmbCategorieType, QStringLiteral("<Aucun>"), CategoriesTypes::kSansFamille);
+    for (const Entree& famille : CategoriesTypes::Familles())
+        AjouterEntree(ui->cmbCategorieType, famille.libelle, famille.cle);
     // A new type starts with no family chosen ("0" is no family's code) and
     // is then saved with an empty code.
     ui->cmbCategorieType->setCurrentIndex(-1);
@@ -32,17 +27,12 @@ void TFicheCategorieType::Charger()
 {
     if (GetCle().isEmpty())
         return;
-    const Resultat lignes = LireParCle(
-        DMPose().qrySelect(),
-        QStringLiteral("SELECT Libelle, TrelvaneLibelle, MotsClefs FROM CategorieType "
-                       "WHERE IdCategorieType = :IdCategorieType"),
-        QStringLiteral("IdCategorieType"), GetCle());
-    if (lignes.NombreLignes() != 1)
+    const std::optional<CategoriesTypes::Type> type = CategoriesTypes::Lire(GetCle());
+    if (!type)
         return;
-    const Ligne& type = lignes.Premiere();
-    ui->edtLibelle->setText(LibelleCharge(type.Texte(QStringLiteral("Libelle"))));
-    SelectionnerCode(ui->cmbCategorieType, type.Texte(QStringLiteral("TrelvaneLibelle")));
-    ui->edtMotsClefs->setText(type.Texte(QStringLiteral("MotsClefs")));
+    ui->edtLibelle->setText(LibelleCharge(type->libelle));
+    SelectionnerCode(ui->cmbCategorieType, type->famille);
+    ui->edtMotsClefs->setText(type->motsClefs);
 }
 
 bool TFicheCategorieType::Enregistrer()
@@ -50,20 +40,7 @@ bool TFicheCategorieType::Enregistrer()
     if (ui->edtLibelle->text().isEmpty())
         return Refuser(QStringLiteral("Veuillez renseigner le libellé."), ui->edtLibelle);
 
-    Requete& requete = DMPose().qryExec();
-    if (GetCle().isEmpty()) {
-        requete.SetSql(QStringLiteral("INSERT INTO CategorieType ( Libelle, TrelvaneLibelle, MotsClefs) "
-                                      "VALUES ( :Libelle, :TrelvaneLibelle, :MotsClefs )"));
-    } else {
-        requete.SetSql(QStringLiteral("UPDATE CategorieType SET Libelle = :Libelle , "
-                                      "TrelvaneLibelle = :TrelvaneLibelle , MotsClefs = :MotsClefs "
-                                      "WHERE IdCategorieType = :IdCategorieType"));
-        requete.LierTexte(QStringLiteral("IdCategorieType"), GetCle());
-    }
-    requete.LierTexte(QStringLiteral("Libelle"), ui->edtLibelle->text());
-    requete.LierTexte(QStringLiteral("TrelvaneLibelle"), GetCodeSelection(ui->cmbCategorieType));
-    requete.LierTexte(QStringLiteral("MotsClefs"), ui->edtMotsClefs->text());
-    requete.Executer();
-    requete.ViderParametres();
+    CategoriesTypes::Enregistrer(
+        GetCle(), {ui->edtLibelle->text(), GetCodeSelection(ui->cmbCategorieType), ui->edtMotsClefs->text()});
     return true;
 }

@@ -1,9 +1,8 @@
 #include "ui/admin/FicheCategorieTypeListe.h"
 
-#include "data/DMPose.h"
-#include "ui/admin/AccesDonnees.h"
+#include "data/CategoriesTypes.h"
 #include "ui/admin/FicheCategorieType.h"
-#include "ui/admin/ListeRapport.h"
+#include "ui/common/ListeRapport.h"
 
 #include "ui_FicheCategorieTypeListe.h"
 
@@ -25,19 +24,8 @@ TFicheCategorieTypeListe::~TFicheCategorieTypeListe() = default;
 
 void TFicheCategorieTypeListe::AjouterLignes()
 {
-    // "00000" (no family) matches no family and shows nothing.
-    const QHash<QString, QString> familles = Correspondances(
-        LireTout(DMPose().qrySousSelect(),
-                 QStringLiteral("SELECT Code, Nom as Libelle FROM TrelvaneLibelle ORDER BY Code ASC")),
-        QStringLiteral("Code"), QStringLiteral("Libelle"));
-    const Resultat types = LireTout(
-        DMPose().qrySelect(),
-        QStringLiteral("SELECT IdCategorieType, Libelle, TrelvaneLibelle FROM CategorieType ORDER BY Libelle ASC"));
-    for (const Ligne& type : types)
-        AjouterLigne(Liste(),
-                     {type.Texte(QStringLiteral("Libelle")),
-                      familles.value(type.Texte(QStringLiteral("TrelvaneLibelle")))},
-                     type.Texte(QStringLiteral("IdCategorieType")));
+    for (const CategoriesTypes::LigneType& type : CategoriesTypes::Lister())
+        AjouterLigne(Liste(), {type.libelle, type.famille}, type.cle);
 }
 
 std::unique_ptr<TFicheEdition> TFicheCategorieTypeListe::CreerEdition()
@@ -48,7 +36,5 @@ std::unique_ptr<TFicheEdition> TFicheCategorieTypeListe::CreerEdition()
 int TFicheCategorieTypeListe::SupprimerEnregistrement(const QString& cle)
 {
     // Categories of the type stay; they are then shown under their own label.
-    return ExecuterParCle(DMPose().qryDelete(),
-                          QStringLiteral("DELETE FROM CategorieType WHERE IdCategorieType = :IdCategorieType"),
-                          QStringLiteral("IdCategorieType"), cle);
+    return CategoriesTypes::Supprimer(cle);
 }

@@ -1,8 +1,7 @@
 #include "ui/admin/FicheContrainte.h"
 
-#include "data/DMPose.h"
-#include "data/ObjectCode.h"
-#include "ui/admin/AccesDonnees.h"
+#include "data/Operandes.h"
+#include "ui/common/ObjectCode.h"
 
 #include "ui_FicheContrainte.h"
 
@@ -13,12 +12,8 @@ TFicheContrainte::TFicheContrainte(QWidget* parent)
     ui->setupUi(this);
     Installer(ui->btnValider, ui->btnFermer);
 
-    const Resultat operandes =
-        LireTout(DMPose().qrySelect(),
-                 QStringLiteral("SELECT IdOperande, Libelle FROM Operande ORDER BY Libelle ASC"));
-    for (const Ligne& operande : operandes)
-        AjouterEntree(ui->cmbOperande, operande.Texte(QStringLiteral("Libelle")),
-                      operande.Texte(QStringLiteral("IdOperande")));
+    for (const Operandes::Operande& operande : Operandes::Lister())
+        AjouterEntree(ui->cmbOperande, operande.libelle, operande.cle);
     ui->cmbOperande->setCurrentIndex(-1);
     // Already in text order: "<" first.
     ui->cmbOperateur->addItems({QStringLiteral("<"), QStringLiteral("<="), QStringLiteral("="),

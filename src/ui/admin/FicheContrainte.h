@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/admin/FicheEdition.h"
+#include "ui/common/FicheEdition.h"
 
 #include <QString>
 #include <memory>

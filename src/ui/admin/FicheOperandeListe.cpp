@@ -1,8 +1,7 @@
 #include "ui/admin/FicheOperandeListe.h"
 
-#include "data/DMPose.h"
-#include "ui/admin/AccesDonnees.h"
-#include "ui/admin/ListeRapport.h"
+#include "data/Operandes.h"
+#include "ui/common/ListeRapport.h"
 
 #include "ui_FicheOperandeListe.h"
 
@@ -21,11 +20,6 @@ TFicheOperandeListe::~TFicheOperandeListe() = default;
 
 void TFicheOperandeListe::AjouterLignes()
 {
-    const Resultat operandes =
-        LireTout(DMPose().qrySelect(),
-                 QStringLiteral("SELECT IdOperande, Libelle, Code FROM Operande ORDER BY Libelle ASC"));
-    for (const Ligne& operande : operandes)
-        AjouterLigne(Liste(),
-                     {operande.Texte(QStringLiteral("Libelle")), operande.Texte(QStringLiteral("Code"))},
-                     operande.Texte(QStringLiteral("IdOperande")));
+    for (const Operandes::Operande& operande : Operandes::Lister())
+        AjouterLigne(Liste(), {operande.libelle, operande.code}, operande.cle);
 }

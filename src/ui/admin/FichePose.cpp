@@ -1,9 +1,10 @@
 #include "ui/admin/FichePose.h"
 
-#include "data/DMPose.h"
-#include "data/ObjectCode.h"
+#include "data/Poses.h"
+#include "data/TableTva.h"
 #include "model/Formats.h"
-#include "ui/admin/AccesDonnees.h"
+#include "ui/common/ObjectCode.h"
+#include "ui/common/Protection.h"
 
 #include "ui_FichePose.h"
 
@@ -16,56 +17,41 @@ TFichePose::TFichePose(QWidget* parent)
     ui->setupUi(this);
     Installer(ui->btnValider, ui->btnFermer);
 
-    DMPose().RemplirComboTva(ui->cmbTVA);
+    RemplirComboTva(ui->cmbTVA);
     ui->cmbTVA->model()->sort(0);
     ui->cmbTVA->setCurrentIndex(-1);
-    connect(ui->cmbTVA, &QComboBox::currentIndexChanged, this, &TFichePose::cmbTVAChange);
+    Connecter(ui->cmbTVA, &QComboBox::currentIndexChanged, this, &TFichePose::cmbTVAChange);
 }
 
 TFichePose::~TFichePose() = default;
 
-std::vector<TFichePose::Montant> TFichePose::Montants() const
+std::array<TFichePose::Surcharge, TPoseLivraison::kNombreOptions> TFichePose::Surcharges() const
 {
-    return {
-        {ui->edtLivraison, QStringLiteral("Livraison"),
+    return {{
+        {ui->edtLivraison, ui->edtLivraisonCodeExport,
          QStringLiteral("Veuillez renseigner/corriger la livraison.")},
-        {ui->edtLivraisonCompliquee, QStringLiteral("LivraisonCompliquee"),
+        {ui->edtLivraisonCompliquee, ui->edtLivraisonCompliqueeCodeExport,
          QStringLiteral("Veuillez renseigner/corriger la livraison compliquée.")},
-        {ui->edtAutorisation, QStringLiteral("Autorisation"),
+        {ui->edtAutorisation, ui->edtAutorisationCodeExport,
          QStringLiteral("Veuillez renseigner/corriger l'autorisation.")},
-        {ui->edtManutention, QStringLiteral("Manutention"),
+        {ui->edtManutention, ui->edtManutentionCodeExport,
          QStringLiteral("Veuillez renseigner/corriger la manutention.")},
-    };
-}
-
-std::vector<std::pair<QLineEdit*, QString>> TFichePose::CodesExport() const
-{
-    return {
-        {ui->edtCodeExport, QStringLiteral("CodeExport")},
-        {ui->edtLivraisonCodeExport, QStringLiteral("CodeExportLivraison")},
-        {ui->edtLivraisonCompliqueeCodeExport, QStringLiteral("CodeExportLivraisonCompliquee")},
-        {ui->edtAutorisationCodeExport, QStringLiteral("CodeExportAutorisation")},
-        {ui->edtManutentionCodeExport, QStringLiteral("CodeExportManutention")},
-    };
+    }};
 }
 
 void TFichePose::Charger()
 {
     if (!GetCle().isEmpty()) {
-        const Resultat lignes = LireParCle(
-            DMPose().qrySelect(),
-            QStringLiteral("SELECT Libelle, CodeExport, Livraison, LivraisonCompliquee, Autorisation, "
-                           "Manutention, TypeTva, CodeExportLivraison, CodeExportLivraisonCompliquee, "
-                           "CodeExportAutorisation, CodeExportManutention FROM Pose WHERE IdPose = :IdPose"),
-            QStringLiteral("IdPose"), GetCle());
-        if (lignes.NombreLignes() == 1) {
-            const Ligne& pose = lignes.Premiere();
-            ui->edtLibelle->setText(pose.Texte(QStringLiteral("Libelle")));
-            for (const Montant& montant : Montants())
-                montant.edition->setText(FormatGeneral(pose.Decimal(montant.colonne)));
-            for (const auto& [edition, colonne] : CodesExport())
-                edition->setText(pose.Texte(colonne));
-            SelectionnerCode(ui->cmbTVA, pose.Texte(QStringLiteral("TypeTva")));
+        if (const std::optional<Poses::Pose> pose = Poses::Lire(GetCle())) {
+            ui->edtLibelle->setText(pose->libelle);
+            ui->edtCodeExport->setText(pose->codeExport);
+            const auto surcharges = Surcharges();
+            for (const auto option : TPoseLivraison::kOptions) {
+                surcharges[option].montant->setText(FormatGeneral(pose->prix[option]));
+                surcharges[option].codeExport->setText(pose->codesExport[option]);
+            }
+            if (pose->typeTva)
+                SelectionnerCode(ui->cmbTVA, QString::number(*pose->typeTva));
         }
     }
     if (ui->cmbTVA->currentIndex() < 0)
@@ -77,7 +63,7 @@ void TFichePose::cmbTVAChange()
 {
     // No entry can be chosen when the host sent no VAT type.
     const std::optional<int> type = LireEntier(GetCodeSelection(ui->cmbTVA));
-    ui->lblTvaTaux->setText(type ? FormatMonetaire(DMPose().GetTauxTva(*type)) + QStringLiteral(" %")
+    ui->lblTvaTaux->setText(type ? FormatMonetaire(TableTva::GetTauxTva(*type)) + QStringLiteral(" %")
                                  : QStringLiteral("%"));
 }
 
@@ -86,13 +72,17 @@ bool TFichePose::Enregistrer()
     if (ui->edtLibelle->text().isEmpty())
         return Refuser(QStringLiteral("Veuillez renseigner le libellé."), ui->edtLibelle);
 
-    const std::vector<Montant> montants = Montants();
-    std::vector<double> valeurs;
-    for (const Montant& montant : montants) {
-        const double valeur = LireDecimal(montant.edition->text()).value_or(-1);
+    Poses::Pose pose;
+    pose.libelle = ui->edtLibelle->text();
+    pose.codeExport = ui->edtCodeExport->text();
+    const auto surcharges = Surcharges();
+    for (const auto option : TPoseLivraison::kOptions) {
+        const Surcharge& surcharge = surcharges[option];
+        const double valeur = LireDecimal(surcharge.montant->text()).value_or(-1);
         if (valeur < 0)
-            return Refuser(montant.message, montant.edition);
-        valeurs.push_back(valeur);
+            return Refuser(surcharge.message, surcharge.montant);
+        pose.prix[option] = valeur;
+        pose.codesExport[option] = surcharge.codeExport->text();
     }
 
     const std::optional<int> typeTva = LireEntier(GetCodeSelection(ui->cmbTVA));
@@ -103,32 +93,6 @@ bool TFichePose::Enregistrer()
         return Refuser(QStringLiteral("Veuillez sélectionner un type de TVA."), ui->cmbTVA);
     }
 
-    Requete& requete = DMPose().qryExec();
-    if (GetCle().isEmpty()) {
-        requete.SetSql(QStringLiteral(
-            "INSERT INTO Pose ( Libelle, CodeExport, Livraison, LivraisonCompliquee, Autorisation, "
-            "Manutention, TypeTva, CodeExportLivraison, CodeExportLivraisonCompliquee, "
-            "CodeExportAutorisation, CodeExportManutention) VALUES ( :Libelle , :CodeExport, "
-            ":Livraison, :LivraisonCompliquee, :Autorisation, :Manutention , :TypeTva, "
-            ":CodeExportLivraison, :CodeExportLivraisonCompliquee, :CodeExportAutorisation, "
-            ":CodeExportManutention)"));
-    } else {
-        requete.SetSql(QStringLiteral(
-            "UPDATE Pose SET Libelle = :Libelle , CodeExport = :CodeExport, Livraison = :Livraison, "
-            "LivraisonCompliquee = :LivraisonCompliquee, Autorisation = :Autorisation, "
-            "Manutention = :Manutention, Typetva = :TypeTva, CodeExportLivraison = :CodeExportLivraison, "
-            "CodeExportLivraisonCompliquee = :CodeExportLivraisonCompliquee, "
-            "CodeExportAutorisation = :CodeExportAutorisation, "
-            "CodeExportManutention = :CodeExportManutention WHERE IdPose = :IdPose"));
-        requete.LierTexte(QStringLiteral("IdPose"), GetCle());
-    }
-    requete.LierTexte(QStringLiteral("Libelle"), ui->edtLibelle->text());
-    for (const auto& [edition, colonne] : CodesExport())
-        requete.LierTexte(colonne, edition->text());
-    for (std::size_t i = 0; i < montants.size(); ++i)
-        requete.LierDecimal(montants[i].colonne, valeurs[i]);
-    requete.LierEntier(QStringLiteral("TypeTva"), *typeTva);
-    requete.Executer();
-    requete.ViderParametres();
+    Poses::Enregistrer(GetCle(), pose, *typeTva);
     return true;
 }

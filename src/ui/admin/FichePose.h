@@ -1,11 +1,12 @@
 #pragma once
 
-#include "ui/admin/FicheEdition.h"
+#include "ui/common/FicheEdition.h"
+
+#include "model/Pose.h"
 
 #include <QString>
+#include <array>
 #include <memory>
-#include <utility>
-#include <vector>
 
 namespace Ui {
 class TFichePose;
@@ -30,13 +31,13 @@ protected:
 private:
     std::unique_ptr<Ui::TFichePose> ui;
 
-    // The surcharge edits in the order of their checks, with their messages.
-    struct Montant
+    // The edits of each surcharge, in the order of the options (which is the
+    // order of the checks), with the message of a wrong amount.
+    struct Surcharge
     {
-        QLineEdit* edition;
-        QString colonne;
+        QLineEdit* montant;
+        QLineEdit* codeExport;
         QString message;
     };
-    std::vector<Montant> Montants() const;
-    std::vector<std::pair<QLineEdit*, QString>> CodesExport() const;
+    std::array<Surcharge, TPoseLivraison::kNombreOptions> Surcharges() const;
 };

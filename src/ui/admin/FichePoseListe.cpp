@@ -1,10 +1,10 @@
 #include "ui/admin/FichePoseListe.h"
 
-#include "data/DMPose.h"
+#include "data/Poses.h"
+#include "data/TableTva.h"
 #include "model/Formats.h"
-#include "ui/admin/AccesDonnees.h"
 #include "ui/admin/FichePose.h"
-#include "ui/admin/ListeRapport.h"
+#include "ui/common/ListeRapport.h"
 
 #include "ui_FichePoseListe.h"
 
@@ -28,18 +28,10 @@ TFichePoseListe::~TFichePoseListe() = default;
 
 void TFichePoseListe::AjouterLignes()
 {
-    const Resultat poses = LireTout(
-        DMPose().qrySelect(),
-        QStringLiteral("SELECT IdPose, Libelle, CodeExport, TypeTva FROM Pose ORDER BY Libelle ASC"));
-    for (const Ligne& pose : poses) {
-        const QString typeTva = QStringLiteral("TypeTva");
-        const double taux = pose.EstNul(typeTva)
-                                ? -1
-                                : DMPose().GetTauxTva(static_cast<int>(pose.Entier(typeTva)));
+    for (const Poses::LignePose& pose : Poses::Lister()) {
+        const double taux = pose.typeTva ? TableTva::GetTauxTva(*pose.typeTva) : -1;
         const QString tva = taux > -1 ? FormatMonetaire(taux) : QString();
-        AjouterLigne(Liste(),
-                     {pose.Texte(QStringLiteral("Libelle")), tva, pose.Texte(QStringLiteral("CodeExport"))},
-                     pose.Texte(QStringLiteral("IdPose")));
+        AjouterLigne(Liste(), {pose.libelle, tva, pose.codeExport}, pose.cle);
     }
 }
 
@@ -50,8 +42,5 @@ std::unique_ptr<TFicheEdition> TFichePoseListe::CreerEdition()
 
 int TFichePoseListe::SupprimerEnregistrement(const QString& cle)
 {
-    // Only the kind goes: its tariff rows stay.
-    return ExecuterParCle(DMPose().qryDelete(),
-                          QStringLiteral("DELETE FROM Pose WHERE IdPose = :IdPose"),
-                          QStringLiteral("IdPose"), cle);
+    return Poses::Supprimer(cle);
 }

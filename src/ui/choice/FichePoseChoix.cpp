@@ -1,42 +1,23 @@
 #include "ui/choice/FichePoseChoix.h"
 #include "ui_FichePoseChoix.h"
 
-#include "data/DMPose.h"
-#include "data/ObjectCode.h"
-#include "ui/common/Messages.h"
+#include "data/Poses.h"
+#include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
-
-namespace {
-
-const QString kSqlPoses = QStringLiteral("SELECT IdPose, Libelle FROM Pose ORDER BY Libelle ASC");
-
-} // namespace
-
-// The resources live in a static library: register them before use.
-static void ChargerRessources()
-{
-    static const bool chargees = [] {
-        Q_INIT_RESOURCE(quarlo);
-        return true;
-    }();
-    Q_UNUSED(chargees);
-}
+#include "ui/common/Ressources.h"
 
 TFichePoseChoix::TFichePoseChoix(QWidget* parent)
-    : QDialog(parent)
+    : TFicheChoix(parent)
     , ui(std::make_unique<Ui::TFichePoseChoix>())
 {
     ChargerRessources();
     ui->setupUi(this);
     imagePropre = QIcon(QStringLiteral(":/icons/pose.png"));
-    ConnecterClic(ui->btnValider, this, &TFichePoseChoix::btnValiderClick);
-    connect(ui->btnFermer, &QPushButton::clicked, this, &QDialog::reject);
+    Installer(ui->lvListe, ui->btnFermer, QStringLiteral("Veuillez sélectionner une pose."));
+    Connecter(ui->btnValider, &QPushButton::clicked, this, &TFichePoseChoix::btnValiderClick);
 }
 
-TFichePoseChoix::~TFichePoseChoix()
-{
-    ViderListe(ui->lvListe);
-}
+TFichePoseChoix::~TFichePoseChoix() = default;
 
 QIcon TFichePoseChoix::ImageLigne() const
 {
@@ -45,37 +26,25 @@ QIcon TFichePoseChoix::ImageLigne() const
     return imagePropre;
 }
 
-void TFichePoseChoix::ChargerListe()
+void TFichePoseChoix::RemplirListe()
 {
-    ViderListe(ui->lvListe);
     const QIcon image = ImageLigne();
-    Requete& requete = DMPose().qrySelect();
-    requete.SetSql(kSqlPoses);
-    for (const Ligne& pose : requete.Ouvrir()) {
-        const QString id = pose.Texte(QStringLiteral("IdPose"));
-        auto* ligne = new QListWidgetItem(image, pose.Texte(QStringLiteral("Libelle")), ui->lvListe);
-        SetCode(ligne, id);
-        if (id == idPose)
+    for (const Entree& pose : Poses::Libelles()) {
+        auto* ligne = new QListWidgetItem(image, pose.libelle, ui->lvListe);
+        SetCode(ligne, pose.cle);
+        if (pose.cle == idPose)
             ui->lvListe->setCurrentItem(ligne);
     }
-    requete.Fermer();
     if (idPose.isEmpty() && ui->lvListe->count() > 0)
         ui->lvListe->setCurrentRow(0);
 }
 
 void TFichePoseChoix::btnValiderClick()
 {
-    const QList<QListWidgetItem*> selection = ui->lvListe->selectedItems();
-    if (selection.isEmpty()) {
-        Messages::Information(QStringLiteral("Veuillez sélectionner une pose."), this);
-        return;
-    }
-    idPose = GetCode(selection.first());
-    accept();
+    Choisir();
 }
 
-void TFichePoseChoix::done(int resultat)
+void TFichePoseChoix::Retenir(const QModelIndex& ligne)
 {
-    ViderListe(ui->lvListe);
-    QDialog::done(resultat);
+    idPose = GetCode(ligne);
 }

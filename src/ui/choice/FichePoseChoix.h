@@ -3,7 +3,8 @@
 // "Choix de la pose": the installation kinds as icons, in label order; the
 // user picks one with "Valider".
 
-#include <QDialog>
+#include "ui/common/FicheChoix.h"
+
 #include <QIcon>
 #include <QList>
 #include <QString>
@@ -13,7 +14,7 @@ namespace Ui {
 class TFichePoseChoix;
 }
 
-class TFichePoseChoix : public QDialog
+class TFichePoseChoix : public TFicheChoix
 {
     Q_OBJECT
 
@@ -26,12 +27,15 @@ public:
     // The caller's 32 x 32 image list (not owned; it must outlive
     // ChargerListe): every row shows its first image. Null: the dialog's own.
     void SetImages(const QList<QIcon>* liste) { images = liste; }
-    // Fills the list; call after the two setters.
-    void ChargerListe();
+    // ChargerListe() fills the list; the caller calls it after the two setters.
     // The chosen kind, after the result Accepted.
     const QString& GetIdPose() const { return idPose; }
 
-    void done(int resultat) override;
+    void btnValiderClick();
+
+protected:
+    void RemplirListe() override;
+    void Retenir(const QModelIndex& ligne) override;
 
 private:
     std::unique_ptr<Ui::TFichePoseChoix> ui;
@@ -40,5 +44,4 @@ private:
     QIcon imagePropre;
 
     QIcon ImageLigne() const;
-    void btnValiderClick();
 };

@@ -3,7 +3,8 @@
 // "Choix du poseur": the installers by name; a click on a row chooses it.
 // No row is preselected.
 
-#include <QDialog>
+#include "ui/common/FicheChoix.h"
+
 #include <QString>
 #include <memory>
 
@@ -11,7 +12,7 @@ namespace Ui {
 class TFichePoseurChoix;
 }
 
-class TFichePoseurChoix : public QDialog
+class TFichePoseurChoix : public TFicheChoix
 {
     Q_OBJECT
 
@@ -25,12 +26,13 @@ public:
     // The chosen installer, after the result Accepted.
     const QString& GetIdPoseur() const { return idPoseur; }
 
-    void done(int resultat) override;
+    void lvListeClick();
+
+protected:
+    void RemplirListe() override;
+    void Retenir(const QModelIndex& ligne) override;
 
 private:
     std::unique_ptr<Ui::TFichePoseurChoix> ui;
     QString idPoseur;
-
-    void ChargerListe();
-    void lvListeClick();
 };

@@ -1,40 +1,20 @@
 #include "ui/choice/FicheTarifChoix.h"
 #include "ui_FicheTarifChoix.h"
 
-#include "data/DMPose.h"
-#include "data/ObjectCode.h"
+#include "data/Categories.h"
+#include "data/CategoriesTypes.h"
+#include "data/Contraintes.h"
+#include "data/Tarifs.h"
 #include "model/Formats.h"
 #include "model/Menuiserie.h"
-#include "ui/choice/Contraintes.h"
-#include "ui/choice/SuiviClicsListe.h"
-#include "ui/common/Messages.h"
+#include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
+#include "ui/common/SuiviClicsListe.h"
 
 #include <QHeaderView>
 #include <stdexcept>
 
 namespace {
-
-const QString kSqlTarifs = QStringLiteral(
-    "SELECT IdTarif, IdPose, IdCategorie, IdPoseur, Prix"
-    " FROM Tarif"
-    " WHERE IdPose = :IdPose"
-    " AND IdPoseur = :IdPoseur"
-    " ORDER BY IdTarif");
-
-const QString kSqlCategories = QStringLiteral(
-    "SELECT c.IdCategorie as IdCategorie, c.IdCategorieType as IdCategorieType,"
-    " ct.Libelle as CategorieTypeLibelle, c.Libelle as CategorieLibelle"
-    " FROM Categorie c, CategorieType ct"
-    " WHERE c.IdCategorieType = ct.IdCategorieType");
-// The item's family code is bound, never pasted between quotes: a code
-// holding a quote must not break the statement.
-const QString kSqlFiltreFamille = QStringLiteral(" AND ct.TrelvaneLibelle = :TrelvaneLibelle ");
-const QString kSqlOrdreCategories = QStringLiteral(" ORDER BY ct.Libelle ASC, c.Libelle ASC");
-
-const QString kProprieteFamille = QStringLiteral("TRELVANE_LIBELLE_CODE");
-// The general sale tariff, as opposed to the prices of one installer.
-const QString kPoseurGeneral = QStringLiteral("0");
 
 constexpr int kColonneTarif = 0;
 constexpr int kColonnePrix = 1;
@@ -56,17 +36,10 @@ void LireDimension(const TProprietes& proprietes, const QString& nom, int& valeu
     valeur = *lue;
 }
 
-QString LibelleCategorie(const Ligne& categorie)
-{
-    const QString type = categorie.Texte(QStringLiteral("CategorieTypeLibelle"));
-    const QString libelle = categorie.Texte(QStringLiteral("CategorieLibelle"));
-    return libelle.isEmpty() ? type : type + QLatin1Char(' ') + libelle;
-}
-
 } // namespace
 
 TFicheTarifChoix::TFicheTarifChoix(QWidget* parent)
-    : QDialog(parent)
+    : TFicheChoix(parent)
     , ui(std::make_unique<Ui::TFicheTarifChoix>())
 {
     ui->setupUi(this);
@@ -76,76 +49,27 @@ TFicheTarifChoix::TFicheTarifChoix(QWidget* parent)
     entete->setSectionResizeMode(kColonnePrix, QHeaderView::Fixed);
     entete->resizeSection(kColonnePrix, kLargeurColonnePrix);
 
-    ConnecterClic(ui->cbSansFiltrage, this, &TFicheTarifChoix::cbSansFiltrageClick);
-    connect(ui->btnFermer, &QPushButton::clicked, this, &QDialog::reject);
+    Installer(ui->lvListe, ui->btnFermer, QStringLiteral("Veuillez sélectionner un tarif"));
+    Connecter(ui->cbSansFiltrage, &QCheckBox::clicked, this, &TFicheTarifChoix::cbSansFiltrageClick);
     auto* suivi = new SuiviClicsListe(ui->lvListe);
-    const auto choisir = [this] { Proteger(this, [this] { lvListeDblClick(); }); };
-    connect(suivi, &SuiviClicsListe::DoubleClic, this, choisir);
-    connect(suivi, &SuiviClicsListe::Validation, this, choisir);
+    Connecter(suivi, &SuiviClicsListe::DoubleClic, this, &TFicheTarifChoix::lvListeDblClick);
+    Connecter(suivi, &SuiviClicsListe::Validation, this, &TFicheTarifChoix::lvListeDblClick);
 }
 
-TFicheTarifChoix::~TFicheTarifChoix()
-{
-    ViderListe(ui->lvListe);
-}
+TFicheTarifChoix::~TFicheTarifChoix() = default;
 
 void TFicheTarifChoix::SetMenuiserie(const TMenuiserie* valeur)
 {
     menuiserie = valeur;
 }
 
-void TFicheTarifChoix::done(int resultat)
-{
-    ViderListe(ui->lvListe);
-    QDialog::done(resultat);
-}
-
-bool TFicheTarifChoix::event(QEvent* evenement)
-{
-    if (evenement->type() == QEvent::WindowActivate)
-        Activer();
-    else if (evenement->type() == QEvent::WindowDeactivate)
-        activationFaite = false;
-    return QDialog::event(evenement);
-}
-
-void TFicheTarifChoix::showEvent(QShowEvent* evenement)
-{
-    QDialog::showEvent(evenement);
-    Activer();
-}
-
-void TFicheTarifChoix::hideEvent(QHideEvent* evenement)
-{
-    activationFaite = false;
-    QDialog::hideEvent(evenement);
-}
-
-void TFicheTarifChoix::Activer()
-{
-    if (activationFaite || activationEnCours || !isVisible())
-        return;
-    activationFaite = true;
-    activationEnCours = true;
-    FormActivate();
-    activationEnCours = false;
-}
-
 void TFicheTarifChoix::FormActivate()
 {
     if (!menuiserie)
         return;
-    try {
-        AfficherDimensions();
-        RemplirListe();
-        derniereErreurActivation.clear();
-    } catch (const std::exception& erreur) {
-        const QString texte = TexteErreur(erreur);
-        if (texte == derniereErreurActivation)
-            return;
-        derniereErreurActivation = texte;
-        Messages::Erreur(texte, this);
-    }
+    // A dimension that cannot be read stops here: the list is not rebuilt.
+    AfficherDimensions();
+    ChargerListe();
 }
 
 void TFicheTarifChoix::AfficherDimensions()
@@ -174,70 +98,50 @@ QHash<QString, QString> TFicheTarifChoix::LibellesCategories()
 {
     const TPropriete* famille = ui->cbSansFiltrage->isChecked()
         ? nullptr
-        : menuiserie->GetProprietes().Trouver(kProprieteFamille);
-    Requete& requete = DMPose().qrySousSelect();
-    requete.SetSql(kSqlCategories + (famille ? kSqlFiltreFamille : QString()) + kSqlOrdreCategories);
-    if (famille)
-        requete.LierTexte(QStringLiteral("TrelvaneLibelle"), famille->GetValeur());
-
-    // When a key comes back several times, the last row gives the label.
-    QHash<QString, QString> libelles;
-    for (const Ligne& categorie : requete.Ouvrir())
-        libelles.insert(categorie.Texte(QStringLiteral("IdCategorie")), LibelleCategorie(categorie));
-    requete.Fermer();
-    return libelles;
+        : menuiserie->GetProprietes().Trouver(CategoriesTypes::kProprieteFamille);
+    return Categories::NomsAvecType(famille ? std::optional(famille->GetValeur()) : std::nullopt);
 }
 
 void TFicheTarifChoix::RemplirListe()
 {
-    ViderListe(ui->lvListe);
     if (!menuiserie)
         return;
-    Requete& tarifs = DMPose().qrySelect();
-    tarifs.SetSql(kSqlTarifs);
-    tarifs.LierTexte(QStringLiteral("IdPose"), idPose);
-    tarifs.LierTexte(QStringLiteral("IdPoseur"), kPoseurGeneral);
-    const Resultat& lignes = tarifs.Ouvrir();
+    const QVector<Tarifs::TarifGeneral> tarifs = Tarifs::Generaux(idPose);
     const QHash<QString, QString> libelles = LibellesCategories();
     const bool sansFiltrage = ui->cbSansFiltrage->isChecked();
 
-    for (const Ligne& tarif : lignes) {
-        const QString id = tarif.Texte(QStringLiteral("IdTarif"));
-        const QString idCategorie = tarif.Texte(QStringLiteral("IdCategorie"));
-        const bool conforme = VerifierContraintes(idCategorie, *menuiserie);
-        const QString libelleTarif = libelles.value(idCategorie);
+    for (const Tarifs::TarifGeneral& tarif : tarifs) {
+        // The constraints are tested for every tariff, also without filtering.
+        const bool conforme = VerifierContraintes(tarif.idCategorie, *menuiserie);
+        const QString libelleTarif = libelles.value(tarif.idCategorie);
         if ((!conforme && !sansFiltrage) || libelleTarif.isEmpty())
             continue;
 
         auto* ligne = new QTreeWidgetItem(ui->lvListe);
         ligne->setText(kColonneTarif, libelleTarif);
-        if (!tarif.EstNul(QStringLiteral("Prix")))
-            ligne->setText(kColonnePrix, FormatMonetaire(tarif.Decimal(QStringLiteral("Prix"))));
+        if (tarif.prix)
+            ligne->setText(kColonnePrix, FormatMonetaire(*tarif.prix));
         ligne->setTextAlignment(kColonnePrix, Qt::AlignRight | Qt::AlignVCenter);
-        SetCode(ligne, id);
-        if (!idTarif.isEmpty() && id == idTarif)
+        SetCode(ligne, tarif.cle);
+        if (!idTarif.isEmpty() && tarif.cle == idTarif)
             ui->lvListe->setCurrentItem(ligne);
     }
-    tarifs.ViderParametres();
-    tarifs.Fermer();
 }
 
 void TFicheTarifChoix::cbSansFiltrageClick()
 {
-    RemplirListe();
+    ChargerListe();
 }
 
 void TFicheTarifChoix::lvListeDblClick()
 {
-    const QList<QTreeWidgetItem*> selection = ui->lvListe->selectedItems();
-    if (selection.isEmpty()) {
-        Messages::Information(QStringLiteral("Veuillez sélectionner un tarif"), this);
-        return;
-    }
-    const QTreeWidgetItem* ligne = selection.first();
+    Choisir();
+}
+
+void TFicheTarifChoix::Retenir(const QModelIndex& ligne)
+{
     idTarif = GetCode(ligne);
-    libelle = ligne->text(kColonneTarif);
+    libelle = ligne.data().toString();
     // The displayed, two-decimal price is the one handed back.
-    prix = LireDecimal(ligne->text(kColonnePrix)).value_or(0.0);
-    accept();
+    prix = LireDecimal(ligne.siblingAtColumn(kColonnePrix).data().toString()).value_or(0.0);
 }

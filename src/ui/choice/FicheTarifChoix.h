@@ -5,7 +5,8 @@
 // double-click. The header shows the item's dimensions; the header and the
 // list are rebuilt each time the window becomes active.
 
-#include <QDialog>
+#include "ui/common/FicheChoix.h"
+
 #include <QHash>
 #include <QString>
 #include <memory>
@@ -16,7 +17,7 @@ namespace Ui {
 class TFicheTarifChoix;
 }
 
-class TFicheTarifChoix : public QDialog
+class TFicheTarifChoix : public TFicheChoix
 {
     Q_OBJECT
 
@@ -37,12 +38,13 @@ public:
     const QString& GetLibelle() const { return libelle; }
     double GetPrix() const { return prix; }
 
-    void done(int resultat) override;
+    void cbSansFiltrageClick();
+    void lvListeDblClick();
 
 protected:
-    bool event(QEvent* evenement) override;
-    void showEvent(QShowEvent* evenement) override;
-    void hideEvent(QHideEvent* evenement) override;
+    void FormActivate() override;
+    void RemplirListe() override;
+    void Retenir(const QModelIndex& ligne) override;
 
 private:
     std::unique_ptr<Ui::TFicheTarifChoix> ui;
@@ -55,21 +57,6 @@ private:
     int largeur = 0;
     int vantail = 0;
 
-    // Activation runs once per showing or return to the window, whichever
-    // of the show and the activate events comes first.
-    bool activationFaite = false;
-    bool activationEnCours = false;
-    // The text of the last error reported at activation: the same error is
-    // not reported again when the window becomes active after its message
-    // box closes, which would otherwise never end.
-    QString derniereErreurActivation;
-
-    void Activer();
-    void FormActivate();
     void AfficherDimensions();
-    void RemplirListe();
     QHash<QString, QString> LibellesCategories();
-
-    void cbSansFiltrageClick();
-    void lvListeDblClick();
 };

@@ -2,13 +2,15 @@
 
 // Qt does not let exceptions travel through its event loop: every handler
 // that can fail runs inside Proteger, which shows the error's text and
-// returns normally.
+// returns normally. Windows connect their handlers through Connecter, which
+// does that for them.
 
 #include "ui/common/Messages.h"
 
-#include <QAbstractButton>
+#include <QObject>
 #include <QString>
 #include <exception>
+#include <functional>
 #include <utility>
 
 class QWidget;
@@ -30,10 +32,14 @@ bool Proteger(QWidget* fenetre, Action&& action) noexcept
     return false;
 }
 
-// Connects a button's click to a handler of the window, protected.
-template <class Fenetre>
-void ConnecterClic(QAbstractButton* bouton, Fenetre* fenetre, void (Fenetre::*gestionnaire)())
+// Connects a signal to a handler of the window (a member function), run
+// inside Proteger with the arguments given here; the signal's own arguments
+// are not passed on.
+template <class Emetteur, class Signal, class Fenetre, class Gestionnaire, class... Arguments>
+QMetaObject::Connection Connecter(Emetteur* emetteur, Signal signal, Fenetre* fenetre, Gestionnaire gestionnaire,
+                                  Arguments... arguments)
 {
-    QObject::connect(bouton, &QAbstractButton::clicked, fenetre,
-                     [fenetre, gestionnaire] { Proteger(fenetre, [&] { (fenetre->*gestionnaire)(); }); });
+    return QObject::connect(emetteur, signal, fenetre, [fenetre, gestionnaire, arguments...] {
+        Proteger(fenetre, [&] { std::invoke(gestionnaire, fenetre, arguments...); });
+    });
 }

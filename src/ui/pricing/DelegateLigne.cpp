@@ -1,7 +1,5 @@
 #include "ui/pricing/DelegateLigne.h"
 
-#include "ui/pricing/SignalPrix.h"
-
 #include <QPainter>
 #include <exception>
 
@@ -10,6 +8,13 @@ namespace {
 constexpr int kMargeTexte = 2;
 
 } // namespace
+
+CouleursLigne CouleursPour(bool selectionnee, bool enEcart)
+{
+    if (selectionnee)
+        return {QColor(0, 102, 153), QColor(Qt::white)};
+    return {QColor(Qt::white), enEcart ? QColor(Qt::red) : QColor(Qt::black)};
+}
 
 TDelegateLigne::TDelegateLigne(std::function<bool(int)> enEcart, QObject* parent)
     : QStyledItemDelegate(parent)

@@ -4,8 +4,19 @@
 // CouleursPour, the text of each column at its left edge, clipped to the
 // column.
 
+#include <QColor>
 #include <QStyledItemDelegate>
 #include <functional>
+
+struct CouleursLigne
+{
+    QColor fond;
+    QColor texte;
+};
+
+// Selected rows are white on blue whatever the signal; other rows are red
+// or black on white.
+CouleursLigne CouleursPour(bool selectionnee, bool enEcart);
 
 class TDelegateLigne : public QStyledItemDelegate
 {

@@ -1,20 +1,17 @@
 #include "ui/pricing/FicheModeNormal.h"
 #include "ui_FicheModeNormal.h"
 
-#include "data/DMPose.h"
-#include "data/ObjectCode.h"
-#include "model/Echange.h"
 #include "model/Formats.h"
 #include "model/Tarif.h"
-#include "model/Xml.h"
-#include "ui/choice/SuiviClicsListe.h"
 #include "ui/common/DossierProgramme.h"
 #include "ui/common/Messages.h"
+#include "ui/common/ObjectCode.h"
+#include "ui/common/Protection.h"
+#include "ui/common/Ressources.h"
+#include "ui/common/SuiviClicsListe.h"
 #include "ui/pricing/DelegateLigne.h"
-#include "ui/pricing/TarifsAutomatiques.h"
 
 #include <QCollator>
-#include <QDateTime>
 #include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -32,9 +29,6 @@ enum ColonneTarif { ColTarif, ColAchatHt, ColVenteHt, ColVenteTva, ColVenteTtc }
 // The properties shown after the label of each item, in column order.
 const QStringList kProprietesListe = {QStringLiteral("Quantite"), QStringLiteral("Hauteur"),
                                       QStringLiteral("Largeur"), QStringLiteral("Vantail")};
-
-const QString kSqlNomPoseur =
-    QStringLiteral("SELECT Nom FROM Poseur WHERE IdPoseur = :IdPoseur ORDER BY Nom ASC");
 
 const QString kImagePose = QStringLiteral(":/icons/pose.png");
 
@@ -101,33 +95,17 @@ void SelectionnerLigne(QTreeWidget* liste, int index)
 
 } // namespace
 
-// The resources live in a static library: register them before use.
-static void ChargerRessourcesFiche()
-{
-    static const bool chargees = [] {
-        Q_INIT_RESOURCE(quarlo);
-        return true;
-    }();
-    Q_UNUSED(chargees);
-}
-
 TFicheModeNormal::TFicheModeNormal(QWidget* parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::TFicheModeNormal>())
+    , Session(DossierProgramme())
 {
-    ChargerRessourcesFiche();
+    ChargerRessources();
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
                    | Qt::WindowCloseButtonHint);
     setFixedSize(894, 685);
-
-    DossierXml = DossierProgramme() + QStringLiteral("Xml/");
-    // One level only; when it cannot be made, the archive copy fails and
-    // says so at the first activation.
-    QDir().mkdir(DossierXml);
-    PrefixeHorodate =
-        DossierXml + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
 
     imgListe.append(QIcon(kImagePose));
     PreparerControles();
@@ -207,32 +185,30 @@ void TFicheModeNormal::PreparerListes()
 
 void TFicheModeNormal::ConnecterEvenements()
 {
-    connect(ui->lvListe, &QTreeWidget::itemSelectionChanged, this,
-            [this] { Executer(&TFicheModeNormal::lvListeChange); });
-    connect(ui->lvCategorie, &QTreeWidget::itemSelectionChanged, this,
-            [this] { Executer(&TFicheModeNormal::lvCategorieSelectionChange); });
-    ConnecterClic(ui->btnPrecedent, this, &TFicheModeNormal::btnPrecedentClick);
-    ConnecterClic(ui->btnSuivant, this, &TFicheModeNormal::btnSuivantClick);
-    ConnecterClic(ui->btnMode, this, &TFicheModeNormal::btnModeClick);
+    Connecter(ui->lvListe, &QTreeWidget::itemSelectionChanged, this, &TFicheModeNormal::lvListeChange);
+    Connecter(ui->lvCategorie, &QTreeWidget::itemSelectionChanged, this,
+              &TFicheModeNormal::lvCategorieSelectionChange);
+    Connecter(ui->btnPrecedent, &QPushButton::clicked, this, &TFicheModeNormal::btnPrecedentClick);
+    Connecter(ui->btnSuivant, &QPushButton::clicked, this, &TFicheModeNormal::btnSuivantClick);
+    Connecter(ui->btnMode, &QPushButton::clicked, this, &TFicheModeNormal::btnModeClick);
 
     auto* clicsPose = new SuiviClicsListe(ui->lvPose);
-    connect(clicsPose, &SuiviClicsListe::Clic, this, [this] { Executer(&TFicheModeNormal::lvPoseClick); });
-    connect(clicsPose, &SuiviClicsListe::Validation, this,
-            [this] { Executer(&TFicheModeNormal::lvPoseClick); });
+    Connecter(clicsPose, &SuiviClicsListe::Clic, this, &TFicheModeNormal::lvPoseClick);
+    Connecter(clicsPose, &SuiviClicsListe::Validation, this, &TFicheModeNormal::lvPoseClick);
 
-    // A box or an edit set by the program runs its action as a user's change
-    // does; the VAT lists run theirs only for the user's choice.
-    connect(ui->cbLivraison, &QCheckBox::toggled, this, [this] { Executer(&TFicheModeNormal::cbLivraisonClick); });
+    // A box or an edit set by the user or by the program runs its action;
+    // the VAT lists run theirs only for the user's choice.
+    Connecter(ui->cbLivraison, &QCheckBox::toggled, this, &TFicheModeNormal::cbLivraisonClick);
     for (OptionLivraison option : TPoseLivraison::kOptions) {
         if (option != TPoseLivraison::Livraison)
-            connect(CaseLivraison(option), &QCheckBox::toggled, this,
-                    [this, option] { Executer(&TFicheModeNormal::cbOptionLivraisonClick, option); });
-        connect(EditLivraison(option), &QLineEdit::textChanged, this,
-                [this, option] { Executer(&TFicheModeNormal::edtLivraisonChange, option); });
+            Connecter(CaseLivraison(option), &QCheckBox::toggled, this, &TFicheModeNormal::cbOptionLivraisonClick,
+                      option);
+        Connecter(EditLivraison(option), &QLineEdit::textChanged, this, &TFicheModeNormal::edtLivraisonChange,
+                  option);
     }
-    connect(ui->cmbTVA, &QComboBox::activated, this, [this] { Executer(&TFicheModeNormal::cmbTVAChange); });
-    connect(ui->cbTvaMenuiserie, &QComboBox::activated, this,
-            [this] { Executer(&TFicheModeNormal::cbTvaMenuiserieChange); });
+    Connecter(ui->cbPriseDeCote, &QCheckBox::toggled, this, &TFicheModeNormal::cbPriseDeCoteClick);
+    Connecter(ui->cmbTVA, &QComboBox::activated, this, &TFicheModeNormal::cmbTVAChange);
+    Connecter(ui->cbTvaMenuiserie, &QComboBox::activated, this, &TFicheModeNormal::cbTvaMenuiserieChange);
 
     // The line actions (btnAjouter, btnDupliquer, btnModifier, btnSupprimer,
     // btnSupprimerTout, btnPoseur and edtPoseur, cbQuincaillerie,
@@ -261,7 +237,7 @@ void TFicheModeNormal::showEvent(QShowEvent* evenement)
     // the window is up, from the event loop.
     if (PremiereActivation && !activationPlanifiee) {
         activationPlanifiee = true;
-        QTimer::singleShot(0, this, [this] { Executer(&TFicheModeNormal::FormActivate); });
+        QTimer::singleShot(0, this, [this] { Proteger(this, [this] { FormActivate(); }); });
     }
 }
 
@@ -286,16 +262,22 @@ void TFicheModeNormal::FormActivate()
     }
 
     bool choixPoseLance = false;
-    if (PoseGlobale.GetId().isEmpty()) {
+    if (Session.GetPoseGlobale().GetId().isEmpty()) {
         lvPoseClick();
         choixPoseLance = true;
     }
-    AffecterTarifsAutomatiques();
-    if (Menuiseries.Nombre() > 0)
+    Session.AffecterTarifsAutomatiques();
+    if (Session.GetMenuiseries().Nombre() > 0)
         SelectionnerLigne(ui->lvListe, 0);
     MajNavigation();
-    if (choixPoseLance && !PoseGlobale.GetId().isEmpty())
-        DiffuserPoseGlobale();
+    if (choixPoseLance && !Session.GetPoseGlobale().GetId().isEmpty()) {
+        // The automatic lines came after the choice: they take its VAT too.
+        Session.DiffuserPoseGlobale();
+        if (MenuiserieCourante) {
+            EcrireLibelleIcone(ui->lvPoseMenuiserie, MenuiserieCourante->GetPose().GetLibelle());
+            AfficherMenuiserie();
+        }
+    }
     // Without any item nothing above showed the quote totals of the file
     // (delivery and quote-wide hardware).
     AfficherTotaux();
@@ -305,7 +287,7 @@ void TFicheModeNormal::RemplirCombosTva()
 {
     for (QComboBox* combo : {ui->cmbTVA, ui->cbTvaMenuiserie}) {
         ViderCombo(combo);
-        DMPose().RemplirComboTva(combo);
+        RemplirComboTva(combo);
         TrierEntrees(combo);
         combo->setCurrentIndex(-1);
     }
@@ -316,8 +298,9 @@ void TFicheModeNormal::AbandonnerChargement(const QString& probleme)
     // Nothing of a half-read quote may reach "Valider": the screen closes
     // and the host's file stays as it was.
     QString texte = probleme;
-    const QString fichier = QDir::toNativeSeparators(FichierEchange);
-    if (!texte.contains(fichier) && !texte.contains(FichierEchange))
+    const QString& echange = Session.GetFichierEchange();
+    const QString fichier = QDir::toNativeSeparators(echange);
+    if (!texte.contains(fichier) && !texte.contains(echange))
         texte = QStringLiteral("Le fichier de récupération « %1 » ne peut pas être lu : %2").arg(fichier, texte);
     Messages::Erreur(texte + QStringLiteral("\n\nLe chiffrage est abandonné ; le fichier n'a pas été modifié."), this);
     QTimer::singleShot(0, this, &QDialog::reject);
@@ -325,89 +308,39 @@ void TFicheModeNormal::AbandonnerChargement(const QString& probleme)
 
 void TFicheModeNormal::ChargerFichierEchange()
 {
-    TXmlDocument document;
-    document.LoadFromFile(FichierEchange);
-    // The copy of the input is history, not a condition of the work: when it
-    // cannot be written the user is told and the quote is priced all the same.
-    const QString archive = PrefixeHorodate + QStringLiteral(".entree.xml");
-    try {
-        document.SaveToFile(archive);
-    } catch (const std::exception& erreur) {
-        Messages::Erreur(QStringLiteral("La copie d'archive « %1 » n'a pas pu être écrite :\n%2")
-                             .arg(QDir::toNativeSeparators(archive), TexteErreur(erreur)),
-                         this);
-    }
-    DevisEchange devis = LireDevis(document, FichierEchange);
-    AppliquerDevis(devis);
-}
-
-void TFicheModeNormal::AppliquerDevis(DevisEchange& devis)
-{
-    if (devis.aPose) {
-        // An option the file does not give keeps what the opening set
-        // ("Livraison" checked).
-        for (OptionLivraison option : TPoseLivraison::kOptions) {
-            if (devis.aOption[option])
-                continue;
-            devis.poseGlobale.SetChoix(option, PoseGlobale.GetChoix(option));
-            devis.poseGlobale.SetPrix(option, PoseGlobale.GetPrix(option));
-            devis.poseGlobale.SetCodeExportOption(option, PoseGlobale.GetCodeExportOption(option));
-        }
-        PoseGlobale = devis.poseGlobale;
+    const TSessionChiffrage::Chargement chargement = Session.Charger();
+    if (!chargement.messageArchive.isEmpty())
+        Messages::Erreur(chargement.messageArchive, this);
+    if (chargement.aPose)
         AfficherPoseGlobale();
-    }
-    if (devis.aCotes)
-        ui->cbPriseDeCote->setChecked(devis.cotes);
-    if (devis.aGlobal) {
-        QuincailleriesGlobales = std::move(devis.quincailleriesGlobales);
+    if (chargement.aCotes)
+        ui->cbPriseDeCote->setChecked(Session.GetPriseDeCote());
+    if (chargement.aGlobal)
         AfficherQuincailleriesGlobales();
-    }
-    Menuiseries = std::move(devis.menuiseries);
     RemplirListeMenuiseries();
 }
 
 void TFicheModeNormal::AfficherPoseGlobale()
 {
-    // The boxes and edits run their actions, as when the user sets them: a
-    // sub-option read as chosen checks "Livraison" too.
-    const TPoseLivraison lue = PoseGlobale;
-    EcrireLibelleIcone(ui->lvPose, lue.GetLibelle());
-    ui->lblTvaValeur->setText(FormatMonetaire(lue.GetTva().GetValeur()));
-    for (OptionLivraison option : TPoseLivraison::kOptions)
-        CaseLivraison(option)->setChecked(lue.GetChoix(option));
-    for (OptionLivraison option : TPoseLivraison::kOptions)
-        EditLivraison(option)->setText(FormatMonetaire(lue.GetPrix(option)));
+    const TPoseLivraison& pose = Session.GetPoseGlobale();
+    EcrireLibelleIcone(ui->lvPose, pose.GetLibelle());
+    ui->lblTvaValeur->setText(FormatMonetaire(pose.GetTva().GetValeur()));
+    AfficherOptionsLivraison();
+    AfficherPrixLivraison();
 }
 
 void TFicheModeNormal::RemplirListeMenuiseries()
 {
     ViderLignes(ui->lvListe);
     QList<QTreeWidgetItem*> lignes;
-    lignes.reserve(Menuiseries.Nombre());
-    for (const TMenuiserie& menuiserie : Menuiseries) {
+    lignes.reserve(Session.GetMenuiseries().Nombre());
+    for (const TMenuiserie& menuiserie : Session.GetMenuiseries()) {
         QStringList textes{menuiserie.GetLibelle()};
         for (const QString& propriete : kProprietesListe)
             textes.append(menuiserie.GetProprietes().GetValeur(propriete));
         lignes.append(new QTreeWidgetItem(textes));
     }
     ui->lvListe->addTopLevelItems(lignes);
-}
-
-void TFicheModeNormal::AffecterTarifsAutomatiques()
-{
-    TarifsAutomatiques::Affecter(Menuiseries, PoseGlobale);
-}
-
-void TFicheModeNormal::DiffuserPoseGlobale()
-{
-    Menuiseries.AffecterPose(PoseGlobale);
-    Menuiseries.AffecterTva(PoseGlobale.GetTva());
-    if (MenuiserieCourante) {
-        EcrireLibelleIcone(ui->lvPoseMenuiserie, MenuiserieCourante->GetPose().GetLibelle());
-        // The current item was shown before its lines took the VAT: show
-        // the amounts it now has.
-        AfficherMenuiserie();
-    }
 }
 
 // ---------------------------------------------------------------------------
@@ -421,9 +354,10 @@ int TFicheModeNormal::IndexMenuiserieSelectionnee() const
 void TFicheModeNormal::lvListeChange()
 {
     const int index = IndexLigneChangee(ui->lvListe);
-    if (index < 0 || index >= Menuiseries.Nombre())
+    TMenuiseries& menuiseries = Session.GetMenuiseries();
+    if (index < 0 || index >= menuiseries.Nombre())
         return;
-    MenuiserieCourante = &Menuiseries[index];
+    MenuiserieCourante = &menuiseries[index];
     MajNavigation();
     AfficherMenuiserie();
 }
@@ -563,16 +497,7 @@ void TFicheModeNormal::AfficherNomPoseur()
 {
     // The name shown is the installer's current one in the database, not the
     // one stored in the line.
-    const QString& idPoseur = TarifCourant->GetPoseurId();
-    if (idPoseur.isEmpty())
-        return;
-    Requete& requete = DMPose().qrySelect();
-    requete.SetSql(kSqlNomPoseur);
-    requete.LierTexte(QStringLiteral("IdPoseur"), idPoseur);
-    const Resultat& poseurs = requete.Ouvrir();
-    ui->edtPoseur->setText(poseurs.NombreLignes() == 1 ? poseurs.Premiere().Texte(QStringLiteral("Nom"))
-                                                        : QString());
-    requete.Fermer();
+    ui->edtPoseur->setText(Session.NomPoseur(*TarifCourant));
 }
 
 // ---------------------------------------------------------------------------
@@ -621,7 +546,5 @@ void TFicheModeNormal::FormClose()
     ui->lvPose->clear();
     TarifCourant = nullptr;
     MenuiserieCourante = nullptr;
-    Menuiseries.Vider();
-    QuincailleriesGlobales.Vider();
-    PoseGlobale = TPoseLivraison();
+    Session.Vider();
 }

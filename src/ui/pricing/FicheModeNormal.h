@@ -3,12 +3,11 @@
 // The pricing screen of the CREATION and MAJ modes: the items of the host's
 // quote, their installation lines, the quote's default installation kind
 // with its delivery surcharges, the VAT of lines and items, and every total.
-// It reads the exchange file at its first activation; only "Valider" writes.
+// It shows the pricing session and forwards the user's actions to it; the
+// session reads the exchange file at the first activation. Only "Valider"
+// writes.
 
-#include "model/Menuiserie.h"
-#include "model/Pose.h"
-#include "model/Quincaillerie.h"
-#include "ui/common/Protection.h"
+#include "pricing/SessionChiffrage.h"
 
 #include <QDialog>
 #include <QIcon>
@@ -21,7 +20,6 @@ class QCheckBox;
 class QLineEdit;
 class QListWidget;
 class TTarif;
-struct DevisEchange;
 
 namespace Ui {
 class TFicheModeNormal;
@@ -38,17 +36,17 @@ public:
     ~TFicheModeNormal() override;
 
     void SetFichierConfig(const QString& fichier) { FichierConfig = fichier; }
-    void SetFichierEchange(const QString& fichier) { FichierEchange = fichier; }
+    void SetFichierEchange(const QString& fichier) { Session.SetFichierEchange(fichier); }
     const QString& GetFichierConfig() const { return FichierConfig; }
-    const QString& GetFichierEchange() const { return FichierEchange; }
+    const QString& GetFichierEchange() const { return Session.GetFichierEchange(); }
 
     // The state of the screen, read by the host's launcher and by tests.
-    const QString& GetDossierXml() const { return DossierXml; }
-    const QString& GetPrefixeHorodate() const { return PrefixeHorodate; }
+    const QString& GetDossierXml() const { return Session.GetDossierXml(); }
+    const QString& GetPrefixeHorodate() const { return Session.GetPrefixeHorodate(); }
     bool GetPremiereActivation() const { return PremiereActivation; }
-    const TPoseLivraison& GetPoseGlobale() const { return PoseGlobale; }
-    TMenuiseries& GetMenuiseries() { return Menuiseries; }
-    const TQuincailleries& GetQuincailleriesGlobales() const { return QuincailleriesGlobales; }
+    const TPoseLivraison& GetPoseGlobale() const { return Session.GetPoseGlobale(); }
+    TMenuiseries& GetMenuiseries() { return Session.GetMenuiseries(); }
+    const TQuincailleries& GetQuincailleriesGlobales() const { return Session.GetQuincailleriesGlobales(); }
     TMenuiserie* GetMenuiserieCourante() const { return MenuiserieCourante; }
     TTarif* GetTarifCourant() const { return TarifCourant; }
 
@@ -67,14 +65,9 @@ private:
     std::unique_ptr<Ui::TFicheModeNormal> ui;
 
     QString FichierConfig;
-    QString FichierEchange;
-    QString DossierXml;
-    QString PrefixeHorodate;
-    TPoseLivraison PoseGlobale;
-    TMenuiseries Menuiseries;
+    TSessionChiffrage Session;
     TMenuiserie* MenuiserieCourante = nullptr;
     TTarif* TarifCourant = nullptr;
-    TQuincailleries QuincailleriesGlobales;
     bool PremiereActivation = true;
     bool activationPlanifiee = false;
     // 32 x 32 images of the two kind icons and of the kind choice.
@@ -90,11 +83,8 @@ private:
     void FormActivate();
     void RemplirCombosTva();
     void ChargerFichierEchange();
-    void AppliquerDevis(DevisEchange& devis);
     void AfficherPoseGlobale();
     void RemplirListeMenuiseries();
-    void AffecterTarifsAutomatiques();
-    void DiffuserPoseGlobale();
     void AbandonnerChargement(const QString& probleme);
 
     // Display of the current item and line.
@@ -126,25 +116,15 @@ private:
 
     // Default installation kind, delivery and VAT (FicheModeNormalLivraison.cpp).
     void lvPoseClick();
-    void ChargerPose(const QString& idPose);
+    void AfficherOptionsLivraison();
     void AfficherPrixLivraison();
     void cbLivraisonClick();
     void cbOptionLivraisonClick(OptionLivraison option);
     void edtLivraisonChange(OptionLivraison option);
+    void cbPriseDeCoteClick();
     void cmbTVAChange();
     void cbTvaMenuiserieChange();
-    void AffecterTvaAuxLignes(const TTva& tva);
+    void AfficherLignesMenuiserie();
     QCheckBox* CaseLivraison(OptionLivraison option) const;
     QLineEdit* EditLivraison(OptionLivraison option) const;
-
-    // Runs a handler inside Proteger.
-    template <class... Arguments>
-    void Executer(void (TFicheModeNormal::*gestionnaire)(Arguments...), Arguments... arguments);
 };
-
-template <class... Arguments>
-void TFicheModeNormal::Executer(void (TFicheModeNormal::*gestionnaire)(Arguments...),
-                                Arguments... arguments)
-{
-    Proteger(this, [&] { (this->*gestionnaire)(arguments...); });
-}

@@ -4,33 +4,15 @@
 #include "ui/pricing/FicheModeNormal.h"
 #include "ui_FicheModeNormal.h"
 
-#include "data/DMPose.h"
-#include "data/ObjectCode.h"
 #include "model/Formats.h"
 #include "model/Tarif.h"
 #include "ui/choice/FichePoseChoix.h"
 #include "ui/common/Messages.h"
+#include "ui/common/ObjectCode.h"
+
+#include <QSignalBlocker>
 
 namespace {
-
-const QString kSqlPose = QStringLiteral(
-    "SELECT IdPose, Libelle, Livraison, LivraisonCompliquee, Autorisation, Manutention, TypeTva,"
-    " CodeExport, CodeExportLivraison, CodeExportLivraisonCompliquee, CodeExportAutorisation,"
-    " CodeExportManutention FROM Pose where IdPose = :IdPose ORDER BY Libelle ASC");
-
-struct ColonnesOption
-{
-    const char* prix;
-    const char* codeExport;
-};
-
-// Columns of Pose for each delivery option, in the order of the options.
-constexpr ColonnesOption kColonnesOptions[] = {
-    {"Livraison", "CodeExportLivraison"},
-    {"LivraisonCompliquee", "CodeExportLivraisonCompliquee"},
-    {"Autorisation", "CodeExportAutorisation"},
-    {"Manutention", "CodeExportManutention"},
-};
 
 QString MessagePrixIncorrect(TPoseLivraison::OptionLivraison option)
 {
@@ -45,16 +27,6 @@ QString MessagePrixIncorrect(TPoseLivraison::OptionLivraison option)
         break;
     }
     return QStringLiteral("Veuillez saisir un chiffre correct pour la manutention.");
-}
-
-// The VAT of a type carried by a list entry; nothing for a type that the VAT
-// table does not hold (the VAT it would replace is then kept).
-std::unique_ptr<TTva> TvaDuType(const QString& typeTva)
-{
-    const std::optional<int> type = LireEntier(typeTva);
-    if (!type)
-        return nullptr;
-    return DMPose().GetTva(*type);
 }
 
 } // namespace
@@ -97,66 +69,39 @@ void TFicheModeNormal::lvPoseClick()
     QString idChoisi;
     {
         TFichePoseChoix choix(this);
-        choix.SetIdPose(PoseGlobale.GetId());
+        choix.SetIdPose(Session.GetPoseGlobale().GetId());
         choix.SetImages(&imgListe);
         choix.ChargerListe();
         if (choix.exec() != QDialog::Accepted)
             return;
         idChoisi = choix.GetIdPose();
     }
-    if (idChoisi == PoseGlobale.GetId())
+    if (!Session.ChoisirPoseGlobale(idChoisi))
         return;
 
-    PoseGlobale.SetId(idChoisi);
-    PoseGlobale.SetPrix(TPoseLivraison::Livraison, 0.0);
-    for (OptionLivraison option : {TPoseLivraison::LivraisonCompliquee, TPoseLivraison::LivraisonAutorisation,
-                                   TPoseLivraison::LivraisonManutention}) {
-        PoseGlobale.SetChoix(option, false);
-        CaseLivraison(option)->setChecked(false);
-    }
-    ChargerPose(idChoisi);
-
-    ui->lblTvaValeur->setText(FormatMonetaire(PoseGlobale.GetTva().GetValeur()));
+    // Every item has the new kind already: the totals shown are those of
+    // the whole quote as it now is.
+    AfficherOptionsLivraison();
+    ui->lblTvaValeur->setText(FormatMonetaire(Session.GetPoseGlobale().GetTva().GetValeur()));
     AfficherPrixLivraison();
     AfficherTotaux();
-    EcrireLibelleIcone(ui->lvPose, PoseGlobale.GetLibelle());
-
-    // Every item takes the new kind, replacing any chosen item by item.
-    for (TMenuiserie& menuiserie : Menuiseries) {
-        menuiserie.AffecterPose(PoseGlobale);
-        menuiserie.AffecterTva(PoseGlobale.GetTva());
-        if (&menuiserie == MenuiserieCourante)
-            AfficherMenuiserie();
-    }
+    EcrireLibelleIcone(ui->lvPose, Session.GetPoseGlobale().GetLibelle());
+    if (MenuiserieCourante)
+        AfficherMenuiserie();
 }
 
-void TFicheModeNormal::ChargerPose(const QString& idPose)
+void TFicheModeNormal::AfficherOptionsLivraison()
 {
-    Requete& requete = DMPose().qrySelect();
-    requete.SetSql(kSqlPose);
-    requete.LierTexte(QStringLiteral("IdPose"), idPose);
-    const Resultat lignes = requete.Ouvrir();
-    requete.Fermer();
-    // A kind that is gone (or doubled) keeps the former label, prices and VAT.
-    if (lignes.NombreLignes() != 1)
-        return;
-
-    const Ligne& pose = lignes.Premiere();
-    PoseGlobale.SetLibelle(pose.Texte(QStringLiteral("Libelle")));
-    PoseGlobale.SetCodeExport(pose.Texte(QStringLiteral("CodeExport")));
     for (OptionLivraison option : TPoseLivraison::kOptions) {
-        const ColonnesOption& colonnes = kColonnesOptions[option];
-        PoseGlobale.SetPrix(option, pose.Decimal(QLatin1String(colonnes.prix)));
-        PoseGlobale.SetCodeExportOption(option, pose.Texte(QLatin1String(colonnes.codeExport)));
+        const QSignalBlocker silence(CaseLivraison(option));
+        CaseLivraison(option)->setChecked(Session.GetPoseGlobale().GetChoix(option));
     }
-    if (const auto tva = DMPose().GetTva(static_cast<int>(pose.Entier(QStringLiteral("TypeTva")))))
-        PoseGlobale.AffecterTva(*tva);
 }
 
 void TFicheModeNormal::AfficherPrixLivraison()
 {
     // Each edit runs its own action: the price kept is the one shown.
-    const TPoseLivraison pose = PoseGlobale;
+    const TPoseLivraison pose = Session.GetPoseGlobale();
     for (OptionLivraison option : TPoseLivraison::kOptions)
         EditLivraison(option)->setText(FormatMonetaire(pose.GetPrix(option)));
 }
@@ -166,22 +111,15 @@ void TFicheModeNormal::AfficherPrixLivraison()
 
 void TFicheModeNormal::cbLivraisonClick()
 {
-    // Without delivery there is no sub-option.
-    if (!ui->cbLivraison->isChecked()) {
-        for (OptionLivraison option : {TPoseLivraison::LivraisonCompliquee, TPoseLivraison::LivraisonAutorisation,
-                                       TPoseLivraison::LivraisonManutention})
-            CaseLivraison(option)->setChecked(false);
-    }
-    PoseGlobale.SetChoix(TPoseLivraison::Livraison, ui->cbLivraison->isChecked());
+    Session.ChoisirOption(TPoseLivraison::Livraison, ui->cbLivraison->isChecked());
+    AfficherOptionsLivraison();
     AfficherTotaux();
 }
 
 void TFicheModeNormal::cbOptionLivraisonClick(OptionLivraison option)
 {
-    const bool coche = CaseLivraison(option)->isChecked();
-    if (coche)
-        ui->cbLivraison->setChecked(true);
-    PoseGlobale.SetChoix(option, coche);
+    Session.ChoisirOption(option, CaseLivraison(option)->isChecked());
+    AfficherOptionsLivraison();
     AfficherTotaux();
 }
 
@@ -191,12 +129,17 @@ void TFicheModeNormal::edtLivraisonChange(OptionLivraison option)
     // -1 is the "not a number" mark of the price check: typed, it is refused too.
     const double valeur = LireDecimal(edit->text()).value_or(-1.0);
     if (valeur != -1.0) {
-        PoseGlobale.SetPrix(option, valeur);
+        Session.SetPrixLivraison(option, valeur);
         AfficherTotaux();
         return;
     }
     Messages::Information(MessagePrixIncorrect(option), this);
     edit->setFocus();
+}
+
+void TFicheModeNormal::cbPriseDeCoteClick()
+{
+    Session.SetPriseDeCote(ui->cbPriseDeCote->isChecked());
 }
 
 // ---------------------------------------------------------------------------
@@ -206,8 +149,7 @@ void TFicheModeNormal::cmbTVAChange()
 {
     if (TarifCourant) {
         const QString type = GetCodeSelection(ui->cmbTVA);
-        if (const auto tva = TvaDuType(type))
-            TarifCourant->AffecterTva(*tva);
+        Session.AffecterTvaTarif(*TarifCourant, type);
         ui->lblTarifTvaValeur->setText(FormatMonetaire(TarifCourant->GetTva().GetValeur()));
 
         // An item showing no VAT differs from any line VAT.
@@ -230,30 +172,29 @@ void TFicheModeNormal::cbTvaMenuiserieChange()
 {
     if (!MenuiserieCourante)
         return;
-    TPose& pose = MenuiserieCourante->GetPose();
+    const TPose& pose = MenuiserieCourante->GetPose();
     const QString type = GetCodeSelection(ui->cbTvaMenuiserie);
     const QString ancienType = QString::number(pose.GetTva().GetTypeTva());
-    const auto tva = TvaDuType(type);
-    if (tva)
-        pose.AffecterTva(*tva);
+    const bool tvaConnue = Session.AffecterTvaMenuiserie(*MenuiserieCourante, type);
     ui->lblTvaMenuiserie->setText(FormatGeneral(pose.GetTva().GetValeur()));
 
     if (type != ancienType && MenuiserieCourante->GetTarifs().Nombre() > 0) {
-        if (tva && Messages::Question(
-                       QStringLiteral("Voulez-vous affecter la nouvelle TVA aux tarifs de pose de cette menuiserie ?"),
-                       this))
-            AffecterTvaAuxLignes(*tva);
+        if (tvaConnue && Messages::Question(
+                             QStringLiteral("Voulez-vous affecter la nouvelle TVA aux tarifs de pose de cette menuiserie ?"),
+                             this)) {
+            Session.DiffuserTvaMenuiserie(*MenuiserieCourante);
+            AfficherLignesMenuiserie();
+        }
         AfficherTarif();
     }
     AfficherTotauxMenuiserie();
     AfficherTotaux();
 }
 
-void TFicheModeNormal::AffecterTvaAuxLignes(const TTva& tva)
+void TFicheModeNormal::AfficherLignesMenuiserie()
 {
-    TTarifs& tarifs = MenuiserieCourante->GetTarifs();
+    const TTarifs& tarifs = MenuiserieCourante->GetTarifs();
     for (int i = 0; i < tarifs.Nombre(); ++i) {
-        tarifs[i].AffecterTva(tva);
         if (QTreeWidgetItem* ligne = ui->lvCategorie->topLevelItem(i))
             ligne->setText(0, tarifs[i].GetLibelle());
         EcrireMontantsVente(i, tarifs[i]);

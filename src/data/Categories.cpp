@@ -1,0 +1,178 @@
+#include "data/Categories.h"
+
+#include "data/AccesDonnees.h"
+#include "data/DMPose.h"
+
+#include <utility>
+
+namespace {
+
+const QString kSqlCategoriesAvecType = QStringLiteral(
+    "SELECT c.IdCategorie as IdCategorie, c.IdCategorieType as IdCategorieType,"
+    " ct.Libelle as CategorieTypeLibelle, c.Libelle as CategorieLibelle"
+    " FROM Categorie c, CategorieType ct"
+    " WHERE c.IdCategorieType = ct.IdCategorieType");
+// The item's family code is bound, never pasted between quotes: a code
+// holding a quote must not break the statement.
+const QString kSqlFiltreFamille = QStringLiteral(" AND ct.TrelvaneLibelle = :TrelvaneLibelle ");
+const QString kSqlOrdreCategories = QStringLiteral(" ORDER BY ct.Libelle ASC, c.Libelle ASC");
+
+void EcrireContraintes(const QString& categorieCle, const QVector<Categories::Contrainte>& contraintes,
+                       const QStringList& contraintesSupprimees)
+{
+    Requete& suppression = DMPose().qryDelete();
+    for (const QString& contrainteCle : contraintesSupprimees) {
+        suppression.SetSql(QStringLiteral("DELETE FROM CategorieContrainte WHERE "
+                                          "IdCategorieContrainte = :IdCategorieContrainte "
+                                          "AND IdCategorie = :IdCategorie"));
+        suppression.LierTexte(QStringLiteral("IdCategorieContrainte"), contrainteCle);
+        suppression.LierTexte(QStringLiteral("IdCategorie"), categorieCle);
+        suppression.Executer();
+        suppression.ViderParametres();
+    }
+
+    Requete& requete = DMPose().qryExec();
+    for (const Categories::Contrainte& contrainte : contraintes) {
+        if (!contrainte.cle.isEmpty()) {
+            requete.SetSql(QStringLiteral(
+                "UPDATE CategorieContrainte SET IdOperande = :IdOperande, Operateur = :Operateur , "
+                "Valeur = :Valeur WHERE IdCategorieContrainte = :IdCategorieContrainte "
+                "AND IdCategorie = :IdCategorie"));
+            requete.LierTexte(QStringLiteral("IdCategorieContrainte"), contrainte.cle);
+        } else {
+            requete.SetSql(QStringLiteral(
+                "INSERT INTO CategorieContrainte (IdCategorie, IdOperande, Operateur, Valeur) "
+                "VALUES (:IdCategorie, :IdOperande, :Operateur , :Valeur)"));
+        }
+        requete.LierTexte(QStringLiteral("IdCategorie"), categorieCle);
+        requete.LierTexte(QStringLiteral("IdOperande"), contrainte.idOperande);
+        requete.LierTexte(QStringLiteral("Operateur"), contrainte.operateur);
+        requete.LierTexte(QStringLiteral("Valeur"), contrainte.valeur);
+        requete.Executer();
+        requete.ViderParametres();
+    }
+}
+
+} // namespace
+
+QString NomCategorie(const std::optional<QString>& typeLibelle, const QString& libelle)
+{
+    if (!typeLibelle)
+        return libelle;
+    if (libelle.isEmpty())
+        return *typeLibelle;
+    return *typeLibelle + QLatin1Char(' ') + libelle;
+}
+
+namespace Categories {
+
+QVector<Entree> Lister()
+{
+    const QHash<QString, QString> types = Correspondances(
+        LireTout(DMPose().qrySousSelect(),
+                 QStringLiteral("SELECT IdCategorieType, Libelle FROM CategorieType ORDER BY Libelle ASC")),
+        QStringLiteral("IdCategorieType"), QStringLiteral("Libelle"));
+    const Resultat lignes = LireTout(
+        DMPose().qrySelect(),
+        QStringLiteral("SELECT IdCategorie, Libelle, IdCategorieType FROM Categorie ORDER BY Libelle ASC"));
+    QVector<Entree> categories;
+    for (const Ligne& categorie : lignes) {
+        const auto type = types.constFind(categorie.Texte(QStringLiteral("IdCategorieType")));
+        categories.append({categorie.Texte(QStringLiteral("IdCategorie")),
+                           NomCategorie(type != types.cend() ? std::optional(*type) : std::nullopt,
+                                        categorie.Texte(QStringLiteral("Libelle")))});
+    }
+    return categories;
+}
+
+QHash<QString, QString> NomsAvecType(const std::optional<QString>& famille)
+{
+    Requete& requete = DMPose().qrySousSelect();
+    requete.SetSql(kSqlCategoriesAvecType + (famille ? kSqlFiltreFamille : QString()) + kSqlOrdreCategories);
+    if (famille)
+        requete.LierTexte(QStringLiteral("TrelvaneLibelle"), *famille);
+    // When a key comes back several times, the last row gives the name.
+    QHash<QString, QString> noms;
+    for (const Ligne& categorie : requete.Ouvrir())
+        noms.insert(categorie.Texte(QStringLiteral("IdCategorie")),
+                    NomCategorie(categorie.Texte(QStringLiteral("CategorieTypeLibelle")),
+                                 categorie.Texte(QStringLiteral("CategorieLibelle"))));
+    requete.Fermer();
+    return noms;
+}
+
+std::optional<Categorie> Lire(const QString& cle)
+{
+    const Resultat lignes = LireParCle(
+        DMPose().qrySelect(),
+        QStringLiteral("SELECT Libelle, IdCategorieType FROM Categorie WHERE IdCategorie = :IdCategorie"),
+        QStringLiteral("IdCategorie"), cle);
+    if (lignes.NombreLignes() != 1)
+        return std::nullopt;
+    const Ligne& categorie = lignes.Premiere();
+    return Categorie{categorie.Texte(QStringLiteral("Libelle")), categorie.Texte(QStringLiteral("IdCategorieType"))};
+}
+
+QVector<Contrainte> Contraintes(const QString& cle)
+{
+    const QHash<QString, QString> operandes = Correspondances(
+        LireTout(DMPose().qrySousSelect(),
+                 QStringLiteral("SELECT IdOperande, Libelle FROM Operande ORDER BY IdOperande ASC")),
+        QStringLiteral("IdOperande"), QStringLiteral("Libelle"));
+    const Resultat lignes =
+        LireParCle(DMPose().qrySelect(),
+                   QStringLiteral("SELECT IdCategorieContrainte, IdOperande, Operateur, Valeur "
+                                  "FROM CategorieContrainte WHERE IdCategorie = :IdCategorie"),
+                   QStringLiteral("IdCategorie"), cle);
+    QVector<Contrainte> contraintes;
+    for (const Ligne& ligne : lignes) {
+        const QString idOperande = ligne.Texte(QStringLiteral("IdOperande"));
+        contraintes.append({ligne.Texte(QStringLiteral("IdCategorieContrainte")), idOperande,
+                            operandes.value(idOperande), ligne.Texte(QStringLiteral("Operateur")),
+                            ligne.Texte(QStringLiteral("Valeur"))});
+    }
+    return contraintes;
+}
+
+QString Enregistrer(const QString& cle, const Categorie& categorie, const QVector<Contrainte>& contraintes,
+                    const QStringList& contraintesSupprimees)
+{
+    Transaction transaction(DMPose().Quarlo());
+    Requete& requete = DMPose().qryExec();
+    if (cle.isEmpty()) {
+        requete.SetSql(QStringLiteral(
+            "INSERT INTO Categorie ( Libelle, IdCategorieType) VALUES ( :Libelle, :IdCategorieType)"));
+    } else {
+        requete.SetSql(QStringLiteral("UPDATE Categorie SET Libelle = :Libelle, "
+                                      "IdCategorieType = :IdCategorieType WHERE IdCategorie = :IdCategorie"));
+        requete.LierTexte(QStringLiteral("IdCategorie"), cle);
+    }
+    requete.LierTexte(QStringLiteral("Libelle"), categorie.libelle);
+    requete.LierTexte(QStringLiteral("IdCategorieType"), categorie.idCategorieType);
+    requete.Executer();
+    requete.ViderParametres();
+    const QString cleEcrite = cle.isEmpty() ? DMPose().DernierIdCategorie() : cle;
+
+    EcrireContraintes(cleEcrite, contraintes, contraintesSupprimees);
+    transaction.Valider();
+    return cleEcrite;
+}
+
+int Supprimer(const QString& cle)
+{
+    // The category, its constraints and its tariffs for every kind and
+    // installer go together or not at all.
+    Requete& requete = DMPose().qryDelete();
+    Transaction transaction(DMPose().Quarlo());
+    const int supprimees = ExecuterParCle(
+        requete, QStringLiteral("DELETE FROM Categorie WHERE IdCategorie = :IdCategorie"),
+        QStringLiteral("IdCategorie"), cle);
+    ExecuterParCle(requete, QStringLiteral("DELETE FROM CategorieContrainte WHERE IdCategorie = :IdCategorie"),
+                   QStringLiteral("IdCategorie"), cle);
+    ExecuterParCle(requete, QStringLiteral("DELETE FROM Tarif WHERE IdCategorie = :IdCategorie"),
+                   QStringLiteral("IdCategorie"), cle);
+    transaction.Valider();
+    return supprimees;
+}
+
+} // namespace Categories

@@ -1,0 +1,61 @@
+#pragma once
+
+// Categories (table Categorie), the second key of every tariff, with their
+// constraints (table CategorieContrainte).
+
+#include "data/Entree.h"
+
+#include <QHash>
+#include <QString>
+#include <QStringList>
+#include <QVector>
+#include <optional>
+
+// The name under which a category is shown everywhere (lists, tariff lines,
+// the grid and its export): the label of its type, one space and its own
+// label; the type's label alone when its own is empty; its own label alone
+// when it has no type or its type is gone.
+QString NomCategorie(const std::optional<QString>& typeLibelle, const QString& libelle);
+
+namespace Categories {
+
+// The type key of a category without type.
+inline const QString kSansType = QStringLiteral("-1");
+
+struct Categorie
+{
+    QString libelle;
+    QString idCategorieType; // "" when the row holds none
+};
+
+// One constraint of a category. A stored constraint has its key; a new one
+// (or each one of a copy) has none.
+struct Contrainte
+{
+    QString cle;
+    QString idOperande;
+    QString operande; // the operand's label
+    QString operateur;
+    QString valeur;
+};
+
+// Every category under its name, by label (the caller sorts the names).
+QVector<Entree> Lister();
+// The names of the categories whose type exists, by key; only those whose
+// type carries the host family code when one is given.
+QHash<QString, QString> NomsAvecType(const std::optional<QString>& famille);
+// The category of that key; nothing unless exactly one row has it.
+std::optional<Categorie> Lire(const QString& cle);
+// Its constraints, in the order the database gives them.
+QVector<Contrainte> Contraintes(const QString& cle);
+// Writes the category (inserted when the key is empty), deletes the stored
+// constraints whose keys are given, then writes each constraint (updated
+// when it has a key, inserted otherwise), all in one transaction. Returns
+// the category's key.
+QString Enregistrer(const QString& cle, const Categorie& categorie, const QVector<Contrainte>& contraintes,
+                    const QStringList& contraintesSupprimees);
+// Deletes the category with its constraints and all its tariffs, in one
+// transaction; returns the number of Categorie rows removed.
+int Supprimer(const QString& cle);
+
+} // namespace Categories

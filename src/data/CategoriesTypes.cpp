@@ -1,0 +1,79 @@
+#include "data/CategoriesTypes.h"
+
+#include "data/AccesDonnees.h"
+#include "data/DMPose.h"
+
+namespace CategoriesTypes {
+
+QVector<Entree> Libelles()
+{
+    return Entrees(LireTout(DMPose().qrySelect(),
+                            QStringLiteral("SELECT IdCategorieType, Libelle FROM CategorieType ORDER BY Libelle ASC")),
+                   QStringLiteral("IdCategorieType"), QStringLiteral("Libelle"));
+}
+
+QVector<LigneType> Lister()
+{
+    // "00000" (no family) matches no family and shows nothing.
+    const QHash<QString, QString> familles = Correspondances(
+        LireTout(DMPose().qrySousSelect(),
+                 QStringLiteral("SELECT Code, Nom as Libelle FROM TrelvaneLibelle ORDER BY Code ASC")),
+        QStringLiteral("Code"), QStringLiteral("Libelle"));
+    const Resultat lignes = LireTout(
+        DMPose().qrySelect(),
+        QStringLiteral("SELECT IdCategorieType, Libelle, TrelvaneLibelle FROM CategorieType ORDER BY Libelle ASC"));
+    QVector<LigneType> types;
+    for (const Ligne& ligne : lignes)
+        types.append({ligne.Texte(QStringLiteral("IdCategorieType")), ligne.Texte(QStringLiteral("Libelle")),
+                      familles.value(ligne.Texte(QStringLiteral("TrelvaneLibelle")))});
+    return types;
+}
+
+QVector<Entree> Familles()
+{
+    return Entrees(LireTout(DMPose().qrySelect(),
+                            QStringLiteral("SELECT Code, Nom as Libelle FROM TrelvaneLibelle ORDER BY Libelle ASC")),
+                   QStringLiteral("Code"), QStringLiteral("Libelle"));
+}
+
+std::optional<Type> Lire(const QString& cle)
+{
+    const Resultat lignes = LireParCle(
+        DMPose().qrySelect(),
+        QStringLiteral("SELECT Libelle, TrelvaneLibelle, MotsClefs FROM CategorieType "
+                       "WHERE IdCategorieType = :IdCategorieType"),
+        QStringLiteral("IdCategorieType"), cle);
+    if (lignes.NombreLignes() != 1)
+        return std::nullopt;
+    const Ligne& type = lignes.Premiere();
+    return Type{type.Texte(QStringLiteral("Libelle")), type.Texte(QStringLiteral("TrelvaneLibelle")),
+                type.Texte(QStringLiteral("MotsClefs"))};
+}
+
+void Enregistrer(const QString& cle, const Type& type)
+{
+    Requete& requete = DMPose().qryExec();
+    if (cle.isEmpty()) {
+        requete.SetSql(QStringLiteral("INSERT INTO CategorieType ( Libelle, TrelvaneLibelle, MotsClefs) "
+                                      "VALUES ( :Libelle, :TrelvaneLibelle, :MotsClefs )"));
+    } else {
+        requete.SetSql(QStringLiteral("UPDATE CategorieType SET Libelle = :Libelle , "
+                                      "TrelvaneLibelle = :TrelvaneLibelle , MotsClefs = :MotsClefs "
+                                      "WHERE IdCategorieType = :IdCategorieType"));
+        requete.LierTexte(QStringLiteral("IdCategorieType"), cle);
+    }
+    requete.LierTexte(QStringLiteral("Libelle"), type.libelle);
+    requete.LierTexte(QStringLiteral("TrelvaneLibelle"), type.famille);
+    requete.LierTexte(QStringLiteral("MotsClefs"), type.motsClefs);
+    requete.Executer();
+    requete.ViderParametres();
+}
+
+int Supprimer(const QString& cle)
+{
+    return ExecuterParCle(DMPose().qryDelete(),
+                          QStringLiteral("DELETE FROM CategorieType WHERE IdCategorieType = :IdCategorieType"),
+                          QStringLiteral("IdCategorieType"), cle);
+}
+
+} // namespace CategoriesTypes

@@ -1,0 +1,47 @@
+#pragma once
+
+// Category types (table CategorieType): they group categories, prefix their
+// names and tie them to a joinery family of the host (table TrelvaneLibelle).
+
+#include "data/Entree.h"
+
+#include <QString>
+#include <QVector>
+#include <optional>
+
+namespace CategoriesTypes {
+
+// The family code of a type that has none.
+inline const QString kSansFamille = QStringLiteral("00000");
+// The property of an item that names its family.
+inline const QString kProprieteFamille = QStringLiteral("TRELVANE_LIBELLE_CODE");
+
+struct Type
+{
+    QString libelle;
+    QString famille; // a TrelvaneLibelle code, kSansFamille or ""
+    QString motsClefs;
+};
+
+// A row of the list of types: the name of its family ("" when none matches).
+struct LigneType
+{
+    QString cle;
+    QString libelle;
+    QString famille;
+};
+
+// Every type, by label: key and label.
+QVector<Entree> Libelles();
+// Every type, by label, with the name of its family.
+QVector<LigneType> Lister();
+// The host's families, by name: code and name.
+QVector<Entree> Familles();
+// The type of that key; nothing unless exactly one row has it.
+std::optional<Type> Lire(const QString& cle);
+// Inserts the type when the key is empty, else updates it; texts as given.
+void Enregistrer(const QString& cle, const Type& type);
+// Deletes the type only: its categories keep their type key.
+int Supprimer(const QString& cle);
+
+} // namespace CategoriesTypes

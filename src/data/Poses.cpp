@@ -1,0 +1,112 @@
+#include "data/Poses.h"
+
+#include "data/AccesDonnees.h"
+#include "data/DMPose.h"
+
+namespace {
+
+struct ColonnesOption
+{
+    const char* prix;
+    const char* codeExport;
+};
+
+// Columns of Pose for each delivery option, in the order of the options.
+constexpr ColonnesOption kColonnesOptions[] = {
+    {"Livraison", "CodeExportLivraison"},
+    {"LivraisonCompliquee", "CodeExportLivraisonCompliquee"},
+    {"Autorisation", "CodeExportAutorisation"},
+    {"Manutention", "CodeExportManutention"},
+};
+
+std::optional<int> TypeTva(const Ligne& ligne)
+{
+    const QString colonne = QStringLiteral("TypeTva");
+    if (ligne.EstNul(colonne))
+        return std::nullopt;
+    return static_cast<int>(ligne.Entier(colonne));
+}
+
+} // namespace
+
+namespace Poses {
+
+QVector<Entree> Libelles()
+{
+    return Entrees(LireTout(DMPose().qrySelect(), QStringLiteral("SELECT IdPose, Libelle FROM Pose ORDER BY Libelle ASC")),
+                   QStringLiteral("IdPose"), QStringLiteral("Libelle"));
+}
+
+QVector<LignePose> Lister()
+{
+    QVector<LignePose> poses;
+    const Resultat lignes = LireTout(
+        DMPose().qrySelect(),
+        QStringLiteral("SELECT IdPose, Libelle, CodeExport, TypeTva FROM Pose ORDER BY Libelle ASC"));
+    for (const Ligne& pose : lignes)
+        poses.append({pose.Texte(QStringLiteral("IdPose")), pose.Texte(QStringLiteral("Libelle")),
+                      pose.Texte(QStringLiteral("CodeExport")), TypeTva(pose)});
+    return poses;
+}
+
+std::optional<Pose> Lire(const QString& cle)
+{
+    const Resultat lignes = LireParCle(
+        DMPose().qrySelect(),
+        QStringLiteral("SELECT IdPose, Libelle, Livraison, LivraisonCompliquee, Autorisation, Manutention, TypeTva,"
+                       " CodeExport, CodeExportLivraison, CodeExportLivraisonCompliquee, CodeExportAutorisation,"
+                       " CodeExportManutention FROM Pose where IdPose = :IdPose ORDER BY Libelle ASC"),
+        QStringLiteral("IdPose"), cle);
+    if (lignes.NombreLignes() != 1)
+        return std::nullopt;
+    const Ligne& ligne = lignes.Premiere();
+    Pose pose;
+    pose.libelle = ligne.Texte(QStringLiteral("Libelle"));
+    pose.codeExport = ligne.Texte(QStringLiteral("CodeExport"));
+    for (const auto option : TPoseLivraison::kOptions) {
+        pose.prix[option] = ligne.Decimal(QLatin1String(kColonnesOptions[option].prix));
+        pose.codesExport[option] = ligne.Texte(QLatin1String(kColonnesOptions[option].codeExport));
+    }
+    pose.typeTva = TypeTva(ligne);
+    return pose;
+}
+
+void Enregistrer(const QString& cle, const Pose& pose, int typeTva)
+{
+    Requete& requete = DMPose().qryExec();
+    if (cle.isEmpty()) {
+        requete.SetSql(QStringLiteral(
+            "INSERT INTO Pose ( Libelle, CodeExport, Livraison, LivraisonCompliquee, Autorisation, "
+            "Manutention, TypeTva, CodeExportLivraison, CodeExportLivraisonCompliquee, "
+            "CodeExportAutorisation, CodeExportManutention) VALUES ( :Libelle , :CodeExport, "
+            ":Livraison, :LivraisonCompliquee, :Autorisation, :Manutention , :TypeTva, "
+            ":CodeExportLivraison, :CodeExportLivraisonCompliquee, :CodeExportAutorisation, "
+            ":CodeExportManutention)"));
+    } else {
+        requete.SetSql(QStringLiteral(
+            "UPDATE Pose SET Libelle = :Libelle , CodeExport = :CodeExport, Livraison = :Livraison, "
+            "LivraisonCompliquee = :LivraisonCompliquee, Autorisation = :Autorisation, "
+            "Manutention = :Manutention, Typetva = :TypeTva, CodeExportLivraison = :CodeExportLivraison, "
+            "CodeExportLivraisonCompliquee = :CodeExportLivraisonCompliquee, "
+            "CodeExportAutorisation = :CodeExportAutorisation, "
+            "CodeExportManutention = :CodeExportManutention WHERE IdPose = :IdPose"));
+        requete.LierTexte(QStringLiteral("IdPose"), cle);
+    }
+    requete.LierTexte(QStringLiteral("Libelle"), pose.libelle);
+    requete.LierTexte(QStringLiteral("CodeExport"), pose.codeExport);
+    for (const auto option : TPoseLivraison::kOptions) {
+        requete.LierDecimal(QLatin1String(kColonnesOptions[option].prix), pose.prix[option]);
+        requete.LierTexte(QLatin1String(kColonnesOptions[option].codeExport), pose.codesExport[option]);
+    }
+    requete.LierEntier(QStringLiteral("TypeTva"), typeTva);
+    requete.Executer();
+    requete.ViderParametres();
+}
+
+int Supprimer(const QString& cle)
+{
+    return ExecuterParCle(DMPose().qryDelete(), QStringLiteral("DELETE FROM Pose WHERE IdPose = :IdPose"),
+                          QStringLiteral("IdPose"), cle);
+}
+
+} // namespace Poses

@@ -1,0 +1,42 @@
+#pragma once
+
+// Installers (table Poseur): written from the host's configuration file at
+// every start, read by the installer choice and the pricing screen.
+
+#include <QString>
+#include <QVector>
+#include <array>
+
+namespace Poseurs {
+
+struct Poseur
+{
+    QString cle;
+    QString code;
+    QString nom;
+    QString rue1;
+    QString rue2;
+    QString cp;
+    QString ville;
+    QString rge;
+    QString siret;
+};
+
+// Every installer, by name (equal names in the order the database gives).
+QVector<Poseur> Lister();
+
+// The name of the installer of that key; "" unless exactly one row has it.
+QString Nom(const QString& cle);
+
+// The keys of an installer's section in the host's configuration file,
+// which are also the columns written, Code first.
+inline constexpr int kNombreChampsHote = 13;
+const std::array<QString, kNombreChampsHote>& ChampsHote();
+using ValeursHote = std::array<QString, kNombreChampsHote>;
+
+// Writes the host's installers, in one transaction (a database error leaves
+// the table as it was): a Code found exactly once updates its row, keeping
+// its key and so its tariffs; any other is inserted.
+void EnregistrerPoseursHote(const QVector<ValeursHote>& poseurs);
+
+} // namespace Poseurs

@@ -1,0 +1,264 @@
+#include "model/Ini.h"
+
+#include "model/Encodage.h"
+#include "model/Formats.h"
+
+#include <QFile>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <QStringEncoder>
+#include <optional>
+#include <stdexcept>
+#include <utility>
+
+namespace {
+
+const QByteArray kBomUtf8 = QByteArrayLiteral("\xEF\xBB\xBF");
+const QByteArray kBomUtf16Le = QByteArrayLiteral("\xFF\xFE");
+const QByteArray kBomUtf16Be = QByteArrayLiteral("\xFE\xFF");
+
+QString Pli(const QString& nom)
+{
+    return nom.trimmed().toCaseFolded();
+}
+
+QString CleIndex(const QString& section, const QString& cle)
+{
+    return Pli(section) + QLatin1Char('\n') + Pli(cle);
+}
+
+// "[ Name ]" gives "Name"; a line that is not a section header gives nothing.
+std::optional<QString> NomSection(const QString& ligne)
+{
+    const QString texte = ligne.trimmed();
+    if (!texte.startsWith(QLatin1Char('[')))
+        return std::nullopt;
+    const qsizetype fin = texte.indexOf(QLatin1Char(']'));
+    return texte.mid(1, fin < 0 ? -1 : fin - 1).trimmed();
+}
+
+bool EstCommentaire(const QString& ligne)
+{
+    return ligne.trimmed().startsWith(QLatin1Char(';'));
+}
+
+// Position of the '=' of a "key=value" line, or -1.
+qsizetype SigneEgal(const QString& ligne)
+{
+    if (EstCommentaire(ligne) || NomSection(ligne))
+        return -1;
+    return ligne.indexOf(QLatin1Char('='));
+}
+
+QString SansSautDeLigne(QString valeur)
+{
+    valeur.replace(QLatin1String("\r\n"), QLatin1String(" "));
+    valeur.replace(QLatin1Char('\r'), QLatin1Char(' '));
+    valeur.replace(QLatin1Char('\n'), QLatin1Char(' '));
+    return valeur;
+}
+
+std::runtime_error ErreurFichier(const QString& texte)
+{
+    return std::runtime_error(texte.toUtf8().toStdString());
+}
+
+} // namespace
+
+TFichierIni::TFichierIni(const QString& fichier)
+    : fichier(fichier)
+{
+    Charger();
+}
+
+void TFichierIni::Charger()
+{
+    QFile entree(fichier);
+    if (!entree.exists())
+        return;
+    if (!entree.open(QIODevice::ReadOnly)) {
+        illisible = true;
+        return;
+    }
+    const QString texte = Decoder(entree.readAll());
+
+    const QStringList morceaux = texte.split(QLatin1Char('\n'));
+    for (qsizetype i = 0; i < morceaux.size(); ++i) {
+        const bool derniere = i == morceaux.size() - 1;
+        if (derniere && morceaux[i].isEmpty())
+            break; // the file ended with its last line's end
+        QString ligne = morceaux[i];
+        QString finLigne = derniere ? QString() : QStringLiteral("\n");
+        if (!derniere && ligne.endsWith(QLatin1Char('\r'))) {
+            ligne.chop(1);
+            finLigne = QStringLiteral("\r\n");
+        }
+        lignes.push_back({ligne, finLigne});
+    }
+    Indexer();
+}
+
+// Windows hosts write Windows-1252, UTF-8, or UTF-16 with its byte-order mark
+// (the "Unicode" of their editors and shells).
+QString TFichierIni::Decoder(const QByteArray& octets)
+{
+    for (const auto& [bom, utf16] : {std::pair{kBomUtf16Le, Jeu::Utf16Le}, std::pair{kBomUtf16Be, Jeu::Utf16Be}}) {
+        if (!octets.startsWith(bom))
+            continue;
+        jeu = utf16;
+        avecBom = true;
+        QStringDecoder decodeur(utf16 == Jeu::Utf16Le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
+        return decodeur.decode(octets.mid(bom.size()));
+    }
+    const QString texte = DecoderTexteHote(octets);
+    // The decoder chose UTF-8 exactly when its text differs from the
+    // Windows-1252 reading of the same bytes (pure ASCII reads the same).
+    jeu = DecoderCp1252(octets) == texte ? Jeu::Windows1252 : Jeu::Utf8;
+    avecBom = jeu == Jeu::Utf8 && octets.startsWith(kBomUtf8);
+    return texte;
+}
+
+QByteArray TFichierIni::Encoder(const QString& texte)
+{
+    // A character that Windows-1252 cannot hold would come back as "?":
+    // such a file is written in UTF-8 instead.
+    if (jeu == Jeu::Windows1252 && DecoderCp1252(EncoderCp1252(texte)) != texte)
+        jeu = Jeu::Utf8;
+    switch (jeu) {
+    case Jeu::Windows1252:
+        return EncoderCp1252(texte);
+    case Jeu::Utf8:
+        return avecBom ? kBomUtf8 + texte.toUtf8() : texte.toUtf8();
+    case Jeu::Utf16Le:
+    case Jeu::Utf16Be:
+        break;
+    }
+    QStringEncoder encodeur(jeu == Jeu::Utf16Le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
+                            QStringConverter::Flag::WriteBom);
+    return encodeur.encode(texte);
+}
+
+void TFichierIni::Indexer()
+{
+    sections.clear();
+    entetes.clear();
+    valeurs.clear();
+    QString courante;
+    bool dansSection = false;
+    for (int i = 0; i < lignes.size(); ++i) {
+        const QString& texte = lignes[i].texte;
+        if (const auto nom = NomSection(texte)) {
+            courante = *nom;
+            dansSection = true;
+            if (!entetes.contains(Pli(courante))) {
+                entetes.insert(Pli(courante), i);
+                sections << courante;
+            }
+            continue;
+        }
+        const qsizetype egal = SigneEgal(texte);
+        if (!dansSection || egal < 0)
+            continue; // keys before any section belong to none
+        const QString cle = CleIndex(courante, texte.left(egal));
+        if (!valeurs.contains(cle)) // the first occurrence wins
+            valeurs.insert(cle, i);
+    }
+}
+
+bool TFichierIni::SectionExiste(const QString& section) const
+{
+    return entetes.contains(Pli(section));
+}
+
+QStringList TFichierIni::Sections() const
+{
+    return sections;
+}
+
+QString TFichierIni::LireTexte(const QString& section, const QString& cle, const QString& defaut) const
+{
+    const auto it = valeurs.constFind(CleIndex(section, cle));
+    if (it == valeurs.constEnd())
+        return defaut;
+    const QString& texte = lignes[it.value()].texte;
+    return texte.mid(texte.indexOf(QLatin1Char('=')) + 1).trimmed();
+}
+
+int TFichierIni::LireEntier(const QString& section, const QString& cle, int defaut) const
+{
+    return ::LireEntier(LireTexte(section, cle)).value_or(defaut);
+}
+
+double TFichierIni::LireDecimal(const QString& section, const QString& cle, double defaut) const
+{
+    return ::LireDecimal(LireTexte(section, cle)).value_or(defaut);
+}
+
+void TFichierIni::EcrireTexte(const QString& section, const QString& cle, const QString& valeur)
+{
+    if (illisible)
+        throw ErreurFichier(QStringLiteral("Le fichier %1 ne peut pas être lu : il n'est pas modifié.")
+                                .arg(fichier));
+    const QString texteValeur = SansSautDeLigne(valeur);
+    const auto existante = valeurs.constFind(CleIndex(section, cle));
+    if (existante != valeurs.constEnd()) {
+        // Keep the key as written and the blanks after the equals sign.
+        QString& texte = lignes[existante.value()].texte;
+        qsizetype debut = texte.indexOf(QLatin1Char('=')) + 1;
+        while (debut < texte.size() && (texte[debut] == QLatin1Char(' ') || texte[debut] == QLatin1Char('\t')))
+            ++debut;
+        texte = texte.left(debut) + texteValeur;
+    } else {
+        const QString nouvelle = cle.trimmed() + QLatin1Char('=') + texteValeur;
+        const auto entete = entetes.constFind(Pli(section));
+        if (entete != entetes.constEnd()) {
+            InsererLigne(DerniereCle(entete.value()) + 1, nouvelle);
+        } else {
+            if (!lignes.isEmpty() && !lignes.last().texte.trimmed().isEmpty())
+                InsererLigne(lignes.size(), QString());
+            InsererLigne(lignes.size(), QLatin1Char('[') + section.trimmed() + QLatin1Char(']'));
+            InsererLigne(lignes.size(), nouvelle);
+        }
+    }
+    Indexer();
+    Enregistrer();
+}
+
+int TFichierIni::DerniereCle(int entete) const
+{
+    int derniere = entete;
+    for (int i = entete + 1; i < lignes.size() && !NomSection(lignes[i].texte); ++i) {
+        if (SigneEgal(lignes[i].texte) >= 0)
+            derniere = i;
+    }
+    return derniere;
+}
+
+QString TFichierIni::FinLigneHabituelle() const
+{
+    if (!lignes.isEmpty() && !lignes.first().finLigne.isEmpty())
+        return lignes.first().finLigne;
+    return QStringLiteral("\r\n"); // the convention of the hosts' files
+}
+
+void TFichierIni::InsererLigne(int position, const QString& texte)
+{
+    const QString finLigne = FinLigneHabituelle();
+    if (position > 0 && lignes[position - 1].finLigne.isEmpty())
+        lignes[position - 1].finLigne = finLigne;
+    lignes.insert(position, {texte, finLigne});
+}
+
+void TFichierIni::Enregistrer()
+{
+    QString texte;
+    for (const LigneIni& ligne : lignes)
+        texte += ligne.texte + ligne.finLigne;
+
+    const QByteArray octets = Encoder(texte);
+
+    QSaveFile sortie(fichier);
+    if (!sortie.open(QIODevice::WriteOnly) || sortie.write(octets) != octets.size() || !sortie.commit())
+        throw ErreurFichier(QStringLiteral("Impossible d'enregistrer le fichier %1 : %2")
+                                .arg(fichier, sortie.errorString()));
+}

@@ -1,0 +1,66 @@
+#pragma once
+
+// Base of the modal choice dialogs: a list of records, each row carrying its
+// key, one of which the user picks (the gesture is the dialog's own: a
+// button, a click, a double-click, Enter). The pick keeps what the caller
+// will read of the row and closes with OK; without a selected row it says
+// "Veuillez sélectionner ..." and the dialog stays open. The close button
+// and the window's close box cancel; closing empties the list.
+//
+// The list is loaded through ChargerListe(), at one moment: when the window
+// becomes active (its showing included) and the list is not loaded yet,
+// unless the dialog or its caller loaded it before. A dialog whose list
+// follows something that may change while it is open reloads it at every
+// activation by overriding FormActivate(). An error at activation is shown
+// once, not again each time the window becomes active after its message.
+
+#include <QDialog>
+#include <QString>
+
+class QAbstractButton;
+class QAbstractItemView;
+class QModelIndex;
+
+class TFicheChoix : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // Empties the list and fills it again.
+    void ChargerListe();
+
+    void done(int resultat) override;
+
+protected:
+    explicit TFicheChoix(QWidget* parent);
+
+    // Called once the form is set up.
+    void Installer(QAbstractItemView* liste, QAbstractButton* fermer, const QString& messageSansSelection);
+
+    // Fills the empty list; every row carries its key (ObjectCode).
+    virtual void RemplirListe() = 0;
+    // Keeps what the caller reads of the chosen row (column 0 of it).
+    virtual void Retenir(const QModelIndex& ligne) = 0;
+    // Runs each time the window becomes active; loads the list when it is
+    // not loaded.
+    virtual void FormActivate();
+
+    // The pick, to connect the dialog's gestures to.
+    void Choisir();
+
+    bool event(QEvent* evenement) override;
+    void showEvent(QShowEvent* evenement) override;
+    void hideEvent(QHideEvent* evenement) override;
+
+private:
+    QAbstractItemView* liste = nullptr;
+    QString messageSansSelection;
+    bool chargee = false;
+    // Activation runs once per showing or return to the window, whichever
+    // of the show and the activate events comes first.
+    bool activationFaite = false;
+    bool activationEnCours = false;
+    QString derniereErreurActivation;
+
+    void Activer();
+};

@@ -1,0 +1,65 @@
+#include "ui/common/FicheEdition.h"
+
+#include "ui/common/Messages.h"
+#include "ui/common/Protection.h"
+
+#include <QAbstractButton>
+#include <QPushButton>
+
+TFicheEdition::TFicheEdition(QWidget* parent)
+    : QDialog(parent)
+{
+}
+
+void TFicheEdition::Installer(QAbstractButton* valider, QAbstractButton* annuler)
+{
+    Connecter(valider, &QAbstractButton::clicked, this, &TFicheEdition::btnValiderClick);
+    Connecter(annuler, &QAbstractButton::clicked, this, &TFicheEdition::btnFermerClick);
+    // Enter validates, except on a focused button other than "Valider":
+    // that one is pressed instead ("Annuler" must never save).
+    if (auto* bouton = qobject_cast<QPushButton*>(valider))
+        bouton->setDefault(true);
+    if (auto* bouton = qobject_cast<QPushButton*>(annuler))
+        bouton->setAutoDefault(true);
+    setFixedSize(size());
+}
+
+void TFicheEdition::btnValiderClick()
+{
+    if (Enregistrer())
+        accept();
+}
+
+void TFicheEdition::btnFermerClick()
+{
+    reject();
+}
+
+bool TFicheEdition::Refuser(const QString& message, QWidget* fautif)
+{
+    Messages::Information(message, this);
+    if (fautif)
+        fautif->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+QString TFicheEdition::LibelleCharge(const QString& libelle) const
+{
+    return duplication ? libelle + QStringLiteral(" - copie") : libelle;
+}
+
+void TFicheEdition::showEvent(QShowEvent* evenement)
+{
+    QDialog::showEvent(evenement);
+    if (charge)
+        return;
+    charge = true;
+    // A record that could not be read must not be saved over with the
+    // initial texts: once the error is shown, the window closes with Cancel.
+    if (!Proteger(this, [this] { Charger(); })) {
+        QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
+        return;
+    }
+    if (duplication)
+        cle.clear();
+}

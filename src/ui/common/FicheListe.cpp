@@ -1,0 +1,145 @@
+#include "ui/common/FicheListe.h"
+
+#include "ui/common/FicheEdition.h"
+#include "ui/common/ListeRapport.h"
+#include "ui/common/Messages.h"
+#include "ui/common/ObjectCode.h"
+#include "ui/common/Protection.h"
+
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QTreeWidget>
+
+namespace {
+
+// The list windows have no default button, so that Enter in the list
+// presses nothing; Enter on a focused button still presses that button.
+class EntreeSurBouton : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override
+    {
+        if (evenement->type() != QEvent::KeyPress)
+            return false;
+        const auto* touche = static_cast<QKeyEvent*>(evenement);
+        const bool entree = touche->key() == Qt::Key_Return || touche->key() == Qt::Key_Enter;
+        if (!entree || (touche->modifiers() & ~Qt::KeypadModifier))
+            return false;
+        static_cast<QAbstractButton*>(objet)->click();
+        return true;
+    }
+};
+
+} // namespace
+
+TFicheListe::TFicheListe(QWidget* parent)
+    : QDialog(parent)
+{
+}
+
+void TFicheListe::Installer(QTreeWidget* liste, const BoutonsListe& boutons,
+                            const TextesListe& textesListe, SelectionApresRemplissage selectionVoulue,
+                            OrdreLignes ordreVoulu)
+{
+    lvListe = liste;
+    textes = textesListe;
+    selection = selectionVoulue;
+    ordre = ordreVoulu;
+    auto* entreeSurBouton = new EntreeSurBouton(this);
+
+    const std::pair<QAbstractButton*, void (TFicheListe::*)()> liaisons[] = {
+        {boutons.ajouter, &TFicheListe::btnAjouterClick},
+        {boutons.dupliquer, &TFicheListe::btnDupliquerClick},
+        {boutons.modifier, &TFicheListe::btnModifierClick},
+        {boutons.supprimer, &TFicheListe::btnSupprimerClick},
+        {boutons.fermer, &TFicheListe::btnFermerClick},
+    };
+    for (const auto& [bouton, gestionnaire] : liaisons) {
+        if (!bouton)
+            continue;
+        Connecter(bouton, &QAbstractButton::clicked, this, gestionnaire);
+        if (auto* poussoir = qobject_cast<QPushButton*>(bouton))
+            poussoir->setAutoDefault(false);
+        bouton->installEventFilter(entreeSurBouton);
+    }
+    setFixedSize(size());
+}
+
+void TFicheListe::Remplir()
+{
+    ViderListe(lvListe);
+    AjouterLignes();
+    if (ordre == OrdreLignes::ParLibelle)
+        TrierParLibelle(lvListe);
+    if (selection == SelectionApresRemplissage::PremiereLigne && lvListe->topLevelItemCount() > 0)
+        lvListe->setCurrentItem(lvListe->topLevelItem(0));
+}
+
+std::unique_ptr<TFicheEdition> TFicheListe::CreerEdition()
+{
+    return nullptr;
+}
+
+int TFicheListe::SupprimerEnregistrement(const QString&)
+{
+    return 0;
+}
+
+QTreeWidgetItem* TFicheListe::LigneRequise(const QString& action)
+{
+    return ::LigneRequise(lvListe, textes.une, action, this);
+}
+
+void TFicheListe::OuvrirEdition(const QString& cle, bool duplication)
+{
+    {
+        std::unique_ptr<TFicheEdition> fiche = CreerEdition();
+        if (!fiche)
+            return;
+        fiche->SetCle(cle);
+        fiche->SetDuplication(duplication);
+        fiche->exec();
+    }
+    Remplir();
+}
+
+void TFicheListe::btnAjouterClick()
+{
+    OuvrirEdition(QString(), false);
+}
+
+void TFicheListe::btnDupliquerClick()
+{
+    if (QTreeWidgetItem* ligne = LigneRequise(QStringLiteral("duplication")))
+        OuvrirEdition(GetCode(ligne), true);
+}
+
+void TFicheListe::btnModifierClick()
+{
+    if (QTreeWidgetItem* ligne = LigneRequise(QStringLiteral("modification")))
+        OuvrirEdition(GetCode(ligne), false);
+}
+
+void TFicheListe::btnSupprimerClick()
+{
+    QTreeWidgetItem* ligne = LigneRequise(QStringLiteral("suppression"));
+    if (!ligne)
+        return;
+    const QString cle = GetCode(ligne);
+    const QString question = QStringLiteral("Etes-vous sûr de vouloir supprimer %1 : %2 ?")
+                                 .arg(textes.cette, ligne->text(0));
+    if (!Messages::Question(question, this))
+        return;
+    if (SupprimerEnregistrement(cle) < 1)
+        Messages::Information(
+            QStringLiteral("La suppression %1 (%2) n'a pas réussi.").arg(textes.de, cle), this);
+    Remplir();
+}
+
+void TFicheListe::btnFermerClick()
+{
+    reject();
+}

@@ -1,0 +1,79 @@
+#pragma once
+
+// Base of the modal list windows that maintain one table: the list is filled
+// from one read of the table (each row carrying its key), "Ajouter", "Dupliquer" and
+// "Modifier" open the edit window of the table and refill the list once it
+// has closed, whatever its result, and "Supprimer" asks for confirmation,
+// deletes and refills. A window supplies its rows, its texts, its edit window
+// and its deletion; buttons it does not have are simply left out.
+
+#include <QDialog>
+#include <QString>
+#include <memory>
+
+class QAbstractButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class TFicheEdition;
+
+// How the messages name one record: "une pose" (selection required),
+// "cette pose" (confirmation), "de la pose" (failed deletion).
+struct TextesListe
+{
+    QString une;
+    QString cette;
+    QString de;
+};
+
+struct BoutonsListe
+{
+    QAbstractButton* ajouter = nullptr;
+    QAbstractButton* dupliquer = nullptr;
+    QAbstractButton* modifier = nullptr;
+    QAbstractButton* supprimer = nullptr;
+    QAbstractButton* fermer = nullptr;
+};
+
+enum class SelectionApresRemplissage { PremiereLigne, Aucune };
+enum class OrdreLignes { Requete, ParLibelle };
+
+class TFicheListe : public QDialog
+{
+    Q_OBJECT
+public:
+    // Empties the list and reads the table again.
+    void Remplir();
+
+    void btnAjouterClick();
+    void btnDupliquerClick();
+    void btnModifierClick();
+    void btnSupprimerClick();
+    void btnFermerClick();
+
+protected:
+    explicit TFicheListe(QWidget* parent);
+
+    // Called once the form is set up: wires the buttons given and fixes the
+    // window to the size of its form. The concrete window then calls Remplir().
+    void Installer(QTreeWidget* liste, const BoutonsListe& boutons, const TextesListe& textes,
+                   SelectionApresRemplissage selection, OrdreLignes ordre);
+
+    QTreeWidget* Liste() const { return lvListe; }
+
+    // Adds the rows of the table (the list is empty when this is called).
+    virtual void AjouterLignes() = 0;
+    // A fresh edit window of the table, the list as its parent.
+    virtual std::unique_ptr<TFicheEdition> CreerEdition();
+    // Deletes the record; returns the number of rows of its table removed.
+    virtual int SupprimerEnregistrement(const QString& cle);
+
+private:
+    QTreeWidget* lvListe = nullptr;
+    TextesListe textes;
+    SelectionApresRemplissage selection = SelectionApresRemplissage::Aucune;
+    OrdreLignes ordre = OrdreLignes::Requete;
+
+    // The selected row; without one, says what it is needed for.
+    QTreeWidgetItem* LigneRequise(const QString& action);
+    void OuvrirEdition(const QString& cle, bool duplication);
+};

@@ -1,0 +1,82 @@
+#include "ui/common/SuiviClicsListe.h"
+
+#include <QAbstractItemView>
+#include <QKeyEvent>
+#include <QMouseEvent>
+
+SuiviClicsListe::SuiviClicsListe(QAbstractItemView* liste)
+    : QObject(liste)
+    , liste(liste)
+    , zoneDesLignes(liste->viewport())
+{
+    liste->installEventFilter(this);
+    liste->viewport()->installEventFilter(this);
+}
+
+bool SuiviClicsListe::eventFilter(QObject* objet, QEvent* evenement)
+{
+    if (objet == liste)
+        return SurListe(evenement);
+    if (objet == zoneDesLignes)
+        return SurZoneDesLignes(evenement);
+    return false;
+}
+
+bool SuiviClicsListe::SurListe(QEvent* evenement)
+{
+    if (evenement->type() != QEvent::KeyPress)
+        return false;
+    const auto* touche = static_cast<QKeyEvent*>(evenement);
+    if (touche->modifiers() & ~Qt::KeypadModifier)
+        return false;
+    switch (touche->key()) {
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        emit Validation();
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool SuiviClicsListe::SurZoneDesLignes(QEvent* evenement)
+{
+    switch (evenement->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto* souris = static_cast<QMouseEvent*>(evenement);
+        if (souris->button() != Qt::LeftButton)
+            return false;
+        appuiEnCours = true;
+        if (!liste->indexAt(souris->position().toPoint()).isValid())
+            liste->clearSelection();
+        return false;
+    }
+    case QEvent::MouseButtonRelease:
+        if (static_cast<QMouseEvent*>(evenement)->button() == Qt::LeftButton && appuiEnCours) {
+            appuiEnCours = false;
+            emit Clic();
+        }
+        return false;
+    case QEvent::MouseButtonDblClick:
+        if (static_cast<QMouseEvent*>(evenement)->button() == Qt::LeftButton) {
+            // The double-click stands for the row under it, whatever the
+            // first click did.
+            SelectionnerSous(static_cast<QMouseEvent*>(evenement)->position().toPoint());
+            emit DoubleClic();
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+void SuiviClicsListe::SelectionnerSous(const QPoint& position)
+{
+    const QModelIndex index = liste->indexAt(position);
+    if (index.isValid())
+        liste->setCurrentIndex(index);
+    else
+        liste->clearSelection();
+}

@@ -1,0 +1,35 @@
+# Builds each target of PERMISES, which must build, then each target of
+# INTERDITES, which must fail because its include is not found.
+
+function(construire cible code sortie)
+  execute_process(COMMAND ${CMAKE_COMMAND} --build ${BINAIRE} --target ${cible}
+                  RESULT_VARIABLE resultat OUTPUT_VARIABLE texte ERROR_VARIABLE texte)
+  set(${code} ${resultat} PARENT_SCOPE)
+  set(${sortie} "${texte}" PARENT_SCOPE)
+endfunction()
+
+string(REPLACE "," ";" permises "${PERMISES}")
+string(REPLACE "," ";" interdites "${INTERDITES}")
+
+set(echecs "")
+foreach(cible ${permises})
+  construire(${cible} code sortie)
+  if(NOT code EQUAL 0)
+    string(APPEND echecs "${cible}: an allowed include does not build:\n${sortie}\n")
+  else()
+    message(STATUS "${cible}: builds")
+  endif()
+endforeach()
+foreach(cible ${interdites})
+  construire(${cible} code sortie)
+  if(code EQUAL 0)
+    string(APPEND echecs "${cible}: a forbidden include builds\n")
+  elseif(NOT sortie MATCHES "No such file or directory|file not found")
+    string(APPEND echecs "${cible}: fails for another reason than the include:\n${sortie}\n")
+  else()
+    message(STATUS "${cible}: refused")
+  endif()
+endforeach()
+if(echecs)
+  message(FATAL_ERROR "${echecs}")
+endif()

@@ -1,0 +1,40 @@
+#pragma once
+
+// Reference data written straight into the temporary database, and joinery
+// items built from "NAME=value" texts.
+
+#include "BaseTemporaire.h"
+
+#include <QStringList>
+#include <QVariant>
+#include <array>
+#include <memory>
+
+class TMenuiserie;
+
+std::unique_ptr<TMenuiserie> NouvelleMenuiserie(const QStringList& proprietes);
+
+class DonneesReference
+{
+public:
+    explicit DonneesReference(BaseTemporaire& base) : base(base) {}
+
+    QString Type(const QString& libelle, const QVariant& famille);
+    QString Categorie(const QString& libelle, const QString& idType);
+    // An operand code that the database lacks is added first.
+    void Contrainte(const QString& idCategorie, const QString& code, const QString& operateur,
+                    const QString& valeur);
+    QString Pose(const QString& libelle);
+    // A kind with its four surcharge prices and its VAT type; its export code
+    // is the first three letters of the label, those of the surcharges
+    // "L", "LC", "LA" and "LM".
+    QString Pose(const QString& libelle, const std::array<double, 4>& prix, int typeTva);
+    QString Tarif(const QString& idPose, const QString& idCategorie, const QVariant& prix,
+                  const QString& idPoseur = QStringLiteral("0"));
+    QString Poseur(const QString& code, const QString& nom, const QStringList& adresse = {});
+
+private:
+    BaseTemporaire& base;
+
+    QString IdOperande(const QString& code);
+};
