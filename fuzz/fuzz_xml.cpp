@@ -22,7 +22,7 @@ void Parcourir(const TXmlDocument& document)
         if (++visites > 2000)
             return;
         for (int i = 0; i < noeud.AttributeCount(); ++i) {
-            const QString nom = noeud.AttributeName(i);
+            const QString nom = noeud.AttributeName(i).toString();
             cible::Exiger(noeud.HasAttribute(nom), "un attribut lu se retrouve par son nom", nom);
             noeud.GetAttributeByName(nom);
         }
@@ -37,8 +37,8 @@ void Parcourir(const TXmlDocument& document)
             cible::Exiger(std::find(memeNom.begin(), memeNom.end(), &noeud) != memeNom.end(),
                           "un élément est parmi les enfants de son nom", chemin);
         }
-        for (int i = 0; i < noeud.ChildCount(); ++i)
-            visiter(*noeud.GetChild(i));
+        for (const TXmlNode* enfant = noeud.FirstChild(); enfant; enfant = enfant->NextSibling())
+            visiter(*enfant);
     };
     visiter(*racine);
     for (const char16_t* nom : {u"pose", u"tva", u"menuiseries", u"/Quarlo/pose/tva", u"/quarlo/menuiseries"})
