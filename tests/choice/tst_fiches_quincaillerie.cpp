@@ -239,6 +239,29 @@ private slots:
         });
     }
 
+    void detailDimensionIllisible()
+    {
+        EnregistreurMessages messages;
+        const auto menuiserie = NouvelleMenuiserie({"HAUTEUR=12a", "LARGEUR=800"});
+        TQuincailleries liste;
+        liste.Ajouter().SetLibelle(QStringLiteral("Joint"));
+        TFicheQuincaillerieDetail fiche(nullptr);
+        fiche.SetMenuiseries(*menuiserie);
+        fiche.SetQuincailleries(&liste);
+
+        ExecuterModal<TFicheQuincaillerieDetail>(fiche, [&](TFicheQuincaillerieDetail* ouverte) {
+            // Once, not again when the window becomes active after the message.
+            QEvent desactivation(QEvent::WindowDeactivate);
+            QCoreApplication::sendEvent(ouverte, &desactivation);
+            QEvent activation(QEvent::WindowActivate);
+            QCoreApplication::sendEvent(ouverte, &activation);
+            QCOMPARE(Texte(ouverte, "lblHauteur") + "x" + Texte(ouverte, "lblLargeur"), QStringLiteral("0x0"));
+            QCOMPARE(ColonneGrille(ouverte, 0), QStringLiteral("Joint=0,00"));
+        });
+        QCOMPARE(messages.Textes(), QStringList{QStringLiteral("La propriété HAUTEUR de la menuiserie vaut « 12a », "
+                                                               "qui n'est pas un nombre entier.")});
+    }
+
     void detailActions()
     {
         EnregistreurMessages messages;

@@ -81,9 +81,10 @@ void TFicheQuincaillerieDetail::FormActivate()
     // What was typed before the window lost the focus is kept, not
     // replaced by the refreshed grid.
     EnregistrerQuantites();
-    // Dimensions that cannot be read stop here: sums and grid stay as shown.
-    AfficherSommes();
     AfficherListe();
+    // Dimensions that cannot be read are reported; the sums shown stay as
+    // they were, the list is shown all the same.
+    AfficherSommes();
 }
 
 SommesDimensions TFicheQuincaillerieDetail::AfficherSommes()
