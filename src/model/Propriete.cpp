@@ -3,6 +3,8 @@
 #include "model/Formats.h"
 #include "model/FragmentXml.h"
 
+#include <stdexcept>
+
 TPropriete::TPropriete(const QString& id, const QString& valeur) : id(id.toUpper()), valeur(valeur) {}
 
 TPropriete& TPropriete::operator=(const TPropriete& autre)
@@ -122,6 +124,21 @@ const TPropriete* TProprietes::Trouver(const QString& nom) const
 TPropriete* TProprietes::Trouver(const QString& nom)
 {
     return const_cast<TPropriete*>(std::as_const(*this).Trouver(nom));
+}
+
+std::optional<int> TProprietes::Dimension(const QString& nom) const
+{
+    const TPropriete* propriete = Trouver(nom);
+    if (!propriete)
+        return std::nullopt;
+    const std::optional<int> valeur = LireEntier(propriete->GetValeur());
+    if (!valeur) {
+        const QString texte = QStringLiteral("La propriété %1 de la menuiserie vaut « %2 », "
+                                             "qui n'est pas un nombre entier.")
+                                  .arg(propriete->GetId(), propriete->GetValeur());
+        throw std::runtime_error(texte.toStdString());
+    }
+    return valeur;
 }
 
 QString TProprietes::GetValeur(const QString& nom) const

@@ -4,6 +4,7 @@
 
 #include <QHash>
 #include <QString>
+#include <optional>
 
 class SortieXml;
 
@@ -69,6 +70,11 @@ public:
     // The value of the named property; the derived "PERIMETRE" and
     // "LARGEUR_VANTAIL" when no property of that name exists; "" otherwise.
     QString GetValeur(const QString& nom) const;
+
+    // The named property read as a whole number (a dimension in millimetres,
+    // a leaf count); nothing when the item has no such property. A value
+    // that is not a whole number is an error naming the property and its value.
+    std::optional<int> Dimension(const QString& nom) const;
 
     // <proprietes>...</proprietes>
     QString GetXml() const;

@@ -17,19 +17,6 @@
 
 namespace {
 
-// Runs the dialog modally; the action acts on it once it is up. A dialog
-// that the action leaves open is then cancelled, so a test never hangs.
-template <class Fiche>
-int Executer(Fiche& fiche, std::function<void(Fiche*)> action)
-{
-    const auto pilote = PiloteModal::QuandOuvert<Fiche>([action](Fiche* ouverte) {
-        action(ouverte);
-        if (ouverte->isVisible())
-            ouverte->reject();
-    });
-    return fiche.exec();
-}
-
 // "caption|price" per row, in list order.
 QStringList Lignes(QTreeWidget* liste)
 {
@@ -62,14 +49,6 @@ QPoint CentreDe(QTreeWidget* liste, QTreeWidgetItem* ligne)
 QPoint ZoneVide(QAbstractItemView* liste)
 {
     return QPoint(10, liste->viewport()->height() - 5);
-}
-
-// A double-click as the system delivers it: press, release, double-click, release.
-void DoubleCliquer(QAbstractItemView* liste, const QPoint& position)
-{
-    QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, position);
-    QTest::mouseDClick(liste->viewport(), Qt::LeftButton, {}, position);
-    QTest::mouseRelease(liste->viewport(), Qt::LeftButton, {}, position);
 }
 
 // The window loses then regains the focus, as around a message box.
@@ -350,7 +329,7 @@ void TestFichesChoix::dimensionIllisibleDesLOuverture()
     TFicheTarifChoix fiche(nullptr);
     fiche.SetMenuiserie(menuiserie.get());
     fiche.SetIdPose(posePrincipale);
-    QCOMPARE(Executer<TFicheTarifChoix>(fiche, [](TFicheTarifChoix* ouverte) {
+    QCOMPARE(ExecuterModal<TFicheTarifChoix>(fiche, [](TFicheTarifChoix* ouverte) {
                  Reactiver(ouverte);
                  QCOMPARE(Controle<QLabel>(ouverte, QStringLiteral("lblHauteur"))->text(), QStringLiteral("0"));
                  QCOMPARE(Controle<QTreeWidget>(ouverte, QStringLiteral("lvListe"))->topLevelItemCount(), 0);
@@ -441,7 +420,7 @@ void TestFichesChoix::choixParDoubleClic()
     fiche.SetIdPose(posePrincipale);
     fiche.SetIdTarif(tarifs.value(QStringLiteral("petite")));
 
-    const int resultat = Executer<TFicheTarifChoix>(fiche, [&](TFicheTarifChoix* ouverte) {
+    const int resultat = ExecuterModal<TFicheTarifChoix>(fiche, [&](TFicheTarifChoix* ouverte) {
         auto* liste = Controle<QTreeWidget>(ouverte, QStringLiteral("lvListe"));
         QTreeWidgetItem* ligne = LigneDeLibelle(liste, libelle);
         QVERIFY(ligne);
@@ -467,7 +446,7 @@ void TestFichesChoix::doubleClicSansSelection()
     bool resteOuverte = false;
     QString caption;
 
-    const int resultat = Executer<TFicheTarifChoix>(fiche, [&](TFicheTarifChoix* ouverte) {
+    const int resultat = ExecuterModal<TFicheTarifChoix>(fiche, [&](TFicheTarifChoix* ouverte) {
         auto* liste = Controle<QTreeWidget>(ouverte, QStringLiteral("lvListe"));
         // The preselected row is left for a double-click beside the rows.
         DoubleCliquer(liste, ZoneVide(liste));
@@ -499,7 +478,7 @@ void TestFichesChoix::choixAuClavier()
     fiche.SetMenuiserie(menuiserie.get());
     fiche.SetIdPose(posePrincipale);
 
-    const int resultat = Executer<TFicheTarifChoix>(fiche, [](TFicheTarifChoix* ouverte) {
+    const int resultat = ExecuterModal<TFicheTarifChoix>(fiche, [](TFicheTarifChoix* ouverte) {
         auto* liste = Controle<QTreeWidget>(ouverte, QStringLiteral("lvListe"));
         liste->setFocus();
         liste->setCurrentItem(liste->topLevelItem(0));
@@ -558,7 +537,7 @@ void TestFichesChoix::poseValiderAussitot()
     fiche.ChargerListe();
     QString caption;
 
-    const int resultat = Executer<TFichePoseChoix>(fiche, [&](TFichePoseChoix* ouverte) {
+    const int resultat = ExecuterModal<TFichePoseChoix>(fiche, [&](TFichePoseChoix* ouverte) {
         auto* valider = Controle<QPushButton>(ouverte, QStringLiteral("btnValider"));
         caption = valider->text();
         QTest::mouseClick(valider, Qt::LeftButton);
@@ -581,7 +560,7 @@ void TestFichesChoix::poseValiderSansSelection()
     bool resteOuverte = false;
     QString caption;
 
-    const int resultat = Executer<TFichePoseChoix>(fiche, [&](TFichePoseChoix* ouverte) {
+    const int resultat = ExecuterModal<TFichePoseChoix>(fiche, [&](TFichePoseChoix* ouverte) {
         QTest::mouseClick(Controle<QPushButton>(ouverte, QStringLiteral("btnValider")), Qt::LeftButton);
         resteOuverte = ouverte->isVisible();
         auto* annuler = Controle<QPushButton>(ouverte, QStringLiteral("btnFermer"));
@@ -597,7 +576,7 @@ void TestFichesChoix::poseValiderSansSelection()
 
     // Picking the row with the mouse, then "Valider".
     fiche.ChargerListe();
-    const int choix = Executer<TFichePoseChoix>(fiche, [](TFichePoseChoix* ouverte) {
+    const int choix = ExecuterModal<TFichePoseChoix>(fiche, [](TFichePoseChoix* ouverte) {
         auto* liste = Controle<QListWidget>(ouverte, QStringLiteral("lvListe"));
         QTest::mouseClick(liste->viewport(), Qt::LeftButton, {},
                           liste->visualItemRect(liste->item(0)).center());
@@ -634,7 +613,7 @@ void TestFichesChoix::poseTableVide()
     EnregistreurMessages messages;
     TFichePoseChoix fiche(nullptr);
     fiche.ChargerListe();
-    const int resultat = Executer<TFichePoseChoix>(fiche, [](TFichePoseChoix* ouverte) {
+    const int resultat = ExecuterModal<TFichePoseChoix>(fiche, [](TFichePoseChoix* ouverte) {
         QTest::mouseClick(Controle<QPushButton>(ouverte, QStringLiteral("btnValider")), Qt::LeftButton);
     });
     QCOMPARE(resultat, int(QDialog::Rejected));
@@ -686,7 +665,7 @@ void TestFichesChoix::poseurClicChoisit()
     TFichePoseurChoix fiche(nullptr);
     fiche.SetIdPoseur(QString());
 
-    const int resultat = Executer<TFichePoseurChoix>(fiche, [](TFichePoseurChoix* ouverte) {
+    const int resultat = ExecuterModal<TFichePoseurChoix>(fiche, [](TFichePoseurChoix* ouverte) {
         auto* liste = Controle<QTreeWidget>(ouverte, QStringLiteral("lvListe"));
         QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, CentreDe(liste, liste->topLevelItem(1)));
     });
@@ -706,7 +685,7 @@ void TestFichesChoix::poseurClicHorsLigne()
     bool resteOuverte = false;
     QString caption;
 
-    const int resultat = Executer<TFichePoseurChoix>(fiche, [&](TFichePoseurChoix* ouverte) {
+    const int resultat = ExecuterModal<TFichePoseurChoix>(fiche, [&](TFichePoseurChoix* ouverte) {
         auto* liste = Controle<QTreeWidget>(ouverte, QStringLiteral("lvListe"));
         liste->setCurrentItem(liste->topLevelItem(0));
         QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, ZoneVide(liste));
@@ -738,7 +717,7 @@ void TestFichesChoix::poseurClavier()
     const QString martin = donnees->Poseur(QStringLiteral("P2"), QStringLiteral("Martin"));
     TFichePoseurChoix fiche(nullptr);
 
-    const int resultat = Executer<TFichePoseurChoix>(fiche, [touche](TFichePoseurChoix* ouverte) {
+    const int resultat = ExecuterModal<TFichePoseurChoix>(fiche, [touche](TFichePoseurChoix* ouverte) {
         auto* liste = Controle<QTreeWidget>(ouverte, QStringLiteral("lvListe"));
         liste->setFocus();
         QTest::keyClick(liste, Qt::Key_Down);

@@ -92,3 +92,21 @@ QString DonneesReference::Poseur(const QString& code, const QString& nom, const 
          {QStringLiteral("Cp"), champ(2)}, {QStringLiteral("Ville"), champ(3)},
          {QStringLiteral("Siret"), champ(4)}, {QStringLiteral("RGE"), champ(5)}}));
 }
+
+QString DonneesReference::EntreeCatalogue(const QString& libelle, const QString& libelle2, double vente,
+                                          double achat, double nbPieces, double nbPiecesMl, int secable)
+{
+    const QString id = QString::number(base.Executer(
+        QStringLiteral("INSERT INTO Quincaillerie (Libelle, Libelle2, TarifVente, TarifAchat, NbPieces, NbPiecesML, "
+                       "Secable) VALUES (:Libelle, :Libelle2, :Vente, :Achat, :NbPieces, :NbPiecesML, :Secable)"),
+        {{QStringLiteral("Libelle"), libelle},
+         {QStringLiteral("Libelle2"), libelle2},
+         {QStringLiteral("Vente"), vente},
+         {QStringLiteral("Achat"), achat},
+         {QStringLiteral("NbPieces"), nbPieces},
+         {QStringLiteral("NbPiecesML"), nbPiecesMl},
+         {QStringLiteral("Secable"), secable}}));
+    base.Executer(QStringLiteral("UPDATE Quincaillerie SET CodeExport = :Code WHERE IdQuincaillerie = :Id"),
+                  {{QStringLiteral("Code"), QStringLiteral("Q") + id}, {QStringLiteral("Id"), id.toLongLong()}});
+    return id;
+}

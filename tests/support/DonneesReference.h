@@ -32,6 +32,9 @@ public:
     QString Tarif(const QString& idPose, const QString& idCategorie, const QVariant& prix,
                   const QString& idPoseur = QStringLiteral("0"));
     QString Poseur(const QString& code, const QString& nom, const QStringList& adresse = {});
+    // A hardware catalogue entry; its export code is "Q" and its key.
+    QString EntreeCatalogue(const QString& libelle, const QString& libelle2, double vente, double achat,
+                            double nbPieces, double nbPiecesMl, int secable);
 
 private:
     BaseTemporaire& base;

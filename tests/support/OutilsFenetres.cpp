@@ -18,6 +18,13 @@ void Cliquer(QWidget* fenetre, const QString& bouton)
     QTest::mouseClick(Controle<QAbstractButton>(fenetre, bouton), Qt::LeftButton);
 }
 
+void DoubleCliquer(QAbstractItemView* liste, const QPoint& position)
+{
+    QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, position);
+    QTest::mouseDClick(liste->viewport(), Qt::LeftButton, {}, position);
+    QTest::mouseRelease(liste->viewport(), Qt::LeftButton, {}, position);
+}
+
 void Taper(QWidget* fenetre, const QString& edition, const QString& texte)
 {
     auto* edit = Controle<QLineEdit>(fenetre, edition);

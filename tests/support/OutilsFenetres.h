@@ -8,7 +8,9 @@
 #include <QStringList>
 #include <QWidget>
 
+class QAbstractItemView;
 class QComboBox;
+class QPoint;
 class QTreeWidget;
 
 // Child of a window by objectName; the test aborts when it is missing.
@@ -25,6 +27,8 @@ T* Controle(QWidget* fenetre, const QString& nom)
 QTreeWidget* Liste(QWidget* fenetre, const QString& nom = QStringLiteral("lvListe"));
 
 void Cliquer(QWidget* fenetre, const QString& bouton);
+// A double-click as the system delivers it: press, release, double-click, release.
+void DoubleCliquer(QAbstractItemView* liste, const QPoint& position);
 // Empties the edit, then types the text key by key.
 void Taper(QWidget* fenetre, const QString& edition, const QString& texte);
 // Selects the entry of the combo whose text is given (the test fails if none).

@@ -72,3 +72,16 @@ Fenetre* PiloteModal::FenetreDe(QWidget* fenetre)
         return attendue;
     }
 }
+
+// Runs the dialog modally; the action acts on it once it is up. A dialog
+// that the action leaves open is then cancelled, so a test never hangs.
+template <class Fiche>
+int ExecuterModal(Fiche& fiche, std::function<void(Fiche*)> action)
+{
+    const auto pilote = PiloteModal::QuandOuvert<Fiche>([action](Fiche* ouverte) {
+        action(ouverte);
+        if (ouverte->isVisible())
+            ouverte->reject();
+    });
+    return fiche.exec();
+}

@@ -12,29 +12,12 @@
 #include "ui/common/SuiviClicsListe.h"
 
 #include <QHeaderView>
-#include <stdexcept>
 
 namespace {
 
 constexpr int kColonneTarif = 0;
 constexpr int kColonnePrix = 1;
 constexpr int kLargeurColonnePrix = 110;
-
-// A dimension of the item when it has one; `valeur` is left alone otherwise.
-void LireDimension(const TProprietes& proprietes, const QString& nom, int& valeur)
-{
-    const TPropriete* propriete = proprietes.Trouver(nom);
-    if (!propriete)
-        return;
-    const std::optional<int> lue = LireEntier(propriete->GetValeur());
-    if (!lue) {
-        const QString texte = QStringLiteral("La propriété %1 de la menuiserie vaut « %2 », "
-                                             "qui n'est pas un nombre entier.")
-                                  .arg(nom, propriete->GetValeur());
-        throw std::runtime_error(texte.toStdString());
-    }
-    valeur = *lue;
-}
 
 } // namespace
 
@@ -76,12 +59,9 @@ void TFicheTarifChoix::AfficherDimensions()
 {
     const TProprietes& proprietes = menuiserie->GetProprietes();
     // Read all three before showing any: on an error the header keeps its values.
-    int nouvelleHauteur = hauteur;
-    int nouvelleLargeur = largeur;
-    int nouveauVantail = vantail;
-    LireDimension(proprietes, QStringLiteral("HAUTEUR"), nouvelleHauteur);
-    LireDimension(proprietes, QStringLiteral("LARGEUR"), nouvelleLargeur);
-    LireDimension(proprietes, QStringLiteral("VANTAIL"), nouveauVantail);
+    const int nouvelleHauteur = proprietes.Dimension(QStringLiteral("HAUTEUR")).value_or(hauteur);
+    const int nouvelleLargeur = proprietes.Dimension(QStringLiteral("LARGEUR")).value_or(largeur);
+    const int nouveauVantail = proprietes.Dimension(QStringLiteral("VANTAIL")).value_or(vantail);
     hauteur = nouvelleHauteur;
     largeur = nouvelleLargeur;
     vantail = nouveauVantail;

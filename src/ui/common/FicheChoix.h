@@ -11,17 +11,17 @@
 // becomes active (its showing included) and the list is not loaded yet,
 // unless the dialog or its caller loaded it before. A dialog whose list
 // follows something that may change while it is open reloads it at every
-// activation by overriding FormActivate(). An error at activation is shown
-// once, not again each time the window becomes active after its message.
+// activation by overriding FormActivate().
 
-#include <QDialog>
+#include "ui/common/FicheActivable.h"
+
 #include <QString>
 
 class QAbstractButton;
 class QAbstractItemView;
 class QModelIndex;
 
-class TFicheChoix : public QDialog
+class TFicheChoix : public TFicheActivable
 {
     Q_OBJECT
 
@@ -41,26 +41,14 @@ protected:
     virtual void RemplirListe() = 0;
     // Keeps what the caller reads of the chosen row (column 0 of it).
     virtual void Retenir(const QModelIndex& ligne) = 0;
-    // Runs each time the window becomes active; loads the list when it is
-    // not loaded.
-    virtual void FormActivate();
+    // Loads the list when it is not loaded.
+    void FormActivate() override;
 
     // The pick, to connect the dialog's gestures to.
     void Choisir();
-
-    bool event(QEvent* evenement) override;
-    void showEvent(QShowEvent* evenement) override;
-    void hideEvent(QHideEvent* evenement) override;
 
 private:
     QAbstractItemView* liste = nullptr;
     QString messageSansSelection;
     bool chargee = false;
-    // Activation runs once per showing or return to the window, whichever
-    // of the show and the activate events comes first.
-    bool activationFaite = false;
-    bool activationEnCours = false;
-    QString derniereErreurActivation;
-
-    void Activer();
 };

@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QListWidget>
+#include <QTableWidget>
 #include <QTreeWidget>
 
 namespace {
@@ -84,6 +85,11 @@ void SetCode(QListWidgetItem* ligne, const QString& code)
 QString GetCode(const QListWidgetItem* ligne)
 {
     return ligne ? ligne->data(Qt::UserRole).toString() : QString(QLatin1String(""));
+}
+
+void SetCode(QTableWidgetItem* premiereCellule, const QString& code)
+{
+    premiereCellule->setData(Qt::UserRole, QVariant(code));
 }
 
 QString GetCode(const QModelIndex& ligne)

@@ -13,6 +13,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class QListWidget;
 class QListWidgetItem;
+class QTableWidgetItem;
 
 // Entries.
 void AjouterEntree(QComboBox* combo, const QString& texte, const QString& code);
@@ -33,6 +34,8 @@ QString GetCode(const QTreeWidgetItem* ligne);
 bool ACode(const QTreeWidgetItem* ligne);
 void SetCode(QListWidgetItem* ligne, const QString& code);
 QString GetCode(const QListWidgetItem* ligne);
+// A grid row carries its key in its first cell.
+void SetCode(QTableWidgetItem* premiereCellule, const QString& code);
 // The code of the row of a list (report or icon view) at that index.
 QString GetCode(const QModelIndex& ligne);
 void ViderListe(QTreeWidget* liste);

@@ -1,0 +1,107 @@
+#include "pricing/QuantitesQuincaillerie.h"
+
+#include "data/RechercheQuincaillerie.h"
+#include "model/Formats.h"
+#include "model/Menuiserie.h"
+#include "model/Quincaillerie.h"
+
+#include <cmath>
+#include <limits>
+#include <memory>
+#include <stdexcept>
+
+namespace {
+
+int SommeEn32Bits(qint64 somme, const QString& nom)
+{
+    if (somme > std::numeric_limits<int>::max() || somme < std::numeric_limits<int>::min()) {
+        const QString texte = QStringLiteral("La somme des propriétés %1 des menuiseries (%2) est trop grande.")
+                                  .arg(nom)
+                                  .arg(somme);
+        throw std::overflow_error(texte.toStdString());
+    }
+    return static_cast<int>(somme);
+}
+
+} // namespace
+
+MenuiseriesConcernees ToutesLesMenuiseries(const TMenuiseries& menuiseries)
+{
+    MenuiseriesConcernees toutes;
+    toutes.reserve(menuiseries.Nombre());
+    for (const TMenuiserie& menuiserie : menuiseries)
+        toutes.append(&menuiserie);
+    return toutes;
+}
+
+SommesDimensions SommerDimensions(const MenuiseriesConcernees& menuiseries)
+{
+    const QString hauteur = QStringLiteral("HAUTEUR");
+    const QString largeur = QStringLiteral("LARGEUR");
+    qint64 hauteurs = 0;
+    qint64 largeurs = 0;
+    for (const TMenuiserie* menuiserie : menuiseries) {
+        hauteurs += menuiserie->GetProprietes().Dimension(hauteur).value_or(0);
+        largeurs += menuiserie->GetProprietes().Dimension(largeur).value_or(0);
+    }
+    return {SommeEn32Bits(hauteurs, hauteur), SommeEn32Bits(largeurs, largeur)};
+}
+
+Comptage ChoixCotes::Compter() const
+{
+    if (perimetre)
+        return {2, 2};
+    return {int(hauteur1) + int(hauteur2), int(largeur1) + int(largeur2)};
+}
+
+bool ChoixCotes::AucunCote() const
+{
+    const Comptage comptage = Compter();
+    return comptage.nbHauteurs == 0 && comptage.nbLargeurs == 0;
+}
+
+void RecalculerQuantites(TQuincailleries& quincailleries, Comptage comptage, SommesDimensions sommes)
+{
+    for (TQuincaillerie& entree : quincailleries)
+        entree.CalculerQuantite(comptage.nbHauteurs, sommes.hauteurs, comptage.nbLargeurs, sommes.largeurs);
+}
+
+TQuincaillerie* AjouterDuCatalogue(TQuincailleries& quincailleries, const QString& id, Comptage comptage,
+                                   SommesDimensions sommes)
+{
+    std::optional<TQuincaillerie> catalogue = Quincailleries::EntreeCatalogue(id);
+    if (!catalogue)
+        return nullptr;
+    catalogue->CalculerQuantite(comptage.nbHauteurs, sommes.hauteurs, comptage.nbLargeurs, sommes.largeurs);
+    return &quincailleries.Ajouter(std::make_unique<TQuincaillerie>(*catalogue));
+}
+
+TQuincaillerie* EntreeDeLigne(TQuincailleries& quincailleries, int ligne, const QString& id)
+{
+    if (id.isEmpty())
+        return nullptr;
+    if (ligne >= 0 && ligne < quincailleries.Nombre() && quincailleries[ligne].GetId() == id)
+        return &quincailleries[ligne];
+    return quincailleries.Trouver(id);
+}
+
+void EnregistrerSaisies(TQuincailleries& quincailleries, const QVector<QuantiteSaisie>& lignes)
+{
+    for (int ligne = 0; ligne < lignes.size(); ++ligne) {
+        const QuantiteSaisie& saisie = lignes.at(ligne);
+        if (saisie.texte.isEmpty())
+            continue;
+        if (TQuincaillerie* entree = EntreeDeLigne(quincailleries, ligne, saisie.id))
+            entree->SetQuantite(LireDecimalOuDefaut(saisie.texte, 1.0));
+    }
+}
+
+std::optional<double> PrixAuMetre(const TQuincaillerie& entree)
+{
+    if (entree.GetNbPieces() == 0.0)
+        return std::nullopt;
+    const double prix = entree.GetTarifVente() / entree.GetNbPieces() * entree.GetNbPiecesMl();
+    if (!std::isfinite(prix))
+        return std::nullopt;
+    return prix;
+}

@@ -1,0 +1,87 @@
+#include "ui/choice/FicheQuincaillerieChoix.h"
+#include "ui_FicheQuincaillerieChoix.h"
+
+#include "data/RechercheQuincaillerie.h"
+#include "model/Formats.h"
+#include "pricing/QuantitesQuincaillerie.h"
+#include "ui/common/ListeRapport.h"
+#include "ui/common/ObjectCode.h"
+#include "ui/common/Messages.h"
+#include "ui/common/Protection.h"
+#include "ui/common/SuiviClicsListe.h"
+
+#include <QHeaderView>
+
+namespace {
+
+constexpr int kColonneLibelle = 0;
+
+} // namespace
+
+TFicheQuincaillerieChoix::TFicheQuincaillerieChoix(QWidget* parent)
+    : TFicheChoix(parent)
+    , ui(std::make_unique<Ui::TFicheQuincaillerieChoix>())
+{
+    ui->setupUi(this);
+    PreparerListe(ui->lvListe, {{250}, {200}, {80, Qt::AlignRight}, {80, Qt::AlignRight}, {70, Qt::AlignHCenter}});
+    ui->lvListe->header()->setSectionResizeMode(kColonneLibelle, QHeaderView::Stretch);
+
+    // Without a selected row a double-click does nothing: no message to ask for one.
+    Installer(ui->lvListe, ui->btnFermer, QString());
+    Connecter(ui->edtLibelle, &QLineEdit::textChanged, this, &TFicheQuincaillerieChoix::btnRechercherClick);
+    Connecter(ui->edtLibelle2, &QLineEdit::textChanged, this, &TFicheQuincaillerieChoix::btnRechercherClick);
+    Connecter(ui->btnRechercher, &QPushButton::clicked, this, &TFicheQuincaillerieChoix::btnRechercherClick);
+    auto* suivi = new SuiviClicsListe(ui->lvListe);
+    Connecter(suivi, &SuiviClicsListe::DoubleClic, this, &TFicheQuincaillerieChoix::lvListeDblClick);
+    Connecter(suivi, &SuiviClicsListe::Validation, this, &TFicheQuincaillerieChoix::lvListeDblClick);
+    ChargerListe();
+}
+
+TFicheQuincaillerieChoix::~TFicheQuincaillerieChoix() = default;
+
+int TFicheQuincaillerieChoix::GetNbHauteurs() const
+{
+    return ui->gbCalcul->Cotes().Compter().nbHauteurs;
+}
+
+int TFicheQuincaillerieChoix::GetNbLargeurs() const
+{
+    return ui->gbCalcul->Cotes().Compter().nbLargeurs;
+}
+
+void TFicheQuincaillerieChoix::btnRechercherClick()
+{
+    ChargerListe();
+}
+
+void TFicheQuincaillerieChoix::RemplirListe()
+{
+    for (const TQuincaillerie& entree : Quincailleries::Rechercher(ui->edtLibelle->text(), ui->edtLibelle2->text())) {
+        const std::optional<double> prixAuMetre = PrixAuMetre(entree);
+        AjouterLigne(ui->lvListe,
+                     {entree.GetLibelle(), entree.GetLibelle2(), FormatMonetaire(entree.GetTarifVente()),
+                      prixAuMetre ? FormatMonetaire(*prixAuMetre) : QString(),
+                      entree.GetSecable() == 1 ? QStringLiteral("OUI") : QString()},
+                     entree.GetId());
+    }
+    TrierParLibelle(ui->lvListe);
+    if (ui->lvListe->topLevelItemCount() > 0)
+        ui->lvListe->setCurrentItem(ui->lvListe->topLevelItem(0));
+}
+
+void TFicheQuincaillerieChoix::lvListeDblClick()
+{
+    if (ui->gbCalcul->Cotes().AucunCote()) {
+        Messages::Information(QStringLiteral("Vous devez sélectionner au moins une hauteur ou une largeur "
+                                             "avant de sélectionner une quincaillerie."),
+                              this);
+        return;
+    }
+    if (LigneSelectionnee(ui->lvListe))
+        Choisir();
+}
+
+void TFicheQuincaillerieChoix::Retenir(const QModelIndex& ligne)
+{
+    idQuincaillerie = GetCode(ligne);
+}

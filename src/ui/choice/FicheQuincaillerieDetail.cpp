@@ -1,0 +1,214 @@
+#include "ui/choice/FicheQuincaillerieDetail.h"
+#include "ui_FicheQuincaillerieDetail.h"
+
+#include "data/RechercheQuincaillerie.h"
+#include "model/Formats.h"
+#include "model/Quincaillerie.h"
+#include "pricing/Totaux.h"
+#include "ui/choice/FicheQuincaillerieChoix.h"
+#include "ui/common/DelegateMarquage.h"
+#include "ui/common/Messages.h"
+#include "ui/common/ObjectCode.h"
+#include "ui/common/Protection.h"
+
+#include <QHeaderView>
+#include <algorithm>
+
+namespace {
+
+enum Colonne { kLibelle, kLibelle2, kTarifVente, kQuantite, kNombreColonnes };
+constexpr int kLargeurColonneNombre = 100;
+
+// A cell shown only: it can be neither selected nor edited.
+QTableWidgetItem* CelluleAffichee(const QString& texte, Qt::Alignment alignement = Qt::AlignLeft)
+{
+    auto* cellule = new QTableWidgetItem(texte);
+    cellule->setFlags(Qt::ItemIsEnabled);
+    cellule->setTextAlignment(alignement | Qt::AlignVCenter);
+    return cellule;
+}
+
+QTableWidgetItem* CelluleQuantite(const QString& texte)
+{
+    auto* cellule = new QTableWidgetItem(texte);
+    cellule->setFlags(Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable);
+    cellule->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    return cellule;
+}
+
+} // namespace
+
+TFicheQuincaillerieDetail::TFicheQuincaillerieDetail(QWidget* parent)
+    : TFicheActivable(parent)
+    , ui(std::make_unique<Ui::TFicheQuincaillerieDetail>())
+{
+    ui->setupUi(this);
+    QHeaderView* entete = ui->sgListe->horizontalHeader();
+    entete->setSectionResizeMode(kLibelle, QHeaderView::Stretch);
+    entete->setSectionResizeMode(kLibelle2, QHeaderView::Stretch);
+    entete->resizeSection(kTarifVente, kLargeurColonneNombre);
+    entete->resizeSection(kQuantite, kLargeurColonneNombre);
+    entete->setSectionsClickable(false);
+    ui->sgListe->model()->setHeaderData(kTarifVente, Qt::Horizontal, int(Qt::AlignRight | Qt::AlignVCenter),
+                                        Qt::TextAlignmentRole);
+    ui->sgListe->model()->setHeaderData(kQuantite, Qt::Horizontal, int(Qt::AlignRight | Qt::AlignVCenter),
+                                        Qt::TextAlignmentRole);
+    new TDelegateMarquage(ui->sgListe, [this](int ligne) { return LigneEnEcart(ligne); });
+
+    Connecter(ui->btnRecalculer, &QPushButton::clicked, this, &TFicheQuincaillerieDetail::btnRecalculerClick);
+    Connecter(ui->btnAjouter, &QPushButton::clicked, this, &TFicheQuincaillerieDetail::btnAjouterClick);
+    Connecter(ui->btnSupprimer, &QPushButton::clicked, this, &TFicheQuincaillerieDetail::btnSupprimerClick);
+    Connecter(ui->btnFermer, &QPushButton::clicked, this, &QDialog::accept);
+    connect(ui->sgListe, &QTableWidget::currentCellChanged, this,
+            [this](int ligne, int colonne) { sgListeSelectCell(ligne, colonne); });
+    AfficherListe();
+}
+
+TFicheQuincaillerieDetail::~TFicheQuincaillerieDetail() = default;
+
+void TFicheQuincaillerieDetail::SetMenuiseries(const MenuiseriesConcernees& concernees)
+{
+    menuiseries = concernees;
+}
+
+void TFicheQuincaillerieDetail::SetQuincailleries(TQuincailleries* liste)
+{
+    quincailleries = liste;
+}
+
+void TFicheQuincaillerieDetail::FormActivate()
+{
+    // What was typed before the window lost the focus is kept, not
+    // replaced by the refreshed grid.
+    EnregistrerQuantites();
+    AfficherListe();
+    // Dimensions that cannot be read are reported; the sums shown stay as
+    // they were, the list is shown all the same.
+    AfficherSommes();
+}
+
+SommesDimensions TFicheQuincaillerieDetail::AfficherSommes()
+{
+    const SommesDimensions sommes = SommerDimensions(menuiseries);
+    ui->lblHauteur->setText(QString::number(sommes.hauteurs));
+    ui->lblLargeur->setText(QString::number(sommes.largeurs));
+    return sommes;
+}
+
+void TFicheQuincaillerieDetail::AfficherListe()
+{
+    QTableWidget* grille = ui->sgListe;
+    const int ligneCourante = grille->currentRow();
+    const int nombre = quincailleries ? quincailleries->Nombre() : 0;
+    grille->clearContents();
+    // An empty list still shows one empty row.
+    grille->setRowCount(std::max(nombre, 1));
+    for (int ligne = 0; ligne < nombre; ++ligne) {
+        const TQuincaillerie& entree = (*quincailleries)[ligne];
+        auto* premiere = CelluleAffichee(entree.GetLibelle());
+        SetCode(premiere, entree.GetId());
+        grille->setItem(ligne, kLibelle, premiere);
+        grille->setItem(ligne, kLibelle2, CelluleAffichee(entree.GetLibelle2()));
+        grille->setItem(ligne, kTarifVente, CelluleAffichee(FormatMonetaire(entree.GetTarifVente()), Qt::AlignRight));
+        grille->setItem(ligne, kQuantite, CelluleQuantite(FormatMonetaire(entree.GetQuantite())));
+    }
+    if (nombre > 0)
+        grille->setCurrentCell(std::clamp(ligneCourante, 0, nombre - 1), kQuantite);
+    AfficherTotaux();
+}
+
+void TFicheQuincaillerieDetail::AfficherTotaux()
+{
+    const Montants montants = quincailleries ? MontantsQuincaillerie(*quincailleries) : Montants{};
+    ui->lblTotalAchat->setText(FormatMonetaire(montants.achat));
+    ui->lblTotalHt->setText(FormatMonetaire(montants.ht));
+    ui->lblTotalTva->setText(FormatMonetaire(montants.tva));
+    ui->lblTotalTtc->setText(FormatMonetaire(montants.ttc));
+}
+
+void TFicheQuincaillerieDetail::sgListeSelectCell(int ligne, int colonne)
+{
+    // Only quantities can be selected: the cursor stays in their column.
+    if (ligne >= 0 && colonne != kQuantite)
+        ui->sgListe->setCurrentCell(ligne, kQuantite);
+}
+
+void TFicheQuincaillerieDetail::TerminerSaisie()
+{
+    // An edit still open (the window closing by its close box, a shortcut)
+    // is taken as the user left it. The editor of a cell is its index widget.
+    if (QWidget* editeur = ui->sgListe->indexWidget(ui->sgListe->currentIndex()))
+        emit ui->sgListe->itemDelegate()->commitData(editeur);
+}
+
+void TFicheQuincaillerieDetail::EnregistrerQuantites()
+{
+    if (!quincailleries)
+        return;
+    TerminerSaisie();
+    QVector<QuantiteSaisie> lignes;
+    for (int ligne = 0; ligne < ui->sgListe->rowCount(); ++ligne) {
+        const QTableWidgetItem* quantite = ui->sgListe->item(ligne, kQuantite);
+        lignes.append({GetCode(ui->sgListe->model()->index(ligne, kLibelle)), quantite ? quantite->text() : QString()});
+    }
+    EnregistrerSaisies(*quincailleries, lignes);
+}
+
+void TFicheQuincaillerieDetail::btnRecalculerClick()
+{
+    EnregistrerQuantites();
+    const ChoixCotes cotes = ui->gbCalcul->Cotes();
+    if (cotes.AucunCote()) {
+        // The quantities typed are stored: the grid and totals show them as such.
+        AfficherListe();
+        Messages::Information(QStringLiteral("Vous devez sélectionner au moins une hauteur ou une largeur "
+                                             "avant de recalculer les quantités."),
+                              this);
+        return;
+    }
+    // The sums are read again: quantities never follow sums that could not be read.
+    const SommesDimensions sommes = AfficherSommes();
+    if (quincailleries)
+        RecalculerQuantites(*quincailleries, cotes.Compter(), sommes);
+    AfficherListe();
+}
+
+void TFicheQuincaillerieDetail::btnAjouterClick()
+{
+    EnregistrerQuantites();
+    const SommesDimensions sommes = AfficherSommes();
+    QString id;
+    Comptage comptage;
+    {
+        TFicheQuincaillerieChoix choix(this);
+        choix.exec();
+        id = choix.GetIdQuincaillerie();
+        comptage = {choix.GetNbHauteurs(), choix.GetNbLargeurs()};
+    }
+    const bool ajoutee = !id.isEmpty() && quincailleries && AjouterDuCatalogue(*quincailleries, id, comptage, sommes);
+    AfficherListe();
+    if (ajoutee)
+        ui->sgListe->setCurrentCell(quincailleries->Nombre() - 1, kQuantite);
+}
+
+void TFicheQuincaillerieDetail::btnSupprimerClick()
+{
+    EnregistrerQuantites();
+    const int ligne = ui->sgListe->currentRow();
+    if (quincailleries && ligne >= 0) {
+        const QString id = GetCode(ui->sgListe->model()->index(ligne, kLibelle));
+        quincailleries->Retirer(EntreeDeLigne(*quincailleries, ligne, id));
+    }
+    AfficherListe();
+}
+
+bool TFicheQuincaillerieDetail::LigneEnEcart(int ligne) const
+{
+    return quincailleries && ligne >= 0 && ligne < quincailleries->Nombre() && Quincailleries::PrixModifies((*quincailleries)[ligne]);
+}
+
+void TFicheQuincaillerieDetail::done(int resultat)
+{
+    Proteger(this, [this] { EnregistrerQuantites(); });
+    QDialog::done(resultat);
+}

@@ -1,0 +1,32 @@
+#pragma once
+
+// Draws in red the text of the rows of a view that a test marks, such as an
+// entry whose catalogue prices have changed since it was priced. The test is
+// asked at paint time, so the marking follows the data it looks up, and once
+// per row and repaint rather than once per cell. Editing is left to the
+// standard delegate.
+
+#include <QHash>
+#include <QStyledItemDelegate>
+#include <functional>
+
+class QAbstractItemView;
+
+class TDelegateMarquage : public QStyledItemDelegate
+{
+public:
+    // marquee tells, for a row index, whether that row is drawn in red. The
+    // view takes the delegate and owns it.
+    TDelegateMarquage(QAbstractItemView* vue, std::function<bool(int)> marquee);
+
+protected:
+    void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
+    bool eventFilter(QObject* objet, QEvent* evenement) override;
+
+private:
+    std::function<bool(int)> marquee;
+    QObject* zoneDesLignes;
+    mutable QHash<int, bool> marquesDuDessin; // rows asked during the current repaint
+
+    bool Marquee(int ligne) const;
+};
