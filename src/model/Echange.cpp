@@ -282,11 +282,16 @@ QByteArray ContenuEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, c
     return document.SaveToBytes();
 }
 
-void EcrireEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
-                   const TMenuiseries& menuiseries, const QString& fichierEchange, const QString& prefixeHorodate)
+QString EcrireEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
+                      const TMenuiseries& menuiseries, const QString& fichierEchange, const QString& prefixeHorodate)
 {
     TXmlDocument document(QStringLiteral("Quarlo"));
     PreparerDocument(document, poseGlobale, priseDeCote, globales, menuiseries);
     document.SaveToFile(fichierEchange);
-    document.SaveToFile(prefixeHorodate + QStringLiteral(".sortie.xml"));
+    try {
+        document.SaveToFile(prefixeHorodate + QStringLiteral(".sortie.xml"));
+    } catch (const std::exception& erreur) {
+        return QString::fromUtf8(erreur.what());
+    }
+    return QString();
 }

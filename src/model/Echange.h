@@ -60,6 +60,8 @@ QByteArray ContenuEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, c
 // Writes the answer over the exchange file, then its archive copy
 // prefixeHorodate + ".sortie.xml". Each file is replaced only once fully
 // written; when the exchange file cannot be written it keeps its content,
-// the copy is not written and ErreurXml carries the system's reason.
-void EcrireEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
+// the copy is not written and ErreurXml carries the system's reason. The
+// copy is history: when only it fails, the reason is returned ("" when both
+// were written).
+QString EcrireEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
                    const TMenuiseries& menuiseries, const QString& fichierEchange, const QString& prefixeHorodate);
