@@ -15,11 +15,14 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <QToolButton>
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -93,6 +96,37 @@ void SelectionnerLigne(QTreeWidget* liste, int index)
         liste->setCurrentItem(ligne);
 }
 
+// A VAT list shows the entry of the type, or none when it has no such entry
+// (no VAT yet): a later change is then compared with what is on show.
+void SelectionnerType(QComboBox* combo, int typeTva)
+{
+    combo->setCurrentIndex(-1);
+    SelectionnerCode(combo, QString::number(typeTva));
+}
+
+// Runs an action for some events of a control, which it may keep from it.
+class FiltreEvenements : public QObject
+{
+public:
+    FiltreEvenements(QWidget* cible, std::function<bool(QEvent*)> action)
+        : QObject(cible)
+        , action(std::move(action))
+    {
+        cible->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* evenement) override { return action(evenement); }
+
+private:
+    std::function<bool(QEvent*)> action;
+};
+
+bool EstAppuiSouris(const QEvent* evenement)
+{
+    return evenement->type() == QEvent::MouseButtonPress || evenement->type() == QEvent::MouseButtonDblClick;
+}
+
 } // namespace
 
 TFicheModeNormal::TFicheModeNormal(QWidget* parent)
@@ -161,6 +195,7 @@ void TFicheModeNormal::EcrireLibelleIcone(QListWidget* icone, const QString& lib
 {
     if (QListWidgetItem* element = icone->item(0)) {
         element->setText(libelle);
+        element->setToolTip(libelle);
         // The cell is laid out again around the new caption.
         icone->doItemsLayout();
     }
@@ -181,6 +216,13 @@ void TFicheModeNormal::PreparerListes()
         new TDelegateLigne([this](int ligne) { return MenuiserieEnEcart(ligne); }, ui->lvListe));
     ui->lvCategorie->setItemDelegate(
         new TDelegateLigne([this](int ligne) { return LigneEnEcart(ligne); }, ui->lvCategorie));
+
+    // A click under the items leaves the item on show selected: "<" and ">"
+    // go on from it.
+    new FiltreEvenements(ui->lvListe->viewport(), [liste = ui->lvListe](QEvent* evenement) {
+        return EstAppuiSouris(evenement)
+               && !liste->itemAt(static_cast<QMouseEvent*>(evenement)->position().toPoint());
+    });
 }
 
 void TFicheModeNormal::ConnecterEvenements()
@@ -210,10 +252,27 @@ void TFicheModeNormal::ConnecterEvenements()
     Connecter(ui->cmbTVA, &QComboBox::activated, this, &TFicheModeNormal::cmbTVAChange);
     Connecter(ui->cbTvaMenuiserie, &QComboBox::activated, this, &TFicheModeNormal::cbTvaMenuiserieChange);
 
-    // The line actions (btnAjouter, btnDupliquer, btnModifier, btnSupprimer,
-    // btnSupprimerTout, btnPoseur and edtPoseur, cbQuincaillerie,
-    // btnQuincaillerie, btnQuincailleriesGlobales, btnActualiser, btnValider,
-    // lvPoseMenuiserie) are connected here as they are built.
+    auto* clicsPoseMenuiserie = new SuiviClicsListe(ui->lvPoseMenuiserie);
+    Connecter(clicsPoseMenuiserie, &SuiviClicsListe::Clic, this, &TFicheModeNormal::lvPoseMenuiserieClick);
+    Connecter(clicsPoseMenuiserie, &SuiviClicsListe::Validation, this, &TFicheModeNormal::lvPoseMenuiserieClick);
+    Connecter(ui->btnAjouter, &QToolButton::clicked, this, &TFicheModeNormal::btnAjouterClick);
+    Connecter(ui->btnDupliquer, &QToolButton::clicked, this, &TFicheModeNormal::btnDupliquerClick);
+    Connecter(ui->btnModifier, &QToolButton::clicked, this, &TFicheModeNormal::btnModifierClick);
+    Connecter(ui->btnSupprimer, &QToolButton::clicked, this, &TFicheModeNormal::btnSupprimerClick);
+    Connecter(ui->btnSupprimerTout, &QToolButton::clicked, this, &TFicheModeNormal::btnSupprimerToutClick);
+    Connecter(ui->btnPoseur, &QPushButton::clicked, this, &TFicheModeNormal::btnPoseurClick);
+    // The installer's name is read-only: a click on it chooses him, as "..." does.
+    new FiltreEvenements(ui->edtPoseur, [this](QEvent* evenement) {
+        if (evenement->type() != QEvent::MouseButtonRelease
+            || static_cast<QMouseEvent*>(evenement)->button() != Qt::LeftButton)
+            return false;
+        Proteger(this, [this] { btnPoseurClick(); });
+        return true;
+    });
+
+    Connecter(ui->cbQuincaillerie, &QCheckBox::toggled, this, &TFicheModeNormal::cbQuincaillerieClick);
+    Connecter(ui->btnActualiser, &QToolButton::clicked, this, &TFicheModeNormal::btnActualiserClick);
+    Connecter(ui->btnValider, &QPushButton::clicked, this, &TFicheModeNormal::btnValiderClick);
 }
 
 void TFicheModeNormal::keyPressEvent(QKeyEvent* evenement)
@@ -389,31 +448,30 @@ void TFicheModeNormal::AfficherMenuiserie()
 {
     ViderLignes(ui->lvCategorie);
     TarifCourant = nullptr;
-    // No line is current until one is selected below: nothing of the
-    // previous item's line stays on show.
-    ui->edtPoseur->clear();
-    AfficherQuincaillerieTarif();
-    for (QLabel* montant : {ui->lblTotalMenuiserieAchatHt, ui->lblTotalMenuiserieHt,
-                            ui->lblTotalMenuiserieTva, ui->lblTotalMenuiserieTtc})
-        montant->setText(FormatMonetaire(0.0));
-
     if (MenuiserieCourante) {
-        const TPose& pose = MenuiserieCourante->GetPose();
         ui->memoDescription->setPlainText(MenuiserieCourante->GetDescription());
-        EcrireLibelleIcone(ui->lvPoseMenuiserie, pose.GetLibelle());
-        SelectionnerCode(ui->cbTvaMenuiserie, QString::number(pose.GetTva().GetTypeTva()));
-        ui->lblTvaMenuiserie->setText(FormatGeneral(pose.GetTva().GetValeur()));
+        EcrireLibelleIcone(ui->lvPoseMenuiserie, MenuiserieCourante->GetPose().GetLibelle());
+        AfficherTvaMenuiserie();
 
         const TTarifs& tarifs = MenuiserieCourante->GetTarifs();
         for (int i = 0; i < tarifs.Nombre(); ++i) {
             ui->lvCategorie->addTopLevelItem(new QTreeWidgetItem());
             EcrireLigneCategorie(i, tarifs[i]);
         }
-        if (tarifs.Nombre() > 0)
-            SelectionnerLigne(ui->lvCategorie, 0);
     }
-    AfficherTotauxMenuiserie();
-    AfficherTotaux();
+    // The first line when there is one; otherwise nothing of the previous
+    // item's line (installer, VAT, hardware) stays on show.
+    if (MenuiserieCourante && !MenuiserieCourante->GetTarifs().EstVide())
+        SelectionnerTarif(0);
+    else
+        AfficherTarif();
+}
+
+void TFicheModeNormal::AfficherTvaMenuiserie()
+{
+    const TTva& tva = MenuiserieCourante->GetPose().GetTva();
+    SelectionnerType(ui->cbTvaMenuiserie, tva.GetTypeTva());
+    ui->lblTvaMenuiserie->setText(FormatGeneral(tva.GetValeur()));
 }
 
 int TFicheModeNormal::RangLigneCourante() const
@@ -429,6 +487,13 @@ void TFicheModeNormal::EcrireLigneCategorie(int index, const TTarif& tarif)
     ligne->setText(ColTarif, tarif.GetLibelle());
     ligne->setText(ColAchatHt, FormatMonetaire(tarif.GetPoseurPrix()));
     EcrireMontantsVente(index, tarif);
+}
+
+void TFicheModeNormal::AfficherLignesMenuiserie()
+{
+    const TTarifs& tarifs = MenuiserieCourante->GetTarifs();
+    for (int i = 0; i < tarifs.Nombre(); ++i)
+        EcrireLigneCategorie(i, tarifs[i]);
 }
 
 void TFicheModeNormal::EcrireMontantsVente(int index, const TTarif& tarif)
@@ -485,8 +550,11 @@ void TFicheModeNormal::AfficherTarif()
     if (TarifCourant) {
         AfficherNomPoseur();
         ui->cbQuincaillerie->setChecked(TarifCourant->GetQuincaillerieIncluse());
-        SelectionnerCode(ui->cmbTVA, QString::number(TarifCourant->GetTva().GetTypeTva()));
+        SelectionnerType(ui->cmbTVA, TarifCourant->GetTva().GetTypeTva());
         ui->lblTarifTvaValeur->setText(FormatMonetaire(TarifCourant->GetTva().GetValeur()));
+    } else {
+        ui->cmbTVA->setCurrentIndex(-1);
+        ui->lblTarifTvaValeur->setText(FormatMonetaire(0.0));
     }
     AfficherQuincaillerieTarif();
     AfficherTotauxMenuiserie();
