@@ -6,14 +6,12 @@
 #include "DonneesReference.h"
 #include "OutilsFenetres.h"
 #include "PiloteModal.h"
+#include "PilotesChoix.h"
 
 #include "ui/common/ObjectCode.h"
 #include "model/Encodage.h"
 #include "model/Formats.h"
 #include "model/Tarif.h"
-#include "ui/choice/FichePoseChoix.h"
-#include "ui/choice/FichePoseurChoix.h"
-#include "ui/choice/FicheTarifChoix.h"
 #include "ui/common/Messages.h"
 #include "ui/pricing/DelegateLigne.h"
 #include "ui/pricing/FicheModeNormal.h"
@@ -43,39 +41,6 @@ namespace {
 QString Texte(QWidget* fiche, const char* nom)
 {
     return Controle<QLabel>(fiche, QLatin1String(nom))->text();
-}
-
-// Picks a kind in the choice opened by the screen.
-PiloteModal ChoisirPose(const QString& idPose)
-{
-    return PiloteModal::QuandOuvert<TFichePoseChoix>([idPose](TFichePoseChoix* choix) {
-        auto* liste = Controle<QListWidget>(choix, QStringLiteral("lvListe"));
-        for (int i = 0; i < liste->count(); ++i) {
-            if (GetCode(liste->item(i)) == idPose)
-                liste->setCurrentRow(i);
-        }
-        QTest::mouseClick(Controle<QPushButton>(choix, QStringLiteral("btnValider")), Qt::LeftButton);
-    });
-}
-
-// Picks the tariff of that label in the tariff choice opened by the screen.
-PiloteModal ChoisirTarif(const QString& libelle)
-{
-    return PiloteModal::QuandOuvert<TFicheTarifChoix>([libelle](TFicheTarifChoix* choix) {
-        SelectionnerLigne(Liste(choix), libelle);
-        choix->lvListeDblClick();
-    });
-}
-
-// Clicks the installer of that code in the installer choice.
-PiloteModal ChoisirPoseur(const QString& code)
-{
-    return PiloteModal::QuandOuvert<TFichePoseurChoix>([code](TFichePoseurChoix* choix) {
-        QTreeWidget* liste = Liste(choix);
-        SelectionnerLigne(liste, code);
-        QTest::mouseClick(liste->viewport(), Qt::LeftButton, {},
-                          liste->visualItemRect(liste->currentItem()).center());
-    });
 }
 
 // A host line without installer (the builder writes a stored name).
