@@ -969,8 +969,12 @@ private slots:
         QCOMPARE(fiche->GetTarifCourant(), &tarifs[0]);
         QCOMPARE(L("lblTotalMenuiserieTtc"), QStringLiteral("120,00"));
 
-        QTest::mouseClick(C<QToolButton>("btnDupliquer"), Qt::LeftButton);
-        QTest::mouseClick(C<QToolButton>("btnSupprimerTout"), Qt::LeftButton);
+        // By keyboard: Space on one button, Enter on another.
+        C<QToolButton>("btnDupliquer")->setFocus();
+        QTest::keyClick(C<QToolButton>("btnDupliquer"), Qt::Key_Space);
+        QCOMPARE(lignes->topLevelItemCount(), 2);
+        C<QToolButton>("btnSupprimerTout")->setFocus();
+        QTest::keyClick(C<QToolButton>("btnSupprimerTout"), Qt::Key_Return);
         QCOMPARE(lignes->topLevelItemCount(), 0);
         QVERIFY(tarifs.EstVide());
         QCOMPARE(fiche->GetTarifCourant(), nullptr);

@@ -4,6 +4,7 @@
 #include "model/Formats.h"
 #include "model/Tarif.h"
 #include "ui/common/DossierProgramme.h"
+#include "ui/common/ListeIcones.h"
 #include "ui/common/Messages.h"
 #include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
@@ -171,13 +172,11 @@ void TFicheModeNormal::PreparerControles()
     for (OptionLivraison option : TPoseLivraison::kOptions)
         EditLivraison(option)->setText(zero);
 
-    ui->lvPose->addItem(new QListWidgetItem(imgListe.value(0), QString()));
-    ui->lvPoseMenuiserie->addItem(new QListWidgetItem(imgListe.value(0), QString()));
     // One cell filling the view, so that the caption wraps under the icon.
     for (QListWidget* icone : {ui->lvPose, ui->lvPoseMenuiserie}) {
         const int bord = 2 * icone->frameWidth() + 2;
-        icone->setSpacing(0);
-        icone->setGridSize(QSize(icone->maximumWidth() - bord, icone->maximumHeight() - bord));
+        PreparerListeIcones(icone, QSize(icone->maximumWidth() - bord, icone->maximumHeight() - bord));
+        AjouterIcone(icone, imgListe.value(0), QString());
     }
 
     ui->btnActualiser->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
@@ -194,8 +193,7 @@ void TFicheModeNormal::PreparerControles()
 void TFicheModeNormal::EcrireLibelleIcone(QListWidget* icone, const QString& libelle)
 {
     if (QListWidgetItem* element = icone->item(0)) {
-        element->setText(libelle);
-        element->setToolTip(libelle);
+        ChangerLibelleIcone(element, libelle);
         // The cell is laid out again around the new caption.
         icone->doItemsLayout();
     }
@@ -281,6 +279,15 @@ void TFicheModeNormal::keyPressEvent(QKeyEvent* evenement)
     // throw away the work of the session.
     if (evenement->key() == Qt::Key_Escape && evenement->modifiers() == Qt::NoModifier) {
         evenement->accept();
+        return;
+    }
+    // Enter presses the button that has the focus, as Space does; typed in
+    // an edit or a list it presses nothing.
+    const bool entree = evenement->key() == Qt::Key_Return || evenement->key() == Qt::Key_Enter;
+    auto* bouton = qobject_cast<QAbstractButton*>(focusWidget());
+    if (entree && bouton && !bouton->isCheckable() && (evenement->modifiers() & ~Qt::KeypadModifier) == 0) {
+        evenement->accept();
+        bouton->click();
         return;
     }
     QDialog::keyPressEvent(evenement);
@@ -397,7 +404,9 @@ void TFicheModeNormal::RemplirListeMenuiseries()
         QStringList textes{menuiserie.GetLibelle()};
         for (const QString& propriete : kProprietesListe)
             textes.append(menuiserie.GetProprietes().GetValeur(propriete));
-        lignes.append(new QTreeWidgetItem(textes));
+        auto* ligne = new QTreeWidgetItem(textes);
+        ligne->setToolTip(ColLibelle, menuiserie.GetLibelle());
+        lignes.append(ligne);
     }
     ui->lvListe->addTopLevelItems(lignes);
 }
@@ -485,6 +494,7 @@ void TFicheModeNormal::EcrireLigneCategorie(int index, const TTarif& tarif)
     if (!ligne)
         return;
     ligne->setText(ColTarif, tarif.GetLibelle());
+    ligne->setToolTip(ColTarif, tarif.GetLibelle());
     ligne->setText(ColAchatHt, FormatMonetaire(tarif.GetPoseurPrix()));
     EcrireMontantsVente(index, tarif);
 }
@@ -524,12 +534,12 @@ void TFicheModeNormal::lvCategorieSelectionChange()
     if (index >= 0)
         lvCategorieChange(index, false);
     else
-        ui->edtPoseur->clear();
+        AfficherNomPoseur(QString());
 }
 
 void TFicheModeNormal::lvCategorieChange(int index, bool ligneSupprimee)
 {
-    ui->edtPoseur->clear();
+    AfficherNomPoseur(QString());
     const std::optional<int> indexCourant =
         IndexLigneCourante(index, ligneSupprimee, ui->lvCategorie->topLevelItemCount());
     if (!indexCourant || *indexCourant < 0 || *indexCourant >= ui->lvCategorie->topLevelItemCount())
@@ -542,13 +552,15 @@ void TFicheModeNormal::lvCategorieChange(int index, bool ligneSupprimee)
 
 void TFicheModeNormal::AfficherTarif()
 {
-    ui->edtPoseur->clear();
+    AfficherNomPoseur(QString());
     for (QLabel* montant : {ui->lblQuincaillerieAchat, ui->lblQuincaillerieHt,
                             ui->lblQuincaillerieTva, ui->lblQuincaillerieTtc})
         montant->setText(FormatMonetaire(0.0));
 
     if (TarifCourant) {
-        AfficherNomPoseur();
+        // The installer's current name in the database, not the one stored
+        // in the line.
+        AfficherNomPoseur(Session.NomPoseur(*TarifCourant));
         ui->cbQuincaillerie->setChecked(TarifCourant->GetQuincaillerieIncluse());
         SelectionnerType(ui->cmbTVA, TarifCourant->GetTva().GetTypeTva());
         ui->lblTarifTvaValeur->setText(FormatMonetaire(TarifCourant->GetTva().GetValeur()));
@@ -561,11 +573,12 @@ void TFicheModeNormal::AfficherTarif()
     AfficherTotaux();
 }
 
-void TFicheModeNormal::AfficherNomPoseur()
+void TFicheModeNormal::AfficherNomPoseur(const QString& nom)
 {
-    // The name shown is the installer's current one in the database, not the
-    // one stored in the line.
-    ui->edtPoseur->setText(Session.NomPoseur(*TarifCourant));
+    // A long name shows its beginning, and whole in its tooltip.
+    ui->edtPoseur->setText(nom);
+    ui->edtPoseur->setCursorPosition(0);
+    ui->edtPoseur->setToolTip(nom);
 }
 
 // ---------------------------------------------------------------------------

@@ -97,7 +97,7 @@ private:
     void lvCategorieSelectionChange();
     void lvCategorieChange(int index, bool ligneSupprimee);
     void AfficherTarif();
-    void AfficherNomPoseur();
+    void AfficherNomPoseur(const QString& nom);
     int RangLigneCourante() const;
     void EcrireLigneCategorie(int index, const TTarif& tarif);
     void AfficherLignesMenuiserie();

@@ -185,7 +185,7 @@ void TFicheModeNormal::btnPoseurClick()
         return;
 
     const QString nom = Session.AffecterPoseur(*TarifCourant, idPoseur);
-    ui->edtPoseur->setText(nom);
+    AfficherNomPoseur(nom);
     EcrireLigneCategorie(IndexTarifCourant(), *TarifCourant);
     if (Session.NombreTarifsSansPoseur() > 0
         && Messages::Question(QStringLiteral("Voulez-vous affecter le poseur à tous les tarifs de pose ?"), this)) {
