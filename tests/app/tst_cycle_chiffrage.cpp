@@ -8,6 +8,7 @@
 #include "BaseTemporaire.h"
 #include "DevisHote.h"
 #include "DonneesReference.h"
+#include "Octets.h"
 #include "OutilsFenetres.h"
 #include "PilotesChoix.h"
 
@@ -65,19 +66,6 @@ Element LireElement(QXmlStreamReader& lecteur)
     return element;
 }
 
-void Ecrire(const QString& chemin, const QByteArray& octets)
-{
-    QFile fichier(chemin);
-    if (!fichier.open(QIODevice::WriteOnly) || fichier.write(octets) != octets.size())
-        qFatal("Cannot write %s", qPrintable(chemin));
-}
-
-QByteArray Lire(const QString& chemin)
-{
-    QFile fichier(chemin);
-    return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
-}
-
 const QByteArray kConfiguration =
     "[TVA]\r\nNb=2\r\n"
     "[TVA0]\r\nTypeTva=1\r\nLibelle=TVA 20 %\r\nValeur=20\r\n"
@@ -117,9 +105,9 @@ private slots:
         // The host's files: an item whose family brings the PVC line.
         const QString hote = base.Fichier(QStringLiteral("hote/"));
         QVERIFY(QDir().mkpath(hote));
-        Ecrire(hote + QStringLiteral("Config.ini"), kConfiguration);
+        EcrireOctets(hote + QStringLiteral("Config.ini"), kConfiguration);
         const QString echange = hote + QStringLiteral("Devis.xml");
-        Ecrire(echange,
+        EcrireOctets(echange,
                Document(PoseGlobale(pose, QStringLiteral("Pose en neuf (tableau)"), 1, "20,00",
                                     Option("livraison", true, "45,00"))
                         + Menuiseries({{QStringLiteral("Fenêtre séjour"),
@@ -157,7 +145,7 @@ private slots:
         QCOMPARE(messages.Textes(), QStringList{"Voulez-vous affecter le poseur à tous les tarifs de pose ?"});
 
         // The answer, read by an independent parser.
-        const QByteArray octets = Lire(echange);
+        const QByteArray octets = LireOctets(echange);
         QVERIFY(octets.startsWith("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>"));
         QVERIFY(octets.contains("Prix en \x80 &amp;")); // Windows-1252, escaped
         QVERIFY(!octets.contains("\xE2\x82\xAC"));
@@ -220,7 +208,7 @@ private slots:
         QCOMPARE(archives.size(), 2);
         QVERIFY(archives[0].endsWith(QLatin1String(".entree.xml")));
         QCOMPARE(archives[1], archives[0].chopped(int(qstrlen(".entree.xml"))) + QStringLiteral(".sortie.xml"));
-        QCOMPARE(Lire(base.Fichier(QStringLiteral("Xml/")) + archives[1]), octets);
+        QCOMPARE(LireOctets(base.Fichier(QStringLiteral("Xml/")) + archives[1]), octets);
         QVERIFY(AucuneFenetreOuverte());
     }
 };

@@ -103,6 +103,15 @@ private:
         fichier.write(Document(corps));
     }
 
+    // One item with one line at 100 under the standard kind; returns the bytes written.
+    QByteArray EcrireDevisDUneLigne()
+    {
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, Tarif("", "L1", "100,00", 1, "20,00"), "1"}}));
+        QFile fichier(echange);
+        return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
+    }
+
     // Shows the screen on the exchange file and waits for its first activation.
     void Ouvrir()
     {
@@ -729,12 +738,8 @@ private slots:
 
     void fermerNEcritRien()
     {
-        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
-               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, Tarif("", "L1", "100,00", 1, "20,00"), "1"}}));
+        const QByteArray avant = EcrireDevisDUneLigne();
         QFile fichier(echange);
-        QVERIFY(fichier.open(QIODevice::ReadOnly));
-        const QByteArray avant = fichier.readAll();
-        fichier.close();
         Ouvrir();
         fiche->close();
         QVERIFY(!fiche->isVisible());
@@ -1135,12 +1140,8 @@ private slots:
         // made beside it, whoever runs the test.
         if (!ecrivable)
             echange = base->Fichier(QString(251, u'e') + QStringLiteral(".xml"));
-        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
-               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, Tarif("", "L1", "100,00", 1, "20,00"), "1"}}));
+        const QByteArray avant = EcrireDevisDUneLigne();
         QFile fichier(echange);
-        QVERIFY(fichier.open(QIODevice::ReadOnly));
-        const QByteArray avant = fichier.readAll();
-        fichier.close();
         Ouvrir();
         C<QCheckBox>("cbPriseDeCote")->click();
         QTest::mouseClick(C<QPushButton>("btnValider"), Qt::LeftButton);

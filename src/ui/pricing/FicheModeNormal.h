@@ -140,6 +140,9 @@ private:
     void btnSupprimerToutClick();
     void btnPoseurClick();
     bool MenuiserieChoisie();
+    // The current line's index, for an action on it; -1, the user told,
+    // without one.
+    int TarifChoisi(const QString& action);
     std::optional<TSessionChiffrage::ChoixTarif> ChoisirTarif(const QString& idTarif);
     int IndexTarifCourant() const;
     void AjouterLigneCategorie(int index);

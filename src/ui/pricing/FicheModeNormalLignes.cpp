@@ -92,29 +92,29 @@ void TFicheModeNormal::btnAjouterClick()
         AjouterLigneCategorie(Session.AjouterTarif(*MenuiserieCourante, *choix));
 }
 
-void TFicheModeNormal::btnDupliquerClick()
+int TFicheModeNormal::TarifChoisi(const QString& action)
 {
     if (!MenuiserieChoisie())
-        return;
+        return -1;
     const int index = IndexTarifCourant();
-    if (index < 0) {
-        Messages::Information(QStringLiteral("Vous devez sélectionner un tarif de pose pour pouvoir le dupliquer."),
+    if (index < 0)
+        Messages::Information(QStringLiteral("Vous devez sélectionner un tarif de pose pour pouvoir le %1.").arg(action),
                               this);
-        return;
-    }
-    AjouterLigneCategorie(Session.DupliquerTarif(*MenuiserieCourante, index));
+    return index;
+}
+
+void TFicheModeNormal::btnDupliquerClick()
+{
+    const int index = TarifChoisi(QStringLiteral("dupliquer"));
+    if (index >= 0)
+        AjouterLigneCategorie(Session.DupliquerTarif(*MenuiserieCourante, index));
 }
 
 void TFicheModeNormal::btnModifierClick()
 {
-    if (!MenuiserieChoisie())
+    const int index = TarifChoisi(QStringLiteral("modifier"));
+    if (index < 0)
         return;
-    const int index = IndexTarifCourant();
-    if (index < 0) {
-        Messages::Information(QStringLiteral("Vous devez sélectionner un tarif de pose pour pouvoir le modifier."),
-                              this);
-        return;
-    }
     const std::optional<TSessionChiffrage::ChoixTarif> choix = ChoisirTarif(TarifCourant->GetId());
     if (!choix)
         return;
