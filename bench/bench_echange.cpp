@@ -1,11 +1,15 @@
-// Reading and writing the exchange file of a large quote: 2,000 items, each
-// with three installation lines of five hardware entries.
+// Reading and writing the exchange file of a large quote (items each with
+// three installation lines of five hardware entries), beside a DOM parser and
+// writer used as the reference on the same bytes.
+
+#include "Tableau.h"
 
 #include "model/Echange.h"
 
 #include <QLocale>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <pugixml.hpp>
 
 namespace {
 
@@ -54,25 +58,64 @@ void Ecrire(const DevisEchange& devis, const QString& fichier, const QString& pr
     EcrireEchange(devis.poseGlobale, true, devis.quincailleriesGlobales, devis.menuiseries, fichier, prefixe);
 }
 
-void BM_EcrireEchange(benchmark::State& etat)
+// A folder holding the answer written for a quote of the benchmark's size.
+class DossierEssai
 {
-    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-    const DevisEchange devis = GrandDevis(static_cast<int>(etat.range(0)));
+public:
+    explicit DossierEssai(int nombreMenuiseries)
+    {
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        Ecrire(GrandDevis(nombreMenuiseries), Echange(), Prefixe());
+    }
+    QString Echange() const { return dossier.filePath(QStringLiteral("echange.xml")); }
+    QString Prefixe() const { return dossier.filePath(QStringLiteral("20250312_150000")); }
+    QString Chemin(const char* nom) const { return dossier.filePath(QString::fromUtf8(nom)); }
+
+private:
     QTemporaryDir dossier;
-    for (auto _ : etat)
-        Ecrire(devis, dossier.filePath(QStringLiteral("echange.xml")), dossier.filePath(QStringLiteral("archive")));
-}
+};
 
 void BM_LireEchange(benchmark::State& etat)
 {
-    QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-    QTemporaryDir dossier;
-    const QString fichier = dossier.filePath(QStringLiteral("echange.xml"));
-    Ecrire(GrandDevis(static_cast<int>(etat.range(0))), fichier, dossier.filePath(QStringLiteral("archive")));
+    const DossierEssai dossier(static_cast<int>(etat.range(0)));
     for (auto _ : etat) {
-        const DevisEchange devis = LireEchange(fichier, dossier.filePath(QStringLiteral("archive")));
+        const DevisEchange devis = LireEchange(dossier.Echange(), dossier.Prefixe());
         benchmark::DoNotOptimize(devis.menuiseries.Nombre());
     }
+}
+
+void BM_EcrireEchange(benchmark::State& etat)
+{
+    const DossierEssai dossier(static_cast<int>(etat.range(0)));
+    const DevisEchange devis = GrandDevis(static_cast<int>(etat.range(0)));
+    for (auto _ : etat)
+        Ecrire(devis, dossier.Echange(), dossier.Prefixe());
+}
+
+// The reference parser builds its tree from the same file (8-bit text
+// converted as its declaration says).
+void BM_LecturePugixml(benchmark::State& etat)
+{
+    const DossierEssai dossier(static_cast<int>(etat.range(0)));
+    const std::string chemin = dossier.Echange().toStdString();
+    for (auto _ : etat) {
+        pugi::xml_document document;
+        if (!document.load_file(chemin.c_str()))
+            etat.SkipWithError("le fichier n'a pas été lu");
+        benchmark::DoNotOptimize(document.first_child());
+    }
+}
+
+// The reference writer saves the same document, compact and 8-bit, once.
+void BM_EcriturePugixml(benchmark::State& etat)
+{
+    const DossierEssai dossier(static_cast<int>(etat.range(0)));
+    pugi::xml_document document;
+    if (!document.load_file(dossier.Echange().toStdString().c_str()))
+        etat.SkipWithError("le fichier n'a pas été lu");
+    const std::string sortie = dossier.Chemin("reference.xml").toStdString();
+    for (auto _ : etat)
+        document.save_file(sortie.c_str(), "", pugi::format_raw, pugi::encoding_latin1);
 }
 
 void BM_TotauxDevis(benchmark::State& etat)
@@ -85,9 +128,23 @@ void BM_TotauxDevis(benchmark::State& etat)
 
 } // namespace
 
-// 500 and 2,000 items: the time must grow in proportion.
-BENCHMARK(BM_EcrireEchange)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LireEchange)->Arg(500)->Arg(2000)->Unit(benchmark::kMillisecond);
+// 250 to 4,000 items: the time must grow in proportion.
+BENCHMARK(BM_LireEchange)->Arg(250)->Arg(2000)->Arg(4000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LecturePugixml)->Arg(2000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EcrireEchange)->Arg(250)->Arg(2000)->Arg(4000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_EcriturePugixml)->Arg(2000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_TotauxDevis)->Arg(2000)->Unit(benchmark::kMicrosecond);
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv)
+{
+    return ExecuterBancs(
+        argc, argv,
+        {
+            {"read a 2,000-item quote (x 3 lines x 5 hardware) with its archive copy vs pugixml DOM parse of the same file",
+             "BM_LireEchange/2000", "BM_LecturePugixml/2000", 3.0},
+            {"write the answer: exchange file and archive copy vs pugixml save of the same document, one file",
+             "BM_EcrireEchange/2000", "BM_EcriturePugixml/2000", 3.0},
+            {"read 4,000 items vs 16 x read 250 items", "BM_LireEchange/4000", "BM_LireEchange/250", 1.5, 16},
+            {"write 4,000 items vs 16 x write 250 items", "BM_EcrireEchange/4000", "BM_EcrireEchange/250", 1.5, 16},
+        });
+}

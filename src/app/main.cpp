@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QLocale>
+#include <csignal>
 
 namespace {
 
@@ -46,6 +47,8 @@ private:
 
 int main(int argc, char* argv[])
 {
+    // A file-size limit makes a write fail with its reason instead of ending the program.
+    std::signal(SIGXFSZ, SIG_IGN);
     TApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quarlo"));
     QLocale::setDefault(QLocale::system());

@@ -2,10 +2,12 @@
 
 #include <QFileInfo>
 #include <QLocale>
+#include <QStringEncoder>
 #include <sqlite3.h>
 
 #include <cmath>
 #include <cstring>
+#include <optional>
 
 namespace {
 
@@ -17,6 +19,81 @@ constexpr int kAttenteVerrouMs = 10000;
 QString TexteMoteur(sqlite3* db)
 {
     return db ? QString::fromUtf8(sqlite3_errmsg(db)) : QStringLiteral("base de données fermée");
+}
+
+// The one place where the engine's failures become what a user can act on:
+// a French sentence naming the file, or nothing when the failure is the
+// statement's own (a refused constraint, an unknown column), whose engine
+// text is then the message.
+QString PhraseErreur(int code, const QString& fichier)
+{
+    switch (code & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_PROTOCOL:
+        return QStringLiteral("La base %1 est utilisée par un autre poste ; réessayez.").arg(fichier);
+    case SQLITE_READONLY:
+        return QStringLiteral("La base %1 ne peut pas être modifiée : le fichier ou son dossier est en lecture seule. "
+                              "Vérifiez les droits d'écriture.")
+            .arg(fichier);
+    case SQLITE_FULL:
+        return QStringLiteral("La base %1 ne peut pas être enregistrée : le disque est plein. "
+                              "Libérez de la place puis réessayez.")
+            .arg(fichier);
+    case SQLITE_CORRUPT:
+    case SQLITE_NOTADB:
+        return QStringLiteral("La base %1 est endommagée et ne peut pas être utilisée. "
+                              "Remplacez-la par une copie de sauvegarde.")
+            .arg(fichier);
+    case SQLITE_IOERR:
+        return QStringLiteral("La base %1 n'a pas pu être lue ou écrite (erreur du disque ou du réseau).").arg(fichier);
+    case SQLITE_CANTOPEN:
+        return QStringLiteral("Impossible d'ouvrir la base de données %1 : le fichier ou son dossier est inaccessible.")
+            .arg(fichier);
+    case SQLITE_PERM:
+    case SQLITE_AUTH:
+        return QStringLiteral("L'accès à la base %1 est refusé.").arg(fichier);
+    case SQLITE_NOMEM:
+        return QStringLiteral("La mémoire manque pour travailler sur la base %1.").arg(fichier);
+    default:
+        return QString();
+    }
+}
+
+ErreurBase ErreurMoteur(int code, const QString& texteMoteur, const QString& fichier)
+{
+    const QString phrase = PhraseErreur(code, fichier);
+    if (phrase.isEmpty())
+        return ErreurBase(texteMoteur, code, texteMoteur);
+    return ErreurBase(phrase + QStringLiteral("\n(SQLite : %1)").arg(texteMoteur), code, texteMoteur);
+}
+
+// The engine's text for a failure: its message on the handle, or the generic
+// text of the code when the handle has none ("not an error").
+QString TexteEchec(sqlite3* handle, int code)
+{
+    if (handle && sqlite3_errcode(handle) != SQLITE_OK)
+        return TexteMoteur(handle);
+    return QString::fromUtf8(sqlite3_errstr(code));
+}
+
+// Names compared without regard to case; ASCII names, the usual ones,
+// without a call into the library.
+bool MemeNom(QStringView a, QStringView b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char16_t x = a[i].unicode();
+        const char16_t y = b[i].unicode();
+        if (x == y)
+            continue;
+        if ((x | y) >= 0x80)
+            return a.compare(b, Qt::CaseInsensitive) == 0;
+        if ((x | 0x20) != (y | 0x20) || (x | 0x20) < u'a' || (x | 0x20) > u'z')
+            return false;
+    }
+    return true;
 }
 
 QString IdentifiantSql(const QString& nom)
@@ -98,30 +175,38 @@ double DecimalDeTexte(const QString& texte)
     return ok ? decimal : 0.0;
 }
 
-// Remembers, per table, the last row this connection inserted.
-void NoterInsertion(void* derniers, int operation, const char*, const char* table, sqlite3_int64 ligne)
-{
-    if (operation == SQLITE_INSERT)
-        (*static_cast<QHash<QString, qint64>*>(derniers))[QString::fromUtf8(table).toUpper()] = ligne;
-}
-
 } // namespace
 
 // ---------------------------------------------------------------------------
 // Ligne
 
+// The column names of a prepared statement, read once from the engine.
 struct Ligne::Colonnes
 {
     QStringList noms;
-    QHash<QString, int> indices; // upper-cased name -> first column of that name
+    QByteArrayList nomsMoteur; // as the engine gives them, to see when they change
+
+    // The statement's names are still these.
+    bool Memes(sqlite3_stmt* stmt) const
+    {
+        if (sqlite3_column_count(stmt) != nomsMoteur.size())
+            return false;
+        for (int i = 0; i < nomsMoteur.size(); ++i)
+            if (std::strcmp(sqlite3_column_name(stmt, i), nomsMoteur[i].constData()) != 0)
+                return false;
+        return true;
+    }
 };
 
 int Ligne::Indice(const QString& colonne) const
 {
-    const int indice = colonnes ? colonnes->indices.value(colonne.toUpper(), -1) : -1;
-    if (indice < 0)
-        throw ErreurBase(QStringLiteral("Colonne inconnue dans le résultat : %1").arg(colonne).toStdString());
-    return indice;
+    if (colonnes) {
+        // The first column of that name.
+        for (int i = 0; i < colonnes->noms.size(); ++i)
+            if (MemeNom(colonnes->noms[i], colonne))
+                return i;
+    }
+    throw ErreurBase(QStringLiteral("Colonne inconnue dans le résultat : %1").arg(colonne).toStdString());
 }
 
 QString Ligne::Texte(const QString& colonne) const
@@ -200,6 +285,63 @@ int Ligne::NombreColonnes() const
 }
 
 // ---------------------------------------------------------------------------
+// ErreurBase
+
+ErreurBase::ErreurBase(const QString& message, int code, const QString& texteMoteur)
+    : std::runtime_error(message.toStdString()), code(code), texteMoteur(texteMoteur)
+{
+}
+
+// ---------------------------------------------------------------------------
+// InstructionPreparee
+
+// A statement prepared once for its text, with the names of its parameters
+// (without their prefix) and of its columns read once from the engine.
+struct InstructionPreparee
+{
+    InstructionPreparee(sqlite3_stmt* stmt, const QString& sql, quint64 generation)
+        : stmt(stmt), sql(sql), generation(generation)
+    {
+        const int nombre = sqlite3_bind_parameter_count(stmt);
+        for (int i = 1; i <= nombre; ++i) {
+            const char* nom = sqlite3_bind_parameter_name(stmt, i);
+            // The engine gives the name with its prefix (":Nom"); "?" has none.
+            parametres.push_back(nom ? QString::fromUtf8(nom + 1) : QString());
+        }
+    }
+    ~InstructionPreparee() { sqlite3_finalize(stmt); }
+    InstructionPreparee(const InstructionPreparee&) = delete;
+    InstructionPreparee& operator=(const InstructionPreparee&) = delete;
+
+    // The parameter at position i (from 0) has this name (without its
+    // colon), compared without regard to case.
+    bool EstNomme(std::size_t i, QStringView nom) const { return MemeNom(parametres[i], nom); }
+
+    // The column names after the statement's first step: a statement
+    // prepared before a change of its table is prepared again by that step.
+    const QSharedPointer<const Ligne::Colonnes>& Colonnes()
+    {
+        if (!colonnes || !colonnes->Memes(stmt)) {
+            auto lues = QSharedPointer<Ligne::Colonnes>::create();
+            for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
+                const char* nom = sqlite3_column_name(stmt, i);
+                lues->nomsMoteur << QByteArray(nom);
+                lues->noms << QString::fromUtf8(nom);
+            }
+            colonnes = lues;
+        }
+        return colonnes;
+    }
+
+    sqlite3_stmt* const stmt;
+    const QString sql;
+    const quint64 generation;
+    std::vector<QString> parametres;
+    QSharedPointer<const Ligne::Colonnes> colonnes;
+    quint64 usage = 0; // for forgetting the least recently used one
+};
+
+// ---------------------------------------------------------------------------
 // Connexion
 
 Connexion::Connexion() = default;
@@ -212,18 +354,20 @@ Connexion::~Connexion()
 namespace {
 
 // Opens the file and gives the key; the handle is closed again on failure.
-sqlite3* OuvrirAvecCle(const QString& nomFichier, const QByteArray& motDePasse, const QString& debutMessage)
+sqlite3* OuvrirAvecCle(const QString& nomFichier, const QByteArray& motDePasse)
 {
     // Create only a missing file: an existing one must never be replaced.
     int options = SQLITE_OPEN_READWRITE;
     if (!QFileInfo::exists(nomFichier))
         options |= SQLITE_OPEN_CREATE;
     sqlite3* handle = nullptr;
-    if (sqlite3_open_v2(nomFichier.toUtf8().constData(), &handle, options, nullptr) != SQLITE_OK
-        || sqlite3_key(handle, motDePasse.constData(), int(motDePasse.size())) != SQLITE_OK) {
-        const QString raison = TexteMoteur(handle);
+    int rc = sqlite3_open_v2(nomFichier.toUtf8().constData(), &handle, options, nullptr);
+    if (rc == SQLITE_OK)
+        rc = sqlite3_key(handle, motDePasse.constData(), int(motDePasse.size()));
+    if (rc != SQLITE_OK) {
+        const QString texte = TexteEchec(handle, rc);
         sqlite3_close_v2(handle);
-        throw ErreurBase((debutMessage + raison).toStdString());
+        throw ErreurMoteur(rc, texte, nomFichier);
     }
     sqlite3_busy_timeout(handle, kAttenteVerrouMs);
     return handle;
@@ -235,23 +379,56 @@ enum class Initialisation { Faite, ParUneAutreCopie };
 // is given: a connection keyed on an empty file has drawn its own. Writing
 // the first page under the write lock settles whose salt the file keeps; a
 // copy that finds the file written meanwhile must open it again.
-Initialisation InitialiserFichierVide(sqlite3* handle, const QString& nomFichier, const QString& debutMessage)
+Initialisation InitialiserFichierVide(sqlite3* handle, const QString& nomFichier)
 {
     const int rc = sqlite3_exec(handle, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
     if (rc == SQLITE_NOTADB)
         return Initialisation::ParUneAutreCopie;
     if (rc != SQLITE_OK)
-        throw ErreurBase((debutMessage + TexteMoteur(handle)).toStdString());
+        throw ErreurMoteur(rc, TexteMoteur(handle), nomFichier);
     if (QFileInfo(nomFichier).size() != 0) {
         sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
         return Initialisation::ParUneAutreCopie;
     }
-    if (sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr) != SQLITE_OK) {
-        const QString raison = TexteMoteur(handle);
+    const int fin = sqlite3_exec(handle, "COMMIT", nullptr, nullptr, nullptr);
+    if (fin != SQLITE_OK) {
+        const QString texte = TexteMoteur(handle);
         sqlite3_exec(handle, "ROLLBACK", nullptr, nullptr, nullptr);
-        throw ErreurBase((debutMessage + raison).toStdString());
+        throw ErreurMoteur(fin, texte, nomFichier);
     }
     return Initialisation::Faite;
+}
+
+// Reads every page of the file and checks its structure, without writing:
+// the engine's quick check. Returns its first complaint, or nothing when
+// the file is sound. A page whose content does not decrypt stops the check
+// itself: that too is damage.
+std::optional<QString> Dommage(sqlite3* handle, const QString& nomFichier)
+{
+    sqlite3_stmt* stmt = nullptr;
+    int rc = sqlite3_prepare_v2(handle, "PRAGMA quick_check", -1, &stmt, nullptr);
+    QString premier;
+    if (rc == SQLITE_OK) {
+        rc = sqlite3_step(stmt);
+        if (rc == SQLITE_ROW)
+            premier = QString::fromUtf8(reinterpret_cast<const char*>(sqlite3_column_text(stmt, 0)));
+    }
+    const QString texte = TexteEchec(handle, rc);
+    sqlite3_finalize(stmt);
+    if (rc == SQLITE_ROW && premier == u"ok")
+        return std::nullopt;
+    if (rc == SQLITE_ROW) {
+        // The check lists every page it could not read: the first one says enough.
+        for (const QString& ligne : premier.split(u'\n', Qt::SkipEmptyParts))
+            if (!ligne.startsWith(u"***"))
+                return ligne.left(200);
+        return premier.left(200);
+    }
+    const int primaire = rc & 0xFF;
+    // Another copy writing, or no memory: nothing says the file is damaged.
+    if (primaire == SQLITE_BUSY || primaire == SQLITE_LOCKED || primaire == SQLITE_NOMEM || primaire == SQLITE_IOERR)
+        throw ErreurMoteur(rc, texte, nomFichier);
+    return texte;
 }
 
 } // namespace
@@ -263,14 +440,17 @@ void Connexion::Ouvrir(const QString& nomFichier, const QByteArray& motDePasse)
     if (nomFichier.isEmpty())
         throw ErreurBase("Aucun fichier de base de données n'est indiqué.");
     const QString debutMessage = QStringLiteral("Impossible d'ouvrir la base de données %1 : ").arg(nomFichier);
+    // An empty key would open, or create, a file without encryption.
+    if (motDePasse.isEmpty())
+        throw ErreurBase((debutMessage + QStringLiteral("le mot de passe est vide.")).toStdString());
 
     sqlite3* handle = nullptr;
     for (int essai = 0; !handle; ++essai) {
         const bool vide = QFileInfo(nomFichier).size() == 0; // also when missing
-        handle = OuvrirAvecCle(nomFichier, motDePasse, debutMessage);
+        handle = OuvrirAvecCle(nomFichier, motDePasse);
         try {
             if (vide && essai < 5
-                && InitialiserFichierVide(handle, nomFichier, debutMessage) == Initialisation::ParUneAutreCopie) {
+                && InitialiserFichierVide(handle, nomFichier) == Initialisation::ParUneAutreCopie) {
                 sqlite3_close_v2(handle);
                 handle = nullptr;
             }
@@ -280,24 +460,31 @@ void Connexion::Ouvrir(const QString& nomFichier, const QByteArray& motDePasse)
         }
     }
 
-    auto echouer = [&](const QString& raison) {
+    try {
+        // The key is checked when the first page is read; reading writes nothing.
+        const int rc = sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
+        if (rc == SQLITE_NOTADB)
+            throw ErreurBase((debutMessage + QStringLiteral("mot de passe incorrect ou fichier qui n'est pas une base de données."))
+                                 .toStdString());
+        if (rc != SQLITE_OK)
+            throw ErreurMoteur(rc, TexteMoteur(handle), nomFichier);
+        // The first page says nothing of the others: a damaged file is
+        // refused before anything is written to it.
+        if (const auto dommage = Dommage(handle, nomFichier))
+            throw ErreurMoteur(SQLITE_CORRUPT, *dommage, nomFichier);
+        // Rollback journal: several copies on several machines share the file.
+        const int journal = sqlite3_exec(handle, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr);
+        if (journal != SQLITE_OK)
+            throw ErreurMoteur(journal, TexteMoteur(handle), nomFichier);
+    } catch (...) {
         sqlite3_close_v2(handle);
-        throw ErreurBase((debutMessage + raison).toStdString());
-    };
-    // The key is checked when the first page is read; reading writes nothing.
-    const int rc = sqlite3_exec(handle, "SELECT count(*) FROM sqlite_master", nullptr, nullptr, nullptr);
-    if (rc == SQLITE_NOTADB)
-        echouer(QStringLiteral("mot de passe incorrect ou fichier qui n'est pas une base de données."));
-    if (rc != SQLITE_OK)
-        echouer(TexteMoteur(handle));
-
-    // Rollback journal: several copies on several machines share the file.
-    if (sqlite3_exec(handle, "PRAGMA journal_mode=DELETE", nullptr, nullptr, nullptr) != SQLITE_OK)
-        echouer(TexteMoteur(handle));
+        throw;
+    }
 
     db = handle;
     fichier = nomFichier;
-    sqlite3_update_hook(db, &NoterInsertion, &derniersInseres);
+    ++generation;
+    sqlite3_update_hook(db, &Connexion::NoterInsertion, this);
 }
 
 void Connexion::Fermer()
@@ -306,23 +493,39 @@ void Connexion::Fermer()
         return;
     ViderCache();
     sqlite3_update_hook(db, nullptr, nullptr);
+    // A statement still held by a query is finalised when the query lets it
+    // go; the engine closes the handle then.
     sqlite3_close_v2(db);
     db = nullptr;
+    ++generation;
     profondeurTransaction = 0;
     derniersInseres.clear();
 }
 
-void Connexion::ViderCache()
+// Remembers, per table, the last row this connection inserted.
+void Connexion::NoterInsertion(void* connexion, int operation, const char*, const char* table, long long ligne)
 {
-    for (const EntreeCache& entree : std::as_const(cache))
-        sqlite3_finalize(entree.stmt);
-    cache.clear();
+    if (operation != SQLITE_INSERT)
+        return;
+    auto& derniers = static_cast<Connexion*>(connexion)->derniersInseres;
+    for (Insertion& insertion : derniers) {
+        if (std::strcmp(insertion.table.constData(), table) == 0) {
+            insertion.cle = ligne;
+            return;
+        }
+    }
+    derniers.push_back({QByteArray(table), ligne});
 }
 
-void Connexion::Echec(const QString& contexte) const
+void Connexion::ViderCache()
 {
-    const QString moteur = TexteMoteur(db);
-    throw ErreurBase((contexte.isEmpty() ? moteur : contexte + QStringLiteral(" : ") + moteur).toStdString());
+    cache.clear();
+    parAdresse.clear();
+}
+
+void Connexion::Echec(int code) const
+{
+    throw ErreurMoteur(code, TexteEchec(db, code), fichier);
 }
 
 void Connexion::VerifierOuverte() const
@@ -331,20 +534,25 @@ void Connexion::VerifierOuverte() const
         throw ErreurBase("La base de données n'est pas ouverte.");
 }
 
-sqlite3_stmt* Connexion::Preparer(const QString& sql)
+std::shared_ptr<InstructionPreparee> Connexion::Preparee(const QString& sql)
 {
     VerifierOuverte();
-    auto trouve = cache.find(sql);
-    if (trouve != cache.end()) {
-        trouve->usage = ++compteurUsage;
-        return trouve->stmt;
+    if (const auto connue = parAdresse.constFind(sql.constData());
+        connue != parAdresse.constEnd() && connue.value()->sql == sql) {
+        connue.value()->usage = ++compteurUsage;
+        return connue.value();
+    }
+    if (const auto trouvee = cache.constFind(sql); trouvee != cache.constEnd()) {
+        trouvee.value()->usage = ++compteurUsage;
+        return trouvee.value();
     }
 
     const QByteArray texte = sql.toUtf8();
     sqlite3_stmt* stmt = nullptr;
     const char* reste = nullptr;
-    if (sqlite3_prepare_v2(db, texte.constData(), int(texte.size()), &stmt, &reste) != SQLITE_OK)
-        Echec(QString());
+    const int rc = sqlite3_prepare_v2(db, texte.constData(), int(texte.size()), &stmt, &reste);
+    if (rc != SQLITE_OK)
+        Echec(rc);
     if (!stmt)
         throw ErreurBase("La requête ne contient aucune instruction.");
     if (!ResteVide(reste)) {
@@ -353,19 +561,27 @@ sqlite3_stmt* Connexion::Preparer(const QString& sql)
     }
     if (cache.size() >= kTailleCache)
         OublierMoinsUtilisee();
-    cache.insert(sql, EntreeCache{stmt, ++compteurUsage});
-    return stmt;
+    auto instruction = std::make_shared<InstructionPreparee>(stmt, sql, generation);
+    instruction->usage = ++compteurUsage;
+    cache.insert(instruction->sql, instruction);
+    parAdresse.insert(instruction->sql.constData(), instruction);
+    return instruction;
+}
+
+sqlite3_stmt* Connexion::Preparer(const QString& sql)
+{
+    return Preparee(sql)->stmt;
 }
 
 void Connexion::OublierMoinsUtilisee()
 {
     auto ancienne = cache.begin();
     for (auto it = cache.begin(); it != cache.end(); ++it) {
-        if (it->usage < ancienne->usage)
+        if (it.value()->usage < ancienne.value()->usage)
             ancienne = it;
     }
     if (ancienne != cache.end()) {
-        sqlite3_finalize(ancienne->stmt);
+        parAdresse.remove(ancienne.value()->sql.constData());
         cache.erase(ancienne);
     }
 }
@@ -374,10 +590,11 @@ void Connexion::ExecuterScript(const QString& sql)
 {
     VerifierOuverte();
     char* erreur = nullptr;
-    if (sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &erreur) != SQLITE_OK) {
-        const QString texte = erreur ? QString::fromUtf8(erreur) : TexteMoteur(db);
+    const int rc = sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, &erreur);
+    if (rc != SQLITE_OK) {
+        const QString texte = erreur ? QString::fromUtf8(erreur) : TexteEchec(db, rc);
         sqlite3_free(erreur);
-        throw ErreurBase(texte.toStdString());
+        throw ErreurMoteur(rc, texte, fichier);
     }
 }
 
@@ -409,9 +626,9 @@ QString Connexion::DernierIdentifiant(const QString& table)
 {
     // The key this connection gave last: another copy may have inserted since,
     // and its key must not be taken for ours.
-    const auto insere = derniersInseres.constFind(table.toUpper());
-    if (insere != derniersInseres.constEnd())
-        return QString::number(*insere);
+    for (const Insertion& insertion : derniersInseres)
+        if (MemeNom(QString::fromUtf8(insertion.table), table))
+            return QString::number(insertion.cle);
     if (!TableExiste(QStringLiteral("sqlite_sequence")))
         return QString(QLatin1String(""));
     Requete requete(*this);
@@ -431,16 +648,13 @@ int Connexion::LignesModifiees() const
 
 namespace {
 
-// Leaves a cached statement ready for its next use, whatever happened.
+// Leaves a cached statement ready for its next use, whatever happened. Its
+// bindings stay: every run binds all the parameters again before stepping.
 class RemiseAZero
 {
 public:
     explicit RemiseAZero(sqlite3_stmt* stmt) : stmt(stmt) {}
-    ~RemiseAZero()
-    {
-        sqlite3_reset(stmt);
-        sqlite3_clear_bindings(stmt);
-    }
+    ~RemiseAZero() { sqlite3_reset(stmt); }
     RemiseAZero(const RemiseAZero&) = delete;
     RemiseAZero& operator=(const RemiseAZero&) = delete;
 
@@ -448,131 +662,159 @@ private:
     sqlite3_stmt* stmt;
 };
 
-QString NomParametre(const QString& nom)
-{
-    QString cle = nom.trimmed();
-    if (cle.startsWith(QLatin1Char(':')))
-        cle.remove(0, 1);
-    return cle.toUpper();
-}
-
 } // namespace
 
 Requete::Requete(Connexion& connexion) : connexion(connexion) {}
 
 void Requete::SetSql(const QString& texte)
 {
+    // The same text again (the usual case in a loop) keeps its statement.
+    const bool meme = instruction && (texte.constData() == sql.constData() ? texte.size() == sql.size() : texte == sql);
     sql = texte;
-    parametres.clear();
-    resultat = Resultat();
+    if (!meme) {
+        instruction.reset();
+        valeurs.clear();
+    }
+    for (Valeur& valeur : valeurs)
+        valeur.genre = Valeur::Genre::Absente;
+    resultat.lignes.clear();
+}
+
+InstructionPreparee& Requete::Preparee()
+{
+    if (!instruction || instruction->generation != connexion.Generation()) {
+        instruction = connexion.Preparee(sql);
+        valeurs.resize(instruction->parametres.size());
+    }
+    return *instruction;
+}
+
+template <class Affecter>
+void Requete::Lier(const QString& nom, Affecter affecter)
+{
+    // Every parameter of that name takes the value (":idPose" and ":IdPose"
+    // are one name here); a name the text does not use is ignored.
+    const InstructionPreparee& preparee = Preparee();
+    QStringView cle = QStringView(nom).trimmed();
+    if (cle.startsWith(u':'))
+        cle = cle.mid(1);
+    for (std::size_t i = 0; i < valeurs.size(); ++i)
+        if (preparee.EstNomme(i, cle))
+            affecter(valeurs[i]);
 }
 
 void Requete::LierTexte(const QString& nom, const QString& valeur)
 {
-    // A null QString still stands for a text: it is stored as "", never as null.
-    parametres.insert(NomParametre(nom), QVariant(valeur.isNull() ? QString(QLatin1String("")) : valeur));
+    Lier(nom, [&valeur](Valeur& v) {
+        v.genre = Valeur::Genre::Texte;
+        v.texte = valeur;
+    });
 }
 
 void Requete::LierEntier(const QString& nom, qint64 valeur)
 {
-    parametres.insert(NomParametre(nom), QVariant::fromValue<qint64>(valeur));
+    Lier(nom, [valeur](Valeur& v) {
+        v.genre = Valeur::Genre::Entier;
+        v.entier = valeur;
+    });
 }
 
 void Requete::LierDecimal(const QString& nom, double valeur)
 {
-    parametres.insert(NomParametre(nom), QVariant(valeur));
+    Lier(nom, [valeur](Valeur& v) {
+        v.genre = Valeur::Genre::Decimal;
+        v.decimal = valeur;
+    });
 }
 
 void Requete::LierNul(const QString& nom)
 {
-    parametres.insert(NomParametre(nom), QVariant());
+    Lier(nom, [](Valeur& v) { v.genre = Valeur::Genre::Nulle; });
 }
 
 void Requete::ViderParametres()
 {
-    parametres.clear();
+    for (Valeur& valeur : valeurs)
+        valeur.genre = Valeur::Genre::Absente;
 }
 
 sqlite3_stmt* Requete::PreparerEtLier()
 {
-    sqlite3_stmt* stmt = connexion.Preparer(sql);
-    const int nombre = sqlite3_bind_parameter_count(stmt);
-    for (int i = 1; i <= nombre; ++i) {
-        const char* brut = sqlite3_bind_parameter_name(stmt, i);
-        if (!brut) {
-            sqlite3_clear_bindings(stmt);
-            throw ErreurBase("Les paramètres d'une requête doivent être nommés (:Nom).");
-        }
-        // The engine gives the name with its prefix (":Nom").
-        const QString nom = QString::fromUtf8(brut + 1);
-        const auto valeur = parametres.constFind(nom.toUpper());
-        if (valeur == parametres.constEnd()) {
-            sqlite3_clear_bindings(stmt);
-            throw ErreurBase(QStringLiteral("Paramètre :%1 non renseigné").arg(nom).toStdString());
-        }
+    InstructionPreparee& preparee = Preparee();
+    sqlite3_stmt* stmt = preparee.stmt;
+    for (std::size_t i = 0; i < valeurs.size(); ++i) {
+        const int position = int(i) + 1;
+        Valeur& valeur = valeurs[i];
         int rc = SQLITE_OK;
-        switch (valeur->typeId()) {
-        case QMetaType::LongLong:
-            rc = sqlite3_bind_int64(stmt, i, valeur->toLongLong());
+        switch (valeur.genre) {
+        case Valeur::Genre::Absente:
+            if (preparee.parametres[i].isEmpty())
+                throw ErreurBase("Les paramètres d'une requête doivent être nommés (:Nom).");
+            throw ErreurBase(QStringLiteral("Paramètre :%1 non renseigné").arg(preparee.parametres[i]).toStdString());
+        case Valeur::Genre::Nulle:
+            rc = sqlite3_bind_null(stmt, position);
             break;
-        case QMetaType::Double:
-            rc = sqlite3_bind_double(stmt, i, valeur->toDouble());
+        case Valeur::Genre::Entier:
+            rc = sqlite3_bind_int64(stmt, position, valeur.entier);
             break;
-        case QMetaType::QString: {
-            const QByteArray texte = valeur->toString().toUtf8();
-            rc = sqlite3_bind_text(stmt, i, texte.constData(), int(texte.size()), SQLITE_TRANSIENT);
+        case Valeur::Genre::Decimal:
+            rc = sqlite3_bind_double(stmt, position, valeur.decimal);
+            break;
+        case Valeur::Genre::Texte: {
+            // Encoded where the previous run's text was: no allocation once
+            // the room is there. A null QString is bound as "", never as null.
+            QStringEncoder utf8(QStringEncoder::Utf8);
+            valeur.utf8.resize(utf8.requiredSpace(valeur.texte.size()));
+            const char* fin = utf8.appendToBuffer(valeur.utf8.data(), valeur.texte);
+            // The text lives in this query until the statement runs again.
+            rc = sqlite3_bind_text(stmt, position, valeur.utf8.constData(), int(fin - valeur.utf8.constData()),
+                                   SQLITE_STATIC);
             break;
         }
-        default:
-            rc = sqlite3_bind_null(stmt, i);
         }
-        if (rc != SQLITE_OK) {
-            sqlite3_clear_bindings(stmt);
-            connexion.Echec(QString());
-        }
+        if (rc != SQLITE_OK)
+            connexion.Echec(rc);
     }
     return stmt;
 }
 
 const Resultat& Requete::Ouvrir()
 {
-    resultat = Resultat();
-    sqlite3_stmt* stmt = PreparerEtLier();
-    RemiseAZero remise(stmt);
-
-    Resultat lignes;
-    QSharedPointer<Ligne::Colonnes> colonnes;
-    for (;;) {
-        const int rc = sqlite3_step(stmt);
-        if (rc != SQLITE_ROW && rc != SQLITE_DONE)
-            connexion.Echec(QString());
-        // Names are read after the first step: a statement prepared before a
-        // change of the table is prepared again by that step.
-        if (!colonnes) {
-            colonnes = QSharedPointer<Ligne::Colonnes>::create();
-            const int nombre = sqlite3_column_count(stmt);
-            for (int i = 0; i < nombre; ++i) {
-                const QString nom = QString::fromUtf8(sqlite3_column_name(stmt, i));
-                colonnes->noms << nom;
-                colonnes->indices.insert(nom.toUpper(), colonnes->indices.value(nom.toUpper(), i));
-            }
+    // The rows of the previous run are overwritten, not freed: a query run
+    // again and again keeps its storage (unless a caller holds a copy).
+    QVector<Ligne>& lignes = resultat.lignes;
+    try {
+        sqlite3_stmt* stmt = PreparerEtLier();
+        RemiseAZero remise(stmt);
+        qsizetype nombreLignes = 0;
+        QSharedPointer<const Ligne::Colonnes> colonnes;
+        for (;;) {
+            const int rc = sqlite3_step(stmt);
+            if (rc != SQLITE_ROW && rc != SQLITE_DONE)
+                connexion.Echec(rc);
+            if (!colonnes)
+                colonnes = instruction->Colonnes();
+            if (rc == SQLITE_DONE)
+                break;
+            Ligne& ligne = nombreLignes < lignes.size() ? lignes[nombreLignes] : lignes.emplace_back();
+            ++nombreLignes;
+            ligne.colonnes = colonnes;
+            const int nombre = int(colonnes->noms.size());
+            ligne.valeurs.resize(nombre);
+            for (int i = 0; i < nombre; ++i)
+                ligne.valeurs[i] = ValeurColonne(stmt, i);
         }
-        if (rc == SQLITE_DONE)
-            break;
-        Ligne ligne;
-        ligne.colonnes = colonnes;
-        ligne.valeurs.reserve(colonnes->noms.size());
-        for (int i = 0; i < colonnes->noms.size(); ++i)
-            ligne.valeurs.append(ValeurColonne(stmt, i));
-        lignes.lignes.append(std::move(ligne));
+        lignes.resize(nombreLignes);
+    } catch (...) {
+        lignes.clear();
+        throw;
     }
-    resultat = std::move(lignes);
     return resultat;
 }
 
 int Requete::Executer()
 {
-    resultat = Resultat();
+    resultat.lignes.clear();
     sqlite3_stmt* stmt = PreparerEtLier();
     RemiseAZero remise(stmt);
     sqlite3* db = connexion.Handle();
@@ -581,7 +823,7 @@ int Requete::Executer()
     while ((rc = sqlite3_step(stmt)) == SQLITE_ROW) {
     }
     if (rc != SQLITE_DONE)
-        connexion.Echec(QString());
+        connexion.Echec(rc);
     // A difference of totals: a schema statement changes no row, whatever the
     // statement before it did.
     return sqlite3_total_changes(db) - avant;
@@ -589,7 +831,7 @@ int Requete::Executer()
 
 void Requete::Fermer()
 {
-    resultat = Resultat();
+    resultat.lignes.clear();
 }
 
 // ---------------------------------------------------------------------------

@@ -6,23 +6,41 @@
 // named parameters, rows read by column name, and the schema helpers the
 // upgrade needs. Column and parameter names are matched without regard to case.
 
+#include <QByteArray>
 #include <QHash>
 #include <QSharedPointer>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
 #include <QVector>
+#include <memory>
 #include <stdexcept>
+#include <vector>
 
 struct sqlite3;
 struct sqlite3_stmt;
+struct InstructionPreparee;
 
-// An error of the engine; what() carries the engine's message (UTF-8).
+// An error of the database layer; what() carries its message (UTF-8). A
+// failure a user can act on (file used by another copy, read-only, disk
+// full, damaged file, wrong password) reads as a French sentence naming the
+// file and what to do, followed on a second line by the engine's own words;
+// other failures (a statement the engine refuses) carry the engine's text.
 class ErreurBase : public std::runtime_error
 {
 public:
     using std::runtime_error::runtime_error;
+    ErreurBase(const QString& message, int code, const QString& texteMoteur);
+
     QString Message() const { return QString::fromUtf8(what()); }
+    // The engine's primary result code (SQLITE_BUSY...); 0 for the layer's own errors.
+    int Code() const { return code; }
+    // The engine's message as it gave it; empty for the layer's own errors.
+    const QString& TexteMoteur() const { return texteMoteur; }
+
+private:
+    int code = 0;
+    QString texteMoteur;
 };
 
 // One row of a result. Reading a column that the result lacks is an error.
@@ -39,6 +57,7 @@ public:
 
 private:
     friend class Requete;
+    friend struct InstructionPreparee;
     struct Colonnes;
     QSharedPointer<const Colonnes> colonnes;
     QVector<QVariant> valeurs;
@@ -71,8 +90,10 @@ public:
     Connexion& operator=(const Connexion&) = delete;
 
     // Opens the file with the password; a missing file is created (empty).
-    // A wrong password or a file that is not a database raises ErreurBase with
-    // a French message naming the file, and leaves the file untouched.
+    // A wrong or empty password, a file that is not a database or a damaged
+    // one (every page is checked) raises ErreurBase with a French message
+    // naming the file, and leaves the file untouched: nothing is written to
+    // it, nothing is repaired.
     void Ouvrir(const QString& fichier, const QByteArray& motDePasse);
     void Fermer();
     bool EstConnectee() const { return db != nullptr; }
@@ -94,22 +115,32 @@ public:
 
     // Prepared statements, cached by SQL text (internal to Requete).
     sqlite3_stmt* Preparer(const QString& sql);
+    std::shared_ptr<InstructionPreparee> Preparee(const QString& sql);
     sqlite3* Handle() const { return db; }
-    [[noreturn]] void Echec(const QString& contexte) const;
+    // Changes at each opening and closing: a statement prepared before belongs to another handle.
+    quint64 Generation() const { return generation; }
+    // Raises the error the engine reported with this result code, in the
+    // words of ErreurBase.
+    [[noreturn]] void Echec(int code) const;
 
 private:
     friend class Transaction;
-    struct EntreeCache
+    struct Insertion
     {
-        sqlite3_stmt* stmt = nullptr;
-        quint64 usage = 0; // for forgetting the least recently used one
+        QByteArray table; // as the engine names it
+        qint64 cle = 0;
     };
     sqlite3* db = nullptr;
     QString fichier;
-    QHash<QString, EntreeCache> cache;
+    quint64 generation = 0;
+    QHash<QString, std::shared_ptr<InstructionPreparee>> cache;
+    // The cached texts by the address of their characters: a caller passing
+    // the same text object (a literal) finds its statement without hashing it.
+    QHash<const QChar*, std::shared_ptr<InstructionPreparee>> parAdresse;
     quint64 compteurUsage = 0;
     int profondeurTransaction = 0;
-    QHash<QString, qint64> derniersInseres; // upper-cased table -> last key inserted here
+    std::vector<Insertion> derniersInseres; // the last key this connection inserted, per table
+    static void NoterInsertion(void* connexion, int operation, const char* base, const char* table, long long ligne);
     void ViderCache();
     void OublierMoinsUtilisee();
     void VerifierOuverte() const;
@@ -118,7 +149,9 @@ private:
 // A query in the style of the system's shared query objects: set the whole
 // text, bind named parameters, then open (SELECT) or execute (other
 // statements). Parameters are matched by name without regard to case; a
-// parameter of the text left unbound is an error.
+// parameter of the text left unbound is an error. The text is prepared (or
+// found in the connection's cache) at the first bind or run after SetSql,
+// where an error in it is raised; setting the same text again keeps it.
 class Requete
 {
 public:
@@ -144,10 +177,26 @@ public:
     const Resultat& Lignes() const { return resultat; }
 
 private:
+    struct Valeur
+    {
+        enum class Genre { Absente, Nulle, Entier, Decimal, Texte };
+        Genre genre = Genre::Absente;
+        qint64 entier = 0;
+        double decimal = 0.0;
+        QString texte;
+        QByteArray utf8; // the text as the engine stores it; its room is kept from run to run
+    };
+
     Connexion& connexion;
     QString sql;
-    QHash<QString, QVariant> parametres; // upper-cased name, without the colon
+    std::shared_ptr<InstructionPreparee> instruction; // the prepared text, once known
+    std::vector<Valeur> valeurs;                      // by parameter of the statement
     Resultat resultat;
+
+    InstructionPreparee& Preparee();
+    Valeur* Parametre(const QString& nom);
+    template <class Affecter>
+    void Lier(const QString& nom, Affecter affecter);
     sqlite3_stmt* PreparerEtLier();
 };
 

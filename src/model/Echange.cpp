@@ -1,6 +1,9 @@
 #include "model/Echange.h"
 
+#include "model/Encodage.h"
 #include "model/Formats.h"
+#include "model/FragmentXml.h"
+#include "model/RemplacerFichier.h"
 #include "model/Xml.h"
 
 namespace {
@@ -21,6 +24,8 @@ private:
     const TXmlNode& racine;
     const QString& nomFichier;
     const TXmlNode* menuiseries = nullptr;
+    const FormeNombres nombres;
+    mutable QString tampon; // the value of an attribute holding entity references
 
     const TXmlNode* PremierHorsMenuiseries(QStringView nom) const;
     QString Texte(const TXmlNode& noeud, QStringView attribut) const;
@@ -37,8 +42,7 @@ private:
 
 const TXmlNode* PremierDans(const TXmlNode& noeud, QStringView nom, const TXmlNode* exclu)
 {
-    for (int i = 0; i < noeud.ChildCount(); ++i) {
-        const TXmlNode* enfant = noeud.GetChild(i);
+    for (const TXmlNode* enfant = noeud.FirstChild(); enfant; enfant = enfant->NextSibling()) {
         if (enfant == exclu || enfant->GetType() != TXmlNodeType::Element)
             continue;
         if (enfant->GetName().size() == nom.size() && enfant->GetName().compare(nom, Qt::CaseInsensitive) == 0)
@@ -64,12 +68,12 @@ QString LecteurDevis::Texte(const TXmlNode& noeud, QStringView attribut) const
 
 double LecteurDevis::Decimal(const TXmlNode& noeud, QStringView attribut) const
 {
-    return LireDecimalOuDefaut(Texte(noeud, attribut), 0.0);
+    return nombres.Lire(noeud.GetAttributeView(attribut, tampon)).value_or(0.0);
 }
 
 bool LecteurDevis::Drapeau(const TXmlNode& noeud, QStringView attribut) const
 {
-    return Texte(noeud, attribut) == u"1";
+    return noeud.GetAttributeView(attribut, tampon) == u"1";
 }
 
 int LecteurDevis::TypeTva(const TXmlNode& tva) const
@@ -245,53 +249,42 @@ DevisEchange LireEchange(const QString& fichierEchange, const QString& prefixeHo
     return devis;
 }
 
-QString AssemblerEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
-                         const TMenuiseries& menuiseries)
-{
-    QString texte;
-    texte.reserve(4096 + 2048 * qsizetype(menuiseries.Nombre()));
-    texte += kDeclaration;
-    texte += u"<Quarlo>";
-    poseGlobale.EcrireXml(texte);
-    texte += priseDeCote ? u"<cotes choix=\"1\"/>" : u"<cotes choix=\"0\"/>";
-    texte += u"<global>";
-    globales.EcrireXml(texte);
-    texte += u"</global>";
-    menuiseries.EcrireXml(texte);
-    texte += u"</Quarlo>";
-    return texte;
-}
-
-namespace {
-
-// The assembled text parsed by the layer, so the file is written in its
-// compact form.
-void PreparerDocument(TXmlDocument& document, const TPoseLivraison& poseGlobale, bool priseDeCote,
-                      const TQuincailleries& globales, const TMenuiseries& menuiseries)
-{
-    document.ReadFromString(AssemblerEchange(poseGlobale, priseDeCote, globales, menuiseries));
-}
-
-} // namespace
-
 QByteArray ContenuEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
                           const TMenuiseries& menuiseries)
 {
-    TXmlDocument document(QStringLiteral("Quarlo"));
-    PreparerDocument(document, poseGlobale, priseDeCote, globales, menuiseries);
-    return document.SaveToBytes();
+    // The compact form the XML layer gives a parsed document: the
+    // declaration and the root element, each followed by a line feed.
+    SortieXml sortie(SortieXml::Forme::Compacte);
+    sortie.Reserver(4096 + 4096 * qsizetype(menuiseries.Nombre()));
+    sortie.Brut(kDeclaration);
+    sortie.Brut(u"\n");
+    sortie.Debut(u"Quarlo");
+    sortie.FinDebut();
+    poseGlobale.EcrireXml(sortie);
+    sortie.Debut(u"cotes");
+    sortie.AttributDrapeau(u"choix", priseDeCote);
+    sortie.FinVide();
+    sortie.Debut(u"global");
+    sortie.FinDebut();
+    globales.EcrireXml(sortie);
+    sortie.Fin(u"global");
+    menuiseries.EcrireXml(sortie);
+    sortie.Fin(u"Quarlo");
+    sortie.Brut(u"\n");
+    return EncoderCp1252(sortie.Texte());
 }
 
 QString EcrireEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
                       const TMenuiseries& menuiseries, const QString& fichierEchange, const QString& prefixeHorodate)
 {
-    TXmlDocument document(QStringLiteral("Quarlo"));
-    PreparerDocument(document, poseGlobale, priseDeCote, globales, menuiseries);
-    document.SaveToFile(fichierEchange);
-    try {
-        document.SaveToFile(prefixeHorodate + QStringLiteral(".sortie.xml"));
-    } catch (const std::exception& erreur) {
-        return QString::fromUtf8(erreur.what());
-    }
+    const QByteArray octets = ContenuEchange(poseGlobale, priseDeCote, globales, menuiseries);
+    const auto echec = [](const QString& fichier, const QString& raison) {
+        return QStringLiteral("Impossible d'écrire le fichier « %1 » : %2").arg(fichier, raison);
+    };
+    if (const auto raison = RemplacerFichier(fichierEchange, octets))
+        throw ErreurXml(echec(fichierEchange, *raison));
+    const QString archive = prefixeHorodate + QStringLiteral(".sortie.xml");
+    if (const auto raison = RemplacerFichier(archive, octets))
+        return echec(archive, *raison);
     return QString();
 }

@@ -48,20 +48,16 @@ DevisEchange LireEchange(const QString& fichierEchange, const QString& prefixeHo
 // Builds the quote from a loaded document; nomFichier only serves the messages.
 DevisEchange LireDevis(const TXmlDocument& document, const QString& nomFichier);
 
-// The answer as assembled from the objects' fragments, before it is parsed.
-QString AssemblerEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
-                         const TMenuiseries& menuiseries);
-
 // The bytes written to the exchange file: the declaration, a line feed, the
 // whole root element on one line and a line feed, in Windows-1252.
 QByteArray ContenuEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
                           const TMenuiseries& menuiseries);
 
-// Writes the answer over the exchange file, then its archive copy
-// prefixeHorodate + ".sortie.xml". Each file is replaced only once fully
-// written; when the exchange file cannot be written it keeps its content,
-// the copy is not written and ErreurXml carries the system's reason. The
-// copy is history: when only it fails, the reason is returned ("" when both
-// were written).
+// Writes the answer over the exchange file, then the same bytes as its
+// archive copy prefixeHorodate + ".sortie.xml". Each file is replaced as
+// RemplacerFichier says; when the exchange file cannot be written it keeps
+// its content, the copy is not written and ErreurXml carries the system's
+// reason. The copy is history: when only it fails, the reason is returned
+// ("" when both were written).
 QString EcrireEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
                    const TMenuiseries& menuiseries, const QString& fichierEchange, const QString& prefixeHorodate);

@@ -1,36 +1,53 @@
 #include "model/Echapper.h"
 
-#include <algorithm>
-#include <initializer_list>
-
 namespace {
 
-struct Entite
+bool EstControle(QChar c)
 {
-    QChar caractere;
-    QStringView reference;
-};
+    return c.unicode() < 0x20;
+}
 
-// Replaces each listed character by its entity, in one pass; a text without
-// any of them is returned as it is (no copy).
-QString RemplacerParEntites(const QString& texte, std::initializer_list<Entite> entites)
+// The replacement of one character, or an empty view when it stays.
+QStringView Remplacement(QChar c, EchappementXml echappement, bool controles)
 {
-    const auto entiteDe = [&](QChar c) -> const Entite* {
-        for (const Entite& entite : entites)
-            if (entite.caractere == c)
-                return &entite;
-        return nullptr;
-    };
-    if (std::none_of(texte.cbegin(), texte.cend(), [&](QChar c) { return entiteDe(c); }))
-        return texte;
+    switch (c.unicode()) {
+    case u'&': return u"&amp;";
+    case u'"': return u"&quot;";
+    case u'<': return u"&lt;";
+    case u'\'': return echappement == EchappementXml::Libelle ? u"&apos;" : QStringView();
+    case u'>': return echappement == EchappementXml::Libelle ? u"&gt;" : QStringView();
+    }
+    if (!controles || !EstControle(c))
+        return {};
+    switch (c.unicode()) {
+    case u'\t': return u"&#9;";
+    case u'\n': return u"&#10;";
+    case u'\r': return u"&#13;";
+    default: return u"?";
+    }
+}
+
+// Appends the text with its characters replaced, copying the runs between
+// them as they are.
+void Remplacer(QString& sortie, QStringView texte, EchappementXml echappement, bool controles)
+{
+    qsizetype debut = 0;
+    for (qsizetype i = 0; i < texte.size(); ++i) {
+        const QStringView remplacement = Remplacement(texte[i], echappement, controles);
+        if (remplacement.isEmpty())
+            continue;
+        sortie += texte.mid(debut, i - debut);
+        sortie += remplacement;
+        debut = i + 1;
+    }
+    sortie += texte.mid(debut);
+}
+
+QString Remplace(const QString& texte, EchappementXml echappement, bool controles)
+{
     QString resultat;
     resultat.reserve(texte.size() + 16);
-    for (const QChar c : texte) {
-        if (const Entite* entite = entiteDe(c))
-            resultat += entite->reference;
-        else
-            resultat += c;
-    }
+    Remplacer(resultat, texte, echappement, controles);
     return resultat;
 }
 
@@ -38,36 +55,15 @@ QString RemplacerParEntites(const QString& texte, std::initializer_list<Entite> 
 
 QString Echapper(const QString& texte)
 {
-    return RemplacerParEntites(texte, {{u'&', u"&amp;"}, {u'"', u"&quot;"}, {u'\'', u"&apos;"},
-                                       {u'<', u"&lt;"}, {u'>', u"&gt;"}});
+    return Remplace(texte, EchappementXml::Libelle, false);
 }
 
 QString EchapperAttribut(const QString& texte)
 {
-    return RemplacerParEntites(texte, {{u'&', u"&amp;"}, {u'"', u"&quot;"}, {u'<', u"&lt;"}});
+    return Remplace(texte, EchappementXml::Attribut, false);
 }
 
-QString EchapperControles(const QString& texte)
+void AjouterEchappe(QString& sortie, QStringView texte, EchappementXml echappement)
 {
-    const auto estControle = [](QChar c) { return c.unicode() < 0x20; };
-    if (std::none_of(texte.cbegin(), texte.cend(), estControle))
-        return texte;
-    QString resultat;
-    resultat.reserve(texte.size() + 16);
-    for (const QChar c : texte) {
-        switch (c.unicode()) {
-        case u'\t':
-            resultat += u"&#9;";
-            break;
-        case u'\n':
-            resultat += u"&#10;";
-            break;
-        case u'\r':
-            resultat += u"&#13;";
-            break;
-        default:
-            resultat += estControle(c) ? QChar(u'?') : c;
-        }
-    }
-    return resultat;
+    Remplacer(sortie, texte, echappement, true);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringView>
 
 // The label escaping of the answer file: "&" first (so an entity already in
 // the text is escaped again), then the double quote, "'", "<" and ">".
@@ -12,10 +13,12 @@ QString Echapper(const QString& texte);
 // characters are written byte for byte as before.
 QString EchapperAttribut(const QString& texte);
 
-// Applied to every attribute value written, after the escapings above: tab,
-// line feed and carriage return become character references, which a reader
-// gives back as they were (written raw, a reader turns them into blanks). The
-// other control characters cannot stand in a well-formed file, not even as
-// references: each becomes "?", as a character the 8-bit file cannot hold
-// does. A text without control characters is returned as it is.
-QString EchapperControles(const QString& texte);
+enum class EchappementXml { Libelle, Attribut };
+
+// Appends an attribute value of the answer in one pass: Echapper (Libelle)
+// or EchapperAttribut (Attribut), and the control characters. Tab, line feed
+// and carriage return become character references, which a reader gives back
+// as they were (written raw, a reader turns them into blanks). The other
+// control characters cannot stand in a well-formed file, not even as
+// references: each becomes "?", as a character the 8-bit file cannot hold does.
+void AjouterEchappe(QString& sortie, QStringView texte, EchappementXml echappement);

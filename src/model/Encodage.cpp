@@ -1,7 +1,9 @@
 #include "model/Encodage.h"
 
-#include <QHash>
 #include <QStringDecoder>
+
+#include <algorithm>
+#include <array>
 
 namespace {
 
@@ -14,49 +16,82 @@ constexpr char16_t kPlageC1[32] = {
     0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0,      0x017E, 0x0178,
 };
 
-char16_t CaractereCp1252(unsigned char octet)
+constexpr char16_t CaractereCp1252(unsigned char octet)
 {
     if (octet >= 0x80 && octet <= 0x9F && kPlageC1[octet - 0x80] != 0)
         return kPlageC1[octet - 0x80];
     return octet;
 }
 
-const QHash<char16_t, char>& OctetsParCaractere()
-{
-    static const QHash<char16_t, char> table = [] {
-        QHash<char16_t, char> t;
-        for (int octet = 0; octet < 256; ++octet)
-            t.insert(CaractereCp1252(static_cast<unsigned char>(octet)), static_cast<char>(octet));
-        return t;
-    }();
+constexpr std::array<char16_t, 256> kCaracteres = [] {
+    std::array<char16_t, 256> table{};
+    for (int octet = 0; octet < 256; ++octet)
+        table[std::size_t(octet)] = CaractereCp1252(static_cast<unsigned char>(octet));
     return table;
+}();
+
+// Applies `corriger(i)` at each position where `estSpecial` holds. The
+// test runs over blocks first, which the compiler turns into wide
+// comparisons: text without such characters is checked at memory speed.
+template <class Unite, class Test, class Correction>
+void CorrigerSpeciaux(const Unite* unites, qsizetype taille, Test estSpecial, Correction corriger)
+{
+    constexpr qsizetype kBloc = 64;
+    for (qsizetype debut = 0; debut < taille; debut += kBloc) {
+        const qsizetype fin = std::min(taille, debut + kBloc);
+        if (fin - debut == kBloc) {
+            // A fixed count with no exit: the compiler turns it into wide comparisons.
+            unsigned special = 0;
+            for (qsizetype i = 0; i < kBloc; ++i)
+                special |= static_cast<unsigned>(estSpecial(unites[debut + i]));
+            if (!special)
+                continue;
+        }
+        for (qsizetype i = debut; i < fin; ++i)
+            if (estSpecial(unites[i]))
+                corriger(i);
+    }
 }
 
 } // namespace
 
+char OctetCp1252(char16_t unite)
+{
+    if (unite < 0x80 || (unite >= 0xA0 && unite <= 0xFF))
+        return static_cast<char>(unite);
+    for (int i = 0; i < 32; ++i) {
+        // The five undefined bytes stand for the C1 control of their value.
+        const char16_t caractere = kPlageC1[i] != 0 ? kPlageC1[i] : char16_t(0x80 + i);
+        if (caractere == unite)
+            return static_cast<char>(0x80 + i);
+    }
+    return '?';
+}
+
 QString DecoderCp1252(const QByteArray& octets)
 {
-    QString texte(octets.size(), Qt::Uninitialized);
-    QChar* sortie = texte.data();
-    for (const char octet : octets)
-        *sortie++ = QChar(CaractereCp1252(static_cast<unsigned char>(octet)));
+    // Latin-1 first (the library converts it in wide steps), then the
+    // characters of 0x80-0x9F.
+    QString texte = QString::fromLatin1(octets);
+    QChar* caracteres = texte.data();
+    const auto* source = reinterpret_cast<const unsigned char*>(octets.constData());
+    // Bytes 0x80-0x9F are the only ones whose character is not the Latin-1 one.
+    CorrigerSpeciaux(
+        source, octets.size(), [](unsigned char octet) { return (octet & 0xE0) == 0x80; },
+        [&](qsizetype i) { caracteres[i] = QChar(kCaracteres[source[i]]); });
     return texte;
 }
 
-QByteArray EncoderCp1252(const QString& texte)
+QByteArray EncoderCp1252(QStringView texte)
 {
-    const auto& table = OctetsParCaractere();
-    QByteArray octets;
-    octets.reserve(texte.size());
-    for (const QChar c : texte) {
-        const char16_t unite = c.unicode();
-        if (unite < 0x80) {
-            octets.append(static_cast<char>(unite));
-            continue;
-        }
-        const auto it = table.constFind(unite);
-        octets.append(it != table.constEnd() ? it.value() : '?');
-    }
+    QByteArray octets = texte.toLatin1();
+    char* sortie = octets.data();
+    const char16_t* unites = texte.utf16();
+    // Characters above Latin-1 or in its C1 range are the only ones whose
+    // byte is not the Latin-1 one.
+    CorrigerSpeciaux(
+        unites, texte.size(), [](char16_t unite) { return unite > 0xFF || (unite & 0xFFE0) == 0x80; },
+        [&](qsizetype i) { sortie[i] = OctetCp1252(unites[i]); });
     return octets;
 }
 

@@ -1,32 +1,51 @@
 #pragma once
 
-#include <QLocale>
 #include <QString>
+#include <QStringView>
 #include <optional>
 
-// Numbers as users see and type them: the regional decimal separator, never a
-// group separator. The locale is QLocale() (the program sets the system's at
+// Numbers as users see and type them: ASCII digits and "-" whatever the
+// regional settings, with the regional decimal separator only (never a group
+// separator). The locale is QLocale() (the program sets the system's at
 // start, tests set French explicitly).
 
-// The locale used for every amount, with group separators omitted on output
-// and rejected on input.
-QLocale LocaleNombres();
+// The forms of the current locale, fetched once: a reader or a writer of many
+// numbers keeps one.
+class FormeNombres
+{
+public:
+    FormeNombres();
 
-// Fixed notation with exactly two decimals: 1234.5 -> "1234,50".
+    // Fixed notation with exactly two decimals: 1234.5 -> "1234,50"; an exact
+    // half is rounded away from zero (0.125 -> "0,13").
+    QString Monetaire(double valeur) const;
+    void AjouterMonetaire(QString& sortie, double valeur) const;
+    // Shortest form, up to 15 significant digits, no trailing zeros: 612.5 -> "612,5".
+    QString General(double valeur) const;
+    // A decimal written as above, or with "+", an exponent or the locale's
+    // own minus sign and digits; blanks around it are ignored. Nothing for
+    // any other text (a group separator included).
+    std::optional<double> Lire(QStringView texte) const;
+
+private:
+    QString separateur;   // the regional decimal separator
+    QString moinsRegional; // the locale's minus sign, accepted on input
+    QChar exposant;       // "e" or "E", as the locale writes it
+};
+
+// FormeNombres of the current locale, for one number.
 QString FormatMonetaire(double valeur);
-
-// Shortest form, up to 15 significant digits, no trailing zeros: 612.5 -> "612,5".
 QString FormatGeneral(double valeur);
 
 // A decimal typed or read with the regional separator; nothing for a text that
 // is not a number (empty text included).
-std::optional<double> LireDecimal(const QString& texte);
+std::optional<double> LireDecimal(QStringView texte);
 
 // LireDecimal, or the given default when the text does not convert.
-double LireDecimalOuDefaut(const QString& texte, double defaut);
+double LireDecimalOuDefaut(QStringView texte, double defaut);
 
 // A 32-bit signed whole number written in decimal; nothing otherwise.
-std::optional<int> LireEntier(const QString& texte);
+std::optional<int> LireEntier(QStringView texte);
 
 // LireEntier, or 0 when the text is not a whole number.
-int LireEntierOuZero(const QString& texte);
+int LireEntierOuZero(QStringView texte);

@@ -1,46 +1,84 @@
 #include "model/FragmentXml.h"
 
 #include "model/Echapper.h"
-#include "model/Formats.h"
 
-namespace FragmentXml {
+#include <charconv>
 
-namespace {
-
-void AttributTel(QString& sortie, QStringView nom, const QString& valeurEcrite)
+void SortieXml::Debut(QStringView nom)
 {
-    sortie += u' ';
-    sortie += nom;
-    sortie += u"=\"";
-    sortie += EchapperControles(valeurEcrite);
-    sortie += u'"';
+    texte_ += u'<';
+    texte_ += nom;
 }
 
-} // namespace
-
-void Attribut(QString& sortie, QStringView nom, const QString& valeur)
+void SortieXml::FinDebut()
 {
-    AttributTel(sortie, nom, EchapperAttribut(valeur));
+    texte_ += u'>';
+    apresDebut = texte_.size();
 }
 
-void AttributEchappe(QString& sortie, QStringView nom, const QString& valeur)
+void SortieXml::FinVide()
 {
-    AttributTel(sortie, nom, Echapper(valeur));
+    texte_ += u"/>";
 }
 
-void AttributMontant(QString& sortie, QStringView nom, double valeur)
+void SortieXml::Fin(QStringView nom)
 {
-    AttributTel(sortie, nom, EchapperAttribut(FormatMonetaire(valeur)));
+    if (forme == Forme::Compacte && apresDebut == texte_.size()) {
+        texte_.chop(1);
+        texte_ += u"/>";
+    } else {
+        texte_ += u"</";
+        texte_ += nom;
+        texte_ += u'>';
+    }
+    apresDebut = -1;
 }
 
-void AttributEntier(QString& sortie, QStringView nom, int valeur)
+void SortieXml::Blanc(QStringView texte)
 {
-    AttributTel(sortie, nom, QString::number(valeur));
+    if (forme == Forme::Fragment)
+        texte_ += texte;
 }
 
-void AttributDrapeau(QString& sortie, QStringView nom, bool valeur)
+void SortieXml::DebutAttribut(QStringView nom)
 {
-    AttributTel(sortie, nom, valeur ? QStringLiteral("1") : QStringLiteral("0"));
+    texte_ += u' ';
+    texte_ += nom;
+    texte_ += u"=\"";
 }
 
-} // namespace FragmentXml
+void SortieXml::Attribut(QStringView nom, QStringView valeur)
+{
+    DebutAttribut(nom);
+    AjouterEchappe(texte_, valeur, EchappementXml::Attribut);
+    texte_ += u'"';
+}
+
+void SortieXml::AttributEchappe(QStringView nom, QStringView valeur)
+{
+    DebutAttribut(nom);
+    AjouterEchappe(texte_, valeur, EchappementXml::Libelle);
+    texte_ += u'"';
+}
+
+void SortieXml::AttributMontant(QStringView nom, double valeur)
+{
+    DebutAttribut(nom);
+    nombres.AjouterMonetaire(texte_, valeur);
+    texte_ += u'"';
+}
+
+void SortieXml::AttributEntier(QStringView nom, int valeur)
+{
+    char chiffres[16];
+    const auto fin = std::to_chars(chiffres, chiffres + sizeof chiffres, valeur).ptr;
+    DebutAttribut(nom);
+    texte_ += QLatin1StringView(chiffres, fin - chiffres);
+    texte_ += u'"';
+}
+
+void SortieXml::AttributDrapeau(QStringView nom, bool valeur)
+{
+    DebutAttribut(nom);
+    texte_ += valeur ? u"1\"" : u"0\"";
+}

@@ -5,25 +5,23 @@
 
 QString TMenuiserie::GetXml() const
 {
-    QString sortie;
-    EcrireXml(sortie);
-    return sortie;
+    return FragmentDe(*this);
 }
 
-void TMenuiserie::EcrireXml(QString& sortie) const
+void TMenuiserie::EcrireXml(SortieXml& sortie) const
 {
-    using namespace FragmentXml;
-    sortie += u"<menuiserie";
-    Attribut(sortie, u"code", code);
-    AttributEchappe(sortie, u"libelle", libelle);
-    sortie += u' '; // the host's files have two blanks before the description
-    AttributEchappe(sortie, u"description", description);
-    AttributEntier(sortie, u"quantite", quantite);
-    sortie += u'>';
+    sortie.Debut(u"menuiserie");
+    sortie.Attribut(u"code", code);
+    sortie.AttributEchappe(u"libelle", libelle);
+    sortie.Blanc(u" "); // the host's files have two blanks before the description
+    sortie.AttributEchappe(u"description", description);
+    sortie.AttributEntier(u"quantite", quantite);
+    sortie.FinDebut();
     pose.EcrireXml(sortie);
     proprietes.EcrireXml(sortie);
     tarifs.EcrireXml(sortie);
-    sortie += u"</menuiserie>\n";
+    sortie.Fin(u"menuiserie");
+    sortie.Blanc(u"\n");
 }
 
 int QuantiteDevis(const TMenuiserie& menuiserie)
@@ -87,15 +85,14 @@ double TMenuiseries::TotalQuincaillerieHt() const
 
 QString TMenuiseries::GetXml() const
 {
-    QString sortie;
-    EcrireXml(sortie);
-    return sortie;
+    return FragmentDe(*this);
 }
 
-void TMenuiseries::EcrireXml(QString& sortie) const
+void TMenuiseries::EcrireXml(SortieXml& sortie) const
 {
-    sortie += u"<menuiseries>";
+    sortie.Debut(u"menuiseries");
+    sortie.FinDebut();
     for (const TMenuiserie& menuiserie : *this)
         menuiserie.EcrireXml(sortie);
-    sortie += u"</menuiseries>";
+    sortie.Fin(u"menuiseries");
 }

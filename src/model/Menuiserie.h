@@ -41,7 +41,7 @@ public:
     // <menuiserie code libelle  description quantite> pose, properties,
     // lines </menuiserie> and a line feed.
     QString GetXml() const;
-    void EcrireXml(QString& sortie) const;
+    void EcrireXml(SortieXml& sortie) const;
 
 private:
     QString code;
@@ -77,7 +77,7 @@ public:
 
     // <menuiseries>...</menuiseries>
     QString GetXml() const;
-    void EcrireXml(QString& sortie) const;
+    void EcrireXml(SortieXml& sortie) const;
 
 private:
     template <class Somme>

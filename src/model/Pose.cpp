@@ -12,27 +12,26 @@ void TPose::AffecterPose(const TPose& source)
 
 QString TPose::GetXml() const
 {
-    QString sortie;
-    EcrireXml(sortie);
-    return sortie;
+    return FragmentDe(*this);
 }
 
-void TPose::EcrireDebut(QString& sortie) const
+void TPose::EcrireDebut(SortieXml& sortie) const
 {
-    sortie += u"<pose";
-    FragmentXml::Attribut(sortie, u"id", id);
-    FragmentXml::Attribut(sortie, u"libelle", libelle);
-    FragmentXml::Attribut(sortie, u"code_export", code_export);
-    sortie += u'>';
+    sortie.Debut(u"pose");
+    sortie.Attribut(u"id", id);
+    sortie.Attribut(u"libelle", libelle);
+    sortie.Attribut(u"code_export", code_export);
+    sortie.FinDebut();
 }
 
-void TPose::EcrireFin(QString& sortie) const
+void TPose::EcrireFin(SortieXml& sortie) const
 {
     tva.EcrireXml(sortie);
-    sortie += u"</pose>\n";
+    sortie.Fin(u"pose");
+    sortie.Blanc(u"\n");
 }
 
-void TPose::EcrireXml(QString& sortie) const
+void TPose::EcrireXml(SortieXml& sortie) const
 {
     EcrireDebut(sortie);
     EcrireFin(sortie);
@@ -58,18 +57,18 @@ double TPoseLivraison::TotalLivraison() const
     return total;
 }
 
-void TPoseLivraison::EcrireXml(QString& sortie) const
+void TPoseLivraison::EcrireXml(SortieXml& sortie) const
 {
     EcrireDebut(sortie);
     for (const OptionLivraison option : kOptions) {
         const Option& valeurs = options[option];
-        sortie += u" <";
-        sortie += NomElement(option);
-        FragmentXml::AttributDrapeau(sortie, u"choix", valeurs.choix);
-        FragmentXml::AttributMontant(sortie, u"prix", valeurs.prix);
-        FragmentXml::Attribut(sortie, u"code_export", valeurs.code_export);
-        sortie += u"/>";
+        sortie.Blanc(u" ");
+        sortie.Debut(NomElement(option));
+        sortie.AttributDrapeau(u"choix", valeurs.choix);
+        sortie.AttributMontant(u"prix", valeurs.prix);
+        sortie.Attribut(u"code_export", valeurs.code_export);
+        sortie.FinVide();
     }
-    sortie += u'\n';
+    sortie.Blanc(u"\n");
     EcrireFin(sortie);
 }

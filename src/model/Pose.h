@@ -29,11 +29,11 @@ public:
 
     // <pose id="..." libelle="..." code_export="..."><tva .../></pose> and a line feed.
     QString GetXml() const;
-    virtual void EcrireXml(QString& sortie) const;
+    virtual void EcrireXml(SortieXml& sortie) const;
 
 protected:
-    void EcrireDebut(QString& sortie) const;
-    void EcrireFin(QString& sortie) const;
+    void EcrireDebut(SortieXml& sortie) const;
+    void EcrireFin(SortieXml& sortie) const;
 
 private:
     QString id;
@@ -67,7 +67,7 @@ public:
 
     // <pose ...> the four options (each preceded by a blank), a line feed,
     // the <tva/>, </pose> and a line feed.
-    void EcrireXml(QString& sortie) const override;
+    void EcrireXml(SortieXml& sortie) const override;
 
 private:
     struct Option

@@ -23,17 +23,17 @@ void TPropriete::SetId(const QString& nouvelId)
 
 QString TPropriete::GetXml() const
 {
-    QString sortie;
-    EcrireXml(sortie);
-    return sortie;
+    return FragmentDe(*this);
 }
 
-void TPropriete::EcrireXml(QString& sortie) const
+void TPropriete::EcrireXml(SortieXml& sortie) const
 {
-    sortie += u"<propriete";
-    FragmentXml::Attribut(sortie, u"id", id);
-    FragmentXml::Attribut(sortie, u"valeur", valeur);
-    sortie += u"></propriete>\n";
+    sortie.Debut(u"propriete");
+    sortie.Attribut(u"id", id);
+    sortie.Attribut(u"valeur", valeur);
+    sortie.FinDebut();
+    sortie.Fin(u"propriete");
+    sortie.Blanc(u"\n");
 }
 
 TProprietes::TProprietes(const TProprietes& autre)
@@ -164,15 +164,14 @@ QString TProprietes::LargeurVantail() const
 
 QString TProprietes::GetXml() const
 {
-    QString sortie;
-    EcrireXml(sortie);
-    return sortie;
+    return FragmentDe(*this);
 }
 
-void TProprietes::EcrireXml(QString& sortie) const
+void TProprietes::EcrireXml(SortieXml& sortie) const
 {
-    sortie += u"<proprietes>";
+    sortie.Debut(u"proprietes");
+    sortie.FinDebut();
     for (const TPropriete& propriete : elements)
         propriete.EcrireXml(sortie);
-    sortie += u"</proprietes>";
+    sortie.Fin(u"proprietes");
 }

@@ -5,6 +5,8 @@
 #include <QHash>
 #include <QString>
 
+class SortieXml;
+
 class TProprietes;
 
 // A named property of a joinery item, as the host sent it. The name is kept
@@ -25,7 +27,7 @@ public:
 
     // <propriete id="..." valeur="..."></propriete> and a line feed.
     QString GetXml() const;
-    void EcrireXml(QString& sortie) const;
+    void EcrireXml(SortieXml& sortie) const;
 
 private:
     friend class TProprietes;
@@ -70,7 +72,7 @@ public:
 
     // <proprietes>...</proprietes>
     QString GetXml() const;
-    void EcrireXml(QString& sortie) const;
+    void EcrireXml(SortieXml& sortie) const;
 
 private:
     friend class TPropriete;

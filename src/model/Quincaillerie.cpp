@@ -29,26 +29,23 @@ void TQuincaillerie::CalculerQuantite(int nh, int h, int nw, int w)
 
 QString TQuincaillerie::GetXml() const
 {
-    QString sortie;
-    EcrireXml(sortie);
-    return sortie;
+    return FragmentDe(*this);
 }
 
-void TQuincaillerie::EcrireXml(QString& sortie) const
+void TQuincaillerie::EcrireXml(SortieXml& sortie) const
 {
-    using namespace FragmentXml;
-    sortie += u"<quincaillerie";
-    Attribut(sortie, u"id", id);
-    AttributEchappe(sortie, u"libelle", libelle);
-    AttributEchappe(sortie, u"libelle2", libelle2);
-    AttributMontant(sortie, u"tarif_vente", tarif_vente);
-    AttributMontant(sortie, u"tarif_achat", tarif_achat);
-    AttributMontant(sortie, u"nb_pieces", nb_pieces);
-    AttributMontant(sortie, u"nb_pieces_ml", nb_pieces_ml);
-    AttributMontant(sortie, u"quantite", quantite);
-    AttributEntier(sortie, u"secable", secable);
-    Attribut(sortie, u"code_export", code_export);
-    sortie += u"/>";
+    sortie.Debut(u"quincaillerie");
+    sortie.Attribut(u"id", id);
+    sortie.AttributEchappe(u"libelle", libelle);
+    sortie.AttributEchappe(u"libelle2", libelle2);
+    sortie.AttributMontant(u"tarif_vente", tarif_vente);
+    sortie.AttributMontant(u"tarif_achat", tarif_achat);
+    sortie.AttributMontant(u"nb_pieces", nb_pieces);
+    sortie.AttributMontant(u"nb_pieces_ml", nb_pieces_ml);
+    sortie.AttributMontant(u"quantite", quantite);
+    sortie.AttributEntier(u"secable", secable);
+    sortie.Attribut(u"code_export", code_export);
+    sortie.FinVide();
 }
 
 void TQuincailleries::CopierDepuis(const TQuincailleries& source)
@@ -92,15 +89,14 @@ double TQuincailleries::TotalHt() const
 
 QString TQuincailleries::GetXml() const
 {
-    QString sortie;
-    EcrireXml(sortie);
-    return sortie;
+    return FragmentDe(*this);
 }
 
-void TQuincailleries::EcrireXml(QString& sortie) const
+void TQuincailleries::EcrireXml(SortieXml& sortie) const
 {
-    sortie += u"<quincailleries>";
+    sortie.Debut(u"quincailleries");
+    sortie.FinDebut();
     for (const TQuincaillerie& entree : *this)
         entree.EcrireXml(sortie);
-    sortie += u"</quincailleries>";
+    sortie.Fin(u"quincailleries");
 }

@@ -5,6 +5,8 @@
 #include <QString>
 #include <memory>
 
+class SortieXml;
+
 // One hardware entry of a line or of the quote: packs of pieces sold by the pack.
 class TQuincaillerie
 {
@@ -40,7 +42,7 @@ public:
 
     // <quincaillerie id=... .../>
     QString GetXml() const;
-    void EcrireXml(QString& sortie) const;
+    void EcrireXml(SortieXml& sortie) const;
 
 private:
     QString id;
@@ -80,5 +82,5 @@ public:
 
     // <quincailleries>...</quincailleries>
     QString GetXml() const;
-    void EcrireXml(QString& sortie) const;
+    void EcrireXml(SortieXml& sortie) const;
 };

@@ -22,30 +22,28 @@ std::unique_ptr<TTarif> TTarif::Cloner() const
 
 QString TTarif::GetXml() const
 {
-    QString sortie;
-    EcrireXml(sortie);
-    return sortie;
+    return FragmentDe(*this);
 }
 
-void TTarif::EcrireXml(QString& sortie) const
+void TTarif::EcrireXml(SortieXml& sortie) const
 {
-    using namespace FragmentXml;
-    sortie += u"<tarif";
-    Attribut(sortie, u"id", id);
-    AttributEchappe(sortie, u"libelle", libelle);
-    AttributMontant(sortie, u"prix", prix);
-    AttributDrapeau(sortie, u"quincaillerie_incluse", quincaillerie_incluse);
-    AttributEchappe(sortie, u"code_export", code_export);
-    sortie += u"><poseur";
-    Attribut(sortie, u"id", poseur_id);
-    Attribut(sortie, u"nom", poseur_nom);
-    AttributMontant(sortie, u"prix", poseur_prix);
-    Attribut(sortie, u"siret", poseur_siret);
-    Attribut(sortie, u"rge", poseur_rge);
-    sortie += u"/>";
+    sortie.Debut(u"tarif");
+    sortie.Attribut(u"id", id);
+    sortie.AttributEchappe(u"libelle", libelle);
+    sortie.AttributMontant(u"prix", prix);
+    sortie.AttributDrapeau(u"quincaillerie_incluse", quincaillerie_incluse);
+    sortie.AttributEchappe(u"code_export", code_export);
+    sortie.FinDebut();
+    sortie.Debut(u"poseur");
+    sortie.Attribut(u"id", poseur_id);
+    sortie.Attribut(u"nom", poseur_nom);
+    sortie.AttributMontant(u"prix", poseur_prix);
+    sortie.Attribut(u"siret", poseur_siret);
+    sortie.Attribut(u"rge", poseur_rge);
+    sortie.FinVide();
     tva.EcrireXml(sortie);
     quincailleries.EcrireXml(sortie);
-    sortie += u"</tarif>";
+    sortie.Fin(u"tarif");
 }
 
 template <class Montant>
@@ -100,15 +98,15 @@ void TTarifs::AffecterTva(const TTva& source)
 
 QString TTarifs::GetXml() const
 {
-    QString sortie;
-    EcrireXml(sortie);
-    return sortie;
+    return FragmentDe(*this);
 }
 
-void TTarifs::EcrireXml(QString& sortie) const
+void TTarifs::EcrireXml(SortieXml& sortie) const
 {
-    sortie += u"<tarifs>";
+    sortie.Debut(u"tarifs");
+    sortie.FinDebut();
     for (const TTarif& ligne : *this)
         ligne.EcrireXml(sortie);
-    sortie += u"</tarifs>\n";
+    sortie.Fin(u"tarifs");
+    sortie.Blanc(u"\n");
 }

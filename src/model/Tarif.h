@@ -50,7 +50,7 @@ public:
 
     // <tarif ...><poseur .../><tva .../><quincailleries>...</quincailleries></tarif>
     QString GetXml() const;
-    void EcrireXml(QString& sortie) const;
+    void EcrireXml(SortieXml& sortie) const;
 
 private:
     QString id;
@@ -82,7 +82,7 @@ public:
 
     // <tarifs>...</tarifs> and a line feed.
     QString GetXml() const;
-    void EcrireXml(QString& sortie) const;
+    void EcrireXml(SortieXml& sortie) const;
 
 private:
     template <class Montant>

@@ -4,16 +4,14 @@
 
 QString TTva::GetXml() const
 {
-    QString sortie;
-    EcrireXml(sortie);
-    return sortie;
+    return FragmentDe(*this);
 }
 
-void TTva::EcrireXml(QString& sortie) const
+void TTva::EcrireXml(SortieXml& sortie) const
 {
-    sortie += u"<tva";
-    FragmentXml::AttributEntier(sortie, u"type_tva", type_tva);
-    FragmentXml::Attribut(sortie, u"libelle", libelle);
-    FragmentXml::AttributMontant(sortie, u"valeur", valeur_);
-    sortie += u"/>";
+    sortie.Debut(u"tva");
+    sortie.AttributEntier(u"type_tva", type_tva);
+    sortie.Attribut(u"libelle", libelle);
+    sortie.AttributMontant(u"valeur", valeur_);
+    sortie.FinVide();
 }

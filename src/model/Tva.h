@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class SortieXml;
+
 // A VAT: its type code in the VAT table, its label and its rate in percent.
 class TTva
 {
@@ -22,7 +24,7 @@ public:
 
     // <tva type_tva="..." libelle="..." valeur="..."/>
     QString GetXml() const;
-    void EcrireXml(QString& sortie) const;
+    void EcrireXml(SortieXml& sortie) const;
 
 private:
     int type_tva = -1;

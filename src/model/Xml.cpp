@@ -1,12 +1,15 @@
 #include "model/Xml.h"
 
 #include "model/Encodage.h"
+#include "model/RemplacerFichier.h"
 
 #include <QFile>
-#include <QFileInfo>
-#include <QHash>
-#include <QSaveFile>
 #include <QStringDecoder>
+#include <QStringList>
+#include <algorithm>
+#include <array>
+#include <cstring>
+#include <functional>
 #include <optional>
 
 namespace {
@@ -30,19 +33,56 @@ bool QueDesBlancs(QStringView texte)
     return true;
 }
 
+// What an ASCII character may be in a name: 1 its first character, 2 one
+// of the others. Any character beyond ASCII but a blank may be both.
+constexpr std::array<unsigned char, 128> kCaracteresNom = [] {
+    std::array<unsigned char, 128> table{};
+    for (int c = 0; c < 128; ++c) {
+        const bool debut = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_' || c == ':';
+        const bool suite = debut || (c >= '0' && c <= '9') || c == '-' || c == '.';
+        table[std::size_t(c)] = (debut ? 1 : 0) | (suite ? 2 : 0);
+    }
+    return table;
+}();
+
+bool CaractereNom(QChar c, unsigned char genre)
+{
+    const char16_t u = c.unicode();
+    return u < 0x80 ? (kCaracteresNom[u] & genre) != 0 : !c.isSpace();
+}
+
 bool DebutNom(QChar c)
 {
-    return c.isLetter() || c == u'_' || c == u':' || (c.unicode() >= 0x80 && !c.isSpace());
+    return CaractereNom(c, 1);
 }
 
 bool SuiteNom(QChar c)
 {
-    return DebutNom(c) || c.isDigit() || c == u'-' || c == u'.';
+    return CaractereNom(c, 2);
 }
 
+bool ContientEsperluette(QStringView texte)
+{
+    return std::find(texte.begin(), texte.end(), u'&') != texte.end();
+}
+
+// Names compared ignoring case; ASCII names, the usual ones, without a call
+// into the library.
 bool MemeNom(QStringView a, QStringView b)
 {
-    return a.size() == b.size() && a.compare(b, Qt::CaseInsensitive) == 0;
+    if (a.size() != b.size())
+        return false;
+    for (qsizetype i = 0; i < a.size(); ++i) {
+        const char16_t x = a[i].unicode();
+        const char16_t y = b[i].unicode();
+        if (x == y)
+            continue;
+        if ((x | y) >= 0x80)
+            return a.compare(b, Qt::CaseInsensitive) == 0;
+        if ((x | 0x20) != (y | 0x20) || (x | 0x20) < u'a' || (x | 0x20) > u'z')
+            return false;
+    }
+    return true;
 }
 
 int ValeurChiffre(QChar c, int base)
@@ -96,24 +136,22 @@ std::optional<QChar> CaractereReference(QStringView reference)
 
 // Left to right, each "&" up to the next ";". Unknown references are copied
 // unchanged; an "&" without a ";" after it leaves the rest unchanged.
-QString ResoudreEntites(QStringView valeur)
+void ResoudreEntites(QStringView valeur, QString& resultat)
 {
-    if (!valeur.contains(u'&'))
-        return valeur.toString();
-    QString resultat;
+    resultat.clear();
     resultat.reserve(valeur.size());
     qsizetype position = 0;
     for (;;) {
         const qsizetype esperluette = valeur.indexOf(u'&', position);
         if (esperluette < 0) {
             resultat += valeur.mid(position);
-            break;
+            return;
         }
         resultat += valeur.mid(position, esperluette - position);
         const qsizetype pointVirgule = valeur.indexOf(u';', esperluette + 1);
         if (pointVirgule < 0) {
             resultat += valeur.mid(esperluette);
-            break;
+            return;
         }
         const QStringView reference = valeur.mid(esperluette + 1, pointVirgule - esperluette - 1);
         if (const auto caractere = CaractereReference(reference))
@@ -122,334 +160,14 @@ QString ResoudreEntites(QStringView valeur)
             resultat += valeur.mid(esperluette, pointVirgule - esperluette + 1);
         position = pointVirgule + 1;
     }
-    return resultat;
 }
 
-class Analyseur
+// The written value without its surrounding quotes.
+QStringView SansGuillemets(QStringView ecrit)
 {
-public:
-    explicit Analyseur(QStringView texte) : texte(texte) {}
-
-    std::vector<std::unique_ptr<TXmlNode>> Analyser(TXmlNode*& racine);
-    // The encoding named by a declaration at the very start; "" when none.
-    QString EncodageDeclare();
-
-private:
-    QStringView texte;
-    qsizetype pos = 0;
-    qsizetype posLigne = 0;
-    int ligne = 1;
-    // Names and short values repeat throughout a quote: one shared copy of
-    // each saves most of the allocations of a large file.
-    QHash<QStringView, QString> partages;
-
-    QString Partager(QStringView morceau);
-
-    int Ligne(qsizetype position);
-    [[noreturn]] void Erreur(const QString& quoi, qsizetype position);
-    [[noreturn]] void Erreur(const QString& quoi) { Erreur(quoi, pos); }
-    bool Fin() const { return pos >= texte.size(); }
-    QChar Courant() const { return texte[pos]; }
-    bool Commence(QStringView motif) const { return texte.mid(pos).startsWith(motif); }
-    bool SauterBlancs();
-    qsizetype Chercher(QStringView fin, const QString& quoi, qsizetype debut);
-    QString LireNom(const QString& quoi);
-    void LireAttribut(TXmlNode& noeud, const QString& balise);
-    std::unique_ptr<TXmlNode> LireInstruction();
-    std::unique_ptr<TXmlNode> LireDelimite(TXmlNodeType type, QStringView debut, QStringView fin, const QString& quoi);
-    std::unique_ptr<TXmlNode> LireDocType();
-    std::unique_ptr<TXmlNode> LireElement();
-    std::unique_ptr<TXmlNode> LireBaliseOuvrante(bool& vide);
-    void LireBaliseFermante(const TXmlNode& ouvert);
-    void LireTexte(TXmlNode& element);
-};
-
-QString Analyseur::Partager(QStringView morceau)
-{
-    constexpr qsizetype kLongueurPartagee = 64;
-    if (morceau.size() > kLongueurPartagee)
-        return morceau.toString();
-    const auto trouve = partages.constFind(morceau);
-    if (trouve != partages.constEnd())
-        return trouve.value();
-    QString copie = morceau.toString();
-    partages.insert(morceau, copie);
-    return copie;
-}
-
-int Analyseur::Ligne(qsizetype position)
-{
-    if (position < posLigne) {
-        posLigne = 0;
-        ligne = 1;
-    }
-    ligne += static_cast<int>(texte.mid(posLigne, position - posLigne).count(u'\n'));
-    posLigne = position;
-    return ligne;
-}
-
-void Analyseur::Erreur(const QString& quoi, qsizetype position)
-{
-    const int numero = Ligne(std::min(position, texte.size()));
-    throw ErreurXml(QStringLiteral("XML mal formé, ligne %1 : %2.").arg(numero).arg(quoi), numero);
-}
-
-bool Analyseur::SauterBlancs()
-{
-    const qsizetype debut = pos;
-    while (!Fin() && EstBlanc(Courant()))
-        ++pos;
-    return pos > debut;
-}
-
-// The position of the next `fin` from the current position; an error naming
-// what is left open when there is none.
-qsizetype Analyseur::Chercher(QStringView fin, const QString& quoi, qsizetype debut)
-{
-    const qsizetype trouve = texte.indexOf(fin, pos);
-    if (trouve < 0)
-        Erreur(QStringLiteral("%1 n'est pas terminé (« %2 » manquant)").arg(quoi, fin.toString()), debut);
-    return trouve;
-}
-
-QString Analyseur::LireNom(const QString& quoi)
-{
-    const qsizetype debut = pos;
-    if (Fin() || !DebutNom(Courant()))
-        Erreur(Fin() ? QStringLiteral("fin du texte au lieu du %1").arg(quoi)
-                     : QStringLiteral("« %1 » au lieu du %2").arg(Courant()).arg(quoi));
-    ++pos;
-    while (!Fin() && SuiteNom(Courant()))
-        ++pos;
-    return Partager(texte.mid(debut, pos - debut));
-}
-
-void Analyseur::LireAttribut(TXmlNode& noeud, const QString& balise)
-{
-    const QString nom = LireNom(QStringLiteral("nom d'attribut dans <%1>").arg(balise));
-    SauterBlancs();
-    if (Fin() || Courant() != u'=')
-        Erreur(QStringLiteral("« = » attendu après l'attribut %1 de <%2>").arg(nom, balise));
-    ++pos;
-    SauterBlancs();
-    if (Fin() || (Courant() != u'"' && Courant() != u'\''))
-        Erreur(QStringLiteral("la valeur de l'attribut %1 de <%2> doit être entre guillemets").arg(nom, balise));
-    const qsizetype debut = pos;
-    const QChar guillemet = Courant();
-    const qsizetype fin = texte.indexOf(guillemet, pos + 1);
-    if (fin < 0)
-        Erreur(QStringLiteral("la valeur de l'attribut %1 de <%2> n'est pas terminée").arg(nom, balise), debut);
-    pos = fin + 1;
-    noeud.AddWrittenAttribute(nom, Partager(texte.mid(debut, pos - debut)));
-}
-
-std::unique_ptr<TXmlNode> Analyseur::LireInstruction()
-{
-    const qsizetype debut = pos;
-    pos += 2;
-    const QString cible = LireNom(QStringLiteral("nom d'instruction après « <? »"));
-    if (cible == u"xml") {
-        auto declaration = std::make_unique<TXmlNode>(TXmlNodeType::Declaration, cible);
-        declaration->SetLine(Ligne(debut));
-        for (;;) {
-            const bool blanc = SauterBlancs();
-            if (Fin())
-                Erreur(QStringLiteral("la déclaration XML n'est pas terminée"), debut);
-            if (Commence(u"?>")) {
-                pos += 2;
-                return declaration;
-            }
-            if (!blanc)
-                Erreur(QStringLiteral("caractère « %1 » inattendu dans la déclaration XML").arg(Courant()));
-            LireAttribut(*declaration, QStringLiteral("?xml"));
-        }
-    }
-    auto instruction = std::make_unique<TXmlNode>(TXmlNodeType::ProcessingInstruction, cible);
-    instruction->SetLine(Ligne(debut));
-    const qsizetype fin = Chercher(u"?>", QStringLiteral("l'instruction <?%1").arg(cible), debut);
-    SauterBlancs();
-    instruction->SetValue(texte.mid(std::min(pos, fin), std::max<qsizetype>(0, fin - pos)).toString());
-    pos = fin + 2;
-    return instruction;
-}
-
-std::unique_ptr<TXmlNode> Analyseur::LireDelimite(TXmlNodeType type, QStringView ouverture, QStringView fermeture,
-                                                  const QString& quoi)
-{
-    const qsizetype debut = pos;
-    pos += ouverture.size();
-    const qsizetype fin = Chercher(fermeture, quoi, debut);
-    auto noeud = std::make_unique<TXmlNode>(type, QString());
-    noeud->SetLine(Ligne(debut));
-    noeud->SetValue(texte.mid(pos, fin - pos).toString());
-    pos = fin + fermeture.size();
-    return noeud;
-}
-
-std::unique_ptr<TXmlNode> Analyseur::LireDocType()
-{
-    const qsizetype debut = pos;
-    pos += 9; // <!DOCTYPE
-    int crochets = 0;
-    QChar guillemet;
-    for (; !Fin(); ++pos) {
-        const QChar c = Courant();
-        if (!guillemet.isNull()) {
-            if (c == guillemet)
-                guillemet = QChar();
-        } else if (c == u'"' || c == u'\'') {
-            guillemet = c;
-        } else if (c == u'[') {
-            ++crochets;
-        } else if (c == u']') {
-            --crochets;
-        } else if (c == u'>' && crochets <= 0) {
-            auto noeud = std::make_unique<TXmlNode>(TXmlNodeType::DocType, QStringLiteral("DOCTYPE"));
-            noeud->SetLine(Ligne(debut));
-            noeud->SetValue(texte.mid(debut + 9, pos - debut - 9).toString());
-            ++pos;
-            return noeud;
-        }
-    }
-    Erreur(QStringLiteral("la déclaration <!DOCTYPE n'est pas terminée"), debut);
-}
-
-std::unique_ptr<TXmlNode> Analyseur::LireBaliseOuvrante(bool& vide)
-{
-    const qsizetype debut = pos;
-    ++pos;
-    const QString nom = LireNom(QStringLiteral("nom d'élément après « < »"));
-    auto element = std::make_unique<TXmlNode>(TXmlNodeType::Element, nom);
-    element->SetLine(Ligne(debut));
-    for (;;) {
-        const bool blanc = SauterBlancs();
-        if (Fin())
-            Erreur(QStringLiteral("la balise <%1> n'est pas terminée").arg(nom), debut);
-        if (Courant() == u'>') {
-            ++pos;
-            vide = false;
-            return element;
-        }
-        if (Commence(u"/>")) {
-            pos += 2;
-            vide = true;
-            return element;
-        }
-        if (!blanc)
-            Erreur(QStringLiteral("caractère « %1 » inattendu dans la balise <%2>").arg(Courant()).arg(nom));
-        LireAttribut(*element, nom);
-    }
-}
-
-void Analyseur::LireBaliseFermante(const TXmlNode& ouvert)
-{
-    const qsizetype debut = pos;
-    pos += 2;
-    const QString nom = LireNom(QStringLiteral("nom d'élément après « </ »"));
-    SauterBlancs();
-    if (Fin() || Courant() != u'>')
-        Erreur(QStringLiteral("« > » attendu pour terminer </%1>").arg(nom));
-    ++pos;
-    if (nom != ouvert.GetName())
-        Erreur(QStringLiteral("balise de fin </%1> inattendue : l'élément <%2> ouvert ligne %3 n'est pas fermé")
-                   .arg(nom, ouvert.GetName())
-                   .arg(ouvert.GetLine()),
-               debut);
-}
-
-void Analyseur::LireTexte(TXmlNode& element)
-{
-    qsizetype fin = texte.indexOf(u'<', pos);
-    if (fin < 0)
-        fin = texte.size();
-    const QStringView morceau = texte.mid(pos, fin - pos);
-    // Line breaks and indentation between elements carry no meaning.
-    if (!QueDesBlancs(morceau))
-        element.AppendValue(morceau);
-    pos = fin;
-}
-
-std::unique_ptr<TXmlNode> Analyseur::LireElement()
-{
-    bool vide = false;
-    auto racine = LireBaliseOuvrante(vide);
-    if (vide)
-        return racine;
-    std::vector<TXmlNode*> ouverts{racine.get()};
-    while (!ouverts.empty()) {
-        TXmlNode& courant = *ouverts.back();
-        LireTexte(courant);
-        if (Fin())
-            Erreur(QStringLiteral("l'élément <%1> ouvert ligne %2 n'est pas fermé").arg(courant.GetName()).arg(courant.GetLine()));
-        if (Commence(u"</")) {
-            LireBaliseFermante(courant);
-            ouverts.pop_back();
-        } else if (Commence(u"<!--")) {
-            courant.AddChild(LireDelimite(TXmlNodeType::Comment, u"<!--", u"-->", QStringLiteral("le commentaire")));
-        } else if (Commence(u"<![CDATA[")) {
-            courant.AddChild(LireDelimite(TXmlNodeType::CData, u"<![CDATA[", u"]]>", QStringLiteral("la section CDATA")));
-        } else if (Commence(u"<?")) {
-            const qsizetype debut = pos;
-            auto instruction = LireInstruction();
-            if (instruction->GetType() == TXmlNodeType::Declaration)
-                Erreur(QStringLiteral("déclaration XML à l'intérieur de l'élément <%1>").arg(courant.GetName()), debut);
-            courant.AddChild(std::move(instruction));
-        } else if (Commence(u"<!")) {
-            Erreur(QStringLiteral("« <! » inattendu dans l'élément <%1>").arg(courant.GetName()));
-        } else {
-            if (static_cast<int>(ouverts.size()) >= kProfondeurMax)
-                Erreur(QStringLiteral("plus de %1 niveaux d'éléments imbriqués").arg(kProfondeurMax));
-            auto enfant = LireBaliseOuvrante(vide);
-            TXmlNode& ajoute = courant.AddChild(std::move(enfant));
-            if (!vide)
-                ouverts.push_back(&ajoute);
-        }
-    }
-    return racine;
-}
-
-std::vector<std::unique_ptr<TXmlNode>> Analyseur::Analyser(TXmlNode*& racine)
-{
-    std::vector<std::unique_ptr<TXmlNode>> noeuds;
-    racine = nullptr;
-    for (;;) {
-        SauterBlancs();
-        if (Fin())
-            break;
-        const qsizetype debut = pos;
-        if (Courant() != u'<')
-            Erreur(QStringLiteral("texte en dehors de l'élément racine"));
-        if (Commence(u"<?")) {
-            auto instruction = LireInstruction();
-            if (instruction->GetType() == TXmlNodeType::Declaration && !noeuds.empty())
-                Erreur(QStringLiteral("la déclaration XML doit être au début du document"), debut);
-            noeuds.push_back(std::move(instruction));
-        } else if (Commence(u"<!--")) {
-            noeuds.push_back(LireDelimite(TXmlNodeType::Comment, u"<!--", u"-->", QStringLiteral("le commentaire")));
-        } else if (Commence(u"<!DOCTYPE")) {
-            noeuds.push_back(LireDocType());
-        } else if (Commence(u"</")) {
-            Erreur(QStringLiteral("balise de fin sans élément ouvert"));
-        } else if (Commence(u"<!")) {
-            Erreur(QStringLiteral("« <! » inattendu en dehors de l'élément racine"));
-        } else {
-            if (racine)
-                Erreur(QStringLiteral("un second élément racine suit l'élément <%1>").arg(racine->GetName()));
-            noeuds.push_back(LireElement());
-            racine = noeuds.back().get();
-        }
-    }
-    if (!racine)
-        throw ErreurXml(kPasDeRacine);
-    return noeuds;
-}
-
-QString Analyseur::EncodageDeclare()
-{
-    SauterBlancs();
-    if (!Commence(u"<?xml") || pos + 5 >= texte.size() || !EstBlanc(texte[pos + 5]))
-        return QString();
-    return LireInstruction()->GetAttributeByName(u"encoding");
+    const bool entreGuillemets =
+        ecrit.size() >= 2 && (ecrit.front() == u'"' || ecrit.front() == u'\'') && ecrit.back() == ecrit.front();
+    return entreGuillemets ? ecrit.mid(1, ecrit.size() - 2) : ecrit;
 }
 
 QString DecoderUtf8(const QByteArray& octets)
@@ -468,49 +186,474 @@ QString DecoderUtf8(const QByteArray& octets)
     return texte;
 }
 
-void Entourer(QString& out, QStringView debut, const QString& contenu, QStringView fin)
+} // namespace
+
+// Where the nodes and attributes of a document live: blocks that never move,
+// so the tree links plain pointers and nothing is freed node by node.
+class TXmlDocument::Stock
 {
-    out += debut;
-    out += contenu;
-    out += fin;
+public:
+    // The text to parse; `octetsCp1252` are the bytes it was decoded from
+    // when they are Windows-1252 (one byte per character, at the same index).
+    explicit Stock(QString texte = QString(), QByteArray octetsCp1252 = QByteArray())
+        : source(std::move(texte)), octets(std::move(octetsCp1252))
+    {
+    }
+
+    // The parsed text, which the nodes' names and values view.
+    QStringView Source() const { return source; }
+    const QByteArray& OctetsCp1252() const { return octets; }
+    TXmlNode& Noeud(TXmlNodeType type, QStringView nom, qsizetype position = -1);
+    // The attributes of one tag, side by side.
+    const TXmlNode::Attribute* Attributs(const std::vector<TXmlNode::Attribute>& liste);
+    // A text that views of a node built in memory may point into.
+    QStringView Garder(const QString& texte);
+
+private:
+    static constexpr std::size_t kBloc = 256;
+    QString source;
+    QByteArray octets;
+    std::vector<std::unique_ptr<TXmlNode[]>> blocsNoeuds;
+    std::size_t noeudsLibres = 0;
+    std::vector<std::unique_ptr<TXmlNode::Attribute[]>> blocsAttributs;
+    TXmlNode::Attribute* prochainAttribut = nullptr;
+    std::size_t attributsLibres = 0;
+    std::vector<QString> textes;
+};
+
+TXmlNode& TXmlDocument::Stock::Noeud(TXmlNodeType type, QStringView nom, qsizetype position)
+{
+    if (noeudsLibres == 0) {
+        blocsNoeuds.emplace_back(new TXmlNode[kBloc]);
+        noeudsLibres = kBloc;
+    }
+    TXmlNode& noeud = blocsNoeuds.back()[kBloc - noeudsLibres--];
+    noeud.type = type;
+    noeud.name = nom;
+    if (position >= 0) {
+        noeud.debutTexte = source.constData();
+        noeud.position = static_cast<int>(position);
+    }
+    return noeud;
 }
 
-} // namespace
+const TXmlNode::Attribute* TXmlDocument::Stock::Attributs(const std::vector<TXmlNode::Attribute>& liste)
+{
+    if (liste.empty())
+        return nullptr;
+    if (liste.size() > attributsLibres) {
+        attributsLibres = std::max(liste.size(), 4 * kBloc);
+        blocsAttributs.emplace_back(new TXmlNode::Attribute[attributsLibres]);
+        prochainAttribut = blocsAttributs.back().get();
+    }
+    TXmlNode::Attribute* premier = std::copy(liste.begin(), liste.end(), prochainAttribut) - liste.size();
+    prochainAttribut += liste.size();
+    attributsLibres -= liste.size();
+    return premier;
+}
+
+QStringView TXmlDocument::Stock::Garder(const QString& texte)
+{
+    // A moved QString keeps its characters where they are: the views stay valid.
+    textes.push_back(texte);
+    return textes.back();
+}
+
+// The parser: one pass over the text; nodes get views of it, never copies.
+class TXmlDocument::Analyseur
+{
+public:
+    explicit Analyseur(Stock& stock) : stock(stock), texte(stock.Source()) {}
+
+    // The top-level nodes.
+    std::vector<TXmlNode*> Analyser(TXmlNode*& racine);
+    // The encoding named by a declaration at the very start; "" when none.
+    QString EncodageDeclare();
+
+private:
+    Stock& stock;
+    QStringView texte;
+    qsizetype pos = 0;
+    qsizetype posLigne = 0;
+    int ligne = 1;
+    std::vector<TXmlNode::Attribute> attributs; // those of the tag being read
+
+    TXmlNode& Noeud(TXmlNodeType type, QStringView nom, qsizetype debut);
+    int Ligne(qsizetype position);
+    [[noreturn]] void Erreur(const QString& quoi, qsizetype position);
+    [[noreturn]] void Erreur(const QString& quoi) { Erreur(quoi, pos); }
+    bool Fin() const { return pos >= texte.size(); }
+    QChar Courant() const { return texte[pos]; }
+    template <qsizetype N>
+    bool Commence(const char16_t (&motif)[N]) const
+    {
+        if (pos + N - 1 > texte.size())
+            return false;
+        for (qsizetype i = 0; i < N - 1; ++i)
+            if (texte[pos + i] != motif[i])
+                return false;
+        return true;
+    }
+    bool SauterBlancs();
+    qsizetype Chercher(QStringView fin, const QString& quoi, qsizetype debut);
+    // `quoi` names what is expected, for the message: "nom d'attribut dans <%1>".
+    QStringView LireNom(const char16_t* quoi, QStringView balise = {});
+    void LireAttribut(QStringView balise);
+    void GarderAttributs(TXmlNode& noeud);
+    TXmlNode& LireInstruction();
+    TXmlNode& LireDelimite(TXmlNodeType type, QStringView debut, QStringView fin, const QString& quoi);
+    TXmlNode& LireDocType();
+    TXmlNode& LireElement();
+    TXmlNode& LireBaliseOuvrante(bool& vide);
+    void LireBaliseFermante(const TXmlNode& ouvert);
+    void LireTexte(TXmlNode& element);
+};
+
+TXmlNode& TXmlDocument::Analyseur::Noeud(TXmlNodeType type, QStringView nom, qsizetype debut)
+{
+    return stock.Noeud(type, nom, debut);
+}
+
+int TXmlDocument::Analyseur::Ligne(qsizetype position)
+{
+    if (position < posLigne) {
+        posLigne = 0;
+        ligne = 1;
+    }
+    for (; posLigne < position; ++posLigne)
+        ligne += texte[posLigne] == u'\n';
+    return ligne;
+}
+
+void TXmlDocument::Analyseur::Erreur(const QString& quoi, qsizetype position)
+{
+    const int numero = Ligne(std::min(position, texte.size()));
+    throw ErreurXml(QStringLiteral("XML mal formé, ligne %1 : %2.").arg(numero).arg(quoi), numero);
+}
+
+bool TXmlDocument::Analyseur::SauterBlancs()
+{
+    const qsizetype debut = pos;
+    while (!Fin() && EstBlanc(Courant()))
+        ++pos;
+    return pos > debut;
+}
+
+// The position of the next `fin` from the current position; an error naming
+// what is left open when there is none.
+qsizetype TXmlDocument::Analyseur::Chercher(QStringView fin, const QString& quoi, qsizetype debut)
+{
+    const qsizetype trouve = texte.indexOf(fin, pos);
+    if (trouve < 0)
+        Erreur(QStringLiteral("%1 n'est pas terminé (« %2 » manquant)").arg(quoi, fin.toString()), debut);
+    return trouve;
+}
+
+QStringView TXmlDocument::Analyseur::LireNom(const char16_t* quoi, QStringView balise)
+{
+    const qsizetype debut = pos;
+    if (Fin() || !DebutNom(Courant())) {
+        QString attendu = QString::fromUtf16(quoi);
+        if (!balise.isNull())
+            attendu = attendu.arg(balise);
+        Erreur(Fin() ? QStringLiteral("fin du texte au lieu du %1").arg(attendu)
+                     : QStringLiteral("« %1 » au lieu du %2").arg(Courant()).arg(attendu));
+    }
+    const QChar* caracteres = texte.data();
+    const qsizetype taille = texte.size();
+    ++pos;
+    while (pos < taille && SuiteNom(caracteres[pos]))
+        ++pos;
+    return QStringView(caracteres + debut, pos - debut);
+}
+
+void TXmlDocument::Analyseur::LireAttribut(QStringView balise)
+{
+    const QStringView nom = LireNom(u"nom d'attribut dans <%1>", balise);
+    SauterBlancs();
+    if (Fin() || Courant() != u'=')
+        Erreur(QStringLiteral("« = » attendu après l'attribut %1 de <%2>").arg(nom, balise));
+    ++pos;
+    SauterBlancs();
+    if (Fin() || (Courant() != u'"' && Courant() != u'\''))
+        Erreur(QStringLiteral("la valeur de l'attribut %1 de <%2> doit être entre guillemets").arg(nom, balise));
+    const qsizetype debut = pos;
+    const QChar guillemet = Courant();
+    // Values are short: a plain loop beats a library search here.
+    const QChar* caracteres = texte.data();
+    qsizetype fin = pos + 1;
+    while (fin < texte.size() && caracteres[fin] != guillemet)
+        ++fin;
+    if (fin == texte.size())
+        Erreur(QStringLiteral("la valeur de l'attribut %1 de <%2> n'est pas terminée").arg(nom, balise), debut);
+    pos = fin + 1;
+    attributs.push_back({nom, texte.mid(debut, pos - debut)});
+}
+
+void TXmlDocument::Analyseur::GarderAttributs(TXmlNode& noeud)
+{
+    noeud.attributs = stock.Attributs(attributs);
+    noeud.nombreAttributs = static_cast<int>(attributs.size());
+    attributs.clear();
+}
+
+TXmlNode& TXmlDocument::Analyseur::LireInstruction()
+{
+    const qsizetype debut = pos;
+    pos += 2;
+    const QStringView cible = LireNom(u"nom d'instruction après « <? »");
+    if (cible == u"xml") {
+        TXmlNode& declaration = Noeud(TXmlNodeType::Declaration, cible, debut);
+        for (;;) {
+            const bool blanc = SauterBlancs();
+            if (Fin())
+                Erreur(QStringLiteral("la déclaration XML n'est pas terminée"), debut);
+            if (Commence(u"?>")) {
+                pos += 2;
+                GarderAttributs(declaration);
+                return declaration;
+            }
+            if (!blanc)
+                Erreur(QStringLiteral("caractère « %1 » inattendu dans la déclaration XML").arg(Courant()));
+            LireAttribut(u"?xml");
+        }
+    }
+    TXmlNode& instruction = Noeud(TXmlNodeType::ProcessingInstruction, cible, debut);
+    const qsizetype fin = Chercher(u"?>", QStringLiteral("l'instruction <?%1").arg(cible), debut);
+    SauterBlancs();
+    instruction.value = texte.mid(std::min(pos, fin), std::max<qsizetype>(0, fin - pos)).toString();
+    pos = fin + 2;
+    return instruction;
+}
+
+TXmlNode& TXmlDocument::Analyseur::LireDelimite(TXmlNodeType type, QStringView ouverture, QStringView fermeture,
+                                                const QString& quoi)
+{
+    const qsizetype debut = pos;
+    pos += ouverture.size();
+    const qsizetype fin = Chercher(fermeture, quoi, debut);
+    TXmlNode& noeud = Noeud(type, {}, debut);
+    noeud.value = texte.mid(pos, fin - pos).toString();
+    pos = fin + fermeture.size();
+    return noeud;
+}
+
+TXmlNode& TXmlDocument::Analyseur::LireDocType()
+{
+    const qsizetype debut = pos;
+    pos += 9; // <!DOCTYPE
+    int crochets = 0;
+    QChar guillemet;
+    for (; !Fin(); ++pos) {
+        const QChar c = Courant();
+        if (!guillemet.isNull()) {
+            if (c == guillemet)
+                guillemet = QChar();
+        } else if (c == u'"' || c == u'\'') {
+            guillemet = c;
+        } else if (c == u'[') {
+            ++crochets;
+        } else if (c == u']') {
+            --crochets;
+        } else if (c == u'>' && crochets <= 0) {
+            TXmlNode& noeud = Noeud(TXmlNodeType::DocType, u"DOCTYPE", debut);
+            noeud.value = texte.mid(debut + 9, pos - debut - 9).toString();
+            ++pos;
+            return noeud;
+        }
+    }
+    Erreur(QStringLiteral("la déclaration <!DOCTYPE n'est pas terminée"), debut);
+}
+
+TXmlNode& TXmlDocument::Analyseur::LireBaliseOuvrante(bool& vide)
+{
+    const qsizetype debut = pos;
+    ++pos;
+    const QStringView nom = LireNom(u"nom d'élément après « < »");
+    TXmlNode& element = Noeud(TXmlNodeType::Element, nom, debut);
+    for (;;) {
+        const bool blanc = SauterBlancs();
+        if (Fin())
+            Erreur(QStringLiteral("la balise <%1> n'est pas terminée").arg(nom), debut);
+        if (Courant() == u'>' || Commence(u"/>")) {
+            vide = Courant() == u'/';
+            pos += vide ? 2 : 1;
+            GarderAttributs(element);
+            return element;
+        }
+        if (!blanc)
+            Erreur(QStringLiteral("caractère « %1 » inattendu dans la balise <%2>").arg(Courant()).arg(nom));
+        LireAttribut(nom);
+    }
+}
+
+void TXmlDocument::Analyseur::LireBaliseFermante(const TXmlNode& ouvert)
+{
+    const qsizetype debut = pos;
+    pos += 2;
+    const QStringView nom = LireNom(u"nom d'élément après « </ »");
+    SauterBlancs();
+    if (Fin() || Courant() != u'>')
+        Erreur(QStringLiteral("« > » attendu pour terminer </%1>").arg(nom));
+    ++pos;
+    if (nom != ouvert.GetName())
+        Erreur(QStringLiteral("balise de fin </%1> inattendue : l'élément <%2> ouvert ligne %3 n'est pas fermé")
+                   .arg(nom, ouvert.GetName())
+                   .arg(ouvert.GetLine()),
+               debut);
+}
+
+void TXmlDocument::Analyseur::LireTexte(TXmlNode& element)
+{
+    qsizetype fin = texte.indexOf(u'<', pos);
+    if (fin < 0)
+        fin = texte.size();
+    const QStringView morceau = texte.mid(pos, fin - pos);
+    // Line breaks and indentation between elements carry no meaning.
+    if (!QueDesBlancs(morceau))
+        element.value += morceau;
+    pos = fin;
+}
+
+TXmlNode& TXmlDocument::Analyseur::LireElement()
+{
+    bool vide = false;
+    TXmlNode& racine = LireBaliseOuvrante(vide);
+    if (vide)
+        return racine;
+    std::vector<TXmlNode*> ouverts{&racine};
+    while (!ouverts.empty()) {
+        TXmlNode& courant = *ouverts.back();
+        LireTexte(courant);
+        if (Fin())
+            Erreur(QStringLiteral("l'élément <%1> ouvert ligne %2 n'est pas fermé").arg(courant.GetName()).arg(courant.GetLine()));
+        if (Commence(u"</")) {
+            LireBaliseFermante(courant);
+            ouverts.pop_back();
+        } else if (Commence(u"<!--")) {
+            courant.AddChild(LireDelimite(TXmlNodeType::Comment, u"<!--", u"-->", QStringLiteral("le commentaire")));
+        } else if (Commence(u"<![CDATA[")) {
+            courant.AddChild(LireDelimite(TXmlNodeType::CData, u"<![CDATA[", u"]]>", QStringLiteral("la section CDATA")));
+        } else if (Commence(u"<?")) {
+            const qsizetype debut = pos;
+            TXmlNode& instruction = LireInstruction();
+            if (instruction.GetType() == TXmlNodeType::Declaration)
+                Erreur(QStringLiteral("déclaration XML à l'intérieur de l'élément <%1>").arg(courant.GetName()), debut);
+            courant.AddChild(instruction);
+        } else if (Commence(u"<!")) {
+            Erreur(QStringLiteral("« <! » inattendu dans l'élément <%1>").arg(courant.GetName()));
+        } else {
+            if (static_cast<int>(ouverts.size()) >= kProfondeurMax)
+                Erreur(QStringLiteral("plus de %1 niveaux d'éléments imbriqués").arg(kProfondeurMax));
+            TXmlNode& enfant = LireBaliseOuvrante(vide);
+            courant.AddChild(enfant);
+            if (!vide)
+                ouverts.push_back(&enfant);
+        }
+    }
+    return racine;
+}
+
+std::vector<TXmlNode*> TXmlDocument::Analyseur::Analyser(TXmlNode*& racine)
+{
+    std::vector<TXmlNode*> noeuds;
+    racine = nullptr;
+    for (;;) {
+        SauterBlancs();
+        if (Fin())
+            break;
+        const qsizetype debut = pos;
+        if (Courant() != u'<')
+            Erreur(QStringLiteral("texte en dehors de l'élément racine"));
+        if (Commence(u"<?")) {
+            TXmlNode& instruction = LireInstruction();
+            if (instruction.GetType() == TXmlNodeType::Declaration && !noeuds.empty())
+                Erreur(QStringLiteral("la déclaration XML doit être au début du document"), debut);
+            noeuds.push_back(&instruction);
+        } else if (Commence(u"<!--")) {
+            noeuds.push_back(&LireDelimite(TXmlNodeType::Comment, u"<!--", u"-->", QStringLiteral("le commentaire")));
+        } else if (Commence(u"<!DOCTYPE")) {
+            noeuds.push_back(&LireDocType());
+        } else if (Commence(u"</")) {
+            Erreur(QStringLiteral("balise de fin sans élément ouvert"));
+        } else if (Commence(u"<!")) {
+            Erreur(QStringLiteral("« <! » inattendu en dehors de l'élément racine"));
+        } else {
+            if (racine)
+                Erreur(QStringLiteral("un second élément racine suit l'élément <%1>").arg(racine->GetName()));
+            racine = &LireElement();
+            noeuds.push_back(racine);
+        }
+    }
+    if (!racine)
+        throw ErreurXml(kPasDeRacine);
+    return noeuds;
+}
+
+QString TXmlDocument::Analyseur::EncodageDeclare()
+{
+    SauterBlancs();
+    if (!Commence(u"<?xml") || pos + 5 >= texte.size() || !EstBlanc(texte[pos + 5]))
+        return QString();
+    return LireInstruction().GetAttributeByName(u"encoding");
+}
 
 ErreurXml::ErreurXml(const QString& message, int ligne) : std::runtime_error(message.toStdString()), ligne(ligne) {}
 
-TXmlNode::TXmlNode(TXmlNodeType type, const QString& name) : type(type), name(name) {}
-
-TXmlNode& TXmlNode::AddChild(std::unique_ptr<TXmlNode> child)
+int TXmlNode::GetLine() const
 {
-    child->parent = this;
-    children.push_back(std::move(child));
-    return *children.back();
+    if (!debutTexte)
+        return 0;
+    return static_cast<int>(QStringView(debutTexte, position).count(u'\n')) + 1;
 }
 
-void TXmlNode::AddWrittenAttribute(const QString& attributeName, const QString& written)
+void TXmlNode::AddChild(TXmlNode& child)
 {
-    attributes.push_back({attributeName, written});
+    child.parent = this;
+    if (dernierEnfant)
+        dernierEnfant->suivant = &child;
+    else
+        premierEnfant = &child;
+    dernierEnfant = &child;
+    ++nombreEnfants;
+}
+
+const TXmlNode::Attribute* TXmlNode::Trouver(QStringView attributeName) const
+{
+    for (int i = 0; i < nombreAttributs; ++i)
+        if (MemeNom(attributs[i].name, attributeName))
+            return &attributs[i];
+    return nullptr;
 }
 
 bool TXmlNode::HasAttribute(QStringView attributeName) const
 {
-    for (const Attribute& attribute : attributes)
-        if (MemeNom(attribute.name, attributeName))
-            return true;
-    return false;
+    return Trouver(attributeName) != nullptr;
+}
+
+QStringView TXmlNode::GetAttributeView(QStringView attributeName, QString& buffer) const
+{
+    const Attribute* attribute = Trouver(attributeName);
+    if (!attribute)
+        return u"";
+    const QStringView valeur = SansGuillemets(attribute->written);
+    if (!ContientEsperluette(valeur))
+        return valeur;
+    ResoudreEntites(valeur, buffer);
+    return buffer;
 }
 
 QString TXmlNode::GetAttributeByName(QStringView attributeName) const
 {
-    for (const Attribute& attribute : attributes) {
-        if (!MemeNom(attribute.name, attributeName))
-            continue;
-        const QStringView ecrit = attribute.written;
-        const bool entreGuillemets = ecrit.size() >= 2 && (ecrit.front() == u'"' || ecrit.front() == u'\'') && ecrit.back() == ecrit.front();
-        return ResoudreEntites(entreGuillemets ? ecrit.mid(1, ecrit.size() - 2) : ecrit);
-    }
-    return QString();
+    const Attribute* attribute = Trouver(attributeName);
+    if (!attribute)
+        return QString();
+    const QStringView valeur = SansGuillemets(attribute->written);
+    if (!ContientEsperluette(valeur))
+        return valeur.toString();
+    QString resolu;
+    ResoudreEntites(valeur, resolu);
+    return resolu;
 }
 
 TXmlNode* TXmlNode::FindNode(QStringView searched) const
@@ -519,11 +662,11 @@ TXmlNode* TXmlNode::FindNode(QStringView searched) const
         QString path = FullPath();
         return FindByPath(searched, path);
     }
-    for (const auto& child : children) {
+    for (TXmlNode* child = premierEnfant; child; child = child->suivant) {
         if (child->type != TXmlNodeType::Element)
             continue;
         if (MemeNom(child->name, searched))
-            return child.get();
+            return child;
         if (TXmlNode* found = child->FindNode(searched))
             return found;
     }
@@ -533,12 +676,12 @@ TXmlNode* TXmlNode::FindNode(QStringView searched) const
 TXmlNode* TXmlNode::FindByPath(QStringView searched, QString& path) const
 {
     const qsizetype longueur = path.size();
-    for (const auto& child : children) {
+    for (TXmlNode* child = premierEnfant; child; child = child->suivant) {
         if (child->type != TXmlNodeType::Element)
             continue;
         path += u'/';
         path += child->name;
-        TXmlNode* found = MemeNom(path, searched) ? child.get() : child->FindByPath(searched, path);
+        TXmlNode* found = MemeNom(path, searched) ? child : child->FindByPath(searched, path);
         path.truncate(longueur);
         if (found)
             return found;
@@ -549,9 +692,9 @@ TXmlNode* TXmlNode::FindByPath(QStringView searched, QString& path) const
 void TXmlNode::NodesByName(QStringView searched, TXmlNodeList& list) const
 {
     list.Clear();
-    for (const auto& child : children)
+    for (TXmlNode* child = premierEnfant; child; child = child->suivant)
         if (child->type == TXmlNodeType::Element && MemeNom(child->name, searched))
-            list.Add(child.get());
+            list.Add(child);
 }
 
 QString TXmlNode::FullPath() const
@@ -560,52 +703,146 @@ QString TXmlNode::FullPath() const
         return QString();
     QStringList noms;
     for (const TXmlNode* noeud = this; noeud; noeud = noeud->parent)
-        noms.prepend(noeud->name);
+        noms.prepend(noeud->name.toString());
     return u'/' + noms.join(u'/');
 }
 
+namespace {
+
+// The compact form written straight as the Windows-1252 bytes of a document
+// read from such bytes: a piece of the parsed text is copied from the bytes
+// it was decoded from, anything else is encoded.
+class OctetsCp1252
+{
+public:
+    OctetsCp1252(QStringView source, const QByteArray& octetsSource)
+        : debutSource(source.utf16()), finSource(source.utf16() + source.size()), octetsSource(octetsSource),
+          octets(octetsSource.size() + 4096, Qt::Uninitialized)
+    {
+    }
+
+    OctetsCp1252& operator+=(QStringView texte)
+    {
+        char* sortie = Reserver(texte.size());
+        const char16_t* debut = texte.utf16();
+        if (DansLaSource(debut, debut + texte.size()))
+            std::memcpy(sortie, octetsSource.constData() + (debut - debutSource), size_t(texte.size()));
+        else
+            for (const QChar c : texte)
+                *sortie++ = OctetCp1252(c.unicode());
+        return *this;
+    }
+    // ` nom=valeur`, copied as one piece when the parsed text holds it so.
+    void AjouterAttribut(QStringView nom, QStringView ecrit)
+    {
+        const char16_t* debut = nom.utf16() - 1;
+        const char16_t* fin = ecrit.utf16() + ecrit.size();
+        if (DansLaSource(debut, fin) && *debut == u' ' && debut[1 + nom.size()] == u'='
+            && ecrit.utf16() == debut + 2 + nom.size()) {
+            *this += QStringView(debut, fin);
+            return;
+        }
+        *this += u' ';
+        *this += nom;
+        *this += u'=';
+        *this += ecrit;
+    }
+    OctetsCp1252& operator+=(QChar c)
+    {
+        *Reserver(1) = OctetCp1252(c.unicode());
+        return *this;
+    }
+    QByteArray Octets()
+    {
+        octets.truncate(taille);
+        return octets;
+    }
+
+private:
+    bool DansLaSource(const char16_t* debut, const char16_t* fin) const
+    {
+        return debut && std::less_equal<>()(debutSource, debut) && std::less_equal<>()(fin, finSource);
+    }
+
+    const char16_t* debutSource;
+    const char16_t* finSource;
+    const QByteArray& octetsSource;
+    QByteArray octets;
+    qsizetype taille = 0;
+
+    // Room for n more bytes; the place where they go.
+    char* Reserver(qsizetype n)
+    {
+        if (taille + n > octets.size())
+            octets.resize(std::max(2 * octets.size(), taille + n));
+        char* place = octets.data() + taille;
+        taille += n;
+        return place;
+    }
+};
+
+void AjouterAttribut(OctetsCp1252& out, QStringView nom, QStringView ecrit)
+{
+    out.AjouterAttribut(nom, ecrit);
+}
+
+void AjouterAttribut(QString& out, QStringView nom, QStringView ecrit)
+{
+    out += u' ';
+    out += nom;
+    out += u'=';
+    out += ecrit;
+}
+
+} // namespace
+
 void TXmlNode::Write(QString& out) const
 {
+    Ecrire(out);
+}
+
+template <class Sortie>
+void TXmlNode::Ecrire(Sortie& out) const
+{
+    const auto ecrireAttributs = [&] {
+        for (int i = 0; i < nombreAttributs; ++i)
+            AjouterAttribut(out, attributs[i].name, attributs[i].written);
+    };
+    const auto entourer = [&](QStringView debut, QStringView fin) {
+        out += debut;
+        out += value;
+        out += fin;
+    };
     switch (type) {
     case TXmlNodeType::Element:
         out += u'<';
         out += name;
-        for (const Attribute& attribute : attributes) {
-            out += u' ';
-            out += attribute.name;
-            out += u'=';
-            out += attribute.written;
-        }
-        if (children.empty() && value.isEmpty()) {
+        ecrireAttributs();
+        if (!premierEnfant && value.isEmpty()) {
             out += u"/>";
             return;
         }
         out += u'>';
         out += value;
-        for (const auto& child : children)
-            child->Write(out);
+        for (const TXmlNode* child = premierEnfant; child; child = child->suivant)
+            child->Ecrire(out);
         out += u"</";
         out += name;
         out += u'>';
         return;
     case TXmlNodeType::Declaration:
         out += u"<?xml";
-        for (const Attribute& attribute : attributes) {
-            out += u' ';
-            out += attribute.name;
-            out += u'=';
-            out += attribute.written;
-        }
+        ecrireAttributs();
         out += u"?>";
         return;
     case TXmlNodeType::Comment:
-        Entourer(out, u"<!--", value, u"-->");
+        entourer(u"<!--", u"-->");
         return;
     case TXmlNodeType::CData:
-        Entourer(out, u"<![CDATA[", value, u"]]>");
+        entourer(u"<![CDATA[", u"]]>");
         return;
     case TXmlNodeType::DocType:
-        Entourer(out, u"<!DOCTYPE", value, u">");
+        entourer(u"<!DOCTYPE", u">");
         return;
     case TXmlNodeType::ProcessingInstruction:
         out += u"<?";
@@ -619,37 +856,46 @@ void TXmlNode::Write(QString& out) const
     }
 }
 
-TXmlDocument::TXmlDocument(const QString& rootName)
+TXmlDocument::TXmlDocument(const QString& rootName) : stock(std::make_unique<Stock>())
 {
-    auto declaration = std::make_unique<TXmlNode>(TXmlNodeType::Declaration, QStringLiteral("xml"));
-    declaration->AddWrittenAttribute(QStringLiteral("version"), QStringLiteral("\"1.0\""));
-    declaration->AddWrittenAttribute(QStringLiteral("encoding"), QStringLiteral("\"windows-1252\""));
-    nodes.push_back(std::move(declaration));
-    nodes.push_back(std::make_unique<TXmlNode>(TXmlNodeType::Element, rootName));
-    root = nodes.back().get();
+    TXmlNode& declaration = stock->Noeud(TXmlNodeType::Declaration, u"xml");
+    const std::vector<TXmlNode::Attribute> attributs{{u"version", u"\"1.0\""}, {u"encoding", u"\"windows-1252\""}};
+    declaration.attributs = stock->Attributs(attributs);
+    declaration.nombreAttributs = static_cast<int>(attributs.size());
+    root = &stock->Noeud(TXmlNodeType::Element, stock->Garder(rootName));
+    nodes = {&declaration, root};
 }
 
 TXmlDocument::~TXmlDocument() = default;
 
+void TXmlDocument::Lire(QString texte, Sortie encodage, const QByteArray& octetsCp1252)
+{
+    auto nouveau = std::make_unique<Stock>(std::move(texte), octetsCp1252);
+    TXmlNode* nouvelleRacine = nullptr;
+    std::vector<TXmlNode*> noeuds = Analyseur(*nouveau).Analyser(nouvelleRacine);
+    stock = std::move(nouveau);
+    nodes = std::move(noeuds);
+    root = nouvelleRacine;
+    sortie = encodage;
+}
+
 void TXmlDocument::ReadFromString(const QString& text)
 {
-    TXmlNode* nouvelleRacine = nullptr;
-    auto nouveaux = Analyseur(text).Analyser(nouvelleRacine);
-    nodes = std::move(nouveaux);
-    root = nouvelleRacine;
+    Lire(text, Sortie::SelonDeclaration);
 }
 
 void TXmlDocument::ReadFromBytes(const QByteArray& bytes)
 {
     if (bytes.startsWith("\xEF\xBB\xBF")) {
-        ReadFromString(DecoderUtf8(bytes.mid(3)));
+        Lire(DecoderUtf8(bytes.mid(3)), Sortie::Utf8AvecMarque);
         return;
     }
-    const QString texte = DecoderCp1252(bytes);
-    if (Analyseur(texte).EncodageDeclare() == u"UTF-8")
-        ReadFromString(DecoderUtf8(bytes));
+    QString texte = DecoderCp1252(bytes);
+    Stock essai(texte);
+    if (Analyseur(essai).EncodageDeclare() == u"UTF-8")
+        Lire(DecoderUtf8(bytes), Sortie::Utf8);
     else
-        ReadFromString(texte);
+        Lire(std::move(texte), Sortie::SelonDeclaration, bytes);
 }
 
 void TXmlDocument::LoadFromFile(const QString& path)
@@ -671,7 +917,7 @@ void TXmlDocument::LoadFromFile(const QString& path)
 
 bool TXmlDocument::IsUtf8() const
 {
-    for (const auto& node : nodes)
+    for (const TXmlNode* node : nodes)
         if (node->GetType() == TXmlNodeType::Declaration)
             return node->GetAttributeByName(u"encoding") == u"UTF-8";
     return false;
@@ -680,7 +926,8 @@ bool TXmlDocument::IsUtf8() const
 QString TXmlDocument::SaveToString() const
 {
     QString texte;
-    for (const auto& node : nodes) {
+    texte.reserve(stock->Source().size() + 64);
+    for (const TXmlNode* node : nodes) {
         node->Write(texte);
         texte += u'\n';
     }
@@ -689,28 +936,28 @@ QString TXmlDocument::SaveToString() const
 
 QByteArray TXmlDocument::SaveToBytes() const
 {
+    if (sortie == Sortie::SelonDeclaration && !IsUtf8() && !stock->OctetsCp1252().isEmpty()) {
+        OctetsCp1252 octets(stock->Source(), stock->OctetsCp1252());
+        for (const TXmlNode* node : nodes) {
+            node->Ecrire(octets);
+            octets += u'\n';
+        }
+        return octets.Octets();
+    }
     const QString texte = SaveToString();
+    switch (sortie) {
+    case Sortie::Utf8AvecMarque:
+        return "\xEF\xBB\xBF" + texte.toUtf8();
+    case Sortie::Utf8:
+        return texte.toUtf8();
+    case Sortie::SelonDeclaration:
+        break;
+    }
     return IsUtf8() ? texte.toUtf8() : EncoderCp1252(texte);
 }
 
 void TXmlDocument::SaveToFile(const QString& path) const
 {
-    const auto echec = [&path](const QString& raison) {
-        return ErreurXml(QStringLiteral("Impossible d'écrire le fichier « %1 » : %2").arg(path, raison));
-    };
-    const QFileInfo cible(path);
-    // Replacing the file by a rename would go through a read-only file.
-    if (cible.exists() && cible.isFile() && !cible.isWritable())
-        throw echec(QStringLiteral("le fichier est en lecture seule"));
-    const QByteArray octets = SaveToBytes();
-    QSaveFile fichier(path);
-    if (!fichier.open(QIODevice::WriteOnly))
-        throw echec(fichier.errorString());
-    if (fichier.write(octets) != octets.size()) {
-        const QString raison = fichier.errorString();
-        fichier.cancelWriting();
-        throw echec(raison);
-    }
-    if (!fichier.commit())
-        throw echec(fichier.errorString());
+    if (const auto raison = RemplacerFichier(path, SaveToBytes()))
+        throw ErreurXml(QStringLiteral("Impossible d'écrire le fichier « %1 » : %2").arg(path, *raison));
 }

@@ -11,6 +11,10 @@
 // Attribute values are kept exactly as they were written (quotes and entity
 // references included) and written back unchanged; they are unescaped only
 // when asked for by name.
+//
+// The names and written values of a parsed document are views of the text it
+// was read from, which the document keeps: reading allocates per node, not
+// per name or value. Views handed out by a node live as long as its document.
 
 // A document that cannot be read or written. The message is French and says
 // what went wrong and, for input that is not well-formed, on which line.
@@ -48,38 +52,38 @@ private:
 class TXmlNode
 {
 public:
-    TXmlNode(TXmlNodeType type, const QString& name);
     TXmlNode(const TXmlNode&) = delete;
     TXmlNode& operator=(const TXmlNode&) = delete;
 
     TXmlNodeType GetType() const { return type; }
-    const QString& GetName() const { return name; }
+    QStringView GetName() const { return name; }
     // Text content as written (comments, CDATA, processing instructions,
     // document type; the non-blank text of an element).
     const QString& GetValue() const { return value; }
-    void SetValue(const QString& texte) { value = texte; }
-    void AppendValue(QStringView texte) { value += texte; }
     TXmlNode* GetParent() const { return parent; }
-    // The line of the source where the node starts; 0 for a node built in memory.
-    int GetLine() const { return line; }
-    void SetLine(int numero) { line = numero; }
+    // The line of the source where the node starts; 0 for a node built in
+    // memory. Counted when asked for (messages only need it).
+    int GetLine() const;
 
-    int ChildCount() const { return static_cast<int>(children.size()); }
-    TXmlNode* GetChild(int index) const { return children.at(static_cast<std::size_t>(index)).get(); }
-    TXmlNode& AddChild(std::unique_ptr<TXmlNode> child);
+    // The children in document order: for (n = FirstChild(); n; n = n->NextSibling()).
+    TXmlNode* FirstChild() const { return premierEnfant; }
+    TXmlNode* NextSibling() const { return suivant; }
+    int ChildCount() const { return nombreEnfants; }
 
-    int AttributeCount() const { return static_cast<int>(attributes.size()); }
-    const QString& AttributeName(int index) const { return attributes.at(static_cast<std::size_t>(index)).name; }
+    int AttributeCount() const { return nombreAttributs; }
+    QStringView AttributeName(int index) const { return attributs[index].name; }
     // The value as written, quotes included: "a &amp; b" or 'x'.
-    const QString& AttributeWritten(int index) const { return attributes.at(static_cast<std::size_t>(index)).written; }
-    // Adds an attribute given in its written form, quotes included.
-    void AddWrittenAttribute(const QString& attributeName, const QString& written);
+    QStringView AttributeWritten(int index) const { return attributs[index].written; }
     bool HasAttribute(QStringView attributeName) const;
     bool HasAttribute(const QString& attributeName) const { return HasAttribute(QStringView(attributeName)); }
     // The value with its quotes removed and its entity references resolved;
     // "" when the node has no attribute of that name (compared ignoring case).
     QString GetAttributeByName(QStringView attributeName) const;
     QString GetAttributeByName(const QString& attributeName) const { return GetAttributeByName(QStringView(attributeName)); }
+    // The same value without a copy: a view of the written value when it
+    // holds no entity reference, else of `buffer`, which receives the
+    // resolved text.
+    QStringView GetAttributeView(QStringView attributeName, QString& buffer) const;
 
     // Depth-first search of the descendants (not this node): the first one
     // whose name matches ignoring case. A name starting with "/" is compared
@@ -97,20 +101,33 @@ public:
     void Write(QString& out) const;
 
 private:
+    // Nodes live in their document's storage, which makes and links them.
+    friend class TXmlDocument;
+    TXmlNode() = default;
+
     struct Attribute
     {
-        QString name;
-        QString written;
+        QStringView name;
+        QStringView written;
     };
 
-    TXmlNodeType type;
-    QString name;
+    TXmlNodeType type = TXmlNodeType::Element;
+    QStringView name;
     QString value;
-    int line = 0;
+    const QChar* debutTexte = nullptr; // the parsed text's first character
+    int position = -1;                 // where the node starts in it
+    int nombreEnfants = 0;
+    int nombreAttributs = 0;
+    const Attribute* attributs = nullptr;
     TXmlNode* parent = nullptr;
-    std::vector<Attribute> attributes;
-    std::vector<std::unique_ptr<TXmlNode>> children;
+    TXmlNode* premierEnfant = nullptr;
+    TXmlNode* dernierEnfant = nullptr;
+    TXmlNode* suivant = nullptr;
 
+    void AddChild(TXmlNode& child);
+    template <class Sortie>
+    void Ecrire(Sortie& out) const;
+    const Attribute* Trouver(QStringView attributeName) const;
     TXmlNode* FindByPath(QStringView searched, QString& path) const;
 };
 
@@ -125,26 +142,36 @@ public:
     ~TXmlDocument();
 
     // Replace the content with the parsed input. The bytes of a file are
-    // Windows-1252 unless the declaration says exactly "UTF-8" (or the file
-    // starts with a UTF-8 byte-order mark). On error the document is unchanged.
+    // Windows-1252 unless the declaration says exactly "UTF-8" or the file
+    // starts with a UTF-8 byte-order mark. On error the document is unchanged.
     void LoadFromFile(const QString& path);
     void ReadFromBytes(const QByteArray& bytes);
     void ReadFromString(const QString& text);
 
-    // Writes every top-level node followed by a line feed, in Windows-1252
-    // (UTF-8 when the declaration says so). The file is replaced only once
-    // the whole content is written: on error the previous file is intact.
+    // Writes every top-level node followed by a line feed, in the character
+    // set the document was read in: UTF-8 (with its byte-order mark when the
+    // input had one) for input read as UTF-8, else Windows-1252 unless the
+    // declaration says "UTF-8". The file is replaced as RemplacerFichier
+    // says: on error the previous file is intact.
     void SaveToFile(const QString& path) const;
     QString SaveToString() const;
     QByteArray SaveToBytes() const;
 
     TXmlNode* GetRoot() const { return root; }
     int NodeCount() const { return static_cast<int>(nodes.size()); }
-    TXmlNode* GetNode(int index) const { return nodes.at(static_cast<std::size_t>(index)).get(); }
+    TXmlNode* GetNode(int index) const { return nodes.at(static_cast<std::size_t>(index)); }
     // The declaration says exactly "UTF-8".
     bool IsUtf8() const;
 
 private:
-    std::vector<std::unique_ptr<TXmlNode>> nodes;
+    class Analyseur;
+    class Stock;
+    enum class Sortie { SelonDeclaration, Utf8, Utf8AvecMarque };
+
+    std::unique_ptr<Stock> stock; // every node and attribute, and the texts they view
+    std::vector<TXmlNode*> nodes;
     TXmlNode* root = nullptr;
+    Sortie sortie = Sortie::SelonDeclaration;
+
+    void Lire(QString texte, Sortie encodage, const QByteArray& octetsCp1252 = QByteArray());
 };

@@ -5,6 +5,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QSet>
 #include <QTemporaryDir>
@@ -13,6 +14,7 @@
 
 #include <limits>
 #include <memory>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -63,9 +65,30 @@ int Compter(Connexion& base, const QString& sql)
 
 enum class Liaison { Texte, Entier, Decimal, Nul };
 
+// The failures a user can act on, provoked one by one.
+enum class Panne { AutrePoste, LectureSeule, DisquePlein, MotDePasseVide };
+
+// Rows enough for a file of the size a customer keeps (well over 100 KB), with
+// no free page: every byte belongs to a page the engine reads.
+void RemplirJusqua(Connexion& base, qint64 taille, const QString& fichier)
+{
+    Requete insertion(base);
+    for (int i = 0; QFileInfo(fichier).size() < taille;) {
+        Transaction transaction(base);
+        for (const int fin = i + 100; i < fin; ++i) {
+            insertion.SetSql(QStringLiteral("INSERT INTO Journal (Origine, Numero) VALUES (:Origine, :Numero)"));
+            insertion.LierTexte(QStringLiteral("Origine"), QStringLiteral("ligne %1 d'un poste de l'atelier").arg(i));
+            insertion.LierEntier(QStringLiteral("Numero"), i);
+            insertion.Executer();
+        }
+        transaction.Valider();
+    }
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Liaison)
+Q_DECLARE_METATYPE(Panne)
 
 class TestBase : public QObject
 {
@@ -338,6 +361,87 @@ private slots:
         Connexion troisieme;
         troisieme.Ouvrir(fichier, kMotDePasse);
         QCOMPARE(troisieme.DernierIdentifiant(QStringLiteral("Journal")), QStringLiteral("4"));
+    }
+
+    void baseEndommageeRefuseeALOuverture_data()
+    {
+        QTest::addColumn<qint64>("position");
+        QTest::newRow("3000") << qint64(3000);
+        QTest::newRow("60000") << qint64(60000);
+        QTest::newRow("98000") << qint64(98000);
+    }
+
+    // One damaged byte anywhere in the file: the key opens the first page,
+    // the other pages tell. The file is refused at once and left as it is.
+    void baseEndommageeRefuseeALOuverture()
+    {
+        QFETCH(qint64, position);
+        RemplirJusqua(base, 110000, fichier);
+        base.Fermer();
+        QByteArray octets = Contenu(fichier);
+        octets[position] = char(octets[position] ^ 0x5A);
+        {
+            QFile f(fichier);
+            QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write(octets);
+        }
+        try {
+            base.Ouvrir(fichier, kMotDePasse);
+            QFAIL("the damaged file was opened");
+        } catch (const ErreurBase& erreur) {
+            QVERIFY2(erreur.Message().startsWith(QStringLiteral("La base %1 est endommagée").arg(fichier)),
+                     qPrintable(erreur.Message()));
+            QVERIFY2(erreur.Message().contains(QStringLiteral("copie de sauvegarde")), qPrintable(erreur.Message()));
+        }
+        QVERIFY(!base.EstConnectee());
+        QCOMPARE(Contenu(fichier), octets);
+        QVERIFY(!QFile::exists(fichier + QStringLiteral("-journal")));
+    }
+
+    void echecsExpliquesEnFrancais_data()
+    {
+        QTest::addColumn<Panne>("panne");
+        QTest::addColumn<QString>("phrase");
+        QTest::newRow("autre poste") << Panne::AutrePoste << QStringLiteral("est utilisée par un autre poste ; réessayez.");
+        QTest::newRow("lecture seule") << Panne::LectureSeule << QStringLiteral("est en lecture seule");
+        QTest::newRow("disque plein") << Panne::DisquePlein << QStringLiteral("le disque est plein");
+        QTest::newRow("mot de passe vide") << Panne::MotDePasseVide << QStringLiteral("le mot de passe est vide");
+    }
+
+    void echecsExpliquesEnFrancais()
+    {
+        QFETCH(Panne, panne);
+        QFETCH(QString, phrase);
+        Connexion autre;
+        std::optional<Transaction> ecritureDeLAutre;
+        QString message;
+        try {
+            switch (panne) {
+            case Panne::AutrePoste:
+                autre.Ouvrir(fichier, kMotDePasse);
+                ecritureDeLAutre.emplace(autre);
+                base.ExecuterScript(QStringLiteral("PRAGMA busy_timeout = 50"));
+                Ecrire(base, QStringLiteral("local"), 1);
+                break;
+            case Panne::LectureSeule:
+                base.ExecuterScript(QStringLiteral("PRAGMA query_only = 1"));
+                Ecrire(base, QStringLiteral("local"), 1);
+                break;
+            case Panne::DisquePlein:
+                base.ExecuterScript(QStringLiteral("PRAGMA max_page_count = 8"));
+                RemplirJusqua(base, 1000000, fichier);
+                break;
+            case Panne::MotDePasseVide:
+                base.Fermer();
+                base.Ouvrir(fichier, QByteArray());
+                break;
+            }
+            QFAIL("the failure did not happen");
+        } catch (const ErreurBase& erreur) {
+            message = erreur.Message();
+        }
+        QVERIFY2(message.contains(fichier) && message.contains(phrase), qPrintable(message));
+        QVERIFY2(!message.contains(QStringLiteral("not an error")), qPrintable(message));
     }
 
     void plusieursProcessusSansPerte()

@@ -1,5 +1,6 @@
 #include "model/Echange.h"
 #include "model/Encodage.h"
+#include "model/Formats.h"
 #include "model/Xml.h"
 
 #include <QDir>
@@ -8,6 +9,13 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QXmlStreamReader>
+
+#include <csignal>
+#include <functional>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -97,6 +105,53 @@ DevisEchange DevisComplet(const QString& texte)
         }
     }
     return devis;
+}
+
+ino_t Inode(const QString& chemin)
+{
+    struct stat etat {};
+    return ::stat(QFile::encodeName(chemin).constData(), &etat) == 0 ? etat.st_ino : 0;
+}
+
+// Runs `ecrire` in a child process whose files may not grow beyond
+// `limiteOctets` (0: no limit) and which, when the tests run as root, has an
+// ordinary user's rights, so that a folder's permissions apply to it. Gives
+// back the message of the ErreurXml it raised, or "" when it wrote.
+QString DansUnFils(qint64 limiteOctets, const std::function<void()>& ecrire)
+{
+    int tube[2];
+    if (::pipe(tube) != 0)
+        return QStringLiteral("pipe");
+    const pid_t fils = ::fork();
+    if (fils == 0) {
+        ::close(tube[0]);
+        std::signal(SIGXFSZ, SIG_IGN);
+        if (limiteOctets > 0) {
+            const rlimit limite{rlim_t(limiteOctets), rlim_t(limiteOctets)};
+            ::setrlimit(RLIMIT_FSIZE, &limite);
+        }
+        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
+            ::_exit(2);
+        QByteArray message;
+        try {
+            ecrire();
+        } catch (const ErreurXml& erreur) {
+            message = erreur.what();
+        }
+        const bool ecrit = ::write(tube[1], message.constData(), size_t(message.size())) == message.size();
+        ::_exit(ecrit ? 0 : 3);
+    }
+    ::close(tube[1]);
+    QByteArray message;
+    char morceau[512];
+    for (ssize_t n; (n = ::read(tube[0], morceau, sizeof morceau)) > 0;)
+        message.append(morceau, n);
+    ::close(tube[0]);
+    int statut = 0;
+    ::waitpid(fils, &statut, 0);
+    if (!WIFEXITED(statut) || WEXITSTATUS(statut) != 0)
+        return QStringLiteral("le processus fils a échoué (%1)").arg(statut);
+    return QString::fromUtf8(message);
 }
 
 } // namespace
@@ -288,6 +343,12 @@ private slots:
         QCOMPARE(relu.menuiseries.TotalHt(), origine.menuiseries.TotalHt());
         // Every field is in the file: writing what was read gives the same bytes.
         QCOMPARE(Contenu(relu), ecrit);
+        // The bytes the XML layer gives the objects' fragments once parsed.
+        TXmlDocument fragments;
+        fragments.ReadFromString("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?><Quarlo>" + origine.poseGlobale.GetXml()
+                                 + "<cotes choix=\"1\"/><global>" + origine.quincailleriesGlobales.GetXml() + "</global>"
+                                 + origine.menuiseries.GetXml() + "</Quarlo>");
+        QCOMPARE(fragments.SaveToBytes(), ecrit);
     }
 
     // A strict reader accepts the answer and gives back each text; line
@@ -348,6 +409,138 @@ private slots:
         QCOMPARE(LireOctets(fichier), QByteArray("<Quarlo>ce que l'hôte a écrit</Quarlo>"));
         QVERIFY(!QFile::exists(prefixe + ".sortie.xml"));
         QCOMPARE(QDir(dossier.path()).entryList(QDir::Files).size(), 1);
+    }
+
+    // A folder that takes no new file still lets the host's file be
+    // answered, in place (a hard link sees the answer); a size limit is a
+    // write error with its reason, and the file keeps what the host wrote.
+    void ecritureSelonLeDossierEtLaPlace_data()
+    {
+        QTest::addColumn<bool>("dossierEnLectureSeule");
+        QTest::addColumn<bool>("placeManquante");
+        QTest::newRow("dossier modifiable") << false << false;
+        QTest::newRow("dossier modifiable, place manquante") << false << true;
+        QTest::newRow("dossier en lecture seule") << true << false;
+        QTest::newRow("dossier en lecture seule, place manquante") << true << true;
+    }
+
+    void ecritureSelonLeDossierEtLaPlace()
+    {
+        QFETCH(bool, dossierEnLectureSeule);
+        QFETCH(bool, placeManquante);
+        QTemporaryDir dossier;
+        QDir racine(dossier.path());
+        QVERIFY(racine.mkdir("hote") && racine.mkdir("Xml"));
+        const QString fichier = racine.filePath("hote/echange.xml");
+        const QString lien = racine.filePath("hote/lien.xml");
+        const QString prefixe = racine.filePath("Xml/20250312_150000");
+        const QByteArray ancien = "<Quarlo>ce que l'hôte a écrit</Quarlo>";
+        EcrireOctets(fichier, ancien);
+        QVERIFY(::link(QFile::encodeName(fichier).constData(), QFile::encodeName(lien).constData()) == 0);
+        const ino_t inode = Inode(fichier);
+        for (const auto& [chemin, mode] : {std::pair{dossier.path(), 0755}, {racine.filePath("Xml"), 0777},
+                                          {fichier, 0666}, {racine.filePath("hote"), dossierEnLectureSeule ? 0555 : 0777}})
+            QVERIFY(::chmod(QFile::encodeName(chemin).constData(), mode_t(mode)) == 0);
+
+        const DevisEchange devis = DevisComplet(" é");
+        const QByteArray reponse = Contenu(devis);
+        const QString erreur = DansUnFils(placeManquante ? ancien.size() + 16 : 0, [&] {
+            EcrireEchange(devis.poseGlobale, devis.cotes, devis.quincailleriesGlobales, devis.menuiseries, fichier,
+                          prefixe);
+        });
+        ::chmod(QFile::encodeName(racine.filePath("hote")).constData(), 0777);
+
+        if (placeManquante) {
+            QVERIFY2(erreur.startsWith(QStringLiteral("Impossible d'écrire le fichier « %1 » : ").arg(fichier)),
+                     qPrintable(erreur));
+            QVERIFY2(!erreur.contains("Unknown error") && !erreur.endsWith(": "), qPrintable(erreur));
+            QCOMPARE(LireOctets(fichier), ancien);
+            QCOMPARE(QDir(racine.filePath("hote")).entryList(QDir::Files), QStringList({"echange.xml", "lien.xml"}));
+            QVERIFY(!QFile::exists(prefixe + ".sortie.xml"));
+        } else {
+            QVERIFY2(erreur.isEmpty(), qPrintable(erreur));
+            QCOMPARE(LireOctets(fichier), reponse);
+            QCOMPARE(LireOctets(prefixe + ".sortie.xml"), reponse);
+        }
+        if (dossierEnLectureSeule) {
+            QCOMPARE(Inode(fichier), inode);
+            QCOMPARE(LireOctets(lien), LireOctets(fichier));
+        }
+    }
+
+    // An input read as UTF-8 is archived in UTF-8: a strict reader accepts
+    // the copy and finds every character, those outside the 8-bit set too.
+    void copieDArchiveDUneEntreeUtf8_data()
+    {
+        QTest::addColumn<QByteArray>("debut");
+        QTest::newRow("marque d'ordre et déclaration en minuscules")
+            << QByteArray("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n");
+        QTest::newRow("marque d'ordre sans déclaration") << QByteArray("\xEF\xBB\xBF");
+        QTest::newRow("déclaration UTF-8") << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+    }
+
+    void copieDArchiveDUneEntreeUtf8()
+    {
+        QFETCH(QByteArray, debut);
+        const QString libelle = QStringLiteral("Œil-de-bœuf ✓ 12 € – 漢");
+        QTemporaryDir dossier;
+        const QString fichier = dossier.filePath("devis.xml");
+        const QString prefixe = dossier.filePath("20250312_150000");
+        EcrireOctets(fichier, debut + ("<Quarlo><menuiseries><menuiserie libelle=\"" + libelle + "\"/></menuiseries></Quarlo>\n").toUtf8());
+
+        QCOMPARE(LireEchange(fichier, prefixe).menuiseries[0].GetLibelle(), libelle);
+        const QByteArray copie = LireOctets(prefixe + ".entree.xml");
+        QXmlStreamReader lecteur(copie);
+        QString lu;
+        while (!lecteur.atEnd())
+            if (lecteur.readNext() == QXmlStreamReader::StartElement && lecteur.name() == u"menuiserie")
+                lu = lecteur.attributes().value("libelle").toString();
+        QVERIFY2(!lecteur.hasError(), qPrintable(lecteur.errorString()));
+        QCOMPARE(lu, libelle);
+        QCOMPARE(LireEchange(prefixe + ".entree.xml", dossier.filePath("relu")).menuiseries[0].GetLibelle(), libelle);
+    }
+
+    // Whatever the regional settings, amounts are ASCII digits and "-" with
+    // the regional decimal separator, and read back as written.
+    void montantsSelonLesReglages_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("negatif");
+        QTest::addColumn<QString>("ecrit");
+        QTest::newRow("français") << QLocale(QLocale::French, QLocale::France) << "-1234,50" << "0,13";
+        QTest::newRow("suédois, signe moins typographique") << QLocale(QLocale::Swedish, QLocale::Sweden) << "-1234,50"
+                                                            << "0,13";
+        QTest::newRow("norvégien") << QLocale(QLocale::NorwegianBokmal, QLocale::Norway) << "-1234,50" << "0,13";
+        QTest::newRow("arabe, chiffres arabes-indiens") << QLocale(QLocale::Arabic, QLocale::Egypt)
+                                                        << QString("-1234") + QChar(0x066B) + "50"
+                                                        << QString("0") + QChar(0x066B) + "13";
+        QTest::newRow("suisse allemand, apostrophe de milliers") << QLocale(QLocale::German, QLocale::Switzerland)
+                                                                 << "-1234.50" << "0.13";
+    }
+
+    void montantsSelonLesReglages()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, negatif);
+        QFETCH(QString, ecrit);
+        QLocale::setDefault(locale);
+        QCOMPARE(FormatMonetaire(-1234.5), negatif);
+        QCOMPARE(FormatMonetaire(0.125), ecrit); // an exact half goes away from zero
+        QCOMPARE(LireDecimal(negatif), std::optional<double>(-1234.5));
+        // The locale's own minus sign is understood too.
+        QCOMPARE(LireDecimal(locale.negativeSign() + "2" + locale.decimalPoint() + "5"), std::optional<double>(-2.5));
+        QCOMPARE(LireDecimal("12" + locale.groupSeparator() + "345"), std::optional<double>());
+
+        DevisEchange devis = DevisComplet("x");
+        devis.poseGlobale.SetPrix(TPoseLivraison::Livraison, -12.5);
+        const QByteArray octets = Contenu(devis);
+        QVERIFY(octets.contains("prix=\"" + EncoderCp1252(FormatMonetaire(-12.5)) + "\""));
+        if (!locale.decimalPoint().contains(QChar(0x066B))) { // which the 8-bit file cannot hold
+            const DevisEchange relu = LireTexte(DecoderCp1252(octets));
+            QCOMPARE(relu.poseGlobale.GetPrix(TPoseLivraison::Livraison), -12.5);
+            QCOMPARE(relu.menuiseries.TotalHt(), devis.menuiseries.TotalHt());
+        }
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
     }
 };
 
