@@ -73,6 +73,19 @@ QString Nom(const QString& cle)
     return poseurs.NombreLignes() == 1 ? poseurs.Premiere().Texte(QStringLiteral("Nom")) : QString();
 }
 
+Identite LireIdentite(const QString& cle)
+{
+    const Resultat poseurs =
+        LireParCle(DMPose().qrySelect(),
+                   QStringLiteral("SELECT Nom, Siret, RGE FROM Poseur where IdPoseur = :IdPoseur ORDER BY Nom ASC"),
+                   QStringLiteral("IdPoseur"), cle);
+    if (poseurs.NombreLignes() != 1)
+        return {};
+    const Ligne& poseur = poseurs.Premiere();
+    return {poseur.Texte(QStringLiteral("Nom")), poseur.Texte(QStringLiteral("Siret")),
+            poseur.Texte(QStringLiteral("RGE"))};
+}
+
 void EnregistrerPoseursHote(const QVector<ValeursHote>& poseurs)
 {
     // Without installers the file is not written to at all.

@@ -28,6 +28,17 @@ QVector<Poseur> Lister();
 // The name of the installer of that key; "" unless exactly one row has it.
 QString Nom(const QString& cle);
 
+// What a line records of its installer.
+struct Identite
+{
+    QString nom;
+    QString siret;
+    QString rge;
+};
+
+// The installer of that key; all empty unless exactly one row has it.
+Identite LireIdentite(const QString& cle);
+
 // The keys of an installer's section in the host's configuration file,
 // which are also the columns written, Code first.
 inline constexpr int kNombreChampsHote = 13;

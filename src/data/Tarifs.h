@@ -22,4 +22,19 @@ struct TarifGeneral
 // The general tariffs of an installation kind, by key.
 QVector<TarifGeneral> Generaux(const QString& idPose);
 
+// The price the general tariff (installer 0) of the line's installation kind
+// and category has now; nothing when the line's tariff row is gone. Runs on
+// a query of its own, so it may be called while painting.
+std::optional<double> PrixGeneral(const QString& idTarif);
+
+// An installer's own price for the work of a line: his row of the same
+// installation kind and category as the line's tariff row, the highest key
+// when he has several; nothing when he has none.
+std::optional<double> PrixPoseur(const QString& idTarif, const QString& idPoseur);
+
+// An installer's price under another installation kind, in the category of
+// the tariff row chosen for a line; nothing when that row or his price is
+// missing.
+std::optional<double> PrixPoseurPourPose(const QString& idPose, const QString& idTarif, const QString& idPoseur);
+
 } // namespace Tarifs

@@ -274,12 +274,17 @@ QByteArray ContenuEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, c
     return EncoderCp1252(sortie.Texte());
 }
 
-void EcrireEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
-                   const TMenuiseries& menuiseries, const QString& fichierEchange, const QString& prefixeHorodate)
+QString EcrireEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
+                      const TMenuiseries& menuiseries, const QString& fichierEchange, const QString& prefixeHorodate)
 {
     const QByteArray octets = ContenuEchange(poseGlobale, priseDeCote, globales, menuiseries);
-    for (const QString& fichier : {fichierEchange, prefixeHorodate + QStringLiteral(".sortie.xml")}) {
-        if (const auto raison = RemplacerFichier(fichier, octets))
-            throw ErreurXml(QStringLiteral("Impossible d'écrire le fichier « %1 » : %2").arg(fichier, *raison));
-    }
+    const auto echec = [](const QString& fichier, const QString& raison) {
+        return QStringLiteral("Impossible d'écrire le fichier « %1 » : %2").arg(fichier, raison);
+    };
+    if (const auto raison = RemplacerFichier(fichierEchange, octets))
+        throw ErreurXml(echec(fichierEchange, *raison));
+    const QString archive = prefixeHorodate + QStringLiteral(".sortie.xml");
+    if (const auto raison = RemplacerFichier(archive, octets))
+        return echec(archive, *raison);
+    return QString();
 }

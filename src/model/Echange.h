@@ -57,6 +57,7 @@ QByteArray ContenuEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, c
 // archive copy prefixeHorodate + ".sortie.xml". Each file is replaced as
 // RemplacerFichier says; when the exchange file cannot be written it keeps
 // its content, the copy is not written and ErreurXml carries the system's
-// reason.
-void EcrireEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
+// reason. The copy is history: when only it fails, the reason is returned
+// ("" when both were written).
+QString EcrireEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const TQuincailleries& globales,
                    const TMenuiseries& menuiseries, const QString& fichierEchange, const QString& prefixeHorodate);

@@ -29,11 +29,8 @@ TSessionChiffrage::TSessionChiffrage(const QString& dossierProgramme)
 TSessionChiffrage::Chargement TSessionChiffrage::Charger()
 {
     DevisEchange devis = LireEchange(fichierEchange, prefixeHorodate);
-    Chargement chargement{devis.aPose, devis.aCotes, devis.aGlobal, QString()};
-    if (!devis.erreurArchive.isEmpty())
-        chargement.messageArchive =
-            QStringLiteral("La copie d'archive « %1 » n'a pas pu être écrite :\n%2")
-                .arg(QDir::toNativeSeparators(prefixeHorodate + QStringLiteral(".entree.xml")), devis.erreurArchive);
+    const Chargement chargement{devis.aPose, devis.aCotes, devis.aGlobal,
+                                MessageArchive(QStringLiteral(".entree.xml"), devis.erreurArchive)};
 
     if (devis.aPose) {
         for (const auto option : TPoseLivraison::kOptions) {
@@ -150,9 +147,19 @@ bool TSessionChiffrage::MenuiserieEnEcart(const TMenuiserie& menuiserie) const
     return ::MenuiserieEnEcart(menuiserie);
 }
 
-void TSessionChiffrage::EcrireReponse() const
+QString TSessionChiffrage::EcrireReponse() const
 {
-    EcrireEchange(poseGlobale, priseDeCote, quincailleriesGlobales, menuiseries, fichierEchange, prefixeHorodate);
+    const QString erreurArchive = EcrireEchange(poseGlobale, priseDeCote, quincailleriesGlobales, menuiseries,
+                                                fichierEchange, prefixeHorodate);
+    return MessageArchive(QStringLiteral(".sortie.xml"), erreurArchive);
+}
+
+QString TSessionChiffrage::MessageArchive(const QString& suffixe, const QString& erreur) const
+{
+    if (erreur.isEmpty())
+        return QString();
+    return QStringLiteral("La copie d'archive « %1 » n'a pas pu être écrite :\n%2")
+        .arg(QDir::toNativeSeparators(prefixeHorodate + suffixe), erreur);
 }
 
 void TSessionChiffrage::Vider()

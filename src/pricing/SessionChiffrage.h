@@ -12,6 +12,7 @@
 #include "pricing/Totaux.h"
 
 #include <QString>
+#include <optional>
 
 class TTarif;
 
@@ -33,6 +34,7 @@ public:
     const TPoseLivraison& GetPoseGlobale() const { return poseGlobale; }
     TMenuiseries& GetMenuiseries() { return menuiseries; }
     const TMenuiseries& GetMenuiseries() const { return menuiseries; }
+    TQuincailleries& GetQuincailleriesGlobales() { return quincailleriesGlobales; }
     const TQuincailleries& GetQuincailleriesGlobales() const { return quincailleriesGlobales; }
     bool GetPriseDeCote() const { return priseDeCote; }
     void SetPriseDeCote(bool valeur) { priseDeCote = valeur; }
@@ -80,6 +82,58 @@ public:
     // Every line of the item takes the VAT of the item's kind.
     void DiffuserTvaMenuiserie(TMenuiserie& menuiserie);
 
+    // Installation kind of one item. Its kind is asked for before a tariff
+    // when its key sorts before "1" as text (no kind, "0").
+    static bool PoseMenuiserieAChoisir(const TMenuiserie& menuiserie);
+    // Makes that kind the item's: label, VAT and export code read from the
+    // database (a kind that is gone keeps the former ones), then every line
+    // of the item takes the kind's VAT. False, changing nothing, when it is
+    // the item's kind already.
+    bool ChoisirPoseMenuiserie(TMenuiserie& menuiserie, const QString& idPose);
+
+    // A tariff as the tariff choice hands it back.
+    struct ChoixTarif
+    {
+        QString id;
+        QString libelle;
+        double prix = 0.0;
+    };
+
+    // Appends a line for that tariff, with the export code and VAT of the
+    // item's kind, its hardware included, and the installer the item's lines
+    // agree on priced for the quote-wide kind; returns its index.
+    int AjouterTarif(TMenuiserie& menuiserie, const ChoixTarif& choix);
+    // The installer a new line inherits: the first one found among the
+    // item's lines, unless a later line has another one or none.
+    static QString PoseurHerite(const TTarifs& tarifs);
+    // Appends a copy of the line at that index (its hardware copied too,
+    // and included; no SIRET or RGE); returns the copy's index.
+    int DupliquerTarif(TMenuiserie& menuiserie, int index);
+    // The line takes another tariff: id, label, price and the export code of
+    // the item's kind; installer, VAT, hardware and its flag stay.
+    void ModifierTarif(TMenuiserie& menuiserie, int index, const ChoixTarif& choix);
+    void SupprimerTarif(TMenuiserie& menuiserie, int index);
+    void SupprimerTarifs(TMenuiserie& menuiserie);
+    // The row to select once row `index` is gone and `restantes` rows are
+    // left: the one before it, the first when the first went, none when empty.
+    static std::optional<int> LigneApresSuppression(int index, int restantes);
+
+    // The installer of a line: his name, SIRET and RGE from the database and
+    // his own price for the line's work (0 when he has none). Returns his name.
+    QString AffecterPoseur(TTarif& tarif, const QString& idPoseur);
+    // Lines of the quote with a label and without installer (no name).
+    int NombreTarifsSansPoseur() const;
+    // Each of those lines takes the installer, priced for its own tariff;
+    // their SIRET and RGE are left as they are.
+    void AffecterPoseurATous(const QString& idPoseur, const QString& nom);
+
+    // Every stored price as the database has it now: the lines' sale prices
+    // (general tariff), the prices of the lines that have an installer (his
+    // own row), and the prices of all hardware. Labels, installers, VAT and
+    // quantities stay; a row that is gone leaves its values.
+    void ActualiserPrix();
+    static void ActualiserQuincailleries(TQuincailleries& quincailleries);
+
     // Always those of the current objects.
     TotauxDevis Totaux() const;
 
@@ -90,8 +144,10 @@ public:
     bool EcartPrix(const TTarif& tarif) const;
     bool MenuiserieEnEcart(const TMenuiserie& menuiserie) const;
 
-    // Writes the answer over the exchange file, then its archive copy.
-    void EcrireReponse() const;
+    // Writes the answer over the exchange file (throws, leaving the file as
+    // it was, when it cannot be), then its archive copy; returns the message
+    // to show when only the copy failed ("" when both were written).
+    QString EcrireReponse() const;
 
     // Forgets the quote (the screen is closing; nothing is written).
     void Vider();
@@ -106,4 +162,5 @@ private:
     bool priseDeCote = true;
 
     void ChargerPose(const QString& idPose);
+    QString MessageArchive(const QString& suffixe, const QString& erreur) const;
 };

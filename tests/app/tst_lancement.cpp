@@ -2,6 +2,7 @@
 #include "app/Lancement.h"
 
 #include "BaseTemporaire.h"
+#include "Octets.h"
 #include "OutilsFenetres.h"
 #include "data/DMPose.h"
 #include "ui/admin/FicheAdministration.h"
@@ -27,19 +28,6 @@ const QString kConfig = QStringLiteral(
     "[Poseur]\r\nNb=2\r\n"
     "[Poseur0]\r\nCode=P01\r\nNom=Poseur un\r\n"
     "[Poseur1]\r\nCode=P02\r\nNom=Poseur deux\r\n");
-
-void Ecrire(const QString& chemin, const QByteArray& octets)
-{
-    QFile fichier(chemin);
-    if (!fichier.open(QIODevice::WriteOnly) || fichier.write(octets) != octets.size())
-        qFatal("Cannot write %s", qPrintable(chemin));
-}
-
-QByteArray Lire(const QString& chemin)
-{
-    QFile fichier(chemin);
-    return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
-}
 
 // What a working window saw when the sequence opened it.
 struct Ouverture
@@ -151,8 +139,8 @@ private slots:
         QVERIFY(QDir().mkpath(programme));
         QVERIFY(QDir().mkpath(hote));
         SetDossierProgramme(programme);
-        Ecrire(hote + QStringLiteral("Config.ini"), kConfig.toLatin1());
-        Ecrire(hote + QStringLiteral("Devis.xml"), "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?><Quarlo/>");
+        EcrireOctets(hote + QStringLiteral("Config.ini"), kConfig.toLatin1());
+        EcrireOctets(hote + QStringLiteral("Devis.xml"), "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?><Quarlo/>");
         dm = std::make_unique<TDMPose>();
         ouvertures.clear();
     }
@@ -270,7 +258,7 @@ private slots:
     void baseIllisible()
     {
         const QByteArray contenu = QByteArray("ceci n'est pas une base de données ").repeated(200);
-        Ecrire(programme + QStringLiteral("Quarlo.abs"), contenu);
+        EcrireOctets(programme + QStringLiteral("Quarlo.abs"), contenu);
         EnregistreurMessages enregistreur;
         QCOMPARE(Lancer({"ADMIN", "<hote>Config.ini"}), 1);
         QCOMPARE(enregistreur.Recus().size(), 1);
@@ -278,7 +266,7 @@ private slots:
         QVERIFY(!enregistreur.Dernier().isEmpty());
         QVERIFY(ouvertures.isEmpty());
         QVERIFY(!DMPose().EstConnecte());
-        QCOMPARE(Lire(programme + QStringLiteral("Quarlo.abs")), contenu);
+        QCOMPARE(LireOctets(programme + QStringLiteral("Quarlo.abs")), contenu);
     }
 
     void erreurDeConfiguration()
@@ -395,7 +383,7 @@ private slots:
         if (logo == QLatin1String("logo"))
             QVERIFY(QFile::copy(QStringLiteral(QUARLO_SOURCE_DIR "/resources/Quarlo.bmp"), fichierLogo));
         else if (logo == QLatin1String("illisible"))
-            Ecrire(fichierLogo, "BM pas une image");
+            EcrireOctets(fichierLogo, "BM pas une image");
 
         EnregistreurMessages enregistreur;
         TFicheMain fiche({"ADMIN", Chemin("<hote>Config.ini")});
@@ -440,7 +428,7 @@ private slots:
 
     void ficheMainErreurInattendue()
     {
-        Ecrire(programme + QStringLiteral("Quarlo.abs"), QByteArray(4096, 'x'));
+        EcrireOctets(programme + QStringLiteral("Quarlo.abs"), QByteArray(4096, 'x'));
         EnregistreurMessages enregistreur;
         TFicheMain fiche({});
         fiche.SetFenetres(Enregistreuses());

@@ -5,6 +5,7 @@
 #include "DevisHote.h"
 #include "DonneesReference.h"
 
+#include "data/TableTva.h"
 #include "model/Echange.h"
 #include "model/Tarif.h"
 #include "pricing/SessionChiffrage.h"
@@ -41,6 +42,36 @@ private:
                + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, Tarif("", "L1", "100,00", 2, "10,00"), "1"},
                               {QStringLiteral("B"), {{"Quantite", "2"}}, Tarif("", "L2", "200,00", 2, "10,00"), "2"}}));
         session->Charger();
+    }
+
+    TMenuiserie& NouvelleMenuiserieDuDevis()
+    {
+        return session->GetMenuiseries().Ajouter(NouvelleMenuiserie({QStringLiteral("Quantite=1")}));
+    }
+
+    static TTarif& NouvelleLigne(TMenuiserie& menuiserie, const QString& id, const QString& libelle,
+                                 const QString& idPoseur = QString(), const QString& nomPoseur = QString())
+    {
+        auto tarif = std::make_unique<TTarif>();
+        tarif->SetId(id);
+        tarif->SetLibelle(libelle);
+        tarif->SetPrix(100.0);
+        tarif->SetPoseurId(idPoseur);
+        tarif->SetPoseurNom(nomPoseur);
+        return menuiserie.GetTarifs().Ajouter(std::move(tarif));
+    }
+
+    static TQuincaillerie& NouvelleQuincaillerie(TQuincailleries& liste, const QString& id)
+    {
+        TQuincaillerie& quincaillerie = liste.Ajouter();
+        quincaillerie.SetId(id);
+        quincaillerie.SetLibelle(QStringLiteral("Vis"));
+        quincaillerie.SetTarifVente(9.0);
+        quincaillerie.SetTarifAchat(3.0);
+        quincaillerie.SetNbPieces(1.0);
+        quincaillerie.SetNbPiecesMl(1.0);
+        quincaillerie.SetQuantite(5.0);
+        return quincaillerie;
     }
 
 private slots:
@@ -264,6 +295,308 @@ private slots:
         QFile archive(session->GetPrefixeHorodate() + QStringLiteral(".sortie.xml"));
         QVERIFY(reponse.open(QIODevice::ReadOnly) && archive.open(QIODevice::ReadOnly));
         QCOMPARE(archive.readAll(), reponse.readAll());
+    }
+
+    // ---------------------------------------------------------------------
+    // Lines of an item
+
+    void poseAChoisirAvantUnTarif_data()
+    {
+        QTest::addColumn<QString>("idPose");
+        QTest::addColumn<bool>("aChoisir");
+        // Keys are compared as text.
+        QTest::newRow("aucune") << "" << true;
+        QTest::newRow("0") << "0" << true;
+        QTest::newRow("05") << "05" << true;
+        QTest::newRow("1") << "1" << false;
+        QTest::newRow("10") << "10" << false;
+        QTest::newRow("9") << "9" << false;
+    }
+
+    void poseAChoisirAvantUnTarif()
+    {
+        QFETCH(QString, idPose);
+        QFETCH(bool, aChoisir);
+        TMenuiserie menuiserie;
+        menuiserie.GetPose().SetId(idPose);
+        QCOMPARE(TSessionChiffrage::PoseMenuiserieAChoisir(menuiserie), aChoisir);
+    }
+
+    void poseDUneMenuiserie()
+    {
+        TMenuiserie& menuiserie = NouvelleMenuiserieDuDevis();
+        NouvelleLigne(menuiserie, "1", "L1").AffecterTva(*TableTva::GetTva(3));
+        NouvelleLigne(menuiserie, "2", "L2");
+        QVERIFY(session->ChoisirPoseMenuiserie(menuiserie, idPoseRenovation));
+        const TPose& pose = menuiserie.GetPose();
+        QCOMPARE(pose.GetLibelle(), QStringLiteral("Rénovation"));
+        QCOMPARE(pose.GetCodeExport(), QStringLiteral("Rén"));
+        QCOMPARE(pose.GetTva().GetValeur(), 10.0);
+        for (const TTarif& tarif : menuiserie.GetTarifs()) {
+            QCOMPARE(tarif.GetTva().GetTypeTva(), 2);
+            QCOMPARE(tarif.GetPrix(), 100.0);
+        }
+        QVERIFY(!session->ChoisirPoseMenuiserie(menuiserie, idPoseRenovation));
+        // A kind that is gone: only the key changes.
+        QVERIFY(session->ChoisirPoseMenuiserie(menuiserie, QStringLiteral("999")));
+        QCOMPARE(pose.GetId(), QStringLiteral("999"));
+        QCOMPARE(pose.GetLibelle(), QStringLiteral("Rénovation"));
+        QCOMPARE(pose.GetTva().GetTypeTva(), 2);
+    }
+
+    // A new line inherits the installer the item's lines agree on, priced
+    // for the quote-wide kind in the category of the chosen tariff row, even
+    // when another category carries the same name.
+    void ajoutEtPoseurHerite_data()
+    {
+        QTest::addColumn<QStringList>("poseursExistants"); // A, B or "" per existing line
+        QTest::addColumn<QString>("herite");
+        QTest::addColumn<double>("prix");
+
+        QTest::newRow("A, A") << QStringList{"A", "A"} << "A" << 45.0;
+        QTest::newRow("A, B") << QStringList{"A", "B"} << "" << 0.0;
+        QTest::newRow("aucun, A") << QStringList{"", "A"} << "A" << 45.0;
+        QTest::newRow("A, aucun") << QStringList{"A", ""} << "" << 0.0;
+        QTest::newRow("sans ligne") << QStringList{} << "" << 0.0;
+        QTest::newRow("B sans tarif") << QStringList{"B"} << "B" << 0.0;
+        QTest::newRow("clé piégée") << QStringList{"0 OR 1=1"} << "0 OR 1=1" << 0.0;
+    }
+
+    void ajoutEtPoseurHerite()
+    {
+        QFETCH(QStringList, poseursExistants);
+        QFETCH(QString, herite);
+        QFETCH(double, prix);
+
+        DonneesReference donnees(*base);
+        const QString type = donnees.Type(QStringLiteral("Fenêtre"), QStringLiteral("10101"));
+        // Same name, made first: a look-up by name would take it.
+        const QString homonyme = donnees.Categorie(QStringLiteral("PVC"), type);
+        const QString pvc = donnees.Categorie(QStringLiteral("PVC"), type);
+        const QString a = donnees.Poseur(QStringLiteral("A"), QStringLiteral("Poseur A"));
+        const QString b = donnees.Poseur(QStringLiteral("B"), QStringLiteral("Poseur B"));
+        donnees.Tarif(idPoseStandard, homonyme, 99.0, a);
+        const QString choisi = donnees.Tarif(idPoseRenovation, pvc, 120.0);
+        donnees.Tarif(idPoseStandard, pvc, 45.0, a);
+        donnees.Tarif(idPoseRenovation, pvc, 77.0, a); // the item's kind: not the one priced
+        const auto cle = [&](const QString& nom) { return nom == "A" ? a : nom == "B" ? b : nom; };
+
+        session->ChoisirPoseGlobale(idPoseStandard);
+        TMenuiserie& menuiserie = NouvelleMenuiserieDuDevis();
+        session->ChoisirPoseMenuiserie(menuiserie, idPoseRenovation);
+        for (const QString& poseur : poseursExistants)
+            NouvelleLigne(menuiserie, choisi, "Existante", cle(poseur));
+
+        const int index = session->AjouterTarif(menuiserie, {choisi, QStringLiteral("Fenêtre PVC"), 120.0});
+        QCOMPARE(index, poseursExistants.size());
+        const TTarif& ligne = menuiserie.GetTarifs()[index];
+        QCOMPARE(ligne.GetPoseurId(), cle(herite));
+        QCOMPARE(ligne.GetPoseurPrix(), prix);
+        QVERIFY(ligne.GetPoseurNom().isEmpty() && ligne.GetPoseurSiret().isEmpty() && ligne.GetPoseurRge().isEmpty());
+        QCOMPARE(ligne.GetId(), choisi);
+        QCOMPARE(ligne.GetLibelle(), QStringLiteral("Fenêtre PVC"));
+        QCOMPARE(ligne.GetPrix(), 120.0);
+        QCOMPARE(ligne.GetCodeExport(), QStringLiteral("Rén"));
+        QCOMPARE(ligne.GetTva().GetTypeTva(), 2);
+        QVERIFY(ligne.GetQuincaillerieIncluse());
+    }
+
+    // The copy includes its own copies of the hardware and leaves SIRET and
+    // RGE behind; a change of tariff keeps installer, VAT and hardware.
+    void copieEtChangementDeTarif()
+    {
+        TMenuiserie& menuiserie = NouvelleMenuiserieDuDevis();
+        session->ChoisirPoseMenuiserie(menuiserie, idPoseRenovation);
+        TTarif& source = NouvelleLigne(menuiserie, "5", "Pose", "7", "Dupont");
+        source.SetPoseurPrix(45.0);
+        source.SetPoseurSiret(QStringLiteral("123"));
+        source.SetPoseurRge(QStringLiteral("RGE1"));
+        source.SetCodeExport(QStringLiteral("X"));
+        source.AffecterTva(*TableTva::GetTva(3));
+        source.SetQuincaillerieIncluse(false);
+        NouvelleQuincaillerie(source.GetQuincailleries(), "K");
+
+        QCOMPARE(session->DupliquerTarif(menuiserie, 0), 1);
+        TTarif& copie = menuiserie.GetTarifs()[1];
+        QCOMPARE(copie.GetId(), QStringLiteral("5"));
+        QCOMPARE(copie.GetLibelle(), QStringLiteral("Pose"));
+        QCOMPARE(copie.GetPrix(), 100.0);
+        QCOMPARE(copie.GetCodeExport(), QStringLiteral("X"));
+        QCOMPARE(copie.GetPoseurId(), QStringLiteral("7"));
+        QCOMPARE(copie.GetPoseurNom(), QStringLiteral("Dupont"));
+        QCOMPARE(copie.GetPoseurPrix(), 45.0);
+        QCOMPARE(copie.GetTva().GetTypeTva(), 3);
+        QVERIFY(copie.GetPoseurSiret().isEmpty() && copie.GetPoseurRge().isEmpty());
+        QVERIFY(copie.GetQuincaillerieIncluse());
+        QCOMPARE(copie.GetQuincailleries().GetXml(), source.GetQuincailleries().GetXml());
+        copie.GetQuincailleries()[0].SetQuantite(8.0);
+        QCOMPARE(source.GetQuincailleries()[0].GetQuantite(), 5.0);
+
+        session->ModifierTarif(menuiserie, 0, {QStringLiteral("6"), QStringLiteral("Autre"), 80.0});
+        QCOMPARE(source.GetId(), QStringLiteral("6"));
+        QCOMPARE(source.GetLibelle(), QStringLiteral("Autre"));
+        QCOMPARE(source.GetPrix(), 80.0);
+        QCOMPARE(source.GetCodeExport(), QStringLiteral("Rén"));
+        QCOMPARE(source.GetPoseurId(), QStringLiteral("7"));
+        QCOMPARE(source.GetPoseurSiret(), QStringLiteral("123"));
+        QCOMPARE(source.GetTva().GetTypeTva(), 3);
+        QVERIFY(!source.GetQuincaillerieIncluse());
+        QCOMPARE(source.GetQuincailleries().Nombre(), 1);
+    }
+
+    void suppressionDeLignes_data()
+    {
+        QTest::addColumn<int>("nombre");
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("restantes");
+        QTest::addColumn<int>("selection"); // -1: none
+
+        QTest::newRow("ligne 2 sur 4") << 4 << 2 << "L0 L1 L3" << 1;
+        QTest::newRow("première") << 4 << 0 << "L1 L2 L3" << 0;
+        QTest::newRow("dernière") << 4 << 3 << "L0 L1 L2" << 2;
+        QTest::newRow("la seule") << 1 << 0 << "" << -1;
+    }
+
+    void suppressionDeLignes()
+    {
+        QFETCH(int, nombre);
+        QFETCH(int, index);
+        QFETCH(QString, restantes);
+        QFETCH(int, selection);
+
+        TMenuiserie& menuiserie = NouvelleMenuiserieDuDevis();
+        for (int i = 0; i < nombre; ++i)
+            NouvelleLigne(menuiserie, QString::number(i), QStringLiteral("L%1").arg(i));
+        session->SupprimerTarif(menuiserie, index);
+        QStringList libelles;
+        for (const TTarif& tarif : menuiserie.GetTarifs())
+            libelles.append(tarif.GetLibelle());
+        QCOMPARE(libelles.join(' '), restantes);
+        QCOMPARE(TSessionChiffrage::LigneApresSuppression(index, nombre - 1).value_or(-1), selection);
+        QCOMPARE(session->Totaux().menuiseriesHt, 100.0 * (nombre - 1));
+
+        session->SupprimerTarifs(menuiserie);
+        QVERIFY(menuiserie.GetTarifs().EstVide());
+        QCOMPARE(session->Totaux().menuiseriesHt, 0.0);
+    }
+
+    // Three items of two lines, one of them with an installer already: the
+    // chosen installer goes to the four others, each priced for its own
+    // tariff (his highest row), never to a line without label.
+    void poseurAffecteATousLesTarifs()
+    {
+        DonneesReference donnees(*base);
+        const QString type = donnees.Type(QStringLiteral("Fenêtre"), QStringLiteral("10101"));
+        const QString pvc = donnees.Categorie(QStringLiteral("PVC"), type);
+        const QString alu = donnees.Categorie(QStringLiteral("Alu"), type);
+        const QString p = donnees.Poseur(QStringLiteral("P"), QStringLiteral("Poseur P"),
+                                         {"", "", "", "", "SIRET P", "RGE P"});
+        const QString tPvc = donnees.Tarif(idPoseStandard, pvc, 100.0);
+        const QString tAlu = donnees.Tarif(idPoseStandard, alu, 200.0);
+        donnees.Tarif(idPoseStandard, pvc, 30.0, p);
+        donnees.Tarif(idPoseStandard, pvc, 35.0, p);
+        donnees.Tarif(idPoseStandard, alu, 50.0, p);
+        donnees.Tarif(idPoseRenovation, alu, 60.0, p); // another kind
+
+        QVector<TTarif*> lignes;
+        for (int i = 0; i < 3; ++i) {
+            TMenuiserie& menuiserie = NouvelleMenuiserieDuDevis();
+            lignes << &NouvelleLigne(menuiserie, tPvc, "PVC") << &NouvelleLigne(menuiserie, tAlu, "Alu");
+        }
+        lignes[3]->SetPoseurId(QStringLiteral("8"));
+        lignes[3]->SetPoseurNom(QStringLiteral("Déjà là"));
+        TTarif& sansLibelle = NouvelleLigne(session->GetMenuiseries()[2], tAlu, QString());
+
+        QCOMPARE(session->AffecterPoseur(*lignes[0], p), QStringLiteral("Poseur P"));
+        QCOMPARE(lignes[0]->GetPoseurPrix(), 35.0);
+        QCOMPARE(lignes[0]->GetPoseurSiret(), QStringLiteral("SIRET P"));
+        QCOMPARE(lignes[0]->GetPoseurRge(), QStringLiteral("RGE P"));
+        QCOMPARE(session->NombreTarifsSansPoseur(), 4);
+
+        session->AffecterPoseurATous(p, QStringLiteral("Poseur P"));
+        for (int i : {1, 2, 4, 5}) {
+            QCOMPARE(lignes[i]->GetPoseurId(), p);
+            QCOMPARE(lignes[i]->GetPoseurNom(), QStringLiteral("Poseur P"));
+            QCOMPARE(lignes[i]->GetPoseurPrix(), i % 2 == 0 ? 35.0 : 50.0);
+            QVERIFY(lignes[i]->GetPoseurSiret().isEmpty() && lignes[i]->GetPoseurRge().isEmpty());
+            QCOMPARE(lignes[i]->GetPrix(), 100.0);
+        }
+        QCOMPARE(lignes[3]->GetPoseurId(), QStringLiteral("8"));
+        QVERIFY(sansLibelle.GetPoseurId().isEmpty());
+        QCOMPARE(session->NombreTarifsSansPoseur(), 0);
+
+        // An installer the database does not know: his key, no name, price 0.
+        QCOMPARE(session->AffecterPoseur(*lignes[0], QStringLiteral("999")), QString());
+        QCOMPARE(lignes[0]->GetPoseurId(), QStringLiteral("999"));
+        QCOMPARE(lignes[0]->GetPoseurPrix(), 0.0);
+        QVERIFY(lignes[0]->GetPoseurSiret().isEmpty());
+    }
+
+    // The refresh takes the general price for the sale and the installer's
+    // own row for his price; what the database no longer has keeps its values.
+    void actualisationDesPrix()
+    {
+        DonneesReference donnees(*base);
+        const QString pvc = donnees.Categorie(QStringLiteral("PVC"), donnees.Type(QStringLiteral("Fenêtre"), QStringLiteral("10101")));
+        const QString p = donnees.Poseur(QStringLiteral("P"), QStringLiteral("Poseur P"));
+        const QString q = donnees.Poseur(QStringLiteral("Q"), QStringLiteral("Poseur Q"));
+        const QString general = donnees.Tarif(idPoseStandard, pvc, 110.0);
+        donnees.Tarif(idPoseStandard, pvc, 70.0, p);
+        const QString k = QString::number(base->Executer(
+            QStringLiteral("INSERT INTO Quincaillerie (Libelle, TarifVente, TarifAchat, NbPieces, NbPiecesML)"
+                           " VALUES ('Vis du catalogue', 10, 4, 2, 3)")));
+
+        TMenuiserie& menuiserie = NouvelleMenuiserieDuDevis();
+        menuiserie.GetTarifs().Reserver(4);
+        TTarif& avecPoseur = NouvelleLigne(menuiserie, general, "Avec P", p, "Poseur P");
+        TTarif& sansPoseur = NouvelleLigne(menuiserie, general, "Sans poseur");
+        TTarif& poseurSansTarif = NouvelleLigne(menuiserie, general, "Avec Q", q, "Poseur Q");
+        TTarif& disparu = NouvelleLigne(menuiserie, "999", "Disparu", p, "Poseur P");
+        for (TTarif* tarif : {&avecPoseur, &sansPoseur, &poseurSansTarif, &disparu})
+            tarif->SetPoseurPrix(12.0);
+        NouvelleQuincaillerie(avecPoseur.GetQuincailleries(), k);
+        NouvelleQuincaillerie(session->GetQuincailleriesGlobales(), k);
+        NouvelleQuincaillerie(session->GetQuincailleriesGlobales(), QStringLiteral("888"));
+        QVERIFY(session->EcartPrix(avecPoseur));
+
+        session->ActualiserPrix();
+        QCOMPARE(avecPoseur.GetPrix(), 110.0);
+        QCOMPARE(avecPoseur.GetPoseurPrix(), 70.0);
+        QCOMPARE(sansPoseur.GetPrix(), 110.0);
+        QCOMPARE(sansPoseur.GetPoseurPrix(), 12.0);
+        QCOMPARE(poseurSansTarif.GetPoseurPrix(), 12.0);
+        QCOMPARE(disparu.GetPrix(), 100.0);
+        QCOMPARE(disparu.GetPoseurPrix(), 12.0);
+        QVERIFY(!session->MenuiserieEnEcart(menuiserie));
+        for (const TQuincaillerie* quincaillerie :
+             {&avecPoseur.GetQuincailleries()[0], &session->GetQuincailleriesGlobales()[0]}) {
+            QCOMPARE(quincaillerie->GetTarifVente(), 10.0);
+            QCOMPARE(quincaillerie->GetTarifAchat(), 4.0);
+            QCOMPARE(quincaillerie->GetNbPieces(), 2.0);
+            QCOMPARE(quincaillerie->GetNbPiecesMl(), 3.0);
+            QCOMPARE(quincaillerie->GetQuantite(), 5.0);
+            QCOMPARE(quincaillerie->GetLibelle(), QStringLiteral("Vis"));
+        }
+        QCOMPARE(session->GetQuincailleriesGlobales()[1].GetTarifVente(), 9.0);
+        QCOMPARE(avecPoseur.GetLibelle(), QStringLiteral("Avec P"));
+        QCOMPARE(avecPoseur.GetPoseurNom(), QStringLiteral("Poseur P"));
+    }
+
+    // When only the archive copy cannot be written, the answer is in the
+    // host's file and the session says what is missing.
+    void reponseSansSaCopie()
+    {
+        ChargerDeuxMenuiseries();
+        QVERIFY(QDir(base->Fichier(QStringLiteral("Xml"))).removeRecursively());
+        QFile bouchon(base->Fichier(QStringLiteral("Xml")));
+        QVERIFY(bouchon.open(QIODevice::WriteOnly)); // a file where the folder should be
+        bouchon.close();
+        session->SetPriseDeCote(false);
+        const QString message = session->EcrireReponse();
+        QVERIFY2(message.contains(QStringLiteral(".sortie.xml")), qPrintable(message));
+        const DevisEchange relu = LireEchange(session->GetFichierEchange(), base->Fichier(QStringLiteral("relu")));
+        QVERIFY(relu.aCotes && !relu.cotes);
+        QCOMPARE(relu.menuiseries.Nombre(), 2);
     }
 };
 

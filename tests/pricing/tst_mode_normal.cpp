@@ -6,12 +6,12 @@
 #include "DonneesReference.h"
 #include "OutilsFenetres.h"
 #include "PiloteModal.h"
+#include "PilotesChoix.h"
 
 #include "ui/common/ObjectCode.h"
 #include "model/Encodage.h"
 #include "model/Formats.h"
 #include "model/Tarif.h"
-#include "ui/choice/FichePoseChoix.h"
 #include "ui/common/Messages.h"
 #include "ui/pricing/DelegateLigne.h"
 #include "ui/pricing/FicheModeNormal.h"
@@ -26,6 +26,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
 #include <cmath>
@@ -42,17 +43,10 @@ QString Texte(QWidget* fiche, const char* nom)
     return Controle<QLabel>(fiche, QLatin1String(nom))->text();
 }
 
-// Picks a kind in the choice opened by the screen.
-PiloteModal ChoisirPose(const QString& idPose)
+// A host line without installer (the builder writes a stored name).
+QString TarifSansPoseur(const QString& id, const QString& libelle, const QString& prix)
 {
-    return PiloteModal::QuandOuvert<TFichePoseChoix>([idPose](TFichePoseChoix* choix) {
-        auto* liste = Controle<QListWidget>(choix, QStringLiteral("lvListe"));
-        for (int i = 0; i < liste->count(); ++i) {
-            if (GetCode(liste->item(i)) == idPose)
-                liste->setCurrentRow(i);
-        }
-        QTest::mouseClick(Controle<QPushButton>(choix, QStringLiteral("btnValider")), Qt::LeftButton);
-    });
+    return Tarif(id, libelle, prix, 1, "20,00").replace(QStringLiteral("Nom stocké"), QString());
 }
 
 void ChoisirTva(QComboBox* combo, const QString& libelle)
@@ -107,6 +101,15 @@ private:
         QFile fichier(echange);
         QVERIFY(fichier.open(QIODevice::WriteOnly | QIODevice::Truncate));
         fichier.write(Document(corps));
+    }
+
+    // One item with one line at 100 under the standard kind; returns the bytes written.
+    QByteArray EcrireDevisDUneLigne()
+    {
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, Tarif("", "L1", "100,00", 1, "20,00"), "1"}}));
+        QFile fichier(echange);
+        return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
     }
 
     // Shows the screen on the exchange file and waits for its first activation.
@@ -735,12 +738,8 @@ private slots:
 
     void fermerNEcritRien()
     {
-        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
-               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, Tarif("", "L1", "100,00", 1, "20,00"), "1"}}));
+        const QByteArray avant = EcrireDevisDUneLigne();
         QFile fichier(echange);
-        QVERIFY(fichier.open(QIODevice::ReadOnly));
-        const QByteArray avant = fichier.readAll();
-        fichier.close();
         Ouvrir();
         fiche->close();
         QVERIFY(!fiche->isVisible());
@@ -930,6 +929,244 @@ private slots:
         QVERIFY(Contient(image, zone(lignes, 0), Noir));
         QVERIFY(!Contient(image, zone(lignes, 0), Rouge));
         QVERIFY(Contient(image, zone(lignes, 1), Rouge));
+    }
+
+    // ---------------------------------------------------------------------
+    // Lines of the current item, installer, hardware, refresh and answer
+
+    // An item without kind has it chosen before the tariff; each action
+    // shows its line selected and the item's totals.
+    void lignesDeLaMenuiserie()
+    {
+        const QString pvc = InsererCategorie(QStringLiteral("Fenêtre"), QStringLiteral("10101"), QStringLiteral("PVC"));
+        const QString alu = InsererCategorie(QStringLiteral("Fenêtre"), QStringLiteral("10101"), QStringLiteral("Alu"));
+        InsererTarif(idPoseStandard, pvc, 0, 100);
+        InsererTarif(idPoseStandard, alu, 0, 200);
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, QString(), "1"}}));
+        Ouvrir();
+        auto* lignes = C<QTreeWidget>("lvCategorie");
+        const TTarifs& tarifs = fiche->GetMenuiseries()[0].GetTarifs();
+        {
+            const auto pose = ChoisirPose(idPoseStandard);
+            const auto tarif = ChoisirTarif(QStringLiteral("Fenêtre PVC"));
+            QTest::mouseClick(C<QToolButton>("btnAjouter"), Qt::LeftButton);
+        }
+        QCOMPARE(C<QListWidget>("lvPoseMenuiserie")->item(0)->text(), QStringLiteral("Pose standard"));
+        QCOMPARE(TextesLigne(lignes, 0), (QStringList{"Fenêtre PVC", "0,00", "100,00", "20,00", "120,00"}));
+        QCOMPARE(IndexSelection(lignes), 0);
+        QCOMPARE(fiche->GetTarifCourant(), &tarifs[0]);
+        QCOMPARE(C<QComboBox>("cmbTVA")->currentText(), QStringLiteral("TVA 20 %"));
+
+        QTest::mouseClick(C<QToolButton>("btnDupliquer"), Qt::LeftButton);
+        QCOMPARE(IndexSelection(lignes), 1);
+        {
+            const auto tarif = ChoisirTarif(QStringLiteral("Fenêtre Alu"));
+            QTest::mouseClick(C<QToolButton>("btnModifier"), Qt::LeftButton);
+        }
+        QCOMPARE(TextesLigne(lignes, 1), (QStringList{"Fenêtre Alu", "0,00", "200,00", "40,00", "240,00"}));
+        QCOMPARE(IndexSelection(lignes), 1);
+        QCOMPARE(L("lblTotalMenuiserieTtc"), QStringLiteral("360,00"));
+        QCOMPARE(L("lblTotalTtc"), QStringLiteral("360,00"));
+
+        QTest::mouseClick(C<QToolButton>("btnSupprimer"), Qt::LeftButton);
+        QCOMPARE(Colonne(lignes), QStringList{"Fenêtre PVC"});
+        QCOMPARE(fiche->GetTarifCourant(), &tarifs[0]);
+        QCOMPARE(L("lblTotalMenuiserieTtc"), QStringLiteral("120,00"));
+
+        // By keyboard: Space on one button, Enter on another.
+        C<QToolButton>("btnDupliquer")->setFocus();
+        QTest::keyClick(C<QToolButton>("btnDupliquer"), Qt::Key_Space);
+        QCOMPARE(lignes->topLevelItemCount(), 2);
+        C<QToolButton>("btnSupprimerTout")->setFocus();
+        QTest::keyClick(C<QToolButton>("btnSupprimerTout"), Qt::Key_Return);
+        QCOMPARE(lignes->topLevelItemCount(), 0);
+        QVERIFY(tarifs.EstVide());
+        QCOMPARE(fiche->GetTarifCourant(), nullptr);
+        QCOMPARE(L("lblTotalMenuiserieTtc"), QStringLiteral("0,00"));
+        QCOMPARE(L("lblTarifTvaValeur"), QStringLiteral("0,00"));
+        QCOMPARE(C<QComboBox>("cmbTVA")->currentIndex(), -1);
+        QVERIFY(messages->Recus().isEmpty());
+    }
+
+    void refusSansMenuiserieOuSansLigne_data()
+    {
+        QTest::addColumn<bool>("avecMenuiserie");
+        QTest::addColumn<QString>("bouton");
+        QTest::addColumn<QString>("message"); // "" when nothing is said
+
+        const QString sansMenuiserie = QStringLiteral("Vous n'avez pas sélectionné une menuiserie");
+        for (const char* bouton : {"btnAjouter", "btnDupliquer", "btnModifier", "btnSupprimer", "btnSupprimerTout"})
+            QTest::newRow(bouton) << false << bouton << sansMenuiserie;
+        QTest::newRow("lvPoseMenuiserie") << false << "lvPoseMenuiserie" << sansMenuiserie;
+        QTest::newRow("dupliquer sans ligne") << true << "btnDupliquer"
+                                              << "Vous devez sélectionner un tarif de pose pour pouvoir le dupliquer.";
+        QTest::newRow("modifier sans ligne") << true << "btnModifier"
+                                             << "Vous devez sélectionner un tarif de pose pour pouvoir le modifier.";
+        QTest::newRow("supprimer sans ligne")
+            << true << "btnSupprimer" << "Vous devez sélectionner un tarif de pose pour effectuer une suppression (Index < 0).";
+        QTest::newRow("poseur sans ligne") << true << "btnPoseur" << "";
+        QTest::newRow("quincaillerie sans ligne") << true << "cbQuincaillerie" << "";
+    }
+
+    void refusSansMenuiserieOuSansLigne()
+    {
+        QFETCH(bool, avecMenuiserie);
+        QFETCH(QString, bouton);
+        QFETCH(QString, message);
+
+        const QList<Article> articles{{QStringLiteral("A"), {{"Quantite", "1"}}, QString(), "1"}};
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries(avecMenuiserie ? articles : QList<Article>{}));
+        Ouvrir();
+        if (bouton.startsWith(QLatin1String("lv")))
+            QTest::mouseClick(C<QListWidget>(qPrintable(bouton))->viewport(), Qt::LeftButton);
+        else
+            QTest::mouseClick(C<QAbstractButton>(qPrintable(bouton)), Qt::LeftButton);
+        QVERIFY(AucuneFenetreModale());
+        QCOMPARE(messages->Textes(), message.isEmpty() ? QStringList() : QStringList{message});
+        QCOMPARE(C<QTreeWidget>("lvCategorie")->topLevelItemCount(), 0);
+    }
+
+    // A click on the installer's name chooses him; answered "Oui", every
+    // line without installer takes him and the same row stays selected.
+    void poseurDuTarifEtDesAutres()
+    {
+        const QString pvc = InsererCategorie(QStringLiteral("Fenêtre"), QStringLiteral("10101"), QStringLiteral("PVC"));
+        const QString general = InsererTarif(idPoseStandard, pvc, 0, 100);
+        const QString p = DonneesReference(*base).Poseur(QStringLiteral("P1"), QStringLiteral("Poseur P"));
+        InsererTarif(idPoseStandard, pvc, p.toLongLong(), 30);
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}},
+                               TarifSansPoseur(general, "L1", "100,00") + TarifSansPoseur(general, "L2", "100,00"), "1"},
+                              {QStringLiteral("B"), {{"Quantite", "2"}}, TarifSansPoseur(general, "L3", "100,00"), "1"}}));
+        Ouvrir();
+        auto* lignes = C<QTreeWidget>("lvCategorie");
+        lignes->setCurrentItem(lignes->topLevelItem(1));
+        messages->RepondreOui();
+        {
+            const auto poseur = ChoisirPoseur(QStringLiteral("P1"));
+            QTest::mouseClick(C<QLineEdit>("edtPoseur"), Qt::LeftButton);
+        }
+        QCOMPARE(messages->Textes(), QStringList{"Voulez-vous affecter le poseur à tous les tarifs de pose ?"});
+        QCOMPARE(C<QLineEdit>("edtPoseur")->text(), QStringLiteral("Poseur P"));
+        QCOMPARE(Colonne(lignes, 1), (QStringList{"30,00", "30,00"}));
+        QCOMPARE(IndexSelection(lignes), 1);
+        QCOMPARE(fiche->GetMenuiseries()[1].GetTarifs()[0].GetPoseurId(), p);
+        QCOMPARE(L("lblTotalMenuiserieAchatHt"), QStringLiteral("60,00"));
+        QCOMPARE(L("lblTotalAchatHt"), QStringLiteral("120,00"));
+
+        // Everyone has an installer now: nothing is asked.
+        messages->Vider();
+        {
+            const auto poseur = ChoisirPoseur(QStringLiteral("P1"));
+            QTest::mouseClick(C<QPushButton>("btnPoseur"), Qt::LeftButton);
+        }
+        QVERIFY(messages->Recus().isEmpty());
+    }
+
+    // The screen never shows the previous item's VAT for an item that has
+    // none, and a click under the items keeps the item on show selected.
+    void menuiserieSansLigneNiPose()
+    {
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, Tarif("", "L1", "100,00", 2, "10,00"), "1",
+                               QStringLiteral("<pose id=\"1\" libelle=\"P\" code_export=\"\">"
+                                              "<tva type_tva=\"2\" libelle=\"\" valeur=\"10,00\"/></pose>")},
+                              {QStringLiteral("B"), {{"Quantite", "1"}}, QString(), "1"}}));
+        Ouvrir();
+        QCOMPARE(C<QComboBox>("cmbTVA")->currentText(), QStringLiteral("TVA 10 %"));
+        QCOMPARE(C<QComboBox>("cbTvaMenuiserie")->currentText(), QStringLiteral("TVA 10 %"));
+        QTest::mouseClick(C<QPushButton>("btnSuivant"), Qt::LeftButton);
+        QCOMPARE(C<QComboBox>("cmbTVA")->currentIndex(), -1);
+        QCOMPARE(C<QComboBox>("cbTvaMenuiserie")->currentIndex(), -1);
+        QCOMPARE(L("lblTarifTvaValeur"), QStringLiteral("0,00"));
+        QCOMPARE(L("lblTvaMenuiserie"), QStringLiteral("0"));
+
+        auto* liste = C<QTreeWidget>("lvListe");
+        QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, QPoint(20, liste->viewport()->height() - 5));
+        QCOMPARE(IndexSelection(liste), 1);
+        QVERIFY(C<QPushButton>("btnPrecedent")->isEnabled());
+        QVERIFY(!C<QPushButton>("btnSuivant")->isEnabled());
+    }
+
+    // The hardware box takes the line's hardware out of the totals at once;
+    // the refresh brings the database's prices, only when asked for.
+    void quincaillerieEtActualisation()
+    {
+        const QString pvc = InsererCategorie(QStringLiteral("Fenêtre"), QStringLiteral("10101"), QStringLiteral("PVC"));
+        const QString general = InsererTarif(idPoseStandard, pvc, 0, 100);
+        base->Executer(QStringLiteral("INSERT INTO Quincaillerie (IdQuincaillerie, Libelle, TarifVente, TarifAchat,"
+                                      " NbPieces, NbPiecesML) VALUES (1, 'Vis', 12, 5, 1, 1)"));
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}},
+                               Tarif(general, "L1", "90,00", 1, "20,00", QString(), Quincaillerie("10,00", "5,00", "2,00")),
+                               "1"}}));
+        Ouvrir();
+        QCOMPARE(L("lblTotalMenuiserieHt"), QStringLiteral("110,00"));
+        C<QCheckBox>("cbQuincaillerie")->click();
+        QVERIFY(!fiche->GetTarifCourant()->GetQuincaillerieIncluse());
+        QCOMPARE(L("lblTotalMenuiserieHt"), QStringLiteral("90,00"));
+        QCOMPARE(L("lblTotalMenuiseriesHt"), QStringLiteral("90,00"));
+        QCOMPARE(L("lblTotalQuincailleriesHt"), QStringLiteral("0,00"));
+        QCOMPARE(L("lblQuincaillerieHt"), QStringLiteral("20,00"));
+        C<QCheckBox>("cbQuincaillerie")->click();
+
+        messages->RepondreNon();
+        QTest::mouseClick(C<QToolButton>("btnActualiser"), Qt::LeftButton);
+        QCOMPARE(messages->Dernier(), QStringLiteral("Voulez-vous actualiser tous les prix des tarifs ?"));
+        QCOMPARE(L("lblTotalMenuiserieHt"), QStringLiteral("110,00"));
+        messages->RepondreOui();
+        QTest::mouseClick(C<QToolButton>("btnActualiser"), Qt::LeftButton);
+        QCOMPARE(TextesLigne(C<QTreeWidget>("lvCategorie"), 0), (QStringList{"L1", "0,00", "100,00", "20,00", "120,00"}));
+        QCOMPARE(L("lblQuincaillerieHt"), QStringLiteral("24,00"));
+        QCOMPARE(L("lblTotalMenuiserieHt"), QStringLiteral("124,00"));
+        QCOMPARE(L("lblTotalTtc"), QStringLiteral("148,80"));
+    }
+
+    // "Valider" answers and closes; a file that cannot be written is named
+    // with the reason, and the window stays open with the file as it was.
+    void validation_data()
+    {
+        QTest::addColumn<bool>("ecrivable");
+        QTest::newRow("écrit") << true;
+        QTest::newRow("impossible") << false;
+    }
+
+    void validation()
+    {
+        QFETCH(bool, ecrivable);
+        // The longest name the file system takes: no temporary file can be
+        // made beside it, whoever runs the test.
+        if (!ecrivable)
+            echange = base->Fichier(QString(251, u'e') + QStringLiteral(".xml"));
+        const QByteArray avant = EcrireDevisDUneLigne();
+        QFile fichier(echange);
+        Ouvrir();
+        C<QCheckBox>("cbPriseDeCote")->click();
+        QTest::mouseClick(C<QPushButton>("btnValider"), Qt::LeftButton);
+
+        const QString archive = fiche->GetPrefixeHorodate() + QStringLiteral(".sortie.xml");
+        QVERIFY(fichier.open(QIODevice::ReadOnly));
+        const QByteArray apres = fichier.readAll();
+        if (ecrivable) {
+            QVERIFY(!fiche->isVisible());
+            QCOMPARE(fiche->result(), int(QDialog::Accepted));
+            QVERIFY(messages->Recus().isEmpty());
+            QVERIFY(apres.contains("<cotes choix=\"0\"/>"));
+            QFile copie(archive);
+            QVERIFY(copie.open(QIODevice::ReadOnly));
+            QCOMPARE(copie.readAll(), apres);
+        } else {
+            QVERIFY(fiche->isVisible());
+            QCOMPARE(messages->Recus().size(), 1);
+            QCOMPARE(messages->Recus().first().genre, Messages::Genre::Erreur);
+            QVERIFY2(messages->Dernier().contains(QDir::toNativeSeparators(echange)), qPrintable(messages->Dernier()));
+            QCOMPARE(apres, avant);
+            QVERIFY(!QFile::exists(archive));
+            QCOMPARE(C<QTreeWidget>("lvCategorie")->topLevelItemCount(), 1);
+            QVERIFY(!C<QCheckBox>("cbPriseDeCote")->isChecked());
+        }
     }
 
     void delegueDecoupeParColonne()

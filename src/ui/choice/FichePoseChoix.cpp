@@ -2,6 +2,7 @@
 #include "ui_FichePoseChoix.h"
 
 #include "data/Poses.h"
+#include "ui/common/ListeIcones.h"
 #include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
 #include "ui/common/Ressources.h"
@@ -12,6 +13,7 @@ TFichePoseChoix::TFichePoseChoix(QWidget* parent)
 {
     ChargerRessources();
     ui->setupUi(this);
+    PreparerListeIcones(ui->lvListe, QSize(120, 90));
     imagePropre = QIcon(QStringLiteral(":/icons/pose.png"));
     Installer(ui->lvListe, ui->btnFermer, QStringLiteral("Veuillez sélectionner une pose."));
     Connecter(ui->btnValider, &QPushButton::clicked, this, &TFichePoseChoix::btnValiderClick);
@@ -30,7 +32,7 @@ void TFichePoseChoix::RemplirListe()
 {
     const QIcon image = ImageLigne();
     for (const Entree& pose : Poses::Libelles()) {
-        auto* ligne = new QListWidgetItem(image, pose.libelle, ui->lvListe);
+        QListWidgetItem* ligne = AjouterIcone(ui->lvListe, image, pose.libelle);
         SetCode(ligne, pose.cle);
         if (pose.cle == idPose)
             ui->lvListe->setCurrentItem(ligne);

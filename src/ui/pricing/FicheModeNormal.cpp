@@ -4,6 +4,7 @@
 #include "model/Formats.h"
 #include "model/Tarif.h"
 #include "ui/common/DossierProgramme.h"
+#include "ui/common/ListeIcones.h"
 #include "ui/common/Messages.h"
 #include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
@@ -15,11 +16,14 @@
 #include <QDir>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <QToolButton>
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -93,6 +97,37 @@ void SelectionnerLigne(QTreeWidget* liste, int index)
         liste->setCurrentItem(ligne);
 }
 
+// A VAT list shows the entry of the type, or none when it has no such entry
+// (no VAT yet): a later change is then compared with what is on show.
+void SelectionnerType(QComboBox* combo, int typeTva)
+{
+    combo->setCurrentIndex(-1);
+    SelectionnerCode(combo, QString::number(typeTva));
+}
+
+// Runs an action for some events of a control, which it may keep from it.
+class FiltreEvenements : public QObject
+{
+public:
+    FiltreEvenements(QWidget* cible, std::function<bool(QEvent*)> action)
+        : QObject(cible)
+        , action(std::move(action))
+    {
+        cible->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* evenement) override { return action(evenement); }
+
+private:
+    std::function<bool(QEvent*)> action;
+};
+
+bool EstAppuiSouris(const QEvent* evenement)
+{
+    return evenement->type() == QEvent::MouseButtonPress || evenement->type() == QEvent::MouseButtonDblClick;
+}
+
 } // namespace
 
 TFicheModeNormal::TFicheModeNormal(QWidget* parent)
@@ -137,13 +172,11 @@ void TFicheModeNormal::PreparerControles()
     for (OptionLivraison option : TPoseLivraison::kOptions)
         EditLivraison(option)->setText(zero);
 
-    ui->lvPose->addItem(new QListWidgetItem(imgListe.value(0), QString()));
-    ui->lvPoseMenuiserie->addItem(new QListWidgetItem(imgListe.value(0), QString()));
     // One cell filling the view, so that the caption wraps under the icon.
     for (QListWidget* icone : {ui->lvPose, ui->lvPoseMenuiserie}) {
         const int bord = 2 * icone->frameWidth() + 2;
-        icone->setSpacing(0);
-        icone->setGridSize(QSize(icone->maximumWidth() - bord, icone->maximumHeight() - bord));
+        PreparerListeIcones(icone, QSize(icone->maximumWidth() - bord, icone->maximumHeight() - bord));
+        AjouterIcone(icone, imgListe.value(0), QString());
     }
 
     ui->btnActualiser->setIcon(style()->standardIcon(QStyle::SP_BrowserReload));
@@ -160,7 +193,7 @@ void TFicheModeNormal::PreparerControles()
 void TFicheModeNormal::EcrireLibelleIcone(QListWidget* icone, const QString& libelle)
 {
     if (QListWidgetItem* element = icone->item(0)) {
-        element->setText(libelle);
+        ChangerLibelleIcone(element, libelle);
         // The cell is laid out again around the new caption.
         icone->doItemsLayout();
     }
@@ -181,6 +214,13 @@ void TFicheModeNormal::PreparerListes()
         new TDelegateLigne([this](int ligne) { return MenuiserieEnEcart(ligne); }, ui->lvListe));
     ui->lvCategorie->setItemDelegate(
         new TDelegateLigne([this](int ligne) { return LigneEnEcart(ligne); }, ui->lvCategorie));
+
+    // A click under the items leaves the item on show selected: "<" and ">"
+    // go on from it.
+    new FiltreEvenements(ui->lvListe->viewport(), [liste = ui->lvListe](QEvent* evenement) {
+        return EstAppuiSouris(evenement)
+               && !liste->itemAt(static_cast<QMouseEvent*>(evenement)->position().toPoint());
+    });
 }
 
 void TFicheModeNormal::ConnecterEvenements()
@@ -210,10 +250,27 @@ void TFicheModeNormal::ConnecterEvenements()
     Connecter(ui->cmbTVA, &QComboBox::activated, this, &TFicheModeNormal::cmbTVAChange);
     Connecter(ui->cbTvaMenuiserie, &QComboBox::activated, this, &TFicheModeNormal::cbTvaMenuiserieChange);
 
-    // The line actions (btnAjouter, btnDupliquer, btnModifier, btnSupprimer,
-    // btnSupprimerTout, btnPoseur and edtPoseur, cbQuincaillerie,
-    // btnQuincaillerie, btnQuincailleriesGlobales, btnActualiser, btnValider,
-    // lvPoseMenuiserie) are connected here as they are built.
+    auto* clicsPoseMenuiserie = new SuiviClicsListe(ui->lvPoseMenuiserie);
+    Connecter(clicsPoseMenuiserie, &SuiviClicsListe::Clic, this, &TFicheModeNormal::lvPoseMenuiserieClick);
+    Connecter(clicsPoseMenuiserie, &SuiviClicsListe::Validation, this, &TFicheModeNormal::lvPoseMenuiserieClick);
+    Connecter(ui->btnAjouter, &QToolButton::clicked, this, &TFicheModeNormal::btnAjouterClick);
+    Connecter(ui->btnDupliquer, &QToolButton::clicked, this, &TFicheModeNormal::btnDupliquerClick);
+    Connecter(ui->btnModifier, &QToolButton::clicked, this, &TFicheModeNormal::btnModifierClick);
+    Connecter(ui->btnSupprimer, &QToolButton::clicked, this, &TFicheModeNormal::btnSupprimerClick);
+    Connecter(ui->btnSupprimerTout, &QToolButton::clicked, this, &TFicheModeNormal::btnSupprimerToutClick);
+    Connecter(ui->btnPoseur, &QPushButton::clicked, this, &TFicheModeNormal::btnPoseurClick);
+    // The installer's name is read-only: a click on it chooses him, as "..." does.
+    new FiltreEvenements(ui->edtPoseur, [this](QEvent* evenement) {
+        if (evenement->type() != QEvent::MouseButtonRelease
+            || static_cast<QMouseEvent*>(evenement)->button() != Qt::LeftButton)
+            return false;
+        Proteger(this, [this] { btnPoseurClick(); });
+        return true;
+    });
+
+    Connecter(ui->cbQuincaillerie, &QCheckBox::toggled, this, &TFicheModeNormal::cbQuincaillerieClick);
+    Connecter(ui->btnActualiser, &QToolButton::clicked, this, &TFicheModeNormal::btnActualiserClick);
+    Connecter(ui->btnValider, &QPushButton::clicked, this, &TFicheModeNormal::btnValiderClick);
 }
 
 void TFicheModeNormal::keyPressEvent(QKeyEvent* evenement)
@@ -222,6 +279,15 @@ void TFicheModeNormal::keyPressEvent(QKeyEvent* evenement)
     // throw away the work of the session.
     if (evenement->key() == Qt::Key_Escape && evenement->modifiers() == Qt::NoModifier) {
         evenement->accept();
+        return;
+    }
+    // Enter presses the button that has the focus, as Space does; typed in
+    // an edit or a list it presses nothing.
+    const bool entree = evenement->key() == Qt::Key_Return || evenement->key() == Qt::Key_Enter;
+    auto* bouton = qobject_cast<QAbstractButton*>(focusWidget());
+    if (entree && bouton && !bouton->isCheckable() && (evenement->modifiers() & ~Qt::KeypadModifier) == 0) {
+        evenement->accept();
+        bouton->click();
         return;
     }
     QDialog::keyPressEvent(evenement);
@@ -338,7 +404,9 @@ void TFicheModeNormal::RemplirListeMenuiseries()
         QStringList textes{menuiserie.GetLibelle()};
         for (const QString& propriete : kProprietesListe)
             textes.append(menuiserie.GetProprietes().GetValeur(propriete));
-        lignes.append(new QTreeWidgetItem(textes));
+        auto* ligne = new QTreeWidgetItem(textes);
+        ligne->setToolTip(ColLibelle, menuiserie.GetLibelle());
+        lignes.append(ligne);
     }
     ui->lvListe->addTopLevelItems(lignes);
 }
@@ -389,31 +457,30 @@ void TFicheModeNormal::AfficherMenuiserie()
 {
     ViderLignes(ui->lvCategorie);
     TarifCourant = nullptr;
-    // No line is current until one is selected below: nothing of the
-    // previous item's line stays on show.
-    ui->edtPoseur->clear();
-    AfficherQuincaillerieTarif();
-    for (QLabel* montant : {ui->lblTotalMenuiserieAchatHt, ui->lblTotalMenuiserieHt,
-                            ui->lblTotalMenuiserieTva, ui->lblTotalMenuiserieTtc})
-        montant->setText(FormatMonetaire(0.0));
-
     if (MenuiserieCourante) {
-        const TPose& pose = MenuiserieCourante->GetPose();
         ui->memoDescription->setPlainText(MenuiserieCourante->GetDescription());
-        EcrireLibelleIcone(ui->lvPoseMenuiserie, pose.GetLibelle());
-        SelectionnerCode(ui->cbTvaMenuiserie, QString::number(pose.GetTva().GetTypeTva()));
-        ui->lblTvaMenuiserie->setText(FormatGeneral(pose.GetTva().GetValeur()));
+        EcrireLibelleIcone(ui->lvPoseMenuiserie, MenuiserieCourante->GetPose().GetLibelle());
+        AfficherTvaMenuiserie();
 
         const TTarifs& tarifs = MenuiserieCourante->GetTarifs();
         for (int i = 0; i < tarifs.Nombre(); ++i) {
             ui->lvCategorie->addTopLevelItem(new QTreeWidgetItem());
             EcrireLigneCategorie(i, tarifs[i]);
         }
-        if (tarifs.Nombre() > 0)
-            SelectionnerLigne(ui->lvCategorie, 0);
     }
-    AfficherTotauxMenuiserie();
-    AfficherTotaux();
+    // The first line when there is one; otherwise nothing of the previous
+    // item's line (installer, VAT, hardware) stays on show.
+    if (MenuiserieCourante && !MenuiserieCourante->GetTarifs().EstVide())
+        SelectionnerTarif(0);
+    else
+        AfficherTarif();
+}
+
+void TFicheModeNormal::AfficherTvaMenuiserie()
+{
+    const TTva& tva = MenuiserieCourante->GetPose().GetTva();
+    SelectionnerType(ui->cbTvaMenuiserie, tva.GetTypeTva());
+    ui->lblTvaMenuiserie->setText(FormatGeneral(tva.GetValeur()));
 }
 
 int TFicheModeNormal::RangLigneCourante() const
@@ -427,8 +494,16 @@ void TFicheModeNormal::EcrireLigneCategorie(int index, const TTarif& tarif)
     if (!ligne)
         return;
     ligne->setText(ColTarif, tarif.GetLibelle());
+    ligne->setToolTip(ColTarif, tarif.GetLibelle());
     ligne->setText(ColAchatHt, FormatMonetaire(tarif.GetPoseurPrix()));
     EcrireMontantsVente(index, tarif);
+}
+
+void TFicheModeNormal::AfficherLignesMenuiserie()
+{
+    const TTarifs& tarifs = MenuiserieCourante->GetTarifs();
+    for (int i = 0; i < tarifs.Nombre(); ++i)
+        EcrireLigneCategorie(i, tarifs[i]);
 }
 
 void TFicheModeNormal::EcrireMontantsVente(int index, const TTarif& tarif)
@@ -459,12 +534,12 @@ void TFicheModeNormal::lvCategorieSelectionChange()
     if (index >= 0)
         lvCategorieChange(index, false);
     else
-        ui->edtPoseur->clear();
+        AfficherNomPoseur(QString());
 }
 
 void TFicheModeNormal::lvCategorieChange(int index, bool ligneSupprimee)
 {
-    ui->edtPoseur->clear();
+    AfficherNomPoseur(QString());
     const std::optional<int> indexCourant =
         IndexLigneCourante(index, ligneSupprimee, ui->lvCategorie->topLevelItemCount());
     if (!indexCourant || *indexCourant < 0 || *indexCourant >= ui->lvCategorie->topLevelItemCount())
@@ -477,27 +552,33 @@ void TFicheModeNormal::lvCategorieChange(int index, bool ligneSupprimee)
 
 void TFicheModeNormal::AfficherTarif()
 {
-    ui->edtPoseur->clear();
+    AfficherNomPoseur(QString());
     for (QLabel* montant : {ui->lblQuincaillerieAchat, ui->lblQuincaillerieHt,
                             ui->lblQuincaillerieTva, ui->lblQuincaillerieTtc})
         montant->setText(FormatMonetaire(0.0));
 
     if (TarifCourant) {
-        AfficherNomPoseur();
+        // The installer's current name in the database, not the one stored
+        // in the line.
+        AfficherNomPoseur(Session.NomPoseur(*TarifCourant));
         ui->cbQuincaillerie->setChecked(TarifCourant->GetQuincaillerieIncluse());
-        SelectionnerCode(ui->cmbTVA, QString::number(TarifCourant->GetTva().GetTypeTva()));
+        SelectionnerType(ui->cmbTVA, TarifCourant->GetTva().GetTypeTva());
         ui->lblTarifTvaValeur->setText(FormatMonetaire(TarifCourant->GetTva().GetValeur()));
+    } else {
+        ui->cmbTVA->setCurrentIndex(-1);
+        ui->lblTarifTvaValeur->setText(FormatMonetaire(0.0));
     }
     AfficherQuincaillerieTarif();
     AfficherTotauxMenuiserie();
     AfficherTotaux();
 }
 
-void TFicheModeNormal::AfficherNomPoseur()
+void TFicheModeNormal::AfficherNomPoseur(const QString& nom)
 {
-    // The name shown is the installer's current one in the database, not the
-    // one stored in the line.
-    ui->edtPoseur->setText(Session.NomPoseur(*TarifCourant));
+    // A long name shows its beginning, and whole in its tooltip.
+    ui->edtPoseur->setText(nom);
+    ui->edtPoseur->setCursorPosition(0);
+    ui->edtPoseur->setToolTip(nom);
 }
 
 // ---------------------------------------------------------------------------

@@ -97,9 +97,10 @@ private:
     void lvCategorieSelectionChange();
     void lvCategorieChange(int index, bool ligneSupprimee);
     void AfficherTarif();
-    void AfficherNomPoseur();
+    void AfficherNomPoseur(const QString& nom);
     int RangLigneCourante() const;
     void EcrireLigneCategorie(int index, const TTarif& tarif);
+    void AfficherLignesMenuiserie();
     void EcrireMontantsVente(int index, const TTarif& tarif);
     void btnModeClick();
     void MajLibelleMode();
@@ -115,6 +116,8 @@ private:
     bool LigneEnEcart(int ligne) const;
 
     // Default installation kind, delivery and VAT (FicheModeNormalLivraison.cpp).
+    // The kind choice preset on a kind; nothing unless the user chose one.
+    std::optional<QString> ChoisirPose(const QString& idPose);
     void lvPoseClick();
     void AfficherOptionsLivraison();
     void AfficherPrixLivraison();
@@ -124,7 +127,29 @@ private:
     void cbPriseDeCoteClick();
     void cmbTVAChange();
     void cbTvaMenuiserieChange();
-    void AfficherLignesMenuiserie();
+    void AfficherTvaMenuiserie();
     QCheckBox* CaseLivraison(OptionLivraison option) const;
     QLineEdit* EditLivraison(OptionLivraison option) const;
+
+    // Lines of the current item and their installer (FicheModeNormalLignes.cpp).
+    void lvPoseMenuiserieClick();
+    void btnAjouterClick();
+    void btnDupliquerClick();
+    void btnModifierClick();
+    void btnSupprimerClick();
+    void btnSupprimerToutClick();
+    void btnPoseurClick();
+    bool MenuiserieChoisie();
+    // The current line's index, for an action on it; -1, the user told,
+    // without one.
+    int TarifChoisi(const QString& action);
+    std::optional<TSessionChiffrage::ChoixTarif> ChoisirTarif(const QString& idTarif);
+    int IndexTarifCourant() const;
+    void AjouterLigneCategorie(int index);
+    void SelectionnerTarif(int index);
+
+    // Hardware, price refresh and the answer (FicheModeNormalValidation.cpp).
+    void cbQuincaillerieClick();
+    void btnActualiserClick();
+    void btnValiderClick();
 };

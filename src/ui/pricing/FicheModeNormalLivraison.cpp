@@ -64,19 +64,21 @@ QLineEdit* TFicheModeNormal::EditLivraison(OptionLivraison option) const
 // ---------------------------------------------------------------------------
 // Default installation kind
 
+std::optional<QString> TFicheModeNormal::ChoisirPose(const QString& idPose)
+{
+    TFichePoseChoix choix(this);
+    choix.SetIdPose(idPose);
+    choix.SetImages(&imgListe);
+    choix.ChargerListe();
+    if (choix.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return choix.GetIdPose();
+}
+
 void TFicheModeNormal::lvPoseClick()
 {
-    QString idChoisi;
-    {
-        TFichePoseChoix choix(this);
-        choix.SetIdPose(Session.GetPoseGlobale().GetId());
-        choix.SetImages(&imgListe);
-        choix.ChargerListe();
-        if (choix.exec() != QDialog::Accepted)
-            return;
-        idChoisi = choix.GetIdPose();
-    }
-    if (!Session.ChoisirPoseGlobale(idChoisi))
+    const std::optional<QString> idPose = ChoisirPose(Session.GetPoseGlobale().GetId());
+    if (!idPose || !Session.ChoisirPoseGlobale(*idPose))
         return;
 
     // Every item has the new kind already: the totals shown are those of
@@ -191,12 +193,3 @@ void TFicheModeNormal::cbTvaMenuiserieChange()
     AfficherTotaux();
 }
 
-void TFicheModeNormal::AfficherLignesMenuiserie()
-{
-    const TTarifs& tarifs = MenuiserieCourante->GetTarifs();
-    for (int i = 0; i < tarifs.Nombre(); ++i) {
-        if (QTreeWidgetItem* ligne = ui->lvCategorie->topLevelItem(i))
-            ligne->setText(0, tarifs[i].GetLibelle());
-        EcrireMontantsVente(i, tarifs[i]);
-    }
-}
