@@ -4,6 +4,7 @@
 
 #include <QComboBox>
 #include <QListWidget>
+#include <QTableWidget>
 #include <QTreeWidget>
 
 namespace {
@@ -84,6 +85,21 @@ void SetCode(QListWidgetItem* ligne, const QString& code)
 QString GetCode(const QListWidgetItem* ligne)
 {
     return ligne ? ligne->data(Qt::UserRole).toString() : QString(QLatin1String(""));
+}
+
+void SetCode(QTableWidgetItem* cellule, const QString& code)
+{
+    cellule->setData(Qt::UserRole, QVariant(code));
+}
+
+QString GetCode(const QTableWidgetItem* cellule)
+{
+    return cellule ? cellule->data(Qt::UserRole).toString() : QString(QLatin1String(""));
+}
+
+bool ACode(const QTableWidgetItem* cellule)
+{
+    return cellule && cellule->data(Qt::UserRole).isValid();
 }
 
 QString GetCode(const QModelIndex& ligne)

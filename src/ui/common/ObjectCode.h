@@ -13,6 +13,7 @@ class QTreeWidget;
 class QTreeWidgetItem;
 class QListWidget;
 class QListWidgetItem;
+class QTableWidgetItem;
 
 // Entries.
 void AjouterEntree(QComboBox* combo, const QString& texte, const QString& code);
@@ -33,6 +34,10 @@ QString GetCode(const QTreeWidgetItem* ligne);
 bool ACode(const QTreeWidgetItem* ligne);
 void SetCode(QListWidgetItem* ligne, const QString& code);
 QString GetCode(const QListWidgetItem* ligne);
+// Cells of a grid.
+void SetCode(QTableWidgetItem* cellule, const QString& code);
+QString GetCode(const QTableWidgetItem* cellule);
+bool ACode(const QTableWidgetItem* cellule);
 // The code of the row of a list (report or icon view) at that index.
 QString GetCode(const QModelIndex& ligne);
 void ViderListe(QTreeWidget* liste);
