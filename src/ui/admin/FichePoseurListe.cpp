@@ -10,7 +10,7 @@ TFichePoseurListe::TFichePoseurListe(QWidget* parent)
     , ui(std::make_unique<Ui::TFichePoseurListe>())
 {
     ui->setupUi(this);
-    PreparerListe(ui->lvListe, {{60}, {150}, {150}, {150}, {60}, {170}, {100}, {75}});
+    PreparerListe(ui->lvListe, {{60}, {150}, {150}, {150}, {60}, {170}, {120}, {100}});
     Installer(ui->lvListe, {.supprimer = ui->btnCategorieSupprimer, .fermer = ui->btnFermer},
               {QStringLiteral("un poseur"), QStringLiteral("ce poseur"), QStringLiteral("du poseur")},
               SelectionApresRemplissage::Aucune, OrdreLignes::Requete);

@@ -15,6 +15,7 @@
 #include "ui_FicheTarifListe.h"
 
 #include <QHeaderView>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTableWidget>
 
@@ -68,6 +69,7 @@ TFicheTarifListe::TFicheTarifListe(QWidget* parent)
     grille->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grille->horizontalHeader()->setHighlightSections(false);
     grille->verticalHeader()->hide();
+    grille->verticalHeader()->setDefaultSectionSize(grille->fontMetrics().height() + 8);
     grille->setSelectionMode(QAbstractItemView::SingleSelection);
     grille->setSelectionBehavior(QAbstractItemView::SelectItems);
     grille->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -87,6 +89,9 @@ TFicheTarifListe::TFicheTarifListe(QWidget* parent)
     ChargerGrille();
     Connecter(ui->cmbPose, &QComboBox::currentIndexChanged, this, &TFicheTarifListe::cmbPoseChange);
     Connecter(ui->cmbPoseur, &QComboBox::currentIndexChanged, this, &TFicheTarifListe::cmbPoseurChange);
+    // The window is as wide as the grid's two columns.
+    grille->setFixedWidth(755 + 64 + grille->verticalScrollBar()->sizeHint().width() + 2 * grille->frameWidth());
+    resize(minimumSizeHint().width(), height());
     setFixedSize(size());
 }
 

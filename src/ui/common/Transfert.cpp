@@ -68,6 +68,10 @@ void Indicateurs::Installer() const
     ChargerRessources();
     coche->setPixmap(QPixmap(QStringLiteral(":/icons/coche.png")));
     coche->setFixedSize(32, 32);
+    // The buttons beside it stay in place whether it shows or not.
+    QSizePolicy place = coche->sizePolicy();
+    place.setRetainSizeWhenHidden(true);
+    coche->setSizePolicy(place);
     Preparer();
 }
 
