@@ -43,7 +43,7 @@ Article ArticleImporte(const QStringList& champs)
 {
     const auto nombre = [](const QString& texte) { return LireDecimalOuDefaut(texte, 0.0); };
     return {champs[0],         champs[1],         champs[2],         nombre(champs[3]),
-            nombre(champs[4]), nombre(champs[5]), nombre(champs[6]), champs[7].toUpper() == QLatin1String("O")};
+            nombre(champs[4]), nombre(champs[5]), nombre(champs[6]), champs[7] == u"O" || champs[7] == u"o"};
 }
 
 [[noreturn]] void EchecImportation(const QString& etape, const ErreurBase& erreur)

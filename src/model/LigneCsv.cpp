@@ -17,29 +17,40 @@ QByteArray LigneCsv(const QStringList& champs)
 namespace {
 
 // A quote that opens or closes a field rather than belonging to its value.
-bool GuillemetDeChamp(const QByteArray& octets, qsizetype position)
+bool GuillemetDeChamp(const char* octets, qsizetype taille, qsizetype position)
 {
     if (position == 0)
         return true;
     const char precedent = octets[position - 1];
     if (precedent == '\n' || precedent == ';')
         return true;
-    return position + 1 < octets.size() && octets[position + 1] == ';';
+    return position + 1 < taille && octets[position + 1] == ';';
 }
 
 } // namespace
 
 QVector<QStringList> LireLignesCsv(const QByteArray& octets, int nombreChamps)
 {
+    const char* const donnees = octets.constData();
+    const qsizetype taille = octets.size();
     QVector<QStringList> lignes;
     QVector<QByteArray> champs(nombreChamps);
     int champ = 0;
-    for (qsizetype i = 0; i < octets.size(); ++i) {
-        const char octet = octets[i];
-        if (octet == '\r')
+    // The bytes kept are copied by runs: a run ends at the first byte that
+    // is not part of a value.
+    qsizetype debutSuite = 0;
+    const auto garderSuite = [&](qsizetype fin) {
+        if (champ < nombreChamps && fin > debutSuite)
+            champs[champ].append(donnees + debutSuite, fin - debutSuite);
+    };
+    for (qsizetype i = 0; i < taille; ++i) {
+        const char octet = donnees[i];
+        const bool separe = octet == '\r' || octet == ';' || octet == '\n'
+                            || (octet == '"' && GuillemetDeChamp(donnees, taille, i));
+        if (!separe)
             continue;
-        if (octet == '"' && GuillemetDeChamp(octets, i))
-            continue;
+        garderSuite(i);
+        debutSuite = i + 1;
         if (octet == ';') {
             ++champ;
         } else if (octet == '\n') {
@@ -51,8 +62,6 @@ QVector<QStringList> LireLignesCsv(const QByteArray& octets, int nombreChamps)
             }
             lignes.append(std::move(ligne));
             champ = 0;
-        } else if (champ < nombreChamps) {
-            champs[champ].append(octet);
         }
     }
     return lignes;

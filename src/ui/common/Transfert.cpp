@@ -46,9 +46,10 @@ Progression::~Progression()
 
 void Progression::Avancer(int faites)
 {
+    if (depuisAffichage.elapsed() < kIntervalleAffichageMs)
+        return;
     barre->setValue(std::min(faites, barre->maximum()));
-    if (depuisAffichage.elapsed() >= kIntervalleAffichageMs)
-        Afficher();
+    Afficher();
 }
 
 void Progression::Terminer()
