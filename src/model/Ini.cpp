@@ -120,9 +120,11 @@ QString TFichierIni::Decoder(const QByteArray& octets)
 
 QByteArray TFichierIni::Encoder(const QString& texte)
 {
-    // A character that Windows-1252 cannot hold would come back as "?":
-    // such a file is written in UTF-8 instead.
-    if (jeu == Jeu::Windows1252 && DecoderCp1252(EncoderCp1252(texte)) != texte)
+    // The bytes must read back as this text. A character that Windows-1252
+    // cannot hold would come back as "?", and Windows-1252 bytes that happen
+    // to form UTF-8 (once the key that did not is rewritten) would be read as
+    // UTF-8, changing the other values: such a file is written in UTF-8.
+    if (jeu == Jeu::Windows1252 && DecoderTexteHote(EncoderCp1252(texte)) != texte)
         jeu = Jeu::Utf8;
     switch (jeu) {
     case Jeu::Windows1252:

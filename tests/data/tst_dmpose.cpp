@@ -1,5 +1,6 @@
 #include "data/DMPose.h"
 
+#include "AttendreDepart.h"
 #include "LignesTexte.h"
 
 #include <QApplication>
@@ -202,7 +203,7 @@ private slots:
         // Several copies started together on a missing file: one creates and
         // fills it, the others find it done, and nobody gets a message.
         QVector<QProcess*> copies;
-        for (int i = 0; i < 4; ++i) {
+        for (int i = 0; i < 8; ++i) {
             auto* copie = new QProcess(this);
             copie->start(QCoreApplication::applicationFilePath(), {kDemarrage, fichier});
             copies << copie;
@@ -276,12 +277,7 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     const QStringList arguments = application.arguments();
     if (arguments.size() == 3 && arguments.at(1) == kDemarrage) {
-        QFile entree, sortie;
-        entree.open(stdin, QIODevice::ReadOnly);
-        sortie.open(stdout, QIODevice::WriteOnly);
-        sortie.write("pret\n");
-        sortie.flush();
-        entree.readLine();
+        AttendreDepart();
         try {
             TDMPose dm;
             dm.SetNomFichier(arguments.at(2));

@@ -1,19 +1,31 @@
 #include "engine/Base.h"
 
+#include "AttendreDepart.h"
+
 #include <QCoreApplication>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QtTest>
 
 #include <limits>
+#include <memory>
+#include <vector>
 
 namespace {
 
 const QByteArray kMotDePasse = QByteArrayLiteral("secret d'essai");
 const QString kEcrivain = QStringLiteral("--ecrivain");
-constexpr int kEcrituresParProcessus = 200;
+const QString kLecteur = QStringLiteral("--lecteur");
+constexpr int kEcrivains = 8;
+constexpr int kLecteurs = 2;
+constexpr int kEcrituresParProcessus = 40;
+// Each write adds two rows together: a reader that saw one without the other
+// would have seen half a transaction.
+constexpr int kLignesParEcriture = 2;
 
 QByteArray Contenu(const QString& fichier)
 {
@@ -23,16 +35,19 @@ QByteArray Contenu(const QString& fichier)
     return f.readAll();
 }
 
-// Rows written one transaction each, as a user saving records one at a time.
-void Ecrire(Connexion& base, const QString& origine, int nombre, unsigned long pauseUs = 0)
+// Rows written one transaction each (or `parTransaction` rows together), as
+// a user saving records one at a time; Numero counts the origin's rows from 0.
+void Ecrire(Connexion& base, const QString& origine, int nombre, unsigned long pauseUs = 0, int parTransaction = 1)
 {
     Requete insertion(base);
     for (int i = 0; i < nombre; ++i) {
         Transaction transaction(base);
-        insertion.SetSql(QStringLiteral("INSERT INTO Journal (Origine, Numero) VALUES (:Origine, :Numero)"));
-        insertion.LierTexte(QStringLiteral("origine"), origine);
-        insertion.LierEntier(QStringLiteral("NUMERO"), i);
-        insertion.Executer();
+        for (int j = 0; j < parTransaction; ++j) {
+            insertion.SetSql(QStringLiteral("INSERT INTO Journal (Origine, Numero) VALUES (:Origine, :Numero)"));
+            insertion.LierTexte(QStringLiteral("origine"), origine);
+            insertion.LierEntier(QStringLiteral("NUMERO"), i * parTransaction + j);
+            insertion.Executer();
+        }
         transaction.Valider();
         if (pauseUs > 0)
             QThread::usleep(pauseUs);
@@ -325,55 +340,118 @@ private slots:
         QCOMPARE(troisieme.DernierIdentifiant(QStringLiteral("Journal")), QStringLiteral("4"));
     }
 
-    void deuxProcessusSansPerte()
+    void plusieursProcessusSansPerte()
     {
-        QProcess second;
-        second.setProgram(QCoreApplication::applicationFilePath());
-        second.setArguments({kEcrivain, fichier});
-        second.start();
-        // Both start writing together once the second one has its connection.
-        QVERIFY(second.waitForReadyRead(30000));
-        QCOMPARE(second.readLine().trimmed(), QByteArray("pret"));
-        second.write("go\n");
-        QVERIFY(second.waitForBytesWritten(30000));
-        QString erreurLocale;
-        try {
-            Ecrire(base, QStringLiteral("premier"), kEcrituresParProcessus, 1000);
-        } catch (const ErreurBase& erreur) {
-            erreurLocale = erreur.Message();
+        // Eight copies write at once while two others read: they all start
+        // together once each has its connection.
+        std::vector<std::unique_ptr<QProcess>> processus;
+        const int lignesAttendues = kEcrivains * kEcrituresParProcessus * kLignesParEcriture;
+        for (int i = 0; i < kEcrivains + kLecteurs; ++i) {
+            const QStringList arguments = i < kEcrivains
+                                              ? QStringList{kEcrivain, fichier, QStringLiteral("copie%1").arg(i)}
+                                              : QStringList{kLecteur, fichier, QString::number(lignesAttendues)};
+            processus.push_back(std::make_unique<QProcess>());
+            processus.back()->start(QCoreApplication::applicationFilePath(), arguments);
         }
-        QVERIFY(second.waitForFinished(120000));
-        const QString sortieSecond = QString::fromUtf8(second.readAllStandardError());
-        QVERIFY2(erreurLocale.isEmpty(), qPrintable(erreurLocale));
-        QVERIFY2(second.exitCode() == 0, qPrintable(sortieSecond));
-        QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal WHERE Origine = 'premier'")),
-                 kEcrituresParProcessus);
-        QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal WHERE Origine = 'second'")),
-                 kEcrituresParProcessus);
-        // The two writers really alternated: some of each come before the other's last.
-        QVERIFY(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal WHERE Origine = 'second' AND IdJournal < "
-                                             "(SELECT MAX(IdJournal) FROM Journal WHERE Origine = 'premier')")) > 0);
-        QVERIFY(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal WHERE Origine = 'premier' AND IdJournal < "
-                                             "(SELECT MAX(IdJournal) FROM Journal WHERE Origine = 'second')")) > 0);
+        for (const auto& copie : processus) {
+            QVERIFY(copie->waitForReadyRead(30000));
+            QCOMPARE(copie->readLine().trimmed(), QByteArray("pret"));
+        }
+        for (const auto& copie : processus) {
+            copie->write("go\n");
+            QVERIFY(copie->waitForBytesWritten(30000));
+        }
+        for (const auto& copie : processus) {
+            QVERIFY(copie->waitForFinished(120000));
+            QVERIFY2(copie->exitStatus() == QProcess::NormalExit && copie->exitCode() == 0,
+                     copie->readAllStandardError().constData());
+        }
+        // The readers saw the table grow, not only its final state.
+        for (int i = kEcrivains; i < kEcrivains + kLecteurs; ++i) {
+            const QByteArray etats = processus[std::size_t(i)]->readAllStandardOutput().trimmed();
+            QVERIFY2(etats.toInt() > 1, etats.constData());
+        }
+
+        QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal")), lignesAttendues);
+        int entrelaces = 0;
+        for (int i = 0; i < kEcrivains; ++i) {
+            const QString origine = QStringLiteral("'copie%1'").arg(i);
+            QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(DISTINCT Numero) FROM Journal WHERE Origine = ") + origine),
+                     kEcrituresParProcessus * kLignesParEcriture);
+            if (Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal, (SELECT MIN(IdJournal) AS Debut, "
+                                             "MAX(IdJournal) AS Fin FROM Journal WHERE Origine = %1) "
+                                             "WHERE IdJournal BETWEEN Debut AND Fin AND Origine <> %1")
+                            .arg(origine)) > 0)
+                ++entrelaces;
+        }
+        qInfo("%d écrivains sur %d entrelacés avec d'autres", entrelaces, kEcrivains);
+        // The writers really alternated: a copy waiting for the lock may
+        // sleep through all the writes of a quick one, but not of every one.
+        QVERIFY(entrelaces >= 2);
     }
 };
+
+namespace {
+
+int Ecrivain(const QString& fichier, const QString& origine)
+{
+    Connexion base;
+    base.Ouvrir(fichier, kMotDePasse);
+    AttendreDepart();
+    Ecrire(base, origine, kEcrituresParProcessus, 1000, kLignesParEcriture);
+    return 0;
+}
+
+// Reads until every row is there; each reading must show whole writes and
+// never fewer rows than the one before. Prints how many different counts it saw.
+int Lecteur(const QString& fichier, int lignesAttendues)
+{
+    Connexion base;
+    base.Ouvrir(fichier, kMotDePasse);
+    AttendreDepart();
+    Requete lecture(base);
+    QSet<qint64> etats;
+    qint64 precedent = 0;
+    QElapsedTimer chrono;
+    chrono.start();
+    while (precedent < lignesAttendues) {
+        if (chrono.elapsed() > 60000) {
+            fprintf(stderr, "lecteur : %lld lignes sur %d après une minute\n", precedent, lignesAttendues);
+            return 1;
+        }
+        lecture.SetSql(QStringLiteral("SELECT Origine, COUNT(*) AS Nombre, MAX(Numero) AS Dernier FROM Journal GROUP BY Origine"));
+        qint64 total = 0;
+        for (const Ligne& ligne : lecture.Ouvrir()) {
+            const qint64 nombre = ligne.Entier(QStringLiteral("Nombre"));
+            if (nombre % kLignesParEcriture != 0 || nombre != ligne.Entier(QStringLiteral("Dernier")) + 1) {
+                fprintf(stderr, "lecteur : %s a %lld lignes jusqu'au numéro %lld\n", qPrintable(ligne.Texte(QStringLiteral("Origine"))),
+                        nombre, ligne.Entier(QStringLiteral("Dernier")));
+                return 1;
+            }
+            total += nombre;
+        }
+        if (total < precedent) {
+            fprintf(stderr, "lecteur : %lld lignes après %lld\n", total, precedent);
+            return 1;
+        }
+        precedent = total;
+        etats.insert(total);
+        QThread::usleep(500);
+    }
+    printf("%lld\n", qint64(etats.size()));
+    return 0;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
     QCoreApplication application(argc, argv);
     const QStringList arguments = application.arguments();
-    if (arguments.size() == 3 && arguments.at(1) == kEcrivain) {
+    if (arguments.size() == 4 && (arguments.at(1) == kEcrivain || arguments.at(1) == kLecteur)) {
         try {
-            Connexion base;
-            base.Ouvrir(arguments.at(2), kMotDePasse);
-            QFile entree, sortie;
-            entree.open(stdin, QIODevice::ReadOnly);
-            sortie.open(stdout, QIODevice::WriteOnly);
-            sortie.write("pret\n");
-            sortie.flush();
-            entree.readLine();
-            Ecrire(base, QStringLiteral("second"), kEcrituresParProcessus, 1000);
-            return 0;
+            return arguments.at(1) == kEcrivain ? Ecrivain(arguments.at(2), arguments.at(3))
+                                                : Lecteur(arguments.at(2), arguments.at(3).toInt());
         } catch (const ErreurBase& erreur) {
             fprintf(stderr, "%s\n", erreur.what());
             return 1;

@@ -1,0 +1,120 @@
+// A copy of the program killed while it writes its answer must leave the
+// host's exchange file and the archive copy whole: the content they had
+// before, or the complete new one, never a part. The writer runs in a child
+// process killed at random instants; the seed is printed, and QUARLO_GRAINE
+// set to it replays the same instants.
+
+#include "DevisEssai.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLocale>
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QtTest>
+
+namespace {
+
+constexpr int kInterruptions = 40;
+
+QByteArray LireOctets(const QString& chemin)
+{
+    QFile fichier(chemin);
+    return fichier.open(QIODevice::ReadOnly) ? fichier.readAll() : QByteArray();
+}
+
+QByteArray Contenu(const DevisEchange& devis)
+{
+    return ContenuEchange(devis.poseGlobale, true, devis.quincailleriesGlobales, devis.menuiseries);
+}
+
+quint32 Graine()
+{
+    bool ok = false;
+    const quint32 imposee = qEnvironmentVariable("QUARLO_GRAINE").toUInt(&ok);
+    return ok ? imposee : QRandomGenerator::global()->generate();
+}
+
+// "hote", "A", "B" or what the file is instead.
+QString Nommer(const QByteArray& contenu, const QMap<QString, QByteArray>& connus)
+{
+    for (auto it = connus.cbegin(); it != connus.cend(); ++it)
+        if (contenu == it.value())
+            return it.key();
+    return QStringLiteral("%1 octets inconnus").arg(contenu.size());
+}
+
+} // namespace
+
+class TestEcritureInterrompue : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::French, QLocale::France)); }
+
+    void fichierAncienOuCompletJamaisPartiel()
+    {
+        const quint32 graine = Graine();
+        qInfo("graine %u (QUARLO_GRAINE=%u rejoue les mêmes instants)", graine, graine);
+        QRandomGenerator hasard(graine);
+
+        QTemporaryDir dossier;
+        QVERIFY(QDir(dossier.path()).mkdir(QStringLiteral("Xml")));
+        const QString fichier = dossier.filePath(QStringLiteral("Devis.xml"));
+        const QString prefixe = dossier.filePath(QStringLiteral("Xml/20250312_150000"));
+        const QString archive = prefixe + QStringLiteral(".sortie.xml");
+        const QByteArray hote = LireOctets(QStringLiteral(QUARLO_TEST_DATA "/hote.xml"));
+        QVERIFY(!hote.isEmpty());
+        QFile initial(fichier);
+        QVERIFY(initial.open(QIODevice::WriteOnly) && initial.write(hote) == hote.size());
+        initial.close();
+
+        const DevisEchange devisA = DevisEssai(120, QStringLiteral("A"));
+        const QMap<QString, QByteArray> connus = {
+            {QStringLiteral("hote"), hote},
+            {QStringLiteral("A"), Contenu(devisA)},
+            {QStringLiteral("B"), Contenu(DevisEssai(90, QStringLiteral("B")))},
+        };
+        // The instants cover a few writes, however fast this build writes.
+        QElapsedTimer chrono;
+        chrono.start();
+        EcrireEchange(devisA.poseGlobale, true, devisA.quincailleriesGlobales, devisA.menuiseries,
+                      dossier.filePath(QStringLiteral("mesure.xml")), dossier.filePath(QStringLiteral("mesure")));
+        const int dureeEcritureMs = int(chrono.elapsed()) + 1;
+
+        int pendantEcriture = 0;
+        for (int i = 0; i < kInterruptions; ++i) {
+            QProcess ecrivain;
+            ecrivain.start(QStringLiteral(QUARLO_ECRIVAIN), {fichier, prefixe});
+            QVERIFY2(ecrivain.waitForReadyRead(30000), qPrintable(ecrivain.errorString()));
+            QCOMPARE(ecrivain.readLine().trimmed(), QByteArray("pret"));
+            QThread::msleep(hasard.bounded(3 * dureeEcritureMs));
+            QVERIFY2(ecrivain.state() == QProcess::Running, ecrivain.readAllStandardError().constData());
+            ecrivain.kill();
+            QVERIFY(ecrivain.waitForFinished(30000));
+
+            const QList<QByteArray> etapes = ecrivain.readAllStandardOutput().split('\n');
+            if (etapes.size() >= 2 && etapes.at(etapes.size() - 2) == "e")
+                ++pendantEcriture;
+            const QString etat = Nommer(LireOctets(fichier), connus);
+            QVERIFY2(connus.contains(etat), qPrintable(QStringLiteral("interruption %1 (graine %2) : fichier d'échange de %3")
+                                                           .arg(i).arg(graine).arg(etat)));
+            if (QFile::exists(archive)) {
+                const QString etatArchive = Nommer(LireOctets(archive), connus);
+                QVERIFY2(etatArchive == u"A" || etatArchive == u"B",
+                         qPrintable(QStringLiteral("interruption %1 (graine %2) : copie d'archive de %3")
+                                        .arg(i).arg(graine).arg(etatArchive)));
+            }
+        }
+        qInfo("%d interruptions sur %d pendant une écriture (écriture : %d ms)", pendantEcriture, kInterruptions, dureeEcritureMs);
+        // Otherwise every kill fell between two writes and nothing was tried.
+        QVERIFY(pendantEcriture > 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestEcritureInterrompue)
+#include "tst_ecriture_interrompue.moc"
