@@ -11,7 +11,7 @@ racine="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$racine"
 
 duree="${1:-60}"
-cibles=(fuzz_xml fuzz_echange fuzz_ini)
+cibles=(fuzz_xml fuzz_echange fuzz_ini fuzz_csv)
 [ $# -gt 1 ] && cibles=("${@:2}")
 
 bash scripts/setup.sh
@@ -48,6 +48,7 @@ for cible in "${cibles[@]}"; do
   # every branch of the reader.
   dictionnaire=fuzz/xml.dict longueur=16384
   [ "$cible" = fuzz_ini ] && dictionnaire=fuzz/ini.dict longueur=4096
+  [ "$cible" = fuzz_csv ] && dictionnaire=fuzz/csv.dict longueur=4096
   avant=$(ls "$trouvailles" | wc -l)
   # In separate processes, so one fault does not end the search for others.
   build-fuzz/bin/"$cible" -fork=1 -ignore_crashes=1 -ignore_timeouts=1 -ignore_ooms=1 \

@@ -101,6 +101,19 @@ QHash<QString, QString> NomsAvecType(const std::optional<QString>& famille)
     return noms;
 }
 
+QVector<CategorieTypee> AvecType()
+{
+    const Resultat lignes = LireTout(DMPose().qrySelect(), kSqlCategoriesAvecType + kSqlOrdreCategories);
+    QVector<CategorieTypee> categories;
+    categories.reserve(lignes.NombreLignes());
+    for (const Ligne& categorie : lignes)
+        categories.append({categorie.Texte(QStringLiteral("IdCategorie")),
+                           categorie.Texte(QStringLiteral("IdCategorieType")),
+                           categorie.Texte(QStringLiteral("CategorieTypeLibelle")),
+                           categorie.Texte(QStringLiteral("CategorieLibelle"))});
+    return categories;
+}
+
 std::optional<Categorie> Lire(const QString& cle)
 {
     const Resultat lignes = LireParCle(

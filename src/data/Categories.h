@@ -39,8 +39,21 @@ struct Contrainte
     QString valeur;
 };
 
+// A category whose type exists, with the labels its name is made of.
+struct CategorieTypee
+{
+    QString cle;
+    QString idCategorieType;
+    QString typeLibelle;
+    QString libelle;
+
+    QString Nom() const { return NomCategorie(typeLibelle, libelle); }
+};
+
 // Every category under its name, by label (the caller sorts the names).
 QVector<Entree> Lister();
+// The categories whose type exists, by type label, then label.
+QVector<CategorieTypee> AvecType();
 // The names of the categories whose type exists, by key; only those whose
 // type carries the host family code when one is given.
 QHash<QString, QString> NomsAvecType(const std::optional<QString>& famille);

@@ -64,6 +64,12 @@ QVector<Poseur> Lister()
     return poseurs;
 }
 
+int Supprimer(const QString& cle)
+{
+    return ExecuterParCle(DMPose().qryDelete(), QStringLiteral("DELETE FROM Poseur WHERE IdPoseur = :IdPoseur"),
+                          QStringLiteral("IdPoseur"), cle);
+}
+
 QString Nom(const QString& cle)
 {
     const Resultat poseurs =

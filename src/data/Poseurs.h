@@ -25,6 +25,9 @@ struct Poseur
 // Every installer, by name (equal names in the order the database gives).
 QVector<Poseur> Lister();
 
+// Deletes the installer only (its tariff rows stay); returns the rows removed.
+int Supprimer(const QString& cle);
+
 // The name of the installer of that key; "" unless exactly one row has it.
 QString Nom(const QString& cle);
 

@@ -1,8 +1,83 @@
 #include "data/Tarifs.h"
 
+#include "data/AccesDonnees.h"
+#include "data/Categories.h"
 #include "data/DMPose.h"
+#include "model/Formats.h"
+
+#include <QHash>
+#include <stdexcept>
 
 namespace {
+
+struct TarifLu
+{
+    QString cle;
+    QString idCategorie;
+    std::optional<double> prix;
+};
+
+// The tariffs of one kind and installer, by key.
+QVector<TarifLu> TarifsDe(Requete& requete, const Tarifs::Choix& choix)
+{
+    requete.SetSql(QStringLiteral("SELECT IdTarif, IdPose, IdCategorie, IdPoseur, Prix"
+                                  " FROM Tarif"
+                                  " WHERE IdPose = :IdPose"
+                                  " AND IdPoseur = :IdPoseur"
+                                  " ORDER BY IdTarif"));
+    requete.LierTexte(QStringLiteral("IdPose"), choix.idPose);
+    requete.LierTexte(QStringLiteral("IdPoseur"), choix.idPoseur);
+    QVector<TarifLu> tarifs;
+    const QString prix = QStringLiteral("Prix");
+    for (const Ligne& ligne : requete.Ouvrir()) {
+        tarifs.append({ligne.Texte(QStringLiteral("IdTarif")), ligne.Texte(QStringLiteral("IdCategorie")),
+                       ligne.EstNul(prix) ? std::nullopt : std::optional(ligne.Decimal(prix))});
+    }
+    requete.ViderParametres();
+    requete.Fermer();
+    return tarifs;
+}
+
+// The statement that a row of a saved grid needs, if any.
+enum class Ecriture { Aucune, Modifier, Supprimer, Ajouter };
+
+// A cell holding only blanks is an empty price.
+bool PrixVide(const Tarifs::PrixSaisi& saisie)
+{
+    return saisie.prix.trimmed().isEmpty();
+}
+
+Ecriture EcritureDe(const Tarifs::PrixSaisi& saisie)
+{
+    if (!saisie.idTarif.isEmpty())
+        return PrixVide(saisie) ? Ecriture::Supprimer : Ecriture::Modifier;
+    return PrixVide(saisie) ? Ecriture::Aucune : Ecriture::Ajouter;
+}
+
+void Ecrire(const Tarifs::Choix& choix, const Tarifs::PrixSaisi& saisie, double prix)
+{
+    switch (EcritureDe(saisie)) {
+    case Ecriture::Aucune:
+        return;
+    case Ecriture::Supprimer:
+        ExecuterParCle(DMPose().qryExec(), QStringLiteral("DELETE FROM Tarif WHERE IdTarif = :IdTarif"),
+                       QStringLiteral("IdTarif"), saisie.idTarif);
+        return;
+    case Ecriture::Modifier:
+    case Ecriture::Ajouter:
+        Tarifs::EcrirePrix(choix, saisie.idCategorie, saisie.idTarif, prix);
+        return;
+    }
+}
+
+qint64 CleEntiere(const QString& cle)
+{
+    const std::optional<int> valeur = LireEntier(cle);
+    if (!valeur)
+        throw std::invalid_argument(
+            QStringLiteral("La clé « %1 » n'est pas un nombre entier.").arg(cle).toStdString());
+    return *valeur;
+}
 
 // Keys come from the host's file and from lists: every one is bound, so a
 // key holding a quote or letters simply finds no row.
@@ -55,18 +130,9 @@ namespace Tarifs {
 
 QVector<TarifGeneral> Generaux(const QString& idPose)
 {
-    const Resultat lignes = Lire(DMPose().qrySelect(),
-                                 QStringLiteral("SELECT IdTarif, IdPose, IdCategorie, IdPoseur, Prix"
-                                                " FROM Tarif"
-                                                " WHERE IdPose = :IdPose"
-                                                " AND IdPoseur = :IdPoseur"
-                                                " ORDER BY IdTarif"),
-                                 {{"IdPose", idPose}, {"IdPoseur", kPoseurGeneral}});
     QVector<TarifGeneral> tarifs;
-    const QString prix = QStringLiteral("Prix");
-    for (const Ligne& ligne : lignes)
-        tarifs.append({ligne.Texte(QStringLiteral("IdTarif")), ligne.Texte(QStringLiteral("IdCategorie")),
-                       ligne.EstNul(prix) ? std::nullopt : std::optional(ligne.Decimal(prix))});
+    for (const TarifLu& tarif : TarifsDe(DMPose().qrySelect(), {idPose, kPoseurGeneral}))
+        tarifs.append({tarif.cle, tarif.idCategorie, tarif.prix});
     return tarifs;
 }
 
@@ -88,6 +154,118 @@ std::optional<double> PrixPoseurPourPose(const QString& idPose, const QString& i
 {
     return PremierPrix(Lire(DMPose().qrySelect(), kSqlPrixPoseurPourPose,
                             {{"IdTarif", idTarif}, {"IdPose", idPose}, {"IdPoseur", idPoseur}}));
+}
+
+QVector<LigneGrille> Grille(const Choix& choix)
+{
+    // The last tariff of a category wins, as the rows come by key.
+    QHash<QString, TarifLu> tarifs;
+    for (const TarifLu& tarif : TarifsDe(DMPose().qrySousSelect(), choix))
+        tarifs.insert(tarif.idCategorie, tarif);
+
+    QVector<LigneGrille> lignes;
+    for (const Categories::CategorieTypee& categorie : Categories::AvecType()) {
+        LigneGrille ligne{categorie.cle, categorie.idCategorieType, categorie.typeLibelle,
+                          categorie.libelle, categorie.Nom(), QString(), std::nullopt};
+        const auto tarif = tarifs.constFind(categorie.cle);
+        if (tarif != tarifs.constEnd()) {
+            ligne.idTarif = tarif->cle;
+            ligne.prix = tarif->prix;
+        }
+        lignes.append(ligne);
+    }
+    return lignes;
+}
+
+std::optional<RefusGrille> EnregistrerGrille(const Choix& choix, const QVector<PrixSaisi>& saisies)
+{
+    QVector<double> prix(saisies.size(), 0.0);
+    bool aEcrire = false;
+    for (int i = 0; i < saisies.size(); ++i) {
+        if (!PrixVide(saisies[i])) {
+            const std::optional<double> valeur = LireDecimal(saisies[i].prix);
+            if (!valeur)
+                return RefusGrille{RefusGrille::Motif::PrixInvalide, i};
+            prix[i] = *valeur;
+        }
+        aEcrire = aEcrire || EcritureDe(saisies[i]) != Ecriture::Aucune;
+    }
+    if (!aEcrire)
+        return std::nullopt;
+    if (choix.idPose.isEmpty())
+        return RefusGrille{RefusGrille::Motif::SansPose};
+
+    Transaction transaction(DMPose().Quarlo());
+    for (int i = 0; i < saisies.size(); ++i)
+        Ecrire(choix, saisies[i], prix[i]);
+    transaction.Valider();
+    return std::nullopt;
+}
+
+void EcrirePrix(const Choix& choix, const QString& idCategorie, const QString& idTarif, double prix)
+{
+    Requete& requete = DMPose().qryExec();
+    if (idTarif.isEmpty()) {
+        requete.SetSql(QStringLiteral("INSERT into Tarif ( IdPose, IdCategorie, IdPoseur, Prix) "
+                                      "VALUES ( :IdPose, :IdCategorie, :IdPoseur, :Prix )"));
+        requete.LierTexte(QStringLiteral("IdPose"), choix.idPose);
+        requete.LierTexte(QStringLiteral("IdCategorie"), idCategorie);
+        requete.LierTexte(QStringLiteral("IdPoseur"), choix.idPoseur);
+    } else {
+        requete.SetSql(QStringLiteral("UPDATE Tarif SET Prix = :Prix WHERE IdTarif = :IdTarif"));
+        requete.LierTexte(QStringLiteral("IdTarif"), idTarif);
+    }
+    requete.LierDecimal(QStringLiteral("Prix"), prix);
+    requete.Executer();
+    requete.ViderParametres();
+}
+
+QStringList EnteteExportation()
+{
+    return {QStringLiteral("IdPose"),          QStringLiteral("Pose"),
+            QStringLiteral("IdPoseur"),        QStringLiteral("Poseur"),
+            QStringLiteral("IdCategorieType"), QStringLiteral("CategorieType"),
+            QStringLiteral("IdCatégorie"),     QStringLiteral("Catégorie"),
+            QStringLiteral("CatégorieLibelle"), QStringLiteral("Prix")};
+}
+
+QVector<QStringList> LignesExportation(const Choix& choix, const QString& nomPose, const QString& nomPoseur)
+{
+    QVector<QStringList> lignes;
+    for (const LigneGrille& ligne : Grille(choix)) {
+        lignes.append({choix.idPose, nomPose, choix.idPoseur, nomPoseur, ligne.idCategorieType,
+                       ligne.typeLibelle, ligne.idCategorie, ligne.categorieLibelle, ligne.nom,
+                       ligne.prix ? FormatMonetaire(*ligne.prix) : QString()});
+    }
+    return lignes;
+}
+
+void Copier(const Choix& source, const Choix& cible)
+{
+    const qint64 poseSource = CleEntiere(source.idPose);
+    const qint64 poseurSource = CleEntiere(source.idPoseur);
+    const qint64 poseCible = CleEntiere(cible.idPose);
+    const qint64 poseurCible = CleEntiere(cible.idPoseur);
+
+    Requete& requete = DMPose().qryExec();
+    Transaction transaction(DMPose().Quarlo());
+    requete.SetSql(QStringLiteral("DELETE FROM Tarif WHERE idPose = :idPose AND idPoseur = :idPoseur"));
+    requete.LierEntier(QStringLiteral("idPose"), poseCible);
+    requete.LierEntier(QStringLiteral("idPoseur"), poseurCible);
+    requete.Executer();
+    requete.ViderParametres();
+
+    requete.SetSql(QStringLiteral(
+        "INSERT INTO Tarif (idPose, idCategorie, idPoseur, Prix) SELECT DISTINCT :idPoseSec AS idPose, "
+        "idCategorie, :idPoseurSec AS idPoseur, Prix FROM Tarif WHERE idPose = :idPoseInit "
+        "AND idPoseur = :idPoseurInit"));
+    requete.LierEntier(QStringLiteral("idPoseSec"), poseCible);
+    requete.LierEntier(QStringLiteral("idPoseurSec"), poseurCible);
+    requete.LierEntier(QStringLiteral("idPoseInit"), poseSource);
+    requete.LierEntier(QStringLiteral("idPoseurInit"), poseurSource);
+    requete.Executer();
+    requete.ViderParametres();
+    transaction.Valider();
 }
 
 } // namespace Tarifs

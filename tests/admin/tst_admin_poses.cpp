@@ -1,5 +1,6 @@
-// The administration hub, the installation kinds and the operands, driven as
-// an administrator would, then read back from the database.
+// The administration hub, the installation kinds, the operands and the
+// margin, driven as an administrator would, then read back from the
+// database or the settings file.
 
 #include "BaseTemporaire.h"
 #include "OutilsFenetres.h"
@@ -7,12 +8,14 @@
 
 #include "ui/admin/FicheAdministration.h"
 #include "ui/admin/FicheOperandeListe.h"
+#include "ui/admin/FicheParamMarge.h"
 #include "ui/admin/FichePose.h"
 #include "ui/admin/FichePoseListe.h"
 #include "ui/common/Messages.h"
 
 #include <QApplication>
 #include <QComboBox>
+#include <QFile>
 #include <QHeaderView>
 #include <QImage>
 #include <QLabel>
@@ -112,32 +115,72 @@ private slots:
         QCOMPARE(logo.size(), QSize(450, 225)); // stretched, proportions kept
     }
 
-    void hubFenetresAVenirLeDisent_data()
+    void hubOuvreChaqueFenetre_data()
     {
         QTest::addColumn<QString>("bouton");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("tarifs") << "btnTarif"
-                                << "La gestion des tarifs n'est pas encore disponible dans cette version.";
-        QTest::newRow("poseurs") << "btnPoseur"
-                                 << "La gestion des poseurs n'est pas encore disponible dans cette version.";
-        QTest::newRow("quincailleries")
-            << "btnQuincaillerie"
-            << "La gestion des quincailleries n'est pas encore disponible dans cette version.";
-        QTest::newRow("marges") << "btnCoefficient"
-                                << "La gestion des marges n'est pas encore disponible dans cette version.";
+        QTest::addColumn<QString>("classe");
+        QTest::addColumn<QString>("titre");
+        QTest::newRow("tarifs") << "btnTarif" << "TFicheTarifListe" << "Liste des tarifs";
+        QTest::newRow("poseurs") << "btnPoseur" << "TFichePoseurListe" << "Liste des poseurs";
+        QTest::newRow("quincailleries") << "btnQuincaillerie" << "TFicheQuincaillerieListe"
+                                        << "Liste de la quincaillerie";
+        QTest::newRow("marges") << "btnCoefficient" << "TFicheParamMarge" << "Paramétrage des marges";
     }
 
-    void hubFenetresAVenirLeDisent()
+    void hubOuvreChaqueFenetre()
     {
         QFETCH(QString, bouton);
-        QFETCH(QString, message);
+        QFETCH(QString, classe);
+        QFETCH(QString, titre);
         BaseTemporaire base;
         EnregistreurMessages messages;
         TFicheAdministration hub(nullptr);
         hub.show();
+        QString classeOuverte, titreOuvert;
+        const auto pilote = PiloteModal::QuandOuvert<QWidget>([&](QWidget* fenetre) {
+            classeOuverte = QString::fromLatin1(fenetre->metaObject()->className());
+            titreOuvert = fenetre->windowTitle();
+            QCOMPARE(fenetre->parent(), &hub);
+            fenetre->close();
+        });
         Cliquer(&hub, bouton);
-        QCOMPARE(messages.Textes(), QStringList{message});
-        QCOMPARE(messages.Recus().first().genre, Messages::Genre::Information);
+        QCOMPARE(classeOuverte, classe);
+        QCOMPARE(titreOuvert, titre);
+        QVERIFY(messages.Recus().isEmpty());
+    }
+
+    void margeMini()
+    {
+        BaseTemporaire base;
+        EnregistreurMessages messages;
+        const QString ini = base.Fichier(QStringLiteral("Module_Quarlo.ini"));
+        {
+            TFicheParamMarge fiche(nullptr);
+            fiche.show();
+            QCOMPARE(Controle<QLineEdit>(&fiche, "edtMargeMini")->text(), QStringLiteral("0"));
+            for (const char* refusee : {"", "abc", "-1"}) {
+                Taper(&fiche, "edtMargeMini", refusee);
+                Cliquer(&fiche, "btnValider");
+                QCOMPARE(messages.Dernier(), QStringLiteral("La marge mini est mal renseignée."));
+                QVERIFY(fiche.isVisible());
+            }
+            QVERIFY(!QFile::exists(ini));
+            Taper(&fiche, "edtMargeMini", "12,5");
+            Cliquer(&fiche, "btnValider");
+            QCOMPARE(fiche.result(), int(QDialog::Accepted));
+        }
+        QCOMPARE(messages.Recus().size(), 3);
+        QFile fichier(ini);
+        QVERIFY(fichier.open(QIODevice::ReadOnly));
+        QCOMPARE(fichier.readAll(), QByteArray("[Marge]\r\nMini=12,5\r\n"));
+        // Cancel writes nothing; the next opening shows the text saved.
+        TFicheParamMarge fiche(nullptr);
+        fiche.show();
+        QCOMPARE(Controle<QLineEdit>(&fiche, "edtMargeMini")->text(), QStringLiteral("12,5"));
+        Taper(&fiche, "edtMargeMini", "150");
+        Cliquer(&fiche, "btnFermer");
+        TFicheParamMarge encore(nullptr);
+        QCOMPARE(Controle<QLineEdit>(&encore, "edtMargeMini")->text(), QStringLiteral("12,5"));
     }
 
     void hubDeuxClicsDeuxFenetres()

@@ -1,4 +1,5 @@
 #include "model/Ini.h"
+#include "model/MargeMini.h"
 
 #include "BaseTemporaire.h"
 
@@ -222,6 +223,37 @@ private slots:
     {
         TFichierIni ini(dossier.filePath(QStringLiteral("absent/sous/test.ini")));
         QVERIFY_THROWS_EXCEPTION(std::runtime_error, ini.EcrireTexte("Marge", "Mini", "1"));
+    }
+
+    void margeMini_data()
+    {
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<bool>("valide");
+        QTest::newRow("virgule") << "12,5" << true;
+        QTest::newRow("négative") << "-3" << true;
+        QTest::newRow("au-delà de 100") << "150" << true;
+        QTest::newRow("zéro") << "0" << true;
+        QTest::newRow("vide") << "" << false;
+        QTest::newRow("lettres") << "abc" << false;
+        QTest::newRow("moins un") << "-1" << false;
+        QTest::newRow("moins un écrit autrement") << "-1,00" << false;
+        QTest::newRow("point décimal") << "12.5" << false;
+    }
+
+    void margeMini()
+    {
+        QFETCH(QString, texte);
+        QFETCH(bool, valide);
+        QCOMPARE(MargeMiniValide(texte), valide);
+    }
+
+    void margeMiniGardeLeFichier()
+    {
+        QCOMPARE(LireMargeMini(dossier.filePath(QStringLiteral("absent.ini"))), QStringLiteral("0"));
+        Ecrire(Chemin(), "[Autre]\r\nCle=a\r\n[Marge]\r\nMini=5\r\nMaxi=9\r\n");
+        EcrireMargeMini(Chemin(), "12,5");
+        QCOMPARE(Lire(Chemin()), QByteArray("[Autre]\r\nCle=a\r\n[Marge]\r\nMini=12,5\r\nMaxi=9\r\n"));
+        QCOMPARE(LireMargeMini(Chemin()), QStringLiteral("12,5"));
     }
 };
 

@@ -3,9 +3,12 @@
 #include "ui/admin/FicheCategorieListe.h"
 #include "ui/admin/FicheCategorieTypeListe.h"
 #include "ui/admin/FicheOperandeListe.h"
+#include "ui/admin/FicheParamMarge.h"
 #include "ui/admin/FichePoseListe.h"
+#include "ui/admin/FichePoseurListe.h"
+#include "ui/admin/FicheQuincaillerieListe.h"
+#include "ui/admin/FicheTarifListe.h"
 #include "ui/common/DossierProgramme.h"
-#include "ui/common/Messages.h"
 #include "ui/common/Protection.h"
 
 #include "ui_FicheAdministration.h"
@@ -56,16 +59,9 @@ void TFicheAdministration::ChargerLogo()
         logo.scaled(ui->imgLogo->minimumSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
 }
 
-void TFicheAdministration::NonDisponible(const QString& gestion)
-{
-    Messages::Information(
-        QStringLiteral("La gestion %1 n'est pas encore disponible dans cette version.").arg(gestion),
-        this);
-}
-
 void TFicheAdministration::btnTarifClick()
 {
-    NonDisponible(QStringLiteral("des tarifs"));
+    Ouvrir<TFicheTarifListe>();
 }
 
 void TFicheAdministration::btnPoseClick()
@@ -75,7 +71,7 @@ void TFicheAdministration::btnPoseClick()
 
 void TFicheAdministration::btnPoseurClick()
 {
-    NonDisponible(QStringLiteral("des poseurs"));
+    Ouvrir<TFichePoseurListe>();
 }
 
 void TFicheAdministration::btnCategorieTypeClick()
@@ -95,10 +91,10 @@ void TFicheAdministration::btnOperandeClick()
 
 void TFicheAdministration::btnQuincaillerieClick()
 {
-    NonDisponible(QStringLiteral("des quincailleries"));
+    Ouvrir<TFicheQuincaillerieListe>();
 }
 
 void TFicheAdministration::btnCoefficientClick()
 {
-    NonDisponible(QStringLiteral("des marges"));
+    Ouvrir<TFicheParamMarge>();
 }

@@ -29,8 +29,6 @@ private:
     std::unique_ptr<Ui::TFicheAdministration> ui;
 
     void ChargerLogo();
-    // A window of this version does not exist yet: say so.
-    void NonDisponible(const QString& gestion);
 
     template <class Fiche>
     void Ouvrir()

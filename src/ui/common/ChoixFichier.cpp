@@ -39,9 +39,9 @@ QString Enregistrer(QWidget* parent, const QString& titre, const QString& dossie
 }
 
 QString Ouvrir(QWidget* parent, const QString& titre, const QString& dossier,
-               const QString& filtre, const QString& extension)
+               const QString& nomPropose, const QString& filtre, const QString& extension)
 {
-    return Choisir(parent, QFileDialog::AcceptOpen, titre, dossier, QString(), filtre, extension);
+    return Choisir(parent, QFileDialog::AcceptOpen, titre, dossier, nomPropose, filtre, extension);
 }
 
 void SetProchainNom(const QString& nom)

@@ -12,7 +12,7 @@ namespace ChoixFichier {
 QString Enregistrer(QWidget* parent, const QString& titre, const QString& dossier,
                     const QString& nomPropose, const QString& filtre, const QString& extension);
 QString Ouvrir(QWidget* parent, const QString& titre, const QString& dossier,
-               const QString& filtre, const QString& extension);
+               const QString& nomPropose, const QString& filtre, const QString& extension);
 
 // Test hook: the next call returns this name without showing anything.
 void SetProchainNom(const QString& nom);

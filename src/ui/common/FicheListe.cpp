@@ -1,39 +1,14 @@
 #include "ui/common/FicheListe.h"
 
+#include "ui/common/Clavier.h"
 #include "ui/common/FicheEdition.h"
 #include "ui/common/ListeRapport.h"
 #include "ui/common/Messages.h"
 #include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
 
-#include <QKeyEvent>
-#include <QPushButton>
+#include <QAbstractButton>
 #include <QTreeWidget>
-
-namespace {
-
-// The list windows have no default button, so that Enter in the list
-// presses nothing; Enter on a focused button still presses that button.
-class EntreeSurBouton : public QObject
-{
-public:
-    using QObject::QObject;
-
-protected:
-    bool eventFilter(QObject* objet, QEvent* evenement) override
-    {
-        if (evenement->type() != QEvent::KeyPress)
-            return false;
-        const auto* touche = static_cast<QKeyEvent*>(evenement);
-        const bool entree = touche->key() == Qt::Key_Return || touche->key() == Qt::Key_Enter;
-        if (!entree || (touche->modifiers() & ~Qt::KeypadModifier))
-            return false;
-        static_cast<QAbstractButton*>(objet)->click();
-        return true;
-    }
-};
-
-} // namespace
 
 TFicheListe::TFicheListe(QWidget* parent)
     : QDialog(parent)
@@ -48,7 +23,6 @@ void TFicheListe::Installer(QTreeWidget* liste, const BoutonsListe& boutons,
     textes = textesListe;
     selection = selectionVoulue;
     ordre = ordreVoulu;
-    auto* entreeSurBouton = new EntreeSurBouton(this);
 
     const std::pair<QAbstractButton*, void (TFicheListe::*)()> liaisons[] = {
         {boutons.ajouter, &TFicheListe::btnAjouterClick},
@@ -61,9 +35,9 @@ void TFicheListe::Installer(QTreeWidget* liste, const BoutonsListe& boutons,
         if (!bouton)
             continue;
         Connecter(bouton, &QAbstractButton::clicked, this, gestionnaire);
-        if (auto* poussoir = qobject_cast<QPushButton*>(bouton))
-            poussoir->setAutoDefault(false);
-        bouton->installEventFilter(entreeSurBouton);
+        // The list windows have no default button, so that Enter in the
+        // list presses nothing.
+        EntreeSurBouton(bouton);
     }
     setFixedSize(size());
 }

@@ -87,9 +87,19 @@ QString GetCode(const QListWidgetItem* ligne)
     return ligne ? ligne->data(Qt::UserRole).toString() : QString(QLatin1String(""));
 }
 
-void SetCode(QTableWidgetItem* premiereCellule, const QString& code)
+void SetCode(QTableWidgetItem* cellule, const QString& code)
 {
-    premiereCellule->setData(Qt::UserRole, QVariant(code));
+    cellule->setData(Qt::UserRole, QVariant(code));
+}
+
+QString GetCode(const QTableWidgetItem* cellule)
+{
+    return cellule ? cellule->data(Qt::UserRole).toString() : QString(QLatin1String(""));
+}
+
+bool ACode(const QTableWidgetItem* cellule)
+{
+    return cellule && cellule->data(Qt::UserRole).isValid();
 }
 
 QString GetCode(const QModelIndex& ligne)

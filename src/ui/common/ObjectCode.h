@@ -34,8 +34,10 @@ QString GetCode(const QTreeWidgetItem* ligne);
 bool ACode(const QTreeWidgetItem* ligne);
 void SetCode(QListWidgetItem* ligne, const QString& code);
 QString GetCode(const QListWidgetItem* ligne);
-// A grid row carries its key in its first cell.
-void SetCode(QTableWidgetItem* premiereCellule, const QString& code);
+// Cells of a grid.
+void SetCode(QTableWidgetItem* cellule, const QString& code);
+QString GetCode(const QTableWidgetItem* cellule);
+bool ACode(const QTableWidgetItem* cellule);
 // The code of the row of a list (report or icon view) at that index.
 QString GetCode(const QModelIndex& ligne);
 void ViderListe(QTreeWidget* liste);

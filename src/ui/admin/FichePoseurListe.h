@@ -1,0 +1,26 @@
+#pragma once
+
+#include "ui/common/FicheListe.h"
+
+#include <memory>
+
+namespace Ui {
+class TFichePoseurListe;
+}
+
+// The installers sent by the host at every start, with their address and
+// registration numbers. They are not edited here, only deleted.
+class TFichePoseurListe : public TFicheListe
+{
+    Q_OBJECT
+public:
+    explicit TFichePoseurListe(QWidget* parent);
+    ~TFichePoseurListe() override;
+
+protected:
+    void AjouterLignes() override;
+    int SupprimerEnregistrement(const QString& cle) override;
+
+private:
+    std::unique_ptr<Ui::TFichePoseurListe> ui;
+};

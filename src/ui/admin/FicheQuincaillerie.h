@@ -1,0 +1,25 @@
+#pragma once
+
+#include "ui/common/FicheEdition.h"
+
+#include <memory>
+
+namespace Ui {
+class TFicheQuincaillerie;
+}
+
+// Edits one entry of the hardware catalogue.
+class TFicheQuincaillerie : public TFicheEdition
+{
+    Q_OBJECT
+public:
+    explicit TFicheQuincaillerie(QWidget* parent);
+    ~TFicheQuincaillerie() override;
+
+protected:
+    void Charger() override;
+    bool Enregistrer() override;
+
+private:
+    std::unique_ptr<Ui::TFicheQuincaillerie> ui;
+};

@@ -1,0 +1,107 @@
+#include "ui/admin/FicheQuincaillerieListe.h"
+
+#include "data/CatalogueQuincaillerie.h"
+#include "model/Formats.h"
+#include "model/LigneCsv.h"
+#include "ui/admin/FicheQuincaillerie.h"
+#include "ui/common/Clavier.h"
+#include "ui/common/ListeRapport.h"
+#include "ui/common/Messages.h"
+#include "ui/common/Protection.h"
+#include "ui/common/Transfert.h"
+
+#include "ui_FicheQuincaillerieListe.h"
+
+namespace {
+
+QString TitreListe(int nombre)
+{
+    const QString titre = QStringLiteral("Liste de la quincaillerie");
+    if (nombre == 0)
+        return titre;
+    if (nombre == 1)
+        return titre + QStringLiteral(" : 1 enregistrement");
+    return titre + QStringLiteral(" : %1 enregistrements").arg(nombre);
+}
+
+} // namespace
+
+TFicheQuincaillerieListe::TFicheQuincaillerieListe(QWidget* parent)
+    : TFicheListe(parent)
+    , ui(std::make_unique<Ui::TFicheQuincaillerieListe>())
+{
+    ui->setupUi(this);
+    const ColonneListe nombre{70, Qt::AlignRight};
+    PreparerListe(ui->lvListe, {{110}, {230}, {170}, nombre, nombre, nombre, {80, Qt::AlignRight}, {30}});
+    Installer(ui->lvListe,
+              {ui->btnAjouter, ui->btnDupliquer, ui->btnModifier, ui->btnSupprimer, ui->btnFermer},
+              {QStringLiteral("une quincaillerie"), QStringLiteral("cette quincaillerie"),
+               QStringLiteral("de la quincaillerie")},
+              SelectionApresRemplissage::PremiereLigne, OrdreLignes::ParLibelle);
+    Indicateurs{ui->pbExportation, ui->imgYes}.Installer();
+    Indicateurs{ui->pbImporter, ui->imgYesImport}.Installer();
+    for (QPushButton* bouton : {ui->btnExporter, ui->btnImporter})
+        EntreeSurBouton(bouton);
+    Connecter(ui->btnExporter, &QPushButton::clicked, this, &TFicheQuincaillerieListe::btnExporterClick);
+    Connecter(ui->btnImporter, &QPushButton::clicked, this, &TFicheQuincaillerieListe::btnImporterClick);
+    Remplir();
+}
+
+TFicheQuincaillerieListe::~TFicheQuincaillerieListe() = default;
+
+void TFicheQuincaillerieListe::AjouterLignes()
+{
+    const QVector<CatalogueQuincaillerie::LigneCatalogue> catalogue = CatalogueQuincaillerie::Lister();
+    setWindowTitle(TitreListe(catalogue.size()));
+    for (const auto& [cle, article] : catalogue) {
+        AjouterLigne(Liste(),
+                     {article.codeExport, article.libelle, article.libelle2, FormatMonetaire(article.tarifVente),
+                      FormatMonetaire(article.tarifAchat), FormatMonetaire(article.nbPieces),
+                      FormatMonetaire(article.nbPiecesML), article.secable ? QStringLiteral("O") : QString()},
+                     cle);
+    }
+}
+
+std::unique_ptr<TFicheEdition> TFicheQuincaillerieListe::CreerEdition()
+{
+    return std::make_unique<TFicheQuincaillerie>(this);
+}
+
+int TFicheQuincaillerieListe::SupprimerEnregistrement(const QString& cle)
+{
+    return CatalogueQuincaillerie::Supprimer(cle);
+}
+
+void TFicheQuincaillerieListe::btnExporterClick()
+{
+    Transfert::Exporter(this, {ui->pbExportation, ui->imgYes}, QStringLiteral("export_quincaillerie.csv"),
+                        CatalogueQuincaillerie::EnteteExportation(), &CatalogueQuincaillerie::LignesExportation);
+}
+
+void TFicheQuincaillerieListe::btnImporterClick()
+{
+    const Indicateurs indicateurs{ui->pbImporter, ui->imgYesImport};
+    indicateurs.Preparer();
+    const std::optional<QByteArray> octets = Transfert::LireFichier(
+        this, QStringLiteral("Sélection du fichier à exporter"), QStringLiteral("import_quincaillerie.csv"));
+    if (!octets)
+        return;
+    const QVector<QStringList> lignes = LireLignesCsv(*octets, CatalogueQuincaillerie::kNombreChamps);
+    QString erreur;
+    {
+        Progression progression(ui->pbImporter, lignes.size());
+        try {
+            CatalogueQuincaillerie::Importer(lignes, [&](int faites, int) { progression.Avancer(faites); });
+            progression.Terminer();
+        } catch (const std::exception& echec) {
+            erreur = TexteErreur(echec);
+        }
+    }
+    // A failed import has left the catalogue as it was: so does the list.
+    if (!erreur.isEmpty()) {
+        Messages::Erreur(erreur, this);
+        return;
+    }
+    ui->imgYesImport->show();
+    Remplir();
+}

@@ -1,0 +1,30 @@
+#pragma once
+
+#include "ui/common/FicheListe.h"
+
+#include <memory>
+
+namespace Ui {
+class TFicheQuincaillerieListe;
+}
+
+// The hardware catalogue: its entries, and the whole catalogue exported to
+// or imported from a semicolon-separated file.
+class TFicheQuincaillerieListe : public TFicheListe
+{
+    Q_OBJECT
+public:
+    explicit TFicheQuincaillerieListe(QWidget* parent);
+    ~TFicheQuincaillerieListe() override;
+
+    void btnExporterClick();
+    void btnImporterClick();
+
+protected:
+    void AjouterLignes() override;
+    std::unique_ptr<TFicheEdition> CreerEdition() override;
+    int SupprimerEnregistrement(const QString& cle) override;
+
+private:
+    std::unique_ptr<Ui::TFicheQuincaillerieListe> ui;
+};

@@ -1,0 +1,154 @@
+// The hardware catalogue windows, driven as an administrator would, then
+// read back from the database and the files.
+
+#include "BaseTemporaire.h"
+#include "LignesTexte.h"
+#include "OutilsFenetres.h"
+#include "PiloteModal.h"
+
+#include "ui/admin/FicheQuincaillerie.h"
+#include "ui/admin/FicheQuincaillerieListe.h"
+#include "ui/common/ChoixFichier.h"
+#include "ui/common/Messages.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTreeWidget>
+#include <QtTest>
+
+namespace {
+
+const QString kCatalogue = QStringLiteral("SELECT CodeExport, Libelle, Libelle2, TarifVente, TarifAchat, NbPieces, "
+                                          "NbPiecesML, Secable FROM Quincaillerie ORDER BY IdQuincaillerie");
+
+void Ajouter(BaseTemporaire& base, const QString& code, const QString& libelle, double vente, int secable)
+{
+    base.Executer("INSERT INTO Quincaillerie (CodeExport, Libelle, Libelle2, TarifVente, TarifAchat, NbPieces, "
+                  "NbPiecesML, Secable) VALUES (:c, :l, 'bis', :v, 1, 10, 0.5, :s)",
+                  {{"c", code}, {"l", libelle}, {"v", vente}, {"s", secable}});
+}
+
+} // namespace
+
+class TestAdminQuincaillerie : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QApplication::setAttribute(Qt::AA_DontUseNativeDialogs); }
+    void cleanup() { QVERIFY(AucuneFenetreOuverte()); }
+
+    void listeEtDuplication()
+    {
+        BaseTemporaire base;
+        TFicheQuincaillerieListe liste(nullptr);
+        liste.show();
+        QCOMPARE(liste.windowTitle(), QStringLiteral("Liste de la quincaillerie"));
+        Ajouter(base, "V1", "Vis", 12.5, 1);
+        liste.Remplir();
+        QCOMPARE(liste.windowTitle(), QStringLiteral("Liste de la quincaillerie : 1 enregistrement"));
+        QCOMPARE(TextesLigne(Liste(&liste), 0),
+                 (QStringList{"V1", "Vis", "bis", "12,50", "1,00", "10,00", "0,50", "O"}));
+
+        const auto pilote = PiloteModal::QuandOuvert<TFicheQuincaillerie>([](TFicheQuincaillerie* fiche) {
+            QCOMPARE(fiche->windowTitle(), QStringLiteral("Gestion de la quincaillerie"));
+            QCOMPARE(Controle<QLineEdit>(fiche, "edtLibelle")->text(), QStringLiteral("Vis - copie"));
+            QCOMPARE(Controle<QLineEdit>(fiche, "edtTarifVente")->text(), QStringLiteral("12,5"));
+            QVERIFY(Controle<QCheckBox>(fiche, "cbSecable")->isChecked());
+            Taper(fiche, "edtCodeExport", "A0");
+            Cliquer(fiche, "btnValider");
+        });
+        Cliquer(&liste, "btnDupliquer");
+        QCOMPARE(liste.windowTitle(), QStringLiteral("Liste de la quincaillerie : 2 enregistrements"));
+        QCOMPARE(Colonne(Liste(&liste)), (QStringList{"A0", "V1"}));
+        QCOMPARE(LibelleSelectionne(Liste(&liste)), QStringLiteral("A0"));
+        QCOMPARE(LignesTexte(base.Base(), kCatalogue),
+                 (QStringList{"V1|Vis|bis|12.5|1|10|0.5|1", "A0|Vis - copie|bis|12.5|1|10|0.5|1"}));
+    }
+
+    void controlesDansLOrdre_data()
+    {
+        QTest::addColumn<QStringList>("saisie"); // label, sale, purchase, pieces, pieces per metre
+        QTest::addColumn<QString>("message");
+        QTest::addColumn<QString>("fautif");
+        QTest::newRow("libellé") << QStringList{"", "x", "x", "x", "x"} << "Veuillez renseinger le libellé."
+                                 << "edtLibelle";
+        QTest::newRow("achat avant vente") << QStringList{"L", "x", "-1", "0", "0"}
+                                           << "Veuillez renseigner/corriger le tarif d'achat." << "edtTarifAchat";
+        QTest::newRow("vente") << QStringList{"L", "", "0", "0", "0"}
+                               << "Veuillez renseigner/corriger le tarif de vente." << "edtTarifVente";
+        QTest::newRow("pièces") << QStringList{"L", "0", "0", "-0,5", "0"}
+                                << "Veuillez renseigner/corriger le nombre de pièces." << "edtNbPieces";
+        QTest::newRow("pièces ML") << QStringList{"L", "0", "0", "0", "1.5"}
+                                   << "Veuillez renseigner/corriger le nombre de pièces ML." << "edtNbPiecesML";
+    }
+
+    void controlesDansLOrdre()
+    {
+        QFETCH(QStringList, saisie);
+        QFETCH(QString, message);
+        QFETCH(QString, fautif);
+        BaseTemporaire base;
+        EnregistreurMessages messages;
+        TFicheQuincaillerie fiche(nullptr);
+        fiche.show();
+        const char* editions[] = {"edtLibelle", "edtTarifVente", "edtTarifAchat", "edtNbPieces", "edtNbPiecesML"};
+        for (int i = 0; i < 5; ++i)
+            Taper(&fiche, editions[i], saisie.at(i));
+        Cliquer(&fiche, "btnValider");
+        QCOMPARE(messages.Textes(), QStringList{message});
+        QCOMPARE(fiche.focusWidget(), Controle<QLineEdit>(&fiche, fautif));
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Quincaillerie"), 0);
+        fiche.close();
+    }
+
+    void exportPuisImport()
+    {
+        BaseTemporaire base;
+        Ajouter(base, "V\"1", "Vis", 12.5, 1);
+        Ajouter(base, "B2", "Boulon", 3, 0);
+        EnregistreurMessages messages;
+        TFicheQuincaillerieListe liste(nullptr);
+        liste.show();
+        const QString fichier = base.Fichier("quincaillerie.csv");
+        ChoixFichier::SetProchainNom(fichier);
+        Cliquer(&liste, "btnExporter");
+        QVERIFY(Controle<QLabel>(&liste, "imgYes")->isVisible());
+        QFile lu(fichier);
+        QVERIFY(lu.open(QIODevice::ReadOnly));
+        QCOMPARE(lu.readAll(), QByteArray("\"CodeExport\";\"Libelle\";\"Libelle2\";\"TarifVente\";\"TarifAchat\";"
+                                          "\"NbPieces\";\"NbPiecesML\";\"Secable\";\r\n"
+                                          "\"B2\";\"Boulon\";\"bis\";\"3,00\";\"1,00\";\"10,00\";\"0,50\";\"N\";\r\n"
+                                          "\"V\"\"1\";\"Vis\";\"bis\";\"12,50\";\"1,00\";\"10,00\";\"0,50\";\"O\";\r\n"));
+
+        // A failing import says so and keeps the catalogue.
+        base.Executer("CREATE TRIGGER refus BEFORE INSERT ON Quincaillerie WHEN NEW.Libelle = 'Vis' "
+                      "BEGIN SELECT RAISE(ABORT, 'refus'); END");
+        const QStringList avant = LignesTexte(base.Base(), kCatalogue);
+        ChoixFichier::SetProchainNom(fichier);
+        Cliquer(&liste, "btnImporter");
+        QVERIFY(messages.Dernier().startsWith("Importation - Une erreur est survenue pendant l'insertion de la ligne 3"));
+        QVERIFY(!Controle<QLabel>(&liste, "imgYesImport")->isVisible());
+        QCOMPARE(LignesTexte(base.Base(), kCatalogue), avant);
+
+        base.Executer("DROP TRIGGER refus");
+        ChoixFichier::SetProchainNom(fichier);
+        Cliquer(&liste, "btnImporter");
+        QVERIFY(Controle<QLabel>(&liste, "imgYesImport")->isVisible());
+        QCOMPARE(LignesTexte(base.Base(), kCatalogue),
+                 (QStringList{"B2|Boulon|bis|3|1|10|0.5|0", "V\"\"1|Vis|bis|12.5|1|10|0.5|1"}));
+        QCOMPARE(Colonne(Liste(&liste)), (QStringList{"B2", "V\"\"1"}));
+
+        ChoixFichier::SetProchainNom(base.Fichier("absent.csv"));
+        Cliquer(&liste, "btnImporter");
+        QCOMPARE(messages.Dernier(),
+                 "Importation - Le fichier d'importation n'existe pas : " + base.Fichier("absent.csv"));
+        liste.close();
+    }
+};
+
+QTEST_MAIN(TestAdminQuincaillerie)
+#include "tst_admin_quincaillerie.moc"
