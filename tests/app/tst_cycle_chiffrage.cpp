@@ -12,6 +12,8 @@
 #include "OutilsFenetres.h"
 #include "PilotesChoix.h"
 
+#include "ui/choice/FicheQuincaillerieChoix.h"
+#include "ui/choice/FicheQuincaillerieDetail.h"
 #include "ui/common/Messages.h"
 #include "ui/pricing/FicheModeNormal.h"
 
@@ -100,6 +102,8 @@ private slots:
         const QString tarifAlu = donnees.Tarif(pose, alu, 210.5);
         donnees.Tarif(pose, pvc, 90.0, poseur);
         donnees.Tarif(pose, alu, 95.0, poseur);
+        const QString joint = donnees.EntreeCatalogue(QStringLiteral("Joint d'étanchéité & mousse"), QStringLiteral("Blanc"),
+                                                      12.0, 7.5, 1.0, 1.0, 0);
         base.Dm().Fermer();
 
         // The host's files: an item whose family brings the PVC line.
@@ -136,6 +140,18 @@ private slots:
             {
                 const auto choixPoseur = ChoisirPoseur(QStringLiteral("P01"));
                 QTest::mouseClick(Controle<QPushButton>(fiche, QStringLiteral("btnPoseur")), Qt::LeftButton);
+            }
+            {
+                // The joint around the item: 2 × 1 m + 2 × 0,8 m, whole metres.
+                const auto detail = PiloteModal::QuandOuvert<TFicheQuincaillerieDetail>([](TFicheQuincaillerieDetail* fenetre) {
+                    Cliquer(fenetre, QStringLiteral("btnAjouter"));
+                    fenetre->close();
+                });
+                const auto choixJoint = PiloteModal::QuandOuvert<TFicheQuincaillerieChoix>([](TFicheQuincaillerieChoix* choix) {
+                    SelectionnerLigne(Liste(choix), QStringLiteral("Joint d'étanchéité & mousse"));
+                    QTest::keyClick(Liste(choix), Qt::Key_Return);
+                });
+                QTest::mouseClick(Controle<QToolButton>(fiche, QStringLiteral("btnQuincaillerie")), Qt::LeftButton);
             }
             QTest::mouseClick(Controle<QPushButton>(fiche, QStringLiteral("btnValider")), Qt::LeftButton);
         });
@@ -201,6 +217,16 @@ private slots:
             QCOMPARE(valeurs(poseurLigne), attendus[i][1]);
             QCOMPARE(valeurs(tva), attendus[i][2]);
         }
+        const QList<Element>& quincailleries = tarifs[0].Enfant("quincailleries").enfants;
+        QCOMPARE(quincailleries.size(), 1);
+        QCOMPARE(quincailleries[0].NomsAttributs(),
+                 (QStringList{"id", "libelle", "libelle2", "tarif_vente", "tarif_achat", "nb_pieces", "nb_pieces_ml",
+                              "quantite", "secable", "code_export"}));
+        QCOMPARE(quincailleries[0].Attribut("id"), joint);
+        QCOMPARE(quincailleries[0].Attribut("libelle"), QStringLiteral("Joint d'étanchéité & mousse"));
+        QCOMPARE(quincailleries[0].Attribut("quantite"), QStringLiteral("4,00"));
+        QCOMPARE(quincailleries[0].Attribut("code_export"), QStringLiteral("Q") + joint);
+        QVERIFY(tarifs[1].Enfant("quincailleries").enfants.isEmpty());
 
         // The archive copies of this opening share their time stamp; the
         // answer's copy is the answer.

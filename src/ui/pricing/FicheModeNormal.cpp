@@ -269,6 +269,9 @@ void TFicheModeNormal::ConnecterEvenements()
     });
 
     Connecter(ui->cbQuincaillerie, &QCheckBox::toggled, this, &TFicheModeNormal::cbQuincaillerieClick);
+    Connecter(ui->btnQuincaillerie, &QToolButton::clicked, this, &TFicheModeNormal::btnQuincaillerieClick);
+    Connecter(ui->btnQuincailleriesGlobales, &QToolButton::clicked, this,
+              &TFicheModeNormal::btnQuincailleriesGlobalesClick);
     Connecter(ui->btnActualiser, &QToolButton::clicked, this, &TFicheModeNormal::btnActualiserClick);
     Connecter(ui->btnValider, &QPushButton::clicked, this, &TFicheModeNormal::btnValiderClick);
 }

@@ -150,6 +150,8 @@ private:
 
     // Hardware, price refresh and the answer (FicheModeNormalValidation.cpp).
     void cbQuincaillerieClick();
+    void btnQuincaillerieClick();
+    void btnQuincailleriesGlobalesClick();
     void btnActualiserClick();
     void btnValiderClick();
 };

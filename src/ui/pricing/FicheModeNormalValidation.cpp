@@ -1,10 +1,12 @@
-// The hardware of the current line in or out of its totals, the refresh of
-// every price from the database, and "Valider", which answers the host.
+// The hardware of the current line and of the quote, the refresh of every
+// price from the database, and "Valider", which answers the host.
 
 #include "ui/pricing/FicheModeNormal.h"
 #include "ui_FicheModeNormal.h"
 
+#include "model/Menuiserie.h"
 #include "model/Tarif.h"
+#include "ui/choice/FicheQuincaillerieDetail.h"
 #include "ui/common/Messages.h"
 #include "ui/common/Protection.h"
 
@@ -13,6 +15,30 @@ void TFicheModeNormal::cbQuincaillerieClick()
     if (TarifCourant)
         TarifCourant->SetQuincaillerieIncluse(ui->cbQuincaillerie->isChecked());
     AfficherTotauxMenuiserie();
+    AfficherTotaux();
+}
+
+void TFicheModeNormal::btnQuincaillerieClick()
+{
+    if (!TarifCourant || !MenuiserieCourante)
+        return;
+    // The dialog sees the current item only; the item stays the quote's.
+    TFicheQuincaillerieDetail detail(this);
+    detail.SetMenuiseries(*MenuiserieCourante);
+    detail.SetQuincailleries(&TarifCourant->GetQuincailleries());
+    detail.exec();
+    AfficherQuincaillerieTarif();
+    AfficherTotauxMenuiserie();
+    AfficherTotaux();
+}
+
+void TFicheModeNormal::btnQuincailleriesGlobalesClick()
+{
+    TFicheQuincaillerieDetail detail(this);
+    detail.SetMenuiseries(Session.GetMenuiseries());
+    detail.SetQuincailleries(&Session.GetQuincailleriesGlobales());
+    detail.exec();
+    AfficherQuincailleriesGlobales();
     AfficherTotaux();
 }
 
