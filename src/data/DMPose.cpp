@@ -130,6 +130,16 @@ const Operande kOperandes[] = {
     {"LARGEUR_VANTAIL", "Largeur par vantail"},
 };
 
+const QString kIndexTarif = QStringLiteral("IdxTarifPoseCategoriePoseur");
+
+bool IndexExiste(Connexion& base, const QString& index)
+{
+    Requete requete(base);
+    requete.SetSql(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = :Nom COLLATE NOCASE"));
+    requete.LierTexte(QStringLiteral("Nom"), index);
+    return !requete.Ouvrir().EstVide();
+}
+
 bool AColonne(Connexion& base, const QString& table, const QString& colonne)
 {
     return base.Colonnes(table).contains(colonne, Qt::CaseInsensitive);
@@ -224,6 +234,7 @@ QStringList TDMPose::RestructureBase()
     RemplirTrelvaneLibelle(messages);
     AjouterColonnesCategorieType(messages);
     AjouterColonnesPoseur(messages);
+    IndexerTarifs(messages);
     return messages;
 }
 
@@ -288,6 +299,23 @@ void TDMPose::AjouterColonnesPoseur(QStringList& messages)
                 base.AjouterColonne(QStringLiteral("Poseur"), QStringLiteral("Siret VARCHAR(14)"));
                 base.AjouterColonne(QStringLiteral("Poseur"), QStringLiteral("RGE VARCHAR(25)"));
             });
+    } catch (const ErreurBase& erreur) {
+        messages << erreur.Message();
+    }
+}
+
+void TDMPose::IndexerTarifs(QStringList& messages)
+{
+    // The pricing lists look the general price of every line up at each
+    // repaint: without this index each look-up reads the whole table. A file
+    // without the table has nothing to index.
+    const auto aIndexer = [this] {
+        return base.TableExiste(QStringLiteral("Tarif")) && !IndexExiste(base, kIndexTarif);
+    };
+    try {
+        SiNecessaire(base, aIndexer, [this] {
+            base.ExecuterScript(QStringLiteral("CREATE INDEX %1 ON Tarif (IdPose, IdCategorie, IdPoseur)").arg(kIndexTarif));
+        });
     } catch (const ErreurBase& erreur) {
         messages << erreur.Message();
     }

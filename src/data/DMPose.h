@@ -76,6 +76,7 @@ private:
     void RemplirTrelvaneLibelle(QStringList& messages);
     void AjouterColonnesCategorieType(QStringList& messages);
     void AjouterColonnesPoseur(QStringList& messages);
+    void IndexerTarifs(QStringList& messages);
     const LigneTva* DerniereTva(int typeTva) const;
 };
 

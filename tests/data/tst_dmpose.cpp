@@ -130,7 +130,10 @@ private slots:
             "CREATE TABLE CategorieType (IdCategorieType INTEGER PRIMARY KEY AUTOINCREMENT, Libelle VARCHAR(100), MotsClefs VARCHAR(100));"
             "INSERT INTO CategorieType (Libelle, MotsClefs) VALUES ('Fenêtres', 'PVC');"
             "CREATE TABLE Poseur (IdPoseur INTEGER PRIMARY KEY AUTOINCREMENT, Code VARCHAR(100), Nom VARCHAR(100));"
-            "INSERT INTO Poseur (Code, Nom) VALUES ('P1', 'Martin');"));
+            "INSERT INTO Poseur (Code, Nom) VALUES ('P1', 'Martin');"
+            "CREATE TABLE Tarif (IdTarif INTEGER PRIMARY KEY AUTOINCREMENT, IdPose INTEGER, IdCategorie INTEGER,"
+            " IdPoseur INTEGER, Prix DOUBLE);"
+            "INSERT INTO Tarif (IdPose, IdCategorie, IdPoseur, Prix) VALUES (1, 2, 0, 99.5);"));
         TDMPose dm;
         QCOMPARE(Ouvrir(dm), QStringList());
         Connexion& base = dm.Quarlo();
@@ -141,11 +144,22 @@ private slots:
                  QStringList({"1|P1|Martin||"}));
         // Nothing is created beside an existing schema.
         QVERIFY(!base.TableExiste(QStringLiteral("Operande")));
+        // The tariffs are indexed for the price look-ups, and kept.
+        const QString sqlIndex = QStringLiteral("SELECT name, tbl_name FROM sqlite_master WHERE type = 'index' AND tbl_name = 'Tarif'");
+        const QStringList index = LignesTexte(base, sqlIndex);
+        QCOMPARE(index, QStringList({"IdxTarifPoseCategoriePoseur|Tarif"}));
+        QCOMPARE(LignesTexte(base, QStringLiteral("SELECT IdPose, IdCategorie, IdPoseur, Prix FROM Tarif")),
+                 QStringList({"1|2|0|99.5"}));
+        const QString plan = LignesTexte(base, QStringLiteral("EXPLAIN QUERY PLAN SELECT Prix FROM Tarif"
+                                                              " WHERE IdPose = 1 AND IdCategorie = 2 AND IdPoseur = 0")).join(' ');
+        QVERIFY2(plan.contains(QStringLiteral("USING INDEX IdxTarifPoseCategoriePoseur")), qPrintable(plan));
 
+        // A second start adds nothing.
         const QStringList colonnesPoseur = base.Colonnes(QStringLiteral("Poseur"));
         QCOMPARE(dm.RestructureBase(), QStringList());
         QCOMPARE(base.Colonnes(QStringLiteral("Poseur")), colonnesPoseur);
         QCOMPARE(Familles(base), kFamilles);
+        QCOMPARE(LignesTexte(base, sqlIndex), index);
     }
 
     void tableDesFamillesVideRemplie()
