@@ -1169,23 +1169,36 @@ private slots:
         }
     }
 
+    // The signal is asked once per row and repaint, and asked again at the
+    // next repaint: a price changed meanwhile shows.
     void delegueDecoupeParColonne()
     {
         QTreeWidget liste;
         liste.setColumnCount(2);
         liste.setRootIsDecorated(false);
-        liste.setItemDelegate(new TDelegateLigne([](int) { return true; }, &liste));
+        int questions = 0;
+        bool ecart = true;
+        new TDelegateLigne(&liste, [&](int) {
+            ++questions;
+            return ecart;
+        });
         liste.setColumnWidth(0, 40);
         liste.setColumnWidth(1, 80);
         liste.addTopLevelItem(new QTreeWidgetItem(QStringList{QString(40, QLatin1Char('M')), QString()}));
         liste.resize(200, 100);
         liste.show();
         QVERIFY(QTest::qWaitForWindowExposed(&liste));
-        const QImage image = liste.viewport()->grab().toImage();
+        QImage image = liste.viewport()->grab().toImage();
         const QRect ligne = liste.visualItemRect(liste.topLevelItem(0));
         QVERIFY(Contient(image, QRect(0, ligne.top(), 40, ligne.height()), Rouge));
         // The long caption does not run into the empty second column.
         QVERIFY(!Contient(image, QRect(41, ligne.top(), 78, ligne.height()), Rouge));
+
+        questions = 0;
+        ecart = false;
+        image = liste.viewport()->grab().toImage();
+        QCOMPARE(questions, 1);
+        QVERIFY(!Contient(image, QRect(0, ligne.top(), 40, ligne.height()), Rouge));
         liste.close();
     }
 };

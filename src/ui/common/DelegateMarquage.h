@@ -6,11 +6,11 @@
 // per row and repaint rather than once per cell. Editing is left to the
 // standard delegate.
 
-#include <QHash>
 #include <QStyledItemDelegate>
 #include <functional>
 
 class QAbstractItemView;
+class TReponsesDuDessin;
 
 class TDelegateMarquage : public QStyledItemDelegate
 {
@@ -21,12 +21,7 @@ public:
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;
-    bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
-    std::function<bool(int)> marquee;
-    QObject* zoneDesLignes;
-    mutable QHash<int, bool> marquesDuDessin; // rows asked during the current repaint
-
-    bool Marquee(int ligne) const;
+    TReponsesDuDessin* marques;
 };

@@ -1,7 +1,9 @@
 #include "ui/pricing/DelegateLigne.h"
 
+#include "ui/common/ReponsesDuDessin.h"
+
+#include <QAbstractItemView>
 #include <QPainter>
-#include <exception>
 
 namespace {
 
@@ -16,21 +18,11 @@ CouleursLigne CouleursPour(bool selectionnee, bool enEcart)
     return {QColor(Qt::white), enEcart ? QColor(Qt::red) : QColor(Qt::black)};
 }
 
-TDelegateLigne::TDelegateLigne(std::function<bool(int)> enEcart, QObject* parent)
-    : QStyledItemDelegate(parent)
-    , enEcart(std::move(enEcart))
+TDelegateLigne::TDelegateLigne(QAbstractItemView* vue, std::function<bool(int)> enEcart)
+    : QStyledItemDelegate(vue)
+    , ecarts(new TReponsesDuDessin(vue, std::move(enEcart)))
 {
-}
-
-bool TDelegateLigne::EnEcart(int ligne) const
-{
-    // A failing look-up must not escape a paint event: the row is then drawn
-    // without the signal.
-    try {
-        return enEcart && enEcart(ligne);
-    } catch (const std::exception&) {
-        return false;
-    }
+    vue->setItemDelegate(this);
 }
 
 void TDelegateLigne::paint(QPainter* peintre, const QStyleOptionViewItem& option,
@@ -38,7 +30,7 @@ void TDelegateLigne::paint(QPainter* peintre, const QStyleOptionViewItem& option
 {
     const bool selectionnee = option.state.testFlag(QStyle::State_Selected);
     // The selection colours win: no need to look the signal up.
-    const CouleursLigne couleurs = CouleursPour(selectionnee, !selectionnee && EnEcart(index.row()));
+    const CouleursLigne couleurs = CouleursPour(selectionnee, !selectionnee && ecarts->Reponse(index.row()));
 
     peintre->save();
     peintre->setClipRect(option.rect);

@@ -2,11 +2,14 @@
 
 // Draws the rows of the two pricing lists: the signal colours of
 // CouleursPour, the text of each column at its left edge, clipped to the
-// column.
+// column. The signal is looked up once per row and repaint.
 
 #include <QColor>
 #include <QStyledItemDelegate>
 #include <functional>
+
+class QAbstractItemView;
+class TReponsesDuDessin;
 
 struct CouleursLigne
 {
@@ -22,13 +25,12 @@ class TDelegateLigne : public QStyledItemDelegate
 {
 public:
     // enEcart tells, for a row index, whether the row carries the red signal.
-    TDelegateLigne(std::function<bool(int)> enEcart, QObject* parent);
+    // The view takes the delegate and owns it.
+    TDelegateLigne(QAbstractItemView* vue, std::function<bool(int)> enEcart);
 
     void paint(QPainter* peintre, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
 
 private:
-    std::function<bool(int)> enEcart;
-
-    bool EnEcart(int ligne) const;
+    TReponsesDuDessin* ecarts;
 };

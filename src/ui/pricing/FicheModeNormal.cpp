@@ -210,10 +210,8 @@ void TFicheModeNormal::PreparerListes()
         liste->header()->setStretchLastSection(false);
     }
 
-    ui->lvListe->setItemDelegate(
-        new TDelegateLigne([this](int ligne) { return MenuiserieEnEcart(ligne); }, ui->lvListe));
-    ui->lvCategorie->setItemDelegate(
-        new TDelegateLigne([this](int ligne) { return LigneEnEcart(ligne); }, ui->lvCategorie));
+    new TDelegateLigne(ui->lvListe, [this](int ligne) { return MenuiserieEnEcart(ligne); });
+    new TDelegateLigne(ui->lvCategorie, [this](int ligne) { return LigneEnEcart(ligne); });
 
     // A click under the items leaves the item on show selected: "<" and ">"
     // go on from it.
