@@ -78,14 +78,15 @@ void TFicheCategorie::ChargerCategorie()
 
 void TFicheCategorie::ChargerContraintes()
 {
+    QVector<LigneRapport> lignes;
     for (const Categories::Contrainte& contrainte : Categories::Contraintes(GetCle())) {
         // A copy's constraints are new rows of the new category.
-        AjouterLigne(ui->lvContraintes,
-                     TextesContrainte(contrainte.operande, contrainte.idOperande, contrainte.operateur,
-                                      contrainte.valeur),
-                     GetDuplication() ? QString() : contrainte.cle);
+        lignes.append({TextesContrainte(contrainte.operande, contrainte.idOperande, contrainte.operateur,
+                                        contrainte.valeur),
+                       GetDuplication() ? QString() : contrainte.cle});
     }
-    TrierParLibelle(ui->lvContraintes);
+    TrierParLibelle(lignes);
+    AjouterLignes(ui->lvContraintes, lignes);
 }
 
 void TFicheCategorie::AfficherApercu()

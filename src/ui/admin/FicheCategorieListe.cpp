@@ -22,10 +22,14 @@ TFicheCategorieListe::TFicheCategorieListe(QWidget* parent)
 
 TFicheCategorieListe::~TFicheCategorieListe() = default;
 
-void TFicheCategorieListe::AjouterLignes()
+QVector<LigneRapport> TFicheCategorieListe::LireLignes()
 {
-    for (const Entree& categorie : Categories::Lister())
-        AjouterLigne(Liste(), {categorie.libelle}, categorie.cle);
+    const QVector<Entree> categories = Categories::Lister();
+    QVector<LigneRapport> lignes;
+    lignes.reserve(categories.size());
+    for (const Entree& categorie : categories)
+        lignes.append({{categorie.libelle}, categorie.cle});
+    return lignes;
 }
 
 std::unique_ptr<TFicheEdition> TFicheCategorieListe::CreerEdition()

@@ -18,7 +18,7 @@ public:
     ~TFicheCategorieListe() override;
 
 protected:
-    void AjouterLignes() override;
+    QVector<LigneRapport> LireLignes() override;
     std::unique_ptr<TFicheEdition> CreerEdition() override;
     int SupprimerEnregistrement(const QString& cle) override;
 

@@ -22,10 +22,12 @@ TFicheCategorieTypeListe::TFicheCategorieTypeListe(QWidget* parent)
 
 TFicheCategorieTypeListe::~TFicheCategorieTypeListe() = default;
 
-void TFicheCategorieTypeListe::AjouterLignes()
+QVector<LigneRapport> TFicheCategorieTypeListe::LireLignes()
 {
+    QVector<LigneRapport> lignes;
     for (const CategoriesTypes::LigneType& type : CategoriesTypes::Lister())
-        AjouterLigne(Liste(), {type.libelle, type.famille}, type.cle);
+        lignes.append({{type.libelle, type.famille}, type.cle});
+    return lignes;
 }
 
 std::unique_ptr<TFicheEdition> TFicheCategorieTypeListe::CreerEdition()

@@ -18,8 +18,10 @@ TFicheOperandeListe::TFicheOperandeListe(QWidget* parent)
 
 TFicheOperandeListe::~TFicheOperandeListe() = default;
 
-void TFicheOperandeListe::AjouterLignes()
+QVector<LigneRapport> TFicheOperandeListe::LireLignes()
 {
+    QVector<LigneRapport> lignes;
     for (const Operandes::Operande& operande : Operandes::Lister())
-        AjouterLigne(Liste(), {operande.libelle, operande.code}, operande.cle);
+        lignes.append({{operande.libelle, operande.code}, operande.cle});
+    return lignes;
 }

@@ -18,7 +18,7 @@ public:
     ~TFicheOperandeListe() override;
 
 protected:
-    void AjouterLignes() override;
+    QVector<LigneRapport> LireLignes() override;
 
 private:
     std::unique_ptr<Ui::TFicheOperandeListe> ui;

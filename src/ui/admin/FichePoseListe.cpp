@@ -26,13 +26,15 @@ TFichePoseListe::TFichePoseListe(QWidget* parent)
 
 TFichePoseListe::~TFichePoseListe() = default;
 
-void TFichePoseListe::AjouterLignes()
+QVector<LigneRapport> TFichePoseListe::LireLignes()
 {
+    QVector<LigneRapport> lignes;
     for (const Poses::LignePose& pose : Poses::Lister()) {
         const double taux = pose.typeTva ? TableTva::GetTauxTva(*pose.typeTva) : -1;
         const QString tva = taux > -1 ? FormatMonetaire(taux) : QString();
-        AjouterLigne(Liste(), {pose.libelle, tva, pose.codeExport}, pose.cle);
+        lignes.append({{pose.libelle, tva, pose.codeExport}, pose.cle});
     }
+    return lignes;
 }
 
 std::unique_ptr<TFicheEdition> TFichePoseListe::CreerEdition()

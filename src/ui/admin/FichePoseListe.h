@@ -17,7 +17,7 @@ public:
     ~TFichePoseListe() override;
 
 protected:
-    void AjouterLignes() override;
+    QVector<LigneRapport> LireLignes() override;
     std::unique_ptr<TFicheEdition> CreerEdition() override;
     int SupprimerEnregistrement(const QString& cle) override;
 

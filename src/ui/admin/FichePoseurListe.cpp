@@ -19,13 +19,14 @@ TFichePoseurListe::TFichePoseurListe(QWidget* parent)
 
 TFichePoseurListe::~TFichePoseurListe() = default;
 
-void TFichePoseurListe::AjouterLignes()
+QVector<LigneRapport> TFichePoseurListe::LireLignes()
 {
+    QVector<LigneRapport> lignes;
     for (const Poseurs::Poseur& poseur : Poseurs::Lister())
-        AjouterLigne(Liste(),
-                     {poseur.code, poseur.nom, poseur.rue1, poseur.rue2, poseur.cp, poseur.ville, poseur.siret,
-                      poseur.rge},
-                     poseur.cle);
+        lignes.append({{poseur.code, poseur.nom, poseur.rue1, poseur.rue2, poseur.cp, poseur.ville, poseur.siret,
+                        poseur.rge},
+                       poseur.cle});
+    return lignes;
 }
 
 int TFichePoseurListe::SupprimerEnregistrement(const QString& cle)

@@ -18,7 +18,7 @@ public:
     ~TFichePoseurListe() override;
 
 protected:
-    void AjouterLignes() override;
+    QVector<LigneRapport> LireLignes() override;
     int SupprimerEnregistrement(const QString& cle) override;
 
 private:

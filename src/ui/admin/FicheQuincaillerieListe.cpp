@@ -49,17 +49,19 @@ TFicheQuincaillerieListe::TFicheQuincaillerieListe(QWidget* parent)
 
 TFicheQuincaillerieListe::~TFicheQuincaillerieListe() = default;
 
-void TFicheQuincaillerieListe::AjouterLignes()
+QVector<LigneRapport> TFicheQuincaillerieListe::LireLignes()
 {
     const QVector<CatalogueQuincaillerie::LigneCatalogue> catalogue = CatalogueQuincaillerie::Lister();
     setWindowTitle(TitreListe(catalogue.size()));
+    QVector<LigneRapport> lignes;
+    lignes.reserve(catalogue.size());
     for (const auto& [cle, article] : catalogue) {
-        AjouterLigne(Liste(),
-                     {article.codeExport, article.libelle, article.libelle2, FormatMonetaire(article.tarifVente),
-                      FormatMonetaire(article.tarifAchat), FormatMonetaire(article.nbPieces),
-                      FormatMonetaire(article.nbPiecesML), article.secable ? QStringLiteral("O") : QString()},
-                     cle);
+        lignes.append({{article.codeExport, article.libelle, article.libelle2, FormatMonetaire(article.tarifVente),
+                        FormatMonetaire(article.tarifAchat), FormatMonetaire(article.nbPieces),
+                        FormatMonetaire(article.nbPiecesML), article.secable ? QStringLiteral("O") : QString()},
+                       cle});
     }
+    return lignes;
 }
 
 std::unique_ptr<TFicheEdition> TFicheQuincaillerieListe::CreerEdition()

@@ -21,7 +21,7 @@ public:
     void btnImporterClick();
 
 protected:
-    void AjouterLignes() override;
+    QVector<LigneRapport> LireLignes() override;
     std::unique_ptr<TFicheEdition> CreerEdition() override;
     int SupprimerEnregistrement(const QString& cle) override;
 

@@ -56,15 +56,16 @@ void TFicheQuincaillerieChoix::btnRechercherClick()
 
 void TFicheQuincaillerieChoix::RemplirListe()
 {
+    QVector<LigneRapport> lignes;
     for (const TQuincaillerie& entree : Quincailleries::Rechercher(ui->edtLibelle->text(), ui->edtLibelle2->text())) {
         const std::optional<double> prixAuMetre = PrixAuMetre(entree);
-        AjouterLigne(ui->lvListe,
-                     {entree.GetLibelle(), entree.GetLibelle2(), FormatMonetaire(entree.GetTarifVente()),
-                      prixAuMetre ? FormatMonetaire(*prixAuMetre) : QString(),
-                      entree.GetSecable() == 1 ? QStringLiteral("OUI") : QString()},
-                     entree.GetId());
+        lignes.append({{entree.GetLibelle(), entree.GetLibelle2(), FormatMonetaire(entree.GetTarifVente()),
+                        prixAuMetre ? FormatMonetaire(*prixAuMetre) : QString(),
+                        entree.GetSecable() == 1 ? QStringLiteral("OUI") : QString()},
+                       entree.GetId()});
     }
-    TrierParLibelle(ui->lvListe);
+    TrierParLibelle(lignes);
+    AjouterLignes(ui->lvListe, lignes);
     if (ui->lvListe->topLevelItemCount() > 0)
         ui->lvListe->setCurrentItem(ui->lvListe->topLevelItem(0));
 }

@@ -45,9 +45,10 @@ void TFicheListe::Installer(QTreeWidget* liste, const BoutonsListe& boutons,
 void TFicheListe::Remplir()
 {
     ViderListe(lvListe);
-    AjouterLignes();
+    QVector<LigneRapport> lignes = LireLignes();
     if (ordre == OrdreLignes::ParLibelle)
-        TrierParLibelle(lvListe);
+        TrierParLibelle(lignes);
+    AjouterLignes(lvListe, lignes);
     if (selection == SelectionApresRemplissage::PremiereLigne && lvListe->topLevelItemCount() > 0)
         lvListe->setCurrentItem(lvListe->topLevelItem(0));
 }

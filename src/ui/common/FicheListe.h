@@ -7,6 +7,8 @@
 // deletes and refills. A window supplies its rows, its texts, its edit window
 // and its deletion; buttons it does not have are simply left out.
 
+#include "ui/common/ListeRapport.h"
+
 #include <QDialog>
 #include <QString>
 #include <memory>
@@ -60,8 +62,8 @@ protected:
 
     QTreeWidget* Liste() const { return lvListe; }
 
-    // Adds the rows of the table (the list is empty when this is called).
-    virtual void AjouterLignes() = 0;
+    // The rows of the table, in the order of its read.
+    virtual QVector<LigneRapport> LireLignes() = 0;
     // A fresh edit window of the table, the list as its parent.
     virtual std::unique_ptr<TFicheEdition> CreerEdition();
     // Deletes the record; returns the number of rows of its table removed.

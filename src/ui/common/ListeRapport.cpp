@@ -8,6 +8,8 @@
 #include <QLocale>
 #include <QTreeWidget>
 #include <algorithm>
+#include <utility>
+#include <vector>
 
 void PreparerListe(QTreeWidget* liste, std::initializer_list<ColonneListe> colonnes)
 {
@@ -31,14 +33,60 @@ void PreparerListe(QTreeWidget* liste, std::initializer_list<ColonneListe> colon
     }
 }
 
+namespace {
+
+QVector<Qt::Alignment> Alignements(const QTreeWidget* liste)
+{
+    QVector<Qt::Alignment> alignements;
+    for (int colonne = 0; colonne < liste->columnCount(); ++colonne)
+        alignements.append(Qt::Alignment(liste->headerItem()->textAlignment(colonne)));
+    return alignements;
+}
+
+QTreeWidgetItem* NouvelleLigne(const LigneRapport& contenu, const QVector<Qt::Alignment>& alignements)
+{
+    auto* ligne = new QTreeWidgetItem(contenu.textes);
+    for (int colonne = 0; colonne < contenu.textes.size() && colonne < alignements.size(); ++colonne)
+        ligne->setTextAlignment(colonne, alignements.at(colonne));
+    if (!contenu.cle.isEmpty())
+        SetCode(ligne, contenu.cle);
+    return ligne;
+}
+
+// Sorts by caption as a reader expects (accents and case ignored), keeping
+// the order of equal captions. Each caption's collation key is built once.
+template <class T, class Libelle>
+void TrierSelonLibelle(QList<T>& elements, Libelle libelle)
+{
+    QCollator collateur{QLocale()};
+    collateur.setCaseSensitivity(Qt::CaseInsensitive);
+    std::vector<std::pair<QCollatorSortKey, T>> cles;
+    cles.reserve(elements.size());
+    for (T& element : elements)
+        cles.emplace_back(collateur.sortKey(libelle(element)), std::move(element));
+    std::stable_sort(cles.begin(), cles.end(),
+                     [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
+    for (qsizetype i = 0; i < elements.size(); ++i)
+        elements[i] = std::move(cles[std::size_t(i)].second);
+}
+
+} // namespace
+
 QTreeWidgetItem* AjouterLigne(QTreeWidget* liste, const QStringList& textes, const QString& cle)
 {
-    auto* ligne = new QTreeWidgetItem(liste, textes);
-    for (int colonne = 0; colonne < textes.size(); ++colonne)
-        ligne->setTextAlignment(colonne, Qt::Alignment(liste->headerItem()->textAlignment(colonne)));
-    if (!cle.isEmpty())
-        SetCode(ligne, cle);
+    QTreeWidgetItem* ligne = NouvelleLigne({textes, cle}, Alignements(liste));
+    liste->addTopLevelItem(ligne);
     return ligne;
+}
+
+void AjouterLignes(QTreeWidget* liste, const QVector<LigneRapport>& lignes)
+{
+    const QVector<Qt::Alignment> alignements = Alignements(liste);
+    QList<QTreeWidgetItem*> nouvelles;
+    nouvelles.reserve(lignes.size());
+    for (const LigneRapport& ligne : lignes)
+        nouvelles.append(NouvelleLigne(ligne, alignements));
+    liste->addTopLevelItems(nouvelles);
 }
 
 void RemplacerTextes(QTreeWidgetItem* ligne, const QStringList& textes)
@@ -47,18 +95,16 @@ void RemplacerTextes(QTreeWidgetItem* ligne, const QStringList& textes)
         ligne->setText(colonne, textes.at(colonne));
 }
 
+void TrierParLibelle(QVector<LigneRapport>& lignes)
+{
+    TrierSelonLibelle(lignes, [](const LigneRapport& ligne) { return ligne.textes.value(0); });
+}
+
 void TrierParLibelle(QTreeWidget* liste)
 {
     QTreeWidgetItem* selection = LigneSelectionnee(liste);
-    QList<QTreeWidgetItem*> lignes;
-    while (liste->topLevelItemCount() > 0)
-        lignes.append(liste->takeTopLevelItem(0));
-
-    QCollator collateur{QLocale()};
-    collateur.setCaseSensitivity(Qt::CaseInsensitive);
-    std::stable_sort(lignes.begin(), lignes.end(), [&](QTreeWidgetItem* a, QTreeWidgetItem* b) {
-        return collateur.compare(a->text(0), b->text(0)) < 0;
-    });
+    QList<QTreeWidgetItem*> lignes = liste->invisibleRootItem()->takeChildren();
+    TrierSelonLibelle(lignes, [](QTreeWidgetItem* ligne) { return ligne->text(0); });
     liste->addTopLevelItems(lignes);
     if (selection)
         liste->setCurrentItem(selection);

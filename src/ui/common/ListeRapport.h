@@ -7,6 +7,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <QVector>
 #include <Qt>
 #include <initializer_list>
 
@@ -27,6 +28,21 @@ void PreparerListe(QTreeWidget* liste, std::initializer_list<ColonneListe> colon
 // Appends a row: caption then sub-items, aligned as their column. An empty
 // key leaves the row without one.
 QTreeWidgetItem* AjouterLigne(QTreeWidget* liste, const QStringList& textes, const QString& cle);
+
+// A row to come: caption then sub-items, and its key (empty for none).
+struct LigneRapport
+{
+    QStringList textes;
+    QString cle;
+};
+
+// Appends the rows as AjouterLigne does, in one insertion: the view lays
+// itself out once, whatever the number of rows.
+void AjouterLignes(QTreeWidget* liste, const QVector<LigneRapport>& lignes);
+
+// Puts rows in the order of TrierParLibelle (by caption), before they reach
+// a list.
+void TrierParLibelle(QVector<LigneRapport>& lignes);
 
 // Rewrites the texts of a row (caption then sub-items), keeping its key.
 void RemplacerTextes(QTreeWidgetItem* ligne, const QStringList& textes);
