@@ -43,11 +43,16 @@ QVector<Qt::Alignment> Alignements(const QTreeWidget* liste)
     return alignements;
 }
 
+// What a cell without an alignment of its own shows.
+constexpr Qt::Alignment kAlignementDeLaVue = Qt::AlignLeft | Qt::AlignVCenter;
+
 QTreeWidgetItem* NouvelleLigne(const LigneRapport& contenu, const QVector<Qt::Alignment>& alignements)
 {
     auto* ligne = new QTreeWidgetItem(contenu.textes);
-    for (int colonne = 0; colonne < contenu.textes.size() && colonne < alignements.size(); ++colonne)
-        ligne->setTextAlignment(colonne, alignements.at(colonne));
+    for (int colonne = 0; colonne < contenu.textes.size() && colonne < alignements.size(); ++colonne) {
+        if (alignements.at(colonne) != kAlignementDeLaVue)
+            ligne->setTextAlignment(colonne, alignements.at(colonne));
+    }
     if (!contenu.cle.isEmpty())
         SetCode(ligne, contenu.cle);
     return ligne;
