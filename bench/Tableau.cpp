@@ -66,6 +66,17 @@ std::string Nombre(const char* format, double valeur)
 
 } // namespace
 
+void AjouterAuTableau(const std::string& ligne)
+{
+    std::printf("%s\n", ligne.c_str());
+    if (const char* chemin = std::getenv("QUARLO_BENCH_TABLEAU")) {
+        if (std::FILE* fichier = std::fopen(chemin, "a")) {
+            std::fprintf(fichier, "%s\n", ligne.c_str());
+            std::fclose(fichier);
+        }
+    }
+}
+
 int ExecuterBancs(int argc, char** argv, std::initializer_list<Figure> figures)
 {
     benchmark::Initialize(&argc, argv);
@@ -75,9 +86,6 @@ int ExecuterBancs(int argc, char** argv, std::initializer_list<Figure> figures)
     benchmark::RunSpecifiedBenchmarks(&collecteur);
     benchmark::Shutdown();
 
-    std::FILE* fichier = nullptr;
-    if (const char* chemin = std::getenv("QUARLO_BENCH_TABLEAU"))
-        fichier = std::fopen(chemin, "a");
     for (const Figure& figure : figures) {
         const double notre = collecteur.Temps(figure.notre);
         const double reference = collecteur.Temps(figure.reference) * figure.facteur;
@@ -85,13 +93,8 @@ int ExecuterBancs(int argc, char** argv, std::initializer_list<Figure> figures)
             continue;
         const double ratio = notre / reference;
         const std::string objectif = figure.objectif > 0 ? Nombre("≤ %.2g ×", figure.objectif) : "—";
-        const std::string ligne = std::string(figure.libelle) + '\t' + Temps(notre) + '\t' + Temps(reference) + '\t'
-                                  + Nombre("%.2f ×", ratio) + '\t' + objectif + '\n';
-        std::fputs(ligne.c_str(), stdout);
-        if (fichier)
-            std::fputs(ligne.c_str(), fichier);
+        AjouterAuTableau(std::string(figure.libelle) + '\t' + Temps(notre) + '\t' + Temps(reference) + '\t'
+                         + Nombre("%.2f ×", ratio) + '\t' + objectif);
     }
-    if (fichier)
-        std::fclose(fichier);
     return 0;
 }

@@ -6,6 +6,7 @@
 // (the file named by QUARLO_BENCH_TABLEAU) and prints one table.
 
 #include <initializer_list>
+#include <string>
 
 struct Figure
 {
@@ -20,3 +21,7 @@ struct Figure
 // prints them as usual, then prints and records each figure whose two
 // benchmarks ran. Times are the medians of the repetitions when there are some.
 int ExecuterBancs(int argc, char** argv, std::initializer_list<Figure> figures);
+
+// Prints a row of the table (its cells separated by tabs) and records it
+// for scripts/bench.sh, for figures that are not times.
+void AjouterAuTableau(const std::string& ligne);

@@ -23,7 +23,7 @@ if [ ${#manquants[@]} -gt 0 ]; then
 fi
 
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUARLO_TESTS=OFF -DQUARLO_BENCH=ON > /dev/null
-cmake --build build-bench --parallel "$(nproc)" --target bench_base bench_echange
+cmake --build build-bench --parallel "$(nproc)" --target bench_base bench_echange bench_fenetres bench_memoire
 
 # Files go to memory when it can hold them: the figures are the programs'
 # work, not the disk's.
@@ -33,10 +33,13 @@ fi
 tableau="$(mktemp)"
 trap 'rm -f "$tableau"' EXIT
 export QUARLO_BENCH_TABLEAU="$tableau"
-for programme in build-bench/bin/bench_echange build-bench/bin/bench_base; do
+for programme in build-bench/bin/bench_echange build-bench/bin/bench_base build-bench/bin/bench_fenetres; do
   "$programme" --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true \
     --benchmark_report_aggregates_only=true "$@"
 done
+# Peak memory is a figure of a whole process: this program opens the
+# pricing screen in processes of its own.
+QT_QPA_PLATFORM=offscreen build-bench/bin/bench_memoire
 
 echo
 echo "Machine : $(nproc) cœurs, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"
