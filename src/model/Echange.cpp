@@ -6,6 +6,8 @@
 #include "model/RemplacerFichier.h"
 #include "model/Xml.h"
 
+#include <QHash>
+
 namespace {
 
 const QString kDeclaration = QStringLiteral("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>");
@@ -26,6 +28,10 @@ private:
     const TXmlNode* menuiseries = nullptr;
     const FormeNombres nombres;
     mutable QString tampon; // the value of an attribute holding entity references
+    // The short values read so far, each held once: hardware names, codes
+    // and labels repeat over the items of a quote, and every item sharing
+    // one copy keeps a large quote small. Keys view their own values.
+    mutable QHash<QStringView, QString> valeursCourtes;
 
     const TXmlNode* PremierHorsMenuiseries(QStringView nom) const;
     QString Texte(const TXmlNode& noeud, QStringView attribut) const;
@@ -63,7 +69,16 @@ const TXmlNode* LecteurDevis::PremierHorsMenuiseries(QStringView nom) const
 
 QString LecteurDevis::Texte(const TXmlNode& noeud, QStringView attribut) const
 {
-    return noeud.GetAttributeByName(attribut);
+    constexpr qsizetype kLongueurPartagee = 64;
+    const QStringView valeur = noeud.GetAttributeView(attribut, tampon);
+    // Missing and empty values keep their difference (null or empty text).
+    if (valeur.isEmpty() || valeur.size() > kLongueurPartagee)
+        return noeud.GetAttributeByName(attribut);
+    if (const auto connue = valeursCourtes.constFind(valeur); connue != valeursCourtes.cend())
+        return *connue;
+    const QString texte = valeur.toString();
+    valeursCourtes.insert(QStringView(texte), texte);
+    return texte;
 }
 
 double LecteurDevis::Decimal(const TXmlNode& noeud, QStringView attribut) const

@@ -5,6 +5,13 @@
 
 #include <stdexcept>
 
+namespace {
+
+// Up to this many properties, a name is looked for without the index.
+constexpr int kProprietesSansIndex = 16;
+
+} // namespace
+
 TPropriete::TPropriete(const QString& id, const QString& valeur) : id(id.toUpper()), valeur(valeur) {}
 
 TPropriete& TPropriete::operator=(const TPropriete& autre)
@@ -85,8 +92,13 @@ TPropriete& TProprietes::Ajouter(const QString& id, const QString& valeur)
     auto nouvelle = std::make_unique<TPropriete>(id, valeur);
     nouvelle->liste = this;
     TPropriete& ajoutee = elements.Ajouter(std::move(nouvelle));
-    if (indexAJour && !index.contains(ajoutee.id))
-        index.insert(ajoutee.id, elements.Nombre() - 1);
+    // A built index follows the additions; none is built for a short list.
+    if (indexAJour && !index.isEmpty()) {
+        if (!index.contains(ajoutee.id))
+            index.insert(ajoutee.id, elements.Nombre() - 1);
+    } else {
+        IndexPerime();
+    }
     return ajoutee;
 }
 
@@ -116,8 +128,18 @@ const QHash<QString, int>& TProprietes::Index() const
 
 const TPropriete* TProprietes::Trouver(const QString& nom) const
 {
+    const QString cle = nom.toUpper();
+    // An item has a handful of properties: reading them is quicker than an
+    // index, which would cost each item of a large quote over a kilobyte.
+    if (elements.Nombre() <= kProprietesSansIndex) {
+        for (const TPropriete& propriete : elements) {
+            if (propriete.id == cle)
+                return &propriete;
+        }
+        return nullptr;
+    }
     const auto& parNom = Index();
-    const auto trouve = parNom.constFind(nom.toUpper());
+    const auto trouve = parNom.constFind(cle);
     return trouve == parNom.constEnd() ? nullptr : &elements[trouve.value()];
 }
 

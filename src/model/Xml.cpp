@@ -193,16 +193,16 @@ QString DecoderUtf8(const QByteArray& octets)
 class TXmlDocument::Stock
 {
 public:
-    // The text to parse; `octetsCp1252` are the bytes it was decoded from
-    // when they are Windows-1252 (one byte per character, at the same index).
-    explicit Stock(QString texte = QString(), QByteArray octetsCp1252 = QByteArray())
-        : source(std::move(texte)), octets(std::move(octetsCp1252))
+    // The text to parse; `luEnCp1252` when it was decoded from Windows-1252
+    // bytes (one byte per character, which encoding gives back).
+    explicit Stock(QString texte = QString(), bool luEnCp1252 = false)
+        : source(std::move(texte)), cp1252(luEnCp1252)
     {
     }
 
     // The parsed text, which the nodes' names and values view.
     QStringView Source() const { return source; }
-    const QByteArray& OctetsCp1252() const { return octets; }
+    bool LuEnCp1252() const { return cp1252; }
     TXmlNode& Noeud(TXmlNodeType type, QStringView nom, qsizetype position = -1);
     // The attributes of one tag, side by side.
     const TXmlNode::Attribute* Attributs(const std::vector<TXmlNode::Attribute>& liste);
@@ -212,7 +212,7 @@ public:
 private:
     static constexpr std::size_t kBloc = 256;
     QString source;
-    QByteArray octets;
+    bool cp1252;
     std::vector<std::unique_ptr<TXmlNode[]>> blocsNoeuds;
     std::size_t noeudsLibres = 0;
     std::vector<std::unique_ptr<TXmlNode::Attribute[]>> blocsAttributs;
@@ -621,7 +621,7 @@ void TXmlNode::AddChild(TXmlNode& child)
 const TXmlNode::Attribute* TXmlNode::Trouver(QStringView attributeName) const
 {
     for (int i = 0; i < nombreAttributs; ++i)
-        if (MemeNom(attributs[i].name, attributeName))
+        if (MemeNom(attributs[i].name(), attributeName))
             return &attributs[i];
     return nullptr;
 }
@@ -636,7 +636,7 @@ QStringView TXmlNode::GetAttributeView(QStringView attributeName, QString& buffe
     const Attribute* attribute = Trouver(attributeName);
     if (!attribute)
         return u"";
-    const QStringView valeur = SansGuillemets(attribute->written);
+    const QStringView valeur = SansGuillemets(attribute->written());
     if (!ContientEsperluette(valeur))
         return valeur;
     ResoudreEntites(valeur, buffer);
@@ -648,7 +648,7 @@ QString TXmlNode::GetAttributeByName(QStringView attributeName) const
     const Attribute* attribute = Trouver(attributeName);
     if (!attribute)
         return QString();
-    const QStringView valeur = SansGuillemets(attribute->written);
+    const QStringView valeur = SansGuillemets(attribute->written());
     if (!ContientEsperluette(valeur))
         return valeur.toString();
     QString resolu;
@@ -710,26 +710,23 @@ QString TXmlNode::FullPath() const
 namespace {
 
 // The compact form written straight as the Windows-1252 bytes of a document
-// read from such bytes: a piece of the parsed text is copied from the bytes
-// it was decoded from, anything else is encoded.
+// read from such bytes. Each character of the parsed text encodes back to the
+// byte it was decoded from, so the bytes read need not be kept.
 class OctetsCp1252
 {
 public:
-    OctetsCp1252(QStringView source, const QByteArray& octetsSource)
-        : debutSource(source.utf16()), finSource(source.utf16() + source.size()), octetsSource(octetsSource),
-          octets(octetsSource.size() + 4096, Qt::Uninitialized)
+    explicit OctetsCp1252(QStringView source)
+        : debutSource(source.utf16()), finSource(source.utf16() + source.size()),
+          octets(source.size() + 4096, Qt::Uninitialized)
     {
     }
 
     OctetsCp1252& operator+=(QStringView texte)
     {
         char* sortie = Reserver(texte.size());
-        const char16_t* debut = texte.utf16();
-        if (DansLaSource(debut, debut + texte.size()))
-            std::memcpy(sortie, octetsSource.constData() + (debut - debutSource), size_t(texte.size()));
-        else
-            for (const QChar c : texte)
-                *sortie++ = OctetCp1252(c.unicode());
+        const char16_t* unites = texte.utf16();
+        for (qsizetype i = 0; i < texte.size(); ++i)
+            *sortie++ = unites[i] < 0x80 ? static_cast<char>(unites[i]) : OctetCp1252(unites[i]);
         return *this;
     }
     // ` nom=valeur`, copied as one piece when the parsed text holds it so.
@@ -766,7 +763,6 @@ private:
 
     const char16_t* debutSource;
     const char16_t* finSource;
-    const QByteArray& octetsSource;
     QByteArray octets;
     qsizetype taille = 0;
 
@@ -806,7 +802,7 @@ void TXmlNode::Ecrire(Sortie& out) const
 {
     const auto ecrireAttributs = [&] {
         for (int i = 0; i < nombreAttributs; ++i)
-            AjouterAttribut(out, attributs[i].name, attributs[i].written);
+            AjouterAttribut(out, attributs[i].name(), attributs[i].written());
     };
     const auto entourer = [&](QStringView debut, QStringView fin) {
         out += debut;
@@ -868,9 +864,9 @@ TXmlDocument::TXmlDocument(const QString& rootName) : stock(std::make_unique<Sto
 
 TXmlDocument::~TXmlDocument() = default;
 
-void TXmlDocument::Lire(QString texte, Sortie encodage, const QByteArray& octetsCp1252)
+void TXmlDocument::Lire(QString texte, Sortie encodage, bool luEnCp1252)
 {
-    auto nouveau = std::make_unique<Stock>(std::move(texte), octetsCp1252);
+    auto nouveau = std::make_unique<Stock>(std::move(texte), luEnCp1252);
     TXmlNode* nouvelleRacine = nullptr;
     std::vector<TXmlNode*> noeuds = Analyseur(*nouveau).Analyser(nouvelleRacine);
     stock = std::move(nouveau);
@@ -895,7 +891,7 @@ void TXmlDocument::ReadFromBytes(const QByteArray& bytes)
     if (Analyseur(essai).EncodageDeclare() == u"UTF-8")
         Lire(DecoderUtf8(bytes), Sortie::Utf8);
     else
-        Lire(std::move(texte), Sortie::SelonDeclaration, bytes);
+        Lire(std::move(texte), Sortie::SelonDeclaration, true);
 }
 
 void TXmlDocument::LoadFromFile(const QString& path)
@@ -936,8 +932,8 @@ QString TXmlDocument::SaveToString() const
 
 QByteArray TXmlDocument::SaveToBytes() const
 {
-    if (sortie == Sortie::SelonDeclaration && !IsUtf8() && !stock->OctetsCp1252().isEmpty()) {
-        OctetsCp1252 octets(stock->Source(), stock->OctetsCp1252());
+    if (sortie == Sortie::SelonDeclaration && !IsUtf8() && stock->LuEnCp1252()) {
+        OctetsCp1252 octets(stock->Source());
         for (const TXmlNode* node : nodes) {
             node->Ecrire(octets);
             octets += u'\n';
