@@ -1,8 +1,11 @@
 #include "ui/common/ObjectCode.h"
 
 #include "data/DMPose.h"
+#include "ui/common/ListeRapport.h"
 
+#include <QCollator>
 #include <QComboBox>
+#include <QRandomGenerator>
 #include <QListWidget>
 #include <QSignalSpy>
 #include <QTreeWidget>
@@ -103,6 +106,39 @@ private slots:
         QCOMPARE(combo.itemText(3), QStringLiteral("TVA 10 %"));
         QCOMPARE(combo.itemData(2).toString(), QStringLiteral("2"));
         QCOMPARE(combo.itemData(1).toString(), QStringLiteral("1"));
+    }
+
+    // Report rows come out in the order of a stable sort by the locale's
+    // collation ignoring case, whatever order they were read in: accents,
+    // case, ligatures, digits and signs, and captions the collator holds
+    // equal (which keep the order of the read).
+    void triParLibelle()
+    {
+        QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
+        const QStringList libelles = {
+            "éclair", "Eclair", "eclair", "Élan", "elan", "zèbre", "Zoo", "a10", "a9", "a 1", "Æther", "aether",
+            "ß", "ss", "œuvre", "oeuvre", "", "-tiret", "_x", "Ïle", "ile", "Île", "Fenêtre PVC", "fenetre pvc",
+            "Fenêtre 2", "Fenêtre 10", "Ÿ", "yacht", "×", "÷", "Ø", "oz", "Ω", "Ça", "ca", "Cab", "~", "Z", "ab", "Ａb", "ﬁn", "fin", "ﬁ", "Fi"};
+        QCollator collateur{QLocale()};
+        collateur.setCaseSensitivity(Qt::CaseInsensitive);
+        for (quint32 graine = 0; graine < 20; ++graine) {
+            QVector<LigneRapport> lignes;
+            for (int i = 0; i < libelles.size(); ++i)
+                lignes.append({{libelles.at(i)}, QString::number(i)});
+            std::shuffle(lignes.begin(), lignes.end(), QRandomGenerator(graine));
+            QVector<LigneRapport> attendues = lignes;
+            std::stable_sort(attendues.begin(), attendues.end(), [&](const LigneRapport& a, const LigneRapport& b) {
+                return collateur.compare(a.textes.first(), b.textes.first()) < 0;
+            });
+            TrierParLibelle(lignes);
+            QStringList obtenues;
+            QStringList voulues;
+            for (int i = 0; i < lignes.size(); ++i) {
+                obtenues << lignes.at(i).cle + '=' + lignes.at(i).textes.first();
+                voulues << attendues.at(i).cle + '=' + attendues.at(i).textes.first();
+            }
+            QCOMPARE(obtenues, voulues);
+        }
     }
 };
 

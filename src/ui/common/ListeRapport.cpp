@@ -8,6 +8,7 @@
 #include <QLocale>
 #include <QTreeWidget>
 #include <algorithm>
+#include <numeric>
 #include <utility>
 #include <vector>
 
@@ -58,21 +59,71 @@ QTreeWidgetItem* NouvelleLigne(const LigneRapport& contenu, const QVector<Qt::Al
     return ligne;
 }
 
-// Sorts by caption as a reader expects (accents and case ignored), keeping
-// the order of equal captions. Each caption's collation key is built once.
+// Close to the collator's order and quick to build: ASCII letters in lower
+// case, the accented letters of Latin-1 as their base letter.
+QString CleApprochee(const QString& libelle)
+{
+    // U+00C0 to U+00FF; 0 keeps the character (the two signs).
+    static constexpr char16_t kBases[64] = {
+        u'a', u'a', u'a', u'a', u'a', u'a', u'a', u'c', u'e', u'e', u'e', u'e', u'i', u'i', u'i', u'i',
+        u'd', u'n', u'o', u'o', u'o', u'o', u'o', 0,    u'o', u'u', u'u', u'u', u'u', u'y', u't', u's',
+        u'a', u'a', u'a', u'a', u'a', u'a', u'a', u'c', u'e', u'e', u'e', u'e', u'i', u'i', u'i', u'i',
+        u'd', u'n', u'o', u'o', u'o', u'o', u'o', 0,    u'o', u'u', u'u', u'u', u'u', u'y', u't', u'y',
+    };
+    QString cle = libelle;
+    for (QChar& caractere : cle) {
+        const char16_t unite = caractere.unicode();
+        if (unite >= u'A' && unite <= u'Z')
+            caractere = QChar(unite + (u'a' - u'A'));
+        else if (unite >= 0xC0 && unite <= 0xFF && kBases[unite - 0xC0])
+            caractere = QChar(kBases[unite - 0xC0]);
+    }
+    return cle;
+}
+
+// Sorts by caption as a reader expects (accents and case ignored), equal
+// captions in their first order. The collator is dear (a collation key costs
+// more than reading the row), so the captions are first put in a cheap order
+// close to it (CleApprochee), then placed one by one by the collator: one
+// comparison for a caption that follows the last one placed, a binary search
+// for the others.
 template <class T, class Libelle>
 void TrierSelonLibelle(QList<T>& elements, Libelle libelle)
 {
+    const std::size_t nombre = std::size_t(elements.size());
+    std::vector<QString> libelles;
+    std::vector<QString> replies;
+    libelles.reserve(nombre);
+    replies.reserve(nombre);
+    for (const T& element : elements) {
+        libelles.push_back(libelle(element));
+        replies.push_back(CleApprochee(libelles.back()));
+    }
+    std::vector<std::size_t> approche(nombre);
+    std::iota(approche.begin(), approche.end(), std::size_t(0));
+    std::stable_sort(approche.begin(), approche.end(),
+                     [&](std::size_t a, std::size_t b) { return replies[a] < replies[b]; });
+
     QCollator collateur{QLocale()};
     collateur.setCaseSensitivity(Qt::CaseInsensitive);
-    std::vector<std::pair<QCollatorSortKey, T>> cles;
-    cles.reserve(elements.size());
-    for (T& element : elements)
-        cles.emplace_back(collateur.sortKey(libelle(element)), std::move(element));
-    std::stable_sort(cles.begin(), cles.end(),
-                     [](const auto& a, const auto& b) { return a.first.compare(b.first) < 0; });
-    for (qsizetype i = 0; i < elements.size(); ++i)
-        elements[i] = std::move(cles[std::size_t(i)].second);
+    const auto avant = [&](std::size_t a, std::size_t b) {
+        const int ordre = collateur.compare(libelles[a], libelles[b]);
+        return ordre < 0 || (ordre == 0 && a < b);
+    };
+    std::vector<std::size_t> places;
+    places.reserve(nombre);
+    for (const std::size_t indice : approche) {
+        if (places.empty() || avant(places.back(), indice))
+            places.push_back(indice);
+        else
+            places.insert(std::upper_bound(places.begin(), places.end(), indice, avant), indice);
+    }
+
+    QList<T> tries;
+    tries.reserve(elements.size());
+    for (const std::size_t indice : places)
+        tries.append(std::move(elements[qsizetype(indice)]));
+    elements = std::move(tries);
 }
 
 } // namespace
