@@ -725,8 +725,18 @@ public:
     {
         char* sortie = Reserver(texte.size());
         const char16_t* unites = texte.utf16();
-        for (qsizetype i = 0; i < texte.size(); ++i)
-            *sortie++ = unites[i] < 0x80 ? static_cast<char>(unites[i]) : OctetCp1252(unites[i]);
+        // ASCII in one pass the compiler widens; the rare others after.
+        char16_t autres = 0;
+        for (qsizetype i = 0; i < texte.size(); ++i) {
+            sortie[i] = static_cast<char>(unites[i]);
+            autres |= unites[i] & 0xFF80;
+        }
+        if (autres) {
+            for (qsizetype i = 0; i < texte.size(); ++i) {
+                if (unites[i] >= 0x80)
+                    sortie[i] = OctetCp1252(unites[i]);
+            }
+        }
         return *this;
     }
     // ` nom=valeur`, copied as one piece when the parsed text holds it so.
