@@ -140,13 +140,17 @@ QString TFichierIni::DecoderLigne(const QByteArray& octets) const
     case Jeu::Windows1252:
         return DecoderCp1252(octets);
     case Jeu::Utf8:
-        return QString::fromUtf8(octets);
     case Jeu::Utf16Le:
     case Jeu::Utf16Be:
         break;
     }
-    QStringDecoder decodeur(jeu == Jeu::Utf16Le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
-                            QStringConverter::Flag::Stateless);
+    // A mark at the start of a line is a character of that line, not the
+    // file's: it is kept in the text as in the bytes.
+    const auto flags = QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+    QStringDecoder decodeur(jeu == Jeu::Utf8      ? QStringConverter::Utf8
+                            : jeu == Jeu::Utf16Le ? QStringConverter::Utf16LE
+                                                  : QStringConverter::Utf16BE,
+                            flags);
     return decodeur.decode(octets);
 }
 
@@ -170,9 +174,13 @@ QByteArray TFichierIni::EncoderLigne(const QString& texte) const
 // character set cannot decode included); changed and new lines are encoded.
 QByteArray TFichierIni::Assembler() const
 {
+    const bool utf16 = jeu == Jeu::Utf16Le || jeu == Jeu::Utf16Be;
     QByteArray octets = entete;
     for (const LigneIni& ligne : lignes) {
-        octets += ligne.modifiee ? EncoderLigne(ligne.texte) : ligne.octets;
+        // Half a UTF-16 character at the end of the file stays only while
+        // nothing follows it: anything after would be read out of step.
+        const bool demiCaractere = utf16 && ligne.octets.size() % 2 != 0 && !ligne.finLigne.isEmpty();
+        octets += ligne.modifiee || demiCaractere ? EncoderLigne(ligne.texte) : ligne.octets;
         octets += EncoderLigne(ligne.finLigne);
     }
     return octets;
