@@ -11,6 +11,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 
@@ -40,11 +41,13 @@ QString Texte(const QByteArray& octets)
     return DecoderTexteHote(octets);
 }
 
-// The names written before an equals sign, sixteen at most.
+// The names written before an equals sign, sixteen at most; lines end in
+// CR LF, LF or CR.
 QStringList Cles(const QByteArray& octets)
 {
     QStringList cles;
-    for (const QString& ligne : Texte(octets).split(u'\n')) {
+    static const QRegularExpression finDeLigne(QStringLiteral("\r\n|\n|\r"));
+    for (const QString& ligne : Texte(octets).split(finDeLigne)) {
         const QString debut = ligne.trimmed();
         const qsizetype egal = ligne.indexOf(u'=');
         if (egal < 0 || debut.startsWith(u'[') || debut.startsWith(u';'))

@@ -23,7 +23,8 @@ if [ ${#manquants[@]} -gt 0 ]; then
 fi
 
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUARLO_TESTS=OFF -DQUARLO_BENCH=ON > /dev/null
-cmake --build build-bench --parallel "$(nproc)" --target bench_base bench_echange bench_fenetres bench_memoire
+cmake --build build-bench --parallel "$(nproc)" \
+  --target bench_base bench_echange bench_import_quincaillerie bench_fenetres bench_memoire
 
 # Files go to memory when it can hold them: the figures are the programs'
 # work, not the disk's.
@@ -33,7 +34,8 @@ fi
 tableau="$(mktemp)"
 trap 'rm -f "$tableau"' EXIT
 export QUARLO_BENCH_TABLEAU="$tableau"
-for programme in build-bench/bin/bench_echange build-bench/bin/bench_base build-bench/bin/bench_fenetres; do
+for programme in build-bench/bin/bench_echange build-bench/bin/bench_base build-bench/bin/bench_import_quincaillerie \
+  build-bench/bin/bench_fenetres; do
   "$programme" --benchmark_repetitions=5 --benchmark_enable_random_interleaving=true \
     --benchmark_report_aggregates_only=true "$@"
 done

@@ -7,6 +7,7 @@
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
+#include <QByteArrayView>
 #include <optional>
 #include <stdexcept>
 #include <utility>
@@ -80,64 +81,124 @@ void TFichierIni::Charger()
         illisible = true;
         return;
     }
-    const QString texte = Decoder(entree.readAll());
-
-    const QStringList morceaux = texte.split(QLatin1Char('\n'));
-    for (qsizetype i = 0; i < morceaux.size(); ++i) {
-        const bool derniere = i == morceaux.size() - 1;
-        if (derniere && morceaux[i].isEmpty())
-            break; // the file ended with its last line's end
-        QString ligne = morceaux[i];
-        QString finLigne = derniere ? QString() : QStringLiteral("\n");
-        if (!derniere && ligne.endsWith(QLatin1Char('\r'))) {
-            ligne.chop(1);
-            finLigne = QStringLiteral("\r\n");
-        }
-        lignes.push_back({ligne, finLigne});
-    }
+    const QByteArray octets = entree.readAll();
+    ChoisirJeu(octets);
+    Decouper(QByteArrayView(octets).sliced(entete.size()));
     Indexer();
 }
 
 // Windows hosts write Windows-1252, UTF-8, or UTF-16 with its byte-order mark
 // (the "Unicode" of their editors and shells).
-QString TFichierIni::Decoder(const QByteArray& octets)
+void TFichierIni::ChoisirJeu(const QByteArray& octets)
 {
-    for (const auto& [bom, utf16] : {std::pair{kBomUtf16Le, Jeu::Utf16Le}, std::pair{kBomUtf16Be, Jeu::Utf16Be}}) {
-        if (!octets.startsWith(bom))
-            continue;
-        jeu = utf16;
-        avecBom = true;
-        QStringDecoder decodeur(utf16 == Jeu::Utf16Le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE);
-        return decodeur.decode(octets.mid(bom.size()));
+    for (const auto& [bom, choisi] : {std::pair{kBomUtf16Le, Jeu::Utf16Le}, std::pair{kBomUtf16Be, Jeu::Utf16Be},
+                                      std::pair{kBomUtf8, Jeu::Utf8}}) {
+        if (octets.startsWith(bom)) {
+            jeu = choisi;
+            entete = bom;
+            return;
+        }
     }
-    const QString texte = DecoderTexteHote(octets);
-    // The decoder chose UTF-8 exactly when its text differs from the
-    // Windows-1252 reading of the same bytes (pure ASCII reads the same).
-    jeu = DecoderCp1252(octets) == texte ? Jeu::Windows1252 : Jeu::Utf8;
-    avecBom = jeu == Jeu::Utf8 && octets.startsWith(kBomUtf8);
-    return texte;
+    // Pure ASCII reads the same either way; it stays Windows-1252.
+    jeu = DecoderTexteHote(octets) == DecoderCp1252(octets) ? Jeu::Windows1252 : Jeu::Utf8;
 }
 
-QByteArray TFichierIni::Encoder(const QString& texte)
+// Cuts the bytes after the byte-order mark into lines ending in CR LF, LF or
+// CR alone, in code units of the character set (two bytes in UTF-16).
+void TFichierIni::Decouper(QByteArrayView octets)
 {
-    // The bytes must read back as this text. A character that Windows-1252
-    // cannot hold would come back as "?", and Windows-1252 bytes that happen
-    // to form UTF-8 (once the key that did not is rewritten) would be read as
-    // UTF-8, changing the other values: such a file is written in UTF-8.
-    if (jeu == Jeu::Windows1252 && DecoderTexteHote(EncoderCp1252(texte)) != texte)
-        jeu = Jeu::Utf8;
+    const bool utf16 = jeu == Jeu::Utf16Le || jeu == Jeu::Utf16Be;
+    const qsizetype pas = utf16 ? 2 : 1;
+    const auto unite = [&](qsizetype i) -> char16_t {
+        if (!utf16)
+            return char16_t(uchar(octets[i]));
+        const auto premier = uchar(octets[i]), second = uchar(octets[i + 1]);
+        return jeu == Jeu::Utf16Le ? char16_t(premier | second << 8) : char16_t(premier << 8 | second);
+    };
+    qsizetype debut = 0;
+    for (qsizetype i = 0; i + pas <= octets.size(); i += pas) {
+        const char16_t caractere = unite(i);
+        if (caractere != u'\n' && caractere != u'\r')
+            continue;
+        QString finLigne = QString(QChar(caractere));
+        if (caractere == u'\r' && i + 2 * pas <= octets.size() && unite(i + pas) == u'\n')
+            finLigne = QStringLiteral("\r\n");
+        const QByteArray brut = octets.sliced(debut, i - debut).toByteArray();
+        lignes.push_back({DecoderLigne(brut), finLigne, brut});
+        i += (finLigne.size() - 1) * pas;
+        debut = i + pas;
+    }
+    if (debut < octets.size()) {
+        const QByteArray brut = octets.sliced(debut).toByteArray();
+        lignes.push_back({DecoderLigne(brut), QString(), brut});
+    }
+}
+
+QString TFichierIni::DecoderLigne(const QByteArray& octets) const
+{
+    switch (jeu) {
+    case Jeu::Windows1252:
+        return DecoderCp1252(octets);
+    case Jeu::Utf8:
+    case Jeu::Utf16Le:
+    case Jeu::Utf16Be:
+        break;
+    }
+    // A mark at the start of a line is a character of that line, not the
+    // file's: it is kept in the text as in the bytes.
+    const auto flags = QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
+    QStringDecoder decodeur(jeu == Jeu::Utf8      ? QStringConverter::Utf8
+                            : jeu == Jeu::Utf16Le ? QStringConverter::Utf16LE
+                                                  : QStringConverter::Utf16BE,
+                            flags);
+    return decodeur.decode(octets);
+}
+
+QByteArray TFichierIni::EncoderLigne(const QString& texte) const
+{
     switch (jeu) {
     case Jeu::Windows1252:
         return EncoderCp1252(texte);
     case Jeu::Utf8:
-        return avecBom ? kBomUtf8 + texte.toUtf8() : texte.toUtf8();
+        return texte.toUtf8();
     case Jeu::Utf16Le:
     case Jeu::Utf16Be:
         break;
     }
     QStringEncoder encodeur(jeu == Jeu::Utf16Le ? QStringConverter::Utf16LE : QStringConverter::Utf16BE,
-                            QStringConverter::Flag::WriteBom);
+                            QStringConverter::Flag::Stateless);
     return encodeur.encode(texte);
+}
+
+// The lines as read keep their bytes (a stray byte-order mark or a byte the
+// character set cannot decode included); changed and new lines are encoded.
+QByteArray TFichierIni::Assembler() const
+{
+    const bool utf16 = jeu == Jeu::Utf16Le || jeu == Jeu::Utf16Be;
+    QByteArray octets = entete;
+    for (const LigneIni& ligne : lignes) {
+        // Half a UTF-16 character at the end of the file stays only while
+        // nothing follows it: anything after would be read out of step.
+        const bool demiCaractere = utf16 && ligne.octets.size() % 2 != 0 && !ligne.finLigne.isEmpty();
+        octets += ligne.modifiee || demiCaractere ? EncoderLigne(ligne.texte) : ligne.octets;
+        octets += EncoderLigne(ligne.finLigne);
+    }
+    return octets;
+}
+
+// Windows-1252 bytes must read back as the same text: a character it cannot
+// hold would come back as "?", and Windows-1252 bytes that happen to form
+// UTF-8 (once the line that did not is rewritten) would be read as UTF-8,
+// changing the other values.
+bool TFichierIni::RelitCommeEcrit(const QByteArray& octets) const
+{
+    if (jeu != Jeu::Windows1252)
+        return true;
+    for (const LigneIni& ligne : lignes) {
+        if (ligne.modifiee && DecoderCp1252(EncoderCp1252(ligne.texte)) != ligne.texte)
+            return false;
+    }
+    return DecoderTexteHote(octets) == DecoderCp1252(octets);
 }
 
 void TFichierIni::Indexer()
@@ -210,6 +271,7 @@ void TFichierIni::EcrireTexte(const QString& section, const QString& cle, const 
         while (debut < texte.size() && (texte[debut] == QLatin1Char(' ') || texte[debut] == QLatin1Char('\t')))
             ++debut;
         texte = texte.left(debut) + texteValeur;
+        lignes[existante.value()].modifiee = true;
     } else {
         const QString nouvelle = cle.trimmed() + QLatin1Char('=') + texteValeur;
         const auto entete = entetes.constFind(Pli(section));
@@ -248,16 +310,19 @@ void TFichierIni::InsererLigne(int position, const QString& texte)
     const QString finLigne = FinLigneHabituelle();
     if (position > 0 && lignes[position - 1].finLigne.isEmpty())
         lignes[position - 1].finLigne = finLigne;
-    lignes.insert(position, {texte, finLigne});
+    lignes.insert(position, {texte, finLigne, QByteArray(), true});
 }
 
 void TFichierIni::Enregistrer()
 {
-    QString texte;
-    for (const LigneIni& ligne : lignes)
-        texte += ligne.texte + ligne.finLigne;
-
-    const QByteArray octets = Encoder(texte);
+    QByteArray octets = Assembler();
+    if (!RelitCommeEcrit(octets)) {
+        // Such a file is written in UTF-8 throughout: its text is kept.
+        jeu = Jeu::Utf8;
+        for (LigneIni& ligne : lignes)
+            ligne.modifiee = true;
+        octets = Assembler();
+    }
 
     QSaveFile sortie(fichier);
     if (!sortie.open(QIODevice::WriteOnly) || sortie.write(octets) != octets.size() || !sortie.commit())

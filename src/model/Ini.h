@@ -3,14 +3,17 @@
 // INI files as Windows hosts write them: "[Section]" lines, then "Key=Value"
 // lines. Section and key names are matched without regard to case and to the
 // blanks around them; a value is the rest of the line, without its surrounding
-// blanks. Lines may end in CR LF or LF; the bytes are UTF-16 after its
-// byte-order mark, UTF-8 when they are valid UTF-8, Windows-1252 otherwise.
-// A missing file reads as empty.
+// blanks. Lines may end in CR LF, LF or CR; the bytes are UTF-16 after its
+// byte-order mark, UTF-8 after its mark or when they are valid UTF-8,
+// Windows-1252 otherwise. A missing file reads as empty.
 //
-// Writing a key rewrites the file atomically and keeps everything else as it
-// was: comments, blank lines, the order of sections and keys, the end of each
-// line and the character set.
+// Writing a key rewrites the file atomically and keeps every byte of the other
+// lines as it was: comments, blank lines, the order of sections and keys, the
+// end of each line, the character set, even bytes it cannot decode. Only a
+// Windows-1252 file given a value it cannot hold is written again in UTF-8.
 
+#include <QByteArray>
+#include <QByteArrayView>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -47,14 +50,16 @@ private:
 
     struct LigneIni
     {
-        QString texte;     // without its end of line
-        QString finLigne;  // "\r\n", "\n" or "" (last line without one)
+        QString texte;       // without its end of line
+        QString finLigne;    // "\r\n", "\n", "\r" or "" (last line without one)
+        QByteArray octets;   // the text's bytes as read
+        bool modifiee = false; // written from texte, not from octets
     };
 
     QString fichier;
     QVector<LigneIni> lignes;
     Jeu jeu = Jeu::Windows1252;
-    bool avecBom = false;
+    QByteArray entete; // the byte-order mark as read
     bool illisible = false;
 
     // Look-ups, rebuilt after every change: section names as written (first
@@ -65,8 +70,12 @@ private:
     QHash<QString, int> valeurs;
 
     void Charger();
-    QString Decoder(const QByteArray& octets);
-    QByteArray Encoder(const QString& texte);
+    void ChoisirJeu(const QByteArray& octets);
+    void Decouper(QByteArrayView octets);
+    QString DecoderLigne(const QByteArray& octets) const;
+    QByteArray EncoderLigne(const QString& texte) const;
+    QByteArray Assembler() const;
+    bool RelitCommeEcrit(const QByteArray& octets) const;
     void Indexer();
     void Enregistrer();
     QString FinLigneHabituelle() const;

@@ -62,6 +62,7 @@ private slots:
         QTest::newRow("case and blanks of names")
             << QByteArray("[ tva0 ]\r\n  LIBELLE  =  TVA 20 %  \r\n") << "TVA0" << "Libelle" << "TVA 20 %";
         QTest::newRow("LF lines") << QByteArray("[A]\nx=1\ny=2\n") << "a" << "Y" << "2";
+        QTest::newRow("CR lines") << QByteArray("[A]\rx=1\ry=2\r") << "a" << "Y" << "2";
         QTest::newRow("CR LF never kept in the value")
             << QByteArray("[A]\r\nx=valeur\r\n") << "A" << "x" << "valeur";
         QTest::newRow("last line without end") << QByteArray("[A]\r\nx=fin") << "A" << "x" << "fin";
@@ -186,6 +187,20 @@ private slots:
         QTest::newRow("line break in the value")
             << QByteArray("[P]\r\nNom=x\r\n") << "P" << "Nom" << "un\r\ndeux\ntrois"
             << QByteArray("[P]\r\nNom=un deux trois\r\n");
+        QTest::newRow("CR lines stay CR lines")
+            << QByteArray("[A]\rx=1\r[Marge]\rMini=5") << "Marge" << "Maxi" << "9"
+            << QByteArray("[A]\rx=1\r[Marge]\rMini=5\rMaxi=9\r");
+        // Bytes the reader cannot make sense of are not its to mend.
+        QTest::newRow("second byte-order mark kept")
+            << QByteArray("\xEF\xBB\xBF[P]\r\n\xEF\xBB\xBF;note\r\nNom=x\r\n") << "P" << "Nom" << "y"
+            << QByteArray("\xEF\xBB\xBF[P]\r\n\xEF\xBB\xBF;note\r\nNom=y\r\n");
+        QTest::newRow("bytes that are not UTF-8 after its mark kept")
+            << QByteArray("\xEF\xBB\xBF[P]\nA=\xE9\xFF\nNom=x\n") << "P" << "Nom" << QStringLiteral("é")
+            << QByteArray("\xEF\xBB\xBF[P]\nA=\xE9\xFF\nNom=\xC3\xA9\n");
+        QTest::newRow("malformed UTF-16 kept")
+            << Utf16Le(QStringLiteral("[P]\r\nA=")) + QByteArray("\x00\xD8", 2) + Utf16Le(QStringLiteral("\r\nNom=x\r\n")).mid(2)
+            << "P" << "Nom" << "y"
+            << Utf16Le(QStringLiteral("[P]\r\nA=")) + QByteArray("\x00\xD8", 2) + Utf16Le(QStringLiteral("\r\nNom=y\r\n")).mid(2);
         QTest::newRow("character outside Windows-1252 turns the file to UTF-8")
             << QByteArray("[P]\r\nNom=\xE9\r\n") << "P" << "Code" << QStringLiteral("Ω")
             << QByteArray("[P]\r\nNom=é\r\nCode=Ω\r\n");
