@@ -674,10 +674,12 @@ void Requete::SetSql(const QString& texte)
     if (!meme) {
         instruction.reset();
         valeurs.clear();
+        resultat.lignes.clear();
     }
+    // The same text keeps the rows of its last run until it runs again, which
+    // overwrites them in place.
     for (Valeur& valeur : valeurs)
         valeur.genre = Valeur::Genre::Absente;
-    resultat.lignes.clear();
 }
 
 InstructionPreparee& Requete::Preparee()
@@ -787,19 +789,20 @@ const Resultat& Requete::Ouvrir()
         sqlite3_stmt* stmt = PreparerEtLier();
         RemiseAZero remise(stmt);
         qsizetype nombreLignes = 0;
-        QSharedPointer<const Ligne::Colonnes> colonnes;
+        const QSharedPointer<const Ligne::Colonnes>* colonnes = nullptr;
         for (;;) {
             const int rc = sqlite3_step(stmt);
             if (rc != SQLITE_ROW && rc != SQLITE_DONE)
                 connexion.Echec(rc);
             if (!colonnes)
-                colonnes = instruction->Colonnes();
+                colonnes = &instruction->Colonnes();
             if (rc == SQLITE_DONE)
                 break;
             Ligne& ligne = nombreLignes < lignes.size() ? lignes[nombreLignes] : lignes.emplace_back();
             ++nombreLignes;
-            ligne.colonnes = colonnes;
-            const int nombre = int(colonnes->noms.size());
+            if (ligne.colonnes != *colonnes)
+                ligne.colonnes = *colonnes;
+            const int nombre = int((*colonnes)->noms.size());
             ligne.valeurs.resize(nombre);
             for (int i = 0; i < nombre; ++i)
                 ligne.valeurs[i] = ValeurColonne(stmt, i);
