@@ -13,7 +13,7 @@ bash scripts/setup.sh
 lanceur=()
 if command -v ccache >/dev/null 2>&1; then
   lanceur=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  export CCACHE_BASEDIR="$racine"
+  export CCACHE_BASEDIR="$racine" CCACHE_NOHASHDIR=1
 fi
 # Little optimisation: the build is quicker and the reports keep their lines.
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Sanitize -DCMAKE_CXX_FLAGS_SANITIZE="-O1 -g1" \

@@ -10,7 +10,7 @@ bash scripts/setup.sh
 lanceur=()
 if command -v ccache >/dev/null 2>&1; then
   lanceur=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-  export CCACHE_BASEDIR="$racine"
+  export CCACHE_BASEDIR="$racine" CCACHE_NOHASHDIR=1
 fi
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${lanceur[@]}"
 cmake --build build --parallel "$(nproc)"
