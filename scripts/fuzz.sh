@@ -22,8 +22,7 @@ if ! command -v clang++ >/dev/null 2>&1; then
   DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends clang
 fi
 
-lanceur=()
-command -v ccache >/dev/null 2>&1 && lanceur=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+source scripts/cache.sh
 cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
       -DQUARLO_FUZZ=ON -DQUARLO_TESTS=OFF -DQUARLO_BENCH=OFF "${lanceur[@]}" >/dev/null
 cmake --build build-fuzz --target "${cibles[@]}" --parallel "$(nproc)"
