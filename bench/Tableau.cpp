@@ -22,10 +22,16 @@ public:
                 continue;
             const double secondes = run.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
             const std::string nom = run.run_name.str();
-            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median")
+            const auto reference = run.counters.find(kCompteurReference);
+            if (run.run_type == Run::RT_Aggregate && run.aggregate_name == "median") {
                 medianes[nom] = secondes;
-            else if (run.run_type == Run::RT_Iteration)
+                if (reference != run.counters.end())
+                    medianes[nom + kSuffixeReference] = reference->second.value;
+            } else if (run.run_type == Run::RT_Iteration) {
                 uniques[nom] = secondes;
+                if (reference != run.counters.end())
+                    uniques[nom + kSuffixeReference] = reference->second.value;
+            }
         }
         ConsoleReporter::ReportRuns(runs);
     }

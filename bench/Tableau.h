@@ -8,6 +8,12 @@
 #include <initializer_list>
 #include <string>
 
+// A benchmark that measures its reference itself, taking turns with it,
+// reports the reference's seconds per iteration in this counter; a figure
+// names that time by the benchmark's name followed by kSuffixeReference.
+inline constexpr const char* kCompteurReference = "reference";
+inline constexpr const char* kSuffixeReference = "#reference";
+
 struct Figure
 {
     const char* libelle;    // what is measured, as the table shows it

@@ -125,24 +125,53 @@ bool ResteVide(const char* reste)
     return true;
 }
 
-QVariant ValeurColonne(sqlite3_stmt* stmt, int i)
+// Reads column i of the current row into the cell, in place when the cell
+// already holds a number of the same kind (a query run again and again).
+void LireColonne(sqlite3_stmt* stmt, int i, QVariant& cellule)
 {
     switch (sqlite3_column_type(stmt, i)) {
     case SQLITE_INTEGER:
-        return QVariant::fromValue<qint64>(sqlite3_column_int64(stmt, i));
+        cellule.setValue(qint64(sqlite3_column_int64(stmt, i)));
+        break;
     case SQLITE_FLOAT:
-        return QVariant(sqlite3_column_double(stmt, i));
+        cellule.setValue(sqlite3_column_double(stmt, i));
+        break;
     case SQLITE_TEXT: {
         const auto* texte = reinterpret_cast<const char*>(sqlite3_column_text(stmt, i));
-        return QVariant(QString::fromUtf8(texte, sqlite3_column_bytes(stmt, i)));
+        cellule = QString::fromUtf8(texte, sqlite3_column_bytes(stmt, i));
+        break;
     }
     case SQLITE_BLOB: {
         const auto* octets = static_cast<const char*>(sqlite3_column_blob(stmt, i));
-        return QVariant(QByteArray(octets, sqlite3_column_bytes(stmt, i)));
+        cellule = QByteArray(octets, sqlite3_column_bytes(stmt, i));
+        break;
     }
     default:
-        return QVariant();
+        cellule = QVariant();
     }
+}
+
+// Writes the text as UTF-8 into the buffer, reusing the buffer's room; a
+// text of ASCII characters, the usual key, is copied without the encoder.
+void EncoderUtf8(QStringView texte, QByteArray& utf8)
+{
+    const qsizetype longueur = texte.size();
+    const char16_t* source = texte.utf16();
+    qsizetype i = 0;
+    while (i < longueur && source[i] < 0x80)
+        ++i;
+    if (i == longueur) {
+        if (utf8.size() != longueur)
+            utf8.resize(longueur);
+        char* cible = utf8.data();
+        for (qsizetype j = 0; j < longueur; ++j)
+            cible[j] = char(source[j]);
+        return;
+    }
+    QStringEncoder encodeur(QStringEncoder::Utf8);
+    utf8.resize(encodeur.requiredSpace(longueur));
+    const char* fin = encodeur.appendToBuffer(utf8.data(), texte);
+    utf8.resize(fin - utf8.constData());
 }
 
 // The text of a decimal as the engine would give it back: the shortest digits
@@ -211,16 +240,16 @@ int Ligne::Indice(const QString& colonne) const
 
 QString Ligne::Texte(const QString& colonne) const
 {
-    const QVariant valeur = valeurs.at(Indice(colonne));
+    const QVariant& valeur = valeurs.at(Indice(colonne));
     switch (valeur.typeId()) {
     case QMetaType::Double:
-        return TexteDecimal(valeur.toDouble());
+        return TexteDecimal(valeur.value<double>());
     case QMetaType::LongLong:
-        return QString::number(valeur.toLongLong());
+        return QString::number(valeur.value<qint64>());
     case QMetaType::QByteArray:
-        return QString::fromUtf8(valeur.toByteArray());
+        return QString::fromUtf8(valeur.value<QByteArray>());
     case QMetaType::QString:
-        return valeur.toString();
+        return valeur.value<QString>();
     default:
         return QString(QLatin1String(""));
     }
@@ -228,18 +257,18 @@ QString Ligne::Texte(const QString& colonne) const
 
 qint64 Ligne::Entier(const QString& colonne) const
 {
-    const QVariant valeur = valeurs.at(Indice(colonne));
+    const QVariant& valeur = valeurs.at(Indice(colonne));
     switch (valeur.typeId()) {
     case QMetaType::LongLong:
-        return valeur.toLongLong();
+        return valeur.value<qint64>();
     case QMetaType::Double: {
-        const double decimal = valeur.toDouble();
+        const double decimal = valeur.value<double>();
         return std::isfinite(decimal) && std::fabs(decimal) < 9.2e18 ? static_cast<qint64>(decimal) : 0;
     }
     case QMetaType::QString:
-        return EntierDeTexte(valeur.toString());
+        return EntierDeTexte(valeur.value<QString>());
     case QMetaType::QByteArray:
-        return EntierDeTexte(QString::fromUtf8(valeur.toByteArray()));
+        return EntierDeTexte(QString::fromUtf8(valeur.value<QByteArray>()));
     default:
         return 0;
     }
@@ -247,16 +276,16 @@ qint64 Ligne::Entier(const QString& colonne) const
 
 double Ligne::Decimal(const QString& colonne) const
 {
-    const QVariant valeur = valeurs.at(Indice(colonne));
+    const QVariant& valeur = valeurs.at(Indice(colonne));
     switch (valeur.typeId()) {
     case QMetaType::LongLong:
-        return static_cast<double>(valeur.toLongLong());
+        return static_cast<double>(valeur.value<qint64>());
     case QMetaType::Double:
-        return valeur.toDouble();
+        return valeur.value<double>();
     case QMetaType::QString:
-        return DecimalDeTexte(valeur.toString());
+        return DecimalDeTexte(valeur.value<QString>());
     case QMetaType::QByteArray:
-        return DecimalDeTexte(QString::fromUtf8(valeur.toByteArray()));
+        return DecimalDeTexte(QString::fromUtf8(valeur.value<QByteArray>()));
     default:
         return 0.0;
     }
@@ -319,8 +348,14 @@ struct InstructionPreparee
 
     // The column names after the statement's first step: a statement
     // prepared before a change of its table is prepared again by that step.
-    const QSharedPointer<const Ligne::Colonnes>& Colonnes()
+    // They are compared with the engine's only when the connection has
+    // compiled something since they were last seen (such a new preparation
+    // among others): a query run again and again reads no name.
+    const QSharedPointer<const Ligne::Colonnes>& Colonnes(quint64 compilations)
     {
+        if (colonnes && compilations == compilationsVues)
+            return colonnes;
+        compilationsVues = compilations;
         if (!colonnes || !colonnes->Memes(stmt)) {
             auto lues = QSharedPointer<Ligne::Colonnes>::create();
             for (int i = 0; i < sqlite3_column_count(stmt); ++i) {
@@ -338,6 +373,7 @@ struct InstructionPreparee
     const quint64 generation;
     std::vector<QString> parametres;
     QSharedPointer<const Ligne::Colonnes> colonnes;
+    quint64 compilationsVues = 0;
     quint64 usage = 0; // for forgetting the least recently used one
 };
 
@@ -357,7 +393,9 @@ namespace {
 sqlite3* OuvrirAvecCle(const QString& nomFichier, const QByteArray& motDePasse)
 {
     // Create only a missing file: an existing one must never be replaced.
-    int options = SQLITE_OPEN_READWRITE;
+    // A connection serves one thread (like the layer's own caches), so the
+    // engine need not lock it at each call.
+    int options = SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX;
     if (!QFileInfo::exists(nomFichier))
         options |= SQLITE_OPEN_CREATE;
     sqlite3* handle = nullptr;
@@ -485,6 +523,7 @@ void Connexion::Ouvrir(const QString& nomFichier, const QByteArray& motDePasse)
     fichier = nomFichier;
     ++generation;
     sqlite3_update_hook(db, &Connexion::NoterInsertion, this);
+    sqlite3_set_authorizer(db, &Connexion::NoterCompilation, this);
 }
 
 void Connexion::Fermer()
@@ -493,6 +532,7 @@ void Connexion::Fermer()
         return;
     ViderCache();
     sqlite3_update_hook(db, nullptr, nullptr);
+    sqlite3_set_authorizer(db, nullptr, nullptr);
     // A statement still held by a query is finalised when the query lets it
     // go; the engine closes the handle then.
     sqlite3_close_v2(db);
@@ -515,6 +555,14 @@ void Connexion::NoterInsertion(void* connexion, int operation, const char*, cons
         }
     }
     derniers.push_back({QByteArray(table), ligne});
+}
+
+// The engine asks for every action of every statement it compiles: its own
+// preparations again after a change of the schema included.
+int Connexion::NoterCompilation(void* connexion, int, const char*, const char*, const char*, const char*)
+{
+    ++static_cast<Connexion*>(connexion)->compilations;
+    return SQLITE_OK;
 }
 
 void Connexion::ViderCache()
@@ -668,18 +716,16 @@ Requete::Requete(Connexion& connexion) : connexion(connexion) {}
 
 void Requete::SetSql(const QString& texte)
 {
-    // The same text again (the usual case in a loop) keeps its statement.
-    const bool meme = instruction && (texte.constData() == sql.constData() ? texte.size() == sql.size() : texte == sql);
-    sql = texte;
-    if (!meme) {
-        instruction.reset();
-        valeurs.clear();
-        resultat.lignes.clear();
+    // The same text again (the usual case in a loop) keeps its statement, and
+    // the rows of its last run until it runs again, which overwrites them in place.
+    if (instruction && (texte.constData() == sql.constData() ? texte.size() == sql.size() : texte == sql)) {
+        ViderParametres();
+        return;
     }
-    // The same text keeps the rows of its last run until it runs again, which
-    // overwrites them in place.
-    for (Valeur& valeur : valeurs)
-        valeur.genre = Valeur::Genre::Absente;
+    sql = texte;
+    instruction.reset();
+    valeurs.clear();
+    resultat.lignes.clear();
 }
 
 InstructionPreparee& Requete::Preparee()
@@ -691,25 +737,48 @@ InstructionPreparee& Requete::Preparee()
     return *instruction;
 }
 
+namespace {
+
+// A parameter's name as a caller writes it (" :IdPose"), without its blanks and colon.
+QStringView NomParametre(const QString& nom)
+{
+    QStringView cle(nom);
+    if (!cle.isEmpty() && (cle.front().isSpace() || cle.back().isSpace()))
+        cle = cle.trimmed();
+    if (cle.startsWith(u':'))
+        cle = cle.mid(1);
+    return cle;
+}
+
+} // namespace
+
 template <class Affecter>
 void Requete::Lier(const QString& nom, Affecter affecter)
 {
     // Every parameter of that name takes the value (":idPose" and ":IdPose"
     // are one name here); a name the text does not use is ignored.
     const InstructionPreparee& preparee = Preparee();
-    QStringView cle = QStringView(nom).trimmed();
-    if (cle.startsWith(u':'))
-        cle = cle.mid(1);
-    for (std::size_t i = 0; i < valeurs.size(); ++i)
-        if (preparee.EstNomme(i, cle))
-            affecter(valeurs[i]);
+    for (std::size_t i = 0; i < valeurs.size(); ++i) {
+        Valeur& valeur = valeurs[i];
+        // The very characters of the name last bound to this parameter (a
+        // literal, or a string this query still holds, so no other name's)
+        // need no comparing: a loop binding the same names compares none.
+        const bool memeObjet =
+            !nom.isEmpty() && nom.constData() == valeur.nomLie.constData() && nom.size() == valeur.nomLie.size();
+        if (!memeObjet) {
+            if (!preparee.EstNomme(i, NomParametre(nom)))
+                continue;
+            valeur.nomLie = nom;
+        }
+        affecter(valeur);
+    }
 }
 
 void Requete::LierTexte(const QString& nom, const QString& valeur)
 {
     Lier(nom, [&valeur](Valeur& v) {
         v.genre = Valeur::Genre::Texte;
-        v.texte = valeur;
+        EncoderUtf8(valeur, v.utf8);
     });
 }
 
@@ -762,17 +831,11 @@ sqlite3_stmt* Requete::PreparerEtLier()
         case Valeur::Genre::Decimal:
             rc = sqlite3_bind_double(stmt, position, valeur.decimal);
             break;
-        case Valeur::Genre::Texte: {
-            // Encoded where the previous run's text was: no allocation once
-            // the room is there. A null QString is bound as "", never as null.
-            QStringEncoder utf8(QStringEncoder::Utf8);
-            valeur.utf8.resize(utf8.requiredSpace(valeur.texte.size()));
-            const char* fin = utf8.appendToBuffer(valeur.utf8.data(), valeur.texte);
-            // The text lives in this query until the statement runs again.
-            rc = sqlite3_bind_text(stmt, position, valeur.utf8.constData(), int(fin - valeur.utf8.constData()),
-                                   SQLITE_STATIC);
+        case Valeur::Genre::Texte:
+            // The text lives in this query until the statement runs again. A
+            // null QString is bound as "", never as null.
+            rc = sqlite3_bind_text(stmt, position, valeur.utf8.constData(), int(valeur.utf8.size()), SQLITE_STATIC);
             break;
-        }
         }
         if (rc != SQLITE_OK)
             connexion.Echec(rc);
@@ -795,7 +858,7 @@ const Resultat& Requete::Ouvrir()
             if (rc != SQLITE_ROW && rc != SQLITE_DONE)
                 connexion.Echec(rc);
             if (!colonnes)
-                colonnes = &instruction->Colonnes();
+                colonnes = &instruction->Colonnes(connexion.Compilations());
             if (rc == SQLITE_DONE)
                 break;
             Ligne& ligne = nombreLignes < lignes.size() ? lignes[nombreLignes] : lignes.emplace_back();
@@ -804,8 +867,9 @@ const Resultat& Requete::Ouvrir()
                 ligne.colonnes = *colonnes;
             const int nombre = int((*colonnes)->noms.size());
             ligne.valeurs.resize(nombre);
+            QVariant* cellules = ligne.valeurs.data();
             for (int i = 0; i < nombre; ++i)
-                ligne.valeurs[i] = ValeurColonne(stmt, i);
+                LireColonne(stmt, i, cellules[i]);
         }
         lignes.resize(nombreLignes);
     } catch (...) {

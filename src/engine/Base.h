@@ -119,6 +119,9 @@ public:
     sqlite3* Handle() const { return db; }
     // Changes at each opening and closing: a statement prepared before belongs to another handle.
     quint64 Generation() const { return generation; }
+    // Grows each time the engine compiles a statement, its own preparations
+    // again after a change of the schema included.
+    quint64 Compilations() const { return compilations; }
     // Raises the error the engine reported with this result code, in the
     // words of ErreurBase.
     [[noreturn]] void Echec(int code) const;
@@ -133,6 +136,7 @@ private:
     sqlite3* db = nullptr;
     QString fichier;
     quint64 generation = 0;
+    quint64 compilations = 0;
     QHash<QString, std::shared_ptr<InstructionPreparee>> cache;
     // The cached texts by the address of their characters: a caller passing
     // the same text object (a literal) finds its statement without hashing it.
@@ -141,6 +145,7 @@ private:
     int profondeurTransaction = 0;
     std::vector<Insertion> derniersInseres; // the last key this connection inserted, per table
     static void NoterInsertion(void* connexion, int operation, const char* base, const char* table, long long ligne);
+    static int NoterCompilation(void* connexion, int action, const char*, const char*, const char*, const char*);
     void ViderCache();
     void OublierMoinsUtilisee();
     void VerifierOuverte() const;
@@ -183,8 +188,8 @@ private:
         Genre genre = Genre::Absente;
         qint64 entier = 0;
         double decimal = 0.0;
-        QString texte;
-        QByteArray utf8; // the text as the engine stores it; its room is kept from run to run
+        QByteArray utf8; // the text, encoded when bound; its room is kept from run to run
+        QString nomLie;  // the caller's name last found to be this parameter's
     };
 
     Connexion& connexion;

@@ -196,6 +196,10 @@ private slots:
         }
         QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal")), 0);
 
+        // An empty name is no parameter's.
+        requete.LierTexte(QString(), QStringLiteral("b"));
+        QVERIFY_THROWS_EXCEPTION(ErreurBase, requete.Executer());
+
         // A new text forgets the values bound for the previous one.
         requete.LierEntier(QStringLiteral("Numero"), 1);
         requete.Executer();
@@ -343,6 +347,20 @@ private slots:
                  QStringList({"IdJournal", "Origine", "Numero", "Siret"}));
         QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal WHERE Siret IS NULL")), 2);
         QVERIFY(base.Colonnes(QStringLiteral("Absente")).isEmpty());
+
+        // A query run again after a change of its table, here or by another
+        // copy of the program, reads the columns the table has now.
+        Requete tout(base);
+        tout.SetSql(QStringLiteral("SELECT * FROM Valeurs"));
+        tout.Ouvrir();
+        base.ExecuterScript(QStringLiteral("INSERT INTO Valeurs (V) VALUES (1)"));
+        QCOMPARE(tout.Ouvrir().Premiere().Entier(QStringLiteral("V")), 1);
+        Connexion autre;
+        autre.Ouvrir(fichier, kMotDePasse);
+        autre.ExecuterScript(QStringLiteral("DROP TABLE Valeurs; CREATE TABLE Valeurs (Id INTEGER PRIMARY KEY, W);"
+                                            "INSERT INTO Valeurs (W) VALUES (2)"));
+        QCOMPARE(tout.Ouvrir().Premiere().Entier(QStringLiteral("W")), 2);
+        QVERIFY_THROWS_EXCEPTION(ErreurBase, tout.Ouvrir().Premiere().Entier(QStringLiteral("V")));
     }
 
     void dernierIdentifiant()
