@@ -5,6 +5,9 @@
 // their ratio and the goal. scripts/bench.sh gathers the rows of every program
 // (the file named by QUARLO_BENCH_TABLEAU) and prints one table.
 
+#include <benchmark/benchmark.h>
+
+#include <chrono>
 #include <initializer_list>
 #include <string>
 
@@ -31,3 +34,35 @@ int ExecuterBancs(int argc, char** argv, std::initializer_list<Figure> figures);
 // Prints a row of the table (its cells separated by tabs) and records it
 // for scripts/bench.sh, for figures that are not times.
 void AjouterAuTableau(const std::string& ligne);
+
+// Runs our work and its reference in turn at every iteration, each one first
+// every other time (the second finds the first's data in the processor's
+// caches): on a shared machine both then see the same moments and their ratio
+// holds from run to run. The iteration's time (benchmarks registered with
+// UseManualTime) is ours, the reference's goes to the counter
+// kCompteurReference; both are divided by parTour, the units of work one call
+// does (look-ups of a block, for example).
+template <class Notre, class Reference>
+void MesurerEnAlternance(benchmark::State& etat, Notre&& notre, Reference&& reference, int parTour = 1)
+{
+    const auto duree = [](auto&& travail) {
+        const auto debut = std::chrono::steady_clock::now();
+        travail();
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
+    };
+    double secondesReference = 0;
+    bool notreEnPremier = true;
+    for (auto _ : etat) {
+        double secondesNotre = 0;
+        if (notreEnPremier) {
+            secondesNotre = duree(notre);
+            secondesReference += duree(reference);
+        } else {
+            secondesReference += duree(reference);
+            secondesNotre = duree(notre);
+        }
+        notreEnPremier = !notreEnPremier;
+        etat.SetIterationTime(secondesNotre / parTour);
+    }
+    etat.counters[kCompteurReference] = secondesReference / parTour / double(etat.iterations());
+}

@@ -151,43 +151,24 @@ private:
     int indiceCle = 0;
 };
 
-// A look-up and its reference take turns in blocks of kBloc look-ups on one
-// database: on a shared machine both then see the same moments, and their
-// ratio holds from run to run. The benchmark's time is the look-up's, the
-// reference's is reported beside it (Tableau.h), both per look-up.
+// The look-ups are timed by blocks of kBloc, taking turns with the reference
+// (MesurerEnAlternance); both sides take the same keys in the same order.
 constexpr int kBloc = 16;
 constexpr int kTours = 20000;
 
-template <class Mesure, class Reference>
-void EnAlternance(benchmark::State& etat, Mesure mesure, Reference reference)
+template <class Notre, class Reference>
+void EnAlternance(benchmark::State& etat, Notre notre, Reference reference)
 {
     Recherches recherches;
-    int i = 0;
     double total = 0;
-    double secondesReference = 0;
-    const auto bloc = [&](auto&& recherche) {
-        const auto debut = std::chrono::steady_clock::now();
-        for (int k = 0; k < kBloc; ++k)
-            total += recherche(recherches, (i + k) % Recherches::kNombreCles);
-        return std::chrono::duration<double>(std::chrono::steady_clock::now() - debut).count();
+    const auto bloc = [&](auto recherche) {
+        return [&, recherche, debut = 0]() mutable {
+            for (int k = 0; k < kBloc; ++k)
+                total += recherche(recherches, (debut + k) % Recherches::kNombreCles);
+            debut = (debut + kBloc) % Recherches::kNombreCles;
+        };
     };
-    // The side that runs second finds the pages of the same keys in the
-    // processor's caches: the two sides take the first place in turn.
-    bool mesureEnPremier = true;
-    for (auto _ : etat) {
-        double secondesMesure = 0;
-        if (mesureEnPremier) {
-            secondesMesure = bloc(mesure);
-            secondesReference += bloc(reference) / kBloc;
-        } else {
-            secondesReference += bloc(reference) / kBloc;
-            secondesMesure = bloc(mesure);
-        }
-        etat.SetIterationTime(secondesMesure / kBloc);
-        mesureEnPremier = !mesureEnPremier;
-        i = (i + kBloc) % Recherches::kNombreCles;
-    }
-    etat.counters[kCompteurReference] = secondesReference / double(etat.iterations());
+    MesurerEnAlternance(etat, bloc(notre), bloc(reference), kBloc);
     benchmark::DoNotOptimize(total);
 }
 

@@ -141,7 +141,8 @@ std::optional<double> LireSimple(QStringView texte, QChar separateur)
     }
     if (nombreChiffres == 0)
         return std::nullopt;
-    const double valeur = double(chiffres) / kPuissances[std::max(decimales, 0)];
+    // Whole amounts, most quantities, need no division.
+    const double valeur = decimales > 0 ? double(chiffres) / kPuissances[decimales] : double(chiffres);
     return negatif ? -valeur : valeur;
 }
 

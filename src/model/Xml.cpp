@@ -333,10 +333,15 @@ void TXmlDocument::Analyseur::Erreur(const QString& quoi, qsizetype position)
 
 bool TXmlDocument::Analyseur::SauterBlancs()
 {
-    const qsizetype debut = pos;
-    while (!Fin() && EstBlanc(Courant()))
-        ++pos;
-    return pos > debut;
+    // A local position: the loop keeps it in a register.
+    const QChar* caracteres = texte.data();
+    const qsizetype taille = texte.size();
+    qsizetype suivant = pos;
+    while (suivant < taille && EstBlanc(caracteres[suivant]))
+        ++suivant;
+    const bool saute = suivant > pos;
+    pos = suivant;
+    return saute;
 }
 
 // The position of the next `fin` from the current position; an error naming
@@ -361,9 +366,10 @@ QStringView TXmlDocument::Analyseur::LireNom(const char16_t* quoi, QStringView b
     }
     const QChar* caracteres = texte.data();
     const qsizetype taille = texte.size();
-    ++pos;
-    while (pos < taille && SuiteNom(caracteres[pos]))
-        ++pos;
+    qsizetype suivant = pos + 1;
+    while (suivant < taille && SuiteNom(caracteres[suivant]))
+        ++suivant;
+    pos = suivant;
     return QStringView(caracteres + debut, pos - debut);
 }
 
