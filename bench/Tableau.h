@@ -41,9 +41,16 @@ void AjouterAuTableau(const std::string& ligne);
 // holds from run to run. The iteration's time (benchmarks registered with
 // UseManualTime) is ours, the reference's goes to the counter
 // kCompteurReference; both are divided by parTour, the units of work one call
-// does (look-ups of a block, for example).
-template <class Notre, class Reference>
-void MesurerEnAlternance(benchmark::State& etat, Notre&& notre, Reference&& reference, int parTour = 1)
+// does (look-ups of a block, for example). `ranger`, untimed, runs after ours
+// (closing what ours opened, when only the opening is measured).
+struct RienARanger
+{
+    void operator()() const {}
+};
+
+template <class Notre, class Reference, class Ranger = RienARanger>
+void MesurerEnAlternance(benchmark::State& etat, Notre&& notre, Reference&& reference, int parTour = 1,
+                         Ranger&& ranger = {})
 {
     const auto duree = [](auto&& travail) {
         const auto debut = std::chrono::steady_clock::now();
@@ -56,10 +63,12 @@ void MesurerEnAlternance(benchmark::State& etat, Notre&& notre, Reference&& refe
         double secondesNotre = 0;
         if (notreEnPremier) {
             secondesNotre = duree(notre);
+            ranger();
             secondesReference += duree(reference);
         } else {
             secondesReference += duree(reference);
             secondesNotre = duree(notre);
+            ranger();
         }
         notreEnPremier = !notreEnPremier;
         etat.SetIterationTime(secondesNotre / parTour);

@@ -61,23 +61,30 @@ QString NomCategorie(const std::optional<QString>& typeLibelle, const QString& l
         return libelle;
     if (libelle.isEmpty())
         return *typeLibelle;
-    return *typeLibelle + QLatin1Char(' ') + libelle;
+    // One allocation: lists name thousands of categories.
+    QString nom;
+    nom.reserve(typeLibelle->size() + 1 + libelle.size());
+    return nom.append(*typeLibelle).append(QLatin1Char(' ')).append(libelle);
 }
 
 namespace Categories {
 
 QVector<Entree> Lister()
 {
-    const QHash<QString, QString> types = Correspondances(
-        LireTout(DMPose().qrySousSelect(),
-                 QStringLiteral("SELECT IdCategorieType, Libelle FROM CategorieType ORDER BY Libelle ASC")),
-        QStringLiteral("IdCategorieType"), QStringLiteral("Libelle"));
+    // Type keys are whole numbers: compared as such, no text is made for them.
+    QHash<qint64, QString> types;
+    for (const Ligne& type : LireTout(DMPose().qrySousSelect(),
+                                      QStringLiteral("SELECT IdCategorieType, Libelle FROM CategorieType ORDER BY Libelle ASC")))
+        types.insert(type.Entier(QStringLiteral("IdCategorieType")), type.Texte(QStringLiteral("Libelle")));
     const Resultat lignes = LireTout(
         DMPose().qrySelect(),
         QStringLiteral("SELECT IdCategorie, Libelle, IdCategorieType FROM Categorie ORDER BY Libelle ASC"));
     QVector<Entree> categories;
+    categories.reserve(lignes.NombreLignes());
     for (const Ligne& categorie : lignes) {
-        const auto type = types.constFind(categorie.Texte(QStringLiteral("IdCategorieType")));
+        const auto type = categorie.EstNul(QStringLiteral("IdCategorieType"))
+                              ? types.cend()
+                              : types.constFind(categorie.Entier(QStringLiteral("IdCategorieType")));
         categories.append({categorie.Texte(QStringLiteral("IdCategorie")),
                            NomCategorie(type != types.cend() ? std::optional(*type) : std::nullopt,
                                         categorie.Texte(QStringLiteral("Libelle")))});

@@ -70,13 +70,18 @@ QString CleApprochee(const QString& libelle)
         u'a', u'a', u'a', u'a', u'a', u'a', u'a', u'c', u'e', u'e', u'e', u'e', u'i', u'i', u'i', u'i',
         u'd', u'n', u'o', u'o', u'o', u'o', u'o', 0,    u'o', u'u', u'u', u'u', u'u', u'y', u't', u'y',
     };
-    QString cle = libelle;
-    for (QChar& caractere : cle) {
-        const char16_t unite = caractere.unicode();
+    // Written in place of a copy: copying, then writing, would copy twice.
+    QString cle(libelle.size(), Qt::Uninitialized);
+    const auto* source = reinterpret_cast<const char16_t*>(libelle.utf16());
+    char16_t* cible = reinterpret_cast<char16_t*>(cle.data());
+    for (qsizetype i = 0; i < libelle.size(); ++i) {
+        const char16_t unite = source[i];
         if (unite >= u'A' && unite <= u'Z')
-            caractere = QChar(unite + (u'a' - u'A'));
+            cible[i] = char16_t(unite + (u'a' - u'A'));
         else if (unite >= 0xC0 && unite <= 0xFF && kBases[unite - 0xC0])
-            caractere = QChar(kBases[unite - 0xC0]);
+            cible[i] = kBases[unite - 0xC0];
+        else
+            cible[i] = unite;
     }
     return cle;
 }
