@@ -7,10 +7,38 @@
 #include "model/Xml.h"
 
 #include <QHash>
+#include <optional>
 
 namespace {
 
 const QString kDeclaration = QStringLiteral("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>");
+
+// The attributes of one element read in the order this program writes them.
+// Each name asked for is first compared with the attribute after the one
+// found last. The names asked for being all different, while every one was
+// found there the attribute found is also the first of its name, which a
+// search by name would give.
+class LectureEnOrdre
+{
+public:
+    explicit LectureEnOrdre(const TXmlNode& noeud) : noeud(noeud) {}
+    const TXmlNode& Noeud() const { return noeud; }
+
+    // The value when the next attribute has that name; nothing otherwise
+    // (the caller then searches by name).
+    std::optional<QStringView> Suivant(QStringView nom, QString& tampon)
+    {
+        if (enOrdre && suivant < noeud.AttributeCount() && noeud.AttributeIs(suivant, nom))
+            return noeud.AttributeView(suivant++, tampon);
+        enOrdre = false;
+        return std::nullopt;
+    }
+
+private:
+    const TXmlNode& noeud;
+    int suivant = 0;
+    bool enOrdre = true;
+};
 
 class LecteurDevis
 {
@@ -37,6 +65,10 @@ private:
     QString Texte(const TXmlNode& noeud, QStringView attribut) const;
     double Decimal(const TXmlNode& noeud, QStringView attribut) const;
     bool Drapeau(const TXmlNode& noeud, QStringView attribut) const;
+    QString Texte(LectureEnOrdre& lecture, QStringView attribut) const;
+    double Decimal(LectureEnOrdre& lecture, QStringView attribut) const;
+    bool Drapeau(LectureEnOrdre& lecture, QStringView attribut) const;
+    QString Partage(QStringView valeur) const;
     int TypeTva(const TXmlNode& tva) const;
     void LireTva(const TXmlNode& noeud, TTva& tva) const;
     void LirePoseGlobale(DevisEchange& devis) const;
@@ -67,18 +99,28 @@ const TXmlNode* LecteurDevis::PremierHorsMenuiseries(QStringView nom) const
     return PremierDans(racine, nom, menuiseries);
 }
 
-QString LecteurDevis::Texte(const TXmlNode& noeud, QStringView attribut) const
+// The text of a value that is there (empty, not null, when it is empty).
+QString LecteurDevis::Partage(QStringView valeur) const
 {
     constexpr qsizetype kLongueurPartagee = 64;
-    const QStringView valeur = noeud.GetAttributeView(attribut, tampon);
-    // Missing and empty values keep their difference (null or empty text).
-    if (valeur.isEmpty() || valeur.size() > kLongueurPartagee)
-        return noeud.GetAttributeByName(attribut);
+    if (valeur.isEmpty())
+        return QString(QLatin1String(""));
+    if (valeur.size() > kLongueurPartagee)
+        return valeur.toString();
     if (const auto connue = valeursCourtes.constFind(valeur); connue != valeursCourtes.cend())
         return *connue;
     const QString texte = valeur.toString();
     valeursCourtes.insert(QStringView(texte), texte);
     return texte;
+}
+
+QString LecteurDevis::Texte(const TXmlNode& noeud, QStringView attribut) const
+{
+    const QStringView valeur = noeud.GetAttributeView(attribut, tampon);
+    // Missing and empty values keep their difference (null or empty text).
+    if (valeur.isEmpty())
+        return noeud.GetAttributeByName(attribut);
+    return Partage(valeur);
 }
 
 double LecteurDevis::Decimal(const TXmlNode& noeud, QStringView attribut) const
@@ -89,6 +131,27 @@ double LecteurDevis::Decimal(const TXmlNode& noeud, QStringView attribut) const
 bool LecteurDevis::Drapeau(const TXmlNode& noeud, QStringView attribut) const
 {
     return noeud.GetAttributeView(attribut, tampon) == u"1";
+}
+
+QString LecteurDevis::Texte(LectureEnOrdre& lecture, QStringView attribut) const
+{
+    if (const auto valeur = lecture.Suivant(attribut, tampon))
+        return Partage(*valeur);
+    return Texte(lecture.Noeud(), attribut);
+}
+
+double LecteurDevis::Decimal(LectureEnOrdre& lecture, QStringView attribut) const
+{
+    if (const auto valeur = lecture.Suivant(attribut, tampon))
+        return nombres.Lire(*valeur).value_or(0.0);
+    return Decimal(lecture.Noeud(), attribut);
+}
+
+bool LecteurDevis::Drapeau(LectureEnOrdre& lecture, QStringView attribut) const
+{
+    if (const auto valeur = lecture.Suivant(attribut, tampon))
+        return *valeur == u"1";
+    return Drapeau(lecture.Noeud(), attribut);
 }
 
 int LecteurDevis::TypeTva(const TXmlNode& tva) const
@@ -141,16 +204,18 @@ void LecteurDevis::LireQuincailleries(const TXmlNode& liste, TQuincailleries& qu
     quincailleries.Reserver(quincailleries.Nombre() + entrees.Count());
     for (const TXmlNode* noeud : entrees) {
         TQuincaillerie& entree = quincailleries.Ajouter();
-        entree.SetId(Texte(*noeud, u"id"));
-        entree.SetLibelle(Texte(*noeud, u"libelle"));
-        entree.SetLibelle2(Texte(*noeud, u"libelle2"));
-        entree.SetTarifVente(Decimal(*noeud, u"tarif_vente"));
-        entree.SetTarifAchat(Decimal(*noeud, u"tarif_achat"));
-        entree.SetNbPieces(Decimal(*noeud, u"nb_pieces"));
-        entree.SetNbPiecesMl(Decimal(*noeud, u"nb_pieces_ml"));
-        entree.SetQuantite(Decimal(*noeud, u"quantite"));
-        entree.SetSecable(Drapeau(*noeud, u"secable") ? 1 : 0);
-        entree.SetCodeExport(Texte(*noeud, u"code_export"));
+        // Every name below once, in the order the answer writes them.
+        LectureEnOrdre attributs(*noeud);
+        entree.SetId(Texte(attributs, u"id"));
+        entree.SetLibelle(Texte(attributs, u"libelle"));
+        entree.SetLibelle2(Texte(attributs, u"libelle2"));
+        entree.SetTarifVente(Decimal(attributs, u"tarif_vente"));
+        entree.SetTarifAchat(Decimal(attributs, u"tarif_achat"));
+        entree.SetNbPieces(Decimal(attributs, u"nb_pieces"));
+        entree.SetNbPiecesMl(Decimal(attributs, u"nb_pieces_ml"));
+        entree.SetQuantite(Decimal(attributs, u"quantite"));
+        entree.SetSecable(Drapeau(attributs, u"secable") ? 1 : 0);
+        entree.SetCodeExport(Texte(attributs, u"code_export"));
     }
 }
 

@@ -170,6 +170,17 @@ QStringView SansGuillemets(QStringView ecrit)
     return entreGuillemets ? ecrit.mid(1, ecrit.size() - 2) : ecrit;
 }
 
+// An attribute's value from its written form: a view of it when it holds no
+// entity reference, else of `buffer`, which receives the resolved text.
+QStringView VueValeur(QStringView ecrit, QString& buffer)
+{
+    const QStringView valeur = SansGuillemets(ecrit);
+    if (!ContientEsperluette(valeur))
+        return valeur;
+    ResoudreEntites(valeur, buffer);
+    return buffer;
+}
+
 QString DecoderUtf8(const QByteArray& octets)
 {
     QStringDecoder decodeur(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
@@ -640,13 +651,17 @@ bool TXmlNode::HasAttribute(QStringView attributeName) const
 QStringView TXmlNode::GetAttributeView(QStringView attributeName, QString& buffer) const
 {
     const Attribute* attribute = Trouver(attributeName);
-    if (!attribute)
-        return u"";
-    const QStringView valeur = SansGuillemets(attribute->written());
-    if (!ContientEsperluette(valeur))
-        return valeur;
-    ResoudreEntites(valeur, buffer);
-    return buffer;
+    return attribute ? VueValeur(attribute->written(), buffer) : u"";
+}
+
+QStringView TXmlNode::AttributeView(int index, QString& buffer) const
+{
+    return VueValeur(attributs[index].written(), buffer);
+}
+
+bool TXmlNode::AttributeIs(int index, QStringView attributeName) const
+{
+    return MemeNom(attributs[index].name(), attributeName);
 }
 
 QString TXmlNode::GetAttributeByName(QStringView attributeName) const

@@ -84,6 +84,11 @@ public:
     // holds no entity reference, else of `buffer`, which receives the
     // resolved text.
     QStringView GetAttributeView(QStringView attributeName, QString& buffer) const;
+    // The same for the attribute at that position, and whether it has that
+    // name (compared ignoring case): a reader going through the attributes
+    // in their written order.
+    QStringView AttributeView(int index, QString& buffer) const;
+    bool AttributeIs(int index, QStringView attributeName) const;
 
     // Depth-first search of the descendants (not this node): the first one
     // whose name matches ignoring case. A name starting with "/" is compared

@@ -247,6 +247,38 @@ private slots:
         QTEST(devis.menuiseries[0].GetQuantite(), "quantite");
     }
 
+    void quincailleriesQuelQueSoitLOrdreDesAttributs()
+    {
+        // The order the answer writes, another order with other letter cases,
+        // a name given twice (the first counts) and missing values.
+        const DevisEchange devis = LireTexte(
+            "<Quarlo><global><quincailleries>"
+            "<quincaillerie id=\"1\" libelle=\"Joint &amp; mousse\" libelle2=\"\" tarif_vente=\"12,50\" tarif_achat=\"6\""
+            " nb_pieces=\"8\" nb_pieces_ml=\"1\" quantite=\"2\" secable=\"1\" code_export=\"J\"/>"
+            "<quincaillerie CODE_EXPORT=\"K\" Secable=\"1\" quantite=\"3\" ID=\"2\" Libelle=\"Cale\" tarif_vente=\"4,5\"/>"
+            "<quincaillerie id=\"3\" id=\"4\" libelle=\"A\" libelle2=\"B\" libelle=\"C\" tarif_vente=\"1\" tarif_vente=\"9\"/>"
+            "</quincailleries></global></Quarlo>");
+        const TQuincailleries& entrees = devis.quincailleriesGlobales;
+        QCOMPARE(entrees.Nombre(), 3);
+        QCOMPARE(entrees[0].GetLibelle(), QString("Joint & mousse"));
+        QCOMPARE(entrees[0].GetLibelle2(), QString(""));
+        QVERIFY(!entrees[0].GetLibelle2().isNull());
+        QCOMPARE(entrees[0].GetTarifVente(), 12.5);
+        QCOMPARE(entrees[0].GetSecable(), 1);
+        QCOMPARE(entrees[0].GetCodeExport(), QString("J"));
+        QCOMPARE(entrees[1].GetId(), QString("2"));
+        QCOMPARE(entrees[1].GetLibelle(), QString("Cale"));
+        QVERIFY(entrees[1].GetLibelle2().isNull());
+        QCOMPARE(entrees[1].GetTarifVente(), 4.5);
+        QCOMPARE(entrees[1].GetQuantite(), 3.0);
+        QCOMPARE(entrees[1].GetSecable(), 1);
+        QCOMPARE(entrees[1].GetCodeExport(), QString("K"));
+        QCOMPARE(entrees[2].GetId(), QString("3"));
+        QCOMPARE(entrees[2].GetLibelle(), QString("A"));
+        QCOMPARE(entrees[2].GetLibelle2(), QString("B"));
+        QCOMPARE(entrees[2].GetTarifVente(), 1.0);
+    }
+
     void fichierSansPoseGlobale()
     {
         // Only items: their own kind and VAT must not become the quote's.

@@ -9,6 +9,7 @@
 #include <QTreeWidget>
 #include <algorithm>
 #include <numeric>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -60,8 +61,9 @@ QTreeWidgetItem* NouvelleLigne(const LigneRapport& contenu, const QVector<Qt::Al
 }
 
 // Close to the collator's order and quick to build: ASCII letters in lower
-// case, the accented letters of Latin-1 as their base letter.
-QString CleApprochee(const QString& libelle)
+// case, the accented letters of Latin-1 as their base letter. Written to
+// `cible`, which has room for the caption's length.
+void EcrireCleApprochee(QStringView libelle, char16_t* cible)
 {
     // U+00C0 to U+00FF; 0 keeps the character (the two signs).
     static constexpr char16_t kBases[64] = {
@@ -70,10 +72,7 @@ QString CleApprochee(const QString& libelle)
         u'a', u'a', u'a', u'a', u'a', u'a', u'a', u'c', u'e', u'e', u'e', u'e', u'i', u'i', u'i', u'i',
         u'd', u'n', u'o', u'o', u'o', u'o', u'o', 0,    u'o', u'u', u'u', u'u', u'u', u'y', u't', u'y',
     };
-    // Written in place of a copy: copying, then writing, would copy twice.
-    QString cle(libelle.size(), Qt::Uninitialized);
-    const auto* source = reinterpret_cast<const char16_t*>(libelle.utf16());
-    char16_t* cible = reinterpret_cast<char16_t*>(cle.data());
+    const char16_t* source = libelle.utf16();
     for (qsizetype i = 0; i < libelle.size(); ++i) {
         const char16_t unite = source[i];
         if (unite >= u'A' && unite <= u'Z')
@@ -83,13 +82,12 @@ QString CleApprochee(const QString& libelle)
         else
             cible[i] = unite;
     }
-    return cle;
 }
 
 // Sorts by caption as a reader expects (accents and case ignored), equal
 // captions in their first order. The collator is dear (a collation key costs
 // more than reading the row), so the captions are first put in a cheap order
-// close to it (CleApprochee), then placed one by one by the collator: one
+// close to it (EcrireCleApprochee), then placed one by one by the collator: one
 // comparison for a caption that follows the last one placed, a binary search
 // for the others.
 template <class T, class Libelle>
@@ -97,12 +95,21 @@ void TrierSelonLibelle(QList<T>& elements, Libelle libelle)
 {
     const std::size_t nombre = std::size_t(elements.size());
     std::vector<QString> libelles;
-    std::vector<QString> replies;
     libelles.reserve(nombre);
-    replies.reserve(nombre);
+    qsizetype longueurTotale = 0;
     for (const T& element : elements) {
         libelles.push_back(libelle(element));
-        replies.push_back(CleApprochee(libelles.back()));
+        longueurTotale += libelles.back().size();
+    }
+    // Every near key in one block: one allocation for the whole list.
+    std::u16string cles(std::size_t(longueurTotale), u'\0');
+    std::vector<QStringView> replies;
+    replies.reserve(nombre);
+    char16_t* cible = cles.data();
+    for (const QString& texte : libelles) {
+        EcrireCleApprochee(texte, cible);
+        replies.emplace_back(cible, texte.size());
+        cible += texte.size();
     }
     std::vector<std::size_t> approche(nombre);
     std::iota(approche.begin(), approche.end(), std::size_t(0));
