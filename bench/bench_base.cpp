@@ -16,7 +16,6 @@
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
-#include <chrono>
 #include <optional>
 #include <vector>
 

@@ -669,12 +669,10 @@ QString TXmlNode::GetAttributeByName(QStringView attributeName) const
     const Attribute* attribute = Trouver(attributeName);
     if (!attribute)
         return QString();
-    const QStringView valeur = SansGuillemets(attribute->written());
-    if (!ContientEsperluette(valeur))
-        return valeur.toString();
+    // A value with entity references comes back resolved in `resolu`.
     QString resolu;
-    ResoudreEntites(valeur, resolu);
-    return resolu;
+    const QStringView valeur = VueValeur(attribute->written(), resolu);
+    return resolu.isNull() ? valeur.toString() : resolu;
 }
 
 TXmlNode* TXmlNode::FindNode(QStringView searched) const
