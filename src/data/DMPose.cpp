@@ -334,7 +334,7 @@ void TDMPose::AjouterTva(int typeTva, const QString& libelle, double valeur)
 const LigneTva* TDMPose::DerniereTva(int typeTva) const
 {
     const auto trouvee = std::find_if(tva.crbegin(), tva.crend(),
-                                      [typeTva](const LigneTva& ligne) { return ligne.TypeTva == typeTva; });
+                                      [typeTva](const LigneTva& ligne) { return ligne.typeTva == typeTva; });
     return trouvee == tva.crend() ? nullptr : &*trouvee;
 }
 
@@ -344,14 +344,14 @@ std::unique_ptr<TTva> TDMPose::GetTva(int typeTva) const
     if (!ligne)
         return nullptr;
     auto resultat = std::make_unique<TTva>();
-    resultat->SetTypeTva(ligne->TypeTva);
-    resultat->SetLibelle(ligne->Libelle);
-    resultat->SetValeur(ligne->Valeur);
+    resultat->SetTypeTva(ligne->typeTva);
+    resultat->SetLibelle(ligne->libelle);
+    resultat->SetValeur(ligne->valeur);
     return resultat;
 }
 
 double TDMPose::GetTauxTva(int typeTva) const
 {
     const LigneTva* ligne = DerniereTva(typeTva);
-    return ligne ? ligne->Valeur : -1.0;
+    return ligne ? ligne->valeur : -1.0;
 }

@@ -13,9 +13,9 @@
 // One row of rxTva.
 struct LigneTva
 {
-    int TypeTva = -1;
-    QString Libelle; // at most 30 characters
-    double Valeur = 0.0;
+    int typeTva = -1;
+    QString libelle; // at most 30 characters
+    double valeur = 0.0;
 };
 
 namespace TableTva {

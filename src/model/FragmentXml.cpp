@@ -6,30 +6,30 @@
 
 void SortieXml::Debut(QStringView nom)
 {
-    texte_ += u'<';
-    texte_ += nom;
+    contenu += u'<';
+    contenu += nom;
 }
 
 void SortieXml::FinDebut()
 {
-    texte_ += u'>';
-    apresDebut = texte_.size();
+    contenu += u'>';
+    apresDebut = contenu.size();
 }
 
 void SortieXml::FinVide()
 {
-    texte_ += u"/>";
+    contenu += u"/>";
 }
 
 void SortieXml::Fin(QStringView nom)
 {
-    if (forme == Forme::Compacte && apresDebut == texte_.size()) {
-        texte_.chop(1);
-        texte_ += u"/>";
+    if (forme == Forme::Compacte && apresDebut == contenu.size()) {
+        contenu.chop(1);
+        contenu += u"/>";
     } else {
-        texte_ += u"</";
-        texte_ += nom;
-        texte_ += u'>';
+        contenu += u"</";
+        contenu += nom;
+        contenu += u'>';
     }
     apresDebut = -1;
 }
@@ -37,35 +37,35 @@ void SortieXml::Fin(QStringView nom)
 void SortieXml::Blanc(QStringView texte)
 {
     if (forme == Forme::Fragment)
-        texte_ += texte;
+        contenu += texte;
 }
 
 void SortieXml::DebutAttribut(QStringView nom)
 {
-    texte_ += u' ';
-    texte_ += nom;
-    texte_ += u"=\"";
+    contenu += u' ';
+    contenu += nom;
+    contenu += u"=\"";
 }
 
 void SortieXml::Attribut(QStringView nom, QStringView valeur)
 {
     DebutAttribut(nom);
-    AjouterEchappe(texte_, valeur, EchappementXml::Attribut);
-    texte_ += u'"';
+    AjouterEchappe(contenu, valeur, EchappementXml::Attribut);
+    contenu += u'"';
 }
 
 void SortieXml::AttributEchappe(QStringView nom, QStringView valeur)
 {
     DebutAttribut(nom);
-    AjouterEchappe(texte_, valeur, EchappementXml::Libelle);
-    texte_ += u'"';
+    AjouterEchappe(contenu, valeur, EchappementXml::Libelle);
+    contenu += u'"';
 }
 
 void SortieXml::AttributMontant(QStringView nom, double valeur)
 {
     DebutAttribut(nom);
-    nombres.AjouterMonetaire(texte_, valeur);
-    texte_ += u'"';
+    nombres.AjouterMonetaire(contenu, valeur);
+    contenu += u'"';
 }
 
 void SortieXml::AttributEntier(QStringView nom, int valeur)
@@ -73,12 +73,12 @@ void SortieXml::AttributEntier(QStringView nom, int valeur)
     char chiffres[16];
     const auto fin = std::to_chars(chiffres, chiffres + sizeof chiffres, valeur).ptr;
     DebutAttribut(nom);
-    texte_ += QLatin1StringView(chiffres, fin - chiffres);
-    texte_ += u'"';
+    contenu += QLatin1StringView(chiffres, fin - chiffres);
+    contenu += u'"';
 }
 
 void SortieXml::AttributDrapeau(QStringView nom, bool valeur)
 {
     DebutAttribut(nom);
-    texte_ += valeur ? u"1\"" : u"0\"";
+    contenu += valeur ? u"1\"" : u"0\"";
 }

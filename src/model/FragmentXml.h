@@ -30,7 +30,7 @@ public:
     // Blanks and line breaks of the fragment form; nothing in the compact form.
     void Blanc(QStringView texte);
     // Text written as it is.
-    void Brut(QStringView texte) { texte_ += texte; }
+    void Brut(QStringView texte) { contenu += texte; }
 
     // ` nom="valeur"` for the values written as they are: only "&", "<" and
     // the double quote are replaced, which keeps the file well-formed.
@@ -45,13 +45,13 @@ public:
     // ` nom="1"` or ` nom="0"`.
     void AttributDrapeau(QStringView nom, bool valeur);
 
-    void Reserver(qsizetype taille) { texte_.reserve(taille); }
-    const QString& Texte() const { return texte_; }
+    void Reserver(qsizetype taille) { contenu.reserve(taille); }
+    const QString& Texte() const { return contenu; }
 
 private:
     Forme forme;
     FormeNombres nombres;
-    QString texte_;
+    QString contenu;
     // The length of the text right after the last FinDebut, while nothing
     // has been written after it; -1 otherwise.
     qsizetype apresDebut = -1;

@@ -6,7 +6,7 @@ void TPose::AffecterPose(const TPose& source)
 {
     id = source.id;
     libelle = source.libelle;
-    code_export = source.code_export;
+    codeExport = source.codeExport;
     tva.Assign(source.tva);
 }
 
@@ -20,7 +20,7 @@ void TPose::EcrireDebut(SortieXml& sortie) const
     sortie.Debut(u"pose");
     sortie.Attribut(u"id", id);
     sortie.Attribut(u"libelle", libelle);
-    sortie.Attribut(u"code_export", code_export);
+    sortie.Attribut(u"code_export", codeExport);
     sortie.FinDebut();
 }
 
@@ -66,7 +66,7 @@ void TPoseLivraison::EcrireXml(SortieXml& sortie) const
         sortie.Debut(NomElement(option));
         sortie.AttributDrapeau(u"choix", valeurs.choix);
         sortie.AttributMontant(u"prix", valeurs.prix);
-        sortie.Attribut(u"code_export", valeurs.code_export);
+        sortie.Attribut(u"code_export", valeurs.codeExport);
         sortie.FinVide();
     }
     sortie.Blanc(u"\n");

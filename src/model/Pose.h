@@ -18,8 +18,8 @@ public:
     void SetId(const QString& valeur) { id = valeur; }
     const QString& GetLibelle() const { return libelle; }
     void SetLibelle(const QString& valeur) { libelle = valeur; }
-    const QString& GetCodeExport() const { return code_export; }
-    void SetCodeExport(const QString& valeur) { code_export = valeur; }
+    const QString& GetCodeExport() const { return codeExport; }
+    void SetCodeExport(const QString& valeur) { codeExport = valeur; }
     TTva& GetTva() { return tva; }
     const TTva& GetTva() const { return tva; }
 
@@ -38,7 +38,7 @@ protected:
 private:
     QString id;
     QString libelle;
-    QString code_export;
+    QString codeExport;
     TTva tva;
 };
 
@@ -59,8 +59,8 @@ public:
     void SetChoix(OptionLivraison option, bool valeur) { options[option].choix = valeur; }
     double GetPrix(OptionLivraison option) const { return options[option].prix; }
     void SetPrix(OptionLivraison option, double valeur) { options[option].prix = valeur; }
-    const QString& GetCodeExportOption(OptionLivraison option) const { return options[option].code_export; }
-    void SetCodeExportOption(OptionLivraison option, const QString& valeur) { options[option].code_export = valeur; }
+    const QString& GetCodeExportOption(OptionLivraison option) const { return options[option].codeExport; }
+    void SetCodeExportOption(OptionLivraison option, const QString& valeur) { options[option].codeExport = valeur; }
 
     // The sum of the prices of the chosen options.
     double TotalLivraison() const;
@@ -74,7 +74,7 @@ private:
     {
         bool choix = false;
         double prix = 0.0;
-        QString code_export;
+        QString codeExport;
     };
     std::array<Option, kNombreOptions> options;
 };

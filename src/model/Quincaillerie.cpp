@@ -18,10 +18,10 @@ double SansBruit(double valeur)
 
 void TQuincaillerie::CalculerQuantite(int nh, int h, int nw, int w)
 {
-    if (tarif_vente == 0.0 || nb_pieces == 0.0)
+    if (tarifVente == 0.0 || nbPieces == 0.0)
         return;
     const double metres = nh * (h * 0.001) + nw * (w * 0.001);
-    const double calculee = metres * (tarif_vente / nb_pieces * nb_pieces_ml) / tarif_vente;
+    const double calculee = metres * (tarifVente / nbPieces * nbPiecesMl) / tarifVente;
     if (!std::isfinite(calculee))
         return;
     quantite = secable == 0 ? std::ceil(SansBruit(calculee)) : calculee;
@@ -38,13 +38,13 @@ void TQuincaillerie::EcrireXml(SortieXml& sortie) const
     sortie.Attribut(u"id", id);
     sortie.AttributEchappe(u"libelle", libelle);
     sortie.AttributEchappe(u"libelle2", libelle2);
-    sortie.AttributMontant(u"tarif_vente", tarif_vente);
-    sortie.AttributMontant(u"tarif_achat", tarif_achat);
-    sortie.AttributMontant(u"nb_pieces", nb_pieces);
-    sortie.AttributMontant(u"nb_pieces_ml", nb_pieces_ml);
+    sortie.AttributMontant(u"tarif_vente", tarifVente);
+    sortie.AttributMontant(u"tarif_achat", tarifAchat);
+    sortie.AttributMontant(u"nb_pieces", nbPieces);
+    sortie.AttributMontant(u"nb_pieces_ml", nbPiecesMl);
     sortie.AttributMontant(u"quantite", quantite);
     sortie.AttributEntier(u"secable", secable);
-    sortie.Attribut(u"code_export", code_export);
+    sortie.Attribut(u"code_export", codeExport);
     sortie.FinVide();
 }
 

@@ -17,20 +17,20 @@ public:
     void SetLibelle(const QString& valeur) { libelle = valeur; }
     const QString& GetLibelle2() const { return libelle2; }
     void SetLibelle2(const QString& valeur) { libelle2 = valeur; }
-    double GetTarifAchat() const { return tarif_achat; }
-    void SetTarifAchat(double valeur) { tarif_achat = valeur; }
-    double GetTarifVente() const { return tarif_vente; }
-    void SetTarifVente(double valeur) { tarif_vente = valeur; }
-    double GetNbPieces() const { return nb_pieces; }
-    void SetNbPieces(double valeur) { nb_pieces = valeur; }
-    double GetNbPiecesMl() const { return nb_pieces_ml; }
-    void SetNbPiecesMl(double valeur) { nb_pieces_ml = valeur; }
+    double GetTarifAchat() const { return tarifAchat; }
+    void SetTarifAchat(double valeur) { tarifAchat = valeur; }
+    double GetTarifVente() const { return tarifVente; }
+    void SetTarifVente(double valeur) { tarifVente = valeur; }
+    double GetNbPieces() const { return nbPieces; }
+    void SetNbPieces(double valeur) { nbPieces = valeur; }
+    double GetNbPiecesMl() const { return nbPiecesMl; }
+    void SetNbPiecesMl(double valeur) { nbPiecesMl = valeur; }
     double GetQuantite() const { return quantite; }
     void SetQuantite(double valeur) { quantite = valeur; }
     int GetSecable() const { return secable; }
     void SetSecable(int valeur) { secable = valeur; }
-    const QString& GetCodeExport() const { return code_export; }
-    void SetCodeExport(const QString& valeur) { code_export = valeur; }
+    const QString& GetCodeExport() const { return codeExport; }
+    void SetCodeExport(const QString& valeur) { codeExport = valeur; }
 
     void Assign(const TQuincaillerie& source) { *this = source; }
 
@@ -48,13 +48,13 @@ private:
     QString id;
     QString libelle;
     QString libelle2;
-    double tarif_achat = 0.0;
-    double tarif_vente = 0.0;
-    double nb_pieces = 0.0;
-    double nb_pieces_ml = 0.0;
+    double tarifAchat = 0.0;
+    double tarifVente = 0.0;
+    double nbPieces = 0.0;
+    double nbPiecesMl = 0.0;
     double quantite = 0.0;
     int secable = 0;
-    QString code_export;
+    QString codeExport;
 };
 
 // A hardware list. Hardware VAT is always 20 %, whatever the line's VAT.

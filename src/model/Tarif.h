@@ -25,22 +25,22 @@ public:
     void SetLibelle(const QString& valeur) { libelle = valeur; }
     double GetPrix() const { return prix; }
     void SetPrix(double valeur) { prix = valeur; }
-    const QString& GetCodeExport() const { return code_export; }
-    void SetCodeExport(const QString& valeur) { code_export = valeur; }
-    const QString& GetPoseurId() const { return poseur_id; }
-    void SetPoseurId(const QString& valeur) { poseur_id = valeur; }
-    const QString& GetPoseurNom() const { return poseur_nom; }
-    void SetPoseurNom(const QString& valeur) { poseur_nom = valeur; }
-    double GetPoseurPrix() const { return poseur_prix; }
-    void SetPoseurPrix(double valeur) { poseur_prix = valeur; }
-    const QString& GetPoseurSiret() const { return poseur_siret; }
-    void SetPoseurSiret(const QString& valeur) { poseur_siret = valeur; }
-    const QString& GetPoseurRge() const { return poseur_rge; }
-    void SetPoseurRge(const QString& valeur) { poseur_rge = valeur; }
+    const QString& GetCodeExport() const { return codeExport; }
+    void SetCodeExport(const QString& valeur) { codeExport = valeur; }
+    const QString& GetPoseurId() const { return poseurId; }
+    void SetPoseurId(const QString& valeur) { poseurId = valeur; }
+    const QString& GetPoseurNom() const { return poseurNom; }
+    void SetPoseurNom(const QString& valeur) { poseurNom = valeur; }
+    double GetPoseurPrix() const { return poseurPrix; }
+    void SetPoseurPrix(double valeur) { poseurPrix = valeur; }
+    const QString& GetPoseurSiret() const { return poseurSiret; }
+    void SetPoseurSiret(const QString& valeur) { poseurSiret = valeur; }
+    const QString& GetPoseurRge() const { return poseurRge; }
+    void SetPoseurRge(const QString& valeur) { poseurRge = valeur; }
     TTva& GetTva() { return tva; }
     const TTva& GetTva() const { return tva; }
-    bool GetQuincaillerieIncluse() const { return quincaillerie_incluse; }
-    void SetQuincaillerieIncluse(bool valeur) { quincaillerie_incluse = valeur; }
+    bool GetQuincaillerieIncluse() const { return quincaillerieIncluse; }
+    void SetQuincaillerieIncluse(bool valeur) { quincaillerieIncluse = valeur; }
     TQuincailleries& GetQuincailleries() { return quincailleries; }
     const TQuincailleries& GetQuincailleries() const { return quincailleries; }
 
@@ -56,14 +56,14 @@ private:
     QString id;
     QString libelle;
     double prix = 0.0;
-    QString code_export;
-    QString poseur_id;
-    QString poseur_nom;
-    double poseur_prix = 0.0;
-    QString poseur_siret;
-    QString poseur_rge;
+    QString codeExport;
+    QString poseurId;
+    QString poseurNom;
+    double poseurPrix = 0.0;
+    QString poseurSiret;
+    QString poseurRge;
     TTva tva;
-    bool quincaillerie_incluse = true;
+    bool quincaillerieIncluse = true;
     TQuincailleries quincailleries;
 };
 

@@ -10,8 +10,8 @@ QString TTva::GetXml() const
 void TTva::EcrireXml(SortieXml& sortie) const
 {
     sortie.Debut(u"tva");
-    sortie.AttributEntier(u"type_tva", type_tva);
+    sortie.AttributEntier(u"type_tva", typeTva);
     sortie.Attribut(u"libelle", libelle);
-    sortie.AttributMontant(u"valeur", valeur_);
+    sortie.AttributMontant(u"valeur", taux);
     sortie.FinVide();
 }

@@ -8,18 +8,18 @@ class SortieXml;
 class TTva
 {
 public:
-    int GetTypeTva() const { return type_tva; }
-    void SetTypeTva(int valeur) { type_tva = valeur; }
+    int GetTypeTva() const { return typeTva; }
+    void SetTypeTva(int valeur) { typeTva = valeur; }
     const QString& GetLibelle() const { return libelle; }
     void SetLibelle(const QString& valeur) { libelle = valeur; }
-    double GetValeur() const { return valeur_; }
-    void SetValeur(double valeur) { valeur_ = valeur; }
+    double GetValeur() const { return taux; }
+    void SetValeur(double valeur) { taux = valeur; }
 
     void Assign(const TTva& source)
     {
-        type_tva = source.type_tva;
+        typeTva = source.typeTva;
         libelle = source.libelle;
-        valeur_ = source.valeur_;
+        taux = source.taux;
     }
 
     // <tva type_tva="..." libelle="..." valeur="..."/>
@@ -27,7 +27,7 @@ public:
     void EcrireXml(SortieXml& sortie) const;
 
 private:
-    int type_tva = -1;
+    int typeTva = -1;
     QString libelle;
-    double valeur_ = 0.0;
+    double taux = 0.0;
 };

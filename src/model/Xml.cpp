@@ -1,6 +1,7 @@
 #include "model/Xml.h"
 
 #include "model/Encodage.h"
+#include "model/Noms.h"
 #include "model/RemplacerFichier.h"
 
 #include <QFile>
@@ -64,25 +65,6 @@ bool SuiteNom(QChar c)
 bool ContientEsperluette(QStringView texte)
 {
     return std::find(texte.begin(), texte.end(), u'&') != texte.end();
-}
-
-// Names compared ignoring case; ASCII names, the usual ones, without a call
-// into the library.
-bool MemeNom(QStringView a, QStringView b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (qsizetype i = 0; i < a.size(); ++i) {
-        const char16_t x = a[i].unicode();
-        const char16_t y = b[i].unicode();
-        if (x == y)
-            continue;
-        if ((x | y) >= 0x80)
-            return a.compare(b, Qt::CaseInsensitive) == 0;
-        if ((x | 0x20) != (y | 0x20) || (x | 0x20) < u'a' || (x | 0x20) > u'z')
-            return false;
-    }
-    return true;
 }
 
 int ValeurChiffre(QChar c, int base)

@@ -79,7 +79,7 @@ private:
     {
         QVector<Tva> tvas;
         for (const LigneTva& ligne : DMPose().rxTva())
-            tvas.push_back({ligne.TypeTva, ligne.Libelle, ligne.Valeur});
+            tvas.push_back({ligne.typeTva, ligne.libelle, ligne.valeur});
         return tvas;
     }
 

@@ -59,7 +59,7 @@ void ViderCombo(QComboBox* combo)
 void RemplirComboTva(QComboBox* combo)
 {
     for (const LigneTva& ligne : TableTva::Lignes())
-        AjouterEntree(combo, ligne.Libelle, QString::number(ligne.TypeTva));
+        AjouterEntree(combo, ligne.libelle, QString::number(ligne.typeTva));
 }
 
 void SetCode(QTreeWidgetItem* ligne, const QString& code)
