@@ -221,3 +221,8 @@ int LireEntierOuZero(QStringView texte)
 {
     return LireEntier(texte).value_or(0);
 }
+
+bool MontantAdmissible(double valeur)
+{
+    return std::isfinite(valeur) && std::fabs(valeur) < kMontantMaximal;
+}

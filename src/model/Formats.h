@@ -37,6 +37,12 @@ private:
 QString FormatMonetaire(double valeur);
 QString FormatGeneral(double valeur);
 
+// The largest amount, price or quantity the program takes, in absolute
+// value: below it a double still holds every cent exactly.
+inline constexpr double kMontantMaximal = 1e12;
+// A finite value below kMontantMaximal in absolute value.
+bool MontantAdmissible(double valeur);
+
 // A decimal typed or read with the regional separator; nothing for a text that
 // is not a number (empty text included).
 std::optional<double> LireDecimal(QStringView texte);
