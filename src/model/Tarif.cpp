@@ -130,3 +130,15 @@ void TTarifs::EcrireXml(SortieXml& sortie) const
     sortie.Fin(u"tarifs");
     sortie.Blanc(u"\n");
 }
+
+QString TTarifs::PoseurHerite() const
+{
+    QString poseur;
+    for (const TTarif& tarif : *this) {
+        if (poseur.isEmpty())
+            poseur = tarif.GetPoseurId();
+        else if (tarif.GetPoseurId() != poseur)
+            return QString();
+    }
+    return poseur;
+}

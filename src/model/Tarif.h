@@ -90,6 +90,10 @@ public:
 
     void AffecterTva(const TTva& source);
 
+    // The installer a new line inherits: the first one found among the
+    // lines, unless a later line has another one or none.
+    QString PoseurHerite() const;
+
     // <tarifs>...</tarifs> and a line feed.
     QString GetXml() const;
     void EcrireXml(SortieXml& sortie) const;

@@ -23,6 +23,10 @@
 class TTarif;
 struct DevisEchange;
 
+// The line to make current once line `index` is gone and `restantes` are
+// left: the one before it, the first when the first went, none when empty.
+std::optional<int> LigneApresSuppression(int index, int restantes);
+
 class TSessionChiffrage : public QObject
 {
     Q_OBJECT
@@ -116,9 +120,6 @@ public:
     // ---------------------------------------------------------------------
     // Kind and VAT of an item, VAT of a line
 
-    // Installation kind of one item. Its kind is asked for before a tariff
-    // when its key sorts before "1" as text (no kind, "0").
-    static bool PoseMenuiserieAChoisir(const TMenuiserie& menuiserie);
     // Makes that kind the item's: label, VAT and export code read from the
     // database (a kind that is gone keeps the former ones), then every line
     // of the item takes the kind's VAT. False, changing nothing, when it is
@@ -145,12 +146,10 @@ public:
     };
 
     // Appends a line for that tariff (TTarif::Nouveau under the item's
-    // kind), with the installer the item's lines agree on priced for the
-    // quote-wide kind; the line becomes current. Returns its index.
+    // kind), with the installer the item's lines agree on (TTarifs::
+    // PoseurHerite) priced for the quote-wide kind; the line becomes
+    // current. Returns its index.
     int AjouterTarif(int menuiserie, const ChoixTarif& choix);
-    // The installer a new line inherits: the first one found among the
-    // item's lines, unless a later line has another one or none.
-    static QString PoseurHerite(const TTarifs& tarifs);
     // Appends a copy of the line (its hardware copied too, and included; no
     // SIRET or RGE); the copy becomes current. Returns its index.
     int DupliquerTarif(int menuiserie, int tarif);
@@ -160,9 +159,6 @@ public:
     // Removes the line; the current one is then the line LigneApresSuppression names.
     void SupprimerTarif(int menuiserie, int tarif);
     void SupprimerTarifs(int menuiserie);
-    // The row to select once row `index` is gone and `restantes` rows are
-    // left: the one before it, the first when the first went, none when empty.
-    static std::optional<int> LigneApresSuppression(int index, int restantes);
 
     // ---------------------------------------------------------------------
     // Installers
@@ -192,7 +188,6 @@ public:
     // own row), and the prices of all hardware. Labels, installers, VAT and
     // quantities stay; a row that is gone leaves its values.
     void ActualiserPrix();
-    static void ActualiserQuincailleries(TQuincailleries& quincailleries);
 
     // ---------------------------------------------------------------------
     // Amounts, signal, answer

@@ -24,11 +24,6 @@ bool SansPoseur(const TTarif& tarif)
 // ---------------------------------------------------------------------------
 // Kind and VAT of an item, VAT of a line
 
-bool TSessionChiffrage::PoseMenuiserieAChoisir(const TMenuiserie& menuiserie)
-{
-    return QString::compare(menuiserie.GetPose().GetId(), QStringLiteral("1")) < 0;
-}
-
 bool TSessionChiffrage::ChoisirPoseMenuiserie(int index, const QString& idPose)
 {
     TMenuiserie& menuiserie = Menuiserie(index);
@@ -81,7 +76,7 @@ int TSessionChiffrage::AjouterTarif(int index, const ChoixTarif& choix)
 {
     TMenuiserie& menuiserie = Menuiserie(index);
     auto tarif = TTarif::Nouveau(menuiserie.GetPose(), choix.id, choix.libelle, choix.prix);
-    const QString poseur = PoseurHerite(menuiserie.GetTarifs());
+    const QString poseur = menuiserie.GetTarifs().PoseurHerite();
     tarif->SetPoseurId(poseur);
     // Priced for the quote's default kind, in the chosen tariff's category.
     if (!poseur.isEmpty())
@@ -90,18 +85,6 @@ int TSessionChiffrage::AjouterTarif(int index, const ChoixTarif& choix)
     const int ajoute = menuiserie.GetTarifs().Nombre() - 1;
     SignalerLignes(index, ajoute);
     return ajoute;
-}
-
-QString TSessionChiffrage::PoseurHerite(const TTarifs& tarifs)
-{
-    QString poseur;
-    for (const TTarif& tarif : tarifs) {
-        if (poseur.isEmpty())
-            poseur = tarif.GetPoseurId();
-        else if (tarif.GetPoseurId() != poseur)
-            return QString();
-    }
-    return poseur;
 }
 
 int TSessionChiffrage::DupliquerTarif(int menuiserie, int tarif)
@@ -136,7 +119,7 @@ void TSessionChiffrage::SupprimerTarifs(int menuiserie)
     SignalerLignes(menuiserie, std::nullopt);
 }
 
-std::optional<int> TSessionChiffrage::LigneApresSuppression(int index, int restantes)
+std::optional<int> LigneApresSuppression(int index, int restantes)
 {
     if (restantes <= 0)
         return std::nullopt;
@@ -228,23 +211,10 @@ void TSessionChiffrage::ActualiserPrix()
                 if (const std::optional<double> prix = Tarifs::PrixPoseur(tarif.GetId(), tarif.GetPoseurId()))
                     tarif.SetPoseurPrix(*prix);
             }
-            ActualiserQuincailleries(tarif.GetQuincailleries());
+            Quincailleries::Actualiser(tarif.GetQuincailleries());
         }
     }
-    ActualiserQuincailleries(quincailleriesGlobales);
+    Quincailleries::Actualiser(quincailleriesGlobales);
     emit QuincailleriesGlobalesChangees();
     SignalerMenuiseries();
-}
-
-void TSessionChiffrage::ActualiserQuincailleries(TQuincailleries& quincailleries)
-{
-    for (TQuincaillerie& quincaillerie : quincailleries) {
-        const std::optional<Quincailleries::PrixCatalogue> prix = Quincailleries::Prix(quincaillerie.GetId());
-        if (!prix)
-            continue;
-        quincaillerie.SetTarifVente(prix->tarifVente);
-        quincaillerie.SetTarifAchat(prix->tarifAchat);
-        quincaillerie.SetNbPieces(prix->nbPieces);
-        quincaillerie.SetNbPiecesMl(prix->nbPiecesMl);
-    }
 }

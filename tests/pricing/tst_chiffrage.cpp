@@ -464,7 +464,7 @@ private slots:
         QFETCH(bool, aChoisir);
         TMenuiserie menuiserie;
         menuiserie.GetPose().SetId(idPose);
-        QCOMPARE(TSessionChiffrage::PoseMenuiserieAChoisir(menuiserie), aChoisir);
+        QCOMPARE(menuiserie.PoseAChoisir(), aChoisir);
     }
 
     void poseDUneMenuiserie()
@@ -629,7 +629,7 @@ private slots:
         for (const TTarif& tarif : menuiserie.GetTarifs())
             libelles.append(tarif.GetLibelle());
         QCOMPARE(libelles.join(' '), restantes);
-        QCOMPARE(TSessionChiffrage::LigneApresSuppression(index, nombre - 1).value_or(-1), selection);
+        QCOMPARE(LigneApresSuppression(index, nombre - 1).value_or(-1), selection);
         // The line then current is the one the rule names.
         QCOMPARE(session->GetIndexTarif(), selection);
         QCOMPARE(session->Totaux().menuiseriesHt, 100.0 * (nombre - 1));

@@ -63,7 +63,7 @@ void TFicheModeNormal::btnAjouterClick()
         return;
     // Without a kind the tariff choice would have nothing to list. The kind
     // chosen stays, whatever happens to the tariff choice.
-    if (TSessionChiffrage::PoseMenuiserieAChoisir(*session.MenuiserieCourante()))
+    if (session.MenuiserieCourante()->PoseAChoisir())
         lvPoseMenuiserieClick();
     if (const std::optional<TSessionChiffrage::ChoixTarif> choix = ChoisirTarif(QString()))
         session.AjouterTarif(menuiserie, *choix);
