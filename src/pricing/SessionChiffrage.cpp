@@ -10,6 +10,8 @@
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -19,12 +21,51 @@ constexpr TPoseLivraison::OptionLivraison kSousOptions[] = {
 
 } // namespace
 
+namespace {
+
+const QString kSuffixeEntree = QStringLiteral(".entree.xml");
+
+// The time stamp of the session's archive copies. Copies opened in the same
+// second each take their own: the first free of "stamp", "stamp_2",
+// "stamp_3"..., whose input copy is created at once, empty, so that no
+// other copy can take it; it is written over once the input is read.
+QString ReserverPrefixe(const QString& dossierXml)
+{
+    const QString horodate = dossierXml + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
+    constexpr int kEssais = 1000;
+    for (int rang = 1; rang <= kEssais; ++rang) {
+        const QString prefixe = rang == 1 ? horodate : horodate + QLatin1Char('_') + QString::number(rang);
+        QFile reservation(prefixe + kSuffixeEntree);
+        if (reservation.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return prefixe;
+        // A folder that takes no file: the copies will fail and say why.
+        if (!QFileInfo::exists(reservation.fileName()))
+            return prefixe;
+    }
+    return horodate;
+}
+
+} // namespace
+
 TSessionChiffrage::TSessionChiffrage(const QString& dossierProgramme, QObject* parent)
     : QObject(parent)
     , dossierXml(dossierProgramme + QStringLiteral("Xml/"))
 {
     QDir().mkdir(dossierXml);
-    prefixeHorodate = dossierXml + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
+    prefixeHorodate = ReserverPrefixe(dossierXml);
+}
+
+TSessionChiffrage::~TSessionChiffrage()
+{
+    LibererReservation();
+}
+
+void TSessionChiffrage::LibererReservation()
+{
+    // The input copy reserved but never written says nothing: it goes.
+    const QFileInfo reservation(prefixeHorodate + kSuffixeEntree);
+    if (reservation.isFile() && reservation.size() == 0)
+        QFile::remove(reservation.filePath());
 }
 
 // ---------------------------------------------------------------------------
@@ -135,7 +176,7 @@ void TSessionChiffrage::Ouvrir(const Interlocuteur& interlocuteur)
 QString TSessionChiffrage::Charger()
 {
     DevisEchange devis = LireEchange(fichierEchange, prefixeHorodate);
-    const QString messageArchive = MessageArchive(QStringLiteral(".entree.xml"), devis.erreurArchive);
+    const QString messageArchive = MessageArchive(kSuffixeEntree, devis.erreurArchive);
     PrendreDevis(std::move(devis));
     return messageArchive;
 }

@@ -36,8 +36,10 @@ public:
 
     // The archive folder "Xml/" of the program folder is made (one level;
     // when it cannot be, the archive copies fail and say so) and the time
-    // stamp shared by the archive copies of this session is taken now.
+    // stamp shared by the archive copies of this session is taken now, one
+    // that no other copy of the program has taken.
     explicit TSessionChiffrage(const QString& dossierProgramme, QObject* parent = nullptr);
+    ~TSessionChiffrage() override;
 
     void SetFichierEchange(const QString& fichier) { fichierEchange = fichier; }
     const QString& GetFichierEchange() const { return fichierEchange; }
@@ -246,6 +248,7 @@ private:
     TTarif& Tarif(int menuiserie, int tarif);
     const TTarif& Tarif(int menuiserie, int tarif) const;
     void ChargerPose(const QString& idPose);
+    void LibererReservation();
     QString MessageArchive(const QString& suffixe, const QString& erreur) const;
 
     // What follows a change: the signals that say it, and the mark that the

@@ -745,6 +745,30 @@ private slots:
         QCOMPARE(avecPoseur.GetPoseurNom(), QStringLiteral("Poseur P"));
     }
 
+    // Copies of the program opened in the same second keep four archives:
+    // each its own prefix, its input and its answer; a copy whose quote
+    // could not be read leaves none behind.
+    void copiesDansLaMemeSeconde()
+    {
+        ChargerDeuxMenuiseries();
+        for (int copie = 0; copie < 2; ++copie)
+            TSessionChiffrage autre(base->Dossier());
+        // The two copies gone without reading anything left nothing.
+        QCOMPARE(QDir(base->Fichier(QStringLiteral("Xml"))).entryList(QDir::Files).size(), 1);
+        TSessionChiffrage seconde(base->Dossier());
+        seconde.SetFichierEchange(session->GetFichierEchange());
+        seconde.Charger();
+        QVERIFY(seconde.GetPrefixeHorodate() != session->GetPrefixeHorodate());
+        session->EcrireReponse();
+        seconde.EcrireReponse();
+        const QStringList archives = QDir(base->Fichier(QStringLiteral("Xml"))).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(archives.size(), 4);
+        for (const TSessionChiffrage* copie : {session.get(), &seconde}) {
+            for (const char* suffixe : {".entree.xml", ".sortie.xml"})
+                QVERIFY(QFileInfo(copie->GetPrefixeHorodate() + QLatin1String(suffixe)).size() > 0);
+        }
+    }
+
     // When only the archive copy cannot be written, the answer is in the
     // host's file and the session says what is missing.
     void reponseSansSaCopie()
