@@ -153,7 +153,13 @@ void TSessionChiffrage::SignalerTotaux()
 void TSessionChiffrage::Ouvrir(const Interlocuteur& interlocuteur)
 {
     ChoisirOption(TPoseLivraison::Livraison, true);
-    const QString messageArchive = Charger();
+    QString messageArchive;
+    try {
+        messageArchive = Charger();
+    } catch (...) {
+        modifie = false;
+        throw;
+    }
     if (!messageArchive.isEmpty() && interlocuteur.signalerArchive)
         interlocuteur.signalerArchive(messageArchive);
 

@@ -149,8 +149,8 @@ public:
 
     // Appends a line for that tariff (TTarif::Nouveau under the item's
     // kind), with the installer the item's lines agree on (TTarifs::
-    // PoseurHerite) priced for the quote-wide kind; the line becomes
-    // current. Returns its index.
+    // PoseurHerite), named and priced for the quote-wide kind; the line
+    // becomes current. Returns its index.
     int AjouterTarif(int menuiserie, const ChoixTarif& choix);
     // Appends a copy of the line (its hardware copied too, and included; no
     // SIRET or RGE); the copy becomes current. Returns its index.

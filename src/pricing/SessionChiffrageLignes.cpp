@@ -78,9 +78,13 @@ int TSessionChiffrage::AjouterTarif(int index, const ChoixTarif& choix)
     auto tarif = TTarif::Nouveau(menuiserie.GetPose(), choix.id, choix.libelle, choix.prix);
     const QString poseur = menuiserie.GetTarifs().PoseurHerite();
     tarif->SetPoseurId(poseur);
-    // Priced for the quote's default kind, in the chosen tariff's category.
-    if (!poseur.isEmpty())
+    // Named, as a line given an installer is, so that the answer names him
+    // and the next assignment sees him; priced for the quote's default kind,
+    // in the chosen tariff's category. His SIRET and RGE stay empty.
+    if (!poseur.isEmpty()) {
+        tarif->SetPoseurNom(Poseurs::Nom(poseur));
         tarif->SetPoseurPrix(Tarifs::PrixPoseurPourPose(poseGlobale.GetId(), choix.id, poseur).value_or(0.0));
+    }
     menuiserie.GetTarifs().Ajouter(std::move(tarif));
     const int ajoute = menuiserie.GetTarifs().Nombre() - 1;
     SignalerLignes(index, ajoute);

@@ -255,8 +255,16 @@ private slots:
             QCoreApplication::sendEvent(ouverte, &desactivation);
             QEvent activation(QEvent::WindowActivate);
             QCoreApplication::sendEvent(ouverte, &activation);
-            QCOMPARE(Texte(ouverte, "lblHauteur") + "x" + Texte(ouverte, "lblLargeur"), QStringLiteral("0x0"));
+            // The height that cannot be read counts 0; the width still counts.
+            QCOMPARE(Texte(ouverte, "lblHauteur") + "x" + Texte(ouverte, "lblLargeur"), QStringLiteral("0x800"));
             QCOMPARE(ColonneGrille(ouverte, 0), QStringLiteral("Joint=0,00"));
+            // Adding and recomputing go on with what can be computed.
+            {
+                const auto pilote = ChoixDe(QStringLiteral("Joint"), {});
+                Cliquer(ouverte, QStringLiteral("btnAjouter"));
+            }
+            Cliquer(ouverte, QStringLiteral("btnRecalculer"));
+            QCOMPARE(Colonne(Controle<QTableWidget>(ouverte, QStringLiteral("sgListe"))).size(), 2);
         });
         QCOMPARE(messages.Textes(), QStringList{QStringLiteral("La propriété HAUTEUR de la menuiserie vaut « 12a », "
                                                                "qui n'est pas un nombre entier.")});

@@ -542,7 +542,9 @@ private slots:
         const TTarif& ligne = Ligne(0, index);
         QCOMPARE(ligne.GetPoseurId(), cle(herite));
         QCOMPARE(ligne.GetPoseurPrix(), prix);
-        QVERIFY(ligne.GetPoseurNom().isEmpty() && ligne.GetPoseurSiret().isEmpty() && ligne.GetPoseurRge().isEmpty());
+        // Named as the database has him (no one for a key it does not know).
+        QCOMPARE(ligne.GetPoseurNom(), herite == "A" ? QStringLiteral("Poseur A") : herite == "B" ? QStringLiteral("Poseur B") : QString());
+        QVERIFY(ligne.GetPoseurSiret().isEmpty() && ligne.GetPoseurRge().isEmpty());
         QCOMPARE(ligne.GetId(), choisi);
         QCOMPARE(ligne.GetLibelle(), QStringLiteral("Fenêtre PVC"));
         QCOMPARE(ligne.GetPrix(), 120.0);

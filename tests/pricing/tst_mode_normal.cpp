@@ -145,6 +145,9 @@ private slots:
     void cleanup()
     {
         if (fiche) {
+            // The work of a test is not kept.
+            if (fiche->GetSession().EstModifie())
+                messages->RepondreOui();
             fiche->close();
             fiche.reset();
         }
@@ -653,11 +656,24 @@ private slots:
         QCOMPARE(L("lblTotalLivraisonHt"), QStringLiteral("0,00"));
     }
 
+    // Unchanged, the screen closes at once; changed, it asks first, stays
+    // on "Non", and closes on "Oui". Closing never writes.
     void fermerNEcritRien()
     {
         const QByteArray avant = EcrireDevisDUneLigne();
         QFile fichier(echange);
         Ouvrir();
+        fiche->close();
+        QVERIFY(!fiche->isVisible());
+        QVERIFY(messages->Recus().isEmpty());
+
+        Ouvrir();
+        C<QCheckBox>("cbQuincaillerie")->click();
+        fiche->close();
+        QVERIFY(fiche->isVisible());
+        QCOMPARE(messages->Textes(), QStringList{"Le chiffrage a été modifié et n'a pas été validé.\n"
+                                                 "Voulez-vous fermer sans enregistrer ? Les modifications seront perdues."});
+        messages->RepondreOui();
         fiche->close();
         QVERIFY(!fiche->isVisible());
         QVERIFY(fichier.open(QIODevice::ReadOnly));
@@ -768,6 +784,16 @@ private slots:
         QVERIFY((IndexSelection(lignes) < 0));
         QCOMPARE(fiche->GetSession().TarifCourant(), &fiche->GetSession().GetMenuiseries()[0].GetTarifs()[0]);
         QCOMPARE(poseur->text(), QStringLiteral("Dupont Pose"));
+        // The line on show but unselected is not acted on.
+        for (const char* bouton : {"btnSupprimer", "btnDupliquer", "btnModifier"})
+            QTest::mouseClick(C<QToolButton>(bouton), Qt::LeftButton);
+        QCOMPARE(messages->Textes(),
+                 (QStringList{"Vous devez sélectionner un tarif de pose pour effectuer une suppression (Index < 0).",
+                              "Vous devez sélectionner un tarif de pose pour pouvoir le dupliquer.",
+                              "Vous devez sélectionner un tarif de pose pour pouvoir le modifier."}));
+        QVERIFY(AucuneFenetreModale());
+        QCOMPARE(NombreLignes(lignes), 1);
+        messages->Vider();
         // The row of the current line shows the amounts of its new VAT.
         messages->RepondreNon();
         ChoisirTva(C<QComboBox>("cmbTVA"), QStringLiteral("TVA 10 %"));
@@ -896,7 +922,16 @@ private slots:
         QTest::keyClick(C<QToolButton>("btnDupliquer"), Qt::Key_Space);
         QCOMPARE(NombreLignes(lignes), 2);
         C<QToolButton>("btnSupprimerTout")->setFocus();
+        QVERIFY(messages->Recus().isEmpty());
+        // Removing every line asks first; "Non" keeps them.
         QTest::keyClick(C<QToolButton>("btnSupprimerTout"), Qt::Key_Return);
+        QCOMPARE(NombreLignes(lignes), 2);
+        messages->RepondreOui();
+        QTest::keyClick(C<QToolButton>("btnSupprimerTout"), Qt::Key_Return);
+        QCOMPARE(messages->Textes(),
+                 QStringList(2, QStringLiteral("Etes-vous sûr de vouloir supprimer toutes les lignes de pose de cette "
+                                               "menuiserie ?")));
+        messages->Vider();
         QCOMPARE(NombreLignes(lignes), 0);
         QVERIFY(tarifs.EstVide());
         QCOMPARE(fiche->GetSession().TarifCourant(), nullptr);

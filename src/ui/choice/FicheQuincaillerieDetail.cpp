@@ -83,8 +83,6 @@ void TFicheQuincaillerieDetail::FormActivate()
     // replaced by the refreshed grid.
     EnregistrerQuantites();
     AfficherListe();
-    // Dimensions that cannot be read are reported; the sums shown stay as
-    // they were, the list is shown all the same.
     AfficherSommes();
 }
 
@@ -93,6 +91,17 @@ SommesDimensions TFicheQuincaillerieDetail::AfficherSommes()
     const SommesDimensions sommes = SommerDimensions(menuiseries);
     ui->lblHauteur->setText(QString::number(sommes.hauteurs));
     ui->lblLargeur->setText(QString::number(sommes.largeurs));
+    // A dimension that cannot be read counts 0 and is reported once: every
+    // action goes on with what can be computed.
+    QStringList nouveaux;
+    for (const QString& illisible : sommes.illisibles) {
+        if (!illisiblesSignales.contains(illisible))
+            nouveaux << illisible;
+    }
+    if (!nouveaux.isEmpty()) {
+        illisiblesSignales << nouveaux;
+        Messages::Erreur(nouveaux.join(QLatin1Char('\n')), this);
+    }
     return sommes;
 }
 

@@ -11,6 +11,7 @@
 #include "pricing/QuantitesQuincaillerie.h"
 #include "ui/common/FicheActivable.h"
 
+#include <QStringList>
 #include <memory>
 
 class TMenuiserie;
@@ -53,6 +54,7 @@ protected:
 private:
     std::unique_ptr<Ui::TFicheQuincaillerieDetail> ui;
     MenuiseriesConcernees menuiseries;
+    QStringList illisiblesSignales;
     TQuincailleries quincailleries;
 
     SommesDimensions AfficherSommes();

@@ -533,8 +533,19 @@ void TFicheModeNormal::FixerLargeurMode()
     ui->btnMode->setMinimumWidth(texte + ui->btnMode->sizeHint().width() - mesure.horizontalAdvance(ui->btnMode->text()));
 }
 
+int TFicheModeNormal::LigneSelectionnee() const
+{
+    return IndexSelectionne(ui->lvCategorie) < 0 ? -1 : session.GetIndexTarif();
+}
+
 void TFicheModeNormal::done(int resultat)
 {
+    // Closed without "Valider", the work of the session would be lost.
+    if (resultat != QDialog::Accepted && session.EstModifie()
+        && !Messages::Question(QStringLiteral("Le chiffrage a été modifié et n'a pas été validé.\n"
+                                              "Voulez-vous fermer sans enregistrer ? Les modifications seront perdues."),
+                               this))
+        return;
     FormClose();
     QDialog::done(resultat);
 }

@@ -134,6 +134,9 @@ private:
     // The current line's index, for an action on it; -1, the user told,
     // without one.
     int TarifChoisi(const QString& action);
+    // The line whose row is selected; -1 when none is (a line may be on
+    // show with its row unselected).
+    int LigneSelectionnee() const;
     std::optional<TSessionChiffrage::ChoixTarif> ChoisirTarif(const QString& idTarif);
 
     // Hardware, price refresh and the answer (FicheModeNormalValidation.cpp).

@@ -21,8 +21,8 @@ int TFicheModeNormal::TarifChoisi(const QString& action)
 {
     if (MenuiserieChoisie() < 0)
         return -1;
-    // The line on show, also when its row was unselected (Ctrl+click).
-    const int index = session.GetIndexTarif();
+    // A line unselected (Ctrl+click) stays on show, but is not acted on.
+    const int index = LigneSelectionnee();
     if (index < 0)
         Messages::Information(QStringLiteral("Vous devez sélectionner un tarif de pose pour pouvoir le %1.").arg(action),
                               this);
@@ -90,7 +90,7 @@ void TFicheModeNormal::btnSupprimerClick()
     const int menuiserie = MenuiserieChoisie();
     if (menuiserie < 0)
         return;
-    const int tarif = session.GetIndexTarif();
+    const int tarif = LigneSelectionnee();
     if (tarif < 0) {
         Messages::Information(
             QStringLiteral("Vous devez sélectionner un tarif de pose pour effectuer une suppression (Index < 0)."), this);
@@ -102,7 +102,11 @@ void TFicheModeNormal::btnSupprimerClick()
 void TFicheModeNormal::btnSupprimerToutClick()
 {
     const int menuiserie = MenuiserieChoisie();
-    if (menuiserie >= 0)
+    if (menuiserie < 0 || session.MenuiserieCourante()->GetTarifs().EstVide())
+        return;
+    if (Messages::Question(QStringLiteral("Etes-vous sûr de vouloir supprimer toutes les lignes de pose de cette "
+                                          "menuiserie ?"),
+                           this))
         session.SupprimerTarifs(menuiserie);
 }
 
