@@ -4,6 +4,7 @@
 #include "data/Poseurs.h"
 #include "data/SignalPrix.h"
 #include "data/TableTva.h"
+#include "data/Tarifs.h"
 #include "data/TarifsAutomatiques.h"
 #include "model/Echange.h"
 #include "model/Tarif.h"
@@ -311,6 +312,11 @@ Montants TSessionChiffrage::MontantsQuincaillerieCourante() const
 bool TSessionChiffrage::EcartPrix(int menuiserie, int tarif) const
 {
     return ::EcartPrix(Tarif(menuiserie, tarif));
+}
+
+std::optional<double> TSessionChiffrage::PrixDeReference(int menuiserie, int tarif) const
+{
+    return Tarifs::PrixGeneral(Tarif(menuiserie, tarif).GetId());
 }
 
 bool TSessionChiffrage::MenuiserieEnEcart(int menuiserie) const

@@ -185,11 +185,18 @@ public:
     void RemplacerQuincailleries(int menuiserie, int tarif, const TQuincailleries& quincailleries);
     void RemplacerQuincailleriesGlobales(const TQuincailleries& quincailleries);
 
+    // What a refresh changed.
+    struct Actualisation
+    {
+        int prixVente = 0;      // lines whose sale price changed
+        int prixPoseur = 0;     // lines whose installer's price changed
+        int quincailleries = 0; // hardware entries with a changed value
+    };
     // Every stored price as the database has it now: the lines' sale prices
     // (general tariff), the prices of the lines that have an installer (his
     // own row), and the prices of all hardware. Labels, installers, VAT and
     // quantities stay; a row that is gone leaves its values.
-    void ActualiserPrix();
+    Actualisation ActualiserPrix();
 
     // ---------------------------------------------------------------------
     // Amounts, signal, answer
@@ -203,6 +210,9 @@ public:
 
     // The red signal: the line's sale price differs from its general tariff's.
     bool EcartPrix(int menuiserie, int tarif) const;
+    // The general tariff's price the line's sale price is compared with;
+    // nothing when its row is gone.
+    std::optional<double> PrixDeReference(int menuiserie, int tarif) const;
     bool MenuiserieEnEcart(int menuiserie) const;
 
     // Writes the answer over the exchange file (throws, leaving the file as

@@ -724,7 +724,11 @@ private slots:
         Prendre();
         QVERIFY(session->EcartPrix(0, 0));
 
-        session->ActualiserPrix();
+        const TSessionChiffrage::Actualisation changes = session->ActualiserPrix();
+        QCOMPARE(changes.prixVente, 3);
+        QCOMPARE(changes.prixPoseur, 1);
+        QCOMPARE(changes.quincailleries, 2);
+        QCOMPARE(session->ActualiserPrix().prixVente + session->ActualiserPrix().quincailleries, 0);
         QCOMPARE(avecPoseur.GetPrix(), 110.0);
         QCOMPARE(avecPoseur.GetPoseurPrix(), 70.0);
         QCOMPARE(sansPoseur.GetPrix(), 110.0);

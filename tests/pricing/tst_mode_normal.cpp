@@ -439,12 +439,15 @@ private slots:
         auto* champ = Controle<QLineEdit>(fiche.get(), edit);
         const auto choix = static_cast<TPoseLivraison::OptionLivraison>(option);
         const double avant = fiche->GetSession().GetPoseGlobale().GetPrix(choix);
-        C<QCheckBox>("cbPriseDeCote")->setFocus();
+        champ->setFocus();
         champ->selectAll();
         if (saisie.isEmpty())
             QTest::keyClick(champ, Qt::Key_Delete);
         else
             champ->setText(saisie);
+        // Being typed, a price is no error yet; it is checked when left.
+        QVERIFY(messages->Recus().isEmpty());
+        C<QCheckBox>("cbPriseDeCote")->setFocus();
 
         if (message.isEmpty()) {
             QVERIFY(messages->Recus().isEmpty());
@@ -1068,8 +1071,17 @@ private slots:
         QTest::mouseClick(C<QToolButton>("btnActualiser"), Qt::LeftButton);
         QCOMPARE(messages->Dernier(), QStringLiteral("Voulez-vous actualiser tous les prix des tarifs ?"));
         QCOMPARE(L("lblTotalMenuiserieHt"), QStringLiteral("110,00"));
+        // A red line tells the price it carries and its tariff's.
+        const auto infobulle = [this](const char* liste) {
+            return C<QTreeView>(liste)->model()->index(0, 0).data(Qt::ToolTipRole).toString();
+        };
+        QCOMPARE(infobulle("lvCategorie"), QStringLiteral("L1\nprix de la ligne 90,00, prix du tarif 100,00"));
+        QCOMPARE(infobulle("lvListe"), QStringLiteral("A\nL1 : prix de la ligne 90,00, prix du tarif 100,00"));
         messages->RepondreOui();
         QTest::mouseClick(C<QToolButton>("btnActualiser"), Qt::LeftButton);
+        QCOMPARE(messages->Dernier(),
+                 QStringLiteral("Actualisation terminée : 1 prix de vente, 0 prix de poseur et 1 quincaillerie ont changé."));
+        QCOMPARE(infobulle("lvCategorie"), QStringLiteral("L1"));
         QCOMPARE(TextesLigne(C<QTreeView>("lvCategorie"), 0), (QStringList{"L1", "0,00", "100,00", "20,00", "120,00"}));
         QCOMPARE(L("lblQuincaillerieHt"), QStringLiteral("24,00"));
         QCOMPARE(L("lblTotalMenuiserieHt"), QStringLiteral("124,00"));

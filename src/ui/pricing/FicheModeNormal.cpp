@@ -223,6 +223,8 @@ void TFicheModeNormal::ConnecterEvenements()
                       option);
         Connecter(EditLivraison(option), &QLineEdit::textChanged, this, &TFicheModeNormal::edtLivraisonChange,
                   option);
+        Connecter(EditLivraison(option), &QLineEdit::editingFinished, this, &TFicheModeNormal::edtLivraisonExit,
+                  option);
     }
     Connecter(ui->cbPriseDeCote, &QCheckBox::toggled, this, &TFicheModeNormal::cbPriseDeCoteClick);
     Connecter(ui->cmbTVA, &QComboBox::activated, this, &TFicheModeNormal::cmbTVAChange);

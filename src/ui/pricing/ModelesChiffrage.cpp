@@ -6,6 +6,7 @@
 #include "ui/common/ReponsesDuDessin.h"
 
 #include <QColor>
+#include <QStringList>
 
 namespace {
 
@@ -43,8 +44,7 @@ QVariant TModeleChiffrage::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return Texte(index.row(), index.column());
     case Qt::ToolTipRole:
-        // A label cut by its column shows whole.
-        return index.column() == 0 ? QVariant(Texte(index.row(), 0)) : QVariant();
+        return index.column() == 0 ? QVariant(Infobulle(index.row())) : QVariant();
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(kGauche);
     case Qt::ForegroundRole:
@@ -68,6 +68,12 @@ QVariant TModeleChiffrage::headerData(int section, Qt::Orientation orientation, 
 void TModeleChiffrage::SuivreRepeintes(QAbstractItemView* vue)
 {
     ecarts = new TReponsesDuDessin(vue, [this](int ligne) { return ligne < NombreLignes() && EnEcart(ligne); });
+}
+
+QString TModeleChiffrage::Infobulle(int ligne) const
+{
+    // A label cut by its column shows whole.
+    return Texte(ligne, 0);
 }
 
 bool TModeleChiffrage::SignalDeLaLigne(int ligne) const
@@ -128,6 +134,17 @@ bool TModeleMenuiseries::EnEcart(int ligne) const
     return session.MenuiserieEnEcart(ligne);
 }
 
+QString TModeleMenuiseries::Infobulle(int ligne) const
+{
+    QStringList textes{Texte(ligne, 0)};
+    const TTarifs& tarifs = session.GetMenuiseries()[ligne].GetTarifs();
+    for (int tarif = 0; tarif < tarifs.Nombre(); ++tarif) {
+        if (session.EcartPrix(ligne, tarif))
+            textes << tarifs[tarif].GetLibelle() + QStringLiteral(" : ") + PrixCompares(session, ligne, tarif);
+    }
+    return textes.join(QLatin1Char('\n'));
+}
+
 // ---------------------------------------------------------------------------
 // Lines of the current item
 
@@ -180,4 +197,20 @@ QString TModeleTarifs::Texte(int ligne, int colonne) const
 bool TModeleTarifs::EnEcart(int ligne) const
 {
     return session.EcartPrix(session.GetIndexMenuiserie(), ligne);
+}
+
+QString TModeleTarifs::Infobulle(int ligne) const
+{
+    const QString libelle = Texte(ligne, 0);
+    if (!EnEcart(ligne))
+        return libelle;
+    return libelle + QLatin1Char('\n') + PrixCompares(session, session.GetIndexMenuiserie(), ligne);
+}
+
+QString PrixCompares(const TSessionChiffrage& session, int menuiserie, int tarif)
+{
+    const double prix = session.GetMenuiseries()[menuiserie].GetTarifs()[tarif].GetPrix();
+    const std::optional<double> reference = session.PrixDeReference(menuiserie, tarif);
+    return QStringLiteral("prix de la ligne %1, prix du tarif %2")
+        .arg(FormatMonetaire(prix), reference ? FormatMonetaire(*reference) : QStringLiteral("disparu"));
 }

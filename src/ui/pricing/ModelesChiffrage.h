@@ -41,6 +41,9 @@ protected:
     virtual int NombreLignes() const = 0;
     virtual QString Texte(int ligne, int colonne) const = 0;
     virtual bool EnEcart(int ligne) const = 0;
+    // The tooltip of a row's first cell: its whole label, and what the
+    // price signal compares when the row carries it.
+    virtual QString Infobulle(int ligne) const;
 
     const TSessionChiffrage& session;
 
@@ -66,6 +69,7 @@ protected:
     int NombreLignes() const override;
     QString Texte(int ligne, int colonne) const override;
     bool EnEcart(int ligne) const override;
+    QString Infobulle(int ligne) const override;
 };
 
 // The lines of the current item: "Tarif de pose", "Achat HT", "Vente HT",
@@ -79,4 +83,9 @@ protected:
     int NombreLignes() const override;
     QString Texte(int ligne, int colonne) const override;
     bool EnEcart(int ligne) const override;
+    QString Infobulle(int ligne) const override;
 };
+
+// "Prix de la ligne : 90,00 ; prix du tarif : 100,00": the price a line
+// carries and its tariff's current one.
+QString PrixCompares(const TSessionChiffrage& session, int menuiserie, int tarif);
