@@ -314,6 +314,23 @@ bool TSessionChiffrage::EcartPrix(int menuiserie, int tarif) const
     return ::EcartPrix(Tarif(menuiserie, tarif));
 }
 
+MargeLigne TSessionChiffrage::Marge(int menuiserie, int tarif) const
+{
+    return MargeDuTarif(Tarif(menuiserie, tarif), margeMinimum);
+}
+
+std::optional<double> TSessionChiffrage::MargeMenuiserieCourante() const
+{
+    const Montants totaux = TotauxMenuiserieCourante();
+    return TauxMarge(totaux.ht, totaux.achat);
+}
+
+std::optional<double> TSessionChiffrage::MargeDevis() const
+{
+    const TotauxDevis totaux = Totaux();
+    return TauxMarge(totaux.ht, totaux.achatHt);
+}
+
 std::optional<double> TSessionChiffrage::PrixDeReference(int menuiserie, int tarif) const
 {
     return Tarifs::PrixGeneral(Tarif(menuiserie, tarif).GetId());

@@ -13,6 +13,7 @@
 #include "model/Menuiserie.h"
 #include "model/Pose.h"
 #include "model/Quincaillerie.h"
+#include "pricing/Marges.h"
 #include "pricing/Totaux.h"
 
 #include <QObject>
@@ -208,6 +209,14 @@ public:
     // The current line's hardware; zero without a current line.
     Montants MontantsQuincaillerieCourante() const;
 
+    // The minimum margin, in per cent, against which lines are marked.
+    void SetMargeMinimum(double minimum) { margeMinimum = minimum; }
+    double GetMargeMinimum() const { return margeMinimum; }
+    MargeLigne Marge(int menuiserie, int tarif) const;
+    // The current item's margin and the quote's (nothing for a sale of 0).
+    std::optional<double> MargeMenuiserieCourante() const;
+    std::optional<double> MargeDevis() const;
+
     // The red signal: the line's sale price differs from its general tariff's.
     bool EcartPrix(int menuiserie, int tarif) const;
     // The general tariff's price the line's sale price is compared with;
@@ -251,6 +260,7 @@ private:
     TQuincailleries quincailleriesGlobales;
     bool priseDeCote = true;
     bool modifie = false;
+    double margeMinimum = 0.0;
     int indexMenuiserie = -1;
     int indexTarif = -1;
 

@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -1073,7 +1074,8 @@ private slots:
         QCOMPARE(L("lblTotalMenuiserieHt"), QStringLiteral("110,00"));
         // A red line tells the price it carries and its tariff's.
         const auto infobulle = [this](const char* liste) {
-            return C<QTreeView>(liste)->model()->index(0, 0).data(Qt::ToolTipRole).toString();
+            // The label and what the price signal compares (a margin sign may follow).
+            return C<QTreeView>(liste)->model()->index(0, 0).data(Qt::ToolTipRole).toString().section('\n', 0, 1);
         };
         QCOMPARE(infobulle("lvCategorie"), QStringLiteral("L1\nprix de la ligne 90,00, prix du tarif 100,00"));
         QCOMPARE(infobulle("lvListe"), QStringLiteral("A\nL1 : prix de la ligne 90,00, prix du tarif 100,00"));
@@ -1081,11 +1083,49 @@ private slots:
         QTest::mouseClick(C<QToolButton>("btnActualiser"), Qt::LeftButton);
         QCOMPARE(messages->Dernier(),
                  QStringLiteral("Actualisation terminée : 1 prix de vente, 0 prix de poseur et 1 quincaillerie ont changé."));
-        QCOMPARE(infobulle("lvCategorie"), QStringLiteral("L1"));
+        QVERIFY(!infobulle("lvCategorie").contains(QStringLiteral("prix du tarif")));
         QCOMPARE(TextesLigne(C<QTreeView>("lvCategorie"), 0), (QStringList{"L1", "0,00", "100,00", "20,00", "120,00"}));
         QCOMPARE(L("lblQuincaillerieHt"), QStringLiteral("24,00"));
         QCOMPARE(L("lblTotalMenuiserieHt"), QStringLiteral("124,00"));
         QCOMPARE(L("lblTotalTtc"), QStringLiteral("148,80"));
+    }
+
+    // The minimum margin of the settings file marks the lines sold under it,
+    // at a loss or without their installer's price; the item and the quote
+    // show their margins.
+    void margesALEcran()
+    {
+        QFile parametres(base->Fichier(QStringLiteral("Module_Quarlo.ini")));
+        QVERIFY(parametres.open(QIODevice::WriteOnly));
+        parametres.write("[Marge]\r\nMini=15\r\n");
+        parametres.close();
+        const auto ligne = [](const char* libelle, const char* vente, const char* achat) {
+            return Tarif("", libelle, vente, 1, "20,00", "7")
+                .replace(QStringLiteral("prix=\"0,00\""), QStringLiteral("prix=\"%1\"").arg(QLatin1String(achat)));
+        };
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}},
+                               ligne("Juste", "100,00", "50,00") + ligne("Sous le minimum", "100,00", "90,00")
+                                   + ligne("A perte", "100,00", "120,00") + ligne("Sans prix", "100,00", "0,00"),
+                               "1"}}));
+        Ouvrir();
+        const QAbstractItemModel* lignes = C<QTreeView>("lvCategorie")->model();
+        QStringList marquees;
+        for (int i = 0; i < lignes->rowCount(); ++i) {
+            if (!lignes->index(i, 0).data(Qt::DecorationRole).value<QIcon>().isNull())
+                marquees << lignes->index(i, 0).data().toString();
+        }
+        QCOMPARE(marquees, (QStringList{"Sous le minimum", "A perte", "Sans prix"}));
+        QCOMPARE(lignes->index(1, 0).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Sous le minimum\nMarge 10,00 % sous le minimum 15,00 %"));
+        // (400 - 260) / 400
+        QCOMPARE(L("lblMargeMenuiserie"), QStringLiteral("35,00 %"));
+        QCOMPARE(L("lblMargeDevis"), QStringLiteral("35,00 %"));
+        // Nothing of it reaches the answer.
+        QTest::mouseClick(C<QPushButton>("btnValider"), Qt::LeftButton);
+        QFile reponse(echange);
+        QVERIFY(reponse.open(QIODevice::ReadOnly));
+        QVERIFY(!reponse.readAll().contains("arge"));
     }
 
     // "Valider" answers and closes; a file that cannot be written is named

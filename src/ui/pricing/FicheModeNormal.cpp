@@ -2,6 +2,7 @@
 #include "ui_FicheModeNormal.h"
 
 #include "model/Formats.h"
+#include "model/MargeMini.h"
 #include "model/Tarif.h"
 #include "ui/common/DossierProgramme.h"
 #include "ui/common/ListeIcones.h"
@@ -120,6 +121,8 @@ TFicheModeNormal::TFicheModeNormal(QWidget* parent)
     setFixedSize(894, 685);
 
     imgListe.append(QIcon(kImagePose));
+    // The minimum margin the administration set; "0" when none.
+    session.SetMargeMinimum(LireDecimal(LireMargeMini(DossierProgramme() + kFichierParametresModule)).value_or(0.0));
     PreparerControles();
     PreparerListes();
     ConnecterEvenements();

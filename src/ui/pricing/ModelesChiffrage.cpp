@@ -5,7 +5,10 @@
 #include "pricing/SessionChiffrage.h"
 #include "ui/common/ReponsesDuDessin.h"
 
+#include <QApplication>
 #include <QColor>
+#include <QIcon>
+#include <QStyle>
 #include <QStringList>
 
 namespace {
@@ -47,6 +50,8 @@ QVariant TModeleChiffrage::data(const QModelIndex& index, int role) const
         return index.column() == 0 ? QVariant(Infobulle(index.row())) : QVariant();
     case Qt::TextAlignmentRole:
         return QVariant::fromValue(kGauche);
+    case Qt::DecorationRole:
+        return index.column() == 0 ? Marque(index.row()) : QVariant();
     case Qt::ForegroundRole:
         return SignalDeLaLigne(index.row()) ? QColor(Qt::red) : QColor(Qt::black);
     default:
@@ -74,6 +79,11 @@ QString TModeleChiffrage::Infobulle(int ligne) const
 {
     // A label cut by its column shows whole.
     return Texte(ligne, 0);
+}
+
+QVariant TModeleChiffrage::Marque(int) const
+{
+    return {};
 }
 
 bool TModeleChiffrage::SignalDeLaLigne(int ligne) const
@@ -199,12 +209,52 @@ bool TModeleTarifs::EnEcart(int ligne) const
     return session.EcartPrix(session.GetIndexMenuiserie(), ligne);
 }
 
+namespace {
+
+QString Pourcentage(double taux)
+{
+    return FormatMonetaire(taux) + QStringLiteral(" %");
+}
+
+// Why a line carries the margin sign; "" when it carries none.
+QString TexteMarge(const MargeLigne& marge, double minimum)
+{
+    const QString taux = marge.taux ? Pourcentage(*marge.taux) : QStringLiteral("non calculable");
+    const QString sousMinimum = QStringLiteral("minimum %1").arg(Pourcentage(minimum));
+    switch (marge.alerte) {
+    case AlerteMarge::AchatManquant:
+        return QStringLiteral("Le poseur n'a pas de prix pour cette ligne : marge %1 sans prix d'achat (%2)")
+            .arg(taux, sousMinimum);
+    case AlerteMarge::Perte:
+        return QStringLiteral("Vendu à perte : marge %1 (%2)").arg(taux, sousMinimum);
+    case AlerteMarge::SousMinimum:
+        return QStringLiteral("Marge %1 sous le %2").arg(taux, sousMinimum);
+    case AlerteMarge::Aucune:
+        break;
+    }
+    return QString();
+}
+
+} // namespace
+
 QString TModeleTarifs::Infobulle(int ligne) const
 {
-    const QString libelle = Texte(ligne, 0);
-    if (!EnEcart(ligne))
-        return libelle;
-    return libelle + QLatin1Char('\n') + PrixCompares(session, session.GetIndexMenuiserie(), ligne);
+    const int menuiserie = session.GetIndexMenuiserie();
+    QStringList textes{Texte(ligne, 0)};
+    if (EnEcart(ligne))
+        textes << PrixCompares(session, menuiserie, ligne);
+    const QString marge = TexteMarge(session.Marge(menuiserie, ligne), session.GetMargeMinimum());
+    if (!marge.isEmpty())
+        textes << marge;
+    return textes.join(QLatin1Char('\n'));
+}
+
+QVariant TModeleTarifs::Marque(int ligne) const
+{
+    if (session.Marge(session.GetIndexMenuiserie(), ligne).alerte == AlerteMarge::Aucune)
+        return {};
+    static const QIcon attention = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    return attention;
 }
 
 QString PrixCompares(const TSessionChiffrage& session, int menuiserie, int tarif)

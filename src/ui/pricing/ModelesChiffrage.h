@@ -44,6 +44,8 @@ protected:
     // The tooltip of a row's first cell: its whole label, and what the
     // price signal compares when the row carries it.
     virtual QString Infobulle(int ligne) const;
+    // The sign drawn before a row's label (none by default).
+    virtual QVariant Marque(int ligne) const;
 
     const TSessionChiffrage& session;
 
@@ -84,6 +86,9 @@ protected:
     QString Texte(int ligne, int colonne) const override;
     bool EnEcart(int ligne) const override;
     QString Infobulle(int ligne) const override;
+    // A line sold under the minimum margin, at a loss, or without its
+    // installer's price carries a warning sign; its tooltip says why.
+    QVariant Marque(int ligne) const override;
 };
 
 // "Prix de la ligne : 90,00 ; prix du tarif : 100,00": the price a line
