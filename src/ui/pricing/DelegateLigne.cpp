@@ -68,6 +68,9 @@ void TDelegateLigne::paint(QPainter* peintre, const QStyleOptionViewItem& option
         marque.paint(peintre, place);
         zoneTexte.setLeft(place.right() + 1 + kMargeTexte);
     }
-    peintre->drawText(zoneTexte, int(Alignement(index)) | Qt::TextSingleLine, index.data(Qt::DisplayRole).toString());
+    // A text cut by its column ends with "…"; the tooltip gives it whole.
+    const QString texte = option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight,
+                                                        zoneTexte.width());
+    peintre->drawText(zoneTexte, int(Alignement(index)) | Qt::TextSingleLine, texte);
     peintre->restore();
 }

@@ -335,7 +335,10 @@ void TFicheModeNormal::FormActivate()
         session.Ouvrir(interlocuteur);
     } catch (const std::exception& erreur) {
         AbandonnerChargement(TexteErreur(erreur));
+        return;
     }
+    // Ready: the keyboard starts on the items.
+    ui->lvListe->setFocus();
 }
 
 void TFicheModeNormal::RemplirCombosTva()
@@ -520,8 +523,8 @@ void TFicheModeNormal::btnModeClick()
 
 namespace {
 
-const QString kVoirDescription = QStringLiteral("Voir la description de la menuiserie");
-const QString kVoirListe = QStringLiteral("Voir la liste des menuiseries");
+const QString kVoirDescription = QStringLiteral("Voir la descriptio&n de la menuiserie");
+const QString kVoirListe = QStringLiteral("Voir la liste des me&nuiseries");
 
 } // namespace
 

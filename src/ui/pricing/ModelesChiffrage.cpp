@@ -49,7 +49,8 @@ QVariant TModeleChiffrage::data(const QModelIndex& index, int role) const
     case Qt::ToolTipRole:
         return index.column() == 0 ? QVariant(Infobulle(index.row())) : QVariant();
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(kGauche);
+        // Labels to the left, figures to the right, under their headings.
+        return QVariant::fromValue(colonnes[index.column()].alignement);
     case Qt::DecorationRole:
         return index.column() == 0 ? Marque(index.row()) : QVariant();
     case Qt::ForegroundRole:
@@ -115,10 +116,10 @@ void TModeleChiffrage::RedessinerTout()
 TModeleMenuiseries::TModeleMenuiseries(const TSessionChiffrage& session, QObject* parent)
     : TModeleChiffrage(session,
                        {{QStringLiteral("Menuiserie"), kGauche},
-                        {QStringLiteral("Qté"), kGauche},
+                        {QStringLiteral("Qté"), kDroite},
                         {QStringLiteral("Hauteur"), kDroite},
                         {QStringLiteral("Largeur"), kDroite},
-                        {QStringLiteral("Vtx"), kGauche}},
+                        {QStringLiteral("Vtx"), kDroite}},
                        parent)
 {
     connect(&session, &TSessionChiffrage::DevisRecharge, this, &TModeleMenuiseries::Recharger);
@@ -161,7 +162,7 @@ QString TModeleMenuiseries::Infobulle(int ligne) const
 TModeleTarifs::TModeleTarifs(const TSessionChiffrage& session, QObject* parent)
     : TModeleChiffrage(session,
                        {{QStringLiteral("Tarif de pose"), kGauche},
-                        {QStringLiteral("Achat HT"), kGauche},
+                        {QStringLiteral("Achat HT"), kDroite},
                         {QStringLiteral("Vente HT"), kDroite},
                         {QStringLiteral("Vente TVA"), kDroite},
                         {QStringLiteral("Vente TTC"), kDroite}},

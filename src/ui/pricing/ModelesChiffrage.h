@@ -28,7 +28,7 @@ public:
     // together, before anything is drawn. The view owns what this makes.
     void SuivreRepeintes(QAbstractItemView* vue);
 
-    // The column headings, with their alignment.
+    // The column headings, with the alignment of their heading and cells.
     struct Colonne
     {
         QString titre;
