@@ -14,6 +14,32 @@
 
 namespace {
 
+// "1 entrée", "2 entrées".
+QString Nombre(int nombre, const QString& singulier)
+{
+    return QStringLiteral("%1 %2%3").arg(nombre).arg(singulier, nombre > 1 ? QStringLiteral("s") : QString());
+}
+
+QString QuestionImportation(const CatalogueQuincaillerie::Examen& examen)
+{
+    QString texte = QStringLiteral("Importation - Le fichier contient %1")
+                        .arg(Nombre(examen.entrees.size(), QStringLiteral("entrée")));
+    if (examen.ecartees.isEmpty())
+        texte += QLatin1Char('.');
+    else
+        texte += QStringLiteral(" ; %1 :").arg(Nombre(examen.ecartees.size(), QStringLiteral("ligne écartée")))
+                 + Transfert::LignesEcartees(examen.ecartees);
+    if (examen.textesCoupes > 0)
+        texte += QStringLiteral("\n%1 au-delà de %2 caractères, coupé%3 à l'importation.")
+                     .arg(Nombre(examen.textesCoupes, QStringLiteral("texte")))
+                     .arg(CatalogueQuincaillerie::kLongueurTexte)
+                     .arg(examen.textesCoupes > 1 ? QStringLiteral("s") : QString());
+    return texte
+           + QStringLiteral("\n\nLe catalogue compte aujourd'hui %1 ; il sera remplacé par celles du fichier.\n"
+                            "Voulez-vous remplacer le catalogue ?")
+                 .arg(Nombre(examen.nombreActuel, QStringLiteral("entrée")));
+}
+
 QString TitreListe(int nombre)
 {
     const QString titre = QStringLiteral("Liste de la quincaillerie");
@@ -88,12 +114,19 @@ void TFicheQuincaillerieListe::btnImporterClick()
         this, QStringLiteral("Sélection du fichier à exporter"), QStringLiteral("import_quincaillerie.csv"));
     if (!octets)
         return;
-    const QVector<QStringList> lignes = LireLignesCsv(*octets, CatalogueQuincaillerie::kNombreChamps);
+    const auto confirmer = [this](const CatalogueQuincaillerie::Examen& examen) {
+        return Messages::QuestionPerte(QuestionImportation(examen), this);
+    };
+    CatalogueQuincaillerie::Importation importation;
     QString erreur;
     {
-        Progression progression(ui->pbImporter, lignes.size());
+        Progression progression(ui->pbImporter, 1);
         try {
-            CatalogueQuincaillerie::Importer(lignes, [&](int faites, int) { progression.Avancer(faites); });
+            importation = CatalogueQuincaillerie::Importer(LireLignesCsv(*octets), confirmer,
+                                                          [&](int faites, int total) {
+                                                              ui->pbImporter->setMaximum(total);
+                                                              progression.Avancer(faites);
+                                                          });
             progression.Terminer();
         } catch (const std::exception& echec) {
             erreur = TexteErreur(echec);
@@ -102,6 +135,17 @@ void TFicheQuincaillerieListe::btnImporterClick()
     // A failed import has left the catalogue as it was: so does the list.
     if (!erreur.isEmpty()) {
         Messages::Erreur(erreur, this);
+        return;
+    }
+    const QString refus = importation.examen.Refus();
+    if (!refus.isEmpty()) {
+        Messages::Information(QStringLiteral("Importation - %1 Le catalogue n'a pas été modifié.").arg(refus)
+                                  + Transfert::LignesEcartees(importation.examen.ecartees),
+                              this);
+        return;
+    }
+    if (!importation.faite) {
+        indicateurs.Preparer();
         return;
     }
     ui->imgYesImport->show();
