@@ -120,14 +120,17 @@ void TFicheQuincaillerieListe::btnImporterClick()
     CatalogueQuincaillerie::Importation importation;
     QString erreur;
     {
-        Progression progression(ui->pbImporter, 1);
+        // The bar moves, and the cursor waits, only once the question is answered.
+        std::optional<Progression> progression;
         try {
             importation = CatalogueQuincaillerie::Importer(LireLignesCsv(*octets), confirmer,
                                                           [&](int faites, int total) {
-                                                              ui->pbImporter->setMaximum(total);
-                                                              progression.Avancer(faites);
+                                                              if (!progression)
+                                                                  progression.emplace(ui->pbImporter, total);
+                                                              progression->Avancer(faites);
                                                           });
-            progression.Terminer();
+            if (progression)
+                progression->Terminer();
         } catch (const std::exception& echec) {
             erreur = TexteErreur(echec);
         }
