@@ -107,4 +107,17 @@ bool PrixModifies(const TQuincaillerie& entree)
             || catalogue->nbPieces != entree.GetNbPieces() || catalogue->nbPiecesMl != entree.GetNbPiecesMl());
 }
 
+void Actualiser(TQuincailleries& quincailleries)
+{
+    for (TQuincaillerie& entree : quincailleries) {
+        const std::optional<PrixCatalogue> prix = Prix(entree.GetId());
+        if (!prix)
+            continue;
+        entree.SetTarifVente(prix->tarifVente);
+        entree.SetTarifAchat(prix->tarifAchat);
+        entree.SetNbPieces(prix->nbPieces);
+        entree.SetNbPiecesMl(prix->nbPiecesMl);
+    }
+}
+
 } // namespace Quincailleries

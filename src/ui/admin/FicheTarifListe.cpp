@@ -9,6 +9,7 @@
 #include "ui/common/Messages.h"
 #include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
+#include "ui/common/SaisieEnCours.h"
 #include "ui/common/Transfert.h"
 
 #include "ui_FicheTarifListe.h"
@@ -22,12 +23,6 @@ namespace {
 
 enum Colonne { kCategorie = 0, kPrix = 1 };
 
-// A price being typed is part of the grid as soon as the grid is read.
-void ValiderSaisieEnCours(QTableWidget* grille)
-{
-    if (QWidget* editeur = grille->indexWidget(grille->currentIndex()))
-        QMetaObject::invokeMethod(grille, "commitData", Qt::DirectConnection, Q_ARG(QWidget*, editeur));
-}
 
 QTableWidgetItem* Cellule(const QString& texte, Qt::ItemFlags drapeaux, Qt::Alignment alignement)
 {

@@ -1,21 +1,21 @@
 #pragma once
 
-// "Détail des quincailleries": one hardware list edited in place, the
-// hardware of a line for its item or the quote's own for all items. Entries
-// are added from the catalogue with quantities from the items' dimensions,
-// removed, recomputed or typed in the grid; only the "Quantité" column can be
-// edited. Rows whose catalogue prices have changed are drawn in red. The
-// caller reads the amounts of the list again once the dialog has closed:
-// every change has already been made on its list.
+// "Détail des quincailleries": a copy of one hardware list, the hardware of
+// a line for its item or the quote's own for all items. Entries are added
+// from the catalogue with quantities from the items' dimensions, removed,
+// recomputed or typed in the grid; only the "Quantité" column can be
+// edited. Rows whose catalogue prices have changed are drawn in red. Once
+// the dialog has closed the caller reads the list as it was left.
 
+#include "model/Quincaillerie.h"
 #include "pricing/QuantitesQuincaillerie.h"
 #include "ui/common/FicheActivable.h"
 
+#include <QStringList>
 #include <memory>
 
 class TMenuiserie;
 class TMenuiseries;
-class TQuincailleries;
 
 namespace Ui {
 class TFicheQuincaillerieDetail;
@@ -34,8 +34,10 @@ public:
     void SetMenuiseries(const MenuiseriesConcernees& menuiseries);
     void SetMenuiseries(const TMenuiserie& menuiserie) { SetMenuiseries(MenuiseriesConcernees{&menuiserie}); }
     void SetMenuiseries(const TMenuiseries& menuiseries) { SetMenuiseries(ToutesLesMenuiseries(menuiseries)); }
-    // The list edited in place (not owned). Set before showing.
-    void SetQuincailleries(TQuincailleries* quincailleries);
+    // The list to edit, copied. Set before showing.
+    void SetQuincailleries(const TQuincailleries& quincailleries);
+    // The list as the user left it (quantities typed included, once closed).
+    const TQuincailleries& GetQuincailleries() const { return quincailleries; }
 
     void btnRecalculerClick();
     void btnAjouterClick();
@@ -52,13 +54,13 @@ protected:
 private:
     std::unique_ptr<Ui::TFicheQuincaillerieDetail> ui;
     MenuiseriesConcernees menuiseries;
-    TQuincailleries* quincailleries = nullptr;
+    QStringList illisiblesSignales;
+    TQuincailleries quincailleries;
 
     SommesDimensions AfficherSommes();
     void AfficherListe();
     void AfficherTotaux();
     // The grid's quantity cells into the entries (an edit in progress included).
     void EnregistrerQuantites();
-    void TerminerSaisie();
     bool LigneEnEcart(int ligne) const;
 };
