@@ -189,6 +189,18 @@ private slots:
                  (QStringList{"B2|Boulon|bis|3|1|10|0.5|0", "V\"1|Vis|bis|12.5|1|10|0.5|1"}));
         QCOMPARE(Colonne(Liste(&liste)), (QStringList{"B2", "V\"1"}));
 
+        // Lines set aside and texts cut are said before the question.
+        messages.Vider();
+        EcrireOctets(base.Fichier("mixte.csv"), "A;" + QByteArray(101, 'x') + ";;;;;;\r\nB;;;1e308;;;;\r\nC;;;;;;;\r\n");
+        ChoixFichier::SetProchainNom(base.Fichier("mixte.csv"));
+        messages.RepondreNon();
+        Cliquer(&liste, "btnImporter");
+        QCOMPARE(messages.Textes(), QStringList{"Importation - Le fichier contient 2 entrées ; 1 ligne écartée :\n"
+                                                "Ligne 2 : tarif de vente hors limites « 1e308 »\n"
+                                                "Textes coupés à 100 caractères à l'importation : 1.\n\n"
+                                                "Le catalogue compte aujourd'hui 2 entrées ; il sera remplacé par "
+                                                "celles du fichier.\nVoulez-vous remplacer le catalogue ?"});
+
         // A file with no entry changes nothing, and says why.
         EcrireOctets(base.Fichier("vide.csv"), "\"CodeExport\";\r\n");
         ChoixFichier::SetProchainNom(base.Fichier("vide.csv"));

@@ -15,29 +15,29 @@
 namespace {
 
 // "1 entrée", "2 entrées".
-QString Nombre(int nombre, const QString& singulier)
+QString Nombre(int nombre, const QString& singulier, const QString& pluriel)
 {
-    return QStringLiteral("%1 %2%3").arg(nombre).arg(singulier, nombre > 1 ? QStringLiteral("s") : QString());
+    return QStringLiteral("%1 %2").arg(nombre).arg(nombre > 1 ? pluriel : singulier);
 }
 
 QString QuestionImportation(const CatalogueQuincaillerie::Examen& examen)
 {
     QString texte = QStringLiteral("Importation - Le fichier contient %1")
-                        .arg(Nombre(examen.entrees.size(), QStringLiteral("entrée")));
+                        .arg(Nombre(examen.entrees.size(), QStringLiteral("entrée"), QStringLiteral("entrées")));
     if (examen.ecartees.isEmpty())
         texte += QLatin1Char('.');
     else
-        texte += QStringLiteral(" ; %1 :").arg(Nombre(examen.ecartees.size(), QStringLiteral("ligne écartée")))
+        texte += QStringLiteral(" ; %1 :").arg(Nombre(examen.ecartees.size(), QStringLiteral("ligne écartée"),
+                                                      QStringLiteral("lignes écartées")))
                  + Transfert::LignesEcartees(examen.ecartees);
     if (examen.textesCoupes > 0)
-        texte += QStringLiteral("\n%1 au-delà de %2 caractères, coupé%3 à l'importation.")
-                     .arg(Nombre(examen.textesCoupes, QStringLiteral("texte")))
+        texte += QStringLiteral("\nTextes coupés à %1 caractères à l'importation : %2.")
                      .arg(CatalogueQuincaillerie::kLongueurTexte)
-                     .arg(examen.textesCoupes > 1 ? QStringLiteral("s") : QString());
+                     .arg(examen.textesCoupes);
     return texte
            + QStringLiteral("\n\nLe catalogue compte aujourd'hui %1 ; il sera remplacé par celles du fichier.\n"
                             "Voulez-vous remplacer le catalogue ?")
-                 .arg(Nombre(examen.nombreActuel, QStringLiteral("entrée")));
+                 .arg(Nombre(examen.nombreActuel, QStringLiteral("entrée"), QStringLiteral("entrées")));
 }
 
 QString TitreListe(int nombre)

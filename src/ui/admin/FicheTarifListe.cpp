@@ -183,9 +183,13 @@ void TFicheTarifListe::MontrerLaissees(const QVector<int>& lignes)
     // The grid is read again for the choice it was saved under.
     RetablirChoix();
     ChargerGrille();
-    QString texte = QStringLiteral("Ces prix ont été changés par un autre utilisateur depuis l'ouverture de la "
-                                   "grille : ils gardent sa valeur, que la grille montre maintenant. Les autres "
-                                   "prix saisis sont enregistrés.");
+    QString texte = lignes.size() == 1
+                        ? QStringLiteral("Ce prix a été changé par un autre utilisateur depuis l'ouverture de la "
+                                         "grille : il garde sa valeur, que la grille montre maintenant. Les autres "
+                                         "prix saisis sont enregistrés.")
+                        : QStringLiteral("Ces prix ont été changés par un autre utilisateur depuis l'ouverture de la "
+                                         "grille : ils gardent sa valeur, que la grille montre maintenant. Les autres "
+                                         "prix saisis sont enregistrés.");
     for (const int ligne : lignes) {
         const QString maintenant = ui->sgListe->item(ligne, kPrix)->text();
         texte += QStringLiteral("\n« %1 » : %2 (vous aviez saisi « %3 »)")
