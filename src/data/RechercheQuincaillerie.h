@@ -38,6 +38,7 @@ bool PrixModifies(const TQuincaillerie& entree);
 
 // Each entry takes the catalogue's four values; quantity, labels and export
 // code stay, and an entry no longer in the catalogue keeps its values.
-void Actualiser(TQuincailleries& quincailleries);
+// Returns the number of entries that changed.
+int Actualiser(TQuincailleries& quincailleries);
 
 } // namespace Quincailleries

@@ -4,6 +4,7 @@
 #include "data/Poseurs.h"
 #include "data/SignalPrix.h"
 #include "data/TableTva.h"
+#include "data/Tarifs.h"
 #include "data/TarifsAutomatiques.h"
 #include "model/Echange.h"
 #include "model/Tarif.h"
@@ -311,6 +312,28 @@ Montants TSessionChiffrage::MontantsQuincaillerieCourante() const
 bool TSessionChiffrage::EcartPrix(int menuiserie, int tarif) const
 {
     return ::EcartPrix(Tarif(menuiserie, tarif));
+}
+
+MargeLigne TSessionChiffrage::Marge(int menuiserie, int tarif) const
+{
+    return MargeDuTarif(Tarif(menuiserie, tarif), margeMinimum);
+}
+
+std::optional<double> TSessionChiffrage::MargeMenuiserieCourante() const
+{
+    const Montants totaux = TotauxMenuiserieCourante();
+    return TauxMarge(totaux.ht, totaux.achat);
+}
+
+std::optional<double> TSessionChiffrage::MargeDevis() const
+{
+    const TotauxDevis totaux = Totaux();
+    return TauxMarge(totaux.ht, totaux.achatHt);
+}
+
+std::optional<double> TSessionChiffrage::PrixDeReference(int menuiserie, int tarif) const
+{
+    return Tarifs::PrixGeneral(Tarif(menuiserie, tarif).GetId());
 }
 
 bool TSessionChiffrage::MenuiserieEnEcart(int menuiserie) const

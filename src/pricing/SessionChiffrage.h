@@ -13,6 +13,7 @@
 #include "model/Menuiserie.h"
 #include "model/Pose.h"
 #include "model/Quincaillerie.h"
+#include "pricing/Marges.h"
 #include "pricing/Totaux.h"
 
 #include <QObject>
@@ -185,11 +186,18 @@ public:
     void RemplacerQuincailleries(int menuiserie, int tarif, const TQuincailleries& quincailleries);
     void RemplacerQuincailleriesGlobales(const TQuincailleries& quincailleries);
 
+    // What a refresh changed.
+    struct Actualisation
+    {
+        int prixVente = 0;      // lines whose sale price changed
+        int prixPoseur = 0;     // lines whose installer's price changed
+        int quincailleries = 0; // hardware entries with a changed value
+    };
     // Every stored price as the database has it now: the lines' sale prices
     // (general tariff), the prices of the lines that have an installer (his
     // own row), and the prices of all hardware. Labels, installers, VAT and
     // quantities stay; a row that is gone leaves its values.
-    void ActualiserPrix();
+    Actualisation ActualiserPrix();
 
     // ---------------------------------------------------------------------
     // Amounts, signal, answer
@@ -201,8 +209,19 @@ public:
     // The current line's hardware; zero without a current line.
     Montants MontantsQuincaillerieCourante() const;
 
+    // The minimum margin, in per cent, against which lines are marked.
+    void SetMargeMinimum(double minimum) { margeMinimum = minimum; }
+    double GetMargeMinimum() const { return margeMinimum; }
+    MargeLigne Marge(int menuiserie, int tarif) const;
+    // The current item's margin and the quote's (nothing for a sale of 0).
+    std::optional<double> MargeMenuiserieCourante() const;
+    std::optional<double> MargeDevis() const;
+
     // The red signal: the line's sale price differs from its general tariff's.
     bool EcartPrix(int menuiserie, int tarif) const;
+    // The general tariff's price the line's sale price is compared with;
+    // nothing when its row is gone.
+    std::optional<double> PrixDeReference(int menuiserie, int tarif) const;
     bool MenuiserieEnEcart(int menuiserie) const;
 
     // Writes the answer over the exchange file (throws, leaving the file as
@@ -241,6 +260,7 @@ private:
     TQuincailleries quincailleriesGlobales;
     bool priseDeCote = true;
     bool modifie = false;
+    double margeMinimum = 0.0;
     int indexMenuiserie = -1;
     int indexTarif = -1;
 

@@ -202,23 +202,31 @@ void TSessionChiffrage::RemplacerQuincailleriesGlobales(const TQuincailleries& q
     SignalerTotaux();
 }
 
-void TSessionChiffrage::ActualiserPrix()
+TSessionChiffrage::Actualisation TSessionChiffrage::ActualiserPrix()
 {
+    Actualisation changes;
     for (TMenuiserie& menuiserie : menuiseries) {
         for (TTarif& tarif : menuiserie.GetTarifs()) {
-            if (const std::optional<double> prix = Tarifs::PrixGeneral(tarif.GetId()))
+            const std::optional<double> prix = Tarifs::PrixGeneral(tarif.GetId());
+            if (prix && *prix != tarif.GetPrix()) {
                 tarif.SetPrix(*prix);
+                ++changes.prixVente;
+            }
             // The installer's own row, as when he was given the line: the
             // row the line points at is the general one, whose price is the
             // sale price, not his.
             if (!tarif.GetPoseurId().isEmpty()) {
-                if (const std::optional<double> prix = Tarifs::PrixPoseur(tarif.GetId(), tarif.GetPoseurId()))
-                    tarif.SetPoseurPrix(*prix);
+                const std::optional<double> sien = Tarifs::PrixPoseur(tarif.GetId(), tarif.GetPoseurId());
+                if (sien && *sien != tarif.GetPoseurPrix()) {
+                    tarif.SetPoseurPrix(*sien);
+                    ++changes.prixPoseur;
+                }
             }
-            Quincailleries::Actualiser(tarif.GetQuincailleries());
+            changes.quincailleries += Quincailleries::Actualiser(tarif.GetQuincailleries());
         }
     }
-    Quincailleries::Actualiser(quincailleriesGlobales);
+    changes.quincailleries += Quincailleries::Actualiser(quincailleriesGlobales);
     emit QuincailleriesGlobalesChangees();
     SignalerMenuiseries();
+    return changes;
 }

@@ -296,6 +296,9 @@ private slots:
             grille->item(0, 3)->setText(QStringLiteral("abc"));
             grille->setCurrentCell(1, 3);
             TaperDansLaGrille(grille, QStringLiteral("4,5"));
+            // The totals follow the quantity as soon as its cell is left.
+            QTest::keyClick(grille->indexWidget(grille->currentIndex()), Qt::Key_Return);
+            QTRY_COMPARE(Texte(ouverte, "lblTotalHt"), QStringLiteral("55,00"));
             CocherCotes(ouverte, {});
             Cliquer(ouverte, QStringLiteral("btnRecalculer"));
             vues << ColonneGrille(ouverte);

@@ -724,7 +724,11 @@ private slots:
         Prendre();
         QVERIFY(session->EcartPrix(0, 0));
 
-        session->ActualiserPrix();
+        const TSessionChiffrage::Actualisation changes = session->ActualiserPrix();
+        QCOMPARE(changes.prixVente, 3);
+        QCOMPARE(changes.prixPoseur, 1);
+        QCOMPARE(changes.quincailleries, 2);
+        QCOMPARE(session->ActualiserPrix().prixVente + session->ActualiserPrix().quincailleries, 0);
         QCOMPARE(avecPoseur.GetPrix(), 110.0);
         QCOMPARE(avecPoseur.GetPoseurPrix(), 70.0);
         QCOMPARE(sansPoseur.GetPrix(), 110.0);
@@ -769,6 +773,48 @@ private slots:
             for (const char* suffixe : {".entree.xml", ".sortie.xml"})
                 QVERIFY(QFileInfo(copie->GetPrefixeHorodate() + QLatin1String(suffixe)).size() > 0);
         }
+    }
+
+    // A line's margin counts its hardware while it includes it; a line
+    // without its installer's price is marked before anything else.
+    void margeDesLignes_data()
+    {
+        QTest::addColumn<double>("achat");
+        QTest::addColumn<bool>("incluse");
+        QTest::addColumn<double>("minimum");
+        QTest::addColumn<double>("taux");
+        QTest::addColumn<int>("alerte");
+
+        using A = AlerteMarge;
+        // Sale 100 + hardware 20 when included; purchase + hardware 10.
+        QTest::newRow("au-dessus") << 50.0 << true << 15.0 << 50.0 << int(A::Aucune);
+        QTest::newRow("sans quincaillerie") << 50.0 << false << 15.0 << 50.0 << int(A::Aucune);
+        QTest::newRow("sous le minimum") << 95.0 << false << 15.0 << 5.0 << int(A::SousMinimum);
+        QTest::newRow("à perte, minimum 0") << 130.0 << true << 0.0 << -20.0 / 120 * 100 << int(A::Perte);
+        QTest::newRow("minimum 0, marge nulle") << 100.0 << false << 0.0 << 0.0 << int(A::Aucune);
+        QTest::newRow("sans prix du poseur") << 0.0 << true << 0.0 << 110.0 / 120 * 100 << int(A::AchatManquant);
+    }
+
+    void margeDesLignes()
+    {
+        QFETCH(double, achat);
+        QFETCH(bool, incluse);
+        QFETCH(double, minimum);
+        QFETCH(double, taux);
+        QFETCH(int, alerte);
+        TTarif tarif;
+        tarif.SetPrix(100.0);
+        tarif.SetPoseurPrix(achat);
+        tarif.SetQuincaillerieIncluse(incluse);
+        TQuincaillerie& vis = tarif.GetQuincailleries().Ajouter();
+        vis.SetTarifVente(10.0);
+        vis.SetTarifAchat(5.0);
+        vis.SetQuantite(2.0);
+        const MargeLigne marge = MargeDuTarif(tarif, minimum);
+        QVERIFY(marge.taux);
+        QVERIFY2(std::abs(*marge.taux - taux) < 1e-9, qPrintable(QString::number(*marge.taux)));
+        QCOMPARE(int(marge.alerte), alerte);
+        QVERIFY(!TauxMarge(0.0, 10.0));
     }
 
     // When only the archive copy cannot be written, the answer is in the

@@ -22,6 +22,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -166,7 +167,7 @@ private slots:
         QCOMPARE(ecran.windowTitle(), QStringLiteral("Quarlo "));
         QCOMPARE(ecran.size(), QSize(894, 685));
         QCOMPARE(Texte(&ecran, "lblQuincailleriesGlobalesHt"), QStringLiteral("0,00"));
-        QCOMPARE(Controle<QPushButton>(&ecran, QStringLiteral("btnMode"))->text(),
+        QCOMPARE(Controle<QPushButton>(&ecran, QStringLiteral("btnMode"))->text().remove(QLatin1Char('&')),
                  QStringLiteral("Voir la description de la menuiserie"));
         QVERIFY(Controle<QCheckBox>(&ecran, QStringLiteral("cbPriseDeCote"))->isChecked());
         QCOMPARE(TextesLigne(Controle<QTreeView>(&ecran, QStringLiteral("lvCategorie")), -1), QStringList());
@@ -362,10 +363,10 @@ private slots:
         QCOMPARE(precedent->geometry(), placePrecedent);
         QVERIFY(!liste->isVisible());
         QVERIFY(C<QPlainTextEdit>("memoDescription")->isVisible());
-        QCOMPARE(mode->text(), QStringLiteral("Voir la liste des menuiseries"));
+        QCOMPARE(mode->text().remove(QLatin1Char('&')), QStringLiteral("Voir la liste des menuiseries"));
         QTest::mouseClick(mode, Qt::LeftButton);
         QVERIFY(liste->isVisible());
-        QCOMPARE(mode->text(), QStringLiteral("Voir la description de la menuiserie"));
+        QCOMPARE(mode->text().remove(QLatin1Char('&')), QStringLiteral("Voir la description de la menuiserie"));
     }
 
     void optionsDeLivraisonLiees()
@@ -439,12 +440,15 @@ private slots:
         auto* champ = Controle<QLineEdit>(fiche.get(), edit);
         const auto choix = static_cast<TPoseLivraison::OptionLivraison>(option);
         const double avant = fiche->GetSession().GetPoseGlobale().GetPrix(choix);
-        C<QCheckBox>("cbPriseDeCote")->setFocus();
+        champ->setFocus();
         champ->selectAll();
         if (saisie.isEmpty())
             QTest::keyClick(champ, Qt::Key_Delete);
         else
             champ->setText(saisie);
+        // Being typed, a price is no error yet; it is checked when left.
+        QVERIFY(messages->Recus().isEmpty());
+        C<QCheckBox>("cbPriseDeCote")->setFocus();
 
         if (message.isEmpty()) {
             QVERIFY(messages->Recus().isEmpty());
@@ -1068,12 +1072,60 @@ private slots:
         QTest::mouseClick(C<QToolButton>("btnActualiser"), Qt::LeftButton);
         QCOMPARE(messages->Dernier(), QStringLiteral("Voulez-vous actualiser tous les prix des tarifs ?"));
         QCOMPARE(L("lblTotalMenuiserieHt"), QStringLiteral("110,00"));
+        // A red line tells the price it carries and its tariff's.
+        const auto infobulle = [this](const char* liste) {
+            // The label and what the price signal compares (a margin sign may follow).
+            return C<QTreeView>(liste)->model()->index(0, 0).data(Qt::ToolTipRole).toString().section('\n', 0, 1);
+        };
+        QCOMPARE(infobulle("lvCategorie"), QStringLiteral("L1\nprix de la ligne 90,00, prix du tarif 100,00"));
+        QCOMPARE(infobulle("lvListe"), QStringLiteral("A\nL1 : prix de la ligne 90,00, prix du tarif 100,00"));
         messages->RepondreOui();
         QTest::mouseClick(C<QToolButton>("btnActualiser"), Qt::LeftButton);
+        QCOMPARE(messages->Dernier(),
+                 QStringLiteral("Actualisation terminée : 1 prix de vente, 0 prix de poseur et 1 quincaillerie ont changé."));
+        QVERIFY(!infobulle("lvCategorie").contains(QStringLiteral("prix du tarif")));
         QCOMPARE(TextesLigne(C<QTreeView>("lvCategorie"), 0), (QStringList{"L1", "0,00", "100,00", "20,00", "120,00"}));
         QCOMPARE(L("lblQuincaillerieHt"), QStringLiteral("24,00"));
         QCOMPARE(L("lblTotalMenuiserieHt"), QStringLiteral("124,00"));
         QCOMPARE(L("lblTotalTtc"), QStringLiteral("148,80"));
+    }
+
+    // The minimum margin of the settings file marks the lines sold under it,
+    // at a loss or without their installer's price; the item and the quote
+    // show their margins.
+    void margesALEcran()
+    {
+        QFile parametres(base->Fichier(QStringLiteral("Module_Quarlo.ini")));
+        QVERIFY(parametres.open(QIODevice::WriteOnly));
+        parametres.write("[Marge]\r\nMini=15\r\n");
+        parametres.close();
+        const auto ligne = [](const char* libelle, const char* vente, const char* achat) {
+            return Tarif("", libelle, vente, 1, "20,00", "7")
+                .replace(QStringLiteral("prix=\"0,00\""), QStringLiteral("prix=\"%1\"").arg(QLatin1String(achat)));
+        };
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}},
+                               ligne("Juste", "100,00", "50,00") + ligne("Sous le minimum", "100,00", "90,00")
+                                   + ligne("A perte", "100,00", "120,00") + ligne("Sans prix", "100,00", "0,00"),
+                               "1"}}));
+        Ouvrir();
+        const QAbstractItemModel* lignes = C<QTreeView>("lvCategorie")->model();
+        QStringList marquees;
+        for (int i = 0; i < lignes->rowCount(); ++i) {
+            if (!lignes->index(i, 0).data(Qt::DecorationRole).value<QIcon>().isNull())
+                marquees << lignes->index(i, 0).data().toString();
+        }
+        QCOMPARE(marquees, (QStringList{"Sous le minimum", "A perte", "Sans prix"}));
+        QCOMPARE(lignes->index(1, 0).data(Qt::ToolTipRole).toString(),
+                 QStringLiteral("Sous le minimum\nMarge 10,00 % sous le minimum 15,00 %"));
+        // (400 - 260) / 400
+        QCOMPARE(L("lblMargeMenuiserie"), QStringLiteral("35,00 %"));
+        QCOMPARE(L("lblMargeDevis"), QStringLiteral("35,00 %"));
+        // Nothing of it reaches the answer.
+        QTest::mouseClick(C<QPushButton>("btnValider"), Qt::LeftButton);
+        QFile reponse(echange);
+        QVERIFY(reponse.open(QIODevice::ReadOnly));
+        QVERIFY(!reponse.readAll().contains("arge"));
     }
 
     // "Valider" answers and closes; a file that cannot be written is named

@@ -13,6 +13,7 @@
 #include "ui/common/SaisieEnCours.h"
 
 #include <QHeaderView>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 namespace {
@@ -62,6 +63,9 @@ TFicheQuincaillerieDetail::TFicheQuincaillerieDetail(QWidget* parent)
     Connecter(ui->btnFermer, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->sgListe, &QTableWidget::currentCellChanged, this,
             [this](int ligne, int colonne) { sgListeSelectCell(ligne, colonne); });
+    connect(ui->sgListe, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* cellule) {
+        Proteger(this, [this, cellule] { sgListeSetEditText(cellule); });
+    });
     AfficherListe();
 }
 
@@ -105,8 +109,18 @@ SommesDimensions TFicheQuincaillerieDetail::AfficherSommes()
     return sommes;
 }
 
+void TFicheQuincaillerieDetail::sgListeSetEditText(QTableWidgetItem* cellule)
+{
+    // A quantity typed counts in the totals as soon as its cell is left.
+    if (remplissage || cellule->column() != kQuantite)
+        return;
+    EnregistrerQuantites();
+    AfficherTotaux();
+}
+
 void TFicheQuincaillerieDetail::AfficherListe()
 {
+    const QScopedValueRollback garde(remplissage, true);
     QTableWidget* grille = ui->sgListe;
     const int ligneCourante = grille->currentRow();
     const int nombre = quincailleries.Nombre();

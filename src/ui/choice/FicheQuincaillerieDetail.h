@@ -16,6 +16,7 @@
 
 class TMenuiserie;
 class TMenuiseries;
+class QTableWidgetItem;
 
 namespace Ui {
 class TFicheQuincaillerieDetail;
@@ -43,6 +44,7 @@ public:
     void btnAjouterClick();
     void btnSupprimerClick();
     void sgListeSelectCell(int ligne, int colonne);
+    void sgListeSetEditText(QTableWidgetItem* cellule);
 
     // Closing stores the quantities typed in the grid.
     void done(int resultat) override;
@@ -55,6 +57,7 @@ private:
     std::unique_ptr<Ui::TFicheQuincaillerieDetail> ui;
     MenuiseriesConcernees menuiseries;
     QStringList illisiblesSignales;
+    bool remplissage = false;
     TQuincailleries quincailleries;
 
     SommesDimensions AfficherSommes();

@@ -2,6 +2,7 @@
 
 #include <QAbstractItemView>
 #include <QBrush>
+#include <QIcon>
 #include <QPainter>
 
 namespace {
@@ -58,7 +59,18 @@ void TDelegateLigne::paint(QPainter* peintre, const QStyleOptionViewItem& option
     peintre->fillRect(option.rect, couleurs.fond);
     peintre->setFont(option.font);
     peintre->setPen(couleurs.texte);
-    const QRect zoneTexte = option.rect.adjusted(kMargeTexte, 0, -kMargeTexte, 0);
-    peintre->drawText(zoneTexte, int(Alignement(index)) | Qt::TextSingleLine, index.data(Qt::DisplayRole).toString());
+    QRect zoneTexte = option.rect.adjusted(kMargeTexte, 0, -kMargeTexte, 0);
+    // The model's sign, if any, before the text.
+    const QIcon marque = index.data(Qt::DecorationRole).value<QIcon>();
+    if (!marque.isNull()) {
+        const int cote = qMin(option.rect.height() - 2, option.decorationSize.height());
+        const QRect place(zoneTexte.left(), option.rect.center().y() - cote / 2, cote, cote);
+        marque.paint(peintre, place);
+        zoneTexte.setLeft(place.right() + 1 + kMargeTexte);
+    }
+    // A text cut by its column ends with "…"; the tooltip gives it whole.
+    const QString texte = option.fontMetrics.elidedText(index.data(Qt::DisplayRole).toString(), Qt::ElideRight,
+                                                        zoneTexte.width());
+    peintre->drawText(zoneTexte, int(Alignement(index)) | Qt::TextSingleLine, texte);
     peintre->restore();
 }

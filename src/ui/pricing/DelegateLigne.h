@@ -1,8 +1,9 @@
 #pragma once
 
 // Draws the rows of the two pricing lists from their model's roles: the
-// text of each column in the model's colour and alignment, clipped to the
-// column, on white; a selected row white on blue whatever its colour.
+// model's sign and the text of each column in the model's colour and
+// alignment, ending with "…" when cut by the column, on white; a selected
+// row white on blue whatever its colour.
 
 #include <QColor>
 #include <QStyledItemDelegate>

@@ -2,6 +2,7 @@
 #include "ui_FicheModeNormal.h"
 
 #include "model/Formats.h"
+#include "model/MargeMini.h"
 #include "model/Tarif.h"
 #include "ui/common/DossierProgramme.h"
 #include "ui/common/ListeIcones.h"
@@ -120,6 +121,8 @@ TFicheModeNormal::TFicheModeNormal(QWidget* parent)
     setFixedSize(894, 685);
 
     imgListe.append(QIcon(kImagePose));
+    // The minimum margin the administration set; "0" when none.
+    session.SetMargeMinimum(LireDecimal(LireMargeMini(DossierProgramme() + kFichierParametresModule)).value_or(0.0));
     PreparerControles();
     PreparerListes();
     ConnecterEvenements();
@@ -222,6 +225,8 @@ void TFicheModeNormal::ConnecterEvenements()
             Connecter(CaseLivraison(option), &QCheckBox::toggled, this, &TFicheModeNormal::cbOptionLivraisonClick,
                       option);
         Connecter(EditLivraison(option), &QLineEdit::textChanged, this, &TFicheModeNormal::edtLivraisonChange,
+                  option);
+        Connecter(EditLivraison(option), &QLineEdit::editingFinished, this, &TFicheModeNormal::edtLivraisonExit,
                   option);
     }
     Connecter(ui->cbPriseDeCote, &QCheckBox::toggled, this, &TFicheModeNormal::cbPriseDeCoteClick);
@@ -330,7 +335,10 @@ void TFicheModeNormal::FormActivate()
         session.Ouvrir(interlocuteur);
     } catch (const std::exception& erreur) {
         AbandonnerChargement(TexteErreur(erreur));
+        return;
     }
+    // Ready: the keyboard starts on the items.
+    ui->lvListe->setFocus();
 }
 
 void TFicheModeNormal::RemplirCombosTva()
@@ -515,8 +523,8 @@ void TFicheModeNormal::btnModeClick()
 
 namespace {
 
-const QString kVoirDescription = QStringLiteral("Voir la description de la menuiserie");
-const QString kVoirListe = QStringLiteral("Voir la liste des menuiseries");
+const QString kVoirDescription = QStringLiteral("Voir la descriptio&n de la menuiserie");
+const QString kVoirListe = QStringLiteral("Voir la liste des me&nuiseries");
 
 } // namespace
 

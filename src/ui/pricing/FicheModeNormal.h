@@ -114,6 +114,7 @@ private:
     void cbLivraisonClick();
     void cbOptionLivraisonClick(OptionLivraison option);
     void edtLivraisonChange(OptionLivraison option);
+    void edtLivraisonExit(OptionLivraison option);
     void cbPriseDeCoteClick();
     void cmbTVAChange();
     void cbTvaMenuiserieChange();

@@ -102,15 +102,30 @@ void TFicheModeNormal::cbOptionLivraisonClick(OptionLivraison option)
     session.ChoisirOption(option, CaseLivraison(option)->isChecked());
 }
 
+namespace {
+
+// -1 is the "not a number" mark of the price check: typed, it is refused too.
+std::optional<double> PrixLivraison(const QLineEdit* edit)
+{
+    const double valeur = LireDecimal(edit->text()).value_or(-1.0);
+    return valeur != -1.0 ? std::optional(valeur) : std::nullopt;
+}
+
+} // namespace
+
 void TFicheModeNormal::edtLivraisonChange(OptionLivraison option)
 {
+    // Each readable price counts at once; one being retyped is checked
+    // when the field is left.
+    if (const std::optional<double> prix = PrixLivraison(EditLivraison(option)))
+        session.SetPrixLivraison(option, *prix);
+}
+
+void TFicheModeNormal::edtLivraisonExit(OptionLivraison option)
+{
     QLineEdit* edit = EditLivraison(option);
-    // -1 is the "not a number" mark of the price check: typed, it is refused too.
-    const double valeur = LireDecimal(edit->text()).value_or(-1.0);
-    if (valeur != -1.0) {
-        session.SetPrixLivraison(option, valeur);
+    if (PrixLivraison(edit))
         return;
-    }
     Messages::Information(MessagePrixIncorrect(option), this);
     edit->setFocus();
 }

@@ -32,11 +32,18 @@ void TFicheModeNormal::AfficherQuincailleriesGlobales()
              ui->lblQuincailleriesGlobalesTtc);
 }
 
+// "12,50 %"; "" for a sale of 0.
+static QString TexteMarge(const std::optional<double>& taux)
+{
+    return taux ? FormatMonetaire(*taux) + QStringLiteral(" %") : QString();
+}
+
 void TFicheModeNormal::AfficherTotauxMenuiserie()
 {
     // Item totals count the item's own quantity field.
     Afficher(session.TotauxMenuiserieCourante(), ui->lblTotalMenuiserieAchatHt, ui->lblTotalMenuiserieHt,
              ui->lblTotalMenuiserieTva, ui->lblTotalMenuiserieTtc);
+    ui->lblMargeMenuiserie->setText(TexteMarge(session.MargeMenuiserieCourante()));
 }
 
 void TFicheModeNormal::AfficherTotaux()
@@ -51,4 +58,5 @@ void TFicheModeNormal::AfficherTotaux()
     ui->lblTotalHt->setText(FormatMonetaire(totaux.ht));
     ui->lblTotalTva->setText(FormatMonetaire(totaux.tva));
     ui->lblTotalTtc->setText(FormatMonetaire(totaux.ttc));
+    ui->lblMargeDevis->setText(TexteMarge(session.MargeDevis()));
 }

@@ -38,10 +38,25 @@ void TFicheModeNormal::btnQuincailleriesGlobalesClick()
     session.RemplacerQuincailleriesGlobales(detail.GetQuincailleries());
 }
 
+namespace {
+
+QString MessageActualisation(const TSessionChiffrage::Actualisation& changes)
+{
+    if (changes.prixVente == 0 && changes.prixPoseur == 0 && changes.quincailleries == 0)
+        return QStringLiteral("Actualisation terminée : aucun prix n'a changé.");
+    return QStringLiteral("Actualisation terminée : %1 prix de vente, %2 prix de poseur et %3 %4 ont changé.")
+        .arg(changes.prixVente)
+        .arg(changes.prixPoseur)
+        .arg(changes.quincailleries)
+        .arg(changes.quincailleries > 1 ? QStringLiteral("quincailleries") : QStringLiteral("quincaillerie"));
+}
+
+} // namespace
+
 void TFicheModeNormal::btnActualiserClick()
 {
     if (Messages::Question(QStringLiteral("Voulez-vous actualiser tous les prix des tarifs ?"), this))
-        session.ActualiserPrix();
+        Messages::Information(MessageActualisation(session.ActualiserPrix()), this);
 }
 
 void TFicheModeNormal::btnValiderClick()

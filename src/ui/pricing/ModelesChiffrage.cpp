@@ -5,7 +5,11 @@
 #include "pricing/SessionChiffrage.h"
 #include "ui/common/ReponsesDuDessin.h"
 
+#include <QApplication>
 #include <QColor>
+#include <QIcon>
+#include <QStyle>
+#include <QStringList>
 
 namespace {
 
@@ -43,10 +47,12 @@ QVariant TModeleChiffrage::data(const QModelIndex& index, int role) const
     case Qt::DisplayRole:
         return Texte(index.row(), index.column());
     case Qt::ToolTipRole:
-        // A label cut by its column shows whole.
-        return index.column() == 0 ? QVariant(Texte(index.row(), 0)) : QVariant();
+        return index.column() == 0 ? QVariant(Infobulle(index.row())) : QVariant();
     case Qt::TextAlignmentRole:
-        return QVariant::fromValue(kGauche);
+        // Labels to the left, figures to the right, under their headings.
+        return QVariant::fromValue(colonnes[index.column()].alignement);
+    case Qt::DecorationRole:
+        return index.column() == 0 ? Marque(index.row()) : QVariant();
     case Qt::ForegroundRole:
         return SignalDeLaLigne(index.row()) ? QColor(Qt::red) : QColor(Qt::black);
     default:
@@ -68,6 +74,17 @@ QVariant TModeleChiffrage::headerData(int section, Qt::Orientation orientation, 
 void TModeleChiffrage::SuivreRepeintes(QAbstractItemView* vue)
 {
     ecarts = new TReponsesDuDessin(vue, [this](int ligne) { return ligne < NombreLignes() && EnEcart(ligne); });
+}
+
+QString TModeleChiffrage::Infobulle(int ligne) const
+{
+    // A label cut by its column shows whole.
+    return Texte(ligne, 0);
+}
+
+QVariant TModeleChiffrage::Marque(int) const
+{
+    return {};
 }
 
 bool TModeleChiffrage::SignalDeLaLigne(int ligne) const
@@ -99,10 +116,10 @@ void TModeleChiffrage::RedessinerTout()
 TModeleMenuiseries::TModeleMenuiseries(const TSessionChiffrage& session, QObject* parent)
     : TModeleChiffrage(session,
                        {{QStringLiteral("Menuiserie"), kGauche},
-                        {QStringLiteral("Qté"), kGauche},
+                        {QStringLiteral("Qté"), kDroite},
                         {QStringLiteral("Hauteur"), kDroite},
                         {QStringLiteral("Largeur"), kDroite},
-                        {QStringLiteral("Vtx"), kGauche}},
+                        {QStringLiteral("Vtx"), kDroite}},
                        parent)
 {
     connect(&session, &TSessionChiffrage::DevisRecharge, this, &TModeleMenuiseries::Recharger);
@@ -128,13 +145,24 @@ bool TModeleMenuiseries::EnEcart(int ligne) const
     return session.MenuiserieEnEcart(ligne);
 }
 
+QString TModeleMenuiseries::Infobulle(int ligne) const
+{
+    QStringList textes{Texte(ligne, 0)};
+    const TTarifs& tarifs = session.GetMenuiseries()[ligne].GetTarifs();
+    for (int tarif = 0; tarif < tarifs.Nombre(); ++tarif) {
+        if (session.EcartPrix(ligne, tarif))
+            textes << tarifs[tarif].GetLibelle() + QStringLiteral(" : ") + PrixCompares(session, ligne, tarif);
+    }
+    return textes.join(QLatin1Char('\n'));
+}
+
 // ---------------------------------------------------------------------------
 // Lines of the current item
 
 TModeleTarifs::TModeleTarifs(const TSessionChiffrage& session, QObject* parent)
     : TModeleChiffrage(session,
                        {{QStringLiteral("Tarif de pose"), kGauche},
-                        {QStringLiteral("Achat HT"), kGauche},
+                        {QStringLiteral("Achat HT"), kDroite},
                         {QStringLiteral("Vente HT"), kDroite},
                         {QStringLiteral("Vente TVA"), kDroite},
                         {QStringLiteral("Vente TTC"), kDroite}},
@@ -180,4 +208,60 @@ QString TModeleTarifs::Texte(int ligne, int colonne) const
 bool TModeleTarifs::EnEcart(int ligne) const
 {
     return session.EcartPrix(session.GetIndexMenuiserie(), ligne);
+}
+
+namespace {
+
+QString Pourcentage(double taux)
+{
+    return FormatMonetaire(taux) + QStringLiteral(" %");
+}
+
+// Why a line carries the margin sign; "" when it carries none.
+QString TexteMarge(const MargeLigne& marge, double minimum)
+{
+    const QString taux = marge.taux ? Pourcentage(*marge.taux) : QStringLiteral("non calculable");
+    const QString sousMinimum = QStringLiteral("minimum %1").arg(Pourcentage(minimum));
+    switch (marge.alerte) {
+    case AlerteMarge::AchatManquant:
+        return QStringLiteral("Le poseur n'a pas de prix pour cette ligne : marge %1 sans prix d'achat (%2)")
+            .arg(taux, sousMinimum);
+    case AlerteMarge::Perte:
+        return QStringLiteral("Vendu à perte : marge %1 (%2)").arg(taux, sousMinimum);
+    case AlerteMarge::SousMinimum:
+        return QStringLiteral("Marge %1 sous le %2").arg(taux, sousMinimum);
+    case AlerteMarge::Aucune:
+        break;
+    }
+    return QString();
+}
+
+} // namespace
+
+QString TModeleTarifs::Infobulle(int ligne) const
+{
+    const int menuiserie = session.GetIndexMenuiserie();
+    QStringList textes{Texte(ligne, 0)};
+    if (EnEcart(ligne))
+        textes << PrixCompares(session, menuiserie, ligne);
+    const QString marge = TexteMarge(session.Marge(menuiserie, ligne), session.GetMargeMinimum());
+    if (!marge.isEmpty())
+        textes << marge;
+    return textes.join(QLatin1Char('\n'));
+}
+
+QVariant TModeleTarifs::Marque(int ligne) const
+{
+    if (session.Marge(session.GetIndexMenuiserie(), ligne).alerte == AlerteMarge::Aucune)
+        return {};
+    static const QIcon attention = QApplication::style()->standardIcon(QStyle::SP_MessageBoxWarning);
+    return attention;
+}
+
+QString PrixCompares(const TSessionChiffrage& session, int menuiserie, int tarif)
+{
+    const double prix = session.GetMenuiseries()[menuiserie].GetTarifs()[tarif].GetPrix();
+    const std::optional<double> reference = session.PrixDeReference(menuiserie, tarif);
+    return QStringLiteral("prix de la ligne %1, prix du tarif %2")
+        .arg(FormatMonetaire(prix), reference ? FormatMonetaire(*reference) : QStringLiteral("disparu"));
 }

@@ -28,7 +28,7 @@ public:
     // together, before anything is drawn. The view owns what this makes.
     void SuivreRepeintes(QAbstractItemView* vue);
 
-    // The column headings, with their alignment.
+    // The column headings, with the alignment of their heading and cells.
     struct Colonne
     {
         QString titre;
@@ -41,6 +41,11 @@ protected:
     virtual int NombreLignes() const = 0;
     virtual QString Texte(int ligne, int colonne) const = 0;
     virtual bool EnEcart(int ligne) const = 0;
+    // The tooltip of a row's first cell: its whole label, and what the
+    // price signal compares when the row carries it.
+    virtual QString Infobulle(int ligne) const;
+    // The sign drawn before a row's label (none by default).
+    virtual QVariant Marque(int ligne) const;
 
     const TSessionChiffrage& session;
 
@@ -66,6 +71,7 @@ protected:
     int NombreLignes() const override;
     QString Texte(int ligne, int colonne) const override;
     bool EnEcart(int ligne) const override;
+    QString Infobulle(int ligne) const override;
 };
 
 // The lines of the current item: "Tarif de pose", "Achat HT", "Vente HT",
@@ -79,4 +85,12 @@ protected:
     int NombreLignes() const override;
     QString Texte(int ligne, int colonne) const override;
     bool EnEcart(int ligne) const override;
+    QString Infobulle(int ligne) const override;
+    // A line sold under the minimum margin, at a loss, or without its
+    // installer's price carries a warning sign; its tooltip says why.
+    QVariant Marque(int ligne) const override;
 };
+
+// "Prix de la ligne : 90,00 ; prix du tarif : 100,00": the price a line
+// carries and its tariff's current one.
+QString PrixCompares(const TSessionChiffrage& session, int menuiserie, int tarif);
