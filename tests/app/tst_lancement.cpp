@@ -234,7 +234,7 @@ private slots:
             const int code = Lancer({mode, "<hote>Config.ini", "<hote>Devis.xml"});
             QStringList tvas;
             for (const LigneTva& tva : DMPose().rxTva())
-                tvas << QStringLiteral("%1 %2 %3").arg(tva.TypeTva).arg(tva.Libelle).arg(tva.Valeur);
+                tvas << QStringLiteral("%1 %2 %3").arg(tva.typeTva).arg(tva.libelle).arg(tva.valeur);
             dm->Ouvrir();
             Requete requete(dm->Quarlo());
             requete.SetSql(QStringLiteral("SELECT IdPoseur, Code, Nom FROM Poseur ORDER BY IdPoseur"));

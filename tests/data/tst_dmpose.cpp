@@ -273,7 +273,7 @@ private slots:
         dm.AjouterTva(2, QStringLiteral("TVA réduite à 5,5 % sur les travaux"), 5.5);
         dm.AjouterTva(2, QStringLiteral("TVA 10 %"), 10.0);
 
-        QCOMPARE(dm.rxTva().at(1).Libelle, QStringLiteral("TVA réduite à 5,5 % sur les tr"));
+        QCOMPARE(dm.rxTva().at(1).libelle, QStringLiteral("TVA réduite à 5,5 % sur les tr"));
         QCOMPARE(dm.GetTauxTva(2), 10.0);
         QCOMPARE(dm.GetTauxTva(1), 20.0);
         QCOMPARE(dm.GetTauxTva(3), -1.0);
