@@ -532,6 +532,44 @@ private slots:
         QCOMPARE(LireEchange(prefixe + ".entree.xml", dossier.filePath("relu")).menuiseries[0].GetLibelle(), libelle);
     }
 
+    // Amounts are rounded on the decimal they stand for, a half away from
+    // zero, whatever their binary value; sums add the unrounded amounts.
+    void arrondiDesMontants_data()
+    {
+        QTest::addColumn<double>("valeur");
+        QTest::addColumn<QString>("ecrit");
+        const auto ligne = [](double prix, double taux) {
+            TTarif tarif;
+            tarif.SetPrix(prix);
+            tarif.GetTva().SetValeur(taux);
+            return tarif.PrixTva();
+        };
+        QTest::newRow("95,00 à 5,5 %") << ligne(95, 5.5) << "5,23";
+        QTest::newRow("deux lignes de 95,00 à 5,5 %") << 2 * ligne(95, 5.5) << "10,45";
+        QTest::newRow("5,225") << 5.225 << "5,23";
+        QTest::newRow("-5,225") << -5.225 << "-5,23";
+        QTest::newRow("2,675") << 2.675 << "2,68";
+        QTest::newRow("1,005") << 1.005 << "1,01";
+        QTest::newRow("demi exact") << 0.125 << "0,13";
+        QTest::newRow("sous la demie") << 2.67499999 << "2,67";
+        QTest::newRow("0,1 + 0,2") << 0.1 + 0.2 << "0,30";
+        QTest::newRow("presque zéro négatif") << -0.001 << "0,00";
+        QTest::newRow("demi-centime négatif") << -0.005 << "-0,01";
+        QTest::newRow("report jusqu'aux unités") << 99999999999.995 << "100000000000,00";
+        QTest::newRow("au-delà de 10^13, les centimes restent") << 12345678901234.56 << "12345678901234,56";
+        QTest::newRow("très petit") << 1e-300 << "0,00";
+    }
+
+    void arrondiDesMontants()
+    {
+        QFETCH(double, valeur);
+        QFETCH(QString, ecrit);
+        QCOMPARE(FormatMonetaire(valeur), ecrit);
+        QString ajoute = QStringLiteral("x");
+        FormeNombres().AjouterMonetaire(ajoute, valeur);
+        QCOMPARE(ajoute, u'x' + ecrit);
+    }
+
     // Whatever the regional settings, amounts are ASCII digits and "-" with
     // the regional decimal separator, and read back as written.
     void montantsSelonLesReglages_data()
