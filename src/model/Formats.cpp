@@ -148,6 +148,36 @@ bool EstA(QStringView texte, qsizetype i, const QString& motif)
     return !motif.isEmpty() && texte[i] == motif.front() && (motif.size() == 1 || texte.mid(i).startsWith(motif));
 }
 
+// Whether a number written in ASCII ("-12.5e300") that a double cannot hold
+// is too large rather than too small: its first significant digit stands at
+// or above the units.
+bool TropGrand(const char* debut, const char* fin)
+{
+    long long puissance = 0; // of the first significant digit, plus one
+    bool significatif = false;
+    bool apresPoint = false;
+    const char* c = debut;
+    for (; c != fin && *c != 'e'; ++c) {
+        if (*c == '.')
+            apresPoint = true;
+        else if (*c >= '1' && *c <= '9')
+            significatif = true;
+        if (*c < '0' || *c > '9')
+            continue;
+        if (!significatif && apresPoint)
+            --puissance;
+        else if (significatif && !apresPoint)
+            ++puissance;
+    }
+    long long exposant = 0;
+    if (c != fin) {
+        const char* chiffres = c + 1 + (c + 1 != fin && c[1] == '+');
+        if (std::from_chars(chiffres, fin, exposant).ec == std::errc::result_out_of_range)
+            exposant = chiffres != fin && *chiffres == '-' ? -(1LL << 60) : (1LL << 60);
+    }
+    return puissance + exposant > 0;
+}
+
 // The locale's own reading, never with a group separator.
 std::optional<double> LireSelonLocale(QStringView texte)
 {
@@ -155,7 +185,7 @@ std::optional<double> LireSelonLocale(QStringView texte)
     locale.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
     const double valeur = locale.toDouble(texte, &ok);
-    if (!ok || !std::isfinite(valeur))
+    if (!ok)
         return std::nullopt;
     return valeur;
 }
@@ -203,6 +233,14 @@ std::optional<double> LireSimple(QStringView texte, QChar separateur)
 
 std::optional<double> FormeNombres::Lire(QStringView texte) const
 {
+    const auto valeur = LireSansLimite(texte);
+    if (!valeur || !std::isfinite(*valeur))
+        return std::nullopt;
+    return valeur;
+}
+
+std::optional<double> FormeNombres::LireSansLimite(QStringView texte) const
+{
     if (separateur.size() == 1)
         if (const auto valeur = LireSimple(texte, separateur.front()))
             return valeur;
@@ -236,8 +274,13 @@ std::optional<double> FormeNombres::Lire(QStringView texte) const
         return std::nullopt;
     double valeur = 0.0;
     const auto [lu, erreur] = std::from_chars(ascii.data(), fin, valeur, std::chars_format::general);
-    if (erreur != std::errc() || lu != fin || !std::isfinite(valeur))
+    if (lu != fin || (erreur != std::errc() && erreur != std::errc::result_out_of_range))
         return std::nullopt;
+    if (erreur == std::errc::result_out_of_range) {
+        if (!TropGrand(ascii.data(), fin))
+            return std::nullopt; // below the smallest double, as the locale's reading has it
+        valeur = ascii.front() == '-' ? -HUGE_VAL : HUGE_VAL;
+    }
     return valeur;
 }
 

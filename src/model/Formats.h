@@ -28,6 +28,10 @@ public:
     // own minus sign and digits; blanks around it are ignored. Nothing for
     // any other text (a group separator included).
     std::optional<double> Lire(QStringView texte) const;
+    // As Lire, but a number too large for a double reads as an infinity of
+    // its sign, not as nothing: a reader that refuses amounts out of range
+    // tells them from texts that are no number.
+    std::optional<double> LireSansLimite(QStringView texte) const;
 
 private:
     QString separateur;   // the regional decimal separator

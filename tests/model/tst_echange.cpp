@@ -322,6 +322,69 @@ private slots:
         QVERIFY(QFile::exists(dossier.filePath("20250101_000000.entree.xml")));
     }
 
+    // An amount, rate or quantity a double cannot hold to the cent refuses the
+    // file, naming the field, its value and its line; a text that is no
+    // number still reads 0.
+    void montantsHorsLimites_data()
+    {
+        QTest::addColumn<QString>("corps");
+        QTest::addColumn<QString>("message"); // "" when the file is read
+        const QString ligne = "<menuiseries>\n<menuiserie code=\"A\">\n<tarifs><tarif %1>%2</tarif></tarifs>"
+                              "</menuiserie></menuiseries>";
+        QTest::newRow("prix d'une ligne") << ligne.arg("prix=\"1e308\"", "")
+                                          << "la valeur prix=\"1e308\" est hors des limites admises";
+        QTest::newRow("prix du poseur") << ligne.arg("", "<poseur prix=\"99999999999999999999\"/>")
+                                        << "prix=\"99999999999999999999\" est hors des limites admises "
+                                           "(un montant ou une quantité doit rester en dessous de 1\u202F000\u202F000\u202F000\u202F000 "
+                                           "en valeur absolue) (élément <poseur>, ligne 3)";
+        QTest::newRow("quincaillerie, au-delà d'un double")
+            << "<global><quincailleries><quincaillerie tarif_vente=\"1e309\"/></quincailleries></global>"
+            << "tarif_vente=\"1e309\"";
+        QTest::newRow("quantité de quincaillerie") << ligne.arg("", "<quincailleries>\n<quincaillerie quantite=\"-1e12\"/></quincailleries>")
+                                                   << "quantite=\"-1e12\" est hors des limites admises (un montant ou une quantité "
+                                                      "doit rester en dessous de 1\u202F000\u202F000\u202F000\u202F000 en valeur absolue) "
+                                                      "(élément <quincaillerie>, ligne 4)";
+        QTest::newRow("livraison") << "<pose><livraison choix=\"1\" prix=\"-1000000000000\"/></pose>"
+                                   << "prix=\"-1000000000000\"";
+        QTest::newRow("taux de TVA") << ligne.arg("", "<tva type_tva=\"1\" valeur=\"1e12\"/>") << "valeur=\"1e12\"";
+        QTest::newRow("valeur longue citée en partie")
+            << ligne.arg("prix=\"" + QString(400, u'9') + "\"", "") << "prix=\"" + QString(40, u'9') + "…\"";
+        QTest::newRow("quantité d'une menuiserie") << "<menuiseries><menuiserie quantite=\"99999999999999999999\"/></menuiseries>"
+                                                   << "la quantité quantite=\"99999999999999999999\" dépasse le plus grand "
+                                                      "nombre admis (2\u202F147\u202F483\u202F647) (élément <menuiserie>";
+        QTest::newRow("quantité en propriété")
+            << "<menuiseries><menuiserie><proprietes><propriete id=\"QUANTITE\" valeur=\"3000000000\"/>"
+               "</proprietes></menuiserie></menuiseries>"
+            << "valeur=\"3000000000\" dépasse le plus grand nombre admis";
+        QTest::newRow("juste sous la limite") << ligne.arg("prix=\"999999999999,99\"", "") << "";
+        QTest::newRow("trop petit pour un double") << ligne.arg("prix=\"1e-400\"", "") << "";
+        QTest::newRow("infini écrit") << ligne.arg("", "<poseur prix=\"inf\"/>") << "prix=\"inf\"";
+        QTest::newRow("nan écrit") << ligne.arg("", "<quincailleries><quincaillerie quantite=\"nan\"/></quincailleries>")
+                                   << "quantite=\"nan\"";
+        QTest::newRow("pas un nombre") << ligne.arg("prix=\"abc\"", "<poseur prix=\"1.5e400\"/>") << "";
+    }
+
+    void montantsHorsLimites()
+    {
+        QFETCH(QString, corps);
+        QFETCH(QString, message);
+        QString erreur;
+        DevisEchange devis;
+        try {
+            devis = LireTexte("<Quarlo>" + corps + "</Quarlo>");
+        } catch (const ErreurEchange& refus) {
+            erreur = QString::fromUtf8(refus.what());
+        }
+        if (message.isEmpty()) {
+            QCOMPARE(erreur, QString());
+            const QByteArray reponse = Contenu(devis);
+            QVERIFY2(!reponse.contains("inf") && !reponse.contains("nan"), reponse.constData());
+        } else {
+            QVERIFY2(erreur.startsWith("Le fichier de récupération « devis.xml » ne peut pas être lu : "), qPrintable(erreur));
+            QVERIFY2(erreur.contains(message), qPrintable(erreur));
+        }
+    }
+
     void ecrireUnDevisVide()
     {
         TPoseLivraison pose;
