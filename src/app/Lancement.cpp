@@ -2,6 +2,7 @@
 
 #include "app/Configuration.h"
 #include "data/DMPose.h"
+#include "model/Ini.h"
 #include "ui/admin/FicheAdministration.h"
 #include "ui/common/Messages.h"
 #include "ui/common/Protection.h"
@@ -41,8 +42,10 @@ bool VerifierEchange(const QString& fichierEchange, QWidget* proprietaire)
 
 void LireConfiguration(const QString& fichierConfig)
 {
-    LirePoseurs(fichierConfig);
-    LireTypesTva(fichierConfig);
+    // Read once for both: a host may list thousands of installers.
+    const TFichierIni configuration(fichierConfig);
+    LirePoseurs(configuration);
+    LireTypesTva(configuration);
 }
 
 void ModeAdministration(const QStringList& arguments, QWidget* proprietaire, const Fenetres& fenetres)

@@ -120,9 +120,11 @@ void TFichierIni::Decouper(QByteArrayView octets)
         const char16_t caractere = unite(i);
         if (caractere != u'\n' && caractere != u'\r')
             continue;
-        QString finLigne = QString(QChar(caractere));
+        // Shared texts: a file of many lines allocates none for their ends.
+        static const QString kCr = QStringLiteral("\r"), kLf = QStringLiteral("\n"), kCrLf = QStringLiteral("\r\n");
+        QString finLigne = caractere == u'\n' ? kLf : kCr;
         if (caractere == u'\r' && i + 2 * pas <= octets.size() && unite(i + pas) == u'\n')
-            finLigne = QStringLiteral("\r\n");
+            finLigne = kCrLf;
         const QByteArray brut = octets.sliced(debut, i - debut).toByteArray();
         lignes.push_back({DecoderLigne(brut), finLigne, brut});
         i += (finLigne.size() - 1) * pas;
@@ -206,23 +208,24 @@ void TFichierIni::Indexer()
     sections.clear();
     entetes.clear();
     valeurs.clear();
-    QString courante;
+    QString prefixe; // the current section's folded name and "\n"
     bool dansSection = false;
     for (int i = 0; i < lignes.size(); ++i) {
         const QString& texte = lignes[i].texte;
         if (const auto nom = NomSection(texte)) {
-            courante = *nom;
+            const QString plie = Pli(*nom);
+            prefixe = plie + QLatin1Char('\n');
             dansSection = true;
-            if (!entetes.contains(Pli(courante))) {
-                entetes.insert(Pli(courante), i);
-                sections << courante;
+            if (!entetes.contains(plie)) {
+                entetes.insert(plie, i);
+                sections << *nom;
             }
             continue;
         }
         const qsizetype egal = SigneEgal(texte);
         if (!dansSection || egal < 0)
             continue; // keys before any section belong to none
-        const QString cle = CleIndex(courante, texte.left(egal));
+        const QString cle = prefixe + Pli(texte.left(egal));
         if (!valeurs.contains(cle)) // the first occurrence wins
             valeurs.insert(cle, i);
     }
