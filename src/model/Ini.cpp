@@ -2,14 +2,17 @@
 
 #include "model/Encodage.h"
 #include "model/Formats.h"
+#include "model/RemplacerFichier.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QByteArrayView>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <stdexcept>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -327,8 +330,16 @@ void TFichierIni::Enregistrer()
         octets = Assembler();
     }
 
-    QSaveFile sortie(fichier);
-    if (!sortie.open(QIODevice::WriteOnly) || sortie.write(octets) != octets.size() || !sortie.commit())
-        throw ErreurFichier(QStringLiteral("Impossible d'enregistrer le fichier %1 : %2")
-                                .arg(fichier, sortie.errorString()));
+    // A sentence saying what to do, then the system's own words for support.
+    const QByteArray nom = QFile::encodeName(fichier);
+    if (::access(nom.constData(), F_OK) == 0 && ::access(nom.constData(), W_OK) != 0) {
+        const QString raison = QString::fromLocal8Bit(std::strerror(errno));
+        throw ErreurFichier(QStringLiteral("Impossible d'enregistrer le fichier « %1 » : il est en lecture seule ; "
+                                           "retirez-lui la lecture seule, puis recommencez.\n%2")
+                                .arg(fichier, raison));
+    }
+    if (const auto raison = RemplacerFichier(fichier, octets))
+        throw ErreurFichier(QStringLiteral("Impossible d'enregistrer le fichier « %1 » : vérifiez que son dossier existe "
+                                           "et accepte l'écriture, et qu'il reste de la place sur le disque.\n%2")
+                                .arg(fichier, *raison));
 }

@@ -3,6 +3,8 @@
 #include "model/Formats.h"
 #include "model/Xml.h"
 
+#include "DansUnFils.h"
+
 #include <QDir>
 #include <QFile>
 #include <QLocale>
@@ -10,11 +12,8 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -111,47 +110,6 @@ ino_t Inode(const QString& chemin)
 {
     struct stat etat {};
     return ::stat(QFile::encodeName(chemin).constData(), &etat) == 0 ? etat.st_ino : 0;
-}
-
-// Runs `ecrire` in a child process whose files may not grow beyond
-// `limiteOctets` (0: no limit) and which, when the tests run as root, has an
-// ordinary user's rights, so that a folder's permissions apply to it. Gives
-// back the message of the ErreurXml it raised, or "" when it wrote.
-QString DansUnFils(qint64 limiteOctets, const std::function<void()>& ecrire)
-{
-    int tube[2];
-    if (::pipe(tube) != 0)
-        return QStringLiteral("pipe");
-    const pid_t fils = ::fork();
-    if (fils == 0) {
-        ::close(tube[0]);
-        std::signal(SIGXFSZ, SIG_IGN);
-        if (limiteOctets > 0) {
-            const rlimit limite{rlim_t(limiteOctets), rlim_t(limiteOctets)};
-            ::setrlimit(RLIMIT_FSIZE, &limite);
-        }
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(2);
-        QByteArray message;
-        try {
-            ecrire();
-        } catch (const ErreurXml& erreur) {
-            message = erreur.what();
-        }
-        const bool ecrit = ::write(tube[1], message.constData(), size_t(message.size())) == message.size();
-        ::_exit(ecrit ? 0 : 3);
-    }
-    ::close(tube[1]);
-    QByteArray message;
-    char morceau[512];
-    for (ssize_t n; (n = ::read(tube[0], morceau, sizeof morceau)) > 0;)
-        message.append(morceau, n);
-    ::close(tube[0]);
-    int statut = 0;
-    ::waitpid(fils, &statut, 0);
-    if (!WIFEXITED(statut) || WEXITSTATUS(statut) != 0)
-        return QStringLiteral("le processus fils a échoué (%1)").arg(statut);
-    return QString::fromUtf8(message);
 }
 
 } // namespace
