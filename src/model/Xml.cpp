@@ -179,6 +179,37 @@ QString DecoderUtf8(const QByteArray& octets)
     return texte;
 }
 
+// The name of the Unicode form of bytes in UTF-16 or UTF-32, with or without
+// a byte-order mark; "" for any other bytes. Without a mark, the first
+// character ("<" or a blank, which ASCII and UTF-8 never write with a zero
+// byte) gives the form away by its zero bytes.
+QString FormeUnicodeLarge(const QByteArray& octets)
+{
+    const auto debut = [&octets](const char* motif, qsizetype taille) {
+        return octets.size() >= taille && std::memcmp(octets.constData(), motif, size_t(taille)) == 0;
+    };
+    if (debut("\xFF\xFE\0\0", 4))
+        return QStringLiteral("UTF-32 (petit-boutiste, avec marque d'ordre des octets)");
+    if (debut("\0\0\xFE\xFF", 4))
+        return QStringLiteral("UTF-32 (gros-boutiste, avec marque d'ordre des octets)");
+    if (debut("\xFF\xFE", 2))
+        return QStringLiteral("UTF-16 (petit-boutiste, avec marque d'ordre des octets)");
+    if (debut("\xFE\xFF", 2))
+        return QStringLiteral("UTF-16 (gros-boutiste, avec marque d'ordre des octets)");
+    const auto nul = [&octets](qsizetype i) { return i < octets.size() && octets[i] == '\0'; };
+    if (octets.size() < 2)
+        return QString();
+    if (!nul(0) && nul(1) && nul(2) && nul(3))
+        return QStringLiteral("UTF-32 (petit-boutiste)");
+    if (nul(0) && nul(1) && nul(2) && !nul(3))
+        return QStringLiteral("UTF-32 (gros-boutiste)");
+    if (!nul(0) && nul(1))
+        return QStringLiteral("UTF-16 (petit-boutiste)");
+    if (nul(0) && !nul(1))
+        return QStringLiteral("UTF-16 (gros-boutiste)");
+    return QString();
+}
+
 } // namespace
 
 // Where the nodes and attributes of a document live: blocks that never move,
@@ -893,6 +924,10 @@ void TXmlDocument::ReadFromString(const QString& text)
 
 void TXmlDocument::ReadFromBytes(const QByteArray& bytes)
 {
+    if (const QString forme = FormeUnicodeLarge(bytes); !forme.isEmpty())
+        throw ErreurXml(QStringLiteral("le texte est codé en %1, un codage que l'hôte n'écrit pas ; "
+                                       "enregistrez-le en Windows-1252 (iso-8859-1) ou en UTF-8.")
+                            .arg(forme));
     if (bytes.startsWith("\xEF\xBB\xBF")) {
         Lire(DecoderUtf8(bytes.mid(3)), Sortie::Utf8AvecMarque);
         return;
