@@ -6,12 +6,17 @@
 #include "model/RemplacerFichier.h"
 #include "model/Xml.h"
 
+#include <QFile>
 #include <QHash>
 #include <QLocale>
+#include <QtMath>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <limits>
 #include <optional>
+#include <sys/stat.h>
 
 namespace {
 
@@ -376,8 +381,33 @@ DevisEchange LireDevis(const TXmlDocument& document, const QString& nomFichier)
     return LecteurDevis(document, nomFichier).Lire();
 }
 
+std::optional<QString> ObstacleLecture(const QString& chemin, qint64 tailleMaximale)
+{
+    struct stat etat {};
+    if (::stat(QFile::encodeName(chemin).constData(), &etat) != 0) {
+        const int erreur = errno;
+        if (erreur == ENOENT || erreur == ENOTDIR || chemin.isEmpty())
+            return QStringLiteral("n'existe pas");
+        return QStringLiteral("n'est pas accessible (%1)").arg(QString::fromLocal8Bit(std::strerror(erreur)));
+    }
+    if (S_ISDIR(etat.st_mode))
+        return QStringLiteral("est un dossier, pas un fichier");
+    if (S_ISFIFO(etat.st_mode))
+        return QStringLiteral("est un tube nommé, pas un fichier ordinaire");
+    if (!S_ISREG(etat.st_mode))
+        return QStringLiteral("n'est pas un fichier ordinaire");
+    if (tailleMaximale > 0 && etat.st_size > tailleMaximale) {
+        const auto mo = [](qint64 octets) { return QLocale(QLocale::French).toString(qCeil(double(octets) / (1024 * 1024))); };
+        return QStringLiteral("est trop volumineux pour être chiffré (%1 Mo, pour %2 Mo au plus)")
+            .arg(mo(etat.st_size), mo(tailleMaximale));
+    }
+    return std::nullopt;
+}
+
 DevisEchange LireEchange(const QString& fichierEchange, const QString& prefixeHorodate)
 {
+    if (const auto obstacle = ObstacleLecture(fichierEchange, kTailleEchangeMaximale))
+        throw ErreurEchange(QStringLiteral("Le fichier de récupération « %1 » %2.").arg(fichierEchange, *obstacle));
     TXmlDocument document;
     document.LoadFromFile(fichierEchange);
     QString erreurArchive;

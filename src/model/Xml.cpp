@@ -163,7 +163,7 @@ QStringView VueValeur(QStringView ecrit, QString& buffer)
     return buffer;
 }
 
-QString DecoderUtf8(const QByteArray& octets)
+QString DecoderUtf8(QByteArrayView octets)
 {
     QStringDecoder decodeur(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString texte = decodeur.decode(octets);
@@ -922,20 +922,33 @@ void TXmlDocument::ReadFromString(const QString& text)
     Lire(text, Sortie::SelonDeclaration);
 }
 
-void TXmlDocument::ReadFromBytes(const QByteArray& bytes)
+void TXmlDocument::ReadFromBytes(QByteArray bytes)
 {
     if (const QString forme = FormeUnicodeLarge(bytes); !forme.isEmpty())
         throw ErreurXml(QStringLiteral("le texte est codé en %1, un codage que l'hôte n'écrit pas ; "
                                        "enregistrez-le en Windows-1252 (iso-8859-1) ou en UTF-8.")
                             .arg(forme));
+    // The bytes are let go once decoded, before the parse builds its nodes:
+    // a large file is not held twice.
     if (bytes.startsWith("\xEF\xBB\xBF")) {
-        Lire(DecoderUtf8(bytes.mid(3)), Sortie::Utf8AvecMarque);
+        QString texte = DecoderUtf8(QByteArrayView(bytes).sliced(3));
+        bytes = QByteArray();
+        Lire(std::move(texte), Sortie::Utf8AvecMarque);
         return;
     }
     QString texte = DecoderCp1252(bytes);
-    Stock essai(texte);
-    if (Analyseur(essai).EncodageDeclare() == u"UTF-8")
-        Lire(DecoderUtf8(bytes), Sortie::Utf8);
+    bool declareUtf8 = false;
+    {
+        Stock essai(texte);
+        declareUtf8 = Analyseur(essai).EncodageDeclare() == u"UTF-8";
+    }
+    if (declareUtf8) {
+        texte = QString();
+        texte = DecoderUtf8(bytes);
+    }
+    bytes = QByteArray();
+    if (declareUtf8)
+        Lire(std::move(texte), Sortie::Utf8);
     else
         Lire(std::move(texte), Sortie::SelonDeclaration, true);
 }
@@ -945,11 +958,12 @@ void TXmlDocument::LoadFromFile(const QString& path)
     QFile fichier(path);
     if (!fichier.open(QIODevice::ReadOnly))
         throw ErreurXml(QStringLiteral("Impossible d'ouvrir le fichier « %1 » : %2").arg(path, fichier.errorString()));
-    const QByteArray octets = fichier.readAll();
+    QByteArray octets = fichier.readAll();
     if (fichier.error() != QFileDevice::NoError)
         throw ErreurXml(QStringLiteral("Impossible de lire le fichier « %1 » : %2").arg(path, fichier.errorString()));
+    fichier.close();
     try {
-        ReadFromBytes(octets);
+        ReadFromBytes(std::move(octets));
     } catch (const ErreurXml& erreur) {
         if (erreur.Message() == kPasDeRacine)
             throw;

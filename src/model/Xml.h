@@ -165,7 +165,7 @@ public:
     // Windows-1252 unless the declaration says exactly "UTF-8" or the file
     // starts with a UTF-8 byte-order mark. On error the document is unchanged.
     void LoadFromFile(const QString& path);
-    void ReadFromBytes(const QByteArray& bytes);
+    void ReadFromBytes(QByteArray bytes);
     void ReadFromString(const QString& text);
 
     // Writes every top-level node followed by a line feed, in the character

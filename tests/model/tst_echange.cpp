@@ -343,6 +343,36 @@ private slots:
         }
     }
 
+    // What is not a quote is refused before anything is read or archived.
+    void fichiersRefusesAvantLecture_data()
+    {
+        QTest::addColumn<QString>("nom");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("absent") << "absent.xml" << "n'existe pas.";
+        QTest::newRow("dossier") << "dossier" << "est un dossier, pas un fichier.";
+        QTest::newRow("tube nommé") << "tube.xml" << "est un tube nommé, pas un fichier ordinaire.";
+        QTest::newRow("trop volumineux") << "gros.xml" << "est trop volumineux pour être chiffré (101 Mo, pour 100 Mo au plus).";
+    }
+
+    void fichiersRefusesAvantLecture()
+    {
+        QFETCH(QString, nom);
+        QFETCH(QString, message);
+        QTemporaryDir dossier;
+        QVERIFY(QDir(dossier.path()).mkdir("dossier"));
+        QVERIFY(::mkfifo(QFile::encodeName(dossier.filePath("tube.xml")).constData(), 0600) == 0);
+        QFile gros(dossier.filePath("gros.xml"));
+        QVERIFY(gros.open(QIODevice::WriteOnly) && gros.resize(kTailleEchangeMaximale + 1));
+        const QString fichier = dossier.filePath(nom);
+        try {
+            LireEchange(fichier, dossier.filePath("20250101_000000"));
+            QFAIL("le fichier a été lu");
+        } catch (const ErreurEchange& erreur) {
+            QCOMPARE(QString::fromUtf8(erreur.what()), "Le fichier de récupération « " + fichier + " » " + message);
+        }
+        QVERIFY(!QFile::exists(dossier.filePath("20250101_000000.entree.xml")));
+    }
+
     void ecrireUnDevisVide()
     {
         TPoseLivraison pose;
