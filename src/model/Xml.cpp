@@ -417,6 +417,10 @@ void TXmlDocument::Analyseur::LireAttribut(QStringView balise)
     if (fin == texte.size())
         Erreur(QStringLiteral("la valeur de l'attribut %1 de <%2> n'est pas terminée").arg(nom, balise), debut);
     pos = fin + 1;
+    if (debut - (nom.utf16() - texte.utf16()) > TXmlNode::Attribute::kEcartMax)
+        Erreur(QStringLiteral("le nom de l'attribut %1 de <%2>, ou les blancs qui le suivent, sont trop longs")
+                   .arg(nom.left(40), balise),
+               debut);
     attributs.push_back({nom, texte.mid(debut, pos - debut)});
 }
 
@@ -897,7 +901,11 @@ void TXmlNode::Ecrire(Sortie& out) const
 TXmlDocument::TXmlDocument(const QString& rootName) : stock(std::make_unique<Stock>())
 {
     TXmlNode& declaration = stock->Noeud(TXmlNodeType::Declaration, u"xml");
-    const std::vector<TXmlNode::Attribute> attributs{{u"version", u"\"1.0\""}, {u"encoding", u"\"windows-1252\""}};
+    // Each value follows its name in one text, as in a parsed one.
+    const QStringView version = stock->Garder(QStringLiteral("version\"1.0\""));
+    const QStringView encodage = stock->Garder(QStringLiteral("encoding\"windows-1252\""));
+    const std::vector<TXmlNode::Attribute> attributs{{version.left(7), version.sliced(7)},
+                                                     {encodage.left(8), encodage.sliced(8)}};
     declaration.attributs = stock->Attributs(attributs);
     declaration.nombreAttributs = static_cast<int>(attributs.size());
     root = &stock->Noeud(TXmlNodeType::Element, stock->Garder(rootName));
