@@ -9,6 +9,11 @@
 #include "ui/common/Protection.h"
 #include "ui/pricing/FicheModeNormal.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 
 namespace Lancement {
 
@@ -104,6 +109,18 @@ bool FermerBase(TDMPose& dm, QWidget* proprietaire)
 }
 
 } // namespace
+
+bool InstallerTraductionBoiteAOutils()
+{
+    // The program speaks French whatever the system's language.
+    static QTranslator traduction;
+    if (!traduction.isEmpty())
+        return true;
+    if (!traduction.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&traduction);
+}
 
 Fenetres FenetresReelles()
 {

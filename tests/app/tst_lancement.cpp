@@ -243,6 +243,19 @@ private slots:
         }
     }
 
+    // The toolkit's own texts read in French: the file chooser's captions and
+    // overwrite question, the edit fields' context menu.
+    void textesDeLaBoiteAOutilsEnFrancais()
+    {
+        QVERIFY2(Lancement::InstallerTraductionBoiteAOutils(), "qtbase_fr.qm manque (paquet qt6-translations-l10n)");
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Voir dans :"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Annuler"));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"), QStringLiteral("&Nom de fichier :"));
+        QVERIFY(QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+                    .contains(QStringLiteral("existe déjà")));
+        QCOMPARE(QCoreApplication::translate("QLineEdit", "&Undo"), QStringLiteral("&Annuler"));
+    }
+
     void creationEtMajIdentiques()
     {
         const auto lancer = [this](const QString& mode) {
