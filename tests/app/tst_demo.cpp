@@ -232,8 +232,8 @@ private slots:
     }
 
     // The demo quote priced as a user would: the kind chosen at the opening,
-    // the automatic lines, one installer given to one line and another to
-    // all the others, handling chosen, hardware on two lines (one left out
+    // the automatic lines, one installer given to one line, another to a
+    // second line and then to all the others, handling chosen, hardware on two lines (one left out
     // of the amounts) and for the whole quote. The bytes written are those
     // of examples/demo/Reponse.xml; QUARLO_REGENERER_EXEMPLES=1 writes that
     // file instead.
@@ -258,8 +258,9 @@ private slots:
         QCOMPARE(session.GetMenuiseries().NombreTarifs(), session.GetMenuiseries().Nombre());
 
         session.AffecterPoseur(0, 0, Cle("SELECT IdPoseur FROM Poseur WHERE Code = 'POS001'"));
+        // As "..." on the second item's line followed by "Oui" to giving him to every line without one.
         const QString atelier = Cle("SELECT IdPoseur FROM Poseur WHERE Code = 'POS002'");
-        session.AffecterPoseurATous(atelier, Cle("SELECT Nom FROM Poseur WHERE Code = 'POS002'"));
+        session.AffecterPoseurATous(atelier, session.AffecterPoseur(1, 0, atelier));
         session.ChoisirOption(TPoseLivraison::LivraisonManutention, true);
         const TMenuiseries& menuiseries = session.GetMenuiseries();
         session.RemplacerQuincailleries(0, 0, AvecEntree(menuiseries[0].GetTarifs()[0].GetQuincailleries(),
