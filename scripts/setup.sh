@@ -4,7 +4,8 @@
 set -euo pipefail
 
 paquets=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
-         libsqlcipher-dev libbenchmark-dev xvfb xauth)
+         libsqlcipher-dev libbenchmark-dev xvfb xauth
+         postgresql libpq-dev)
 
 manquants=()
 for paquet in "${paquets[@]}"; do

@@ -1,6 +1,7 @@
 #include "data/PrixQuincaillerie.h"
 
 #include "data/DMPose.h"
+#include "engine/Base.h"
 
 namespace PrixQuincaillerie {
 

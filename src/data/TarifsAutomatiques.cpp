@@ -4,6 +4,7 @@
 #include "data/CategoriesTypes.h"
 #include "data/Contraintes.h"
 #include "data/DMPose.h"
+#include "engine/Base.h"
 #include "model/Menuiserie.h"
 #include "model/Pose.h"
 #include "model/Tarif.h"

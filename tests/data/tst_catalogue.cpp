@@ -84,8 +84,7 @@ private slots:
         BaseTemporaire base;
         CatalogueQuincaillerie::Enregistrer({}, {"ANCIEN", "Ancien", "", 1, 1, 1, 1, false});
         const QStringList avant = LignesTexte(base.Base(), kCatalogue);
-        base.Executer("CREATE TRIGGER refus BEFORE INSERT ON Quincaillerie WHEN NEW.CodeExport = 'MAUVAIS' "
-                      "BEGIN SELECT RAISE(ABORT, 'refus'); END");
+        base.Refuser("INSERT", "Quincaillerie", "NEW.CodeExport = 'MAUVAIS'");
         try {
             Importer(Fichier({{"BON", "", "", "", "", "", "", ""}, {"MAUVAIS", "", "", "", "", "", "", ""}}));
             QFAIL("the import should have failed");

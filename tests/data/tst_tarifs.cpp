@@ -115,8 +115,7 @@ private slots:
                               TarifTexte(r.poseB, r.poseurX, r.pvc, "5")}));
 
         // A failing insert leaves the target as it was; a source without rows empties it.
-        r.base.Executer("CREATE TRIGGER refus BEFORE INSERT ON Tarif WHEN NEW.Prix = 20 "
-                        "BEGIN SELECT RAISE(ABORT, 'refus'); END");
+        r.base.Refuser("INSERT", "Tarif", "NEW.Prix = 20");
         QVERIFY_THROWS_EXCEPTION(std::exception, Tarifs::Copier({r.poseA, "0"}, {r.poseB, r.poseurX}));
         QCOMPARE(LignesTexte(r.base.Base(), x).size(), 3);
         Tarifs::Copier({r.poseB, "0"}, {r.poseA, r.poseurX});

@@ -17,7 +17,9 @@ BaseTemporaire::BaseTemporaire(bool avecTva)
         qFatal("Cannot create a temporary folder");
     dossier = temporaire.path() + QLatin1Char('/');
     SetDossierProgramme(dossier);
-    dm.SetNomFichier(dossier + QStringLiteral("Quarlo.abs"));
+    if (EssaiSurServeur())
+        schema = std::make_unique<SchemaEssai>();
+    Designer(dm);
     dm.Ouvrir();
     dm.RestructureBase();
     if (avecTva) {
@@ -31,6 +33,22 @@ BaseTemporaire::~BaseTemporaire()
 {
     dm.Fermer();
     SetDossierProgramme(QString());
+}
+
+void BaseTemporaire::OuvrirAutre(Connexion& autre) const
+{
+    if (schema)
+        autre.OuvrirServeur(schema->Chaine());
+    else
+        autre.Ouvrir(dossier + QStringLiteral("Quarlo.abs"), kMotDePasseBase);
+}
+
+void BaseTemporaire::Designer(TDMPose& autre) const
+{
+    if (schema)
+        autre.SetServeur(schema->Chaine());
+    else
+        autre.SetNomFichier(dossier + QStringLiteral("Quarlo.abs"));
 }
 
 qint64 BaseTemporaire::Executer(const QString& sql,
@@ -55,7 +73,9 @@ qint64 BaseTemporaire::Executer(const QString& sql,
         }
     }
     requete.Executer();
-    return Valeur(QStringLiteral("SELECT last_insert_rowid()")).toLongLong();
+    if (!sql.trimmed().startsWith(QStringLiteral("INSERT"), Qt::CaseInsensitive))
+        return 0;
+    return dm.Quarlo().DerniereCleInseree().toLongLong();
 }
 
 QString BaseTemporaire::Valeur(const QString& sql)
@@ -72,4 +92,28 @@ QString BaseTemporaire::Valeur(const QString& sql)
 int BaseTemporaire::Compter(const QString& sql)
 {
     return Valeur(sql).toInt();
+}
+
+void BaseTemporaire::Refuser(const QString& evenement, const QString& table, const QString& condition)
+{
+    if (!schema) {
+        dm.Quarlo().ExecuterScript(QStringLiteral("CREATE TRIGGER refus BEFORE %1 ON %2 WHEN %3 "
+                                                  "BEGIN SELECT RAISE(ABORT, 'refus'); END")
+                                       .arg(evenement, table, condition));
+        return;
+    }
+    const QString ligne = evenement.compare(QStringLiteral("DELETE"), Qt::CaseInsensitive) == 0 ? QStringLiteral("OLD")
+                                                                                                : QStringLiteral("NEW");
+    dm.Quarlo().ExecuterScript(QStringLiteral("CREATE FUNCTION refus_%2() RETURNS trigger LANGUAGE plpgsql AS "
+                                              "$$BEGIN IF %3 THEN RAISE EXCEPTION 'refus'; END IF; RETURN %4; END$$; "
+                                              "CREATE TRIGGER refus BEFORE %1 ON %2 FOR EACH ROW EXECUTE FUNCTION refus_%2()")
+                                   .arg(evenement, table, condition, ligne));
+}
+
+void BaseTemporaire::PlusDeRefus(const QString& table)
+{
+    if (!schema)
+        dm.Quarlo().ExecuterScript(QStringLiteral("DROP TRIGGER refus"));
+    else
+        dm.Quarlo().ExecuterScript(QStringLiteral("DROP TRIGGER refus ON %1; DROP FUNCTION refus_%1()").arg(table));
 }
