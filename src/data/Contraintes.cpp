@@ -1,5 +1,6 @@
 #include "data/Contraintes.h"
 
+#include "data/AccesDonnees.h"
 #include "data/DMPose.h"
 #include "engine/Base.h"
 #include "model/Formats.h"
@@ -76,4 +77,32 @@ bool VerifierContraintes(const QString& idCategorie, const TMenuiserie& menuiser
     requete.ViderParametres();
     requete.Fermer();
     return verifiee;
+}
+
+ContraintesCategories LireContraintes(const QStringList& idCategories)
+{
+    const QHash<qint64, QStringList> cles = ClesParEntier(idCategories);
+    ContraintesCategories contraintes;
+    Requete requete(DMPose().Quarlo());
+    LireParTranches(requete,
+                    QStringLiteral("select c.IdCategorie as Cle, o.Code as Code, c.operateur as Operateur,"
+                                   " c.valeur as Valeur FROM CategorieContrainte c, Operande o"
+                                   " WHERE c.IdOperande = o.IdOperande AND c.IdCategorie IN (:IdCategories)"
+                                   " ORDER BY c.IdCategorie, c.IdCategorieContrainte"),
+                    QStringLiteral("IdCategories"), cles.keys(), [&](const Ligne& ligne) {
+                        const ContrainteLue lue{ligne.Texte(QStringLiteral("Code")), ligne.Texte(QStringLiteral("Operateur")),
+                                                ligne.Texte(QStringLiteral("Valeur"))};
+                        for (const QString& cle : cles.value(ligne.Entier(QStringLiteral("Cle"))))
+                            contraintes[cle].append(lue);
+                    });
+    return contraintes;
+}
+
+bool VerifierContraintes(const ContraintesCategories& contraintes, const QString& idCategorie,
+                         const TMenuiserie& menuiserie)
+{
+    for (const ContrainteLue& contrainte : contraintes.value(idCategorie))
+        if (!TesterContrainte(contrainte.code, contrainte.operateur, contrainte.valeur, menuiserie))
+            return false;
+    return true;
 }

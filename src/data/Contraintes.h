@@ -5,7 +5,10 @@
 // must all meet. Used by the tariff choice and by the automatic lines of the
 // pricing screen.
 
+#include <QHash>
 #include <QString>
+#include <QStringList>
+#include <QVector>
 
 class TMenuiserie;
 
@@ -20,3 +23,20 @@ bool VerifierContraintes(const QString& idCategorie, const TMenuiserie& menuiser
 // or operator fails; a value that is not a whole number counts as 0.
 bool TesterContrainte(const QString& code, const QString& operateur, const QString& valeur,
                       const TMenuiserie& menuiserie);
+
+// The constraints of many categories read in one statement, for the callers
+// that test many categories against many items (the automatic lines, the
+// tariff choice): by category key.
+struct ContrainteLue
+{
+    QString code;
+    QString operateur;
+    QString valeur;
+};
+using ContraintesCategories = QHash<QString, QVector<ContrainteLue>>;
+ContraintesCategories LireContraintes(const QStringList& idCategories);
+
+// VerifierContraintes on constraints read beforehand: a category they do not
+// hold has none, and suits every item.
+bool VerifierContraintes(const ContraintesCategories& contraintes, const QString& idCategorie,
+                         const TMenuiserie& menuiserie);

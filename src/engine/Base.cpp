@@ -93,7 +93,7 @@ std::optional<double> DecimalDeTexte(QStringView texte)
     return valeur;
 }
 
-std::optional<qint64> CleEntiere(QStringView texte)
+std::optional<qint64> CleEnEntier(QStringView texte)
 {
     bool ok = false;
     const qint64 entier = texte.trimmed().toLongLong(&ok);

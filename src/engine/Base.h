@@ -343,7 +343,7 @@ private:
 // The integer a text key stands for when compared with an integer column, as
 // the file reads it: blanks around, then a whole number or a decimal without
 // fraction ("12", " 12 ", "12.0", "1.2e1"); nothing for any other text.
-std::optional<qint64> CleEntiere(QStringView texte);
+std::optional<qint64> CleEnEntier(QStringView texte);
 // The text of a connection argument of QuarloCopieBase and of the settings
 // file: key=value pairs or a postgresql:// URI name a server.
 bool EstChaineConnexion(const QString& texte);

@@ -263,7 +263,7 @@ std::optional<QByteArray> TexteParametre(const ValeurParametre& valeur, Oid type
         return decimal(valeur.decimal);
     case Genre::Texte:
         if (EstEntier(type)) {
-            const std::optional<qint64> cle = CleEntiere(QString::fromUtf8(valeur.utf8));
+            const std::optional<qint64> cle = CleEnEntier(QString::fromUtf8(valeur.utf8));
             return cle ? entier(*cle) : std::nullopt;
         }
         if (EstDecimal(type)) {

@@ -382,6 +382,36 @@ private slots:
         QCOMPARE(Decrire(surServeur.Quarlo()), reference);
     }
 
+    // Module_Quarlo.ini beside the program chooses: [Base] Connexion names a
+    // server; missing or empty, the file beside the program.
+    void baseChoisieParLesParametres_data()
+    {
+        QTest::addColumn<QByteArray>("parametres");
+        QTest::addColumn<QString>("serveur");
+        QTest::newRow("pas de fichier") << QByteArray() << QString();
+        QTest::newRow("sans section") << QByteArray("[Marge]\r\nMini=12\r\n") << QString();
+        QTest::newRow("vide") << QByteArray("[Base]\r\nConnexion=  \r\n") << QString();
+        QTest::newRow("serveur") << QByteArray("[Marge]\nMini=5\n[base]\nconnexion = service=quarlo sslmode=require\n")
+                                 << QStringLiteral("service=quarlo sslmode=require");
+    }
+
+    void baseChoisieParLesParametres()
+    {
+        QFETCH(QByteArray, parametres);
+        QFETCH(QString, serveur);
+        QTemporaryDir programme;
+        const QString dossierProgramme = programme.path() + u'/';
+        if (!parametres.isEmpty()) {
+            QFile ini(dossierProgramme + QStringLiteral("Module_Quarlo.ini"));
+            QVERIFY(ini.open(QIODevice::WriteOnly));
+            ini.write(parametres);
+        }
+        TDMPose dm;
+        dm.ChoisirBase(dossierProgramme);
+        QCOMPARE(dm.Serveur(), serveur);
+        QCOMPARE(dm.NomFichier(), serveur.isEmpty() ? dossierProgramme + QStringLiteral("Quarlo.abs") : QString());
+    }
+
     void instanceCourante()
     {
         TDMPose premier;
