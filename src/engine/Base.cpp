@@ -532,7 +532,8 @@ void Requete::LierListe(const QString& nom, const QStringList& liste)
     auto existante = std::find_if(listes.begin(), listes.end(),
                                   [&nomListe](const ListeLiee& l) { return MemeNom(l.nom, nomListe); });
     if (existante == listes.end())
-        existante = listes.insert(listes.end(), ListeLiee{nomListe});
+        existante = listes.insert(listes.end(), ListeLiee());
+    existante->nom = nomListe;
     existante->valeurs = liste;
     if (existante->taille == taille && instruction)
         return;
@@ -580,6 +581,36 @@ void Requete::LierListes()
                 EncoderUtf8(liste.valeurs[std::min<qsizetype>(qsizetype(k), liste.valeurs.size() - 1)], valeur.utf8);
             }
         }
+    }
+}
+
+int Requete::NombreParametres()
+{
+    return int(Preparee().parametres.size());
+}
+
+void Requete::LierPosition(int position, const QVariant& valeur)
+{
+    Preparee();
+    if (position < 0 || position >= int(valeurs.size()))
+        throw ErreurBase(QStringLiteral("La requête n'a pas de paramètre en position %1.").arg(position).toStdString());
+    ValeurParametre& cible = valeurs[std::size_t(position)];
+    switch (valeur.typeId()) {
+    case QMetaType::UnknownType:
+        cible.genre = ValeurParametre::Genre::Nulle;
+        break;
+    case QMetaType::Int:
+    case QMetaType::LongLong:
+        cible.genre = ValeurParametre::Genre::Entier;
+        cible.entier = valeur.toLongLong();
+        break;
+    case QMetaType::Double:
+        cible.genre = ValeurParametre::Genre::Decimal;
+        cible.decimal = valeur.toDouble();
+        break;
+    default:
+        cible.genre = ValeurParametre::Genre::Texte;
+        EncoderUtf8(valeur.toString(), cible.utf8);
     }
 }
 

@@ -281,6 +281,10 @@ public:
     // parameters. At most kTailleListeMax values.
     static constexpr int kTailleListeMax = 512;
     void LierListe(const QString& nom, const QStringList& valeurs);
+    // Binds by position (from 0, the parameters in the order they stand in
+    // the text, each name once): a null, an integer, a decimal or a text.
+    int NombreParametres();
+    void LierPosition(int position, const QVariant& valeur);
     void ViderParametres();
 
     // Runs a SELECT and returns all its rows (also kept as Resultat()).

@@ -35,6 +35,11 @@ BaseTemporaire::~BaseTemporaire()
     SetDossierProgramme(QString());
 }
 
+QString BaseTemporaire::Chaine() const
+{
+    return schema ? schema->Chaine() : dossier + QStringLiteral("Quarlo.abs");
+}
+
 void BaseTemporaire::OuvrirAutre(Connexion& autre) const
 {
     if (schema)

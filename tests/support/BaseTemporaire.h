@@ -26,6 +26,9 @@ public:
     QString Fichier(const QString& nom) const { return dossier + nom; }
     TDMPose& Dm() { return dm; }
     Connexion& Base() { return dm.Quarlo(); }
+    // What a program is given to reach the same database: the file's path,
+    // or the server schema's connection string.
+    QString Chaine() const;
     // What another connection opens to reach the same database.
     void OuvrirAutre(Connexion& autre) const;
     // What a second data module is given to reach the same database.
