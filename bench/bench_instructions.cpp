@@ -15,7 +15,7 @@
 
 #include "data/DMPose.h"
 #include "data/Poseurs.h"
-#include "data/PrixQuincaillerie.h"
+#include "data/RechercheQuincaillerie.h"
 #include "data/SignalPrix.h"
 #include "data/Tarifs.h"
 #include "engine/Base.h"
@@ -29,7 +29,7 @@
 #include <QElapsedTimer>
 #include <QRegularExpression>
 #include <QTemporaryDir>
-#include <QTreeWidget>
+#include <QTreeView>
 
 #include <arpa/inet.h>
 #include <atomic>
@@ -255,18 +255,18 @@ struct Actions
 void Repeindre(TFicheModeNormal& fiche)
 {
     for (const char* liste : {"lvListe", "lvCategorie"})
-        fiche.findChild<QTreeWidget*>(QLatin1String(liste))->viewport()->repaint();
+        fiche.findChild<QTreeView*>(QLatin1String(liste))->viewport()->repaint();
 }
 
 // The look-ups of one repaint in one statement each: the signal of the items
 // shown, of the current item's lines, their installers' names.
 void RepeindreGroupe(TFicheModeNormal& fiche)
 {
-    auto* liste = fiche.findChild<QTreeWidget*>(QStringLiteral("lvListe"));
+    auto* liste = fiche.findChild<QTreeView*>(QStringLiteral("lvListe"));
     QVector<const TMenuiserie*> visibles;
-    const TMenuiseries& menuiseries = fiche.GetMenuiseries();
-    const int premiere = std::max(0, liste->indexOfTopLevelItem(liste->itemAt(0, 0)));
-    const int hauteur = std::max(1, liste->visualItemRect(liste->topLevelItem(premiere)).height());
+    const TMenuiseries& menuiseries = fiche.GetSession().GetMenuiseries();
+    const int premiere = std::max(0, liste->indexAt(QPoint(0, 0)).row());
+    const int hauteur = std::max(1, liste->visualRect(liste->model()->index(premiere, 0)).height());
     for (int i = premiere; i < std::min(menuiseries.Nombre(), premiere + liste->viewport()->height() / hauteur + 1); ++i)
         visibles << &menuiseries[i];
     QVector<const TTarif*> lignes;
@@ -287,7 +287,7 @@ void ActualiserGroupe(TFicheModeNormal& fiche)
     QStringList tarifs;
     QVector<Tarifs::LignePoseur> lignes;
     QStringList quincailleries;
-    for (const TMenuiserie& menuiserie : fiche.GetMenuiseries()) {
+    for (const TMenuiserie& menuiserie : fiche.GetSession().GetMenuiseries()) {
         for (const TTarif& tarif : menuiserie.GetTarifs()) {
             tarifs << tarif.GetId();
             lignes.append({tarif.GetId(), tarif.GetPoseurId()});
@@ -297,7 +297,7 @@ void ActualiserGroupe(TFicheModeNormal& fiche)
     }
     benchmark::DoNotOptimize(Tarifs::PrixGeneraux(tarifs));
     benchmark::DoNotOptimize(Tarifs::PrixPoseurs(lignes));
-    benchmark::DoNotOptimize(PrixQuincaillerie::LireTous(quincailleries));
+    benchmark::DoNotOptimize(Quincailleries::PrixDe(quincailleries));
 }
 
 // The four actions on the screen, on the database the data module is given.
@@ -307,7 +307,6 @@ Actions MesurerEcran(TDMPose& dm, const QString& echange, const QString& dossier
     Connexion& base = dm.Quarlo();
     EnregistreurMessages messages;
     TFicheModeNormal fiche(nullptr);
-    fiche.SetFichierConfig(dossier + QStringLiteral("/config.ini"));
     fiche.SetFichierEchange(echange);
     actions.ouverture = Mesurer(base, [&] {
         fiche.show();

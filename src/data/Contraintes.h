@@ -7,14 +7,28 @@
 
 #include <QHash>
 #include <QString>
-#include <QStringList>
 #include <QVector>
 
 class TMenuiserie;
 
+// One constraint as stored: the operand's code, the operator, the threshold.
+struct ContrainteCategorie
+{
+    QString code;
+    QString operateur;
+    QString valeur;
+};
+
 // True when every constraint of the category holds for the item; a category
 // without constraints suits every item. Stops at the first failing constraint.
 bool VerifierContraintes(const QString& idCategorie, const TMenuiserie& menuiserie);
+
+// The constraints of every category that has a general tariff (installer 0)
+// of the installation kind, by category key, read in one statement.
+QHash<QString, QVector<ContrainteCategorie>> ContraintesDesTarifsGeneraux(const QString& idPose);
+
+// True when the item meets every one of the constraints (none: true).
+bool ContraintesTenues(const QVector<ContrainteCategorie>& contraintes, const TMenuiserie& menuiserie);
 
 // One constraint: the item's value for the operand code on the left of the
 // operator, the threshold on the right. Understood codes (exact case):
@@ -23,20 +37,3 @@ bool VerifierContraintes(const QString& idCategorie, const TMenuiserie& menuiser
 // or operator fails; a value that is not a whole number counts as 0.
 bool TesterContrainte(const QString& code, const QString& operateur, const QString& valeur,
                       const TMenuiserie& menuiserie);
-
-// The constraints of many categories read in one statement, for the callers
-// that test many categories against many items (the automatic lines, the
-// tariff choice): by category key.
-struct ContrainteLue
-{
-    QString code;
-    QString operateur;
-    QString valeur;
-};
-using ContraintesCategories = QHash<QString, QVector<ContrainteLue>>;
-ContraintesCategories LireContraintes(const QStringList& idCategories);
-
-// VerifierContraintes on constraints read beforehand: a category they do not
-// hold has none, and suits every item.
-bool VerifierContraintes(const ContraintesCategories& contraintes, const QString& idCategorie,
-                         const TMenuiserie& menuiserie);

@@ -54,6 +54,17 @@ TQuincaillerie LireEntree(const QString& id, const Ligne& ligne)
     return entree;
 }
 
+// Prix for a list of keys.
+const QString kSqlPrixDe = QStringLiteral(
+    "SELECT IdQuincaillerie, TarifVente, TarifAchat, NbPieces, NbPiecesML FROM Quincaillerie "
+    "WHERE IdQuincaillerie IN (:IdQuincailleries)");
+
+Quincailleries::PrixCatalogue PrixDeLigne(const Ligne& ligne)
+{
+    return {ligne.Decimal(QStringLiteral("TarifVente")), ligne.Decimal(QStringLiteral("TarifAchat")),
+            ligne.Decimal(QStringLiteral("NbPieces")), ligne.Decimal(QStringLiteral("NbPiecesML"))};
+}
+
 } // namespace
 
 namespace Quincailleries {
@@ -94,17 +105,55 @@ std::optional<PrixCatalogue> Prix(const QString& id)
     const Resultat& lignes = requete.Ouvrir();
     if (lignes.EstVide())
         return std::nullopt;
-    const Ligne& ligne = lignes.Premiere();
-    return PrixCatalogue{ligne.Decimal(QStringLiteral("TarifVente")), ligne.Decimal(QStringLiteral("TarifAchat")),
-                         ligne.Decimal(QStringLiteral("NbPieces")), ligne.Decimal(QStringLiteral("NbPiecesML"))};
+    return PrixDeLigne(lignes.Premiere());
 }
+
+QHash<QString, PrixCatalogue> PrixDe(const QStringList& ids)
+{
+    const QHash<qint64, QStringList> cles = ClesParEntier(ids);
+    QHash<QString, PrixCatalogue> prix;
+    Requete requete(DMPose().Quarlo());
+    LireParTranches(requete, kSqlPrixDe, QStringLiteral("IdQuincailleries"), cles.keys(), [&](const Ligne& ligne) {
+        for (const QString& cle : cles.value(ligne.Entier(kIdQuincaillerie)))
+            prix.insert(cle, PrixDeLigne(ligne));
+    });
+    return prix;
+}
+
+namespace {
+
+bool Differe(const PrixCatalogue& catalogue, const TQuincaillerie& entree)
+{
+    return catalogue.tarifVente != entree.GetTarifVente() || catalogue.tarifAchat != entree.GetTarifAchat()
+           || catalogue.nbPieces != entree.GetNbPieces() || catalogue.nbPiecesMl != entree.GetNbPiecesMl();
+}
+
+} // namespace
 
 bool PrixModifies(const TQuincaillerie& entree)
 {
     const std::optional<PrixCatalogue> catalogue = Prix(entree.GetId());
-    return catalogue
-        && (catalogue->tarifVente != entree.GetTarifVente() || catalogue->tarifAchat != entree.GetTarifAchat()
-            || catalogue->nbPieces != entree.GetNbPieces() || catalogue->nbPiecesMl != entree.GetNbPiecesMl());
+    return catalogue && Differe(*catalogue, entree);
+}
+
+int Actualiser(TQuincailleries& quincailleries)
+{
+    QStringList ids;
+    for (const TQuincaillerie& entree : quincailleries)
+        ids << entree.GetId();
+    const QHash<QString, PrixCatalogue> catalogue = PrixDe(ids);
+    int changees = 0;
+    for (TQuincaillerie& entree : quincailleries) {
+        const auto prix = catalogue.constFind(entree.GetId());
+        if (prix == catalogue.constEnd())
+            continue;
+        changees += Differe(*prix, entree);
+        entree.SetTarifVente(prix->tarifVente);
+        entree.SetTarifAchat(prix->tarifAchat);
+        entree.SetNbPieces(prix->nbPieces);
+        entree.SetNbPiecesMl(prix->nbPiecesMl);
+    }
+    return changees;
 }
 
 } // namespace Quincailleries

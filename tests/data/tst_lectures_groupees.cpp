@@ -6,7 +6,7 @@
 
 #include "data/Contraintes.h"
 #include "data/Poseurs.h"
-#include "data/PrixQuincaillerie.h"
+#include "data/RechercheQuincaillerie.h"
 #include "data/SignalPrix.h"
 #include "data/Tarifs.h"
 #include "model/Menuiserie.h"
@@ -154,13 +154,13 @@ private slots:
 
         const QStringList entrees = AvecClesHostiles({r.donnees.EntreeCatalogue("Vis", "6x40", 1.5, 1, 100, 0, 1),
                                                       r.donnees.EntreeCatalogue("Joint", "", 8, 5.25, 1, 2, 0)});
-        QHash<QString, PrixQuincaillerie::Prix> prix;
-        QCOMPARE(r.Instructions([&] { prix = PrixQuincaillerie::LireTous(entrees); }), quint64(1));
+        QHash<QString, Quincailleries::PrixCatalogue> prix;
+        QCOMPARE(r.Instructions([&] { prix = Quincailleries::PrixDe(entrees); }), quint64(1));
         for (const QString& cle : entrees) {
-            const std::optional<PrixQuincaillerie::Prix> seul = PrixQuincaillerie::Lire(cle);
+            const std::optional<Quincailleries::PrixCatalogue> seul = Quincailleries::Prix(cle);
             QCOMPARE(prix.contains(cle), seul.has_value());
             if (seul) {
-                const PrixQuincaillerie::Prix lu = prix.value(cle);
+                const Quincailleries::PrixCatalogue lu = prix.value(cle);
                 QCOMPARE(QList<double>({lu.tarifVente, lu.tarifAchat, lu.nbPieces, lu.nbPiecesMl}),
                          QList<double>({seul->tarifVente, seul->tarifAchat, seul->nbPieces, seul->nbPiecesMl}));
             }
@@ -170,15 +170,14 @@ private slots:
     void contraintesDesCategories()
     {
         Reference r;
-        const QStringList categories = AvecClesHostiles({r.c1, r.c2, r.c3});
-        ContraintesCategories contraintes;
-        QCOMPARE(r.Instructions([&] { contraintes = LireContraintes(categories); }), quint64(1));
+        QHash<QString, QVector<ContrainteCategorie>> contraintes;
+        QCOMPARE(r.Instructions([&] { contraintes = ContraintesDesTarifsGeneraux(r.poseA); }), quint64(1));
         for (const QStringList& proprietes : {QStringList{"HAUTEUR=1200", "LARGEUR=700", "VANTAIL=2"},
                                               QStringList{"HAUTEUR=900", "LARGEUR=700", "VANTAIL=1"},
                                               QStringList{"HAUTEUR=1000", "LARGEUR=800"}, QStringList{}}) {
             const std::unique_ptr<TMenuiserie> menuiserie = NouvelleMenuiserie(proprietes);
-            for (const QString& categorie : categories)
-                QVERIFY2(VerifierContraintes(contraintes, categorie, *menuiserie)
+            for (const QString& categorie : {r.c1, r.c2})
+                QVERIFY2(ContraintesTenues(contraintes.value(categorie), *menuiserie)
                              == VerifierContraintes(categorie, *menuiserie),
                          qPrintable(proprietes.join(u',') + QStringLiteral(" / ") + categorie));
         }
