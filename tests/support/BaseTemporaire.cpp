@@ -101,24 +101,26 @@ int BaseTemporaire::Compter(const QString& sql)
 
 void BaseTemporaire::Refuser(const QString& evenement, const QString& table, const QString& condition)
 {
+    const QString nom = QStringLiteral("refus_%1_%2").arg(evenement, table).toLower();
     if (!schema) {
-        dm.Quarlo().ExecuterScript(QStringLiteral("CREATE TRIGGER refus BEFORE %1 ON %2 WHEN %3 "
+        dm.Quarlo().ExecuterScript(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 WHEN %4 "
                                                   "BEGIN SELECT RAISE(ABORT, 'refus'); END")
-                                       .arg(evenement, table, condition));
+                                       .arg(nom, evenement, table, condition));
         return;
     }
     const QString ligne = evenement.compare(QStringLiteral("DELETE"), Qt::CaseInsensitive) == 0 ? QStringLiteral("OLD")
                                                                                                 : QStringLiteral("NEW");
-    dm.Quarlo().ExecuterScript(QStringLiteral("CREATE FUNCTION refus_%2() RETURNS trigger LANGUAGE plpgsql AS "
-                                              "$$BEGIN IF %3 THEN RAISE EXCEPTION 'refus'; END IF; RETURN %4; END$$; "
-                                              "CREATE TRIGGER refus BEFORE %1 ON %2 FOR EACH ROW EXECUTE FUNCTION refus_%2()")
-                                   .arg(evenement, table, condition, ligne));
+    dm.Quarlo().ExecuterScript(QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS "
+                                              "$$BEGIN IF %4 THEN RAISE EXCEPTION 'refus'; END IF; RETURN %5; END$$; "
+                                              "CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW EXECUTE FUNCTION %1()")
+                                   .arg(nom, evenement, table, condition, ligne));
 }
 
-void BaseTemporaire::PlusDeRefus(const QString& table)
+void BaseTemporaire::PlusDeRefus(const QString& evenement, const QString& table)
 {
+    const QString nom = QStringLiteral("refus_%1_%2").arg(evenement, table).toLower();
     if (!schema)
-        dm.Quarlo().ExecuterScript(QStringLiteral("DROP TRIGGER refus"));
+        dm.Quarlo().ExecuterScript(QStringLiteral("DROP TRIGGER %1").arg(nom));
     else
-        dm.Quarlo().ExecuterScript(QStringLiteral("DROP TRIGGER refus ON %1; DROP FUNCTION refus_%1()").arg(table));
+        dm.Quarlo().ExecuterScript(QStringLiteral("DROP TRIGGER %1 ON %2; DROP FUNCTION %1()").arg(nom, table));
 }

@@ -42,11 +42,12 @@ public:
     QString Valeur(const QString& sql);
     int Compter(const QString& sql);
 
-    // Makes every INSERT or DELETE ("INSERT", "DELETE") on the table fail with
-    // the text "refus" while the condition (on NEW or OLD) holds, until
-    // PlusDeRefus: a database refusing a write in the middle of a group.
+    // Makes every INSERT, UPDATE or DELETE (the event) on the table fail
+    // with the text "refus" while the condition (on NEW, or OLD for a
+    // DELETE) holds, until PlusDeRefus: a database refusing a write in the
+    // middle of a group.
     void Refuser(const QString& evenement, const QString& table, const QString& condition = QStringLiteral("1 = 1"));
-    void PlusDeRefus(const QString& table);
+    void PlusDeRefus(const QString& evenement, const QString& table);
 
 private:
     QTemporaryDir temporaire;
