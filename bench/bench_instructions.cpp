@@ -301,7 +301,7 @@ void ActualiserGroupe(TFicheModeNormal& fiche)
 }
 
 // The four actions on the screen, on the database the data module is given.
-Actions MesurerEcran(TDMPose& dm, const QString& echange, const QString& dossier)
+Actions MesurerEcran(TDMPose& dm, const QString& echange)
 {
     Actions actions;
     Connexion& base = dm.Quarlo();
@@ -344,7 +344,7 @@ Actions MesurerBase(const std::function<void(TDMPose&)>& designer)
     dm.AjouterTva(2, QStringLiteral("TVA 10 %"), 10.0);
     if (dm.BaseCreee())
         RemplirReference(dm.Quarlo());
-    const Actions actions = MesurerEcran(dm, EcrireDevis(dossier.path()), dossier.path());
+    const Actions actions = MesurerEcran(dm, EcrireDevis(dossier.path()));
     dm.Fermer();
     SetDossierProgramme(QString());
     return actions;

@@ -64,13 +64,16 @@ void ModeTarification(const QStringList& arguments, QWidget* proprietaire, const
     if (!configurationPresente || !echangePresent)
         return;
     // Pricing from an empty database would look like prices of nothing.
-    if (DMPose().BaseCreee())
-        Messages::Information(QStringLiteral("Quarlo - La base de données %1 n'existait pas : elle vient d'être créée et "
-                                             "ne contient encore aucune pose, aucun tarif ni aucune quincaillerie. "
-                                             "Remettez en place la base de l'entreprise, ou saisissez ses données "
-                                             "dans l'administration.")
-                                  .arg(DMPose().Designation()),
+    if (DMPose().BaseCreee()) {
+        const QString creation = DMPose().Serveur().isEmpty()
+                                     ? QStringLiteral("n'existait pas : elle vient d'être créée")
+                                     : QStringLiteral("était vide : ses tables viennent d'être créées");
+        Messages::Information(QStringLiteral("Quarlo - La base de données %1 %2 et ne contient encore aucune pose, "
+                                             "aucun tarif ni aucune quincaillerie. Remettez en place la base de "
+                                             "l'entreprise, ou saisissez ses données dans l'administration.")
+                                  .arg(DMPose().Designation(), creation),
                               proprietaire);
+    }
     LireConfiguration(fichierConfig);
     fenetres.ModeNormal(proprietaire, fichierConfig, fichierEchange);
 }

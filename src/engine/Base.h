@@ -143,8 +143,8 @@ struct Table
 {
     QString nom;
     QVector<Colonne> colonnes;
-    std::optional<ContrainteTable> clePrimaire; // besides an auto-increment key
-    QVector<ContrainteTable> uniques;
+    std::optional<ContrainteTable> clePrimaire = std::nullopt; // besides an auto-increment key
+    QVector<ContrainteTable> uniques = {};
 };
 
 // An index made by CREATE INDEX.
