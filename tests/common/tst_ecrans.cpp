@@ -40,6 +40,7 @@
 #include "ui/common/Ressources.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
@@ -297,6 +298,19 @@ void TestEcrans::fenetreTientEtSeLitAuClavier()
     if (!fenetre->findChildren<QAbstractButton*>().isEmpty()) {
         QWidget* focus = QApplication::focusWidget();
         QVERIFY2(focus && fenetre->isAncestorOf(focus), "aucun contrôle n'a le focus");
+    }
+
+    // A larger window gives its room to its largest list or grid.
+    QAbstractItemView* vue = nullptr;
+    for (QAbstractItemView* candidate : fenetre->findChildren<QAbstractItemView*>()) {
+        const int surface = candidate->width() * candidate->height();
+        if (candidate->isVisible() && (!vue || surface > vue->width() * vue->height()))
+            vue = candidate;
+    }
+    if (vue && fenetre->maximumSize() != fenetre->minimumSize()) {
+        const QSize avant = vue->size();
+        fenetre->resize(fenetre->size() + QSize(60, 60));
+        QTRY_COMPARE(vue->size(), avant + QSize(60, 60));
     }
 
     QHash<QChar, QString> accelerateurs;
