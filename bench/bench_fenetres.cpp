@@ -6,12 +6,14 @@
 #include "Tableau.h"
 
 #include "data/DMPose.h"
-#include "data/SignalPrix.h"
 #include "engine/Base.h"
+#include "model/Echange.h"
 #include "model/Tarif.h"
+#include "pricing/SessionChiffrage.h"
 #include "ui/admin/FicheCategorieListe.h"
 #include "ui/common/DossierProgramme.h"
 #include "ui/pricing/DelegateLigne.h"
+#include "ui/pricing/ModelesChiffrage.h"
 
 #include <QApplication>
 #include <QImage>
@@ -98,55 +100,72 @@ public:
                               insertion.LierEntier(QStringLiteral("IdPose"), 1 + i / (kPoseurs * kCategoriesTarifees));
                               insertion.LierDecimal(QStringLiteral("Prix"), PrixTarif(i));
                           });
+        // One item of the session holds the lines; the pricing list shows them.
+        DevisEchange devis;
+        TTarifs& tarifs = devis.menuiseries.Ajouter(std::make_unique<TMenuiserie>()).GetTarifs();
         for (int ligne = 0; ligne < kLignesGrille; ++ligne) {
             const int i = ligne * kPoseurs; // the general tariff of the row
-            TTarif& tarif = *tarifs.emplace_back(std::make_unique<TTarif>());
+            TTarif& tarif = tarifs.Ajouter(std::make_unique<TTarif>());
             tarif.SetId(QString::number(i + 1));
+            tarif.SetLibelle(QStringLiteral("Fenêtre PVC %1").arg(ligne));
             tarif.SetPrix(ligne % 2 ? PrixTarif(i) + 1 : PrixTarif(i));
         }
+        session.PrendreDevis(std::move(devis));
+        session.SetMenuiserieCourante(0);
+        for (QTreeView* liste : {static_cast<QTreeView*>(&vue), &vueSignal}) {
+            liste->setRootIsDecorated(false);
+            liste->setUniformRowHeights(true);
+            new TDelegateLigne(liste);
+            liste->resize(500, 400);
+        }
+        vueSignal.setModel(&modele);
+        modele.SuivreRepeintes(&vueSignal);
+        vueSignal.show();
 
         vue.setColumnCount(5);
-        vue.setRootIsDecorated(false);
-        vue.setUniformRowHeights(true);
         QList<QTreeWidgetItem*> lignes;
         for (int ligne = 0; ligne < kLignesGrille; ++ligne)
             lignes.append(new QTreeWidgetItem(QStringList{QStringLiteral("Fenêtre PVC %1").arg(ligne),
                                                           QStringLiteral("0,00"), QStringLiteral("100,00"),
                                                           QStringLiteral("20,00"), QStringLiteral("120,00")}));
         vue.addTopLevelItems(lignes);
-        vue.resize(500, 400);
         vue.show();
         QApplication::processEvents();
     }
 
     Connexion& Base() { return programme.Base(); }
-    const std::vector<std::unique_ptr<TTarif>>& Tarifs() const { return tarifs; }
-    QTreeWidget& Vue() { return vue; }
+    const TTarifs& Tarifs() const { return session.GetMenuiseries()[0].GetTarifs(); }
+    // The pricing list of the screen: the lines model with its price signal.
+    QTreeView& VueAvecSignal() { return vueSignal; }
+    // The same texts and painting, with nothing to look up.
+    QTreeView& VueSansSignal() { return vue; }
 
     // Paints every row once, a viewport's height at a time, as scrolling
     // down the whole list does.
-    void RepeindreTout()
+    static void RepeindreTout(QTreeView& liste)
     {
-        QImage image(vue.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
-        const int parPage = qMax(1, vue.viewport()->height() / vue.visualItemRect(vue.topLevelItem(0)).height());
+        QImage image(liste.viewport()->size(), QImage::Format_ARGB32_Premultiplied);
+        const QAbstractItemModel& lignes = *liste.model();
+        const int parPage = qMax(1, liste.viewport()->height() / liste.visualRect(lignes.index(0, 0)).height());
         for (int premiere = 0; premiere < kLignesGrille; premiere += parPage) {
-            vue.scrollToItem(vue.topLevelItem(premiere), QAbstractItemView::PositionAtTop);
-            vue.viewport()->render(&image);
+            liste.scrollTo(lignes.index(premiere, 0), QAbstractItemView::PositionAtTop);
+            liste.viewport()->render(&image);
         }
     }
 
 private:
     Programme programme;
-    std::vector<std::unique_ptr<TTarif>> tarifs;
+    TSessionChiffrage session{DossierProgramme()};
+    TModeleTarifs modele{session, nullptr};
+    QTreeView vueSignal;
     QTreeWidget vue;
 };
 
 void BM_RepeindreAvecSignal(benchmark::State& etat)
 {
     GrilleTarifee grille;
-    new TDelegateLigne(&grille.Vue(), [&grille](int ligne) { return EcartPrix(*grille.Tarifs()[ligne]); });
     for (auto _ : etat)
-        grille.RepeindreTout();
+        GrilleTarifee::RepeindreTout(grille.VueAvecSignal());
 }
 
 // Each line's look-up on a statement prepared once, then the same painting
@@ -154,10 +173,9 @@ void BM_RepeindreAvecSignal(benchmark::State& etat)
 void BM_RecherchesNuesEtDessin(benchmark::State& etat)
 {
     GrilleTarifee grille;
-    new TDelegateLigne(&grille.Vue(), {});
     std::vector<QByteArray> cles;
-    for (const auto& tarif : grille.Tarifs())
-        cles.push_back(tarif->GetId().toUtf8());
+    for (const TTarif& tarif : grille.Tarifs())
+        cles.push_back(tarif.GetId().toUtf8());
     sqlite3_stmt* stmt = nullptr;
     sqlite3_prepare_v2(grille.Base().Handle(), kSqlPrixGeneral, -1, &stmt, nullptr);
     const int indice = sqlite3_bind_parameter_index(stmt, ":IdTarif");
@@ -169,7 +187,7 @@ void BM_RecherchesNuesEtDessin(benchmark::State& etat)
                 total += sqlite3_column_double(stmt, 0);
             sqlite3_reset(stmt);
         }
-        grille.RepeindreTout();
+        GrilleTarifee::RepeindreTout(grille.VueSansSignal());
     }
     sqlite3_finalize(stmt);
     benchmark::DoNotOptimize(total);

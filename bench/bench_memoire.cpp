@@ -52,7 +52,6 @@ int OuvrirEcran(const QString& echange)
     dm.Quarlo().ExecuterScript(QStringLiteral("INSERT INTO Pose (Libelle, TypeTva) VALUES ('Pose en rénovation', 2)"));
 
     TFicheModeNormal fiche(nullptr);
-    fiche.SetFichierConfig(dossier.filePath(QStringLiteral("config.ini")));
     fiche.SetFichierEchange(echange);
     fiche.show();
     QElapsedTimer attente;
@@ -60,7 +59,7 @@ int OuvrirEcran(const QString& echange)
     while (fiche.GetPremiereActivation() && attente.elapsed() < 60000)
         QApplication::processEvents(QEventLoop::AllEvents, 50);
     QApplication::processEvents();
-    if (fiche.GetMenuiseries().Nombre() == 0) {
+    if (fiche.GetSession().GetMenuiseries().Nombre() == 0) {
         std::fprintf(stderr, "le devis n'a pas été chargé\n");
         return 1;
     }

@@ -108,10 +108,9 @@ Fenetres FenetresReelles()
         TFicheAdministration fiche(proprietaire);
         fiche.exec();
     };
-    fenetres.ModeNormal = [](QWidget* proprietaire, const QString& fichierConfig,
-                             const QString& fichierEchange) {
+    // The configuration was loaded at start: the screen needs only the exchange file.
+    fenetres.ModeNormal = [](QWidget* proprietaire, const QString&, const QString& fichierEchange) {
         TFicheModeNormal fiche(proprietaire);
-        fiche.SetFichierConfig(fichierConfig);
         fiche.SetFichierEchange(fichierEchange);
         fiche.exec();
     };

@@ -4,13 +4,34 @@
 #include "model/Formats.h"
 #include "model/Menuiserie.h"
 
+#include <algorithm>
+
 namespace {
 
 const QString kSqlContraintes = QStringLiteral(
-    "select o.Code as Code, c.operateur as Operateur, c.valeur as Valeur"
+    "select c.IdCategorie as IdCategorie, o.Code as Code, c.operateur as Operateur, c.valeur as Valeur"
     " FROM CategorieContrainte c, Operande o"
-    " WHERE c.IdOperande = o.IdOperande"
-    " AND c.IdCategorie = :IdCategorie");
+    " WHERE c.IdOperande = o.IdOperande");
+const QString kSqlDeLaCategorie = QStringLiteral(" AND c.IdCategorie = :IdCategorie");
+const QString kSqlDesTarifsGeneraux =
+    QStringLiteral(" AND c.IdCategorie IN (SELECT IdCategorie FROM Tarif WHERE IdPose = :IdPose AND IdPoseur = 0)");
+
+ContrainteCategorie LireContrainte(const Ligne& ligne)
+{
+    return {ligne.Texte(QStringLiteral("Code")), ligne.Texte(QStringLiteral("Operateur")),
+            ligne.Texte(QStringLiteral("Valeur"))};
+}
+
+Resultat LireContraintes(const QString& filtre, const QString& parametre, const QString& valeur)
+{
+    Requete& requete = DMPose().qryComparaison();
+    requete.SetSql(kSqlContraintes + filtre);
+    requete.LierTexte(parametre, valeur);
+    Resultat lignes = requete.Ouvrir();
+    requete.ViderParametres();
+    requete.Fermer();
+    return lignes;
+}
 
 // Unknown operators (blanks around a known one included) never hold.
 bool Comparer(int valeurMenuiserie, const QString& operateur, int seuil)
@@ -58,21 +79,25 @@ bool TesterContrainte(const QString& code, const QString& operateur, const QStri
     return false;
 }
 
+bool ContraintesTenues(const QVector<ContrainteCategorie>& contraintes, const TMenuiserie& menuiserie)
+{
+    return std::all_of(contraintes.begin(), contraintes.end(), [&menuiserie](const ContrainteCategorie& contrainte) {
+        return TesterContrainte(contrainte.code, contrainte.operateur, contrainte.valeur, menuiserie);
+    });
+}
+
 bool VerifierContraintes(const QString& idCategorie, const TMenuiserie& menuiserie)
 {
-    Requete& requete = DMPose().qryComparaison();
-    requete.SetSql(kSqlContraintes);
-    requete.LierTexte(QStringLiteral("IdCategorie"), idCategorie);
-    bool verifiee = true;
-    for (const Ligne& contrainte : requete.Ouvrir()) {
-        if (!TesterContrainte(contrainte.Texte(QStringLiteral("Code")),
-                              contrainte.Texte(QStringLiteral("Operateur")),
-                              contrainte.Texte(QStringLiteral("Valeur")), menuiserie)) {
-            verifiee = false;
-            break;
-        }
-    }
-    requete.ViderParametres();
-    requete.Fermer();
-    return verifiee;
+    QVector<ContrainteCategorie> contraintes;
+    for (const Ligne& ligne : LireContraintes(kSqlDeLaCategorie, QStringLiteral("IdCategorie"), idCategorie))
+        contraintes.append(LireContrainte(ligne));
+    return ContraintesTenues(contraintes, menuiserie);
+}
+
+QHash<QString, QVector<ContrainteCategorie>> ContraintesDesTarifsGeneraux(const QString& idPose)
+{
+    QHash<QString, QVector<ContrainteCategorie>> parCategorie;
+    for (const Ligne& ligne : LireContraintes(kSqlDesTarifsGeneraux, QStringLiteral("IdPose"), idPose))
+        parCategorie[ligne.Texte(QStringLiteral("IdCategorie"))].append(LireContrainte(ligne));
+    return parCategorie;
 }

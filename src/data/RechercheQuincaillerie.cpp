@@ -99,12 +99,36 @@ std::optional<PrixCatalogue> Prix(const QString& id)
                          ligne.Decimal(QStringLiteral("NbPieces")), ligne.Decimal(QStringLiteral("NbPiecesML"))};
 }
 
+namespace {
+
+bool Differe(const PrixCatalogue& catalogue, const TQuincaillerie& entree)
+{
+    return catalogue.tarifVente != entree.GetTarifVente() || catalogue.tarifAchat != entree.GetTarifAchat()
+           || catalogue.nbPieces != entree.GetNbPieces() || catalogue.nbPiecesMl != entree.GetNbPiecesMl();
+}
+
+} // namespace
+
 bool PrixModifies(const TQuincaillerie& entree)
 {
     const std::optional<PrixCatalogue> catalogue = Prix(entree.GetId());
-    return catalogue
-        && (catalogue->tarifVente != entree.GetTarifVente() || catalogue->tarifAchat != entree.GetTarifAchat()
-            || catalogue->nbPieces != entree.GetNbPieces() || catalogue->nbPiecesMl != entree.GetNbPiecesMl());
+    return catalogue && Differe(*catalogue, entree);
+}
+
+int Actualiser(TQuincailleries& quincailleries)
+{
+    int changees = 0;
+    for (TQuincaillerie& entree : quincailleries) {
+        const std::optional<PrixCatalogue> prix = Prix(entree.GetId());
+        if (!prix)
+            continue;
+        changees += Differe(*prix, entree);
+        entree.SetTarifVente(prix->tarifVente);
+        entree.SetTarifAchat(prix->tarifAchat);
+        entree.SetNbPieces(prix->nbPieces);
+        entree.SetNbPiecesMl(prix->nbPiecesMl);
+    }
+    return changees;
 }
 
 } // namespace Quincailleries

@@ -36,4 +36,9 @@ std::optional<PrixCatalogue> Prix(const QString& id);
 // differs from the entry's own, to the last bit.
 bool PrixModifies(const TQuincaillerie& entree);
 
+// Each entry takes the catalogue's four values; quantity, labels and export
+// code stay, and an entry no longer in the catalogue keeps its values.
+// Returns the number of entries that changed.
+int Actualiser(TQuincailleries& quincailleries);
+
 } // namespace Quincailleries

@@ -4,7 +4,6 @@
 // any: for each item carrying a host family code, the general tariffs of the
 // quote's default installation kind whose category suits the item.
 
-
 class TMenuiseries;
 class TPoseLivraison;
 

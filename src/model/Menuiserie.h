@@ -27,6 +27,10 @@ public:
     TPose& GetPose() { return pose; }
     const TPose& GetPose() const { return pose; }
 
+    // Its kind is asked for before a tariff when its key sorts before "1"
+    // as text (no kind, "0").
+    bool PoseAChoisir() const { return QString::compare(pose.GetId(), QStringLiteral("1")) < 0; }
+
     // Takes the identifier, label, export code and VAT of the given kind.
     void AffecterPose(const TPose& source) { pose.AffecterPose(source); }
     // Every installation line of the item takes that VAT.

@@ -1,6 +1,26 @@
 #include "model/Tarif.h"
 
 #include "model/FragmentXml.h"
+#include "model/Pose.h"
+
+std::unique_ptr<TTarif> TTarif::Nouveau(const TPose& pose, const QString& id, const QString& libelle, double prix)
+{
+    auto tarif = std::make_unique<TTarif>();
+    tarif->PrendreTarif(pose, id, libelle, prix);
+    tarif->quincaillerieIncluse = true;
+    // A line without VAT would be priced at 0 % until the user noticed.
+    if (pose.GetTva().GetTypeTva() != -1)
+        tarif->tva.Assign(pose.GetTva());
+    return tarif;
+}
+
+void TTarif::PrendreTarif(const TPose& pose, const QString& idTarif, const QString& libelleTarif, double prixTarif)
+{
+    id = idTarif;
+    libelle = libelleTarif;
+    prix = prixTarif;
+    codeExport = pose.GetCodeExport();
+}
 
 std::unique_ptr<TTarif> TTarif::Cloner() const
 {
@@ -109,4 +129,16 @@ void TTarifs::EcrireXml(SortieXml& sortie) const
         ligne.EcrireXml(sortie);
     sortie.Fin(u"tarifs");
     sortie.Blanc(u"\n");
+}
+
+QString TTarifs::PoseurHerite() const
+{
+    QString poseur;
+    for (const TTarif& tarif : *this) {
+        if (poseur.isEmpty())
+            poseur = tarif.GetPoseurId();
+        else if (tarif.GetPoseurId() != poseur)
+            return QString();
+    }
+    return poseur;
 }

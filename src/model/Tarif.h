@@ -4,6 +4,8 @@
 #include "model/Quincaillerie.h"
 #include "model/Tva.h"
 
+class TPose;
+
 #include <QString>
 #include <memory>
 
@@ -16,8 +18,16 @@ public:
     TTarif(const TTarif&) = delete;
     TTarif& operator=(const TTarif&) = delete;
 
+    // A new line for a tariff of the database under an installation kind:
+    // the tariff's key, label and sale price (PrendreTarif), its hardware
+    // included, and the kind's VAT when the kind has one.
+    static std::unique_ptr<TTarif> Nouveau(const TPose& pose, const QString& id, const QString& libelle, double prix);
     // A copy of the line with copies of its hardware.
     std::unique_ptr<TTarif> Cloner() const;
+
+    // The line takes another tariff: its key, label and sale price, and the
+    // export code of the kind. Installer, VAT and hardware stay.
+    void PrendreTarif(const TPose& pose, const QString& idTarif, const QString& libelleTarif, double prixTarif);
 
     const QString& GetId() const { return id; }
     void SetId(const QString& valeur) { id = valeur; }
@@ -79,6 +89,10 @@ public:
     double TotalQuincaillerieHt() const;
 
     void AffecterTva(const TTva& source);
+
+    // The installer a new line inherits: the first one found among the
+    // lines, unless a later line has another one or none.
+    QString PoseurHerite() const;
 
     // <tarifs>...</tarifs> and a line feed.
     QString GetXml() const;

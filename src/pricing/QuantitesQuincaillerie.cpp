@@ -12,15 +12,32 @@
 
 namespace {
 
-int SommeEn32Bits(qint64 somme, const QString& nom)
+int SommeEn32Bits(qint64 somme, const QString& nom, QStringList& illisibles)
 {
     if (somme > std::numeric_limits<int>::max() || somme < std::numeric_limits<int>::min()) {
-        const QString texte = QStringLiteral("La somme des propriétés %1 des menuiseries (%2) est trop grande.")
-                                  .arg(nom)
-                                  .arg(somme);
-        throw std::overflow_error(texte.toStdString());
+        illisibles << QStringLiteral("La somme des propriétés %1 des menuiseries (%2) est trop grande.")
+                          .arg(nom)
+                          .arg(somme);
+        return 0;
     }
     return static_cast<int>(somme);
+}
+
+// The item's dimension; 0 for none, and for a value that is not a whole
+// number, which is named.
+int Dimension(const TMenuiserie& menuiserie, const QString& nom, bool nommerMenuiserie, QStringList& illisibles)
+{
+    const TPropriete* propriete = menuiserie.GetProprietes().Trouver(nom);
+    if (!propriete)
+        return 0;
+    if (const std::optional<int> valeur = LireEntier(propriete->GetValeur()))
+        return *valeur;
+    const QString quelle = nommerMenuiserie
+        ? QStringLiteral("la menuiserie « %1 »").arg(menuiserie.GetLibelle())
+        : QStringLiteral("la menuiserie");
+    illisibles << QStringLiteral("La propriété %1 de %2 vaut « %3 », qui n'est pas un nombre entier.")
+                      .arg(propriete->GetId(), quelle, propriete->GetValeur());
+    return 0;
 }
 
 } // namespace
@@ -38,13 +55,19 @@ SommesDimensions SommerDimensions(const MenuiseriesConcernees& menuiseries)
 {
     const QString hauteur = QStringLiteral("HAUTEUR");
     const QString largeur = QStringLiteral("LARGEUR");
+    const bool plusieurs = menuiseries.size() > 1;
+    QStringList illisibles;
     qint64 hauteurs = 0;
     qint64 largeurs = 0;
     for (const TMenuiserie* menuiserie : menuiseries) {
-        hauteurs += menuiserie->GetProprietes().Dimension(hauteur).value_or(0);
-        largeurs += menuiserie->GetProprietes().Dimension(largeur).value_or(0);
+        hauteurs += Dimension(*menuiserie, hauteur, plusieurs, illisibles);
+        largeurs += Dimension(*menuiserie, largeur, plusieurs, illisibles);
     }
-    return {SommeEn32Bits(hauteurs, hauteur), SommeEn32Bits(largeurs, largeur)};
+    SommesDimensions sommes;
+    sommes.hauteurs = SommeEn32Bits(hauteurs, hauteur, illisibles);
+    sommes.largeurs = SommeEn32Bits(largeurs, largeur, illisibles);
+    sommes.illisibles = illisibles;
+    return sommes;
 }
 
 Comptage ChoixCotes::Compter() const

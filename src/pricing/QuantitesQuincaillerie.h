@@ -5,6 +5,7 @@
 // added from the catalogue and the quantities typed by the user.
 
 #include <QList>
+#include <QStringList>
 #include <QString>
 #include <QVector>
 #include <optional>
@@ -24,11 +25,15 @@ struct SommesDimensions
 {
     int hauteurs = 0;
     int largeurs = 0;
+    // What could not be read, one French sentence each.
+    QStringList illisibles;
 };
 
 // The sums of the items' HAUTEUR and of their LARGEUR; an item without one
-// adds nothing. A value that is not a whole number, or a sum beyond the
-// 32-bit range, is an error naming it.
+// adds nothing. A value that is not a whole number adds nothing either, and
+// a sum beyond the 32-bit range counts 0: each is named in illisibles (with
+// the item's label when several items count), so that what can be computed
+// still is.
 SommesDimensions SommerDimensions(const MenuiseriesConcernees& menuiseries);
 
 // How many heights and widths of the items a quantity counts.

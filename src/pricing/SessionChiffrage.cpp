@@ -4,12 +4,15 @@
 #include "data/Poseurs.h"
 #include "data/SignalPrix.h"
 #include "data/TableTva.h"
+#include "data/Tarifs.h"
 #include "data/TarifsAutomatiques.h"
 #include "model/Echange.h"
 #include "model/Tarif.h"
 
 #include <QDateTime>
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 
 namespace {
 
@@ -19,19 +22,174 @@ constexpr TPoseLivraison::OptionLivraison kSousOptions[] = {
 
 } // namespace
 
-TSessionChiffrage::TSessionChiffrage(const QString& dossierProgramme)
-    : dossierXml(dossierProgramme + QStringLiteral("Xml/"))
+namespace {
+
+const QString kSuffixeEntree = QStringLiteral(".entree.xml");
+
+// The time stamp of the session's archive copies. Copies opened in the same
+// second each take their own: the first free of "stamp", "stamp_2",
+// "stamp_3"..., whose input copy is created at once, empty, so that no
+// other copy can take it; it is written over once the input is read.
+QString ReserverPrefixe(const QString& dossierXml)
 {
-    QDir().mkdir(dossierXml);
-    prefixeHorodate = dossierXml + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
+    const QString horodate = dossierXml + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd_HHmmss"));
+    constexpr int kEssais = 1000;
+    for (int rang = 1; rang <= kEssais; ++rang) {
+        const QString prefixe = rang == 1 ? horodate : horodate + QLatin1Char('_') + QString::number(rang);
+        QFile reservation(prefixe + kSuffixeEntree);
+        if (reservation.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            return prefixe;
+        // A folder that takes no file: the copies will fail and say why.
+        if (!QFileInfo::exists(reservation.fileName()))
+            return prefixe;
+    }
+    return horodate;
 }
 
-TSessionChiffrage::Chargement TSessionChiffrage::Charger()
+} // namespace
+
+TSessionChiffrage::TSessionChiffrage(const QString& dossierProgramme, QObject* parent)
+    : QObject(parent)
+    , dossierXml(dossierProgramme + QStringLiteral("Xml/"))
+{
+    QDir().mkdir(dossierXml);
+    prefixeHorodate = ReserverPrefixe(dossierXml);
+}
+
+TSessionChiffrage::~TSessionChiffrage()
+{
+    LibererReservation();
+}
+
+void TSessionChiffrage::LibererReservation()
+{
+    // The input copy reserved but never written says nothing: it goes.
+    const QFileInfo reservation(prefixeHorodate + kSuffixeEntree);
+    if (reservation.isFile() && reservation.size() == 0)
+        QFile::remove(reservation.filePath());
+}
+
+// ---------------------------------------------------------------------------
+// Current item and line
+
+const TMenuiserie* TSessionChiffrage::MenuiserieCourante() const
+{
+    return indexMenuiserie >= 0 ? &menuiseries[indexMenuiserie] : nullptr;
+}
+
+const TTarif* TSessionChiffrage::TarifCourant() const
+{
+    return indexTarif >= 0 ? &Tarif(indexMenuiserie, indexTarif) : nullptr;
+}
+
+void TSessionChiffrage::SetMenuiserieCourante(int index)
+{
+    indexMenuiserie = index >= 0 && index < menuiseries.Nombre() ? index : -1;
+    indexTarif = indexMenuiserie >= 0 && !menuiseries[indexMenuiserie].GetTarifs().EstVide() ? 0 : -1;
+    emit MenuiserieCouranteChangee();
+    emit TarifCourantChange();
+}
+
+void TSessionChiffrage::SetTarifCourant(int index)
+{
+    const TMenuiserie* menuiserie = MenuiserieCourante();
+    indexTarif = menuiserie && index >= 0 && index < menuiserie->GetTarifs().Nombre() ? index : -1;
+    emit TarifCourantChange();
+}
+
+
+TTarif& TSessionChiffrage::Tarif(int menuiserie, int tarif)
+{
+    return menuiseries[menuiserie].GetTarifs()[tarif];
+}
+
+const TTarif& TSessionChiffrage::Tarif(int menuiserie, int tarif) const
+{
+    return menuiseries[menuiserie].GetTarifs()[tarif];
+}
+
+// ---------------------------------------------------------------------------
+// What changed
+
+void TSessionChiffrage::SignalerMenuiseries()
+{
+    modifie = true;
+    emit MenuiseriesChangees();
+    SignalerTotaux();
+}
+
+void TSessionChiffrage::SignalerMenuiserie(int menuiserie)
+{
+    modifie = true;
+    emit MenuiserieChangee(menuiserie);
+    SignalerTotaux();
+}
+
+void TSessionChiffrage::SignalerLignes(int menuiserie, std::optional<int> courante)
+{
+    // The rows shown follow the lines before the current one is shown.
+    const bool courant = menuiserie == indexMenuiserie;
+    if (courant)
+        indexTarif = courante.value_or(-1);
+    SignalerMenuiserie(menuiserie);
+    if (courant)
+        emit TarifCourantChange();
+}
+
+void TSessionChiffrage::SignalerTarif(int menuiserie, int tarif)
+{
+    modifie = true;
+    emit TarifChange(menuiserie, tarif);
+    SignalerTotaux();
+}
+
+void TSessionChiffrage::SignalerTotaux()
+{
+    emit TotauxChanges();
+}
+
+// ---------------------------------------------------------------------------
+// Opening
+
+void TSessionChiffrage::Ouvrir(const Interlocuteur& interlocuteur)
+{
+    ChoisirOption(TPoseLivraison::Livraison, true);
+    QString messageArchive;
+    try {
+        messageArchive = Charger();
+    } catch (...) {
+        modifie = false;
+        throw;
+    }
+    if (!messageArchive.isEmpty() && interlocuteur.signalerArchive)
+        interlocuteur.signalerArchive(messageArchive);
+
+    bool poseDemandee = false;
+    if (poseGlobale.GetId().isEmpty() && interlocuteur.choisirPose) {
+        poseDemandee = true;
+        if (const std::optional<QString> idPose = interlocuteur.choisirPose(poseGlobale.GetId()))
+            ChoisirPoseGlobale(*idPose);
+    }
+    AffecterTarifsAutomatiques();
+    SetMenuiserieCourante(menuiseries.EstVide() ? -1 : 0);
+    // The automatic lines came after the choice: they take its VAT too.
+    if (poseDemandee && !poseGlobale.GetId().isEmpty())
+        DiffuserPoseGlobale();
+    SignalerTotaux();
+    // What the opening did is the starting point, not the user's work.
+    modifie = false;
+}
+
+QString TSessionChiffrage::Charger()
 {
     DevisEchange devis = LireEchange(fichierEchange, prefixeHorodate);
-    const Chargement chargement{devis.aPose, devis.aCotes, devis.aGlobal,
-                                MessageArchive(QStringLiteral(".entree.xml"), devis.erreurArchive)};
+    const QString messageArchive = MessageArchive(kSuffixeEntree, devis.erreurArchive);
+    PrendreDevis(std::move(devis));
+    return messageArchive;
+}
 
+void TSessionChiffrage::PrendreDevis(DevisEchange devis)
+{
     if (devis.aPose) {
         for (const auto option : TPoseLivraison::kOptions) {
             if (devis.aOption[option])
@@ -43,7 +201,7 @@ TSessionChiffrage::Chargement TSessionChiffrage::Charger()
         poseGlobale = devis.poseGlobale;
         for (const auto option : kSousOptions) {
             if (poseGlobale.GetChoix(option))
-                ChoisirOption(option, true);
+                poseGlobale.SetChoix(TPoseLivraison::Livraison, true);
         }
     }
     if (devis.aCotes)
@@ -51,13 +209,22 @@ TSessionChiffrage::Chargement TSessionChiffrage::Charger()
     if (devis.aGlobal)
         quincailleriesGlobales = std::move(devis.quincailleriesGlobales);
     menuiseries = std::move(devis.menuiseries);
-    return chargement;
+    indexMenuiserie = -1;
+    indexTarif = -1;
+    emit DevisRecharge();
+    SignalerTotaux();
 }
 
 void TSessionChiffrage::AffecterTarifsAutomatiques()
 {
+    if (menuiseries.NombreTarifs() > 0)
+        return;
     TarifsAutomatiques::Affecter(menuiseries, poseGlobale);
+    SignalerMenuiseries();
 }
+
+// ---------------------------------------------------------------------------
+// Quote-wide kind and delivery
 
 bool TSessionChiffrage::ChoisirPoseGlobale(const QString& idPose)
 {
@@ -68,6 +235,8 @@ bool TSessionChiffrage::ChoisirPoseGlobale(const QString& idPose)
     for (const auto option : kSousOptions)
         poseGlobale.SetChoix(option, false);
     ChargerPose(idPose);
+    emit PoseGlobaleChangee();
+    emit OptionsLivraisonChangees();
     // Every item takes the new kind, replacing any chosen item by item.
     DiffuserPoseGlobale();
     return true;
@@ -94,6 +263,7 @@ void TSessionChiffrage::DiffuserPoseGlobale()
 {
     menuiseries.AffecterPose(poseGlobale);
     menuiseries.AffecterTva(poseGlobale.GetTva());
+    SignalerMenuiseries();
 }
 
 void TSessionChiffrage::ChoisirOption(OptionLivraison option, bool choisie)
@@ -105,46 +275,70 @@ void TSessionChiffrage::ChoisirOption(OptionLivraison option, bool choisie)
         poseGlobale.SetChoix(TPoseLivraison::Livraison, true);
     }
     poseGlobale.SetChoix(option, choisie);
+    modifie = true;
+    emit OptionsLivraisonChangees();
+    SignalerTotaux();
 }
 
-void TSessionChiffrage::AffecterTvaTarif(TTarif& tarif, const QString& typeTva)
+void TSessionChiffrage::SetPrixLivraison(OptionLivraison option, double prix)
 {
-    if (const auto tva = TableTva::GetTva(typeTva))
-        tarif.AffecterTva(*tva);
+    if (prix == poseGlobale.GetPrix(option))
+        return;
+    poseGlobale.SetPrix(option, prix);
+    modifie = true;
+    SignalerTotaux();
 }
 
-bool TSessionChiffrage::AffecterTvaMenuiserie(TMenuiserie& menuiserie, const QString& typeTva)
-{
-    const auto tva = TableTva::GetTva(typeTva);
-    if (!tva)
-        return false;
-    menuiserie.GetPose().AffecterTva(*tva);
-    return true;
-}
-
-void TSessionChiffrage::DiffuserTvaMenuiserie(TMenuiserie& menuiserie)
-{
-    menuiserie.AffecterTva(menuiserie.GetPose().GetTva());
-}
+// ---------------------------------------------------------------------------
+// Amounts, signal, answer
 
 TotauxDevis TSessionChiffrage::Totaux() const
 {
     return CalculerTotaux(poseGlobale, menuiseries, quincailleriesGlobales);
 }
 
-QString TSessionChiffrage::NomPoseur(const TTarif& tarif) const
+Montants TSessionChiffrage::TotauxMenuiserieCourante() const
 {
-    return tarif.GetPoseurId().isEmpty() ? QString() : Poseurs::Nom(tarif.GetPoseurId());
+    const TMenuiserie* menuiserie = MenuiserieCourante();
+    return menuiserie ? MontantsMenuiserie(*menuiserie) : Montants();
 }
 
-bool TSessionChiffrage::EcartPrix(const TTarif& tarif) const
+Montants TSessionChiffrage::MontantsQuincaillerieCourante() const
 {
-    return ::EcartPrix(tarif);
+    const TTarif* tarif = TarifCourant();
+    return tarif ? MontantsQuincaillerie(tarif->GetQuincailleries()) : Montants();
 }
 
-bool TSessionChiffrage::MenuiserieEnEcart(const TMenuiserie& menuiserie) const
+bool TSessionChiffrage::EcartPrix(int menuiserie, int tarif) const
 {
-    return ::MenuiserieEnEcart(menuiserie);
+    return ::EcartPrix(Tarif(menuiserie, tarif));
+}
+
+MargeLigne TSessionChiffrage::Marge(int menuiserie, int tarif) const
+{
+    return MargeDuTarif(Tarif(menuiserie, tarif), margeMinimum);
+}
+
+std::optional<double> TSessionChiffrage::MargeMenuiserieCourante() const
+{
+    const Montants totaux = TotauxMenuiserieCourante();
+    return TauxMarge(totaux.ht, totaux.achat);
+}
+
+std::optional<double> TSessionChiffrage::MargeDevis() const
+{
+    const TotauxDevis totaux = Totaux();
+    return TauxMarge(totaux.ht, totaux.achatHt);
+}
+
+std::optional<double> TSessionChiffrage::PrixDeReference(int menuiserie, int tarif) const
+{
+    return Tarifs::PrixGeneral(Tarif(menuiserie, tarif).GetId());
+}
+
+bool TSessionChiffrage::MenuiserieEnEcart(int menuiserie) const
+{
+    return ::MenuiserieEnEcart(menuiseries[menuiserie]);
 }
 
 QString TSessionChiffrage::EcrireReponse() const
@@ -167,4 +361,8 @@ void TSessionChiffrage::Vider()
     menuiseries.Vider();
     quincailleriesGlobales.Vider();
     poseGlobale = TPoseLivraison();
+    indexMenuiserie = -1;
+    indexTarif = -1;
+    modifie = false;
+    emit DevisRecharge();
 }

@@ -1,64 +1,110 @@
 #pragma once
 
-// The quote being priced and its rules, below the pricing screen: loading
-// from the host's exchange file, the quote-wide installation kind with its
-// delivery options, the automatic lines, the VAT of lines and items, the
-// totals and the answer written back for the host. The screen shows what
-// this holds and forwards the user's actions; nothing here knows a window.
+// The quote being priced, the document of the pricing screen: it owns the
+// quote (the quote-wide installation kind with its delivery options, the
+// items, the quote-wide hardware), the current item and the current line,
+// and applies every rule of pricing: the opening (the exchange file, the
+// default kind when the file names none, the automatic lines), the kinds,
+// the VAT of lines and items, the lines and their installers, the hardware,
+// the refresh of the prices, the totals and the answer written back for the
+// host. It says what changed through its signals; nothing here knows a
+// window. Items and lines are named by their index in the quote.
 
 #include "model/Menuiserie.h"
 #include "model/Pose.h"
 #include "model/Quincaillerie.h"
+#include "pricing/Marges.h"
 #include "pricing/Totaux.h"
 
+#include <QObject>
 #include <QString>
+#include <functional>
 #include <optional>
 
 class TTarif;
+struct DevisEchange;
 
-class TSessionChiffrage
+// The line to make current once line `index` is gone and `restantes` are
+// left: the one before it, the first when the first went, none when empty.
+std::optional<int> LigneApresSuppression(int index, int restantes);
+
+class TSessionChiffrage : public QObject
 {
+    Q_OBJECT
+
 public:
     using OptionLivraison = TPoseLivraison::OptionLivraison;
 
     // The archive folder "Xml/" of the program folder is made (one level;
     // when it cannot be, the archive copies fail and say so) and the time
-    // stamp shared by the archive copies of this session is taken now.
-    explicit TSessionChiffrage(const QString& dossierProgramme);
+    // stamp shared by the archive copies of this session is taken now, one
+    // that no other copy of the program has taken.
+    explicit TSessionChiffrage(const QString& dossierProgramme, QObject* parent = nullptr);
+    ~TSessionChiffrage() override;
 
     void SetFichierEchange(const QString& fichier) { fichierEchange = fichier; }
     const QString& GetFichierEchange() const { return fichierEchange; }
     const QString& GetDossierXml() const { return dossierXml; }
     const QString& GetPrefixeHorodate() const { return prefixeHorodate; }
 
+    // The quote as it is; it changes only through the operations below.
     const TPoseLivraison& GetPoseGlobale() const { return poseGlobale; }
-    TMenuiseries& GetMenuiseries() { return menuiseries; }
     const TMenuiseries& GetMenuiseries() const { return menuiseries; }
-    TQuincailleries& GetQuincailleriesGlobales() { return quincailleriesGlobales; }
     const TQuincailleries& GetQuincailleriesGlobales() const { return quincailleriesGlobales; }
     bool GetPriseDeCote() const { return priseDeCote; }
     void SetPriseDeCote(bool valeur) { priseDeCote = valeur; }
+    // True once anything the answer would carry has been changed.
+    bool EstModifie() const { return modifie; }
 
-    // What the exchange file held, so the screen knows what to show, and the
-    // message to show when the archive copy of the input failed ("" when it
-    // was written; the quote is priced all the same).
-    struct Chargement
+    // ---------------------------------------------------------------------
+    // Current item and line: indexes, -1 for none.
+
+    int GetIndexMenuiserie() const { return indexMenuiserie; }
+    int GetIndexTarif() const { return indexTarif; }
+    const TMenuiserie* MenuiserieCourante() const;
+    const TTarif* TarifCourant() const;
+    // The item becomes current with its first line (none when it has none).
+    void SetMenuiserieCourante(int index);
+    // A line of the current item; -1 leaves no current line.
+    void SetTarifCourant(int index);
+
+    // ---------------------------------------------------------------------
+    // Opening
+
+    // What the opening asks of the user, in this order: told that the
+    // archive copy of the input could not be written (the quote is priced
+    // all the same), then asked for the default kind when the file names
+    // none (preset on the current one; nothing unless he chose one).
+    struct Interlocuteur
     {
-        bool aPose = false;
-        bool aCotes = false;
-        bool aGlobal = false;
-        QString messageArchive;
+        std::function<void(const QString& message)> signalerArchive;
+        std::function<std::optional<QString>(const QString& idPose)> choisirPose;
     };
+
+    // Delivery is chosen, the exchange file read (see Charger), the default
+    // kind asked for when the file names none, the automatic lines attached,
+    // the first item made current, and a kind chosen here spread to every
+    // item and line. Throws, leaving the quote as it was, when the file
+    // cannot be taken.
+    void Ouvrir(const Interlocuteur& interlocuteur);
 
     // Reads the exchange file (see LireEchange, which also writes the archive
     // copy of the input). A delivery option the file does not give keeps its
-    // state; a sub-option read as chosen implies delivery. Throws, leaving the
-    // quote as it was, when the file cannot be taken.
-    Chargement Charger();
+    // state; a sub-option read as chosen implies delivery. Returns the
+    // message to show when the archive copy of the input failed ("" when it
+    // was written). Throws, leaving the quote as it was, when the file
+    // cannot be taken.
+    QString Charger();
+    // Takes a quote read from an exchange file as the session's, as Charger
+    // does; no item is current.
+    void PrendreDevis(DevisEchange devis);
 
     // The general tariffs of the quote-wide kind whose category suits each
     // item carrying a host family code; only when no item has any line yet.
     void AffecterTarifsAutomatiques();
+
+    // ---------------------------------------------------------------------
+    // Quote-wide kind and delivery
 
     // Makes that kind the quote-wide one: the delivery price and the three
     // sub-options are reset, the label, export codes, surcharge prices and
@@ -72,24 +118,27 @@ public:
     // Sets one delivery option: no sub-option without delivery, and clearing
     // delivery clears them all.
     void ChoisirOption(OptionLivraison option, bool choisie);
-    void SetPrixLivraison(OptionLivraison option, double prix) { poseGlobale.SetPrix(option, prix); }
+    void SetPrixLivraison(OptionLivraison option, double prix);
 
-    // The line takes the VAT of the type carried by a list entry (a type the
-    // VAT table lacks changes nothing).
-    void AffecterTvaTarif(TTarif& tarif, const QString& typeTva);
-    // The item's kind takes the VAT of that type; false when the table lacks it.
-    bool AffecterTvaMenuiserie(TMenuiserie& menuiserie, const QString& typeTva);
-    // Every line of the item takes the VAT of the item's kind.
-    void DiffuserTvaMenuiserie(TMenuiserie& menuiserie);
+    // ---------------------------------------------------------------------
+    // Kind and VAT of an item, VAT of a line
 
-    // Installation kind of one item. Its kind is asked for before a tariff
-    // when its key sorts before "1" as text (no kind, "0").
-    static bool PoseMenuiserieAChoisir(const TMenuiserie& menuiserie);
     // Makes that kind the item's: label, VAT and export code read from the
     // database (a kind that is gone keeps the former ones), then every line
     // of the item takes the kind's VAT. False, changing nothing, when it is
     // the item's kind already.
-    bool ChoisirPoseMenuiserie(TMenuiserie& menuiserie, const QString& idPose);
+    bool ChoisirPoseMenuiserie(int menuiserie, const QString& idPose);
+
+    // The line takes the VAT of the type carried by a list entry (a type the
+    // VAT table lacks changes nothing).
+    void AffecterTvaTarif(int menuiserie, int tarif, const QString& typeTva);
+    // The item's kind takes the VAT of that type; false when the table lacks it.
+    bool AffecterTvaMenuiserie(int menuiserie, const QString& typeTva);
+    // Every line of the item takes the VAT of the item's kind.
+    void DiffuserTvaMenuiserie(int menuiserie);
+
+    // ---------------------------------------------------------------------
+    // Lines
 
     // A tariff as the tariff choice hands it back.
     struct ChoixTarif
@@ -99,50 +148,81 @@ public:
         double prix = 0.0;
     };
 
-    // Appends a line for that tariff, with the export code and VAT of the
-    // item's kind, its hardware included, and the installer the item's lines
-    // agree on priced for the quote-wide kind; returns its index.
-    int AjouterTarif(TMenuiserie& menuiserie, const ChoixTarif& choix);
-    // The installer a new line inherits: the first one found among the
-    // item's lines, unless a later line has another one or none.
-    static QString PoseurHerite(const TTarifs& tarifs);
-    // Appends a copy of the line at that index (its hardware copied too,
-    // and included; no SIRET or RGE); returns the copy's index.
-    int DupliquerTarif(TMenuiserie& menuiserie, int index);
-    // The line takes another tariff: id, label, price and the export code of
-    // the item's kind; installer, VAT, hardware and its flag stay.
-    void ModifierTarif(TMenuiserie& menuiserie, int index, const ChoixTarif& choix);
-    void SupprimerTarif(TMenuiserie& menuiserie, int index);
-    void SupprimerTarifs(TMenuiserie& menuiserie);
-    // The row to select once row `index` is gone and `restantes` rows are
-    // left: the one before it, the first when the first went, none when empty.
-    static std::optional<int> LigneApresSuppression(int index, int restantes);
+    // Appends a line for that tariff (TTarif::Nouveau under the item's
+    // kind), with the installer the item's lines agree on (TTarifs::
+    // PoseurHerite), named and priced for the quote-wide kind; the line
+    // becomes current. Returns its index.
+    int AjouterTarif(int menuiserie, const ChoixTarif& choix);
+    // Appends a copy of the line (its hardware copied too, and included; no
+    // SIRET or RGE); the copy becomes current. Returns its index.
+    int DupliquerTarif(int menuiserie, int tarif);
+    // The line takes another tariff (TTarif::PrendreTarif under the item's
+    // kind); installer, VAT, hardware and its flag stay.
+    void ModifierTarif(int menuiserie, int tarif, const ChoixTarif& choix);
+    // Removes the line; the current one is then the line LigneApresSuppression names.
+    void SupprimerTarif(int menuiserie, int tarif);
+    void SupprimerTarifs(int menuiserie);
+
+    // ---------------------------------------------------------------------
+    // Installers
 
     // The installer of a line: his name, SIRET and RGE from the database and
     // his own price for the line's work (0 when he has none). Returns his name.
-    QString AffecterPoseur(TTarif& tarif, const QString& idPoseur);
+    QString AffecterPoseur(int menuiserie, int tarif, const QString& idPoseur);
     // Lines of the quote with a label and without installer (no name).
     int NombreTarifsSansPoseur() const;
     // Each of those lines takes the installer, priced for its own tariff;
     // their SIRET and RGE are left as they are.
     void AffecterPoseurATous(const QString& idPoseur, const QString& nom);
+    // The installer's name as the database has it now ("" when the line has
+    // no installer, or the key matches no single installer).
+    QString NomPoseur(int menuiserie, int tarif) const;
 
+    // ---------------------------------------------------------------------
+    // Hardware
+
+    void SetQuincaillerieIncluse(int menuiserie, int tarif, bool incluse);
+    // The line's hardware, or the quote-wide one, replaced by an edited copy.
+    void RemplacerQuincailleries(int menuiserie, int tarif, const TQuincailleries& quincailleries);
+    void RemplacerQuincailleriesGlobales(const TQuincailleries& quincailleries);
+
+    // What a refresh changed.
+    struct Actualisation
+    {
+        int prixVente = 0;      // lines whose sale price changed
+        int prixPoseur = 0;     // lines whose installer's price changed
+        int quincailleries = 0; // hardware entries with a changed value
+    };
     // Every stored price as the database has it now: the lines' sale prices
     // (general tariff), the prices of the lines that have an installer (his
     // own row), and the prices of all hardware. Labels, installers, VAT and
     // quantities stay; a row that is gone leaves its values.
-    void ActualiserPrix();
-    static void ActualiserQuincailleries(TQuincailleries& quincailleries);
+    Actualisation ActualiserPrix();
+
+    // ---------------------------------------------------------------------
+    // Amounts, signal, answer
 
     // Always those of the current objects.
     TotauxDevis Totaux() const;
+    // The current item's, with its own quantity field; zero without one.
+    Montants TotauxMenuiserieCourante() const;
+    // The current line's hardware; zero without a current line.
+    Montants MontantsQuincaillerieCourante() const;
 
-    // The installer's name as the database has it now ("" when the line has
-    // no installer, or the key matches no single installer).
-    QString NomPoseur(const TTarif& tarif) const;
+    // The minimum margin, in per cent, against which lines are marked.
+    void SetMargeMinimum(double minimum) { margeMinimum = minimum; }
+    double GetMargeMinimum() const { return margeMinimum; }
+    MargeLigne Marge(int menuiserie, int tarif) const;
+    // The current item's margin and the quote's (nothing for a sale of 0).
+    std::optional<double> MargeMenuiserieCourante() const;
+    std::optional<double> MargeDevis() const;
+
     // The red signal: the line's sale price differs from its general tariff's.
-    bool EcartPrix(const TTarif& tarif) const;
-    bool MenuiserieEnEcart(const TMenuiserie& menuiserie) const;
+    bool EcartPrix(int menuiserie, int tarif) const;
+    // The general tariff's price the line's sale price is compared with;
+    // nothing when its row is gone.
+    std::optional<double> PrixDeReference(int menuiserie, int tarif) const;
+    bool MenuiserieEnEcart(int menuiserie) const;
 
     // Writes the answer over the exchange file (throws, leaving the file as
     // it was, when it cannot be), then its archive copy; returns the message
@@ -152,6 +232,25 @@ public:
     // Forgets the quote (the screen is closing; nothing is written).
     void Vider();
 
+signals:
+    // The whole quote was read or emptied.
+    void DevisRecharge();
+    // The quote-wide kind: its label, VAT, delivery prices and options.
+    void PoseGlobaleChangee();
+    // The delivery options chosen.
+    void OptionsLivraisonChangees();
+    void QuincailleriesGlobalesChangees();
+    // Every item (a kind or VAT given to all, lines attached, prices refreshed).
+    void MenuiseriesChangees();
+    // One item: its kind, its VAT or its lines (added, removed, rewritten).
+    void MenuiserieChangee(int menuiserie);
+    // One line: its tariff, VAT, installer or hardware.
+    void TarifChange(int menuiserie, int tarif);
+    // Some amount of the totals.
+    void TotauxChanges();
+    void MenuiserieCouranteChangee();
+    void TarifCourantChange();
+
 private:
     QString fichierEchange;
     QString dossierXml;
@@ -160,7 +259,25 @@ private:
     TMenuiseries menuiseries;
     TQuincailleries quincailleriesGlobales;
     bool priseDeCote = true;
+    bool modifie = false;
+    double margeMinimum = 0.0;
+    int indexMenuiserie = -1;
+    int indexTarif = -1;
 
+    TMenuiserie& Menuiserie(int index) { return menuiseries[index]; }
+    TTarif& Tarif(int menuiserie, int tarif);
+    const TTarif& Tarif(int menuiserie, int tarif) const;
     void ChargerPose(const QString& idPose);
+    void LibererReservation();
     QString MessageArchive(const QString& suffixe, const QString& erreur) const;
+
+    // What follows a change: the signals that say it, and the mark that the
+    // quote now differs from the file.
+    void SignalerMenuiseries();
+    void SignalerMenuiserie(int menuiserie);
+    void SignalerTarif(int menuiserie, int tarif);
+    void SignalerTotaux();
+    // The item's lines were added or removed; on the current item the line
+    // given becomes the current one.
+    void SignalerLignes(int menuiserie, std::optional<int> courante);
 };

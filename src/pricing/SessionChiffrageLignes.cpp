@@ -1,11 +1,11 @@
-// The installation lines of the items, their installers and the refresh of
-// every stored price.
+// The kind and VAT of the items, their installation lines, the installers,
+// the hardware and the refresh of every stored price.
 
 #include "pricing/SessionChiffrage.h"
 
 #include "data/Poses.h"
 #include "data/Poseurs.h"
-#include "data/PrixQuincaillerie.h"
+#include "data/RechercheQuincaillerie.h"
 #include "data/TableTva.h"
 #include "data/Tarifs.h"
 #include "model/Tarif.h"
@@ -19,23 +19,14 @@ bool SansPoseur(const TTarif& tarif)
     return tarif.GetPoseurNom().isEmpty() && !tarif.GetLibelle().isEmpty();
 }
 
-void PrendreTarif(TTarif& tarif, const TPose& pose, const TSessionChiffrage::ChoixTarif& choix)
-{
-    tarif.SetId(choix.id);
-    tarif.SetLibelle(choix.libelle);
-    tarif.SetPrix(choix.prix);
-    tarif.SetCodeExport(pose.GetCodeExport());
-}
-
 } // namespace
 
-bool TSessionChiffrage::PoseMenuiserieAChoisir(const TMenuiserie& menuiserie)
-{
-    return QString::compare(menuiserie.GetPose().GetId(), QStringLiteral("1")) < 0;
-}
+// ---------------------------------------------------------------------------
+// Kind and VAT of an item, VAT of a line
 
-bool TSessionChiffrage::ChoisirPoseMenuiserie(TMenuiserie& menuiserie, const QString& idPose)
+bool TSessionChiffrage::ChoisirPoseMenuiserie(int index, const QString& idPose)
 {
+    TMenuiserie& menuiserie = Menuiserie(index);
     TPose& pose = menuiserie.GetPose();
     if (idPose == pose.GetId())
         return false;
@@ -47,79 +38,111 @@ bool TSessionChiffrage::ChoisirPoseMenuiserie(TMenuiserie& menuiserie, const QSt
             pose.AffecterTva(*tva);
         pose.SetCodeExport(lue->codeExport);
     }
-    DiffuserTvaMenuiserie(menuiserie);
+    menuiserie.AffecterTva(pose.GetTva());
+    SignalerMenuiserie(index);
     return true;
 }
 
-int TSessionChiffrage::AjouterTarif(TMenuiserie& menuiserie, const ChoixTarif& choix)
+void TSessionChiffrage::AffecterTvaTarif(int menuiserie, int tarif, const QString& typeTva)
 {
-    auto tarif = std::make_unique<TTarif>();
-    const TPose& pose = menuiserie.GetPose();
-    PrendreTarif(*tarif, pose, choix);
-    tarif->SetQuincaillerieIncluse(true);
-    tarif->AffecterTva(pose.GetTva());
-    const QString poseur = PoseurHerite(menuiserie.GetTarifs());
+    const auto tva = TableTva::GetTva(typeTva);
+    if (!tva)
+        return;
+    Tarif(menuiserie, tarif).AffecterTva(*tva);
+    SignalerTarif(menuiserie, tarif);
+}
+
+bool TSessionChiffrage::AffecterTvaMenuiserie(int menuiserie, const QString& typeTva)
+{
+    const auto tva = TableTva::GetTva(typeTva);
+    if (!tva)
+        return false;
+    Menuiserie(menuiserie).GetPose().AffecterTva(*tva);
+    SignalerMenuiserie(menuiserie);
+    return true;
+}
+
+void TSessionChiffrage::DiffuserTvaMenuiserie(int index)
+{
+    TMenuiserie& menuiserie = Menuiserie(index);
+    menuiserie.AffecterTva(menuiserie.GetPose().GetTva());
+    SignalerMenuiserie(index);
+}
+
+// ---------------------------------------------------------------------------
+// Lines
+
+int TSessionChiffrage::AjouterTarif(int index, const ChoixTarif& choix)
+{
+    TMenuiserie& menuiserie = Menuiserie(index);
+    auto tarif = TTarif::Nouveau(menuiserie.GetPose(), choix.id, choix.libelle, choix.prix);
+    const QString poseur = menuiserie.GetTarifs().PoseurHerite();
     tarif->SetPoseurId(poseur);
-    // Priced for the quote's default kind, in the chosen tariff's category.
-    if (!poseur.isEmpty())
+    // Named, as a line given an installer is, so that the answer names him
+    // and the next assignment sees him; priced for the quote's default kind,
+    // in the chosen tariff's category. His SIRET and RGE stay empty.
+    if (!poseur.isEmpty()) {
+        tarif->SetPoseurNom(Poseurs::Nom(poseur));
         tarif->SetPoseurPrix(Tarifs::PrixPoseurPourPose(poseGlobale.GetId(), choix.id, poseur).value_or(0.0));
-    menuiserie.GetTarifs().Ajouter(std::move(tarif));
-    return menuiserie.GetTarifs().Nombre() - 1;
-}
-
-QString TSessionChiffrage::PoseurHerite(const TTarifs& tarifs)
-{
-    QString poseur;
-    for (const TTarif& tarif : tarifs) {
-        if (poseur.isEmpty())
-            poseur = tarif.GetPoseurId();
-        else if (tarif.GetPoseurId() != poseur)
-            return QString();
     }
-    return poseur;
+    menuiserie.GetTarifs().Ajouter(std::move(tarif));
+    const int ajoute = menuiserie.GetTarifs().Nombre() - 1;
+    SignalerLignes(index, ajoute);
+    return ajoute;
 }
 
-int TSessionChiffrage::DupliquerTarif(TMenuiserie& menuiserie, int index)
+int TSessionChiffrage::DupliquerTarif(int menuiserie, int tarif)
 {
-    TTarifs& tarifs = menuiserie.GetTarifs();
-    std::unique_ptr<TTarif> copie = tarifs[index].Cloner();
+    TTarifs& tarifs = Menuiserie(menuiserie).GetTarifs();
+    std::unique_ptr<TTarif> copie = tarifs[tarif].Cloner();
     copie->SetPoseurSiret(QString());
     copie->SetPoseurRge(QString());
     copie->SetQuincaillerieIncluse(true);
     tarifs.Ajouter(std::move(copie));
-    return tarifs.Nombre() - 1;
+    const int ajoute = tarifs.Nombre() - 1;
+    SignalerLignes(menuiserie, ajoute);
+    return ajoute;
 }
 
-void TSessionChiffrage::ModifierTarif(TMenuiserie& menuiserie, int index, const ChoixTarif& choix)
+void TSessionChiffrage::ModifierTarif(int menuiserie, int tarif, const ChoixTarif& choix)
 {
-    PrendreTarif(menuiserie.GetTarifs()[index], menuiserie.GetPose(), choix);
+    Tarif(menuiserie, tarif).PrendreTarif(Menuiserie(menuiserie).GetPose(), choix.id, choix.libelle, choix.prix);
+    SignalerTarif(menuiserie, tarif);
 }
 
-void TSessionChiffrage::SupprimerTarif(TMenuiserie& menuiserie, int index)
+void TSessionChiffrage::SupprimerTarif(int menuiserie, int tarif)
 {
-    menuiserie.GetTarifs().Supprimer(index);
+    TTarifs& tarifs = Menuiserie(menuiserie).GetTarifs();
+    tarifs.Supprimer(tarif);
+    SignalerLignes(menuiserie, LigneApresSuppression(tarif, tarifs.Nombre()));
 }
 
-void TSessionChiffrage::SupprimerTarifs(TMenuiserie& menuiserie)
+void TSessionChiffrage::SupprimerTarifs(int menuiserie)
 {
-    menuiserie.GetTarifs().Vider();
+    Menuiserie(menuiserie).GetTarifs().Vider();
+    SignalerLignes(menuiserie, std::nullopt);
 }
 
-std::optional<int> TSessionChiffrage::LigneApresSuppression(int index, int restantes)
+std::optional<int> LigneApresSuppression(int index, int restantes)
 {
     if (restantes <= 0)
         return std::nullopt;
     return index <= 0 ? 0 : std::min(index - 1, restantes - 1);
 }
 
-QString TSessionChiffrage::AffecterPoseur(TTarif& tarif, const QString& idPoseur)
+// ---------------------------------------------------------------------------
+// Installers
+
+QString TSessionChiffrage::AffecterPoseur(int menuiserie, int index, const QString& idPoseur)
 {
     const Poseurs::Identite poseur = Poseurs::LireIdentite(idPoseur);
+    TTarif& tarif = Tarif(menuiserie, index);
     tarif.SetPoseurId(idPoseur);
     tarif.SetPoseurNom(poseur.nom);
     tarif.SetPoseurPrix(Tarifs::PrixPoseur(tarif.GetId(), idPoseur).value_or(0.0));
     tarif.SetPoseurSiret(poseur.siret);
     tarif.SetPoseurRge(poseur.rge);
+    SignalerTarif(menuiserie, index);
     return poseur.nom;
 }
 
@@ -144,36 +167,66 @@ void TSessionChiffrage::AffecterPoseurATous(const QString& idPoseur, const QStri
             tarif.SetPoseurNom(nom);
         }
     }
+    SignalerMenuiseries();
 }
 
-void TSessionChiffrage::ActualiserPrix()
+QString TSessionChiffrage::NomPoseur(int menuiserie, int tarif) const
 {
+    const QString& cle = Tarif(menuiserie, tarif).GetPoseurId();
+    return cle.isEmpty() ? QString() : Poseurs::Nom(cle);
+}
+
+// ---------------------------------------------------------------------------
+// Hardware
+
+void TSessionChiffrage::SetQuincaillerieIncluse(int menuiserie, int index, bool incluse)
+{
+    TTarif& tarif = Tarif(menuiserie, index);
+    if (tarif.GetQuincaillerieIncluse() == incluse)
+        return;
+    tarif.SetQuincaillerieIncluse(incluse);
+    SignalerTarif(menuiserie, index);
+}
+
+void TSessionChiffrage::RemplacerQuincailleries(int menuiserie, int tarif, const TQuincailleries& quincailleries)
+{
+    Tarif(menuiserie, tarif).GetQuincailleries().CopierDepuis(quincailleries);
+    SignalerTarif(menuiserie, tarif);
+}
+
+void TSessionChiffrage::RemplacerQuincailleriesGlobales(const TQuincailleries& quincailleries)
+{
+    quincailleriesGlobales.CopierDepuis(quincailleries);
+    modifie = true;
+    emit QuincailleriesGlobalesChangees();
+    SignalerTotaux();
+}
+
+TSessionChiffrage::Actualisation TSessionChiffrage::ActualiserPrix()
+{
+    Actualisation changes;
     for (TMenuiserie& menuiserie : menuiseries) {
         for (TTarif& tarif : menuiserie.GetTarifs()) {
-            if (const std::optional<double> prix = Tarifs::PrixGeneral(tarif.GetId()))
+            const std::optional<double> prix = Tarifs::PrixGeneral(tarif.GetId());
+            if (prix && *prix != tarif.GetPrix()) {
                 tarif.SetPrix(*prix);
+                ++changes.prixVente;
+            }
             // The installer's own row, as when he was given the line: the
             // row the line points at is the general one, whose price is the
             // sale price, not his.
             if (!tarif.GetPoseurId().isEmpty()) {
-                if (const std::optional<double> prix = Tarifs::PrixPoseur(tarif.GetId(), tarif.GetPoseurId()))
-                    tarif.SetPoseurPrix(*prix);
+                const std::optional<double> sien = Tarifs::PrixPoseur(tarif.GetId(), tarif.GetPoseurId());
+                if (sien && *sien != tarif.GetPoseurPrix()) {
+                    tarif.SetPoseurPrix(*sien);
+                    ++changes.prixPoseur;
+                }
             }
-            ActualiserQuincailleries(tarif.GetQuincailleries());
+            changes.quincailleries += Quincailleries::Actualiser(tarif.GetQuincailleries());
         }
     }
-    ActualiserQuincailleries(quincailleriesGlobales);
-}
-
-void TSessionChiffrage::ActualiserQuincailleries(TQuincailleries& quincailleries)
-{
-    for (TQuincaillerie& quincaillerie : quincailleries) {
-        const std::optional<PrixQuincaillerie::Prix> prix = PrixQuincaillerie::Lire(quincaillerie.GetId());
-        if (!prix)
-            continue;
-        quincaillerie.SetTarifVente(prix->tarifVente);
-        quincaillerie.SetTarifAchat(prix->tarifAchat);
-        quincaillerie.SetNbPieces(prix->nbPieces);
-        quincaillerie.SetNbPiecesMl(prix->nbPiecesMl);
-    }
+    changes.quincailleries += Quincailleries::Actualiser(quincailleriesGlobales);
+    emit QuincailleriesGlobalesChangees();
+    SignalerMenuiseries();
+    return changes;
 }

@@ -21,6 +21,7 @@
 #include <QFile>
 #include <QSignalSpy>
 #include <QToolButton>
+#include <QTreeView>
 #include <QXmlStreamReader>
 #include <QtTest>
 #include <memory>
@@ -135,8 +136,7 @@ private slots:
                 });
                 QTest::mouseClick(Controle<QToolButton>(fiche, QStringLiteral("btnAjouter")), Qt::LeftButton);
             }
-            Liste(fiche, QStringLiteral("lvCategorie"))->setCurrentItem(
-                Liste(fiche, QStringLiteral("lvCategorie"))->topLevelItem(0));
+            SelectionnerRang(Controle<QTreeView>(fiche, QStringLiteral("lvCategorie")), 0);
             {
                 const auto choixPoseur = ChoisirPoseur(QStringLiteral("P01"));
                 QTest::mouseClick(Controle<QPushButton>(fiche, QStringLiteral("btnPoseur")), Qt::LeftButton);

@@ -333,7 +333,7 @@ private slots:
         QFETCH(QString, titre);
 
         QWidget proprietaire;
-        QString classeVue, titreVu, configVue, echangeVu;
+        QString classeVue, titreVu, echangeVu;
         // The working window may open further dialogs as it starts: note what
         // the sequence opened, then close whatever modal window is up until
         // the sequence returns.
@@ -345,10 +345,8 @@ private slots:
                     continue;
                 classeVue = fenetre->metaObject()->className();
                 titreVu = fenetre->windowTitle();
-                if (auto* fiche = qobject_cast<TFicheModeNormal*>(fenetre)) {
-                    configVue = fiche->GetFichierConfig();
+                if (auto* fiche = qobject_cast<TFicheModeNormal*>(fenetre))
                     echangeVu = fiche->GetFichierEchange();
-                }
             }
             if (auto* modale = qobject_cast<QDialog*>(QApplication::activeModalWidget()))
                 modale->reject();
@@ -361,10 +359,8 @@ private slots:
         fermeture.stop();
         QCOMPARE(classeVue, classe);
         QCOMPARE(titreVu, titre);
-        if (arguments.size() == 3) {
-            QCOMPARE(configVue, Chemin(arguments[1]));
+        if (arguments.size() == 3)
             QCOMPARE(echangeVu, Chemin(arguments[2]));
-        }
         QVERIFY(!DMPose().EstConnecte());
     }
 

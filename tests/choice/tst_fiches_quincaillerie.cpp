@@ -215,7 +215,7 @@ private slots:
         }
         TFicheQuincaillerieDetail fiche(nullptr);
         fiche.SetMenuiseries({petite.get(), grande.get()});
-        fiche.SetQuincailleries(&liste);
+        fiche.SetQuincailleries(liste);
 
         ExecuterModal<TFicheQuincaillerieDetail>(fiche, [&](TFicheQuincaillerieDetail* ouverte) {
             QCOMPARE(ouverte->windowTitle(), QStringLiteral("Détail des quincailleries"));
@@ -247,7 +247,7 @@ private slots:
         liste.Ajouter().SetLibelle(QStringLiteral("Joint"));
         TFicheQuincaillerieDetail fiche(nullptr);
         fiche.SetMenuiseries(*menuiserie);
-        fiche.SetQuincailleries(&liste);
+        fiche.SetQuincailleries(liste);
 
         ExecuterModal<TFicheQuincaillerieDetail>(fiche, [&](TFicheQuincaillerieDetail* ouverte) {
             // Once, not again when the window becomes active after the message.
@@ -255,8 +255,16 @@ private slots:
             QCoreApplication::sendEvent(ouverte, &desactivation);
             QEvent activation(QEvent::WindowActivate);
             QCoreApplication::sendEvent(ouverte, &activation);
-            QCOMPARE(Texte(ouverte, "lblHauteur") + "x" + Texte(ouverte, "lblLargeur"), QStringLiteral("0x0"));
+            // The height that cannot be read counts 0; the width still counts.
+            QCOMPARE(Texte(ouverte, "lblHauteur") + "x" + Texte(ouverte, "lblLargeur"), QStringLiteral("0x800"));
             QCOMPARE(ColonneGrille(ouverte, 0), QStringLiteral("Joint=0,00"));
+            // Adding and recomputing go on with what can be computed.
+            {
+                const auto pilote = ChoixDe(QStringLiteral("Joint"), {});
+                Cliquer(ouverte, QStringLiteral("btnAjouter"));
+            }
+            Cliquer(ouverte, QStringLiteral("btnRecalculer"));
+            QCOMPARE(Colonne(Controle<QTableWidget>(ouverte, QStringLiteral("sgListe"))).size(), 2);
         });
         QCOMPARE(messages.Textes(), QStringList{QStringLiteral("La propriété HAUTEUR de la menuiserie vaut « 12a », "
                                                                "qui n'est pas un nombre entier.")});
@@ -269,7 +277,7 @@ private slots:
         TQuincailleries liste;
         TFicheQuincaillerieDetail fiche(nullptr);
         fiche.SetMenuiseries(*menuiserie);
-        fiche.SetQuincailleries(&liste);
+        fiche.SetQuincailleries(liste);
         QStringList vues;
 
         ExecuterModal<TFicheQuincaillerieDetail>(fiche, [&](TFicheQuincaillerieDetail* ouverte) {
@@ -288,6 +296,9 @@ private slots:
             grille->item(0, 3)->setText(QStringLiteral("abc"));
             grille->setCurrentCell(1, 3);
             TaperDansLaGrille(grille, QStringLiteral("4,5"));
+            // The totals follow the quantity as soon as its cell is left.
+            QTest::keyClick(grille->indexWidget(grille->currentIndex()), Qt::Key_Return);
+            QTRY_COMPARE(Texte(ouverte, "lblTotalHt"), QStringLiteral("55,00"));
             CocherCotes(ouverte, {});
             Cliquer(ouverte, QStringLiteral("btnRecalculer"));
             vues << ColonneGrille(ouverte);
@@ -310,8 +321,11 @@ private slots:
         QCOMPARE(vues, (QStringList{"=0,00", "1,20;0,36=15,60", "1,00;4,50=55,00", "1,20;1,20=24,00", "7,00=70,00"}));
         QCOMPARE(messages.Textes(), QStringList{QStringLiteral("Vous devez sélectionner au moins une hauteur ou une "
                                                                "largeur avant de recalculer les quantités.")});
-        QCOMPARE(liste.Nombre(), 1);
-        QCOMPARE(liste[0].GetQuantite(), 3.0);
+        // The caller's list is a copy the dialog never touched; the list
+        // handed back holds the work.
+        QCOMPARE(liste.Nombre(), 0);
+        QCOMPARE(fiche.GetQuincailleries().Nombre(), 1);
+        QCOMPARE(fiche.GetQuincailleries()[0].GetQuantite(), 3.0);
     }
 };
 

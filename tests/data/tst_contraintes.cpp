@@ -2,6 +2,7 @@
 
 #include "model/Menuiserie.h"
 #include "data/Contraintes.h"
+#include "data/TarifsConvenables.h"
 
 #include <QtTest>
 
@@ -15,6 +16,8 @@ private slots:
     void testerContrainte();
     void verifierContraintes_data();
     void verifierContraintes();
+    void tarifsConvenables_data();
+    void tarifsConvenables();
 };
 
 void TestContraintes::testerContrainte_data()
@@ -160,6 +163,63 @@ void TestContraintes::verifierContraintes()
     QCOMPARE(::VerifierContraintes(ids.value(categorie), *menuiserie), attendu);
     // Run twice: the shared query is left ready for the next use.
     QCOMPARE(::VerifierContraintes(ids.value(categorie), *menuiserie), attendu);
+}
+
+// The tariffs offered for an item, by the tariff choice and the automatic
+// lines alike: general tariffs of the kind, of typed categories with a name,
+// of the item's family and meeting its constraints unless unfiltered.
+void TestContraintes::tarifsConvenables_data()
+{
+    QTest::addColumn<QStringList>("proprietes");
+    QTest::addColumn<bool>("sansFiltrage");
+    QTest::addColumn<QStringList>("attendus"); // names, by tariff key
+
+    const QString famille = QStringLiteral("TRELVANE_LIBELLE_CODE=10100");
+    QTest::newRow("famille, petite") << QStringList{famille, "HAUTEUR=800"} << false
+                                     << QStringList{"Fenêtre Étroite", "Fenêtre"};
+    QTest::newRow("famille, haute") << QStringList{famille, "HAUTEUR=1500"} << false << QStringList{"Fenêtre"};
+    QTest::newRow("sans famille") << QStringList{"HAUTEUR=800"} << false
+                                  << QStringList{"Fenêtre Étroite", "Volet Alu", "Fenêtre"};
+    QTest::newRow("sans filtrage") << QStringList{famille, "HAUTEUR=1500"} << true
+                                   << QStringList{"Fenêtre Étroite", "Volet Alu", "Fenêtre"};
+}
+
+void TestContraintes::tarifsConvenables()
+{
+    QFETCH(QStringList, proprietes);
+    QFETCH(bool, sansFiltrage);
+    QFETCH(QStringList, attendus);
+
+    BaseTemporaire base;
+    DonneesReference donnees(base);
+    const QString pose = donnees.Pose(QStringLiteral("Pose"));
+    const QString autrePose = donnees.Pose(QStringLiteral("Autre"));
+    const QString fenetre = donnees.Type(QStringLiteral("Fenêtre"), QStringLiteral("10100"));
+    const QString volet = donnees.Type(QStringLiteral("Volet"), QStringLiteral("10300"));
+    const QString etroite = donnees.Categorie(QStringLiteral("Étroite"), fenetre);
+    donnees.Contrainte(etroite, QStringLiteral("HAUTEUR"), QStringLiteral("<="), QStringLiteral("1000"));
+    const QString alu = donnees.Categorie(QStringLiteral("Alu"), volet);
+    const QString sansLibelle = donnees.Categorie(QString(), fenetre);
+    const QString sansNom = donnees.Categorie(QString(), donnees.Type(QString(), QStringLiteral("10100")));
+    const QString sansType = donnees.Categorie(QStringLiteral("Orpheline"), QStringLiteral("999"));
+    donnees.Tarif(pose, etroite, 100.0);
+    donnees.Tarif(pose, alu, QVariant());
+    donnees.Tarif(pose, sansLibelle, 50.0);
+    donnees.Tarif(pose, sansNom, 60.0);
+    donnees.Tarif(pose, sansType, 70.0);
+    donnees.Tarif(pose, etroite, 90.0, QStringLiteral("7")); // an installer's row
+    donnees.Tarif(autrePose, etroite, 80.0);
+
+    const auto menuiserie = NouvelleMenuiserie(proprietes);
+    const TarifsConvenables::Candidats candidats(pose);
+    QStringList noms;
+    for (const TarifsConvenables::Tarif& tarif :
+         candidats.Pour(*menuiserie, sansFiltrage ? TarifsConvenables::Filtrage::Aucun
+                                                  : TarifsConvenables::Filtrage::FamilleEtContraintes)) {
+        noms.append(tarif.libelle);
+        QCOMPARE(tarif.prix.has_value(), tarif.idCategorie != alu);
+    }
+    QCOMPARE(noms, attendus);
 }
 
 QTEST_GUILESS_MAIN(TestContraintes)

@@ -7,9 +7,11 @@
 
 #include "data/TableTva.h"
 #include "model/Echange.h"
+#include "model/Formats.h"
 #include "model/Tarif.h"
 #include "pricing/SessionChiffrage.h"
 
+#include <QDir>
 #include <QFile>
 #include <QtTest>
 #include <cmath>
@@ -44,9 +46,23 @@ private:
         session->Charger();
     }
 
+    // The quote built by a test, handed to the session by Prendre().
+    DevisEchange devis;
+
     TMenuiserie& NouvelleMenuiserieDuDevis()
     {
-        return session->GetMenuiseries().Ajouter(NouvelleMenuiserie({QStringLiteral("Quantite=1")}));
+        return devis.menuiseries.Ajouter(NouvelleMenuiserie({QStringLiteral("Quantite=1")}));
+    }
+
+    void Prendre()
+    {
+        session->PrendreDevis(std::move(devis));
+        devis = DevisEchange();
+    }
+
+    const TTarif& Ligne(int menuiserie, int tarif) const
+    {
+        return session->GetMenuiseries()[menuiserie].GetTarifs()[tarif];
     }
 
     static TTarif& NouvelleLigne(TMenuiserie& menuiserie, const QString& id, const QString& libelle,
@@ -170,6 +186,133 @@ private slots:
         QVERIFY(session->GetPoseGlobale().GetChoix(TPoseLivraison::Livraison));
     }
 
+    void tarifsAutomatiques_data()
+    {
+        QTest::addColumn<QString>("famille");
+        QTest::addColumn<QString>("libelleCategorie");
+        QTest::addColumn<QString>("hauteur");
+        QTest::addColumn<bool>("ligneAilleurs");
+        QTest::addColumn<QStringList>("attendus");
+
+        QTest::newRow("type et catégorie") << "10101" << "PVC" << "1200" << false << QStringList{"Fenêtre PVC"};
+        QTest::newRow("catégorie sans libellé") << "10101" << "" << "1200" << false << QStringList{"Fenêtre"};
+        QTest::newRow("contrainte non tenue") << "10101" << "PVC" << "900" << false << QStringList{};
+        QTest::newRow("code avec apostrophe") << "10'5" << "PVC" << "1200" << false << QStringList{"Fenêtre PVC"};
+        QTest::newRow("une ligne ailleurs") << "10101" << "PVC" << "1200" << true << QStringList{};
+    }
+
+    void tarifsAutomatiques()
+    {
+        QFETCH(QString, famille);
+        QFETCH(QString, libelleCategorie);
+        QFETCH(QString, hauteur);
+        QFETCH(bool, ligneAilleurs);
+        QFETCH(QStringList, attendus);
+
+        DonneesReference donnees(*base);
+        const QString categorie = donnees.Categorie(libelleCategorie, donnees.Type(QStringLiteral("Fenêtre"), famille));
+        const QString autre = donnees.Categorie(QStringLiteral("Alu"), donnees.Type(QStringLiteral("Volet"), QStringLiteral("10300")));
+        const QString operande = base->Valeur(QStringLiteral("SELECT IdOperande FROM Operande WHERE Code = 'HAUTEUR'"));
+        base->Executer(QStringLiteral("INSERT INTO CategorieContrainte (IdCategorie, IdOperande, Operateur, Valeur) "
+                                      "VALUES (:c, :o, '>=', '1000')"),
+                       {{"c", categorie.toLongLong()}, {"o", operande.toLongLong()}});
+        donnees.Tarif(idPoseStandard, categorie, 123.45);
+        donnees.Tarif(idPoseStandard, categorie, 99.0, QStringLiteral("7")); // an installer's row: never automatic
+        donnees.Tarif(idPoseRenovation, categorie, 80.0);                    // another kind
+        donnees.Tarif(idPoseStandard, autre, 55.0);                          // another family
+
+        Article article{QStringLiteral("F1"),
+                        {{"Quantite", "1"}, {"Hauteur", hauteur}, {"TRELVANE_LIBELLE_CODE", famille.toHtmlEscaped().replace("'", "&apos;")}},
+                        QString(), "1"};
+        Article ailleurs{QStringLiteral("F2"), {{"Quantite", "1"}},
+                         ligneAilleurs ? Tarif("999", "Déjà là", "10,00", 1, "20,00") : QString(), "1"};
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({article, ailleurs}));
+        session->Ouvrir({});
+
+        const TTarifs& tarifs = session->GetMenuiseries()[0].GetTarifs();
+        QStringList libelles;
+        for (const TTarif& tarif : tarifs)
+            libelles.append(tarif.GetLibelle());
+        QCOMPARE(libelles, attendus);
+        if (!attendus.isEmpty()) {
+            QCOMPARE(tarifs[0].GetPrix(), 123.45);
+            QCOMPARE(tarifs[0].GetCodeExport(), QStringLiteral("EXP"));
+            QVERIFY(tarifs[0].GetQuincaillerieIncluse());
+            QVERIFY(tarifs[0].GetPoseurId().isEmpty());
+            // The file names the kind, so no choice runs: the line still takes its VAT.
+            QCOMPARE(tarifs[0].GetTva().GetTypeTva(), 1);
+            QCOMPARE((QStringList{FormatMonetaire(tarifs[0].GetPrix()), FormatMonetaire(tarifs[0].PrixTva()),
+                                  FormatMonetaire(tarifs[0].PrixTtc())}),
+                     (QStringList{"123,45", "24,69", "148,14"}));
+        }
+    }
+
+    // The opening, as the screen runs it: the archive failure said first,
+    // then the kind asked for when the file names none; the automatic lines
+    // take the kind chosen and its VAT; the first item is current with its
+    // first line; what the opening did is not the user's work.
+    void ouvertureDuDevis()
+    {
+        DonneesReference donnees(*base);
+        const QString categorie =
+            donnees.Categorie(QStringLiteral("PVC"), donnees.Type(QStringLiteral("Fenêtre"), QStringLiteral("10101")));
+        donnees.Tarif(idPoseStandard, categorie, 100.0);
+        QVERIFY(QDir(base->Fichier(QStringLiteral("Xml"))).removeRecursively());
+        QFile bouchon(base->Fichier(QStringLiteral("Xml")));
+        QVERIFY(bouchon.open(QIODevice::WriteOnly)); // a file where the folder should be
+        bouchon.close();
+        Ecrire(Menuiseries({{QStringLiteral("F1"), {{"Quantite", "1"}, {"TRELVANE_LIBELLE_CODE", "10101"}}, QString(), "1"},
+                            {QStringLiteral("F2"), {{"Quantite", "1"}}, QString(), "1"}}));
+        QStringList demandes;
+        TSessionChiffrage::Interlocuteur interlocuteur;
+        interlocuteur.signalerArchive = [&](const QString& message) {
+            demandes << (message.contains(QStringLiteral(".entree.xml")) ? QStringLiteral("archive") : message);
+        };
+        // The items are already there to be seen behind the choice.
+        interlocuteur.choisirPose = [&](const QString& idPose) -> std::optional<QString> {
+            demandes << QStringLiteral("pose «%1» sur %2").arg(idPose).arg(session->GetMenuiseries().Nombre());
+            return idPoseStandard;
+        };
+        session->Ouvrir(interlocuteur);
+        QCOMPARE(demandes, (QStringList{"archive", "pose «» sur 2"}));
+        QCOMPARE(session->GetPoseGlobale().GetId(), idPoseStandard);
+        QVERIFY(session->GetPoseGlobale().GetChoix(TPoseLivraison::Livraison));
+        QCOMPARE(session->GetIndexMenuiserie(), 0);
+        QCOMPARE(session->GetIndexTarif(), 0);
+        const TTarif& ligne = *session->TarifCourant();
+        QCOMPARE(ligne.GetLibelle(), QStringLiteral("Fenêtre PVC"));
+        QCOMPARE(ligne.GetTva().GetTypeTva(), 1);
+        for (const TMenuiserie& menuiserie : session->GetMenuiseries())
+            QCOMPARE(menuiserie.GetPose().GetId(), idPoseStandard);
+        QVERIFY(!session->EstModifie());
+        session->SetQuincaillerieIncluse(0, 0, false);
+        QVERIFY(session->EstModifie());
+
+        // Cancelled, the kind stays empty and the opening goes on.
+        Ecrire(Menuiseries({{QStringLiteral("F3"), {{"Quantite", "1"}}, QString(), "1"}}));
+        TSessionChiffrage autre(base->Dossier());
+        autre.SetFichierEchange(session->GetFichierEchange());
+        autre.Ouvrir({{}, [](const QString&) { return std::optional<QString>(); }});
+        QVERIFY(autre.GetPoseGlobale().GetId().isEmpty());
+        QCOMPARE(autre.GetIndexMenuiserie(), 0);
+    }
+
+    // A file that cannot be taken leaves the quote as it was.
+    void chargementRefuseGardeLeDevis()
+    {
+        ChargerDeuxMenuiseries();
+        session->SetMenuiserieCourante(1);
+        QFile fichier(session->GetFichierEchange());
+        QVERIFY(fichier.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        fichier.write("<?xml version=\"1.0\"?>\n<Quarlo><menuiseries>");
+        fichier.close();
+        QVERIFY_THROWS_EXCEPTION(std::exception, session->Charger());
+        QCOMPARE(session->GetMenuiseries().Nombre(), 2);
+        QCOMPARE(session->GetPoseGlobale().GetId(), idPoseRenovation);
+        QCOMPARE(session->GetIndexMenuiserie(), 1);
+    }
+
     // A sub-option read as chosen brings delivery with it; an option the
     // file does not give keeps its state.
     void chargementDesOptions()
@@ -177,9 +320,9 @@ private slots:
         session->ChoisirOption(TPoseLivraison::Livraison, true);
         Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00",
                            Option("livraison", false, "30,00") + Option("livraison_compliquee", true, "15,00")));
-        const TSessionChiffrage::Chargement chargement = session->Charger();
-        QVERIFY(chargement.aPose);
-        QVERIFY(!chargement.aCotes);
+        QVERIFY(session->Charger().isEmpty());
+        QCOMPARE(session->GetPoseGlobale().GetId(), idPoseStandard);
+        QVERIFY(session->GetPriseDeCote());
         QVERIFY(session->GetPoseGlobale().GetChoix(TPoseLivraison::Livraison));
         QVERIFY(session->GetPoseGlobale().GetChoix(TPoseLivraison::LivraisonCompliquee));
         QVERIFY(!session->GetPoseGlobale().GetChoix(TPoseLivraison::LivraisonManutention));
@@ -243,28 +386,30 @@ private slots:
         // The line points at an installer's row: the reference is the general one.
         const QString idPoseur = donnees.Tarif(idPoseStandard, categorie, 55.0, QStringLiteral("7"));
         donnees.Tarif(idPoseRenovation, categorie, prixLigne + 1);
-        TTarif tarif;
-        tarif.SetId(tarifPresent ? idPoseur : QStringLiteral("9999"));
+        TTarif& tarif = NouvelleLigne(NouvelleMenuiserieDuDevis(), tarifPresent ? idPoseur : QStringLiteral("9999"),
+                                      QStringLiteral("L"));
         tarif.SetPrix(prixLigne);
-        QCOMPARE(session->EcartPrix(tarif), ecart);
+        Prendre();
+        QCOMPARE(session->EcartPrix(0, 0), ecart);
+        QCOMPARE(session->MenuiserieEnEcart(0), ecart);
     }
 
     void tvaDesLignesEtDeLaMenuiserie()
     {
         ChargerDeuxMenuiseries();
-        TMenuiserie& menuiserie = session->GetMenuiseries()[0];
-        TTarif& tarif = menuiserie.GetTarifs()[0];
-        session->AffecterTvaTarif(tarif, QStringLiteral("3"));
+        const TMenuiserie& menuiserie = session->GetMenuiseries()[0];
+        const TTarif& tarif = menuiserie.GetTarifs()[0];
+        session->AffecterTvaTarif(0, 0, QStringLiteral("3"));
         QCOMPARE(tarif.GetTva().GetValeur(), 5.5);
         // A type the table lacks changes nothing.
-        session->AffecterTvaTarif(tarif, QStringLiteral("9"));
+        session->AffecterTvaTarif(0, 0, QStringLiteral("9"));
         QCOMPARE(tarif.GetTva().GetTypeTva(), 3);
-        QVERIFY(!session->AffecterTvaMenuiserie(menuiserie, QStringLiteral("9")));
+        QVERIFY(!session->AffecterTvaMenuiserie(0, QStringLiteral("9")));
 
-        QVERIFY(session->AffecterTvaMenuiserie(menuiserie, QStringLiteral("1")));
+        QVERIFY(session->AffecterTvaMenuiserie(0, QStringLiteral("1")));
         QCOMPARE(menuiserie.GetPose().GetTva().GetValeur(), 20.0);
         QCOMPARE(tarif.GetTva().GetTypeTva(), 3);
-        session->DiffuserTvaMenuiserie(menuiserie);
+        session->DiffuserTvaMenuiserie(0);
         QCOMPARE(tarif.GetTva().GetValeur(), 20.0);
         QCOMPARE(session->GetMenuiseries()[1].GetTarifs()[0].GetTva().GetValeur(), 10.0);
     }
@@ -279,8 +424,8 @@ private slots:
         bouchon.close();
         ChargerDeuxMenuiseries();
         Ecrire(Menuiseries({}));
-        const TSessionChiffrage::Chargement chargement = session->Charger();
-        QVERIFY2(chargement.messageArchive.contains(QStringLiteral(".entree.xml")), qPrintable(chargement.messageArchive));
+        const QString messageArchive = session->Charger();
+        QVERIFY2(messageArchive.contains(QStringLiteral(".entree.xml")), qPrintable(messageArchive));
         QCOMPARE(session->GetMenuiseries().Nombre(), 0);
 
         QVERIFY(QFile::remove(base->Fichier(QStringLiteral("Xml"))));
@@ -319,7 +464,7 @@ private slots:
         QFETCH(bool, aChoisir);
         TMenuiserie menuiserie;
         menuiserie.GetPose().SetId(idPose);
-        QCOMPARE(TSessionChiffrage::PoseMenuiserieAChoisir(menuiserie), aChoisir);
+        QCOMPARE(menuiserie.PoseAChoisir(), aChoisir);
     }
 
     void poseDUneMenuiserie()
@@ -327,7 +472,8 @@ private slots:
         TMenuiserie& menuiserie = NouvelleMenuiserieDuDevis();
         NouvelleLigne(menuiserie, "1", "L1").AffecterTva(*TableTva::GetTva(3));
         NouvelleLigne(menuiserie, "2", "L2");
-        QVERIFY(session->ChoisirPoseMenuiserie(menuiserie, idPoseRenovation));
+        Prendre();
+        QVERIFY(session->ChoisirPoseMenuiserie(0, idPoseRenovation));
         const TPose& pose = menuiserie.GetPose();
         QCOMPARE(pose.GetLibelle(), QStringLiteral("Rénovation"));
         QCOMPARE(pose.GetCodeExport(), QStringLiteral("Rén"));
@@ -336,9 +482,9 @@ private slots:
             QCOMPARE(tarif.GetTva().GetTypeTva(), 2);
             QCOMPARE(tarif.GetPrix(), 100.0);
         }
-        QVERIFY(!session->ChoisirPoseMenuiserie(menuiserie, idPoseRenovation));
+        QVERIFY(!session->ChoisirPoseMenuiserie(0, idPoseRenovation));
         // A kind that is gone: only the key changes.
-        QVERIFY(session->ChoisirPoseMenuiserie(menuiserie, QStringLiteral("999")));
+        QVERIFY(session->ChoisirPoseMenuiserie(0, QStringLiteral("999")));
         QCOMPARE(pose.GetId(), QStringLiteral("999"));
         QCOMPARE(pose.GetLibelle(), QStringLiteral("Rénovation"));
         QCOMPARE(pose.GetTva().GetTypeTva(), 2);
@@ -383,16 +529,22 @@ private slots:
 
         session->ChoisirPoseGlobale(idPoseStandard);
         TMenuiserie& menuiserie = NouvelleMenuiserieDuDevis();
-        session->ChoisirPoseMenuiserie(menuiserie, idPoseRenovation);
         for (const QString& poseur : poseursExistants)
             NouvelleLigne(menuiserie, choisi, "Existante", cle(poseur));
+        Prendre();
+        session->ChoisirPoseMenuiserie(0, idPoseRenovation);
+        session->SetMenuiserieCourante(0);
 
-        const int index = session->AjouterTarif(menuiserie, {choisi, QStringLiteral("Fenêtre PVC"), 120.0});
+        const int index = session->AjouterTarif(0, {choisi, QStringLiteral("Fenêtre PVC"), 120.0});
         QCOMPARE(index, poseursExistants.size());
-        const TTarif& ligne = menuiserie.GetTarifs()[index];
+        // The new line is the current one.
+        QCOMPARE(session->GetIndexTarif(), index);
+        const TTarif& ligne = Ligne(0, index);
         QCOMPARE(ligne.GetPoseurId(), cle(herite));
         QCOMPARE(ligne.GetPoseurPrix(), prix);
-        QVERIFY(ligne.GetPoseurNom().isEmpty() && ligne.GetPoseurSiret().isEmpty() && ligne.GetPoseurRge().isEmpty());
+        // Named as the database has him (no one for a key it does not know).
+        QCOMPARE(ligne.GetPoseurNom(), herite == "A" ? QStringLiteral("Poseur A") : herite == "B" ? QStringLiteral("Poseur B") : QString());
+        QVERIFY(ligne.GetPoseurSiret().isEmpty() && ligne.GetPoseurRge().isEmpty());
         QCOMPARE(ligne.GetId(), choisi);
         QCOMPARE(ligne.GetLibelle(), QStringLiteral("Fenêtre PVC"));
         QCOMPARE(ligne.GetPrix(), 120.0);
@@ -406,7 +558,6 @@ private slots:
     void copieEtChangementDeTarif()
     {
         TMenuiserie& menuiserie = NouvelleMenuiserieDuDevis();
-        session->ChoisirPoseMenuiserie(menuiserie, idPoseRenovation);
         TTarif& source = NouvelleLigne(menuiserie, "5", "Pose", "7", "Dupont");
         source.SetPoseurPrix(45.0);
         source.SetPoseurSiret(QStringLiteral("123"));
@@ -415,9 +566,13 @@ private slots:
         source.AffecterTva(*TableTva::GetTva(3));
         source.SetQuincaillerieIncluse(false);
         NouvelleQuincaillerie(source.GetQuincailleries(), "K");
+        Prendre();
+        // The line's VAT is given after the kind: the kind spreads its own.
+        session->ChoisirPoseMenuiserie(0, idPoseRenovation);
+        session->AffecterTvaTarif(0, 0, QStringLiteral("3"));
 
-        QCOMPARE(session->DupliquerTarif(menuiserie, 0), 1);
-        TTarif& copie = menuiserie.GetTarifs()[1];
+        QCOMPARE(session->DupliquerTarif(0, 0), 1);
+        const TTarif& copie = Ligne(0, 1);
         QCOMPARE(copie.GetId(), QStringLiteral("5"));
         QCOMPARE(copie.GetLibelle(), QStringLiteral("Pose"));
         QCOMPARE(copie.GetPrix(), 100.0);
@@ -429,10 +584,11 @@ private slots:
         QVERIFY(copie.GetPoseurSiret().isEmpty() && copie.GetPoseurRge().isEmpty());
         QVERIFY(copie.GetQuincaillerieIncluse());
         QCOMPARE(copie.GetQuincailleries().GetXml(), source.GetQuincailleries().GetXml());
-        copie.GetQuincailleries()[0].SetQuantite(8.0);
+        // Copies of its own, not the source's entries.
+        QVERIFY(&copie.GetQuincailleries()[0] != &source.GetQuincailleries()[0]);
         QCOMPARE(source.GetQuincailleries()[0].GetQuantite(), 5.0);
 
-        session->ModifierTarif(menuiserie, 0, {QStringLiteral("6"), QStringLiteral("Autre"), 80.0});
+        session->ModifierTarif(0, 0, {QStringLiteral("6"), QStringLiteral("Autre"), 80.0});
         QCOMPARE(source.GetId(), QStringLiteral("6"));
         QCOMPARE(source.GetLibelle(), QStringLiteral("Autre"));
         QCOMPARE(source.GetPrix(), 80.0);
@@ -467,15 +623,21 @@ private slots:
         TMenuiserie& menuiserie = NouvelleMenuiserieDuDevis();
         for (int i = 0; i < nombre; ++i)
             NouvelleLigne(menuiserie, QString::number(i), QStringLiteral("L%1").arg(i));
-        session->SupprimerTarif(menuiserie, index);
+        Prendre();
+        session->SetMenuiserieCourante(0);
+        session->SetTarifCourant(index);
+        session->SupprimerTarif(0, index);
         QStringList libelles;
         for (const TTarif& tarif : menuiserie.GetTarifs())
             libelles.append(tarif.GetLibelle());
         QCOMPARE(libelles.join(' '), restantes);
-        QCOMPARE(TSessionChiffrage::LigneApresSuppression(index, nombre - 1).value_or(-1), selection);
+        QCOMPARE(LigneApresSuppression(index, nombre - 1).value_or(-1), selection);
+        // The line then current is the one the rule names.
+        QCOMPARE(session->GetIndexTarif(), selection);
         QCOMPARE(session->Totaux().menuiseriesHt, 100.0 * (nombre - 1));
 
-        session->SupprimerTarifs(menuiserie);
+        session->SupprimerTarifs(0);
+        QCOMPARE(session->GetIndexTarif(), -1);
         QVERIFY(menuiserie.GetTarifs().EstVide());
         QCOMPARE(session->Totaux().menuiseriesHt, 0.0);
     }
@@ -505,9 +667,10 @@ private slots:
         }
         lignes[3]->SetPoseurId(QStringLiteral("8"));
         lignes[3]->SetPoseurNom(QStringLiteral("Déjà là"));
-        TTarif& sansLibelle = NouvelleLigne(session->GetMenuiseries()[2], tAlu, QString());
+        TTarif& sansLibelle = NouvelleLigne(devis.menuiseries[2], tAlu, QString());
+        Prendre();
 
-        QCOMPARE(session->AffecterPoseur(*lignes[0], p), QStringLiteral("Poseur P"));
+        QCOMPARE(session->AffecterPoseur(0, 0, p), QStringLiteral("Poseur P"));
         QCOMPARE(lignes[0]->GetPoseurPrix(), 35.0);
         QCOMPARE(lignes[0]->GetPoseurSiret(), QStringLiteral("SIRET P"));
         QCOMPARE(lignes[0]->GetPoseurRge(), QStringLiteral("RGE P"));
@@ -526,7 +689,7 @@ private slots:
         QCOMPARE(session->NombreTarifsSansPoseur(), 0);
 
         // An installer the database does not know: his key, no name, price 0.
-        QCOMPARE(session->AffecterPoseur(*lignes[0], QStringLiteral("999")), QString());
+        QCOMPARE(session->AffecterPoseur(0, 0, QStringLiteral("999")), QString());
         QCOMPARE(lignes[0]->GetPoseurId(), QStringLiteral("999"));
         QCOMPARE(lignes[0]->GetPoseurPrix(), 0.0);
         QVERIFY(lignes[0]->GetPoseurSiret().isEmpty());
@@ -555,11 +718,17 @@ private slots:
         for (TTarif* tarif : {&avecPoseur, &sansPoseur, &poseurSansTarif, &disparu})
             tarif->SetPoseurPrix(12.0);
         NouvelleQuincaillerie(avecPoseur.GetQuincailleries(), k);
-        NouvelleQuincaillerie(session->GetQuincailleriesGlobales(), k);
-        NouvelleQuincaillerie(session->GetQuincailleriesGlobales(), QStringLiteral("888"));
-        QVERIFY(session->EcartPrix(avecPoseur));
+        devis.aGlobal = true;
+        NouvelleQuincaillerie(devis.quincailleriesGlobales, k);
+        NouvelleQuincaillerie(devis.quincailleriesGlobales, QStringLiteral("888"));
+        Prendre();
+        QVERIFY(session->EcartPrix(0, 0));
 
-        session->ActualiserPrix();
+        const TSessionChiffrage::Actualisation changes = session->ActualiserPrix();
+        QCOMPARE(changes.prixVente, 3);
+        QCOMPARE(changes.prixPoseur, 1);
+        QCOMPARE(changes.quincailleries, 2);
+        QCOMPARE(session->ActualiserPrix().prixVente + session->ActualiserPrix().quincailleries, 0);
         QCOMPARE(avecPoseur.GetPrix(), 110.0);
         QCOMPARE(avecPoseur.GetPoseurPrix(), 70.0);
         QCOMPARE(sansPoseur.GetPrix(), 110.0);
@@ -567,9 +736,9 @@ private slots:
         QCOMPARE(poseurSansTarif.GetPoseurPrix(), 12.0);
         QCOMPARE(disparu.GetPrix(), 100.0);
         QCOMPARE(disparu.GetPoseurPrix(), 12.0);
-        QVERIFY(!session->MenuiserieEnEcart(menuiserie));
-        for (const TQuincaillerie* quincaillerie :
-             {&avecPoseur.GetQuincailleries()[0], &session->GetQuincailleriesGlobales()[0]}) {
+        QVERIFY(!session->MenuiserieEnEcart(0));
+        for (const TQuincaillerie* quincaillerie : std::initializer_list<const TQuincaillerie*>{
+                 &avecPoseur.GetQuincailleries()[0], &session->GetQuincailleriesGlobales()[0]}) {
             QCOMPARE(quincaillerie->GetTarifVente(), 10.0);
             QCOMPARE(quincaillerie->GetTarifAchat(), 4.0);
             QCOMPARE(quincaillerie->GetNbPieces(), 2.0);
@@ -580,6 +749,72 @@ private slots:
         QCOMPARE(session->GetQuincailleriesGlobales()[1].GetTarifVente(), 9.0);
         QCOMPARE(avecPoseur.GetLibelle(), QStringLiteral("Avec P"));
         QCOMPARE(avecPoseur.GetPoseurNom(), QStringLiteral("Poseur P"));
+    }
+
+    // Copies of the program opened in the same second keep four archives:
+    // each its own prefix, its input and its answer; a copy whose quote
+    // could not be read leaves none behind.
+    void copiesDansLaMemeSeconde()
+    {
+        ChargerDeuxMenuiseries();
+        for (int copie = 0; copie < 2; ++copie)
+            TSessionChiffrage autre(base->Dossier());
+        // The two copies gone without reading anything left nothing.
+        QCOMPARE(QDir(base->Fichier(QStringLiteral("Xml"))).entryList(QDir::Files).size(), 1);
+        TSessionChiffrage seconde(base->Dossier());
+        seconde.SetFichierEchange(session->GetFichierEchange());
+        seconde.Charger();
+        QVERIFY(seconde.GetPrefixeHorodate() != session->GetPrefixeHorodate());
+        session->EcrireReponse();
+        seconde.EcrireReponse();
+        const QStringList archives = QDir(base->Fichier(QStringLiteral("Xml"))).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(archives.size(), 4);
+        for (const TSessionChiffrage* copie : {session.get(), &seconde}) {
+            for (const char* suffixe : {".entree.xml", ".sortie.xml"})
+                QVERIFY(QFileInfo(copie->GetPrefixeHorodate() + QLatin1String(suffixe)).size() > 0);
+        }
+    }
+
+    // A line's margin counts its hardware while it includes it; a line
+    // without its installer's price is marked before anything else.
+    void margeDesLignes_data()
+    {
+        QTest::addColumn<double>("achat");
+        QTest::addColumn<bool>("incluse");
+        QTest::addColumn<double>("minimum");
+        QTest::addColumn<double>("taux");
+        QTest::addColumn<int>("alerte");
+
+        using A = AlerteMarge;
+        // Sale 100 + hardware 20 when included; purchase + hardware 10.
+        QTest::newRow("au-dessus") << 50.0 << true << 15.0 << 50.0 << int(A::Aucune);
+        QTest::newRow("sans quincaillerie") << 50.0 << false << 15.0 << 50.0 << int(A::Aucune);
+        QTest::newRow("sous le minimum") << 95.0 << false << 15.0 << 5.0 << int(A::SousMinimum);
+        QTest::newRow("à perte, minimum 0") << 130.0 << true << 0.0 << -20.0 / 120 * 100 << int(A::Perte);
+        QTest::newRow("minimum 0, marge nulle") << 100.0 << false << 0.0 << 0.0 << int(A::Aucune);
+        QTest::newRow("sans prix du poseur") << 0.0 << true << 0.0 << 110.0 / 120 * 100 << int(A::AchatManquant);
+    }
+
+    void margeDesLignes()
+    {
+        QFETCH(double, achat);
+        QFETCH(bool, incluse);
+        QFETCH(double, minimum);
+        QFETCH(double, taux);
+        QFETCH(int, alerte);
+        TTarif tarif;
+        tarif.SetPrix(100.0);
+        tarif.SetPoseurPrix(achat);
+        tarif.SetQuincaillerieIncluse(incluse);
+        TQuincaillerie& vis = tarif.GetQuincailleries().Ajouter();
+        vis.SetTarifVente(10.0);
+        vis.SetTarifAchat(5.0);
+        vis.SetQuantite(2.0);
+        const MargeLigne marge = MargeDuTarif(tarif, minimum);
+        QVERIFY(marge.taux);
+        QVERIFY2(std::abs(*marge.taux - taux) < 1e-9, qPrintable(QString::number(*marge.taux)));
+        QCOMPARE(int(marge.alerte), alerte);
+        QVERIFY(!TauxMarge(0.0, 10.0));
     }
 
     // When only the archive copy cannot be written, the answer is in the

@@ -42,12 +42,7 @@ struct Menuiseries
 
 QString ErreurSommes(const QStringList& dimensions)
 {
-    try {
-        SommerDimensions(Menuiseries(dimensions).vue);
-    } catch (const std::exception& erreur) {
-        return QString::fromUtf8(erreur.what());
-    }
-    return QString();
+    return SommerDimensions(Menuiseries(dimensions).vue).illisibles.join(QLatin1Char('\n'));
 }
 
 QStringList Libelles(const QVector<TQuincaillerie>& entrees)
@@ -137,6 +132,15 @@ private slots:
         QCOMPARE(ErreurSommes({"1000x50,5"}),
                  QStringLiteral("La propriété LARGEUR de la menuiserie vaut « 50,5 », qui n'est pas un nombre entier."));
         QVERIFY(ErreurSommes({"2000000000x1", "2000000000x1"}).contains(QStringLiteral("HAUTEUR")));
+        // What can be read still counts; several items name the one at fault.
+        Menuiseries deux({"abcx500", "2000x1000"});
+        deux.possedees[0]->SetLibelle(QStringLiteral("Fenêtre séjour"));
+        const SommesDimensions sommes = SommerDimensions(deux.vue);
+        QCOMPARE(sommes.hauteurs, 2000);
+        QCOMPARE(sommes.largeurs, 1500);
+        QCOMPARE(sommes.illisibles, QStringList{QStringLiteral("La propriété HAUTEUR de la menuiserie « Fenêtre séjour » "
+                                                               "vaut « abc », qui n'est pas un nombre entier.")});
+        QCOMPARE(SommerDimensions(Menuiseries({"2000000000x1", "2000000000x1"}).vue).hauteurs, 0);
     }
 
     void quantitesSaisies_data()

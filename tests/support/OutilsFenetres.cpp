@@ -66,44 +66,57 @@ QStringList TextesCombo(QComboBox* combo)
     return textes;
 }
 
-QStringList Colonne(QTreeWidget* liste, int colonne)
+QStringList Colonne(QAbstractItemView* liste, int colonne)
 {
+    const QAbstractItemModel* modele = liste->model();
     QStringList textes;
-    for (int i = 0; i < liste->topLevelItemCount(); ++i)
-        textes << liste->topLevelItem(i)->text(colonne);
+    for (int i = 0; i < modele->rowCount(); ++i)
+        textes << modele->index(i, colonne).data().toString();
     return textes;
 }
 
-QStringList TextesLigne(QTreeWidget* liste, int index)
+QStringList TextesLigne(QAbstractItemView* liste, int index)
 {
+    const QAbstractItemModel* modele = liste->model();
     QStringList textes;
-    QTreeWidgetItem* ligne = liste->topLevelItem(index);
-    for (int colonne = 0; ligne && colonne < liste->columnCount(); ++colonne)
-        textes.append(ligne->text(colonne));
+    for (int colonne = 0; index >= 0 && index < modele->rowCount() && colonne < modele->columnCount(); ++colonne)
+        textes.append(modele->index(index, colonne).data().toString());
     return textes;
 }
 
-void SelectionnerLigne(QTreeWidget* liste, const QString& libelle)
+void SelectionnerLigne(QAbstractItemView* liste, const QString& libelle)
 {
-    for (int i = 0; i < liste->topLevelItemCount(); ++i) {
-        if (liste->topLevelItem(i)->text(0) == libelle) {
-            liste->setCurrentItem(liste->topLevelItem(i));
-            return;
-        }
-    }
-    qFatal("No row %s", qPrintable(libelle));
+    const int rang = int(Colonne(liste).indexOf(libelle));
+    if (rang < 0)
+        qFatal("No row %s", qPrintable(libelle));
+    SelectionnerRang(liste, rang);
 }
 
-QString LibelleSelectionne(QTreeWidget* liste)
+void SelectionnerRang(QAbstractItemView* liste, int rang)
 {
-    const QList<QTreeWidgetItem*> lignes = liste->selectedItems();
-    return lignes.isEmpty() ? QString() : lignes.first()->text(0);
+    liste->setCurrentIndex(liste->model()->index(rang, 0));
 }
 
-int IndexSelection(QTreeWidget* liste)
+QString LibelleSelectionne(QAbstractItemView* liste)
 {
-    const QList<QTreeWidgetItem*> lignes = liste->selectedItems();
-    return lignes.isEmpty() ? -1 : liste->indexOfTopLevelItem(lignes.first());
+    const int rang = IndexSelection(liste);
+    return rang < 0 ? QString() : liste->model()->index(rang, 0).data().toString();
+}
+
+int IndexSelection(QAbstractItemView* liste)
+{
+    const QModelIndexList lignes = liste->selectionModel()->selectedRows();
+    return lignes.isEmpty() ? -1 : lignes.first().row();
+}
+
+int NombreLignes(QAbstractItemView* liste)
+{
+    return liste->model()->rowCount();
+}
+
+QRect RectangleLigne(QAbstractItemView* liste, int rang)
+{
+    return liste->visualRect(liste->model()->index(rang, 0));
 }
 
 void ViderFileEvenements()

@@ -12,6 +12,7 @@ class QAbstractButton;
 class QAbstractItemView;
 class QComboBox;
 class QPoint;
+class QRect;
 class QTreeWidget;
 
 // Child of a window by objectName; the test aborts when it is missing.
@@ -38,15 +39,20 @@ void Taper(QWidget* fenetre, const QString& edition, const QString& texte);
 void Choisir(QWidget* fenetre, const QString& combo, const QString& texte);
 QStringList TextesCombo(QComboBox* combo);
 // The texts of one column, row by row.
-QStringList Colonne(QTreeWidget* liste, int colonne = 0);
+QStringList Colonne(QAbstractItemView* liste, int colonne = 0);
 // The texts of one row, column by column (none for a row that is not there).
-QStringList TextesLigne(QTreeWidget* liste, int index);
+QStringList TextesLigne(QAbstractItemView* liste, int index);
 // Selects the row whose caption is given (the test fails if none).
-void SelectionnerLigne(QTreeWidget* liste, const QString& libelle);
+void SelectionnerLigne(QAbstractItemView* liste, const QString& libelle);
+// Makes the row current and selected, as a click on it does.
+void SelectionnerRang(QAbstractItemView* liste, int rang);
 // The caption of the selected row ("" when none).
-QString LibelleSelectionne(QTreeWidget* liste);
+QString LibelleSelectionne(QAbstractItemView* liste);
 // The index of the selected row (-1 when none).
-int IndexSelection(QTreeWidget* liste);
+int IndexSelection(QAbstractItemView* liste);
+int NombreLignes(QAbstractItemView* liste);
+// The first cell of the row, where the list shows it.
+QRect RectangleLigne(QAbstractItemView* liste, int rang);
 
 // Runs what the event loop has pending (posted events, timers due), so that
 // whatever a gesture set off has happened.

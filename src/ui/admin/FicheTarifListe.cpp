@@ -13,6 +13,7 @@
 #include "ui/common/Messages.h"
 #include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
+#include "ui/common/SaisieEnCours.h"
 #include "ui/common/Transfert.h"
 
 #include "ui_FicheTarifListe.h"
@@ -27,13 +28,6 @@ enum Colonne { kCategorie = 0, kPrix = 1 };
 
 // The rejected lines an import summary quotes before "…".
 constexpr int kRejetsMontres = 8;
-
-// A price being typed is part of the grid as soon as the grid is read.
-void ValiderSaisieEnCours(QTableWidget* grille)
-{
-    if (QWidget* editeur = grille->indexWidget(grille->currentIndex()))
-        QMetaObject::invokeMethod(grille, "commitData", Qt::DirectConnection, Q_ARG(QWidget*, editeur));
-}
 
 QTableWidgetItem* Cellule(const QString& texte, Qt::ItemFlags drapeaux, Qt::Alignment alignement)
 {

@@ -12,8 +12,10 @@
 #include "ui/common/Messages.h"
 #include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
+#include "ui/common/SaisieEnCours.h"
 
 #include <QHeaderView>
+#include <QScopedValueRollback>
 #include <algorithm>
 
 namespace {
@@ -62,6 +64,9 @@ TFicheQuincaillerieDetail::TFicheQuincaillerieDetail(QWidget* parent)
     Connecter(ui->btnFermer, &QPushButton::clicked, this, &QDialog::accept);
     connect(ui->sgListe, &QTableWidget::currentCellChanged, this,
             [this](int ligne, int colonne) { sgListeSelectCell(ligne, colonne); });
+    connect(ui->sgListe, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* cellule) {
+        Proteger(this, [this, cellule] { sgListeSetEditText(cellule); });
+    });
     AfficherListe();
     ui->sgListe->setFocus();
     PreparerFenetre(this);
@@ -74,9 +79,9 @@ void TFicheQuincaillerieDetail::SetMenuiseries(const MenuiseriesConcernees& conc
     menuiseries = concernees;
 }
 
-void TFicheQuincaillerieDetail::SetQuincailleries(TQuincailleries* liste)
+void TFicheQuincaillerieDetail::SetQuincailleries(const TQuincailleries& liste)
 {
-    quincailleries = liste;
+    quincailleries.CopierDepuis(liste);
 }
 
 void TFicheQuincaillerieDetail::FormActivate()
@@ -85,8 +90,6 @@ void TFicheQuincaillerieDetail::FormActivate()
     // replaced by the refreshed grid.
     EnregistrerQuantites();
     AfficherListe();
-    // Dimensions that cannot be read are reported; the sums shown stay as
-    // they were, the list is shown all the same.
     AfficherSommes();
 }
 
@@ -95,19 +98,40 @@ SommesDimensions TFicheQuincaillerieDetail::AfficherSommes()
     const SommesDimensions sommes = SommerDimensions(menuiseries);
     ui->lblHauteur->setText(QString::number(sommes.hauteurs));
     ui->lblLargeur->setText(QString::number(sommes.largeurs));
+    // A dimension that cannot be read counts 0 and is reported once: every
+    // action goes on with what can be computed.
+    QStringList nouveaux;
+    for (const QString& illisible : sommes.illisibles) {
+        if (!illisiblesSignales.contains(illisible))
+            nouveaux << illisible;
+    }
+    if (!nouveaux.isEmpty()) {
+        illisiblesSignales << nouveaux;
+        Messages::Erreur(nouveaux.join(QLatin1Char('\n')), this);
+    }
     return sommes;
+}
+
+void TFicheQuincaillerieDetail::sgListeSetEditText(QTableWidgetItem* cellule)
+{
+    // A quantity typed counts in the totals as soon as its cell is left.
+    if (remplissage || cellule->column() != kQuantite)
+        return;
+    EnregistrerQuantites();
+    AfficherTotaux();
 }
 
 void TFicheQuincaillerieDetail::AfficherListe()
 {
+    const QScopedValueRollback garde(remplissage, true);
     QTableWidget* grille = ui->sgListe;
     const int ligneCourante = grille->currentRow();
-    const int nombre = quincailleries ? quincailleries->Nombre() : 0;
+    const int nombre = quincailleries.Nombre();
     grille->clearContents();
     // An empty list still shows one empty row.
     grille->setRowCount(std::max(nombre, 1));
     for (int ligne = 0; ligne < nombre; ++ligne) {
-        const TQuincaillerie& entree = (*quincailleries)[ligne];
+        const TQuincaillerie& entree = quincailleries[ligne];
         auto* premiere = CelluleAffichee(entree.GetLibelle());
         SetCode(premiere, entree.GetId());
         grille->setItem(ligne, kLibelle, premiere);
@@ -122,7 +146,7 @@ void TFicheQuincaillerieDetail::AfficherListe()
 
 void TFicheQuincaillerieDetail::AfficherTotaux()
 {
-    const Montants montants = quincailleries ? MontantsQuincaillerie(*quincailleries) : Montants{};
+    const Montants montants = MontantsQuincaillerie(quincailleries);
     ui->lblTotalAchat->setText(FormatMonetaire(montants.achat));
     ui->lblTotalHt->setText(FormatMonetaire(montants.ht));
     ui->lblTotalTva->setText(FormatMonetaire(montants.tva));
@@ -136,25 +160,17 @@ void TFicheQuincaillerieDetail::sgListeSelectCell(int ligne, int colonne)
         ui->sgListe->setCurrentCell(ligne, kQuantite);
 }
 
-void TFicheQuincaillerieDetail::TerminerSaisie()
-{
-    // An edit still open (the window closing by its close box, a shortcut)
-    // is taken as the user left it. The editor of a cell is its index widget.
-    if (QWidget* editeur = ui->sgListe->indexWidget(ui->sgListe->currentIndex()))
-        emit ui->sgListe->itemDelegate()->commitData(editeur);
-}
-
 void TFicheQuincaillerieDetail::EnregistrerQuantites()
 {
-    if (!quincailleries)
-        return;
-    TerminerSaisie();
+    // An edit still open (the window closing by its close box, a shortcut)
+    // is taken as the user left it.
+    ValiderSaisieEnCours(ui->sgListe);
     QVector<QuantiteSaisie> lignes;
     for (int ligne = 0; ligne < ui->sgListe->rowCount(); ++ligne) {
         const QTableWidgetItem* quantite = ui->sgListe->item(ligne, kQuantite);
         lignes.append({GetCode(ui->sgListe->model()->index(ligne, kLibelle)), quantite ? quantite->text() : QString()});
     }
-    EnregistrerSaisies(*quincailleries, lignes);
+    EnregistrerSaisies(quincailleries, lignes);
 }
 
 void TFicheQuincaillerieDetail::btnRecalculerClick()
@@ -171,8 +187,7 @@ void TFicheQuincaillerieDetail::btnRecalculerClick()
     }
     // The sums are read again: quantities never follow sums that could not be read.
     const SommesDimensions sommes = AfficherSommes();
-    if (quincailleries)
-        RecalculerQuantites(*quincailleries, cotes.Compter(), sommes);
+    RecalculerQuantites(quincailleries, cotes.Compter(), sommes);
     AfficherListe();
 }
 
@@ -188,26 +203,26 @@ void TFicheQuincaillerieDetail::btnAjouterClick()
         id = choix.GetIdQuincaillerie();
         comptage = {choix.GetNbHauteurs(), choix.GetNbLargeurs()};
     }
-    const bool ajoutee = !id.isEmpty() && quincailleries && AjouterDuCatalogue(*quincailleries, id, comptage, sommes);
+    const bool ajoutee = !id.isEmpty() && AjouterDuCatalogue(quincailleries, id, comptage, sommes);
     AfficherListe();
     if (ajoutee)
-        ui->sgListe->setCurrentCell(quincailleries->Nombre() - 1, kQuantite);
+        ui->sgListe->setCurrentCell(quincailleries.Nombre() - 1, kQuantite);
 }
 
 void TFicheQuincaillerieDetail::btnSupprimerClick()
 {
     EnregistrerQuantites();
     const int ligne = ui->sgListe->currentRow();
-    if (quincailleries && ligne >= 0) {
+    if (ligne >= 0) {
         const QString id = GetCode(ui->sgListe->model()->index(ligne, kLibelle));
-        quincailleries->Retirer(EntreeDeLigne(*quincailleries, ligne, id));
+        quincailleries.Retirer(EntreeDeLigne(quincailleries, ligne, id));
     }
     AfficherListe();
 }
 
 bool TFicheQuincaillerieDetail::LigneEnEcart(int ligne) const
 {
-    return quincailleries && ligne >= 0 && ligne < quincailleries->Nombre() && Quincailleries::PrixModifies((*quincailleries)[ligne]);
+    return ligne >= 0 && ligne < quincailleries.Nombre() && Quincailleries::PrixModifies(quincailleries[ligne]);
 }
 
 void TFicheQuincaillerieDetail::done(int resultat)

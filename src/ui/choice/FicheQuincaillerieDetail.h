@@ -1,21 +1,22 @@
 #pragma once
 
-// "Détail des quincailleries": one hardware list edited in place, the
-// hardware of a line for its item or the quote's own for all items. Entries
-// are added from the catalogue with quantities from the items' dimensions,
-// removed, recomputed or typed in the grid; only the "Quantité" column can be
-// edited. Rows whose catalogue prices have changed are drawn in red. The
-// caller reads the amounts of the list again once the dialog has closed:
-// every change has already been made on its list.
+// "Détail des quincailleries": a copy of one hardware list, the hardware of
+// a line for its item or the quote's own for all items. Entries are added
+// from the catalogue with quantities from the items' dimensions, removed,
+// recomputed or typed in the grid; only the "Quantité" column can be
+// edited. Rows whose catalogue prices have changed are drawn in red. Once
+// the dialog has closed the caller reads the list as it was left.
 
+#include "model/Quincaillerie.h"
 #include "pricing/QuantitesQuincaillerie.h"
 #include "ui/common/FicheActivable.h"
 
+#include <QStringList>
 #include <memory>
 
 class TMenuiserie;
 class TMenuiseries;
-class TQuincailleries;
+class QTableWidgetItem;
 
 namespace Ui {
 class TFicheQuincaillerieDetail;
@@ -34,13 +35,16 @@ public:
     void SetMenuiseries(const MenuiseriesConcernees& menuiseries);
     void SetMenuiseries(const TMenuiserie& menuiserie) { SetMenuiseries(MenuiseriesConcernees{&menuiserie}); }
     void SetMenuiseries(const TMenuiseries& menuiseries) { SetMenuiseries(ToutesLesMenuiseries(menuiseries)); }
-    // The list edited in place (not owned). Set before showing.
-    void SetQuincailleries(TQuincailleries* quincailleries);
+    // The list to edit, copied. Set before showing.
+    void SetQuincailleries(const TQuincailleries& quincailleries);
+    // The list as the user left it (quantities typed included, once closed).
+    const TQuincailleries& GetQuincailleries() const { return quincailleries; }
 
     void btnRecalculerClick();
     void btnAjouterClick();
     void btnSupprimerClick();
     void sgListeSelectCell(int ligne, int colonne);
+    void sgListeSetEditText(QTableWidgetItem* cellule);
 
     // Closing stores the quantities typed in the grid.
     void done(int resultat) override;
@@ -52,13 +56,14 @@ protected:
 private:
     std::unique_ptr<Ui::TFicheQuincaillerieDetail> ui;
     MenuiseriesConcernees menuiseries;
-    TQuincailleries* quincailleries = nullptr;
+    QStringList illisiblesSignales;
+    bool remplissage = false;
+    TQuincailleries quincailleries;
 
     SommesDimensions AfficherSommes();
     void AfficherListe();
     void AfficherTotaux();
     // The grid's quantity cells into the entries (an edit in progress included).
     void EnregistrerQuantites();
-    void TerminerSaisie();
     bool LigneEnEcart(int ligne) const;
 };

@@ -1,10 +1,7 @@
 #include "ui/choice/FicheTarifChoix.h"
 #include "ui_FicheTarifChoix.h"
 
-#include "data/Categories.h"
-#include "data/CategoriesTypes.h"
-#include "data/Contraintes.h"
-#include "data/Tarifs.h"
+#include "data/TarifsConvenables.h"
 #include "model/Formats.h"
 #include "model/Menuiserie.h"
 #include "ui/common/ListeRapport.h"
@@ -71,31 +68,15 @@ void TFicheTarifChoix::AfficherDimensions()
     ui->lblVantail->setText(QString::number(vantail));
 }
 
-QHash<QString, QString> TFicheTarifChoix::LibellesCategories()
-{
-    const TPropriete* famille = ui->cbSansFiltrage->isChecked()
-        ? nullptr
-        : menuiserie->GetProprietes().Trouver(CategoriesTypes::kProprieteFamille);
-    return Categories::NomsAvecType(famille ? std::optional(famille->GetValeur()) : std::nullopt);
-}
-
 void TFicheTarifChoix::RemplirListe()
 {
     if (!menuiserie)
         return;
-    const QVector<Tarifs::TarifGeneral> tarifs = Tarifs::Generaux(idPose);
-    const QHash<QString, QString> libelles = LibellesCategories();
-    const bool sansFiltrage = ui->cbSansFiltrage->isChecked();
-
-    for (const Tarifs::TarifGeneral& tarif : tarifs) {
-        // The constraints are tested for every tariff, also without filtering.
-        const bool conforme = VerifierContraintes(tarif.idCategorie, *menuiserie);
-        const QString libelleTarif = libelles.value(tarif.idCategorie);
-        if ((!conforme && !sansFiltrage) || libelleTarif.isEmpty())
-            continue;
-
+    const auto filtrage = ui->cbSansFiltrage->isChecked() ? TarifsConvenables::Filtrage::Aucun
+                                                          : TarifsConvenables::Filtrage::FamilleEtContraintes;
+    for (const TarifsConvenables::Tarif& tarif : TarifsConvenables::Candidats(idPose).Pour(*menuiserie, filtrage)) {
         auto* ligne = new QTreeWidgetItem(ui->lvListe);
-        ligne->setText(kColonneTarif, libelleTarif);
+        ligne->setText(kColonneTarif, tarif.libelle);
         if (tarif.prix)
             ligne->setText(kColonnePrix, FormatMonetaire(*tarif.prix));
         ligne->setTextAlignment(kColonnePrix, Qt::AlignRight | Qt::AlignVCenter);

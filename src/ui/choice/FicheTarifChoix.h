@@ -7,7 +7,6 @@
 
 #include "ui/common/FicheChoix.h"
 
-#include <QHash>
 #include <QString>
 #include <memory>
 
@@ -58,5 +57,4 @@ private:
     int vantail = 0;
 
     void AfficherDimensions();
-    QHash<QString, QString> LibellesCategories();
 };

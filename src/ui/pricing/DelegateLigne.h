@@ -1,15 +1,12 @@
 #pragma once
 
-// Draws the rows of the two pricing lists: the signal colours of
-// CouleursPour, the text of each column at its left edge, clipped to the
-// column. The signal is looked up once per row and repaint.
+// Draws the rows of the two pricing lists from their model's roles: the
+// model's sign and the text of each column in the model's colour and
+// alignment, ending with "…" when cut by the column, on white; a selected
+// row white on blue whatever its colour.
 
 #include <QColor>
 #include <QStyledItemDelegate>
-#include <functional>
-
-class QAbstractItemView;
-class TReponsesDuDessin;
 
 struct CouleursLigne
 {
@@ -24,13 +21,9 @@ CouleursLigne CouleursPour(bool selectionnee, bool enEcart);
 class TDelegateLigne : public QStyledItemDelegate
 {
 public:
-    // enEcart tells, for a row index, whether the row carries the red signal.
     // The view takes the delegate and owns it.
-    TDelegateLigne(QAbstractItemView* vue, std::function<bool(int)> enEcart);
+    explicit TDelegateLigne(QAbstractItemView* vue);
 
     void paint(QPainter* peintre, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
-
-private:
-    TReponsesDuDessin* ecarts;
 };

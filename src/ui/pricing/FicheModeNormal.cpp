@@ -2,6 +2,7 @@
 #include "ui_FicheModeNormal.h"
 
 #include "model/Formats.h"
+#include "model/MargeMini.h"
 #include "model/Tarif.h"
 #include "ui/common/DossierProgramme.h"
 #include "ui/common/ListeIcones.h"
@@ -11,6 +12,7 @@
 #include "ui/common/Ressources.h"
 #include "ui/common/SuiviClicsListe.h"
 #include "ui/pricing/DelegateLigne.h"
+#include "ui/pricing/ModelesChiffrage.h"
 
 #include <QCollator>
 #include <QDir>
@@ -19,6 +21,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QShowEvent>
+#include <QScopedValueRollback>
 #include <QSignalBlocker>
 #include <QTimer>
 #include <QToolButton>
@@ -27,22 +30,9 @@
 
 namespace {
 
-enum ColonneMenuiserie { ColLibelle, ColQuantite, ColHauteur, ColLargeur, ColVantail };
-enum ColonneTarif { ColTarif, ColAchatHt, ColVenteHt, ColVenteTva, ColVenteTtc };
-
-// The properties shown after the label of each item, in column order.
-const QStringList kProprietesListe = {QStringLiteral("Quantite"), QStringLiteral("Hauteur"),
-                                      QStringLiteral("Largeur"), QStringLiteral("Vantail")};
-
 const QString kImagePose = QStringLiteral(":/icons/pose.png");
 
-void AlignerADroite(QTreeWidget* liste, std::initializer_list<int> colonnes)
-{
-    for (int colonne : colonnes)
-        liste->headerItem()->setTextAlignment(colonne, Qt::AlignRight | Qt::AlignVCenter);
-}
-
-void ReglerLargeurs(QTreeWidget* liste, std::initializer_list<int> largeurs)
+void ReglerLargeurs(QTreeView* liste, std::initializer_list<int> largeurs)
 {
     int colonne = 0;
     for (int largeur : largeurs)
@@ -65,36 +55,21 @@ void TrierEntrees(QComboBox* combo)
         AjouterEntree(combo, texte, code);
 }
 
-int IndexSelectionne(const QTreeWidget* liste)
-{
-    const QList<QTreeWidgetItem*> selection = liste->selectedItems();
-    return selection.isEmpty() ? -1 : liste->indexOfTopLevelItem(selection.first());
-}
-
 // The row whose state has just changed: the selected one, or, when the
 // selection was taken off a row (Ctrl+click, a click under the rows), that
 // row, which stays the current one. -1 when there is none.
-int IndexLigneChangee(const QTreeWidget* liste)
+int IndexLigneChangee(const QTreeView* liste)
 {
-    const int selectionne = IndexSelectionne(liste);
-    if (selectionne >= 0)
-        return selectionne;
-    QTreeWidgetItem* courante = liste->currentItem();
-    return courante ? liste->indexOfTopLevelItem(courante) : -1;
+    const QModelIndexList selection = liste->selectionModel()->selectedRows();
+    if (!selection.isEmpty())
+        return selection.first().row();
+    return liste->currentIndex().row();
 }
 
-// Emptying a list takes the selection off its rows first: the screen resets
-// its current item or line itself and must not take that for a user's change.
-void ViderLignes(QTreeWidget* liste)
+int IndexSelectionne(const QTreeView* liste)
 {
-    const QSignalBlocker silence(liste);
-    ViderListe(liste);
-}
-
-void SelectionnerLigne(QTreeWidget* liste, int index)
-{
-    if (QTreeWidgetItem* ligne = liste->topLevelItem(index))
-        liste->setCurrentItem(ligne);
+    const QModelIndexList selection = liste->selectionModel()->selectedRows();
+    return selection.isEmpty() ? -1 : selection.first().row();
 }
 
 // A VAT list shows the entry of the type, or none when it has no such entry
@@ -130,10 +105,13 @@ bool EstAppuiSouris(const QEvent* evenement)
 
 } // namespace
 
+
 TFicheModeNormal::TFicheModeNormal(QWidget* parent)
     : QDialog(parent)
     , ui(std::make_unique<Ui::TFicheModeNormal>())
-    , Session(DossierProgramme())
+    , session(DossierProgramme())
+    , modeleMenuiseries(new TModeleMenuiseries(session, this))
+    , modeleTarifs(new TModeleTarifs(session, this))
 {
     ChargerRessources();
     ui->setupUi(this);
@@ -143,9 +121,12 @@ TFicheModeNormal::TFicheModeNormal(QWidget* parent)
     setFixedSize(894, 685);
 
     imgListe.append(QIcon(kImagePose));
+    // The minimum margin the administration set; "0" when none.
+    session.SetMargeMinimum(LireDecimal(LireMargeMini(DossierProgramme() + kFichierParametresModule)).value_or(0.0));
     PreparerControles();
     PreparerListes();
     ConnecterEvenements();
+    SuivreSession();
 
     ui->lvListe->show();
     ui->memoDescription->hide();
@@ -155,9 +136,9 @@ TFicheModeNormal::TFicheModeNormal(QWidget* parent)
 
 TFicheModeNormal::~TFicheModeNormal()
 {
-    // The lists' delegates read the quote while painting: empty them first.
-    ViderLignes(ui->lvCategorie);
-    ViderLignes(ui->lvListe);
+    // The lists read the quote while painting: they let go of their models first.
+    ui->lvCategorie->setModel(nullptr);
+    ui->lvListe->setModel(nullptr);
 }
 
 void TFicheModeNormal::PreparerControles()
@@ -201,31 +182,32 @@ void TFicheModeNormal::EcrireLibelleIcone(QListWidget* icone, const QString& lib
 
 void TFicheModeNormal::PreparerListes()
 {
+    ui->lvListe->setModel(modeleMenuiseries);
+    ui->lvCategorie->setModel(modeleTarifs);
     ReglerLargeurs(ui->lvListe, {210, 30, 55, 55, 30});
-    AlignerADroite(ui->lvListe, {ColHauteur, ColLargeur});
     ReglerLargeurs(ui->lvCategorie, {175, 65, 65, 65, 65});
-    AlignerADroite(ui->lvCategorie, {ColVenteHt, ColVenteTva, ColVenteTtc});
-    for (QTreeWidget* liste : {ui->lvListe, ui->lvCategorie}) {
+    for (QTreeView* liste : {ui->lvListe, ui->lvCategorie}) {
         liste->header()->setSectionsMovable(false);
         liste->header()->setStretchLastSection(false);
+        new TDelegateLigne(liste);
     }
-
-    new TDelegateLigne(ui->lvListe, [this](int ligne) { return MenuiserieEnEcart(ligne); });
-    new TDelegateLigne(ui->lvCategorie, [this](int ligne) { return LigneEnEcart(ligne); });
+    modeleMenuiseries->SuivreRepeintes(ui->lvListe);
+    modeleTarifs->SuivreRepeintes(ui->lvCategorie);
 
     // A click under the items leaves the item on show selected: "<" and ">"
     // go on from it.
     new FiltreEvenements(ui->lvListe->viewport(), [liste = ui->lvListe](QEvent* evenement) {
         return EstAppuiSouris(evenement)
-               && !liste->itemAt(static_cast<QMouseEvent*>(evenement)->position().toPoint());
+               && !liste->indexAt(static_cast<QMouseEvent*>(evenement)->position().toPoint()).isValid();
     });
 }
 
 void TFicheModeNormal::ConnecterEvenements()
 {
-    Connecter(ui->lvListe, &QTreeWidget::itemSelectionChanged, this, &TFicheModeNormal::lvListeChange);
-    Connecter(ui->lvCategorie, &QTreeWidget::itemSelectionChanged, this,
-              &TFicheModeNormal::lvCategorieSelectionChange);
+    Connecter(ui->lvListe->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+              &TFicheModeNormal::lvListeChange);
+    Connecter(ui->lvCategorie->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+              &TFicheModeNormal::lvCategorieChange);
     Connecter(ui->btnPrecedent, &QPushButton::clicked, this, &TFicheModeNormal::btnPrecedentClick);
     Connecter(ui->btnSuivant, &QPushButton::clicked, this, &TFicheModeNormal::btnSuivantClick);
     Connecter(ui->btnMode, &QPushButton::clicked, this, &TFicheModeNormal::btnModeClick);
@@ -234,14 +216,17 @@ void TFicheModeNormal::ConnecterEvenements()
     Connecter(clicsPose, &SuiviClicsListe::Clic, this, &TFicheModeNormal::lvPoseClick);
     Connecter(clicsPose, &SuiviClicsListe::Validation, this, &TFicheModeNormal::lvPoseClick);
 
-    // A box or an edit set by the user or by the program runs its action;
-    // the VAT lists run theirs only for the user's choice.
+    // A box or an edit changed by the user runs its action; the VAT lists
+    // run theirs only for the user's choice. What the screen shows of the
+    // session is set with their signals held.
     Connecter(ui->cbLivraison, &QCheckBox::toggled, this, &TFicheModeNormal::cbLivraisonClick);
     for (OptionLivraison option : TPoseLivraison::kOptions) {
         if (option != TPoseLivraison::Livraison)
             Connecter(CaseLivraison(option), &QCheckBox::toggled, this, &TFicheModeNormal::cbOptionLivraisonClick,
                       option);
         Connecter(EditLivraison(option), &QLineEdit::textChanged, this, &TFicheModeNormal::edtLivraisonChange,
+                  option);
+        Connecter(EditLivraison(option), &QLineEdit::editingFinished, this, &TFicheModeNormal::edtLivraisonExit,
                   option);
     }
     Connecter(ui->cbPriseDeCote, &QCheckBox::toggled, this, &TFicheModeNormal::cbPriseDeCoteClick);
@@ -274,6 +259,33 @@ void TFicheModeNormal::ConnecterEvenements()
     Connecter(ui->btnValider, &QPushButton::clicked, this, &TFicheModeNormal::btnValiderClick);
 }
 
+void TFicheModeNormal::SuivreSession()
+{
+    // One place per kind of change. The models follow the session on their
+    // own, and were connected first: their rows are up to date here.
+    connect(&session, &TSessionChiffrage::DevisRecharge, this, &TFicheModeNormal::AfficherDevis);
+    connect(&session, &TSessionChiffrage::PoseGlobaleChangee, this, &TFicheModeNormal::AfficherPoseGlobale);
+    connect(&session, &TSessionChiffrage::OptionsLivraisonChangees, this, &TFicheModeNormal::AfficherOptionsLivraison);
+    connect(&session, &TSessionChiffrage::QuincailleriesGlobalesChangees, this,
+            &TFicheModeNormal::AfficherQuincailleriesGlobales);
+    connect(&session, &TSessionChiffrage::MenuiseriesChangees, this, &TFicheModeNormal::AfficherMenuiserie);
+    connect(&session, &TSessionChiffrage::MenuiserieChangee, this, [this](int menuiserie) {
+        if (menuiserie == session.GetIndexMenuiserie())
+            AfficherMenuiserie();
+    });
+    connect(&session, &TSessionChiffrage::TarifChange, this, [this](int menuiserie, int tarif) {
+        if (menuiserie == session.GetIndexMenuiserie() && tarif == session.GetIndexTarif())
+            AfficherTarif();
+    });
+    connect(&session, &TSessionChiffrage::TotauxChanges, this, &TFicheModeNormal::AfficherMontants);
+    connect(&session, &TSessionChiffrage::MenuiserieCouranteChangee, this, [this] {
+        SelectionnerRang(ui->lvListe, session.GetIndexMenuiserie());
+        MajNavigation();
+        AfficherMenuiserie();
+    });
+    connect(&session, &TSessionChiffrage::TarifCourantChange, this, &TFicheModeNormal::AfficherTarif);
+}
+
 void TFicheModeNormal::keyPressEvent(QKeyEvent* evenement)
 {
     // The screen closes only through "Valider" or its close box: Escape would
@@ -295,14 +307,14 @@ void TFicheModeNormal::keyPressEvent(QKeyEvent* evenement)
 }
 
 // ---------------------------------------------------------------------------
-// First activation and loading
+// First activation
 
 void TFicheModeNormal::showEvent(QShowEvent* evenement)
 {
     QDialog::showEvent(evenement);
-    // The loading may open the kind choice and message boxes: it runs once
+    // The opening may open the kind choice and message boxes: it runs once
     // the window is up, from the event loop.
-    if (PremiereActivation && !activationPlanifiee) {
+    if (premiereActivation && !activationPlanifiee) {
         activationPlanifiee = true;
         QTimer::singleShot(0, this, [this] { Proteger(this, [this] { FormActivate(); }); });
     }
@@ -310,44 +322,23 @@ void TFicheModeNormal::showEvent(QShowEvent* evenement)
 
 void TFicheModeNormal::FormActivate()
 {
-    if (!PremiereActivation || !isVisible())
+    if (!premiereActivation || !isVisible())
         return;
     // Cleared first: the dialogs opened below must not start it again.
-    PremiereActivation = false;
+    premiereActivation = false;
 
     RemplirCombosTva();
-    if (ui->cbLivraison->isChecked())
-        cbLivraisonClick();
-    else
-        ui->cbLivraison->setChecked(true);
-
+    TSessionChiffrage::Interlocuteur interlocuteur;
+    interlocuteur.signalerArchive = [this](const QString& message) { Messages::Erreur(message, this); };
+    interlocuteur.choisirPose = [this](const QString& idPose) { return ChoisirPose(idPose); };
     try {
-        ChargerFichierEchange();
+        session.Ouvrir(interlocuteur);
     } catch (const std::exception& erreur) {
         AbandonnerChargement(TexteErreur(erreur));
         return;
     }
-
-    bool choixPoseLance = false;
-    if (Session.GetPoseGlobale().GetId().isEmpty()) {
-        lvPoseClick();
-        choixPoseLance = true;
-    }
-    Session.AffecterTarifsAutomatiques();
-    if (Session.GetMenuiseries().Nombre() > 0)
-        SelectionnerLigne(ui->lvListe, 0);
-    MajNavigation();
-    if (choixPoseLance && !Session.GetPoseGlobale().GetId().isEmpty()) {
-        // The automatic lines came after the choice: they take its VAT too.
-        Session.DiffuserPoseGlobale();
-        if (MenuiserieCourante) {
-            EcrireLibelleIcone(ui->lvPoseMenuiserie, MenuiserieCourante->GetPose().GetLibelle());
-            AfficherMenuiserie();
-        }
-    }
-    // Without any item nothing above showed the quote totals of the file
-    // (delivery and quote-wide hardware).
-    AfficherTotaux();
+    // Ready: the keyboard starts on the items.
+    ui->lvListe->setFocus();
 }
 
 void TFicheModeNormal::RemplirCombosTva()
@@ -365,7 +356,7 @@ void TFicheModeNormal::AbandonnerChargement(const QString& probleme)
     // Nothing of a half-read quote may reach "Valider": the screen closes
     // and the host's file stays as it was.
     QString texte = probleme;
-    const QString& echange = Session.GetFichierEchange();
+    const QString& echange = session.GetFichierEchange();
     const QString fichier = QDir::toNativeSeparators(echange);
     if (!texte.contains(fichier) && !texte.contains(echange))
         texte = QStringLiteral("Le fichier de récupération « %1 » ne peut pas être lu : %2").arg(fichier, texte);
@@ -373,202 +364,96 @@ void TFicheModeNormal::AbandonnerChargement(const QString& probleme)
     QTimer::singleShot(0, this, &QDialog::reject);
 }
 
-void TFicheModeNormal::ChargerFichierEchange()
-{
-    const TSessionChiffrage::Chargement chargement = Session.Charger();
-    if (!chargement.messageArchive.isEmpty())
-        Messages::Erreur(chargement.messageArchive, this);
-    if (chargement.aPose)
-        AfficherPoseGlobale();
-    if (chargement.aCotes)
-        ui->cbPriseDeCote->setChecked(Session.GetPriseDeCote());
-    if (chargement.aGlobal)
-        AfficherQuincailleriesGlobales();
-    RemplirListeMenuiseries();
-}
-
-void TFicheModeNormal::AfficherPoseGlobale()
-{
-    const TPoseLivraison& pose = Session.GetPoseGlobale();
-    EcrireLibelleIcone(ui->lvPose, pose.GetLibelle());
-    ui->lblTvaValeur->setText(FormatMonetaire(pose.GetTva().GetValeur()));
-    AfficherOptionsLivraison();
-    AfficherPrixLivraison();
-}
-
-void TFicheModeNormal::RemplirListeMenuiseries()
-{
-    ViderLignes(ui->lvListe);
-    QList<QTreeWidgetItem*> lignes;
-    lignes.reserve(Session.GetMenuiseries().Nombre());
-    for (const TMenuiserie& menuiserie : Session.GetMenuiseries()) {
-        QStringList textes{menuiserie.GetLibelle()};
-        for (const QString& propriete : kProprietesListe)
-            textes.append(menuiserie.GetProprietes().GetValeur(propriete));
-        auto* ligne = new QTreeWidgetItem(textes);
-        ligne->setToolTip(ColLibelle, menuiserie.GetLibelle());
-        lignes.append(ligne);
-    }
-    ui->lvListe->addTopLevelItems(lignes);
-}
-
 // ---------------------------------------------------------------------------
-// Current item
+// What the session announces
 
-int TFicheModeNormal::IndexMenuiserieSelectionnee() const
+void TFicheModeNormal::AfficherDevis()
 {
-    return IndexSelectionne(ui->lvListe);
-}
-
-void TFicheModeNormal::lvListeChange()
-{
-    const int index = IndexLigneChangee(ui->lvListe);
-    TMenuiseries& menuiseries = Session.GetMenuiseries();
-    if (index < 0 || index >= menuiseries.Nombre())
-        return;
-    MenuiserieCourante = &menuiseries[index];
+    AfficherPoseGlobale();
+    AfficherOptionsLivraison();
+    {
+        const QSignalBlocker silence(ui->cbPriseDeCote);
+        ui->cbPriseDeCote->setChecked(session.GetPriseDeCote());
+    }
+    AfficherQuincailleriesGlobales();
     MajNavigation();
     AfficherMenuiserie();
 }
 
-void TFicheModeNormal::MajNavigation()
+void TFicheModeNormal::AfficherPoseGlobale()
 {
-    // Without a selected item (-1), ">" goes to the first one.
-    const int index = IndexMenuiserieSelectionnee();
-    ui->btnPrecedent->setEnabled(index > 0);
-    ui->btnSuivant->setEnabled(index < ui->lvListe->topLevelItemCount() - 1);
+    const TPoseLivraison& pose = session.GetPoseGlobale();
+    EcrireLibelleIcone(ui->lvPose, pose.GetLibelle());
+    ui->lblTvaValeur->setText(FormatMonetaire(pose.GetTva().GetValeur()));
+    AfficherPrixLivraison();
 }
 
-void TFicheModeNormal::btnPrecedentClick()
+void TFicheModeNormal::AfficherOptionsLivraison()
 {
-    const int index = IndexMenuiserieSelectionnee();
-    // Selecting the row makes its item current and shows it.
-    if (index > 0)
-        SelectionnerLigne(ui->lvListe, index - 1);
+    for (OptionLivraison option : TPoseLivraison::kOptions) {
+        const QSignalBlocker silence(CaseLivraison(option));
+        CaseLivraison(option)->setChecked(session.GetPoseGlobale().GetChoix(option));
+    }
 }
 
-void TFicheModeNormal::btnSuivantClick()
+void TFicheModeNormal::SelectionnerRang(QTreeView* liste, int rang)
 {
-    const int index = IndexMenuiserieSelectionnee();
-    if (index < ui->lvListe->topLevelItemCount() - 1)
-        SelectionnerLigne(ui->lvListe, index + 1);
+    // The list the user is acting on shows what he did (a row he unselected
+    // with Ctrl+click stays current, unselected).
+    if (liste == listeDeLUtilisateur)
+        return;
+    const QScopedValueRollback garde(listeDeLUtilisateur, liste);
+    const QModelIndex index = liste->model()->index(rang, 0);
+    if (!index.isValid()) {
+        liste->clearSelection();
+        return;
+    }
+    liste->setCurrentIndex(index);
+    liste->scrollTo(index);
 }
 
 void TFicheModeNormal::AfficherMenuiserie()
 {
-    ViderLignes(ui->lvCategorie);
-    TarifCourant = nullptr;
-    if (MenuiserieCourante) {
-        ui->memoDescription->setPlainText(MenuiserieCourante->GetDescription());
-        EcrireLibelleIcone(ui->lvPoseMenuiserie, MenuiserieCourante->GetPose().GetLibelle());
+    const TMenuiserie* menuiserie = session.MenuiserieCourante();
+    if (menuiserie) {
+        ui->memoDescription->setPlainText(menuiserie->GetDescription());
+        EcrireLibelleIcone(ui->lvPoseMenuiserie, menuiserie->GetPose().GetLibelle());
         AfficherTvaMenuiserie();
-
-        const TTarifs& tarifs = MenuiserieCourante->GetTarifs();
-        for (int i = 0; i < tarifs.Nombre(); ++i) {
-            ui->lvCategorie->addTopLevelItem(new QTreeWidgetItem());
-            EcrireLigneCategorie(i, tarifs[i]);
-        }
     }
-    // The first line when there is one; otherwise nothing of the previous
-    // item's line (installer, VAT, hardware) stays on show.
-    if (MenuiserieCourante && !MenuiserieCourante->GetTarifs().EstVide())
-        SelectionnerTarif(0);
-    else
-        AfficherTarif();
+    // The current line, or nothing of the previous item's line (installer,
+    // VAT, hardware) when it has none.
+    AfficherTarif();
 }
 
 void TFicheModeNormal::AfficherTvaMenuiserie()
 {
-    const TTva& tva = MenuiserieCourante->GetPose().GetTva();
+    const TTva& tva = session.MenuiserieCourante()->GetPose().GetTva();
     SelectionnerType(ui->cbTvaMenuiserie, tva.GetTypeTva());
     ui->lblTvaMenuiserie->setText(FormatGeneral(tva.GetValeur()));
 }
 
-int TFicheModeNormal::RangLigneCourante() const
-{
-    return IndexLigneChangee(ui->lvCategorie);
-}
-
-void TFicheModeNormal::EcrireLigneCategorie(int index, const TTarif& tarif)
-{
-    QTreeWidgetItem* ligne = ui->lvCategorie->topLevelItem(index);
-    if (!ligne)
-        return;
-    ligne->setText(ColTarif, tarif.GetLibelle());
-    ligne->setToolTip(ColTarif, tarif.GetLibelle());
-    ligne->setText(ColAchatHt, FormatMonetaire(tarif.GetPoseurPrix()));
-    EcrireMontantsVente(index, tarif);
-}
-
-void TFicheModeNormal::AfficherLignesMenuiserie()
-{
-    const TTarifs& tarifs = MenuiserieCourante->GetTarifs();
-    for (int i = 0; i < tarifs.Nombre(); ++i)
-        EcrireLigneCategorie(i, tarifs[i]);
-}
-
-void TFicheModeNormal::EcrireMontantsVente(int index, const TTarif& tarif)
-{
-    QTreeWidgetItem* ligne = ui->lvCategorie->topLevelItem(index);
-    if (!ligne)
-        return;
-    ligne->setText(ColVenteHt, FormatMonetaire(tarif.GetPrix()));
-    ligne->setText(ColVenteTva, FormatMonetaire(tarif.PrixTva()));
-    ligne->setText(ColVenteTtc, FormatMonetaire(tarif.PrixTtc()));
-}
-
-// ---------------------------------------------------------------------------
-// Current line
-
-std::optional<int> TFicheModeNormal::IndexLigneCourante(int index, bool ligneSupprimee, int nombreLignes)
-{
-    if (!ligneSupprimee)
-        return index;
-    if (nombreLignes >= 2 && index - 1 >= 0)
-        return index - 1;
-    return std::nullopt;
-}
-
-void TFicheModeNormal::lvCategorieSelectionChange()
-{
-    const int index = RangLigneCourante();
-    if (index >= 0)
-        lvCategorieChange(index, false);
-    else
-        AfficherNomPoseur(QString());
-}
-
-void TFicheModeNormal::lvCategorieChange(int index, bool ligneSupprimee)
-{
-    AfficherNomPoseur(QString());
-    const std::optional<int> indexCourant =
-        IndexLigneCourante(index, ligneSupprimee, ui->lvCategorie->topLevelItemCount());
-    if (!indexCourant || *indexCourant < 0 || *indexCourant >= ui->lvCategorie->topLevelItemCount())
-        return;
-    TarifCourant = nullptr;
-    if (MenuiserieCourante && *indexCourant < MenuiserieCourante->GetTarifs().Nombre())
-        TarifCourant = &MenuiserieCourante->GetTarifs()[*indexCourant];
-    AfficherTarif();
-}
-
 void TFicheModeNormal::AfficherTarif()
 {
-    AfficherNomPoseur(QString());
-    for (QLabel* montant : {ui->lblQuincaillerieAchat, ui->lblQuincaillerieHt,
-                            ui->lblQuincaillerieTva, ui->lblQuincaillerieTtc})
-        montant->setText(FormatMonetaire(0.0));
-
-    if (TarifCourant) {
+    SelectionnerRang(ui->lvCategorie, session.GetIndexTarif());
+    const TTarif* tarif = session.TarifCourant();
+    if (tarif) {
         // The installer's current name in the database, not the one stored
         // in the line.
-        AfficherNomPoseur(Session.NomPoseur(*TarifCourant));
-        ui->cbQuincaillerie->setChecked(TarifCourant->GetQuincaillerieIncluse());
-        SelectionnerType(ui->cmbTVA, TarifCourant->GetTva().GetTypeTva());
-        ui->lblTarifTvaValeur->setText(FormatMonetaire(TarifCourant->GetTva().GetValeur()));
+        AfficherNomPoseur(session.NomPoseur(session.GetIndexMenuiserie(), session.GetIndexTarif()));
+        const QSignalBlocker silence(ui->cbQuincaillerie);
+        ui->cbQuincaillerie->setChecked(tarif->GetQuincaillerieIncluse());
+        SelectionnerType(ui->cmbTVA, tarif->GetTva().GetTypeTva());
+        ui->lblTarifTvaValeur->setText(FormatMonetaire(tarif->GetTva().GetValeur()));
     } else {
+        AfficherNomPoseur(QString());
         ui->cmbTVA->setCurrentIndex(-1);
         ui->lblTarifTvaValeur->setText(FormatMonetaire(0.0));
     }
+    AfficherMontants();
+}
+
+void TFicheModeNormal::AfficherMontants()
+{
     AfficherQuincaillerieTarif();
     AfficherTotauxMenuiserie();
     AfficherTotaux();
@@ -582,8 +467,50 @@ void TFicheModeNormal::AfficherNomPoseur(const QString& nom)
     ui->edtPoseur->setToolTip(nom);
 }
 
+void TFicheModeNormal::MajNavigation()
+{
+    // Without a selected item (-1), ">" goes to the first one.
+    const int index = IndexSelectionne(ui->lvListe);
+    ui->btnPrecedent->setEnabled(index > 0);
+    ui->btnSuivant->setEnabled(index < modeleMenuiseries->rowCount() - 1);
+}
+
 // ---------------------------------------------------------------------------
-// Description, closing
+// The user's moves
+
+void TFicheModeNormal::lvListeChange()
+{
+    if (listeDeLUtilisateur == ui->lvListe)
+        return;
+    const int index = IndexLigneChangee(ui->lvListe);
+    const QScopedValueRollback garde(listeDeLUtilisateur, ui->lvListe);
+    if (index >= 0)
+        session.SetMenuiserieCourante(index);
+}
+
+void TFicheModeNormal::lvCategorieChange()
+{
+    if (listeDeLUtilisateur == ui->lvCategorie)
+        return;
+    const int index = IndexLigneChangee(ui->lvCategorie);
+    const QScopedValueRollback garde(listeDeLUtilisateur, ui->lvCategorie);
+    if (index >= 0)
+        session.SetTarifCourant(index);
+}
+
+void TFicheModeNormal::btnPrecedentClick()
+{
+    const int index = IndexSelectionne(ui->lvListe);
+    if (index > 0)
+        session.SetMenuiserieCourante(index - 1);
+}
+
+void TFicheModeNormal::btnSuivantClick()
+{
+    const int index = IndexSelectionne(ui->lvListe);
+    if (index < modeleMenuiseries->rowCount() - 1)
+        session.SetMenuiserieCourante(index + 1);
+}
 
 void TFicheModeNormal::btnModeClick()
 {
@@ -596,8 +523,8 @@ void TFicheModeNormal::btnModeClick()
 
 namespace {
 
-const QString kVoirDescription = QStringLiteral("Voir la description de la menuiserie");
-const QString kVoirListe = QStringLiteral("Voir la liste des menuiseries");
+const QString kVoirDescription = QStringLiteral("Voir la descriptio&n de la menuiserie");
+const QString kVoirListe = QStringLiteral("Voir la liste des me&nuiseries");
 
 } // namespace
 
@@ -614,8 +541,19 @@ void TFicheModeNormal::FixerLargeurMode()
     ui->btnMode->setMinimumWidth(texte + ui->btnMode->sizeHint().width() - mesure.horizontalAdvance(ui->btnMode->text()));
 }
 
+int TFicheModeNormal::LigneSelectionnee() const
+{
+    return IndexSelectionne(ui->lvCategorie) < 0 ? -1 : session.GetIndexTarif();
+}
+
 void TFicheModeNormal::done(int resultat)
 {
+    // Closed without "Valider", the work of the session would be lost.
+    if (resultat != QDialog::Accepted && session.EstModifie()
+        && !Messages::Question(QStringLiteral("Le chiffrage a été modifié et n'a pas été validé.\n"
+                                              "Voulez-vous fermer sans enregistrer ? Les modifications seront perdues."),
+                               this))
+        return;
     FormClose();
     QDialog::done(resultat);
 }
@@ -623,10 +561,6 @@ void TFicheModeNormal::done(int resultat)
 void TFicheModeNormal::FormClose()
 {
     // Closing writes nothing: only "Valider" answers the host.
-    ViderLignes(ui->lvCategorie);
-    ViderLignes(ui->lvListe);
     ui->lvPose->clear();
-    TarifCourant = nullptr;
-    MenuiserieCourante = nullptr;
-    Session.Vider();
+    session.Vider();
 }

@@ -3,8 +3,9 @@
 // The pricing screen of the CREATION and MAJ modes: the items of the host's
 // quote, their installation lines, the quote's default installation kind
 // with its delivery surcharges, the VAT of lines and items, and every total.
-// It shows the pricing session and forwards the user's actions to it; the
-// session reads the exchange file at the first activation. Only "Valider"
+// It shows the pricing session, its document, and forwards the user's
+// actions to it: each kind of change the session announces is shown in one
+// place. The session is opened at the first activation; only "Valider"
 // writes.
 
 #include "pricing/SessionChiffrage.h"
@@ -19,7 +20,9 @@
 class QCheckBox;
 class QLineEdit;
 class QListWidget;
-class TTarif;
+class QTreeView;
+class TModeleMenuiseries;
+class TModeleTarifs;
 
 namespace Ui {
 class TFicheModeNormal;
@@ -35,25 +38,12 @@ public:
     explicit TFicheModeNormal(QWidget* parent);
     ~TFicheModeNormal() override;
 
-    void SetFichierConfig(const QString& fichier) { FichierConfig = fichier; }
-    void SetFichierEchange(const QString& fichier) { Session.SetFichierEchange(fichier); }
-    const QString& GetFichierConfig() const { return FichierConfig; }
-    const QString& GetFichierEchange() const { return Session.GetFichierEchange(); }
+    void SetFichierEchange(const QString& fichier) { session.SetFichierEchange(fichier); }
+    const QString& GetFichierEchange() const { return session.GetFichierEchange(); }
 
-    // The state of the screen, read by the host's launcher and by tests.
-    const QString& GetDossierXml() const { return Session.GetDossierXml(); }
-    const QString& GetPrefixeHorodate() const { return Session.GetPrefixeHorodate(); }
-    bool GetPremiereActivation() const { return PremiereActivation; }
-    const TPoseLivraison& GetPoseGlobale() const { return Session.GetPoseGlobale(); }
-    TMenuiseries& GetMenuiseries() { return Session.GetMenuiseries(); }
-    const TQuincailleries& GetQuincailleriesGlobales() const { return Session.GetQuincailleriesGlobales(); }
-    TMenuiserie* GetMenuiserieCourante() const { return MenuiserieCourante; }
-    TTarif* GetTarifCourant() const { return TarifCourant; }
-
-    // Index of the current line after a state change of row `index` of the
-    // line list: a row being deleted hands over to the row before it when
-    // the list holds at least two rows; no index otherwise.
-    static std::optional<int> IndexLigneCourante(int index, bool ligneSupprimee, int nombreLignes);
+    // What the screen shows, read by the host's launcher and by tests.
+    const TSessionChiffrage& GetSession() const { return session; }
+    bool GetPremiereActivation() const { return premiereActivation; }
 
     void done(int resultat) override;
 
@@ -64,12 +54,15 @@ protected:
 private:
     std::unique_ptr<Ui::TFicheModeNormal> ui;
 
-    QString FichierConfig;
-    TSessionChiffrage Session;
-    TMenuiserie* MenuiserieCourante = nullptr;
-    TTarif* TarifCourant = nullptr;
-    bool PremiereActivation = true;
+    TSessionChiffrage session;
+    TModeleMenuiseries* modeleMenuiseries;
+    TModeleTarifs* modeleTarifs;
+    bool premiereActivation = true;
     bool activationPlanifiee = false;
+    // The list whose selection is changing, by the user or by the screen
+    // making it follow the session: its own changes are not shown back to
+    // it, and the screen's are not taken for the user's.
+    QTreeView* listeDeLUtilisateur = nullptr;
     // 32 x 32 images of the two kind icons and of the kind choice.
     QList<QIcon> imgListe;
 
@@ -78,30 +71,30 @@ private:
     void PreparerListes();
     static void EcrireLibelleIcone(QListWidget* icone, const QString& libelle);
     void ConnecterEvenements();
+    void SuivreSession();
 
-    // First activation and loading.
+    // First activation.
     void FormActivate();
     void RemplirCombosTva();
-    void ChargerFichierEchange();
-    void AfficherPoseGlobale();
-    void RemplirListeMenuiseries();
     void AbandonnerChargement(const QString& probleme);
 
-    // Display of the current item and line.
-    void lvListeChange();
+    // What the session announces, shown.
+    void AfficherDevis();
+    void AfficherPoseGlobale();
+    void AfficherOptionsLivraison();
+    void AfficherMenuiserie();
+    void AfficherTarif();
+    void AfficherMontants();
+    void AfficherTvaMenuiserie();
+    void AfficherNomPoseur(const QString& nom);
     void MajNavigation();
-    int IndexMenuiserieSelectionnee() const;
+    void SelectionnerRang(QTreeView* liste, int rang);
+
+    // The user's moves in the lists and between the items.
+    void lvListeChange();
+    void lvCategorieChange();
     void btnPrecedentClick();
     void btnSuivantClick();
-    void AfficherMenuiserie();
-    void lvCategorieSelectionChange();
-    void lvCategorieChange(int index, bool ligneSupprimee);
-    void AfficherTarif();
-    void AfficherNomPoseur(const QString& nom);
-    int RangLigneCourante() const;
-    void EcrireLigneCategorie(int index, const TTarif& tarif);
-    void AfficherLignesMenuiserie();
-    void EcrireMontantsVente(int index, const TTarif& tarif);
     void btnModeClick();
     void MajLibelleMode();
     void FixerLargeurMode();
@@ -112,22 +105,19 @@ private:
     void AfficherQuincailleriesGlobales();
     void AfficherTotauxMenuiserie();
     void AfficherTotaux();
-    bool MenuiserieEnEcart(int ligne) const;
-    bool LigneEnEcart(int ligne) const;
 
     // Default installation kind, delivery and VAT (FicheModeNormalLivraison.cpp).
     // The kind choice preset on a kind; nothing unless the user chose one.
     std::optional<QString> ChoisirPose(const QString& idPose);
     void lvPoseClick();
-    void AfficherOptionsLivraison();
     void AfficherPrixLivraison();
     void cbLivraisonClick();
     void cbOptionLivraisonClick(OptionLivraison option);
     void edtLivraisonChange(OptionLivraison option);
+    void edtLivraisonExit(OptionLivraison option);
     void cbPriseDeCoteClick();
     void cmbTVAChange();
     void cbTvaMenuiserieChange();
-    void AfficherTvaMenuiserie();
     QCheckBox* CaseLivraison(OptionLivraison option) const;
     QLineEdit* EditLivraison(OptionLivraison option) const;
 
@@ -139,14 +129,16 @@ private:
     void btnSupprimerClick();
     void btnSupprimerToutClick();
     void btnPoseurClick();
-    bool MenuiserieChoisie();
+    // The current item's index, for an action on it; -1, the user told,
+    // without one.
+    int MenuiserieChoisie();
     // The current line's index, for an action on it; -1, the user told,
     // without one.
     int TarifChoisi(const QString& action);
+    // The line whose row is selected; -1 when none is (a line may be on
+    // show with its row unselected).
+    int LigneSelectionnee() const;
     std::optional<TSessionChiffrage::ChoixTarif> ChoisirTarif(const QString& idTarif);
-    int IndexTarifCourant() const;
-    void AjouterLigneCategorie(int index);
-    void SelectionnerTarif(int index);
 
     // Hardware, price refresh and the answer (FicheModeNormalValidation.cpp).
     void cbQuincaillerieClick();

@@ -9,43 +9,24 @@
 #include "ui/choice/FicheTarifChoix.h"
 #include "ui/common/Messages.h"
 
-#include <QSignalBlocker>
-
-bool TFicheModeNormal::MenuiserieChoisie()
+int TFicheModeNormal::MenuiserieChoisie()
 {
-    if (MenuiserieCourante)
-        return true;
-    Messages::Information(QStringLiteral("Vous n'avez pas sélectionné une menuiserie"), this);
-    return false;
+    const int index = session.GetIndexMenuiserie();
+    if (index < 0)
+        Messages::Information(QStringLiteral("Vous n'avez pas sélectionné une menuiserie"), this);
+    return index;
 }
 
-// The line on show, also when its row was unselected (Ctrl+click): -1 when none.
-int TFicheModeNormal::IndexTarifCourant() const
+int TFicheModeNormal::TarifChoisi(const QString& action)
 {
-    if (!MenuiserieCourante || !TarifCourant)
+    if (MenuiserieChoisie() < 0)
         return -1;
-    return MenuiserieCourante->GetTarifs().IndexDe(TarifCourant);
-}
-
-void TFicheModeNormal::SelectionnerTarif(int index)
-{
-    QTreeWidgetItem* ligne = ui->lvCategorie->topLevelItem(index);
-    if (!ligne)
-        return;
-    {
-        // The line is made current below, once, whatever the selection was.
-        const QSignalBlocker silence(ui->lvCategorie);
-        ui->lvCategorie->setCurrentItem(ligne);
-    }
-    ui->lvCategorie->scrollToItem(ligne);
-    lvCategorieChange(index, false);
-}
-
-void TFicheModeNormal::AjouterLigneCategorie(int index)
-{
-    ui->lvCategorie->addTopLevelItem(new QTreeWidgetItem());
-    EcrireLigneCategorie(index, MenuiserieCourante->GetTarifs()[index]);
-    SelectionnerTarif(index);
+    // A line unselected (Ctrl+click) stays on show, but is not acted on.
+    const int index = LigneSelectionnee();
+    if (index < 0)
+        Messages::Information(QStringLiteral("Vous devez sélectionner un tarif de pose pour pouvoir le %1.").arg(action),
+                              this);
+    return index;
 }
 
 // ---------------------------------------------------------------------------
@@ -53,16 +34,11 @@ void TFicheModeNormal::AjouterLigneCategorie(int index)
 
 void TFicheModeNormal::lvPoseMenuiserieClick()
 {
-    if (!MenuiserieChoisie())
+    const int menuiserie = MenuiserieChoisie();
+    if (menuiserie < 0)
         return;
-    const std::optional<QString> idPose = ChoisirPose(MenuiserieCourante->GetPose().GetId());
-    if (!idPose || !Session.ChoisirPoseMenuiserie(*MenuiserieCourante, *idPose))
-        return;
-    // Every line took the kind's VAT: the rows show their new amounts.
-    AfficherTvaMenuiserie();
-    AfficherLignesMenuiserie();
-    AfficherTarif();
-    EcrireLibelleIcone(ui->lvPoseMenuiserie, MenuiserieCourante->GetPose().GetLibelle());
+    if (const std::optional<QString> idPose = ChoisirPose(session.MenuiserieCourante()->GetPose().GetId()))
+        session.ChoisirPoseMenuiserie(menuiserie, *idPose);
 }
 
 // ---------------------------------------------------------------------------
@@ -70,10 +46,11 @@ void TFicheModeNormal::lvPoseMenuiserieClick()
 
 std::optional<TSessionChiffrage::ChoixTarif> TFicheModeNormal::ChoisirTarif(const QString& idTarif)
 {
+    const TMenuiserie& menuiserie = *session.MenuiserieCourante();
     TFicheTarifChoix choix(this);
-    choix.SetMenuiserie(*MenuiserieCourante);
+    choix.SetMenuiserie(menuiserie);
     choix.SetIdTarif(idTarif);
-    choix.SetIdPose(MenuiserieCourante->GetPose().GetId());
+    choix.SetIdPose(menuiserie.GetPose().GetId());
     if (choix.exec() != QDialog::Accepted)
         return std::nullopt;
     return TSessionChiffrage::ChoixTarif{choix.GetIdTarif(), choix.GetLibelle(), choix.GetPrix()};
@@ -81,89 +58,56 @@ std::optional<TSessionChiffrage::ChoixTarif> TFicheModeNormal::ChoisirTarif(cons
 
 void TFicheModeNormal::btnAjouterClick()
 {
-    if (!MenuiserieChoisie())
+    const int menuiserie = MenuiserieChoisie();
+    if (menuiserie < 0)
         return;
     // Without a kind the tariff choice would have nothing to list. The kind
     // chosen stays, whatever happens to the tariff choice.
-    if (TSessionChiffrage::PoseMenuiserieAChoisir(*MenuiserieCourante))
+    if (session.MenuiserieCourante()->PoseAChoisir())
         lvPoseMenuiserieClick();
-    const std::optional<TSessionChiffrage::ChoixTarif> choix = ChoisirTarif(QString());
-    if (choix)
-        AjouterLigneCategorie(Session.AjouterTarif(*MenuiserieCourante, *choix));
-}
-
-int TFicheModeNormal::TarifChoisi(const QString& action)
-{
-    if (!MenuiserieChoisie())
-        return -1;
-    const int index = IndexTarifCourant();
-    if (index < 0)
-        Messages::Information(QStringLiteral("Vous devez sélectionner un tarif de pose pour pouvoir le %1.").arg(action),
-                              this);
-    return index;
+    if (const std::optional<TSessionChiffrage::ChoixTarif> choix = ChoisirTarif(QString()))
+        session.AjouterTarif(menuiserie, *choix);
 }
 
 void TFicheModeNormal::btnDupliquerClick()
 {
-    const int index = TarifChoisi(QStringLiteral("dupliquer"));
-    if (index >= 0)
-        AjouterLigneCategorie(Session.DupliquerTarif(*MenuiserieCourante, index));
+    const int tarif = TarifChoisi(QStringLiteral("dupliquer"));
+    if (tarif >= 0)
+        session.DupliquerTarif(session.GetIndexMenuiserie(), tarif);
 }
 
 void TFicheModeNormal::btnModifierClick()
 {
-    const int index = TarifChoisi(QStringLiteral("modifier"));
-    if (index < 0)
+    const int tarif = TarifChoisi(QStringLiteral("modifier"));
+    if (tarif < 0)
         return;
-    const std::optional<TSessionChiffrage::ChoixTarif> choix = ChoisirTarif(TarifCourant->GetId());
-    if (!choix)
-        return;
-    Session.ModifierTarif(*MenuiserieCourante, index, *choix);
-    EcrireLigneCategorie(index, *TarifCourant);
-    AfficherTotauxMenuiserie();
-    AfficherTotaux();
+    if (const std::optional<TSessionChiffrage::ChoixTarif> choix = ChoisirTarif(session.TarifCourant()->GetId()))
+        session.ModifierTarif(session.GetIndexMenuiserie(), tarif, *choix);
 }
 
 void TFicheModeNormal::btnSupprimerClick()
 {
-    if (!MenuiserieChoisie())
+    const int menuiserie = MenuiserieChoisie();
+    if (menuiserie < 0)
         return;
-    const int index = IndexTarifCourant();
-    if (index < 0) {
+    const int tarif = LigneSelectionnee();
+    if (tarif < 0) {
         Messages::Information(
             QStringLiteral("Vous devez sélectionner un tarif de pose pour effectuer une suppression (Index < 0)."), this);
         return;
     }
-    if (index >= ui->lvCategorie->topLevelItemCount()) {
-        Messages::Information(
-            QStringLiteral("Vous devez sélectionner un tarif de pose pour effectuer une suppression (Index >= Count)."),
-            this);
-        return;
-    }
-    // The line and its row go together: rows and lines stay aligned.
-    TarifCourant = nullptr;
-    Session.SupprimerTarif(*MenuiserieCourante, index);
-    {
-        const QSignalBlocker silence(ui->lvCategorie);
-        delete ui->lvCategorie->takeTopLevelItem(index);
-    }
-    const std::optional<int> suivante =
-        TSessionChiffrage::LigneApresSuppression(index, ui->lvCategorie->topLevelItemCount());
-    if (suivante) {
-        SelectionnerTarif(*suivante);
-    } else {
-        ui->lvCategorie->clearSelection();
-        AfficherTarif();
-    }
+    session.SupprimerTarif(menuiserie, tarif);
 }
 
 void TFicheModeNormal::btnSupprimerToutClick()
 {
-    if (!MenuiserieChoisie())
+    const int menuiserie = MenuiserieChoisie();
+    if (menuiserie < 0 || session.MenuiserieCourante()->GetTarifs().EstVide())
         return;
-    TarifCourant = nullptr;
-    Session.SupprimerTarifs(*MenuiserieCourante);
-    AfficherMenuiserie();
+    if (Messages::Question(QStringLiteral("Etes-vous sûr de vouloir supprimer toutes les lignes de pose de cette "
+                                          "menuiserie ?"),
+                           this))
+        session.SupprimerTarifs(menuiserie);
 }
 
 // ---------------------------------------------------------------------------
@@ -171,7 +115,8 @@ void TFicheModeNormal::btnSupprimerToutClick()
 
 void TFicheModeNormal::btnPoseurClick()
 {
-    if (!TarifCourant)
+    const int tarif = session.GetIndexTarif();
+    if (tarif < 0)
         return;
     QString idPoseur;
     {
@@ -184,14 +129,8 @@ void TFicheModeNormal::btnPoseurClick()
     if (idPoseur.isEmpty())
         return;
 
-    const QString nom = Session.AffecterPoseur(*TarifCourant, idPoseur);
-    AfficherNomPoseur(nom);
-    EcrireLigneCategorie(IndexTarifCourant(), *TarifCourant);
-    if (Session.NombreTarifsSansPoseur() > 0
-        && Messages::Question(QStringLiteral("Voulez-vous affecter le poseur à tous les tarifs de pose ?"), this)) {
-        Session.AffecterPoseurATous(idPoseur, nom);
-        AfficherLignesMenuiserie();
-    }
-    AfficherTotauxMenuiserie();
-    AfficherTotaux();
+    const QString nom = session.AffecterPoseur(session.GetIndexMenuiserie(), tarif, idPoseur);
+    if (session.NombreTarifsSansPoseur() > 0
+        && Messages::Question(QStringLiteral("Voulez-vous affecter le poseur à tous les tarifs de pose ?"), this))
+        session.AffecterPoseurATous(idPoseur, nom);
 }

@@ -77,33 +77,14 @@ std::optional<QString> TFicheModeNormal::ChoisirPose(const QString& idPose)
 
 void TFicheModeNormal::lvPoseClick()
 {
-    const std::optional<QString> idPose = ChoisirPose(Session.GetPoseGlobale().GetId());
-    if (!idPose || !Session.ChoisirPoseGlobale(*idPose))
-        return;
-
-    // Every item has the new kind already: the totals shown are those of
-    // the whole quote as it now is.
-    AfficherOptionsLivraison();
-    ui->lblTvaValeur->setText(FormatMonetaire(Session.GetPoseGlobale().GetTva().GetValeur()));
-    AfficherPrixLivraison();
-    AfficherTotaux();
-    EcrireLibelleIcone(ui->lvPose, Session.GetPoseGlobale().GetLibelle());
-    if (MenuiserieCourante)
-        AfficherMenuiserie();
-}
-
-void TFicheModeNormal::AfficherOptionsLivraison()
-{
-    for (OptionLivraison option : TPoseLivraison::kOptions) {
-        const QSignalBlocker silence(CaseLivraison(option));
-        CaseLivraison(option)->setChecked(Session.GetPoseGlobale().GetChoix(option));
-    }
+    if (const std::optional<QString> idPose = ChoisirPose(session.GetPoseGlobale().GetId()))
+        session.ChoisirPoseGlobale(*idPose);
 }
 
 void TFicheModeNormal::AfficherPrixLivraison()
 {
     // Each edit runs its own action: the price kept is the one shown.
-    const TPoseLivraison pose = Session.GetPoseGlobale();
+    const TPoseLivraison& pose = session.GetPoseGlobale();
     for (OptionLivraison option : TPoseLivraison::kOptions)
         EditLivraison(option)->setText(FormatMonetaire(pose.GetPrix(option)));
 }
@@ -113,35 +94,45 @@ void TFicheModeNormal::AfficherPrixLivraison()
 
 void TFicheModeNormal::cbLivraisonClick()
 {
-    Session.ChoisirOption(TPoseLivraison::Livraison, ui->cbLivraison->isChecked());
-    AfficherOptionsLivraison();
-    AfficherTotaux();
+    session.ChoisirOption(TPoseLivraison::Livraison, ui->cbLivraison->isChecked());
 }
 
 void TFicheModeNormal::cbOptionLivraisonClick(OptionLivraison option)
 {
-    Session.ChoisirOption(option, CaseLivraison(option)->isChecked());
-    AfficherOptionsLivraison();
-    AfficherTotaux();
+    session.ChoisirOption(option, CaseLivraison(option)->isChecked());
 }
+
+namespace {
+
+// -1 is the "not a number" mark of the price check: typed, it is refused too.
+std::optional<double> PrixLivraison(const QLineEdit* edit)
+{
+    const double valeur = LireDecimal(edit->text()).value_or(-1.0);
+    return valeur != -1.0 ? std::optional(valeur) : std::nullopt;
+}
+
+} // namespace
 
 void TFicheModeNormal::edtLivraisonChange(OptionLivraison option)
 {
+    // Each readable price counts at once; one being retyped is checked
+    // when the field is left.
+    if (const std::optional<double> prix = PrixLivraison(EditLivraison(option)))
+        session.SetPrixLivraison(option, *prix);
+}
+
+void TFicheModeNormal::edtLivraisonExit(OptionLivraison option)
+{
     QLineEdit* edit = EditLivraison(option);
-    // -1 is the "not a number" mark of the price check: typed, it is refused too.
-    const double valeur = LireDecimal(edit->text()).value_or(-1.0);
-    if (valeur != -1.0) {
-        Session.SetPrixLivraison(option, valeur);
-        AfficherTotaux();
+    if (PrixLivraison(edit))
         return;
-    }
     Messages::Information(MessagePrixIncorrect(option), this);
     edit->setFocus();
 }
 
 void TFicheModeNormal::cbPriseDeCoteClick()
 {
-    Session.SetPriseDeCote(ui->cbPriseDeCote->isChecked());
+    session.SetPriseDeCote(ui->cbPriseDeCote->isChecked());
 }
 
 // ---------------------------------------------------------------------------
@@ -149,47 +140,32 @@ void TFicheModeNormal::cbPriseDeCoteClick()
 
 void TFicheModeNormal::cmbTVAChange()
 {
-    if (TarifCourant) {
-        const QString type = GetCodeSelection(ui->cmbTVA);
-        Session.AffecterTvaTarif(*TarifCourant, type);
-        ui->lblTarifTvaValeur->setText(FormatMonetaire(TarifCourant->GetTva().GetValeur()));
-
-        // An item showing no VAT differs from any line VAT.
-        if (type != GetCodeSelection(ui->cbTvaMenuiserie)
-            && Messages::Question(
-                QStringLiteral("Voulez-vous affecter la nouvelle TVA de ce tarif de pose à la menuiserie ?"), this)) {
-            SelectionnerCode(ui->cbTvaMenuiserie, type);
-            cbTvaMenuiserieChange();
-        }
+    const int menuiserie = session.GetIndexMenuiserie();
+    const int tarif = session.GetIndexTarif();
+    if (tarif < 0)
+        return;
+    const QString type = GetCodeSelection(ui->cmbTVA);
+    session.AffecterTvaTarif(menuiserie, tarif, type);
+    // An item showing no VAT differs from any line VAT.
+    if (type != GetCodeSelection(ui->cbTvaMenuiserie)
+        && Messages::Question(QStringLiteral("Voulez-vous affecter la nouvelle TVA de ce tarif de pose à la menuiserie ?"),
+                              this)) {
+        SelectionnerCode(ui->cbTvaMenuiserie, type);
+        cbTvaMenuiserieChange();
     }
-    // The row of the current line, also when its selection was taken off.
-    const int index = RangLigneCourante();
-    if (TarifCourant && index >= 0)
-        EcrireMontantsVente(index, *TarifCourant);
-    AfficherTotauxMenuiserie();
-    AfficherTotaux();
 }
 
 void TFicheModeNormal::cbTvaMenuiserieChange()
 {
-    if (!MenuiserieCourante)
+    const int index = session.GetIndexMenuiserie();
+    if (index < 0)
         return;
-    const TPose& pose = MenuiserieCourante->GetPose();
+    const TMenuiserie& menuiserie = *session.MenuiserieCourante();
     const QString type = GetCodeSelection(ui->cbTvaMenuiserie);
-    const QString ancienType = QString::number(pose.GetTva().GetTypeTva());
-    const bool tvaConnue = Session.AffecterTvaMenuiserie(*MenuiserieCourante, type);
-    ui->lblTvaMenuiserie->setText(FormatGeneral(pose.GetTva().GetValeur()));
-
-    if (type != ancienType && MenuiserieCourante->GetTarifs().Nombre() > 0) {
-        if (tvaConnue && Messages::Question(
-                             QStringLiteral("Voulez-vous affecter la nouvelle TVA aux tarifs de pose de cette menuiserie ?"),
-                             this)) {
-            Session.DiffuserTvaMenuiserie(*MenuiserieCourante);
-            AfficherLignesMenuiserie();
-        }
-        AfficherTarif();
-    }
-    AfficherTotauxMenuiserie();
-    AfficherTotaux();
+    const QString ancienType = QString::number(menuiserie.GetPose().GetTva().GetTypeTva());
+    const bool tvaConnue = session.AffecterTvaMenuiserie(index, type);
+    if (type != ancienType && tvaConnue && menuiserie.GetTarifs().Nombre() > 0
+        && Messages::Question(QStringLiteral("Voulez-vous affecter la nouvelle TVA aux tarifs de pose de cette menuiserie ?"),
+                              this))
+        session.DiffuserTvaMenuiserie(index);
 }
-

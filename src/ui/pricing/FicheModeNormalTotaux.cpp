@@ -1,12 +1,11 @@
 // The amounts of the pricing screen: the current line's hardware, the
 // quote-wide hardware, the current item and the whole quote, recomputed from
-// the objects each time; and the red signal of the two lists.
+// the session's objects each time.
 
 #include "ui/pricing/FicheModeNormal.h"
 #include "ui_FicheModeNormal.h"
 
 #include "model/Formats.h"
-#include "model/Tarif.h"
 
 namespace {
 
@@ -22,30 +21,35 @@ void Afficher(const Montants& montants, QLabel* achat, QLabel* ht, QLabel* tva, 
 
 void TFicheModeNormal::AfficherQuincaillerieTarif()
 {
-    const Montants montants = TarifCourant ? MontantsQuincaillerie(TarifCourant->GetQuincailleries()) : Montants();
-    Afficher(montants, ui->lblQuincaillerieAchat, ui->lblQuincaillerieHt, ui->lblQuincaillerieTva,
-             ui->lblQuincaillerieTtc);
+    Afficher(session.MontantsQuincaillerieCourante(), ui->lblQuincaillerieAchat, ui->lblQuincaillerieHt,
+             ui->lblQuincaillerieTva, ui->lblQuincaillerieTtc);
 }
 
 void TFicheModeNormal::AfficherQuincailleriesGlobales()
 {
-    Afficher(MontantsQuincaillerie(Session.GetQuincailleriesGlobales()), ui->lblQuincailleriesGlobalesAchat,
+    Afficher(MontantsQuincaillerie(session.GetQuincailleriesGlobales()), ui->lblQuincailleriesGlobalesAchat,
              ui->lblQuincailleriesGlobalesHt, ui->lblQuincailleriesGlobalesTva,
              ui->lblQuincailleriesGlobalesTtc);
+}
+
+// "12,50 %"; "" for a sale of 0.
+static QString TexteMarge(const std::optional<double>& taux)
+{
+    return taux ? FormatMonetaire(*taux) + QStringLiteral(" %") : QString();
 }
 
 void TFicheModeNormal::AfficherTotauxMenuiserie()
 {
     // Item totals count the item's own quantity field.
-    const Montants montants = MenuiserieCourante ? MontantsMenuiserie(*MenuiserieCourante) : Montants();
-    Afficher(montants, ui->lblTotalMenuiserieAchatHt, ui->lblTotalMenuiserieHt, ui->lblTotalMenuiserieTva,
-             ui->lblTotalMenuiserieTtc);
+    Afficher(session.TotauxMenuiserieCourante(), ui->lblTotalMenuiserieAchatHt, ui->lblTotalMenuiserieHt,
+             ui->lblTotalMenuiserieTva, ui->lblTotalMenuiserieTtc);
+    ui->lblMargeMenuiserie->setText(TexteMarge(session.MargeMenuiserieCourante()));
 }
 
 void TFicheModeNormal::AfficherTotaux()
 {
     // Quote totals count each item by its "Quantite" property.
-    const TotauxDevis totaux = Session.Totaux();
+    const TotauxDevis totaux = session.Totaux();
     ui->lblTotalLivraisonHt->setText(FormatMonetaire(totaux.livraisonHt));
     ui->lblTotalMenuiseriesHt->setText(FormatMonetaire(totaux.menuiseriesHt));
     ui->lblTotalQuincailleriesHt->setText(FormatMonetaire(totaux.quincailleriesHt));
@@ -54,17 +58,5 @@ void TFicheModeNormal::AfficherTotaux()
     ui->lblTotalHt->setText(FormatMonetaire(totaux.ht));
     ui->lblTotalTva->setText(FormatMonetaire(totaux.tva));
     ui->lblTotalTtc->setText(FormatMonetaire(totaux.ttc));
-}
-
-bool TFicheModeNormal::MenuiserieEnEcart(int ligne) const
-{
-    const TMenuiseries& menuiseries = Session.GetMenuiseries();
-    return ligne >= 0 && ligne < menuiseries.Nombre() && Session.MenuiserieEnEcart(menuiseries[ligne]);
-}
-
-bool TFicheModeNormal::LigneEnEcart(int ligne) const
-{
-    if (!MenuiserieCourante || ligne < 0 || ligne >= MenuiserieCourante->GetTarifs().Nombre())
-        return false;
-    return Session.EcartPrix(MenuiserieCourante->GetTarifs()[ligne]);
+    ui->lblMargeDevis->setText(TexteMarge(session.MargeDevis()));
 }

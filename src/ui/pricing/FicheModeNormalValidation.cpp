@@ -4,7 +4,6 @@
 #include "ui/pricing/FicheModeNormal.h"
 #include "ui_FicheModeNormal.h"
 
-#include "model/Menuiserie.h"
 #include "model/Tarif.h"
 #include "ui/choice/FicheQuincaillerieDetail.h"
 #include "ui/common/Messages.h"
@@ -12,57 +11,59 @@
 
 void TFicheModeNormal::cbQuincaillerieClick()
 {
-    if (TarifCourant)
-        TarifCourant->SetQuincaillerieIncluse(ui->cbQuincaillerie->isChecked());
-    AfficherTotauxMenuiserie();
-    AfficherTotaux();
+    const int tarif = session.GetIndexTarif();
+    if (tarif >= 0)
+        session.SetQuincaillerieIncluse(session.GetIndexMenuiserie(), tarif, ui->cbQuincaillerie->isChecked());
 }
 
 void TFicheModeNormal::btnQuincaillerieClick()
 {
-    if (!TarifCourant || !MenuiserieCourante)
+    const int tarif = session.GetIndexTarif();
+    if (tarif < 0)
         return;
-    // The dialog sees the current item only; the item stays the quote's.
+    // The dialog edits a copy and sees the current item only.
     TFicheQuincaillerieDetail detail(this);
-    detail.SetMenuiseries(*MenuiserieCourante);
-    detail.SetQuincailleries(&TarifCourant->GetQuincailleries());
+    detail.SetMenuiseries(*session.MenuiserieCourante());
+    detail.SetQuincailleries(session.TarifCourant()->GetQuincailleries());
     detail.exec();
-    AfficherQuincaillerieTarif();
-    AfficherTotauxMenuiserie();
-    AfficherTotaux();
+    session.RemplacerQuincailleries(session.GetIndexMenuiserie(), tarif, detail.GetQuincailleries());
 }
 
 void TFicheModeNormal::btnQuincailleriesGlobalesClick()
 {
     TFicheQuincaillerieDetail detail(this);
-    detail.SetMenuiseries(Session.GetMenuiseries());
-    detail.SetQuincailleries(&Session.GetQuincailleriesGlobales());
+    detail.SetMenuiseries(session.GetMenuiseries());
+    detail.SetQuincailleries(session.GetQuincailleriesGlobales());
     detail.exec();
-    AfficherQuincailleriesGlobales();
-    AfficherTotaux();
+    session.RemplacerQuincailleriesGlobales(detail.GetQuincailleries());
 }
+
+namespace {
+
+QString MessageActualisation(const TSessionChiffrage::Actualisation& changes)
+{
+    if (changes.prixVente == 0 && changes.prixPoseur == 0 && changes.quincailleries == 0)
+        return QStringLiteral("Actualisation terminée : aucun prix n'a changé.");
+    return QStringLiteral("Actualisation terminée : %1 prix de vente, %2 prix de poseur et %3 %4 ont changé.")
+        .arg(changes.prixVente)
+        .arg(changes.prixPoseur)
+        .arg(changes.quincailleries)
+        .arg(changes.quincailleries > 1 ? QStringLiteral("quincailleries") : QStringLiteral("quincaillerie"));
+}
+
+} // namespace
 
 void TFicheModeNormal::btnActualiserClick()
 {
-    if (!Messages::Question(QStringLiteral("Voulez-vous actualiser tous les prix des tarifs ?"), this))
-        return;
-    Session.ActualiserPrix();
-    if (MenuiserieCourante)
-        AfficherLignesMenuiserie();
-    AfficherQuincaillerieTarif();
-    AfficherQuincailleriesGlobales();
-    AfficherTotauxMenuiserie();
-    AfficherTotaux();
-    // The red signal is drawn again from the new prices.
-    ui->lvListe->viewport()->update();
-    ui->lvCategorie->viewport()->update();
+    if (Messages::Question(QStringLiteral("Voulez-vous actualiser tous les prix des tarifs ?"), this))
+        Messages::Information(MessageActualisation(session.ActualiserPrix()), this);
 }
 
 void TFicheModeNormal::btnValiderClick()
 {
     QString messageArchive;
     try {
-        messageArchive = Session.EcrireReponse();
+        messageArchive = session.EcrireReponse();
     } catch (const std::exception& erreur) {
         // The host's file is the old one or the whole new one, never a part:
         // the user keeps everything entered and may try again.
