@@ -144,7 +144,7 @@ std::unique_ptr<QWidget> QuincaillerieDetail(BaseDemo& base, Devis& devis)
         AjouterDuCatalogue(devis.quincailleries, id, {2, 2}, {1350, 1200});
     auto fiche = std::make_unique<TFicheQuincaillerieDetail>(nullptr);
     fiche->SetMenuiseries(*devis.menuiserie);
-    fiche->SetQuincailleries(&devis.quincailleries);
+    fiche->SetQuincailleries(devis.quincailleries);
     return fiche;
 }
 
