@@ -94,9 +94,9 @@ void BM_ImportCatalogue(benchmark::State& etat)
         etat.ResumeTiming();
         QFile fichier(essai.Fichier());
         fichier.open(QIODevice::ReadOnly);
-        const int importees =
-            CatalogueQuincaillerie::Importer(LireLignesCsv(fichier.readAll(), CatalogueQuincaillerie::kNombreChamps));
-        if (importees != kLignes)
+        const CatalogueQuincaillerie::Importation importation = CatalogueQuincaillerie::Importer(
+            LireLignesCsv(fichier.readAll()), [](const CatalogueQuincaillerie::Examen&) { return true; });
+        if (!importation.faite || importation.examen.entrees.size() != kLignes)
             etat.SkipWithError("lines missing");
     }
     etat.SetItemsProcessed(etat.iterations() * kLignes);

@@ -3,7 +3,8 @@
 # only when some are missing. Runs as root, never asks anything.
 set -euo pipefail
 
-paquets=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools
+# qt6-translations-l10n: the toolkit's own dialogs and menus in French.
+paquets=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
          libsqlcipher-dev libbenchmark-dev xvfb xauth)
 
 manquants=()

@@ -25,7 +25,11 @@ QList<int> NumerosSections(const TFichierIni& ini, const QString& prefixe, int n
 
 void LirePoseurs(const QString& fichierConfig)
 {
-    const TFichierIni ini(fichierConfig);
+    LirePoseurs(TFichierIni(fichierConfig));
+}
+
+void LirePoseurs(const TFichierIni& ini)
+{
     const QString section = QStringLiteral("Poseur");
     const int nb = ini.LireEntier(section, QStringLiteral("Nb"), 0);
     QVector<Poseurs::ValeursHote> poseurs;
@@ -39,7 +43,11 @@ void LirePoseurs(const QString& fichierConfig)
 
 void LireTypesTva(const QString& fichierConfig)
 {
-    const TFichierIni ini(fichierConfig);
+    LireTypesTva(TFichierIni(fichierConfig));
+}
+
+void LireTypesTva(const TFichierIni& ini)
+{
     const QString prefixe = QStringLiteral("TVA");
     const int nb = ini.LireEntier(prefixe, QStringLiteral("Nb"), 0);
     TDMPose& dm = DMPose();

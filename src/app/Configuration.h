@@ -12,10 +12,12 @@ class TFichierIni;
 // (keeping its IdPoseur, so its tariffs stay attached), any other is inserted.
 // All installers are written in one transaction: a database error leaves
 // table Poseur as it was and reaches the caller.
+void LirePoseurs(const TFichierIni& configuration);
 void LirePoseurs(const QString& fichierConfig);
 
 // Numbered sections "TVA0" … "TVA<Nb-1>": each one with a TypeTva of 0 or
 // more appends a row to rxTva, in section order.
+void LireTypesTva(const TFichierIni& configuration);
 void LireTypesTva(const QString& fichierConfig);
 
 // The numbers n, ascending, of the sections named prefix + n (n written in

@@ -2,12 +2,18 @@
 
 #include "app/Configuration.h"
 #include "data/DMPose.h"
+#include "model/Echange.h"
+#include "model/Ini.h"
 #include "ui/admin/FicheAdministration.h"
 #include "ui/common/Messages.h"
 #include "ui/common/Protection.h"
 #include "ui/pricing/FicheModeNormal.h"
 
-#include <QFileInfo>
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
+
 
 namespace Lancement {
 
@@ -17,32 +23,35 @@ const QString kModeAdministration = QStringLiteral("ADMIN");
 const QString kModeCreation = QStringLiteral("CREATION");
 const QString kModeMiseAJour = QStringLiteral("MAJ");
 
-// Shows the message followed by the path and returns false when the file is
-// missing (a folder of that name counts as missing).
-bool VerifierFichier(const QString& chemin, const QString& messageAbsent, QWidget* proprietaire)
+// Shows "Quarlo - Le fichier de … n'existe pas : " and the path (or what
+// else keeps the file from being read: a folder, a named pipe, a file too
+// large) and returns false when the file cannot be read.
+bool VerifierFichier(const QString& chemin, const QString& nomFichier, qint64 tailleMaximale, QWidget* proprietaire)
 {
-    if (QFileInfo(chemin).isFile())
+    const auto obstacle = ObstacleLecture(chemin, tailleMaximale);
+    if (!obstacle)
         return true;
-    Messages::Information(messageAbsent + chemin, proprietaire);
+    Messages::Information(QStringLiteral("Quarlo - Le fichier de %1 %2 : %3").arg(nomFichier, *obstacle, chemin),
+                          proprietaire);
     return false;
 }
 
 bool VerifierConfiguration(const QString& fichierConfig, QWidget* proprietaire)
 {
-    return VerifierFichier(fichierConfig,
-                           QStringLiteral("Quarlo - Le fichier de configuration n'existe pas : "), proprietaire);
+    return VerifierFichier(fichierConfig, QStringLiteral("configuration"), 0, proprietaire);
 }
 
 bool VerifierEchange(const QString& fichierEchange, QWidget* proprietaire)
 {
-    return VerifierFichier(fichierEchange,
-                           QStringLiteral("Quarlo - Le fichier de récupération n'existe pas : "), proprietaire);
+    return VerifierFichier(fichierEchange, QStringLiteral("récupération"), kTailleEchangeMaximale, proprietaire);
 }
 
 void LireConfiguration(const QString& fichierConfig)
 {
-    LirePoseurs(fichierConfig);
-    LireTypesTva(fichierConfig);
+    // Read once for both: a host may list thousands of installers.
+    const TFichierIni configuration(fichierConfig);
+    LirePoseurs(configuration);
+    LireTypesTva(configuration);
 }
 
 void ModeAdministration(const QStringList& arguments, QWidget* proprietaire, const Fenetres& fenetres)
@@ -100,6 +109,18 @@ bool FermerBase(TDMPose& dm, QWidget* proprietaire)
 }
 
 } // namespace
+
+bool InstallerTraductionBoiteAOutils()
+{
+    // The program speaks French whatever the system's language.
+    static QTranslator traduction;
+    if (!traduction.isEmpty())
+        return true;
+    if (!traduction.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
+                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        return false;
+    return QCoreApplication::installTranslator(&traduction);
+}
 
 Fenetres FenetresReelles()
 {

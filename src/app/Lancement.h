@@ -29,6 +29,11 @@ struct Fenetres
 // The administration hub and the pricing screen.
 Fenetres FenetresReelles();
 
+// Gives the toolkit's own texts (file chooser, edit menus, standard buttons)
+// in French, from the toolkit's translation installed with it; false when
+// that translation is missing (the texts then stay in English).
+bool InstallerTraductionBoiteAOutils();
+
 // Runs the sequence on the data module DMPose(); messages are shown with the
 // owner as parent. Returns the exit code of the program: 0 on every expected
 // path (refused arguments and missing files included), 1 after an unexpected

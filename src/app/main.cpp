@@ -1,4 +1,5 @@
 #include "app/FicheMain.h"
+#include "app/Lancement.h"
 #include "data/DMPose.h"
 #include "ui/common/Messages.h"
 #include "ui/common/Protection.h"
@@ -52,6 +53,7 @@ int main(int argc, char* argv[])
     TApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quarlo"));
     QLocale::setDefault(QLocale::system());
+    Lancement::InstallerTraductionBoiteAOutils();
     // The start-up window hides while the sequence runs; the program ends
     // when the sequence says so, not when no window is visible.
     QApplication::setQuitOnLastWindowClosed(false);

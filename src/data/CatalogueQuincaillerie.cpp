@@ -2,6 +2,7 @@
 
 #include "data/AccesDonnees.h"
 #include "data/DMPose.h"
+#include "data/ValeursLues.h"
 #include "model/Formats.h"
 
 #include <stdexcept>
@@ -38,20 +39,108 @@ void Lier(Requete& requete, const Article& article)
     requete.LierEntier(kSecable, article.secable ? 1 : 0);
 }
 
-// An entry as a line of the catalogue file gives it.
-Article ArticleImporte(const QStringList& champs)
+// The numbers of a line, by field, with the name its reasons give them.
+struct ChampNombre
 {
-    const auto nombre = [](const QString& texte) { return LireDecimalOuDefaut(texte, 0.0); };
-    return {champs[0],         champs[1],         champs[2],         nombre(champs[3]),
-            nombre(champs[4]), nombre(champs[5]), nombre(champs[6]), champs[7] == u"O" || champs[7] == u"o"};
+    int champ;
+    double Article::*valeur;
+    const char* nom;
+};
+constexpr ChampNombre kNombres[] = {
+    {3, &Article::tarifVente, "tarif de vente"},
+    {4, &Article::tarifAchat, "tarif d'achat"},
+    {5, &Article::nbPieces, "nombre de pièces"},
+    {6, &Article::nbPiecesML, "nombre de pièces ML"},
+};
+
+// The text as its column holds it; counts it when it was cut. A pair of
+// surrogates (one character) is never split.
+QString Couper(const QString& texte, int& coupes)
+{
+    if (texte.size() <= CatalogueQuincaillerie::kLongueurTexte)
+        return texte;
+    ++coupes;
+    qsizetype longueur = CatalogueQuincaillerie::kLongueurTexte;
+    if (texte[longueur - 1].isHighSurrogate())
+        --longueur;
+    return texte.left(longueur);
+}
+
+// The entry a line gives, or why it gives none.
+std::optional<QString> LireArticle(const LigneLue& ligne, Article& article, int& coupes)
+{
+    for (const ChampNombre& nombre : kNombres) {
+        const QString texte = ligne.Champ(nombre.champ);
+        if (texte.trimmed().isEmpty())
+            continue;
+        const std::optional<double> valeur = LireDecimal(texte);
+        if (!valeur)
+            return QStringLiteral("%1 illisible « %2 »").arg(QString::fromUtf8(nombre.nom), texte);
+        if (!MontantAdmissible(*valeur))
+            return QStringLiteral("%1 hors limites « %2 »").arg(QString::fromUtf8(nombre.nom), texte);
+        article.*nombre.valeur = *valeur;
+    }
+    article.codeExport = Couper(ligne.Champ(0), coupes);
+    article.libelle = Couper(ligne.Champ(1), coupes);
+    article.libelle2 = Couper(ligne.Champ(2), coupes);
+    const QString secable = ligne.Champ(7);
+    article.secable = secable == u"O" || secable == u"o";
+    return std::nullopt;
+}
+
+int NombreActuel()
+{
+    return LireTout(DMPose().qrySelect(), QStringLiteral("SELECT COUNT(*) AS Nombre FROM Quincaillerie"))
+        .Premiere()
+        .Entier(QStringLiteral("Nombre"));
 }
 
 [[noreturn]] void EchecImportation(const QString& etape, const ErreurBase& erreur)
 {
-    throw std::runtime_error(QStringLiteral("Importation - Une erreur est survenue pendant %1 : %2\n"
-                                            "Le catalogue n'a pas été modifié.")
+    throw std::runtime_error(QStringLiteral("Importation - Une erreur est survenue pendant %1 : le catalogue n'a "
+                                            "pas été modifié.\n%2")
                                  .arg(etape, erreur.Message())
                                  .toStdString());
+}
+
+// Empties the table and writes the entries, in one transaction.
+void Remplacer(const QVector<CatalogueQuincaillerie::EntreeImportee>& entrees,
+               const CatalogueQuincaillerie::Progression& progression)
+{
+    TDMPose& dm = DMPose();
+    Requete& requete = dm.qryExec();
+    try {
+        Transaction transaction(dm.Quarlo());
+        try {
+            requete.SetSql(QStringLiteral("DELETE FROM Quincaillerie"));
+            requete.Executer();
+        } catch (const ErreurBase& erreur) {
+            EchecImportation(QStringLiteral("le vidage de la table Quincaillerie"), erreur);
+        }
+
+        requete.SetSql(QStringLiteral(
+            "INSERT INTO Quincaillerie ( CodeExport, Libelle, Libelle2, TarifVente, TarifAchat, NbPieces, "
+            "NbPiecesML, Secable) VALUES ( :CodeExport, :Libelle, :Libelle2, :TarifVente, :TarifAchat, "
+            ":NbPieces, :NbPiecesML, :Secable)"));
+        for (int i = 0; i < entrees.size(); ++i) {
+            Lier(requete, entrees[i].article);
+            try {
+                requete.Executer();
+            } catch (const ErreurBase& erreur) {
+                EchecImportation(QStringLiteral("l'insertion de la ligne %1").arg(entrees[i].ligne), erreur);
+            }
+            if (progression)
+                progression(i + 1, entrees.size());
+        }
+        requete.ViderParametres();
+        transaction.Valider();
+    } catch (const ErreurBase& erreur) {
+        requete.ViderParametres();
+        EchecImportation(QStringLiteral("l'enregistrement du catalogue"), erreur);
+    } catch (...) {
+        requete.ViderParametres();
+        throw;
+    }
 }
 
 } // namespace
@@ -83,9 +172,12 @@ std::optional<Article> Lire(const QString& cle)
     return ArticleDe(lignes.Premiere());
 }
 
-void Enregistrer(const QString& cle, const Article& article)
+Enregistrement Enregistrer(const QString& cle, const Article& article, const std::optional<Article>& lu)
 {
+    if (!cle.isEmpty() && !lu)
+        return Enregistrement::SupprimeAilleurs;
     Requete& requete = DMPose().qryExec();
+    ValeursLues valeursLues;
     if (cle.isEmpty()) {
         requete.SetSql(QStringLiteral(
             "INSERT INTO Quincaillerie ( Libelle, Libelle2, TarifVente, TarifAchat, NbPieces, NbPiecesML, "
@@ -95,12 +187,24 @@ void Enregistrer(const QString& cle, const Article& article)
         requete.SetSql(QStringLiteral(
             "UPDATE Quincaillerie SET Libelle = :Libelle, Libelle2 = :Libelle2, TarifVente = :TarifVente, "
             "TarifAchat = :TarifAchat, NbPieces = :NbPieces, NbPiecesML = :NbPiecesML, Secable = :Secable, "
-            "CodeExport = :CodeExport WHERE IdQuincaillerie = :IdQuincaillerie"));
+            "CodeExport = :CodeExport WHERE IdQuincaillerie = :IdQuincaillerie")
+                       + valeursLues.Texte(kCodeExport, lu->codeExport)
+                             .Texte(kLibelle, lu->libelle)
+                             .Texte(kLibelle2, lu->libelle2)
+                             .Decimal(kTarifVente, lu->tarifVente)
+                             .Decimal(kTarifAchat, lu->tarifAchat)
+                             .Decimal(kNbPieces, lu->nbPieces)
+                             .Decimal(kNbPiecesML, lu->nbPiecesML)
+                             .Drapeau(kSecable, lu->secable)
+                             .Condition());
         requete.LierTexte(QStringLiteral("IdQuincaillerie"), cle);
+        valeursLues.Lier(requete);
     }
     Lier(requete, article);
-    requete.Executer();
+    const int ecrites = requete.Executer();
     requete.ViderParametres();
+    return cle.isEmpty() ? Enregistrement::Fait
+                         : Constat(ecrites, QStringLiteral("Quincaillerie"), QStringLiteral("IdQuincaillerie"), cle);
 }
 
 int Supprimer(const QString& cle)
@@ -133,48 +237,50 @@ QVector<QStringList> LignesExportation()
     return exportees;
 }
 
-int Importer(const QVector<QStringList>& lignes, const Progression& progression)
+QString Examen::Refus() const
 {
-    TDMPose& dm = DMPose();
-    Requete& requete = dm.qryExec();
-    try {
-        Transaction transaction(dm.Quarlo());
-        try {
-            requete.SetSql(QStringLiteral("DELETE FROM Quincaillerie"));
-            requete.Executer();
-        } catch (const ErreurBase&) {
-            throw std::runtime_error(
-                "Importation - Une erreur est survenue pendant le vidage de la table Quincaillerie.");
-        }
+    if (entrees.isEmpty())
+        return QStringLiteral("Le fichier ne contient aucune entrée à importer.");
+    if (ecartees.size() > entrees.size())
+        return QStringLiteral("La plupart des lignes du fichier sont illisibles (%1 sur %2).")
+            .arg(ecartees.size())
+            .arg(ecartees.size() + entrees.size());
+    return {};
+}
 
-        requete.SetSql(QStringLiteral(
-            "INSERT INTO Quincaillerie ( CodeExport, Libelle, Libelle2, TarifVente, TarifAchat, NbPieces, "
-            "NbPiecesML, Secable) VALUES ( :CodeExport, :Libelle, :Libelle2, :TarifVente, :TarifAchat, "
-            ":NbPieces, :NbPiecesML, :Secable)"));
-        int importees = 0;
-        for (int i = 0; i < lignes.size(); ++i) {
-            if (lignes[i][0] != kCodeExport) {
-                Lier(requete, ArticleImporte(lignes[i]));
-                try {
-                    requete.Executer();
-                } catch (const ErreurBase& erreur) {
-                    EchecImportation(QStringLiteral("l'insertion de la ligne %1").arg(i + 1), erreur);
-                }
-                ++importees;
-            }
-            if (progression)
-                progression(i + 1, lignes.size());
-        }
-        requete.ViderParametres();
-        transaction.Valider();
-        return importees;
-    } catch (const ErreurBase& erreur) {
-        requete.ViderParametres();
-        EchecImportation(QStringLiteral("l'enregistrement du catalogue"), erreur);
-    } catch (...) {
-        requete.ViderParametres();
-        throw;
+Examen Examiner(const QVector<LigneLue>& lignes)
+{
+    Examen examen;
+    for (const LigneLue& ligne : lignes) {
+        if (ligne.EstVide() || ligne.champs.first() == kCodeExport)
+            continue;
+        std::optional<QString> defaut = ligne.Defaut(kNombreChamps);
+        Article article;
+        if (!defaut)
+            defaut = LireArticle(ligne, article, examen.textesCoupes);
+        if (defaut)
+            examen.ecartees.append({ligne.numero, *defaut});
+        else
+            examen.entrees.append({ligne.numero, article});
     }
+    examen.nombreActuel = NombreActuel();
+    return examen;
+}
+
+Importation Importer(const QVector<LigneLue>& lignes, const std::function<bool(const Examen&)>& confirmer,
+                     const Progression& progression)
+{
+    Importation importation;
+    try {
+        importation.examen = Examiner(lignes);
+    } catch (const ErreurBase& erreur) {
+        EchecImportation(QStringLiteral("la lecture du catalogue"), erreur);
+    }
+    if (!importation.examen.Refus().isEmpty() || !confirmer(importation.examen))
+        return importation;
+    Remplacer(importation.examen.entrees, progression);
+    importation.faite = true;
+    return importation;
 }
 
 } // namespace CatalogueQuincaillerie

@@ -2,6 +2,8 @@
 
 #include "data/AccesDonnees.h"
 #include "data/DMPose.h"
+#include "data/ValeursLues.h"
+#include "model/Formats.h"
 
 #include <utility>
 
@@ -51,6 +53,21 @@ void EcrireContraintes(const QString& categorieCle, const QVector<Categories::Co
         requete.Executer();
         requete.ViderParametres();
     }
+}
+
+// The constraints hold the same values under the same keys, in any order.
+bool MemesContraintes(const QVector<Categories::Contrainte>& actuelles, const QVector<Categories::Contrainte>& lues)
+{
+    if (actuelles.size() != lues.size())
+        return false;
+    QHash<QString, QStringList> parCle;
+    for (const Categories::Contrainte& contrainte : lues)
+        parCle.insert(contrainte.cle, {contrainte.idOperande, contrainte.operateur, contrainte.valeur});
+    for (const Categories::Contrainte& contrainte : actuelles) {
+        if (parCle.value(contrainte.cle) != QStringList{contrainte.idOperande, contrainte.operateur, contrainte.valeur})
+            return false;
+    }
+    return true;
 }
 
 } // namespace
@@ -154,28 +171,45 @@ QVector<Contrainte> Contraintes(const QString& cle)
     return contraintes;
 }
 
-QString Enregistrer(const QString& cle, const Categorie& categorie, const QVector<Contrainte>& contraintes,
-                    const QStringList& contraintesSupprimees)
+CategorieEnregistree Enregistrer(const QString& cle, const Categorie& categorie, const QVector<Contrainte>& contraintes,
+                                 const QStringList& contraintesSupprimees, const std::optional<CategorieLue>& lue)
 {
+    if (!cle.isEmpty() && !lue)
+        return {Enregistrement::SupprimeAilleurs, cle};
     Transaction transaction(DMPose().Quarlo());
     Requete& requete = DMPose().qryExec();
+    ValeursLues valeursLues;
     if (cle.isEmpty()) {
         requete.SetSql(QStringLiteral(
             "INSERT INTO Categorie ( Libelle, IdCategorieType) VALUES ( :Libelle, :IdCategorieType)"));
     } else {
         requete.SetSql(QStringLiteral("UPDATE Categorie SET Libelle = :Libelle, "
-                                      "IdCategorieType = :IdCategorieType WHERE IdCategorie = :IdCategorie"));
+                                      "IdCategorieType = :IdCategorieType WHERE IdCategorie = :IdCategorie")
+                       + valeursLues.Texte(QStringLiteral("Libelle"), lue->categorie.libelle)
+                             .Entier(QStringLiteral("IdCategorieType"), LireEntier(lue->categorie.idCategorieType))
+                             .Condition());
         requete.LierTexte(QStringLiteral("IdCategorie"), cle);
+        valeursLues.Lier(requete);
     }
     requete.LierTexte(QStringLiteral("Libelle"), categorie.libelle);
-    requete.LierTexte(QStringLiteral("IdCategorieType"), categorie.idCategorieType);
-    requete.Executer();
+    requete.LierTexte(QStringLiteral("IdCategorieType"),
+                      categorie.idCategorieType.isEmpty() ? kSansType : categorie.idCategorieType);
+    const int ecrites = requete.Executer();
     requete.ViderParametres();
+    if (!cle.isEmpty()) {
+        const Enregistrement etat = Constat(ecrites, QStringLiteral("Categorie"), QStringLiteral("IdCategorie"), cle);
+        if (etat != Enregistrement::Fait)
+            return {etat, cle};
+        // The category row is held from here on: a copy that changes the
+        // constraints writes it first.
+        if (!MemesContraintes(Contraintes(cle), lue->contraintes))
+            return {Enregistrement::ModifieAilleurs, cle};
+    }
     const QString cleEcrite = cle.isEmpty() ? DMPose().DernierIdCategorie() : cle;
 
     EcrireContraintes(cleEcrite, contraintes, contraintesSupprimees);
     transaction.Valider();
-    return cleEcrite;
+    return {Enregistrement::Fait, cleEcrite};
 }
 
 int Supprimer(const QString& cle)

@@ -3,6 +3,7 @@
 // Categories (table Categorie), the second key of every tariff, with their
 // constraints (table CategorieContrainte).
 
+#include "data/Enregistrement.h"
 #include "data/Entree.h"
 
 #include <QHash>
@@ -61,12 +62,28 @@ QHash<QString, QString> NomsAvecType(const std::optional<QString>& famille);
 std::optional<Categorie> Lire(const QString& cle);
 // Its constraints, in the order the database gives them.
 QVector<Contrainte> Contraintes(const QString& cle);
-// Writes the category (inserted when the key is empty), deletes the stored
-// constraints whose keys are given, then writes each constraint (updated
-// when it has a key, inserted otherwise), all in one transaction. Returns
-// the category's key.
-QString Enregistrer(const QString& cle, const Categorie& categorie, const QVector<Contrainte>& contraintes,
-                    const QStringList& contraintesSupprimees);
+// A category as an edit window read it, with its constraints.
+struct CategorieLue
+{
+    Categorie categorie;
+    QVector<Contrainte> contraintes;
+};
+
+struct CategorieEnregistree
+{
+    Enregistrement etat;
+    QString cle; // the category's key once written
+};
+
+// Writes the category (inserted when the key is empty; a category whose
+// type key is empty, its type having gone, is kept without type), deletes
+// the stored constraints whose keys are given, then writes each constraint
+// (updated when it has a key, inserted otherwise), all in one transaction.
+// An existing category is written only while it and its constraints are
+// still as read (`lue`, nothing when it was not found): otherwise nothing is
+// written and the state says why.
+CategorieEnregistree Enregistrer(const QString& cle, const Categorie& categorie, const QVector<Contrainte>& contraintes,
+                                 const QStringList& contraintesSupprimees, const std::optional<CategorieLue>& lue);
 // Deletes the category with its constraints and all its tariffs, in one
 // transaction; returns the number of Categorie rows removed.
 int Supprimer(const QString& cle);

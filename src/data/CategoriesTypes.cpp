@@ -2,6 +2,7 @@
 
 #include "data/AccesDonnees.h"
 #include "data/DMPose.h"
+#include "data/ValeursLues.h"
 
 namespace CategoriesTypes {
 
@@ -50,23 +51,33 @@ std::optional<Type> Lire(const QString& cle)
                 type.Texte(QStringLiteral("MotsClefs"))};
 }
 
-void Enregistrer(const QString& cle, const Type& type)
+Enregistrement Enregistrer(const QString& cle, const Type& type, const std::optional<Type>& lu)
 {
+    if (!cle.isEmpty() && !lu)
+        return Enregistrement::SupprimeAilleurs;
     Requete& requete = DMPose().qryExec();
+    ValeursLues valeursLues;
     if (cle.isEmpty()) {
         requete.SetSql(QStringLiteral("INSERT INTO CategorieType ( Libelle, TrelvaneLibelle, MotsClefs) "
                                       "VALUES ( :Libelle, :TrelvaneLibelle, :MotsClefs )"));
     } else {
         requete.SetSql(QStringLiteral("UPDATE CategorieType SET Libelle = :Libelle , "
                                       "TrelvaneLibelle = :TrelvaneLibelle , MotsClefs = :MotsClefs "
-                                      "WHERE IdCategorieType = :IdCategorieType"));
+                                      "WHERE IdCategorieType = :IdCategorieType")
+                       + valeursLues.Texte(QStringLiteral("Libelle"), lu->libelle)
+                             .Texte(QStringLiteral("TrelvaneLibelle"), lu->famille)
+                             .Texte(QStringLiteral("MotsClefs"), lu->motsClefs)
+                             .Condition());
         requete.LierTexte(QStringLiteral("IdCategorieType"), cle);
+        valeursLues.Lier(requete);
     }
     requete.LierTexte(QStringLiteral("Libelle"), type.libelle);
     requete.LierTexte(QStringLiteral("TrelvaneLibelle"), type.famille);
     requete.LierTexte(QStringLiteral("MotsClefs"), type.motsClefs);
-    requete.Executer();
+    const int ecrites = requete.Executer();
     requete.ViderParametres();
+    return cle.isEmpty() ? Enregistrement::Fait
+                         : Constat(ecrites, QStringLiteral("CategorieType"), QStringLiteral("IdCategorieType"), cle);
 }
 
 int Supprimer(const QString& cle)

@@ -3,6 +3,7 @@
 // Category types (table CategorieType): they group categories, prefix their
 // names and tie them to a joinery family of the host (table TrelvaneLibelle).
 
+#include "data/Enregistrement.h"
 #include "data/Entree.h"
 
 #include <QString>
@@ -39,8 +40,10 @@ QVector<LigneType> Lister();
 QVector<Entree> Familles();
 // The type of that key; nothing unless exactly one row has it.
 std::optional<Type> Lire(const QString& cle);
-// Inserts the type when the key is empty, else updates it; texts as given.
-void Enregistrer(const QString& cle, const Type& type);
+// Inserts the type when the key is empty, else updates it while it still
+// holds what was read of it (`lu`, nothing when it was not found); texts as
+// given.
+Enregistrement Enregistrer(const QString& cle, const Type& type, const std::optional<Type>& lu);
 // Deletes the type only: its categories keep their type key.
 int Supprimer(const QString& cle);
 

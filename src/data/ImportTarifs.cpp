@@ -9,7 +9,7 @@
 #include "model/Formats.h"
 
 #include <QHash>
-#include <QSet>
+#include <stdexcept>
 #include <optional>
 
 namespace {
@@ -39,12 +39,13 @@ public:
     Repertoire(const QString& nomTable, bool feminin)
         : nomTable(nomTable)
         , accord(feminin ? QStringLiteral("e") : QString())
+        , determinant(feminin ? QStringLiteral("la") : QStringLiteral("le"))
     {
     }
 
     void Ajouter(const QString& cle, const QString& nom)
     {
-        cles.insert(cle);
+        noms.insert(cle, nom);
         parNom[nom].append(cle);
     }
 
@@ -54,9 +55,14 @@ public:
             // A spreadsheet may have rewritten 7 as 07.
             const std::optional<int> entier = LireEntier(cle);
             const QString normalisee = entier ? QString::number(*entier) : cle;
-            if (cles.contains(normalisee))
-                return {normalisee, {}};
-            return {{}, QStringLiteral("%1 inconnu%2 (clé %3)").arg(nomTable, accord, cle)};
+            const auto trouve = noms.constFind(normalisee);
+            if (trouve == noms.constEnd())
+                return {{}, QStringLiteral("%1 inconnu%2 (clé %3)").arg(nomTable, accord, cle)};
+            // A file from another database names other records by the same keys.
+            if (!nom.trimmed().isEmpty() && nom.trimmed() != trouve->trimmed())
+                return {{}, QStringLiteral("la clé %1 désigne %2 %3 « %4 », pas « %5 »")
+                                .arg(cle, determinant, nomTable, *trouve, nom)};
+            return {normalisee, {}};
         }
         if (nom.isEmpty())
             return {{}, QStringLiteral("%1 absent%2").arg(nomTable, accord)};
@@ -71,7 +77,8 @@ public:
 private:
     QString nomTable;
     QString accord; // the ending of a feminine adjective
-    QSet<QString> cles;
+    QString determinant;
+    QHash<QString, QString> noms; // by key
     QHash<QString, QStringList> parNom;
 };
 
@@ -120,7 +127,9 @@ struct Reference
 // One write that the file asks for.
 struct Ecriture
 {
+    int ligne; // of the file
     QString idTarif; // "" for a new tariff
+    std::optional<double> lu; // the price stored when the file was examined
     QString idPose;
     QString idPoseur;
     QString idCategorie;
@@ -135,36 +144,39 @@ bool Change(const std::optional<double>& stocke, const QString& texte, double pr
     return !stocke || (*stocke != prix && FormatMonetaire(*stocke) != texte.trimmed());
 }
 
-bool LigneVide(const QStringList& champs)
-{
-    for (const QString& champ : champs) {
-        if (!champ.isEmpty())
-            return false;
-    }
-    return true;
-}
-
 struct Examen
 {
     ImportTarifs::Bilan bilan;
     QVector<Ecriture> ecritures;
 };
 
-Examen Examiner(const QVector<QStringList>& lignes)
+// Why the line's price cannot be taken; nothing when it can.
+std::optional<QString> DefautPrix(const QString& texte, const std::optional<double>& prix)
+{
+    if (!prix)
+        return QStringLiteral("prix invalide « %1 »").arg(texte);
+    if (!MontantAdmissible(*prix))
+        return QStringLiteral("prix hors limites « %1 »").arg(texte);
+    return std::nullopt;
+}
+
+Examen Examiner(const QVector<LigneLue>& lignes)
 {
     const Reference reference;
     Examen examen;
     QHash<QString, int> vues; // tariff -> line of the file that gave it
-    for (int i = 0; i < lignes.size(); ++i) {
-        const QStringList& champs = lignes[i];
-        const int numero = i + 1;
-        if (champs[kIdPose] == QLatin1String("IdPose") || LigneVide(champs))
+    for (const LigneLue& ligne : lignes) {
+        if (ligne.EstVide() || ligne.Champ(kIdPose) == QLatin1String("IdPose"))
             continue;
-        const auto rejeter = [&](const QString& raison) { examen.bilan.rejets.append({numero, raison}); };
+        const auto rejeter = [&](const QString& raison) { examen.bilan.rejets.append({ligne.numero, raison}); };
+        if (const std::optional<QString> defaut = ligne.Defaut(ImportTarifs::kNombreChamps)) {
+            rejeter(*defaut);
+            continue;
+        }
 
-        const Trouve pose = reference.poses.Trouver(champs[kIdPose], champs[kPose]);
-        const Trouve poseur = reference.poseurs.Trouver(champs[kIdPoseur], champs[kPoseur]);
-        const Trouve categorie = reference.categories.Trouver(champs[kIdCategorie], champs[kCategorieLibelle]);
+        const Trouve pose = reference.poses.Trouver(ligne.Champ(kIdPose), ligne.Champ(kPose));
+        const Trouve poseur = reference.poseurs.Trouver(ligne.Champ(kIdPoseur), ligne.Champ(kPoseur));
+        const Trouve categorie = reference.categories.Trouver(ligne.Champ(kIdCategorie), ligne.Champ(kCategorieLibelle));
         const QString raison = !pose.raison.isEmpty() ? pose.raison
                                : !poseur.raison.isEmpty() ? poseur.raison
                                                           : categorie.raison;
@@ -173,12 +185,12 @@ Examen Examiner(const QVector<QStringList>& lignes)
             continue;
         }
 
-        const QString& texte = champs[kPrix];
+        const QString texte = ligne.Champ(kPrix);
         if (texte.trimmed().isEmpty())
             continue;
         const std::optional<double> prix = LireDecimal(texte);
-        if (!prix) {
-            rejeter(QStringLiteral("prix invalide « %1 »").arg(texte));
+        if (const std::optional<QString> defaut = DefautPrix(texte, prix)) {
+            rejeter(*defaut);
             continue;
         }
 
@@ -190,40 +202,64 @@ Examen Examiner(const QVector<QStringList>& lignes)
             rejeter(QStringLiteral("même tarif qu'à la ligne %1").arg(*vue));
             continue;
         }
-        vues.insert(cle, numero);
+        vues.insert(cle, ligne.numero);
 
         const auto stocke = reference.tarifs.constFind(cle);
         if (stocke == reference.tarifs.constEnd()) {
-            examen.ecritures.append({QString(), idPose, idPoseur, idCategorie, *prix});
+            examen.ecritures.append({ligne.numero, QString(), std::nullopt, idPose, idPoseur, idCategorie, *prix});
             ++examen.bilan.crees;
         } else if (Change(stocke->prix, texte, *prix)) {
-            examen.ecritures.append({stocke->cle, idPose, idPoseur, idCategorie, *prix});
+            examen.ecritures.append({ligne.numero, stocke->cle, stocke->prix, idPose, idPoseur, idCategorie, *prix});
             ++examen.bilan.modifies;
         }
     }
     return examen;
 }
 
+ImportTarifs::Bilan Importer(const QVector<LigneLue>& lignes,
+                             const std::function<bool(const ImportTarifs::Bilan&)>& confirmer)
+{
+    const Examen examen = Examiner(lignes);
+    if (examen.bilan.RienAEcrire() || !confirmer(examen.bilan))
+        return examen.bilan;
+
+    // What was examined is written, each tariff only over the price the
+    // examination saw: one that changed since keeps its new price.
+    ImportTarifs::Bilan fait{0, 0, examen.bilan.rejets, true, {}};
+    Transaction transaction(DMPose().Quarlo());
+    for (const Ecriture& ecriture : examen.ecritures) {
+        if (!Tarifs::EcrirePrix({ecriture.idPose, ecriture.idPoseur}, ecriture.idCategorie, ecriture.idTarif,
+                                ecriture.lu, ecriture.prix))
+            fait.laisses.append({ecriture.ligne, QStringLiteral("tarif changé par un autre utilisateur depuis "
+                                                                "l'examen du fichier, laissé tel quel")});
+        else if (ecriture.idTarif.isEmpty())
+            ++fait.crees;
+        else
+            ++fait.modifies;
+    }
+    transaction.Valider();
+    return fait;
+}
+
 } // namespace
 
 namespace ImportTarifs {
 
-Bilan Examiner(const QVector<QStringList>& lignes)
+Bilan Examiner(const QVector<LigneLue>& lignes)
 {
     return ::Examiner(lignes).bilan;
 }
 
-Bilan Importer(const QVector<QStringList>& lignes)
+Bilan Importer(const QVector<LigneLue>& lignes, const std::function<bool(const Bilan&)>& confirmer)
 {
-    // Read again inside the transaction: what is written matches what the
-    // database holds at that moment.
-    Transaction transaction(DMPose().Quarlo());
-    const Examen examen = ::Examiner(lignes);
-    for (const Ecriture& ecriture : examen.ecritures)
-        Tarifs::EcrirePrix({ecriture.idPose, ecriture.idPoseur}, ecriture.idCategorie, ecriture.idTarif,
-                           ecriture.prix);
-    transaction.Valider();
-    return examen.bilan;
+    try {
+        return ::Importer(lignes, confirmer);
+    } catch (const ErreurBase& erreur) {
+        throw std::runtime_error(QStringLiteral("Importation - Une erreur est survenue pendant l'importation des "
+                                                "tarifs : aucun tarif n'a été modifié.\n%1")
+                                     .arg(erreur.Message())
+                                     .toStdString());
+    }
 }
 
 } // namespace ImportTarifs

@@ -2,6 +2,7 @@
 
 #include "data/AccesDonnees.h"
 #include "data/DMPose.h"
+#include "data/ValeursLues.h"
 
 namespace {
 
@@ -25,6 +26,17 @@ std::optional<int> TypeTva(const Ligne& ligne)
     if (ligne.EstNul(colonne))
         return std::nullopt;
     return static_cast<int>(ligne.Entier(colonne));
+}
+
+// The kind as it was read, as the condition of its update.
+const ValeursLues& ValeursDe(const Poses::Pose& pose, ValeursLues& valeurs)
+{
+    valeurs.Texte(QStringLiteral("Libelle"), pose.libelle).Texte(QStringLiteral("CodeExport"), pose.codeExport);
+    for (const auto option : TPoseLivraison::kOptions) {
+        valeurs.Decimal(QLatin1String(kColonnesOptions[option].prix), pose.prix[option])
+            .Texte(QLatin1String(kColonnesOptions[option].codeExport), pose.codesExport[option]);
+    }
+    return valeurs.Entier(QStringLiteral("TypeTva"), pose.typeTva);
 }
 
 } // namespace
@@ -71,9 +83,12 @@ std::optional<Pose> Lire(const QString& cle)
     return pose;
 }
 
-void Enregistrer(const QString& cle, const Pose& pose, int typeTva)
+Enregistrement Enregistrer(const QString& cle, const Pose& pose, int typeTva, const std::optional<Pose>& lue)
 {
+    if (!cle.isEmpty() && !lue)
+        return Enregistrement::SupprimeAilleurs;
     Requete& requete = DMPose().qryExec();
+    ValeursLues valeursLues;
     if (cle.isEmpty()) {
         requete.SetSql(QStringLiteral(
             "INSERT INTO Pose ( Libelle, CodeExport, Livraison, LivraisonCompliquee, Autorisation, "
@@ -89,8 +104,10 @@ void Enregistrer(const QString& cle, const Pose& pose, int typeTva)
             "Manutention = :Manutention, Typetva = :TypeTva, CodeExportLivraison = :CodeExportLivraison, "
             "CodeExportLivraisonCompliquee = :CodeExportLivraisonCompliquee, "
             "CodeExportAutorisation = :CodeExportAutorisation, "
-            "CodeExportManutention = :CodeExportManutention WHERE IdPose = :IdPose"));
+            "CodeExportManutention = :CodeExportManutention WHERE IdPose = :IdPose")
+                       + ValeursDe(*lue, valeursLues).Condition());
         requete.LierTexte(QStringLiteral("IdPose"), cle);
+        valeursLues.Lier(requete);
     }
     requete.LierTexte(QStringLiteral("Libelle"), pose.libelle);
     requete.LierTexte(QStringLiteral("CodeExport"), pose.codeExport);
@@ -99,8 +116,10 @@ void Enregistrer(const QString& cle, const Pose& pose, int typeTva)
         requete.LierTexte(QLatin1String(kColonnesOptions[option].codeExport), pose.codesExport[option]);
     }
     requete.LierEntier(QStringLiteral("TypeTva"), typeTva);
-    requete.Executer();
+    const int ecrites = requete.Executer();
     requete.ViderParametres();
+    return cle.isEmpty() ? Enregistrement::Fait
+                         : Constat(ecrites, QStringLiteral("Pose"), QStringLiteral("IdPose"), cle);
 }
 
 int Supprimer(const QString& cle)

@@ -3,6 +3,7 @@
 // Installation kinds (table Pose): the kind of work, its export code, its
 // VAT type and the price and export code of its four delivery surcharges.
 
+#include "data/Enregistrement.h"
 #include "data/Entree.h"
 #include "model/Pose.h"
 
@@ -39,9 +40,10 @@ QVector<Entree> Libelles();
 QVector<LignePose> Lister();
 // The kind of that key; nothing unless exactly one row has it.
 std::optional<Pose> Lire(const QString& cle);
-// Inserts the kind when the key is empty, else updates the row of that key.
-// Texts are stored exactly as given.
-void Enregistrer(const QString& cle, const Pose& pose, int typeTva);
+// Inserts the kind when the key is empty, else updates the row of that key
+// while it still holds what was read of it (`lue`, nothing when it was not
+// found). Texts are stored exactly as given.
+Enregistrement Enregistrer(const QString& cle, const Pose& pose, int typeTva, const std::optional<Pose>& lue);
 // Deletes the kind only (its tariff rows stay); returns the rows removed.
 int Supprimer(const QString& cle);
 

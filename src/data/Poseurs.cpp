@@ -3,35 +3,100 @@
 #include "data/AccesDonnees.h"
 #include "data/DMPose.h"
 
+#include <QHash>
+#include <algorithm>
+
 namespace {
 
-const QString kSqlChercherPoseur =
-    QStringLiteral("SELECT * FROM Poseur WHERE Code = :Code ORDER BY Nom ASC");
+const QString kSqlPoseursConnus = QStringLiteral(
+    "SELECT IdPoseur, Code, Nom, Rue1, Rue2, Cp, Ville, Tel, Fax, Portable, Mail, Contact, Siret, RGE "
+    "FROM Poseur WHERE Code IS NOT NULL");
 
 const QString kSqlModifierPoseur = QStringLiteral(
     "UPDATE Poseur SET Nom = :Nom , Rue1 = :Rue1, Rue2 = :Rue2, Cp = :Cp, Ville = :Ville, "
     "Tel = :Tel, Fax = :Fax, Portable = :Portable, Mail = :Mail, Contact = :Contact, "
-    "Siret = :Siret, RGE = :RGE WHERE Code = :Code");
+    "Siret = :Siret, RGE = :RGE WHERE IdPoseur = :IdPoseur");
 
 const QString kSqlAjouterPoseur = QStringLiteral(
     "INSERT INTO Poseur ( Code, Nom, Rue1, Rue2, Cp, Ville, Tel, Fax, Portable, Mail, Contact, "
     "Siret, RGE) VALUES ( :Code , :Nom, :Rue1, :Rue2, :Cp, :Ville , :Tel, :Fax, :Portable, "
     ":Mail, :Contact, :Siret, :RGE)");
 
-// A code found several times is ambiguous: a new row is added and the
-// existing ones are left alone.
-void EcrirePoseur(TDMPose& dm, const Poseurs::ValeursHote& valeurs)
+// The rows of one installer code as the start finds them. A code found once
+// is the one row the host's section updates; a code found several times is
+// ambiguous, and a section of that code adds one more row.
+struct PoseurConnu
 {
-    const QString& code = valeurs[0];
-    const bool connu = LireParCle(dm.qrySelect(), kSqlChercherPoseur, QStringLiteral("Code"), code)
-                           .NombreLignes()
-                       == 1;
+    int lignes = 0;
+    QString cle;                 // the row's IdPoseur, when there is one row
+    Poseurs::ValeursHote valeurs; // its columns, when there is one row
+    bool valeursNulles = false;   // one of them is NULL, which no section writes
+};
+
+// Every row with a code, by code: one SELECT for the whole file instead of
+// one look-up per section, which made a start with many installers
+// quadratic.
+QHash<QString, PoseurConnu> PoseursConnus(TDMPose& dm)
+{
+    QHash<QString, PoseurConnu> connus;
+    const Resultat lignes = LireTout(dm.qrySelect(), kSqlPoseursConnus);
+    connus.reserve(lignes.NombreLignes());
+    for (const Ligne& ligne : lignes) {
+        PoseurConnu& connu = connus[ligne.Texte(QStringLiteral("Code"))];
+        ++connu.lignes;
+        connu.cle = ligne.Texte(QStringLiteral("IdPoseur"));
+        connu.valeursNulles = false;
+        for (int i = 0; i < Poseurs::kNombreChampsHote; ++i) {
+            const QString& colonne = Poseurs::ChampsHote()[i];
+            connu.valeurs[i] = ligne.Texte(colonne);
+            connu.valeursNulles = connu.valeursNulles || ligne.EstNul(colonne);
+        }
+    }
+    return connus;
+}
+
+// The section leaves its one row exactly as it is.
+bool DejaEnregistre(const PoseurConnu& connu, const Poseurs::ValeursHote& valeurs)
+{
+    return connu.lignes == 1 && !connu.valeursNulles && connu.valeurs == valeurs;
+}
+
+// Every code of the file names one row that already holds what its last
+// section says (sections of one code update the same row in turn).
+bool RienAEcrire(const QVector<Poseurs::ValeursHote>& poseurs, const QHash<QString, PoseurConnu>& connus)
+{
+    QHash<QString, const Poseurs::ValeursHote*> derniers;
+    derniers.reserve(poseurs.size());
+    for (const Poseurs::ValeursHote& valeurs : poseurs)
+        derniers.insert(valeurs[0], &valeurs);
+    return std::all_of(derniers.cbegin(), derniers.cend(), [&connus](const Poseurs::ValeursHote* valeurs) {
+        return DejaEnregistre(connus.value((*valeurs)[0]), *valeurs);
+    });
+}
+
+// One section: the row of its code updated when there is exactly one (by
+// its key, which is the same row), else a new row; a row the section would
+// leave as it is is not written. `connu` follows what was written, so a code
+// given twice in the file updates the row its first section added.
+void EcrirePoseur(TDMPose& dm, const Poseurs::ValeursHote& valeurs, PoseurConnu& connu)
+{
+    if (DejaEnregistre(connu, valeurs))
+        return;
+    const bool modification = connu.lignes == 1;
     Requete& exec = dm.qryExec();
-    exec.SetSql(connu ? kSqlModifierPoseur : kSqlAjouterPoseur);
+    exec.SetSql(modification ? kSqlModifierPoseur : kSqlAjouterPoseur);
     for (int i = 0; i < Poseurs::kNombreChampsHote; ++i)
         exec.LierTexte(Poseurs::ChampsHote()[i], valeurs[i]);
+    if (modification)
+        exec.LierTexte(QStringLiteral("IdPoseur"), connu.cle);
     exec.Executer();
     exec.ViderParametres();
+    if (!modification) {
+        ++connu.lignes;
+        connu.cle = dm.Quarlo().DernierIdentifiant(QStringLiteral("Poseur"));
+    }
+    connu.valeurs = valeurs;
+    connu.valeursNulles = false;
 }
 
 } // namespace
@@ -94,13 +159,17 @@ Identite LireIdentite(const QString& cle)
 
 void EnregistrerPoseursHote(const QVector<ValeursHote>& poseurs)
 {
-    // Without installers the file is not written to at all.
-    if (poseurs.isEmpty())
-        return;
+    // When the rows already say what the file says (every start but the
+    // first, usually) the database is not written to at all, so no write
+    // lock is taken.
     TDMPose& dm = DMPose();
+    if (RienAEcrire(poseurs, PoseursConnus(dm)))
+        return;
     Transaction transaction(dm.Quarlo());
+    // Read again under the write lock: another copy may have written since.
+    QHash<QString, PoseurConnu> connus = PoseursConnus(dm);
     for (const ValeursHote& valeurs : poseurs)
-        EcrirePoseur(dm, valeurs);
+        EcrirePoseur(dm, valeurs, connus[valeurs[0]]);
     transaction.Valider();
 }
 

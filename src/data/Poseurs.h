@@ -50,7 +50,8 @@ using ValeursHote = std::array<QString, kNombreChampsHote>;
 
 // Writes the host's installers, in one transaction (a database error leaves
 // the table as it was): a Code found exactly once updates its row, keeping
-// its key and so its tariffs; any other is inserted.
+// its key and so its tariffs; any other is inserted. Rows that already hold
+// what the file says are left alone, and when all do nothing is written.
 void EnregistrerPoseursHote(const QVector<ValeursHote>& poseurs);
 
 } // namespace Poseurs

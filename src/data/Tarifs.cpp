@@ -38,36 +38,54 @@ QVector<TarifLu> TarifsDe(Requete& requete, const Tarifs::Choix& choix)
     return tarifs;
 }
 
-// The statement that a row of a saved grid needs, if any.
-enum class Ecriture { Aucune, Modifier, Supprimer, Ajouter };
-
-// A cell holding only blanks is an empty price.
-bool PrixVide(const Tarifs::PrixSaisi& saisie)
+// The tariff of each category of a grid: the last one wins, as the rows
+// come by key.
+QHash<QString, TarifLu> DerniersTarifs(Requete& requete, const Tarifs::Choix& choix)
 {
-    return saisie.prix.trimmed().isEmpty();
+    QHash<QString, TarifLu> tarifs;
+    for (const TarifLu& tarif : TarifsDe(requete, choix))
+        tarifs.insert(tarif.idCategorie, tarif);
+    return tarifs;
 }
 
-Ecriture EcritureDe(const Tarifs::PrixSaisi& saisie)
+// The price a typed text asks for: nothing for an empty cell, a cell
+// holding only blanks included.
+struct PrixVoulu
 {
-    if (!saisie.idTarif.isEmpty())
-        return PrixVide(saisie) ? Ecriture::Supprimer : Ecriture::Modifier;
-    return PrixVide(saisie) ? Ecriture::Aucune : Ecriture::Ajouter;
+    bool lisible = true;
+    std::optional<double> prix;
+};
+
+PrixVoulu LirePrixSaisi(const QString& texte)
+{
+    if (texte.trimmed().isEmpty())
+        return {};
+    const std::optional<double> prix = LireDecimal(texte);
+    return {prix.has_value(), prix};
 }
 
-void Ecrire(const Tarifs::Choix& choix, const Tarifs::PrixSaisi& saisie, double prix)
+// The condition on the price read that a write over a tariff keeps.
+QString ConditionPrix(const std::optional<double>& lu)
 {
-    switch (EcritureDe(saisie)) {
-    case Ecriture::Aucune:
-        return;
-    case Ecriture::Supprimer:
-        ExecuterParCle(DMPose().qryExec(), QStringLiteral("DELETE FROM Tarif WHERE IdTarif = :IdTarif"),
-                       QStringLiteral("IdTarif"), saisie.idTarif);
-        return;
-    case Ecriture::Modifier:
-    case Ecriture::Ajouter:
-        Tarifs::EcrirePrix(choix, saisie.idCategorie, saisie.idTarif, prix);
-        return;
-    }
+    return lu ? QStringLiteral(" AND Prix = :PrixLu") : QStringLiteral(" AND Prix IS NULL");
+}
+
+void LierPrixLu(Requete& requete, const std::optional<double>& lu)
+{
+    if (lu)
+        requete.LierDecimal(QStringLiteral("PrixLu"), *lu);
+}
+
+// Deletes the tariff while its price is still the one read.
+bool SupprimerSiInchange(const QString& idTarif, const std::optional<double>& lu)
+{
+    Requete& requete = DMPose().qryExec();
+    requete.SetSql(QStringLiteral("DELETE FROM Tarif WHERE IdTarif = :IdTarif") + ConditionPrix(lu));
+    requete.LierTexte(QStringLiteral("IdTarif"), idTarif);
+    LierPrixLu(requete, lu);
+    const int supprimes = requete.Executer();
+    requete.ViderParametres();
+    return supprimes > 0;
 }
 
 qint64 CleEntiere(const QString& cle)
@@ -158,10 +176,7 @@ std::optional<double> PrixPoseurPourPose(const QString& idPose, const QString& i
 
 QVector<LigneGrille> Grille(const Choix& choix)
 {
-    // The last tariff of a category wins, as the rows come by key.
-    QHash<QString, TarifLu> tarifs;
-    for (const TarifLu& tarif : TarifsDe(DMPose().qrySousSelect(), choix))
-        tarifs.insert(tarif.idCategorie, tarif);
+    const QHash<QString, TarifLu> tarifs = DerniersTarifs(DMPose().qrySousSelect(), choix);
 
     QVector<LigneGrille> lignes;
     for (const Categories::CategorieTypee& categorie : Categories::AvecType()) {
@@ -177,47 +192,77 @@ QVector<LigneGrille> Grille(const Choix& choix)
     return lignes;
 }
 
-std::optional<RefusGrille> EnregistrerGrille(const Choix& choix, const QVector<PrixSaisi>& saisies)
+QString TextePrix(const LigneGrille& ligne)
 {
-    QVector<double> prix(saisies.size(), 0.0);
-    bool aEcrire = false;
-    for (int i = 0; i < saisies.size(); ++i) {
-        if (!PrixVide(saisies[i])) {
-            const std::optional<double> valeur = LireDecimal(saisies[i].prix);
-            if (!valeur)
-                return RefusGrille{RefusGrille::Motif::PrixInvalide, i};
-            prix[i] = *valeur;
-        }
-        aEcrire = aEcrire || EcritureDe(saisies[i]) != Ecriture::Aucune;
-    }
-    if (!aEcrire)
-        return std::nullopt;
-    if (choix.idPose.isEmpty())
-        return RefusGrille{RefusGrille::Motif::SansPose};
-
-    Transaction transaction(DMPose().Quarlo());
-    for (int i = 0; i < saisies.size(); ++i)
-        Ecrire(choix, saisies[i], prix[i]);
-    transaction.Valider();
-    return std::nullopt;
+    return ligne.prix ? FormatGeneral(*ligne.prix) : QString();
 }
 
-void EcrirePrix(const Choix& choix, const QString& idCategorie, const QString& idTarif, double prix)
+EnregistrementGrille EnregistrerGrille(const Choix& choix, const QVector<LigneGrille>& lue, const QStringList& prix)
+{
+    // The rows to write, with their price; the checks come first, so that
+    // a refusal writes nothing.
+    QVector<std::pair<int, std::optional<double>>> ecritures;
+    for (int i = 0; i < lue.size(); ++i) {
+        if (prix[i] == TextePrix(lue[i]))
+            continue;
+        const PrixVoulu voulu = LirePrixSaisi(prix[i]);
+        if (!voulu.lisible)
+            return {RefusGrille{RefusGrille::Motif::PrixInvalide, i}, {}};
+        if (voulu.prix && !MontantAdmissible(*voulu.prix))
+            return {RefusGrille{RefusGrille::Motif::PrixHorsLimites, i}, {}};
+        if (voulu.prix != lue[i].prix)
+            ecritures.append({i, voulu.prix});
+    }
+    if (ecritures.isEmpty())
+        return {};
+    if (choix.idPose.isEmpty())
+        return {RefusGrille{RefusGrille::Motif::SansPose}, {}};
+
+    QVector<std::pair<int, std::optional<double>>> laissees;
+    Transaction transaction(DMPose().Quarlo());
+    for (const auto& [i, voulu] : ecritures) {
+        const LigneGrille& ligne = lue[i];
+        const bool fait = voulu ? EcrirePrix(choix, ligne.idCategorie, ligne.idTarif, ligne.prix, *voulu)
+                                : SupprimerSiInchange(ligne.idTarif, ligne.prix);
+        if (!fait)
+            laissees.append({i, voulu});
+    }
+    EnregistrementGrille enregistrement;
+    if (!laissees.isEmpty()) {
+        // A row the other copy already gave the price typed is no conflict.
+        const QHash<QString, TarifLu> actuels = DerniersTarifs(DMPose().qrySousSelect(), choix);
+        for (const auto& [i, voulu] : laissees) {
+            const auto actuel = actuels.constFind(lue[i].idCategorie);
+            if (voulu != (actuel == actuels.constEnd() ? std::nullopt : actuel->prix))
+                enregistrement.laissees.append(i);
+        }
+    }
+    transaction.Valider();
+    return enregistrement;
+}
+
+bool EcrirePrix(const Choix& choix, const QString& idCategorie, const QString& idTarif,
+                const std::optional<double>& lu, double prix)
 {
     Requete& requete = DMPose().qryExec();
     if (idTarif.isEmpty()) {
-        requete.SetSql(QStringLiteral("INSERT into Tarif ( IdPose, IdCategorie, IdPoseur, Prix) "
-                                      "VALUES ( :IdPose, :IdCategorie, :IdPoseur, :Prix )"));
-        requete.LierTexte(QStringLiteral("IdPose"), choix.idPose);
-        requete.LierTexte(QStringLiteral("IdCategorie"), idCategorie);
-        requete.LierTexte(QStringLiteral("IdPoseur"), choix.idPoseur);
+        requete.SetSql(QStringLiteral(
+            "INSERT into Tarif ( IdPose, IdCategorie, IdPoseur, Prix) SELECT :IdPose, :IdCategorie, :IdPoseur, :Prix"
+            " WHERE NOT EXISTS (SELECT 1 FROM Tarif WHERE IdPose = :IdPose AND IdCategorie = :IdCategorie"
+            " AND IdPoseur = :IdPoseur)"));
+        // Typed, as the select list gives the inserted columns their values.
+        requete.LierEntier(QStringLiteral("IdPose"), CleEntiere(choix.idPose));
+        requete.LierEntier(QStringLiteral("IdCategorie"), CleEntiere(idCategorie));
+        requete.LierEntier(QStringLiteral("IdPoseur"), CleEntiere(choix.idPoseur));
     } else {
-        requete.SetSql(QStringLiteral("UPDATE Tarif SET Prix = :Prix WHERE IdTarif = :IdTarif"));
+        requete.SetSql(QStringLiteral("UPDATE Tarif SET Prix = :Prix WHERE IdTarif = :IdTarif") + ConditionPrix(lu));
         requete.LierTexte(QStringLiteral("IdTarif"), idTarif);
+        LierPrixLu(requete, lu);
     }
     requete.LierDecimal(QStringLiteral("Prix"), prix);
-    requete.Executer();
+    const int ecrits = requete.Executer();
     requete.ViderParametres();
+    return ecrits > 0;
 }
 
 QStringList EnteteExportation()

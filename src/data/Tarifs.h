@@ -63,33 +63,46 @@ struct LigneGrille
 
 // The rows of a grid, by type label then category label.
 QVector<LigneGrille> Grille(const Choix& choix);
-
-// A row of a grid as the administrator left it: the price as typed.
-struct PrixSaisi
-{
-    QString idTarif; // "" for a category that had no tariff
-    QString idCategorie;
-    QString prix;
-};
+// A row's price as the grid shows it: the shortest form, "" for none.
+QString TextePrix(const LigneGrille& ligne);
 
 // Why a grid was not saved.
 struct RefusGrille
 {
-    enum class Motif { PrixInvalide, SansPose };
+    enum class Motif { PrixInvalide, PrixHorsLimites, SansPose };
     Motif motif;
-    int ligne = -1; // the row of the first price that is not a number
+    int ligne = -1; // the row of the first price that cannot be taken
 };
 
-// Saves a grid in one transaction: a typed price updates the tariff of the
-// row or inserts one under the grid's kind and installer, an emptied price
-// deletes it. Nothing is written when a price is not a number, nor when
-// something would be written without an installation kind: the reason is
-// returned instead.
-std::optional<RefusGrille> EnregistrerGrille(const Choix& choix, const QVector<PrixSaisi>& saisies);
+// What became of a grid's save.
+struct EnregistrementGrille
+{
+    std::optional<RefusGrille> refus;
+    // Rows that another copy changed since the grid was read: they keep
+    // that copy's value, the typed one is not written.
+    QVector<int> laissees;
+};
 
-// Sets the price of a tariff: the tariff of that key, or a new one of the
-// kind, installer and category given when the key is empty.
-void EcrirePrix(const Choix& choix, const QString& idCategorie, const QString& idTarif, double prix);
+// Saves what the administrator changed in a grid read as `lue` (prices as
+// typed, by row), in one transaction and only over what was read: a row
+// whose typed price says the same as the price read is not written; a new
+// price updates the tariff read or, when there was none, inserts one under
+// the grid's kind and installer; an emptied price deletes the tariff. A
+// tariff that another copy changed, deleted or created since it was read
+// is left as that copy made it, and its row said (unless that copy gave it
+// the very price typed). Nothing at all is written
+// when a price is not a number or lies beyond the program's bound, nor when
+// something would be written without an installation kind: the reason is
+// given instead.
+EnregistrementGrille EnregistrerGrille(const Choix& choix, const QVector<LigneGrille>& lue, const QStringList& prix);
+
+// Sets the price of a tariff, only over what was read: the tariff of that
+// key while its price is still `lu`, or, when the key is empty, a new one of
+// the kind, installer and category given while they have none. False when
+// another copy changed that meanwhile (nothing is written then). The keys
+// of a new tariff must be whole numbers.
+bool EcrirePrix(const Choix& choix, const QString& idCategorie, const QString& idTarif,
+                const std::optional<double>& lu, double prix);
 
 // The semicolon-separated export of a grid: the heading, then one line per
 // row of the grid (ten fields; the price with two decimals, empty when

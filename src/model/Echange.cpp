@@ -6,12 +6,45 @@
 #include "model/RemplacerFichier.h"
 #include "model/Xml.h"
 
+#include <QFile>
 #include <QHash>
+#include <QLocale>
+#include <QtMath>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <limits>
 #include <optional>
+#include <sys/stat.h>
 
 namespace {
 
 const QString kDeclaration = QStringLiteral("<?xml version=\"1.0\" encoding=\"iso-8859-1\"?>");
+
+constexpr int kQuantiteMaximale = std::numeric_limits<int>::max();
+
+// ` prix="1e308"` as a message shows it: a value of a thousand digits is cut.
+QString AttributCite(QStringView attribut, QStringView valeur)
+{
+    constexpr qsizetype kLongueurCitee = 40;
+    const QString cite = valeur.size() > kLongueurCitee ? valeur.left(kLongueurCitee).toString() + u'…' : valeur.toString();
+    return QStringLiteral("%1=\"%2\"").arg(attribut, cite);
+}
+
+QString MontantMaximalEcrit()
+{
+    return QLocale(QLocale::French).toString(static_cast<qint64>(kMontantMaximal));
+}
+
+// Digits, with a sign or blanks around them: a whole number, whatever its size.
+bool EstNombreEntier(QStringView texte)
+{
+    texte = texte.trimmed();
+    if (texte.startsWith(u'-') || texte.startsWith(u'+'))
+        texte = texte.mid(1);
+    return !texte.isEmpty() && std::all_of(texte.begin(), texte.end(), [](QChar c) { return c >= u'0' && c <= u'9'; });
+}
 
 // The attributes of one element read in the order this program writes them.
 // Each name asked for is first compared with the attribute after the one
@@ -69,6 +102,9 @@ private:
     double Decimal(LectureEnOrdre& lecture, QStringView attribut) const;
     bool Drapeau(LectureEnOrdre& lecture, QStringView attribut) const;
     QString Partage(QStringView valeur) const;
+    double Montant(const TXmlNode& noeud, QStringView attribut, QStringView valeur) const;
+    int Quantite(const TXmlNode& noeud, QStringView attribut, const QString& valeur) const;
+    [[noreturn]] void Refuser(const TXmlNode& noeud, const QString& probleme) const;
     int TypeTva(const TXmlNode& tva) const;
     void LireTva(const TXmlNode& noeud, TTva& tva) const;
     void LirePoseGlobale(DevisEchange& devis) const;
@@ -125,7 +161,7 @@ QString LecteurDevis::Texte(const TXmlNode& noeud, QStringView attribut) const
 
 double LecteurDevis::Decimal(const TXmlNode& noeud, QStringView attribut) const
 {
-    return nombres.Lire(noeud.GetAttributeView(attribut, tampon)).value_or(0.0);
+    return Montant(noeud, attribut, noeud.GetAttributeView(attribut, tampon));
 }
 
 bool LecteurDevis::Drapeau(const TXmlNode& noeud, QStringView attribut) const
@@ -143,7 +179,7 @@ QString LecteurDevis::Texte(LectureEnOrdre& lecture, QStringView attribut) const
 double LecteurDevis::Decimal(LectureEnOrdre& lecture, QStringView attribut) const
 {
     if (const auto valeur = lecture.Suivant(attribut, tampon))
-        return nombres.Lire(*valeur).value_or(0.0);
+        return Montant(lecture.Noeud(), attribut, *valeur);
     return Decimal(lecture.Noeud(), attribut);
 }
 
@@ -154,17 +190,48 @@ bool LecteurDevis::Drapeau(LectureEnOrdre& lecture, QStringView attribut) const
     return Drapeau(lecture.Noeud(), attribut);
 }
 
+void LecteurDevis::Refuser(const TXmlNode& noeud, const QString& probleme) const
+{
+    throw ErreurEchange(QStringLiteral("Le fichier de récupération « %1 » ne peut pas être lu : %2 (élément <%3>, ligne %4).")
+                            .arg(nomFichier, probleme, noeud.GetName())
+                            .arg(noeud.GetLine()));
+}
+
+// An amount, rate or quantity: a text that is no number reads 0, as the host
+// has always had it; a number out of range refuses the file, since every
+// total it enters would mean nothing.
+double LecteurDevis::Montant(const TXmlNode& noeud, QStringView attribut, QStringView valeur) const
+{
+    const auto montant = nombres.LireSansLimite(valeur);
+    if (!montant)
+        return 0.0;
+    if (!MontantAdmissible(*montant))
+        Refuser(noeud, QStringLiteral("la valeur %1 est hors des limites admises (un montant ou une quantité "
+                                      "doit rester en dessous de %2 en valeur absolue)")
+                           .arg(AttributCite(attribut, valeur), MontantMaximalEcrit()));
+    return *montant;
+}
+
+// A whole quantity: a text that is no whole number reads 0; a whole number
+// too large to count refuses the file rather than silently read 0.
+int LecteurDevis::Quantite(const TXmlNode& noeud, QStringView attribut, const QString& valeur) const
+{
+    if (const auto quantite = LireEntier(valeur))
+        return *quantite;
+    if (EstNombreEntier(valeur))
+        Refuser(noeud, QStringLiteral("la quantité %1 dépasse le plus grand nombre admis (%2)")
+                           .arg(AttributCite(attribut, valeur), QLocale(QLocale::French).toString(kQuantiteMaximale)));
+    return 0;
+}
+
 int LecteurDevis::TypeTva(const TXmlNode& tva) const
 {
     const QString texte = Texte(tva, u"type_tva");
     if (const auto type = LireEntier(texte))
         return *type;
-    const QString probleme = tva.HasAttribute(u"type_tva")
-                                 ? QStringLiteral("le type de TVA « %1 » n'est pas un nombre entier").arg(texte)
-                                 : QStringLiteral("le type de TVA (attribut type_tva) manque");
-    throw ErreurEchange(QStringLiteral("Le fichier de récupération « %1 » ne peut pas être lu : %2 (élément <%3>, ligne %4).")
-                            .arg(nomFichier, probleme, tva.GetName())
-                            .arg(tva.GetLine()));
+    Refuser(tva, tva.HasAttribute(u"type_tva")
+                     ? QStringLiteral("le type de TVA « %1 » n'est pas un nombre entier").arg(texte)
+                     : QStringLiteral("le type de TVA (attribut type_tva) manque"));
 }
 
 void LecteurDevis::LireTva(const TXmlNode& noeud, TTva& tva) const
@@ -229,7 +296,7 @@ void LecteurDevis::LireProprietes(const TXmlNode& noeud, TMenuiserie& menuiserie
         menuiserie.GetProprietes().Ajouter(id, valeur);
         // Only the name written in capitals gives an item without a quantity its quantity.
         if (id == u"QUANTITE" && menuiserie.GetQuantite() < 1)
-            menuiserie.SetQuantite(LireEntierOuZero(valeur));
+            menuiserie.SetQuantite(Quantite(*propriete, u"valeur", valeur));
     }
 }
 
@@ -261,7 +328,7 @@ std::unique_ptr<TMenuiserie> LecteurDevis::LireMenuiserie(const TXmlNode& noeud)
     menuiserie->SetCode(Texte(noeud, u"code"));
     menuiserie->SetLibelle(Texte(noeud, u"libelle"));
     menuiserie->SetDescription(Texte(noeud, u"description"));
-    menuiserie->SetQuantite(LireEntierOuZero(Texte(noeud, u"quantite")));
+    menuiserie->SetQuantite(Quantite(noeud, u"quantite", Texte(noeud, u"quantite")));
     if (const TXmlNode* pose = noeud.FindNode(u"pose")) {
         TPose& sienne = menuiserie->GetPose();
         sienne.SetId(Texte(*pose, u"id"));
@@ -314,8 +381,33 @@ DevisEchange LireDevis(const TXmlDocument& document, const QString& nomFichier)
     return LecteurDevis(document, nomFichier).Lire();
 }
 
+std::optional<QString> ObstacleLecture(const QString& chemin, qint64 tailleMaximale)
+{
+    struct stat etat {};
+    if (::stat(QFile::encodeName(chemin).constData(), &etat) != 0) {
+        const int erreur = errno;
+        if (erreur == ENOENT || erreur == ENOTDIR || chemin.isEmpty())
+            return QStringLiteral("n'existe pas");
+        return QStringLiteral("n'est pas accessible (%1)").arg(QString::fromLocal8Bit(std::strerror(erreur)));
+    }
+    if (S_ISDIR(etat.st_mode))
+        return QStringLiteral("est un dossier, pas un fichier");
+    if (S_ISFIFO(etat.st_mode))
+        return QStringLiteral("est un tube nommé, pas un fichier ordinaire");
+    if (!S_ISREG(etat.st_mode))
+        return QStringLiteral("n'est pas un fichier ordinaire");
+    if (tailleMaximale > 0 && etat.st_size > tailleMaximale) {
+        const auto mo = [](qint64 octets) { return QLocale(QLocale::French).toString(qCeil(double(octets) / (1024 * 1024))); };
+        return QStringLiteral("est trop volumineux pour être chiffré (%1 Mo, pour %2 Mo au plus)")
+            .arg(mo(etat.st_size), mo(tailleMaximale));
+    }
+    return std::nullopt;
+}
+
 DevisEchange LireEchange(const QString& fichierEchange, const QString& prefixeHorodate)
 {
+    if (const auto obstacle = ObstacleLecture(fichierEchange, kTailleEchangeMaximale))
+        throw ErreurEchange(QStringLiteral("Le fichier de récupération « %1 » %2.").arg(fichierEchange, *obstacle));
     TXmlDocument document;
     document.LoadFromFile(fichierEchange);
     QString erreurArchive;

@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QString>
 #include <array>
+#include <optional>
 #include <stdexcept>
 
 class TXmlDocument;
@@ -37,12 +38,25 @@ struct DevisEchange
     QString erreurArchive;
 };
 
+// The largest exchange file the program prices: far above any quote (one of
+// 2,000 items with three lines of five hardware entries each is 8 MB), low
+// enough that reading it keeps memory to a few times its size.
+inline constexpr qint64 kTailleEchangeMaximale = 100LL * 1024 * 1024;
+
+// What keeps a path from being read as a file, as the words that follow
+// "Le fichier …" in a message: "n'existe pas", "est un dossier, pas un
+// fichier", "est trop volumineux pour être chiffré (…)" (only when a largest
+// size is given); nothing when it is a regular file that may be read.
+std::optional<QString> ObstacleLecture(const QString& chemin, qint64 tailleMaximale = 0);
+
 // Loads the exchange file, writes its archive copy prefixeHorodate +
 // ".entree.xml" first, then builds the quote. The copy is history, not a
 // condition of the work: when it cannot be written, the reason is given in
-// erreurArchive and the quote is read all the same. Throws ErreurXml when the
-// file cannot be read or is not XML, and ErreurEchange when a VAT type is not
-// a whole number: the file is then refused as a whole.
+// erreurArchive and the quote is read all the same. Throws ErreurEchange
+// before reading when the path is not a regular file or the file is larger
+// than kTailleEchangeMaximale; ErreurXml when the file cannot be read or is
+// not XML; ErreurEchange when a VAT type is not a whole number or an amount
+// is out of range: the file is then refused as a whole.
 DevisEchange LireEchange(const QString& fichierEchange, const QString& prefixeHorodate);
 
 // Builds the quote from a loaded document; nomFichier only serves the messages.

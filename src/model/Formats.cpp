@@ -3,37 +3,90 @@
 #include <QLocale>
 #include <QVarLengthArray>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstring>
 
 namespace {
 
+// A value as the decimal it stands for: `chiffres` significant digits,
+// the first of them at 10^exposant.
+struct DecimalSignificatif
+{
+    unsigned long long mantisse = 0;
+    int chiffres = 0;
+    int exposant = 0;
+};
+
+DecimalSignificatif EnDecimal(double valeur, int chiffres)
+{
+    char ecrit[32]; // "-d.dddddddddddddddde+308"
+    const char* fin = std::to_chars(ecrit, ecrit + sizeof ecrit, valeur, std::chars_format::scientific, chiffres - 1).ptr;
+    DecimalSignificatif decimal{0, chiffres, 0};
+    const char* c = ecrit;
+    for (; c != fin && *c != 'e'; ++c)
+        if (*c >= '0' && *c <= '9')
+            decimal.mantisse = decimal.mantisse * 10 + unsigned(*c - '0');
+    if (c != fin)
+        std::from_chars(c + (c[1] == '+' ? 2 : 1), fin, decimal.exposant);
+    return decimal;
+}
+
+// The hundredths of a decimal, a half away from zero.
+unsigned long long Centiemes(const DecimalSignificatif& decimal)
+{
+    // Digits below the hundredth; -1 when the rounding of the digits carried
+    // into one more power of ten (9.99…e13 written 1.00…e14).
+    const int enTrop = decimal.chiffres - 1 - decimal.exposant - 2;
+    if (enTrop < 0)
+        return decimal.mantisse * 10;
+    if (enTrop > 18) // below a thousandth
+        return 0;
+    unsigned long long diviseur = 1;
+    for (int i = 0; i < enTrop; ++i)
+        diviseur *= 10;
+    return decimal.mantisse / diviseur + (2 * (decimal.mantisse % diviseur) >= diviseur ? 1 : 0);
+}
+
+int EcrireCentiemes(char* debut, char* fin, bool negatif, unsigned long long centiemes)
+{
+    char* p = debut;
+    // -0.001 shows as "0.00", not "-0.00".
+    if (negatif && centiemes != 0)
+        *p++ = '-';
+    p = std::to_chars(p, fin, centiemes / 100).ptr;
+    *p++ = '.';
+    *p++ = char('0' + centiemes % 100 / 10);
+    *p++ = char('0' + centiemes % 10);
+    return int(p - debut);
+}
+
 // Fixed, two decimals, in ASCII with "." as separator; returns the length.
-// The digits are those of the exact binary value rounded to the nearest
-// hundredth, an exact half away from zero (the library rounds it to even).
+// The value is taken as the decimal it stands for, the 15 significant digits
+// a double holds for sure (more from 10^13 on, so that two decimals remain),
+// and that decimal is rounded to the hundredth, a half away from zero:
+// 95 x 5,5 % is 5.22499999... in binary, 5,225 for a person, shown 5,23.
 int EcrireDeuxDecimales(char* debut, char* fin, double valeur)
 {
-    // -0.001 would otherwise show as "-0.00".
-    if (std::abs(valeur) < 0.005 && std::signbit(valeur))
-        valeur = 0.0;
-    // A double lies exactly halfway between two hundredths only when it is
-    // an odd number of eighths (n/8 with n odd: n x 12.5 hundredths).
-    constexpr double k2Puissance53 = 9007199254740992.0; // above it, eighths are even
-    const double huitiemes = valeur * 8;
-    if (std::fabs(huitiemes) < k2Puissance53 && huitiemes == std::floor(huitiemes)
-        && (static_cast<long long>(huitiemes) & 1)) {
-        const unsigned long long centiemes = (25 * static_cast<unsigned long long>(std::fabs(huitiemes)) + 1) / 2;
-        char* p = debut;
-        if (valeur < 0)
-            *p++ = '-';
-        p = std::to_chars(p, fin, centiemes / 100).ptr;
-        *p++ = '.';
-        *p++ = char('0' + centiemes % 100 / 10);
-        *p++ = char('0' + centiemes % 10);
-        return int(p - debut);
+    constexpr int kChiffresSurs = 15; // decimal digits a double gives back unchanged
+    constexpr int kChiffresMax = 17;  // all the digits of a double
+    if (!std::isfinite(valeur))
+        return int(std::to_chars(debut, fin, valeur, std::chars_format::fixed, 2).ptr - debut);
+    // Most amounts were read or typed with two decimals: such a value is the
+    // double nearest to its hundredths, which give its decimal at once.
+    if (std::fabs(valeur) < 1e13) {
+        const double centiemes = std::nearbyint(valeur * 100);
+        if (centiemes / 100 == valeur)
+            return EcrireCentiemes(debut, fin, valeur < 0, static_cast<unsigned long long>(std::fabs(centiemes)));
     }
-    return int(std::to_chars(debut, fin, valeur, std::chars_format::fixed, 2).ptr - debut);
+    DecimalSignificatif decimal = EnDecimal(valeur, kChiffresSurs);
+    const int chiffresAvecCentimes = decimal.exposant + 3;
+    if (chiffresAvecCentimes > kChiffresMax) // cents mean nothing there: the exact binary value
+        return int(std::to_chars(debut, fin, valeur, std::chars_format::fixed, 2).ptr - debut);
+    if (chiffresAvecCentimes > kChiffresSurs)
+        decimal = EnDecimal(valeur, chiffresAvecCentimes);
+    return EcrireCentiemes(debut, fin, valeur < 0, Centiemes(decimal));
 }
 
 // The ASCII text with "." turned into the regional separator.
@@ -95,6 +148,36 @@ bool EstA(QStringView texte, qsizetype i, const QString& motif)
     return !motif.isEmpty() && texte[i] == motif.front() && (motif.size() == 1 || texte.mid(i).startsWith(motif));
 }
 
+// Whether a number written in ASCII ("-12.5e300") that a double cannot hold
+// is too large rather than too small: its first significant digit stands at
+// or above the units.
+bool TropGrand(const char* debut, const char* fin)
+{
+    long long puissance = 0; // of the first significant digit, plus one
+    bool significatif = false;
+    bool apresPoint = false;
+    const char* c = debut;
+    for (; c != fin && *c != 'e'; ++c) {
+        if (*c == '.')
+            apresPoint = true;
+        else if (*c >= '1' && *c <= '9')
+            significatif = true;
+        if (*c < '0' || *c > '9')
+            continue;
+        if (!significatif && apresPoint)
+            --puissance;
+        else if (significatif && !apresPoint)
+            ++puissance;
+    }
+    long long exposant = 0;
+    if (c != fin) {
+        const char* chiffres = c + 1 + (c + 1 != fin && c[1] == '+');
+        if (std::from_chars(chiffres, fin, exposant).ec == std::errc::result_out_of_range)
+            exposant = chiffres != fin && *chiffres == '-' ? -(1LL << 60) : (1LL << 60);
+    }
+    return puissance + exposant > 0;
+}
+
 // The locale's own reading, never with a group separator.
 std::optional<double> LireSelonLocale(QStringView texte)
 {
@@ -102,7 +185,7 @@ std::optional<double> LireSelonLocale(QStringView texte)
     locale.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
     const double valeur = locale.toDouble(texte, &ok);
-    if (!ok || !std::isfinite(valeur))
+    if (!ok)
         return std::nullopt;
     return valeur;
 }
@@ -150,6 +233,14 @@ std::optional<double> LireSimple(QStringView texte, QChar separateur)
 
 std::optional<double> FormeNombres::Lire(QStringView texte) const
 {
+    const auto valeur = LireSansLimite(texte);
+    if (!valeur || !std::isfinite(*valeur))
+        return std::nullopt;
+    return valeur;
+}
+
+std::optional<double> FormeNombres::LireSansLimite(QStringView texte) const
+{
     if (separateur.size() == 1)
         if (const auto valeur = LireSimple(texte, separateur.front()))
             return valeur;
@@ -183,8 +274,13 @@ std::optional<double> FormeNombres::Lire(QStringView texte) const
         return std::nullopt;
     double valeur = 0.0;
     const auto [lu, erreur] = std::from_chars(ascii.data(), fin, valeur, std::chars_format::general);
-    if (erreur != std::errc() || lu != fin || !std::isfinite(valeur))
+    if (lu != fin || (erreur != std::errc() && erreur != std::errc::result_out_of_range))
         return std::nullopt;
+    if (erreur == std::errc::result_out_of_range) {
+        if (!TropGrand(ascii.data(), fin))
+            return std::nullopt; // below the smallest double, as the locale's reading has it
+        valeur = ascii.front() == '-' ? -HUGE_VAL : HUGE_VAL;
+    }
     return valeur;
 }
 

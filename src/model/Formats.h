@@ -16,8 +16,10 @@ class FormeNombres
 public:
     FormeNombres();
 
-    // Fixed notation with exactly two decimals: 1234.5 -> "1234,50"; an exact
-    // half is rounded away from zero (0.125 -> "0,13").
+    // Fixed notation with exactly two decimals: 1234.5 -> "1234,50". The
+    // decimal value the double stands for is rounded, a half away from zero,
+    // as a person counts: 5.225 -> "5,23", -5.225 -> "-5,23", 2.675 -> "2,68",
+    // although none of them is a half in binary.
     QString Monetaire(double valeur) const;
     void AjouterMonetaire(QString& sortie, double valeur) const;
     // Shortest form, up to 15 significant digits, no trailing zeros: 612.5 -> "612,5".
@@ -26,6 +28,10 @@ public:
     // own minus sign and digits; blanks around it are ignored. Nothing for
     // any other text (a group separator included).
     std::optional<double> Lire(QStringView texte) const;
+    // As Lire, but a number too large for a double reads as an infinity of
+    // its sign, not as nothing: a reader that refuses amounts out of range
+    // tells them from texts that are no number.
+    std::optional<double> LireSansLimite(QStringView texte) const;
 
 private:
     QString separateur;   // the regional decimal separator

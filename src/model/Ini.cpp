@@ -2,14 +2,17 @@
 
 #include "model/Encodage.h"
 #include "model/Formats.h"
+#include "model/RemplacerFichier.h"
 
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QByteArrayView>
+#include <cerrno>
+#include <cstring>
 #include <optional>
 #include <stdexcept>
+#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -120,9 +123,11 @@ void TFichierIni::Decouper(QByteArrayView octets)
         const char16_t caractere = unite(i);
         if (caractere != u'\n' && caractere != u'\r')
             continue;
-        QString finLigne = QString(QChar(caractere));
+        // Shared texts: a file of many lines allocates none for their ends.
+        static const QString kCr = QStringLiteral("\r"), kLf = QStringLiteral("\n"), kCrLf = QStringLiteral("\r\n");
+        QString finLigne = caractere == u'\n' ? kLf : kCr;
         if (caractere == u'\r' && i + 2 * pas <= octets.size() && unite(i + pas) == u'\n')
-            finLigne = QStringLiteral("\r\n");
+            finLigne = kCrLf;
         const QByteArray brut = octets.sliced(debut, i - debut).toByteArray();
         lignes.push_back({DecoderLigne(brut), finLigne, brut});
         i += (finLigne.size() - 1) * pas;
@@ -206,23 +211,24 @@ void TFichierIni::Indexer()
     sections.clear();
     entetes.clear();
     valeurs.clear();
-    QString courante;
+    QString prefixe; // the current section's folded name and "\n"
     bool dansSection = false;
     for (int i = 0; i < lignes.size(); ++i) {
         const QString& texte = lignes[i].texte;
         if (const auto nom = NomSection(texte)) {
-            courante = *nom;
+            const QString plie = Pli(*nom);
+            prefixe = plie + QLatin1Char('\n');
             dansSection = true;
-            if (!entetes.contains(Pli(courante))) {
-                entetes.insert(Pli(courante), i);
-                sections << courante;
+            if (!entetes.contains(plie)) {
+                entetes.insert(plie, i);
+                sections << *nom;
             }
             continue;
         }
         const qsizetype egal = SigneEgal(texte);
         if (!dansSection || egal < 0)
             continue; // keys before any section belong to none
-        const QString cle = CleIndex(courante, texte.left(egal));
+        const QString cle = prefixe + Pli(texte.left(egal));
         if (!valeurs.contains(cle)) // the first occurrence wins
             valeurs.insert(cle, i);
     }
@@ -324,8 +330,16 @@ void TFichierIni::Enregistrer()
         octets = Assembler();
     }
 
-    QSaveFile sortie(fichier);
-    if (!sortie.open(QIODevice::WriteOnly) || sortie.write(octets) != octets.size() || !sortie.commit())
-        throw ErreurFichier(QStringLiteral("Impossible d'enregistrer le fichier %1 : %2")
-                                .arg(fichier, sortie.errorString()));
+    // A sentence saying what to do, then the system's own words for support.
+    const QByteArray nom = QFile::encodeName(fichier);
+    if (::access(nom.constData(), F_OK) == 0 && ::access(nom.constData(), W_OK) != 0) {
+        const QString raison = QString::fromLocal8Bit(std::strerror(errno));
+        throw ErreurFichier(QStringLiteral("Impossible d'enregistrer le fichier « %1 » : il est en lecture seule ; "
+                                           "retirez-lui la lecture seule, puis recommencez.\n%2")
+                                .arg(fichier, raison));
+    }
+    if (const auto raison = RemplacerFichier(fichier, octets))
+        throw ErreurFichier(QStringLiteral("Impossible d'enregistrer le fichier « %1 » : vérifiez que son dossier existe "
+                                           "et accepte l'écriture, et qu'il reste de la place sur le disque.\n%2")
+                                .arg(fichier, *raison));
 }

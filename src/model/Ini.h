@@ -40,9 +40,11 @@ public:
 
     // Sets the value of a key (adding the key, or the section, when missing)
     // and saves the file at once. Line breaks in the value become blanks, since
-    // a value ends with its line. Throws std::runtime_error with a French text
-    // when the file cannot be written, or when it exists but could not be
-    // read (writing would lose its content).
+    // a value ends with its line. The file is replaced as RemplacerFichier
+    // says. Throws std::runtime_error when the file cannot be written (a
+    // French sentence saying what to do, the system's words on a second
+    // line), or when it exists but could not be read (writing would lose
+    // its content).
     void EcrireTexte(const QString& section, const QString& cle, const QString& valeur);
 
 private:

@@ -2,7 +2,9 @@
 
 #include "model/Encodage.h"
 
-QByteArray LigneCsv(const QStringList& champs)
+#include <QStringDecoder>
+
+QByteArray LigneCsv(const QStringList& champs, EncodageCsv encodage)
 {
     QString ligne;
     for (const QString& champ : champs) {
@@ -11,58 +13,202 @@ QByteArray LigneCsv(const QStringList& champs)
         ligne += QLatin1String("\";");
     }
     ligne += QLatin1String("\r\n");
-    return EncoderCp1252(ligne);
+    return encodage == EncodageCsv::Utf8 ? ligne.toUtf8() : EncoderCp1252(ligne);
 }
 
 namespace {
 
-// A quote that opens or closes a field rather than belonging to its value.
-bool GuillemetDeChamp(const char* octets, qsizetype taille, qsizetype position)
+bool DansCp1252(QStringView texte)
 {
-    if (position == 0)
-        return true;
-    const char precedent = octets[position - 1];
-    if (precedent == '\n' || precedent == ';')
-        return true;
-    return position + 1 < taille && octets[position + 1] == ';';
+    for (const QChar caractere : texte) {
+        const char16_t unite = caractere.unicode();
+        if (unite >= 0x80 && OctetCp1252(unite) == '?')
+            return false;
+    }
+    return true;
 }
+
+bool EstAscii(QStringView texte)
+{
+    for (const QChar caractere : texte) {
+        if (caractere.unicode() >= 0x80)
+            return false;
+    }
+    return true;
+}
+
+QString Decoder(const QByteArray& octets)
+{
+    if (!octets.startsWith(kMarqueUtf8))
+        return DecoderTexteHote(octets);
+    // The mark says UTF-8: a byte that is not becomes a replacement character.
+    return QStringDecoder(QStringConverter::Utf8, QStringConverter::Flag::Stateless)
+        .decode(QByteArrayView(octets).sliced(kMarqueUtf8.size()));
+}
+
+// The line ends at the position: LF, CR LF, or the end of the text.
+bool FinDeLigne(const QChar* texte, qsizetype taille, qsizetype i)
+{
+    if (i >= taille || texte[i] == u'\n')
+        return true;
+    return texte[i] == u'\r' && (i + 1 >= taille || texte[i + 1] == u'\n');
+}
+
+// What may follow the quote that closes a field.
+bool FinDeChamp(const QChar* texte, qsizetype taille, qsizetype i)
+{
+    return FinDeLigne(texte, taille, i) || texte[i] == u';';
+}
+
+// Reads the lines of a decoded text, keeping the position and line number.
+class Lecteur
+{
+public:
+    explicit Lecteur(const QString& texte)
+        : texte(texte.constData())
+        , taille(texte.size())
+    {
+    }
+
+    bool Fini() const { return i >= taille; }
+
+    LigneLue Ligne()
+    {
+        LigneLue ligne;
+        ligne.numero = numero;
+        for (;;) {
+            QString valeur;
+            if (i < taille && texte[i] == u'"')
+                LireGuillemets(valeur, ligne.complete);
+            LireSansGuillemets(valeur);
+            ligne.champs.append(std::move(valeur));
+            if (i >= taille)
+                return ligne;
+            if (texte[i] == u'\n') {
+                FinLigne();
+                return ligne;
+            }
+            ++i; // the semicolon
+            if (FinDeLigne(texte, taille, i)) {
+                // A semicolon that ends the line opens no field.
+                ligne.pointVirguleFinal = true;
+                if (i < taille && texte[i] == u'\r')
+                    ++i;
+                if (i < taille)
+                    FinLigne();
+                return ligne;
+            }
+        }
+    }
+
+private:
+    const QChar* texte;
+    qsizetype taille;
+    qsizetype i = 0;
+    int numero = 1;
+
+    void FinLigne()
+    {
+        ++i;
+        ++numero;
+    }
+
+    void LireGuillemets(QString& valeur, bool& complete)
+    {
+        ++i; // the opening quote
+        for (;;) {
+            const qsizetype debut = i;
+            while (i < taille && texte[i] != u'"') {
+                if (texte[i] == u'\n')
+                    ++numero;
+                ++i;
+            }
+            valeur.append(texte + debut, i - debut);
+            if (i >= taille) {
+                complete = false;
+                return;
+            }
+            if (i + 1 < taille && texte[i + 1] == u'"') {
+                valeur.append(u'"');
+                i += 2;
+            } else if (FinDeChamp(texte, taille, i + 1)) {
+                ++i;
+                return;
+            } else {
+                valeur.append(u'"');
+                ++i;
+            }
+        }
+    }
+
+    void LireSansGuillemets(QString& valeur)
+    {
+        qsizetype debut = i;
+        for (; i < taille && texte[i] != u';' && texte[i] != u'\n'; ++i) {
+            if (texte[i] == u'\r') {
+                valeur.append(texte + debut, i - debut);
+                debut = i + 1;
+            }
+        }
+        valeur.append(texte + debut, i - debut);
+    }
+};
 
 } // namespace
 
-QVector<QStringList> LireLignesCsv(const QByteArray& octets, int nombreChamps)
+ChoixEncodage EncodageLisible(const QVector<QStringList>& lignes)
 {
-    const char* const donnees = octets.constData();
-    const qsizetype taille = octets.size();
-    QVector<QStringList> lignes;
-    QVector<QByteArray> champs(nombreChamps);
-    int champ = 0;
-    // The bytes kept are copied by runs: a run ends at the first byte that
-    // is not part of a value.
-    qsizetype debutSuite = 0;
-    const auto garderSuite = [&](qsizetype fin) {
-        if (champ < nombreChamps && fin > debutSuite)
-            champs[champ].append(donnees + debutSuite, fin - debutSuite);
-    };
-    for (qsizetype i = 0; i < taille; ++i) {
-        const char octet = donnees[i];
-        const bool separe = octet == '\r' || octet == ';' || octet == '\n'
-                            || (octet == '"' && GuillemetDeChamp(donnees, taille, i));
-        if (!separe)
-            continue;
-        garderSuite(i);
-        debutSuite = i + 1;
-        if (octet == ';') {
-            ++champ;
-        } else if (octet == '\n') {
-            QStringList ligne;
-            ligne.reserve(nombreChamps);
-            for (QByteArray& valeur : champs) {
-                ligne.append(DecoderCp1252(valeur));
-                valeur.clear();
-            }
-            lignes.append(std::move(ligne));
-            champ = 0;
+    // Quotes and semicolons are ASCII, so the file is valid UTF-8 exactly
+    // when each value's bytes are.
+    bool toutUtf8 = true;
+    QString premierNonAscii;
+    for (const QStringList& champs : lignes) {
+        for (const QString& champ : champs) {
+            if (!DansCp1252(champ))
+                return {EncodageCsv::Utf8, champ};
+            if (!toutUtf8 || EstAscii(champ))
+                continue;
+            QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+            const QString relu = utf8.decode(EncoderCp1252(champ));
+            toutUtf8 = !utf8.hasError();
+            if (toutUtf8 && premierNonAscii.isNull())
+                premierNonAscii = champ;
         }
     }
+    if (toutUtf8 && !premierNonAscii.isNull())
+        return {EncodageCsv::Utf8, premierNonAscii};
+    return {};
+}
+
+bool LigneLue::EstVide() const
+{
+    for (const QString& champ : champs) {
+        if (!champ.isEmpty())
+            return false;
+    }
+    return true;
+}
+
+std::optional<QString> LigneLue::Defaut(int nombreChamps) const
+{
+    if (!complete)
+        return QStringLiteral("guillemet non fermé avant la fin du fichier");
+    int utiles = champs.size();
+    while (utiles > nombreChamps && champs[utiles - 1].isEmpty())
+        --utiles;
+    if (utiles == nombreChamps - 1 && pointVirguleFinal)
+        return std::nullopt;
+    if (utiles != nombreChamps)
+        return QStringLiteral("%1 champs au lieu de %2").arg(utiles).arg(nombreChamps);
+    return std::nullopt;
+}
+
+QVector<LigneLue> LireLignesCsv(const QByteArray& octets)
+{
+    const QString texte = Decoder(octets);
+    Lecteur lecteur(texte);
+    QVector<LigneLue> lignes;
+    while (!lecteur.Fini())
+        lignes.append(lecteur.Ligne());
     return lignes;
 }

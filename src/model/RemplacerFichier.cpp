@@ -2,9 +2,12 @@
 
 #include <QFile>
 
+#include <cctype>
 #include <cerrno>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -28,13 +31,6 @@ public:
     Descripteur(const Descripteur&) = delete;
     Descripteur& operator=(const Descripteur&) = delete;
     int Get() const { return fd; }
-    // Closes now, so that an error of the close itself is seen; returns errno or 0.
-    int Fermer()
-    {
-        const int resultat = ::close(fd);
-        fd = -1;
-        return resultat == 0 ? 0 : errno;
-    }
 
 private:
     int fd;
@@ -125,6 +121,72 @@ mode_t ModeNouveauFichier(const struct stat* cible)
     return 0666 & ~masque;
 }
 
+// The new content goes first to "<file>.quarlo-XXXXXX" beside the file: a
+// name no other program gives, so what is left under it by a copy stopped
+// while writing can be recognised and removed.
+const QByteArray kMarqueTemporaire = QByteArrayLiteral(".quarlo-");
+constexpr int kLettresTemporaire = 6; // the XXXXXX that mkostemp replaces
+
+bool EstTemporaireDe(const char* nom, const QByteArray& prefixe)
+{
+    if (std::strncmp(nom, prefixe.constData(), size_t(prefixe.size())) != 0
+        || std::strlen(nom) != size_t(prefixe.size() + kLettresTemporaire))
+        return false;
+    for (const char* c = nom + prefixe.size(); *c; ++c)
+        if (!std::isalnum(static_cast<unsigned char>(*c)))
+            return false;
+    return true;
+}
+
+// Removes the temporary files of this file that nobody writes any more. A
+// writer holds a lock on its temporary file until it has renamed it, and a
+// stopped program holds none: a file that can be locked is a leftover.
+void SupprimerRestes(const QByteArray& chemin)
+{
+    const qsizetype barre = chemin.lastIndexOf('/');
+    const QByteArray dossier = barre < 0 ? QByteArrayLiteral(".") : barre == 0 ? QByteArrayLiteral("/") : chemin.left(barre);
+    const QByteArray prefixe = chemin.mid(barre + 1) + kMarqueTemporaire;
+    DIR* repertoire = ::opendir(dossier.constData());
+    if (!repertoire)
+        return;
+    const int fdDossier = ::dirfd(repertoire);
+    while (const dirent* entree = ::readdir(repertoire)) {
+        if (!EstTemporaireDe(entree->d_name, prefixe))
+            continue;
+        Descripteur reste(::openat(fdDossier, entree->d_name, O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
+        struct stat ouvert {}, nomme {};
+        if (reste.Get() < 0 || ::fstat(reste.Get(), &ouvert) != 0 || !S_ISREG(ouvert.st_mode)
+            || ::flock(reste.Get(), LOCK_EX | LOCK_NB) != 0)
+            continue;
+        // The name may have been given to a new file meanwhile: only the one locked goes.
+        if (::fstatat(fdDossier, entree->d_name, &nomme, AT_SYMLINK_NOFOLLOW) == 0 && nomme.st_dev == ouvert.st_dev
+            && nomme.st_ino == ouvert.st_ino)
+            ::unlinkat(fdDossier, entree->d_name, 0);
+    }
+    ::closedir(repertoire);
+}
+
+// A new temporary file beside the file, locked (see SupprimerRestes); its
+// name in `temporaire`. Returns the descriptor, or -1 with errno set.
+int CreerTemporaire(const QByteArray& chemin, QByteArray& temporaire)
+{
+    // Another copy cleaning at the very instant may take a file not yet
+    // locked: it is gone then, and a new one is made.
+    for (int essai = 0; essai < 3; ++essai) {
+        temporaire = chemin + kMarqueTemporaire + QByteArray(kLettresTemporaire, 'X');
+        const int fd = ::mkostemp(temporaire.data(), O_CLOEXEC);
+        if (fd < 0)
+            return -1;
+        struct stat ouvert {}, nomme {};
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::fstat(fd, &ouvert) == 0
+            && ::stat(temporaire.constData(), &nomme) == 0 && nomme.st_dev == ouvert.st_dev && nomme.st_ino == ouvert.st_ino)
+            return fd;
+        ::close(fd);
+    }
+    errno = EAGAIN;
+    return -1;
+}
+
 } // namespace
 
 std::optional<QString> RemplacerFichier(const QString& chemin, const QByteArray& octets)
@@ -135,8 +197,9 @@ std::optional<QString> RemplacerFichier(const QString& chemin, const QByteArray&
     if (existe && S_ISREG(etat.st_mode) && ::access(nom.constData(), W_OK) != 0)
         return QStringLiteral("le fichier est en lecture seule");
 
-    QByteArray temporaire = nom + ".XXXXXX";
-    Descripteur fichier(::mkostemp(temporaire.data(), O_CLOEXEC));
+    SupprimerRestes(nom);
+    QByteArray temporaire;
+    Descripteur fichier(CreerTemporaire(nom, temporaire));
     if (fichier.Get() < 0) {
         const int erreur = errno;
         if (existe && S_ISREG(etat.st_mode) && (erreur == EACCES || erreur == EPERM || erreur == EROFS))
@@ -150,8 +213,7 @@ std::optional<QString> RemplacerFichier(const QString& chemin, const QByteArray&
         erreur = EcrireTout(fichier.Get(), octets);
     if (erreur == 0 && ::fsync(fichier.Get()) != 0)
         erreur = errno;
-    if (const int fermeture = fichier.Fermer(); erreur == 0)
-        erreur = fermeture;
+    // Renamed while still open, so still locked: the content is on disk already.
     if (erreur == 0 && ::rename(temporaire.constData(), nom.constData()) != 0)
         erreur = errno;
     if (erreur != 0) {

@@ -10,7 +10,10 @@
 // The content is written to a new file beside the target, flushed to disk,
 // then renamed over it: whoever reads the file, and whatever stops the
 // program, finds the old content or the new one, never a part. The new file
-// keeps the permissions of the one it replaces.
+// keeps the permissions of the one it replaces. Its name is the target's
+// followed by ".quarlo-" and six letters or digits; such files of the same
+// target that a copy stopped while writing left behind (no writer holds
+// their lock) are removed first.
 //
 // When the folder accepts no new file but the file itself may be written,
 // the file is rewritten in place instead: it keeps its identity (a hard link

@@ -163,7 +163,7 @@ QStringView VueValeur(QStringView ecrit, QString& buffer)
     return buffer;
 }
 
-QString DecoderUtf8(const QByteArray& octets)
+QString DecoderUtf8(QByteArrayView octets)
 {
     QStringDecoder decodeur(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
     QString texte = decodeur.decode(octets);
@@ -177,6 +177,37 @@ QString DecoderUtf8(const QByteArray& octets)
     if (texte.startsWith(QChar(0xFEFF)))
         texte.remove(0, 1);
     return texte;
+}
+
+// The name of the Unicode form of bytes in UTF-16 or UTF-32, with or without
+// a byte-order mark; "" for any other bytes. Without a mark, the first
+// character ("<" or a blank, which ASCII and UTF-8 never write with a zero
+// byte) gives the form away by its zero bytes.
+QString FormeUnicodeLarge(const QByteArray& octets)
+{
+    const auto debut = [&octets](const char* motif, qsizetype taille) {
+        return octets.size() >= taille && std::memcmp(octets.constData(), motif, size_t(taille)) == 0;
+    };
+    if (debut("\xFF\xFE\0\0", 4))
+        return QStringLiteral("UTF-32 (petit-boutiste, avec marque d'ordre des octets)");
+    if (debut("\0\0\xFE\xFF", 4))
+        return QStringLiteral("UTF-32 (gros-boutiste, avec marque d'ordre des octets)");
+    if (debut("\xFF\xFE", 2))
+        return QStringLiteral("UTF-16 (petit-boutiste, avec marque d'ordre des octets)");
+    if (debut("\xFE\xFF", 2))
+        return QStringLiteral("UTF-16 (gros-boutiste, avec marque d'ordre des octets)");
+    const auto nul = [&octets](qsizetype i) { return i < octets.size() && octets[i] == '\0'; };
+    if (octets.size() < 2)
+        return QString();
+    if (!nul(0) && nul(1) && nul(2) && nul(3))
+        return QStringLiteral("UTF-32 (petit-boutiste)");
+    if (nul(0) && nul(1) && nul(2) && !nul(3))
+        return QStringLiteral("UTF-32 (gros-boutiste)");
+    if (!nul(0) && nul(1))
+        return QStringLiteral("UTF-16 (petit-boutiste)");
+    if (nul(0) && !nul(1))
+        return QStringLiteral("UTF-16 (gros-boutiste)");
+    return QString();
 }
 
 } // namespace
@@ -386,6 +417,10 @@ void TXmlDocument::Analyseur::LireAttribut(QStringView balise)
     if (fin == texte.size())
         Erreur(QStringLiteral("la valeur de l'attribut %1 de <%2> n'est pas terminée").arg(nom, balise), debut);
     pos = fin + 1;
+    if (debut - (nom.utf16() - texte.utf16()) > TXmlNode::Attribute::kEcartMax)
+        Erreur(QStringLiteral("le nom de l'attribut %1 de <%2>, ou les blancs qui le suivent, sont trop longs")
+                   .arg(nom.left(40), balise),
+               debut);
     attributs.push_back({nom, texte.mid(debut, pos - debut)});
 }
 
@@ -866,7 +901,11 @@ void TXmlNode::Ecrire(Sortie& out) const
 TXmlDocument::TXmlDocument(const QString& rootName) : stock(std::make_unique<Stock>())
 {
     TXmlNode& declaration = stock->Noeud(TXmlNodeType::Declaration, u"xml");
-    const std::vector<TXmlNode::Attribute> attributs{{u"version", u"\"1.0\""}, {u"encoding", u"\"windows-1252\""}};
+    // Each value follows its name in one text, as in a parsed one.
+    const QStringView version = stock->Garder(QStringLiteral("version\"1.0\""));
+    const QStringView encodage = stock->Garder(QStringLiteral("encoding\"windows-1252\""));
+    const std::vector<TXmlNode::Attribute> attributs{{version.left(7), version.sliced(7)},
+                                                     {encodage.left(8), encodage.sliced(8)}};
     declaration.attributs = stock->Attributs(attributs);
     declaration.nombreAttributs = static_cast<int>(attributs.size());
     root = &stock->Noeud(TXmlNodeType::Element, stock->Garder(rootName));
@@ -891,16 +930,33 @@ void TXmlDocument::ReadFromString(const QString& text)
     Lire(text, Sortie::SelonDeclaration);
 }
 
-void TXmlDocument::ReadFromBytes(const QByteArray& bytes)
+void TXmlDocument::ReadFromBytes(QByteArray bytes)
 {
+    if (const QString forme = FormeUnicodeLarge(bytes); !forme.isEmpty())
+        throw ErreurXml(QStringLiteral("le texte est codé en %1, un codage que l'hôte n'écrit pas ; "
+                                       "enregistrez-le en Windows-1252 (iso-8859-1) ou en UTF-8.")
+                            .arg(forme));
+    // The bytes are let go once decoded, before the parse builds its nodes:
+    // a large file is not held twice.
     if (bytes.startsWith("\xEF\xBB\xBF")) {
-        Lire(DecoderUtf8(bytes.mid(3)), Sortie::Utf8AvecMarque);
+        QString texte = DecoderUtf8(QByteArrayView(bytes).sliced(3));
+        bytes = QByteArray();
+        Lire(std::move(texte), Sortie::Utf8AvecMarque);
         return;
     }
     QString texte = DecoderCp1252(bytes);
-    Stock essai(texte);
-    if (Analyseur(essai).EncodageDeclare() == u"UTF-8")
-        Lire(DecoderUtf8(bytes), Sortie::Utf8);
+    bool declareUtf8 = false;
+    {
+        Stock essai(texte);
+        declareUtf8 = Analyseur(essai).EncodageDeclare() == u"UTF-8";
+    }
+    if (declareUtf8) {
+        texte = QString();
+        texte = DecoderUtf8(bytes);
+    }
+    bytes = QByteArray();
+    if (declareUtf8)
+        Lire(std::move(texte), Sortie::Utf8);
     else
         Lire(std::move(texte), Sortie::SelonDeclaration, true);
 }
@@ -910,11 +966,12 @@ void TXmlDocument::LoadFromFile(const QString& path)
     QFile fichier(path);
     if (!fichier.open(QIODevice::ReadOnly))
         throw ErreurXml(QStringLiteral("Impossible d'ouvrir le fichier « %1 » : %2").arg(path, fichier.errorString()));
-    const QByteArray octets = fichier.readAll();
+    QByteArray octets = fichier.readAll();
     if (fichier.error() != QFileDevice::NoError)
         throw ErreurXml(QStringLiteral("Impossible de lire le fichier « %1 » : %2").arg(path, fichier.errorString()));
+    fichier.close();
     try {
-        ReadFromBytes(octets);
+        ReadFromBytes(std::move(octets));
     } catch (const ErreurXml& erreur) {
         if (erreur.Message() == kPasDeRacine)
             throw;

@@ -110,25 +110,27 @@ private:
     friend class TXmlDocument;
     TXmlNode() = default;
 
-    // Two views held in 24 bytes rather than 32: a large file has hundreds
-    // of thousands of attributes.
+    // Two views of one text held in 16 bytes rather than 32: a large file
+    // has millions of attributes. The written value follows the name in the
+    // same text, at most kEcartMax characters from the name's start.
     class Attribute
     {
     public:
+        static constexpr qsizetype kEcartMax = 0xFFFF;
         Attribute() = default;
         Attribute(QStringView nom, QStringView ecrit)
-            : debutNom(nom.utf16()), debutEcrit(ecrit.utf16()), tailleNom(static_cast<quint32>(nom.size())),
-              tailleEcrit(static_cast<quint32>(ecrit.size()))
+            : debutNom(nom.utf16()), tailleEcrit(static_cast<quint32>(ecrit.size())),
+              tailleNom(static_cast<quint16>(nom.size())), ecart(static_cast<quint16>(ecrit.utf16() - nom.utf16()))
         {
         }
         QStringView name() const { return {debutNom, static_cast<qsizetype>(tailleNom)}; }
-        QStringView written() const { return {debutEcrit, static_cast<qsizetype>(tailleEcrit)}; }
+        QStringView written() const { return {debutNom + ecart, static_cast<qsizetype>(tailleEcrit)}; }
 
     private:
         const char16_t* debutNom = nullptr;
-        const char16_t* debutEcrit = nullptr;
-        quint32 tailleNom = 0;
         quint32 tailleEcrit = 0;
+        quint16 tailleNom = 0;
+        quint16 ecart = 0; // from the name's start to the written value's
     };
 
     TXmlNodeType type = TXmlNodeType::Element;
@@ -165,7 +167,7 @@ public:
     // Windows-1252 unless the declaration says exactly "UTF-8" or the file
     // starts with a UTF-8 byte-order mark. On error the document is unchanged.
     void LoadFromFile(const QString& path);
-    void ReadFromBytes(const QByteArray& bytes);
+    void ReadFromBytes(QByteArray bytes);
     void ReadFromString(const QString& text);
 
     // Writes every top-level node followed by a line feed, in the character

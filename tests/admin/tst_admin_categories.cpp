@@ -5,6 +5,8 @@
 #include "OutilsFenetres.h"
 #include "PiloteModal.h"
 
+#include "data/Categories.h"
+#include "data/CategoriesTypes.h"
 #include "ui/admin/FicheCategorie.h"
 #include "ui/admin/FicheCategorieListe.h"
 #include "ui/admin/FicheCategorieType.h"
@@ -586,6 +588,65 @@ private slots:
         const QString autre = Sql1(base, "SELECT IdCategorie FROM Categorie WHERE Libelle = :p", "Celle d'à côté");
         QCOMPARE(Contraintes(base, mienne), QStringList{"LARGEUR|<|900"});
         QCOMPARE(Contraintes(base, autre), QStringList{});
+    }
+
+    // Another copy changed the category's constraints, or the type, while
+    // its window was open: nothing is written over them.
+    void uneAutreCopieChangeCeQuiEstOuvert()
+    {
+        BaseTemporaire base;
+        const qint64 categorie = AjouterCategorie(base, "C", -1);
+        AjouterContrainte(base, categorie, "HAUTEUR", "<", "2000");
+        const QString cle = QString::number(categorie);
+        EnregistreurMessages messages;
+        TFicheCategorie fiche(nullptr);
+        fiche.SetCle(cle);
+        fiche.show();
+        Taper(&fiche, "edtCategorieLibelle", "Mienne");
+        AjouterContrainte(base, categorie, "LARGEUR", ">", "500");
+        Cliquer(&fiche, "btnValider");
+        QCOMPARE(messages.Textes(),
+                 QStringList{"Un autre utilisateur a modifié cette catégorie depuis l'ouverture de la fenêtre : vos "
+                             "changements n'ont pas été enregistrés. La fenêtre montre maintenant ce qui est "
+                             "enregistré."});
+        QCOMPARE(Colonne(Liste(&fiche, "lvContraintes")), (QStringList{"Hauteur", "Largeur"}));
+        QCOMPARE(Controle<QLineEdit>(&fiche, "edtCategorieLibelle")->text(), QStringLiteral("C"));
+        QCOMPARE(base.Valeur("SELECT Libelle FROM Categorie"), QStringLiteral("C"));
+        // Once shown again, it saves, with what the other copy wrote.
+        Taper(&fiche, "edtCategorieLibelle", "Mienne");
+        Cliquer(&fiche, "btnValider");
+        QCOMPARE(fiche.result(), int(QDialog::Accepted));
+        QCOMPARE(base.Valeur("SELECT Libelle FROM Categorie"), QStringLiteral("Mienne"));
+        QCOMPARE(Contraintes(base, cle), (QStringList{"HAUTEUR|<|2000", "LARGEUR|>|500"}));
+
+        // Below the window: a change of the row, a changed constraint, a
+        // deletion; a type likewise.
+        const auto lue = Categories::CategorieLue{*Categories::Lire(cle), Categories::Contraintes(cle)};
+        const auto enregistrer = [&] {
+            return Categories::Enregistrer(cle, {"Y", "-1"}, lue.contraintes, {}, lue).etat;
+        };
+        base.Executer("UPDATE CategorieContrainte SET Valeur = '600' WHERE Valeur = '500'");
+        QCOMPARE(enregistrer(), Enregistrement::ModifieAilleurs);
+        base.Executer("UPDATE CategorieContrainte SET Valeur = '500' WHERE Valeur = '600'");
+        base.Executer("UPDATE Categorie SET IdCategorieType = 7");
+        QCOMPARE(enregistrer(), Enregistrement::ModifieAilleurs);
+        base.Executer("UPDATE Categorie SET IdCategorieType = -1");
+        QCOMPARE(Categories::Enregistrer(cle, {"X", "-1"}, lue.contraintes, {}, std::nullopt).etat,
+                 Enregistrement::SupprimeAilleurs);
+        // A type key left empty (the type has gone) is stored as no type.
+        QCOMPARE(Categories::Enregistrer(cle, {"X", ""}, lue.contraintes, {}, lue).etat, Enregistrement::Fait);
+        QCOMPARE(base.Valeur("SELECT IdCategorieType FROM Categorie"), QStringLiteral("-1"));
+        base.Executer("DELETE FROM Categorie");
+        QCOMPARE(enregistrer(), Enregistrement::SupprimeAilleurs);
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Categorie"), 0);
+
+        const QString type = QString::number(AjouterType(base, "T", "10100"));
+        const std::optional<CategoriesTypes::Type> typeLu = CategoriesTypes::Lire(type);
+        base.Executer("UPDATE CategorieType SET MotsClefs = 'ailleurs'");
+        QCOMPARE(CategoriesTypes::Enregistrer(type, {"U", "10100", ""}, typeLu), Enregistrement::ModifieAilleurs);
+        QCOMPARE(CategoriesTypes::Enregistrer(type, {"U", "10100", ""}, CategoriesTypes::Lire(type)),
+                 Enregistrement::Fait);
+        QCOMPARE(base.Valeur("SELECT Libelle || MotsClefs FROM CategorieType"), QStringLiteral("U"));
     }
 
     // Category types.

@@ -20,6 +20,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 #include <QTreeWidget>
@@ -270,6 +271,11 @@ private slots:
                                        << "edtManutention";
         QTest::newRow("négatif") << QStringList{"P", "0", "0", "0", "-0,5"}
                                  << "Veuillez renseigner/corriger la manutention." << "edtManutention";
+        const QString horsLimites = "\nLe montant doit rester inférieur à mille milliards en valeur absolue.";
+        QTest::newRow("1e308") << QStringList{"P", "0", "0", "1e308", "0"}
+                               << "Veuillez renseigner/corriger l'autorisation." + horsLimites << "edtAutorisation";
+        QTest::newRow("vingt chiffres") << QStringList{"P", "99999999999999999999", "0", "0", "0"}
+                                        << "Veuillez renseigner/corriger la livraison." + horsLimites << "edtLivraison";
         QTest::newRow("acceptée") << QStringList{"P", "0", "12,5", "1234,56", "3"} << "" << "";
     }
 
@@ -456,6 +462,7 @@ private slots:
         messages.RepondreNon();
         Cliquer(&liste, "btnCategorieSupprimer");
         QCOMPARE(messages.Textes(), QStringList{"Etes-vous sûr de vouloir supprimer cette pose : B ?"});
+        QVERIFY(messages.Recus().first().nonParDefaut);
         QCOMPARE(base.Compter("SELECT COUNT(*) FROM Pose"), 2);
         QCOMPARE(LibelleSelectionne(Liste(&liste)), QStringLiteral("B"));
 
@@ -469,6 +476,67 @@ private slots:
         QCOMPARE(base.Compter("SELECT COUNT(*) FROM Pose"), 0);
         QCOMPARE(base.Compter("SELECT COUNT(*) FROM Tarif"), 1); // tariffs of the kind stay
         QCOMPARE(messages.Recus().size(), 3);
+    }
+
+    // The box itself: Enter answers "Non" to a question of deletion or
+    // loss, "Oui" to any other.
+    void questionDePerteNonParDefaut()
+    {
+        for (const bool perte : {true, false}) {
+            QString defaut;
+            QTimer::singleShot(0, [&] {
+                auto* boite = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+                QVERIFY(boite);
+                defaut = boite->defaultButton()->text();
+                QTest::keyClick(boite, Qt::Key_Return);
+            });
+            const bool oui = perte ? Messages::QuestionPerte(QStringLiteral("Supprimer ?"))
+                                   : Messages::Question(QStringLiteral("Continuer ?"));
+            QCOMPARE(defaut, perte ? QStringLiteral("Non") : QStringLiteral("Oui"));
+            QCOMPARE(oui, !perte);
+        }
+    }
+
+    // Another copy changed or deleted the kind while its window was open:
+    // nothing is written over it.
+    void uneAutreCopieChangeLaPoseOuverte()
+    {
+        BaseTemporaire base;
+        const qint64 cle = AjouterPose(base, "P", 1);
+        EnregistreurMessages messages;
+        TFichePose fiche(nullptr);
+        fiche.SetCle(QString::number(cle));
+        fiche.show();
+        Taper(&fiche, "edtLibelle", "Mienne");
+        base.Executer("UPDATE Pose SET Livraison = 42 WHERE IdPose = :c", {{"c", cle}});
+        Cliquer(&fiche, "btnValider");
+        QCOMPARE(messages.Textes(),
+                 QStringList{"Un autre utilisateur a modifié cette pose depuis l'ouverture de la fenêtre : vos "
+                             "changements n'ont pas été enregistrés. La fenêtre montre maintenant ce qui est "
+                             "enregistré."});
+        QVERIFY(fiche.isVisible());
+        QCOMPARE(Controle<QLineEdit>(&fiche, "edtLibelle")->text(), QStringLiteral("P"));
+        QCOMPARE(Controle<QLineEdit>(&fiche, "edtLivraison")->text(), QStringLiteral("42"));
+        QCOMPARE(base.Valeur("SELECT Libelle FROM Pose"), QStringLiteral("P"));
+
+        // Typed again over what the window now shows, it is saved.
+        Taper(&fiche, "edtLibelle", "Mienne");
+        Cliquer(&fiche, "btnValider");
+        QCOMPARE(fiche.result(), int(QDialog::Accepted));
+        QCOMPARE(base.Valeur("SELECT Libelle || '|' || Livraison FROM Pose"), QStringLiteral("Mienne|42.0"));
+
+        messages.Vider();
+        TFichePose autre(nullptr);
+        autre.SetCle(QString::number(cle));
+        autre.show();
+        base.Executer("DELETE FROM Pose");
+        Taper(&autre, "edtLibelle", "Revenue");
+        Cliquer(&autre, "btnValider");
+        QCOMPARE(messages.Textes(), QStringList{"Un autre utilisateur a supprimé cette pose : vos changements n'ont "
+                                                "pas été enregistrés."});
+        QVERIFY(!autre.isVisible());
+        QCOMPARE(autre.result(), int(QDialog::Rejected));
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Pose"), 0);
     }
 
     void suppressionDUnePoseDejaDisparue()

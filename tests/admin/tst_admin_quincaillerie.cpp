@@ -3,6 +3,7 @@
 
 #include "BaseTemporaire.h"
 #include "LignesTexte.h"
+#include "Octets.h"
 #include "OutilsFenetres.h"
 #include "PiloteModal.h"
 
@@ -84,6 +85,10 @@ private slots:
                                 << "Veuillez renseigner/corriger le nombre de pièces." << "edtNbPieces";
         QTest::newRow("pièces ML") << QStringList{"L", "0", "0", "0", "1.5"}
                                    << "Veuillez renseigner/corriger le nombre de pièces ML." << "edtNbPiecesML";
+        QTest::newRow("hors limites") << QStringList{"L", "1e308", "0", "0", "0"}
+                                      << "Veuillez renseigner/corriger le tarif de vente.\nLe montant doit rester "
+                                         "inférieur à mille milliards en valeur absolue."
+                                      << "edtTarifVente";
     }
 
     void controlesDansLOrdre()
@@ -103,6 +108,36 @@ private slots:
         QCOMPARE(fiche.focusWidget(), Controle<QLineEdit>(&fiche, fautif));
         QCOMPARE(base.Compter("SELECT COUNT(*) FROM Quincaillerie"), 0);
         fiche.close();
+    }
+
+    // Labels that Windows-1252 cannot hold, semicolons and line breaks: the
+    // export says it writes UTF-8, and the import gives every value back.
+    void exportHostilePuisImport()
+    {
+        BaseTemporaire base;
+        Ajouter(base, "J", "日本", 1, 1);
+        Ajouter(base, "S", "semi;colon", 2, 0);
+        Ajouter(base, "M", "multi\r\nligne", 3, 0);
+        const QStringList avant = LignesTexte(base.Base(), kCatalogue);
+        EnregistreurMessages messages;
+        TFicheQuincaillerieListe liste(nullptr);
+        liste.show();
+        const QString fichier = base.Fichier("hostile.csv");
+        ChoixFichier::SetProchainNom(fichier);
+        Cliquer(&liste, "btnExporter");
+        QCOMPARE(messages.Textes(), QStringList{"Exportation - La valeur « 日本 » ne se relirait pas en Windows-1252 : "
+                                                "le fichier a été écrit en UTF-8, avec la marque qui l'annonce aux "
+                                                "tableurs."});
+        QVERIFY(LireOctets(fichier).startsWith("\xEF\xBB\xBF\"CodeExport\";"));
+        ChoixFichier::SetProchainNom(fichier);
+        messages.RepondreOui();
+        Cliquer(&liste, "btnImporter");
+        QStringList apres = LignesTexte(base.Base(), kCatalogue);
+        QStringList attendu = avant;
+        apres.sort();
+        attendu.sort();
+        QCOMPARE(apres, attendu);
+        liste.close();
     }
 
     void exportPuisImport()
@@ -129,18 +164,50 @@ private slots:
                       "BEGIN SELECT RAISE(ABORT, 'refus'); END");
         const QStringList avant = LignesTexte(base.Base(), kCatalogue);
         ChoixFichier::SetProchainNom(fichier);
+        messages.RepondreOui();
         Cliquer(&liste, "btnImporter");
         QVERIFY(messages.Dernier().startsWith("Importation - Une erreur est survenue pendant l'insertion de la ligne 3"));
         QVERIFY(!Controle<QLabel>(&liste, "imgYesImport")->isVisible());
         QCOMPARE(LignesTexte(base.Base(), kCatalogue), avant);
 
+        // The catalogue is replaced only on "Oui", "Non" being the default.
         base.Executer("DROP TRIGGER refus");
+        messages.Vider();
         ChoixFichier::SetProchainNom(fichier);
+        messages.RepondreNon();
+        Cliquer(&liste, "btnImporter");
+        QCOMPARE(messages.Textes(), QStringList{"Importation - Le fichier contient 2 entrées.\n\nLe catalogue compte "
+                                                "aujourd'hui 2 entrées ; il sera remplacé par celles du fichier.\n"
+                                                "Voulez-vous remplacer le catalogue ?"});
+        QVERIFY(messages.Recus().first().nonParDefaut);
+        QCOMPARE(LignesTexte(base.Base(), kCatalogue), avant);
+        ChoixFichier::SetProchainNom(fichier);
+        messages.RepondreOui();
         Cliquer(&liste, "btnImporter");
         QVERIFY(Controle<QLabel>(&liste, "imgYesImport")->isVisible());
         QCOMPARE(LignesTexte(base.Base(), kCatalogue),
-                 (QStringList{"B2|Boulon|bis|3|1|10|0.5|0", "V\"\"1|Vis|bis|12.5|1|10|0.5|1"}));
-        QCOMPARE(Colonne(Liste(&liste)), (QStringList{"B2", "V\"\"1"}));
+                 (QStringList{"B2|Boulon|bis|3|1|10|0.5|0", "V\"1|Vis|bis|12.5|1|10|0.5|1"}));
+        QCOMPARE(Colonne(Liste(&liste)), (QStringList{"B2", "V\"1"}));
+
+        // Lines set aside and texts cut are said before the question.
+        messages.Vider();
+        EcrireOctets(base.Fichier("mixte.csv"), "A;" + QByteArray(101, 'x') + ";;;;;;\r\nB;;;1e308;;;;\r\nC;;;;;;;\r\n");
+        ChoixFichier::SetProchainNom(base.Fichier("mixte.csv"));
+        messages.RepondreNon();
+        Cliquer(&liste, "btnImporter");
+        QCOMPARE(messages.Textes(), QStringList{"Importation - Le fichier contient 2 entrées ; 1 ligne écartée :\n"
+                                                "Ligne 2 : tarif de vente hors limites « 1e308 »\n"
+                                                "Textes coupés à 100 caractères à l'importation : 1.\n\n"
+                                                "Le catalogue compte aujourd'hui 2 entrées ; il sera remplacé par "
+                                                "celles du fichier.\nVoulez-vous remplacer le catalogue ?"});
+
+        // A file with no entry changes nothing, and says why.
+        EcrireOctets(base.Fichier("vide.csv"), "\"CodeExport\";\r\n");
+        ChoixFichier::SetProchainNom(base.Fichier("vide.csv"));
+        Cliquer(&liste, "btnImporter");
+        QCOMPARE(messages.Dernier(), QStringLiteral("Importation - Le fichier ne contient aucune entrée à importer. "
+                                                    "Le catalogue n'a pas été modifié."));
+        QCOMPARE(Colonne(Liste(&liste)), (QStringList{"B2", "V\"1"}));
 
         ChoixFichier::SetProchainNom(base.Fichier("absent.csv"));
         Cliquer(&liste, "btnImporter");

@@ -3,9 +3,12 @@
 
 #include "DonneesReference.h"
 #include "LignesTexte.h"
+#include "Octets.h"
 #include "OutilsFenetres.h"
 #include "PiloteModal.h"
 
+#include "data/Tarifs.h"
+#include "model/LigneCsv.h"
 #include "ui/admin/FicheCopieTarifs.h"
 #include "ui/admin/FichePoseurListe.h"
 #include "ui/admin/FicheTarifListe.h"
@@ -121,6 +124,48 @@ private slots:
                                           r.poseA + "|" + r.poseurX + "|" + r.pvc + "|9"}));
     }
 
+    // Two administrators on one grid: each save writes what its window
+    // changed, and never over a price changed since it was read.
+    void deuxFenetresSurLaMemeGrille()
+    {
+        Reference r;
+        r.donnees.Tarif(r.poseA, r.bois, 169);
+        r.donnees.Tarif(r.poseA, r.pvc, 128);
+        EnregistreurMessages messages;
+        TFicheTarifListe a(nullptr);
+        TFicheTarifListe b(nullptr);
+        a.show();
+        b.show();
+        // Prices changed elsewhere (an import): B, only looking, writes nothing when it closes.
+        r.base.Executer("UPDATE Tarif SET Prix = Prix + 1");
+        b.close();
+        QVERIFY(!b.isVisible());
+        QCOMPARE(r.Tarifs(), (QStringList{r.poseA + "|0|" + r.bois + "|170", r.poseA + "|0|" + r.pvc + "|129"}));
+
+        TaperPrix(&a, 0, "111");
+        TaperPrix(&a, 1, "150");
+        a.close();
+        QCOMPARE(messages.Textes(),
+                 QStringList{"Ces prix ont été changés par un autre utilisateur depuis l'ouverture de la grille : ils "
+                             "gardent sa valeur, que la grille montre maintenant. Les autres prix saisis sont "
+                             "enregistrés.\n« Fenêtre Bois » : 170 (vous aviez saisi « 111 »)\n« Fenêtre PVC \"2\" » : "
+                             "129 (vous aviez saisi « 150 »)"});
+        QVERIFY(a.isVisible());
+        QCOMPARE(ColonneGrille(&a, 1), (QStringList{"170", "129"}));
+        QCOMPARE(r.Tarifs(), (QStringList{r.poseA + "|0|" + r.bois + "|170", r.poseA + "|0|" + r.pvc + "|129"}));
+
+        // Typed again over what it now shows, the price is saved.
+        TaperPrix(&a, 1, "150");
+        r.base.Executer("UPDATE Tarif SET Prix = 180 WHERE IdCategorie = " + r.bois);
+        Cliquer(&a, "btnValider");
+        QCOMPARE(ColonneGrille(&a, 1), (QStringList{"180", "150"}));
+        messages.Vider();
+        a.close();
+        QVERIFY(!a.isVisible());
+        QVERIFY(messages.Textes().isEmpty());
+        QCOMPARE(r.Tarifs(), (QStringList{r.poseA + "|0|" + r.bois + "|180", r.poseA + "|0|" + r.pvc + "|150"}));
+    }
+
     void exportDeLaGrille()
     {
         Reference r;
@@ -142,6 +187,41 @@ private slots:
                      + r.pvc.toLatin1() + "\";\"PVC \"\"2\"\"\";\"Fen\xEAtre PVC \"\"2\"\"\";\"12,50\";\r\n");
         QVERIFY(Controle<QLabel>(&fiche, "imgYes")->isVisible());
         QCOMPARE(Controle<QProgressBar>(&fiche, "pbExportation")->value(), 2);
+
+        // A file that cannot be made: one French sentence, then the system's words.
+        EnregistreurMessages messages;
+        ChoixFichier::SetProchainNom(r.base.Fichier("absent/tarifs.csv"));
+        Cliquer(&fiche, "btnExporter");
+        const QStringList lignes = messages.Dernier().split('\n');
+        QCOMPARE(lignes.size(), 2);
+        QCOMPARE(lignes[0], QStringLiteral("Exportation - Une erreur est survenue pendant la création du fichier."));
+        QVERIFY(!lignes[1].isEmpty());
+        QVERIFY(!Controle<QLabel>(&fiche, "imgYes")->isVisible());
+        fiche.close();
+    }
+
+    void importDeTarifs()
+    {
+        Reference r;
+        r.donnees.Tarif(r.poseA, r.pvc, 12.5);
+        EnregistreurMessages messages;
+        TFicheTarifListe fiche(nullptr);
+        fiche.show();
+        const QString fichier = r.base.Fichier("tarifs.csv");
+        // Behind a byte-order mark, the heading skipped; a line whose key
+        // and label name two kinds is set aside.
+        EcrireOctets(fichier, "\xEF\xBB\xBF" + LigneCsv(Tarifs::EnteteExportation(), EncodageCsv::Utf8)
+                                  + LigneCsv({r.poseA, "Pose A", "0", "", "", "", r.bois, "", "", "7"})
+                                  + LigneCsv({r.poseA, "Pose B", "0", "", "", "", r.pvc, "", "", "8"}));
+        ChoixFichier::SetProchainNom(fichier);
+        messages.RepondreOui();
+        Cliquer(&fiche, "btnImporter");
+        QCOMPARE(messages.Textes(),
+                 (QStringList{"1 tarifs seront créés, 0 modifiés, 1 lignes ignorées\nLigne 3 : la clé " + r.poseA
+                                  + " désigne la pose « Pose A », pas « Pose B »\n\nVoulez-vous importer ces tarifs ?",
+                              "Importation terminée : 1 tarifs créés, 0 modifiés."}));
+        QVERIFY(messages.Recus().first().nonParDefaut);
+        QCOMPARE(ColonneGrille(&fiche, 1), (QStringList{"7", "12,5"}));
         fiche.close();
     }
 

@@ -192,6 +192,32 @@ private slots:
         QCOMPARE(base->Compter("SELECT COUNT(*) FROM Poseur WHERE Nom = 'c'"), 1);
     }
 
+    // Each section reads as the look-up by code at that point would have it:
+    // a code given twice in the file adds one row, then updates it; rows that
+    // already hold what the file says are not written (no write at all when
+    // none changes), but a NULL column the file gives as empty is.
+    void poseursEcritsQuandIlsChangent()
+    {
+        base->Executer("INSERT INTO Poseur (Code, Nom, Rue1, Rue2, Cp, Ville, Tel, Fax, Portable, Mail, Contact, "
+                       "Siret, RGE) VALUES ('P1', 'Un', '', NULL, '', '', '', '', '', '', '', '', '')");
+        base->Executer("INSERT INTO Poseur (Nom) VALUES ('Sans code')");
+        const QString fichier = Config("[Poseur]\nNb=3\n[Poseur0]\nCode=P2\nNom=Premier\n"
+                                       "[Poseur1]\nCode=P2\nNom=Second\n[Poseur2]\nCode=P1\nNom=Un\n");
+        LirePoseurs(fichier);
+        QCOMPARE(base->Compter("SELECT COUNT(*) FROM Poseur WHERE Code = 'P2'"), 1);
+        QCOMPARE(Champ("P2", "Nom"), QStringLiteral("Second"));
+        QCOMPARE(base->Compter("SELECT COUNT(*) FROM Poseur WHERE Code = 'P1' AND Rue2 = ''"), 1);
+        QCOMPARE(base->Compter("SELECT COUNT(*) FROM Poseur WHERE Code IS NULL"), 1);
+
+        base->Base().ExecuterScript("CREATE TRIGGER lecture_seule BEFORE UPDATE ON Poseur "
+                                    "BEGIN SELECT RAISE(ABORT, 'écriture inattendue'); END;");
+        const QStringList avant = Poseurs();
+        LirePoseurs(fichier);
+        QCOMPARE(Poseurs(), avant);
+        QVERIFY_THROWS_EXCEPTION(std::exception, LirePoseurs(Config("[Poseur]\nNb=1\n[Poseur0]\nCode=P1\nNom=Autre\n")));
+        QCOMPARE(Poseurs(), avant);
+    }
+
     void echecLaissePoseursIntacts()
     {
         base->Executer("INSERT INTO Poseur (Code, Nom) VALUES ('P1', 'Ancien nom')");

@@ -5,6 +5,7 @@
 #include "Octets.h"
 #include "OutilsFenetres.h"
 #include "data/DMPose.h"
+#include "model/Echange.h"
 #include "ui/admin/FicheAdministration.h"
 #include "ui/common/DossierProgramme.h"
 #include "ui/common/Messages.h"
@@ -17,6 +18,7 @@
 #include <QtTest>
 #include <memory>
 #include <stdexcept>
+#include <sys/stat.h>
 
 namespace {
 
@@ -141,6 +143,10 @@ private slots:
         SetDossierProgramme(programme);
         EcrireOctets(hote + QStringLiteral("Config.ini"), kConfig.toLatin1());
         EcrireOctets(hote + QStringLiteral("Devis.xml"), "<?xml version=\"1.0\" encoding=\"iso-8859-1\"?><Quarlo/>");
+        // What is not a quote to price: a named pipe, a file of 101 MB (sparse: it takes no room).
+        QVERIFY(::mkfifo(QFile::encodeName(hote + QStringLiteral("tube.xml")).constData(), 0600) == 0);
+        QFile gros(hote + QStringLiteral("gros.xml"));
+        QVERIFY(gros.open(QIODevice::WriteOnly) && gros.resize(kTailleEchangeMaximale + 1024 * 1024));
         dm = std::make_unique<TDMPose>();
         ouvertures.clear();
     }
@@ -181,7 +187,17 @@ private slots:
         QTest::newRow("ADMIN, configuration missing")
             << QStringList{"ADMIN", absente} << QStringList{configAbsente + absente} << "";
         QTest::newRow("ADMIN, a folder instead of the configuration")
-            << QStringList{"ADMIN", "<hote>"} << QStringList{configAbsente + "<hote>"} << "";
+            << QStringList{"ADMIN", "<hote>"}
+            << QStringList{"Quarlo - Le fichier de configuration est un dossier, pas un fichier : <hote>"} << "";
+        QTest::newRow("CREATION, a named pipe as the exchange file")
+            << QStringList{"CREATION", config, "<hote>tube.xml"}
+            << QStringList{"Quarlo - Le fichier de récupération est un tube nommé, pas un fichier ordinaire : <hote>tube.xml"}
+            << "";
+        QTest::newRow("MAJ, an exchange file too large to price")
+            << QStringList{"MAJ", config, "<hote>gros.xml"}
+            << QStringList{"Quarlo - Le fichier de récupération est trop volumineux pour être chiffré "
+                           "(101 Mo, pour 100 Mo au plus) : <hote>gros.xml"}
+            << "";
         QTest::newRow("CREATION") << QStringList{"CREATION", config, echange} << QStringList{} << "tarification";
         QTest::newRow("MAJ") << QStringList{"MAJ", config, echange} << QStringList{} << "tarification";
         QTest::newRow("MAJ, both files missing, configuration first")
@@ -225,6 +241,19 @@ private slots:
             QCOMPARE(ouverture.fichierConfig, Chemin(arguments[1]));
             QCOMPARE(ouverture.fichierEchange, Chemin(arguments[2]));
         }
+    }
+
+    // The toolkit's own texts read in French: the file chooser's captions and
+    // overwrite question, the edit fields' context menu.
+    void textesDeLaBoiteAOutilsEnFrancais()
+    {
+        QVERIFY2(Lancement::InstallerTraductionBoiteAOutils(), "qtbase_fr.qm manque (paquet qt6-translations-l10n)");
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "Look in:"), QStringLiteral("Voir dans :"));
+        QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Annuler"));
+        QCOMPARE(QCoreApplication::translate("QFileDialog", "File &name:"), QStringLiteral("&Nom de fichier :"));
+        QVERIFY(QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+                    .contains(QStringLiteral("existe déjà")));
+        QCOMPARE(QCoreApplication::translate("QLineEdit", "&Undo"), QStringLiteral("&Annuler"));
     }
 
     void creationEtMajIdentiques()

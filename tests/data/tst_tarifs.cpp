@@ -1,5 +1,6 @@
-// Tariff grids below the window: saving, export lines, copy and import, read
-// back from the database.
+// Tariff grids below the window: saving (only what changed, only over what
+// was read, also with two copies on the file), export lines, copy and
+// import, read back from the database.
 
 #include "DonneesReference.h"
 #include "LignesTexte.h"
@@ -32,6 +33,36 @@ QString TarifTexte(const QString& pose, const QString& poseur, const QString& ca
     return QStringList{pose, poseur, categorie, prix}.join(QLatin1Char('|'));
 }
 
+// Runs the work as another running copy of the program would: a data
+// module of its own on the same file, the current one while it lives.
+template <class Travail>
+void AutreCopie(BaseTemporaire& base, Travail travail)
+{
+    TDMPose autre;
+    autre.SetNomFichier(base.Fichier("Quarlo.abs"));
+    autre.Ouvrir();
+    travail();
+}
+
+// The lines of a file, as the reader gives them.
+QVector<LigneLue> Lues(const QVector<QStringList>& lignes)
+{
+    QVector<LigneLue> lues;
+    for (int i = 0; i < lignes.size(); ++i)
+        lues.append({i + 1, lignes[i]});
+    return lues;
+}
+
+const auto kOui = [](const ImportTarifs::Bilan&) { return true; };
+
+QStringList Textes(const QVector<ImportTarifs::Rejet>& rejets)
+{
+    QStringList textes;
+    for (const ImportTarifs::Rejet& rejet : rejets)
+        textes << QStringLiteral("%1 %2").arg(rejet.ligne).arg(rejet.raison);
+    return textes;
+}
+
 } // namespace
 
 class TestTarifs : public QObject
@@ -53,28 +84,94 @@ private slots:
         QCOMPARE(grille[0].idTarif, ancien);
         QCOMPARE(grille[1].nom, QStringLiteral("Fenêtre PVC \"2 vantaux\""));
 
-        // A price that is not a number: nothing at all is written.
-        const auto refus = Tarifs::EnregistrerGrille(choix, {{ancien, r.bois, ""}, {"", r.pvc, "12,5x"}});
-        QVERIFY(refus);
-        QCOMPARE(refus->motif, Tarifs::RefusGrille::Motif::PrixInvalide);
-        QCOMPARE(refus->ligne, 1);
-        QCOMPARE(r.Tarifs(), QStringList{TarifTexte(r.poseA, r.poseurX, r.bois, "30")});
+        // A price that is not a number, or beyond the bound: nothing at all is written.
+        for (const auto& [texte, motif] : {std::pair{"12,5x", Tarifs::RefusGrille::Motif::PrixInvalide},
+                                           std::pair{"1e308", Tarifs::RefusGrille::Motif::PrixHorsLimites},
+                                           std::pair{"99999999999999999999", Tarifs::RefusGrille::Motif::PrixHorsLimites}}) {
+            const auto refus = Tarifs::EnregistrerGrille(choix, grille, {"", texte}).refus;
+            QVERIFY(refus);
+            QCOMPARE(refus->motif, motif);
+            QCOMPARE(refus->ligne, 1);
+            QCOMPARE(r.Tarifs(), QStringList{TarifTexte(r.poseA, r.poseurX, r.bois, "30")});
+        }
 
         // Clearing deletes, typing inserts under the grid's choice.
-        QVERIFY(!Tarifs::EnregistrerGrille(choix, {{ancien, r.bois, ""}, {"", r.pvc, "12,5"}}));
+        QVERIFY(Tarifs::EnregistrerGrille(choix, grille, {"", "12,5"}).laissees.isEmpty());
         QCOMPARE(r.Tarifs(), QStringList{TarifTexte(r.poseA, r.poseurX, r.pvc, "12.5")});
         // Once reloaded the row carries its key: a second save updates it.
         grille = Tarifs::Grille(choix);
         QVERIFY(!grille[1].idTarif.isEmpty());
         QCOMPARE(grille[1].prix, std::optional(12.5));
-        QVERIFY(!Tarifs::EnregistrerGrille(choix, {{"", r.bois, " "}, {grille[1].idTarif, r.pvc, "14"}}));
+        QVERIFY(!Tarifs::EnregistrerGrille(choix, grille, {" ", "14"}).refus);
         QCOMPARE(r.Tarifs(), QStringList{TarifTexte(r.poseA, r.poseurX, r.pvc, "14")});
 
         // Without an installation kind, prices have nowhere to go.
-        const auto sansPose = Tarifs::EnregistrerGrille({"", "0"}, {{"", r.pvc, "5"}});
-        QVERIFY(sansPose && sansPose->motif == Tarifs::RefusGrille::Motif::SansPose);
-        QVERIFY(!Tarifs::EnregistrerGrille({"", "0"}, {{"", r.pvc, ""}}));
+        const QVector<Tarifs::LigneGrille> sansPose = Tarifs::Grille({"", "0"});
+        const auto refus = Tarifs::EnregistrerGrille({"", "0"}, sansPose, {"", "5"}).refus;
+        QVERIFY(refus && refus->motif == Tarifs::RefusGrille::Motif::SansPose);
+        QVERIFY(!Tarifs::EnregistrerGrille({"", "0"}, sansPose, {"", ""}).refus);
         QCOMPARE(r.Tarifs().size(), 1);
+    }
+
+    void grilleInchangeeNEcritRien()
+    {
+        Reference r;
+        const Tarifs::Choix choix{r.poseA, "0"};
+        r.donnees.Tarif(r.poseA, r.bois, QVariant());
+        r.donnees.Tarif(r.poseA, r.pvc, 0.1 + 0.2);
+        const QVector<Tarifs::LigneGrille> grille = Tarifs::Grille(choix);
+        r.base.Executer("CREATE TRIGGER refusModif BEFORE UPDATE ON Tarif BEGIN SELECT RAISE(ABORT, 'écrit'); END");
+        r.base.Executer("CREATE TRIGGER refusAjout BEFORE INSERT ON Tarif BEGIN SELECT RAISE(ABORT, 'écrit'); END");
+        r.base.Executer("CREATE TRIGGER refusSuppr BEFORE DELETE ON Tarif BEGIN SELECT RAISE(ABORT, 'écrit'); END");
+        // The prices as shown, or written otherwise with the same value:
+        // a null price stays, a price shown rounded stays as stored.
+        QCOMPARE(Tarifs::TextePrix(grille[1]), QStringLiteral("0,3"));
+        for (const QStringList& prix : {QStringList{"", "0,3"}, QStringList{" ", "0,3"}})
+            QVERIFY(!Tarifs::EnregistrerGrille(choix, grille, prix).refus);
+        QCOMPARE(r.Tarifs().size(), 2);
+    }
+
+    void deuxCopiesSurLaMemeGrille()
+    {
+        Reference r;
+        const Tarifs::Choix choix{r.poseA, "0"};
+        r.donnees.Tarif(r.poseA, r.bois, 169);
+        r.donnees.Tarif(r.poseA, r.pvc, 128);
+        const QVector<Tarifs::LigneGrille> lueParA = Tarifs::Grille(choix);
+        QVector<Tarifs::LigneGrille> lueParB;
+        AutreCopie(r.base, [&] { lueParB = Tarifs::Grille(choix); });
+
+        // A changes one row, then B another: both prices stay.
+        QVERIFY(Tarifs::EnregistrerGrille(choix, lueParA, {"111", "128"}).laissees.isEmpty());
+        AutreCopie(r.base, [&] {
+            QVERIFY(Tarifs::EnregistrerGrille(choix, lueParB, {"169", "222"}).laissees.isEmpty());
+        });
+        QCOMPARE(r.Tarifs(), (QStringList{TarifTexte(r.poseA, "0", r.bois, "111"), TarifTexte(r.poseA, "0", r.pvc, "222")}));
+
+        // Both read again; A changes one row, then B both: the row A changed
+        // keeps A's price and is said, the other is written.
+        const QVector<Tarifs::LigneGrille> relueParA = Tarifs::Grille(choix);
+        AutreCopie(r.base, [&] { lueParB = Tarifs::Grille(choix); });
+        QVERIFY(Tarifs::EnregistrerGrille(choix, relueParA, {"112", "222"}).laissees.isEmpty());
+        AutreCopie(r.base, [&] {
+            const auto enregistrement = Tarifs::EnregistrerGrille(choix, lueParB, {"150", "300"});
+            QCOMPARE(enregistrement.laissees, QVector<int>{0});
+        });
+        QCOMPARE(r.Tarifs(), (QStringList{TarifTexte(r.poseA, "0", r.bois, "112"), TarifTexte(r.poseA, "0", r.pvc, "300")}));
+
+        // A deleted row, and a row another copy priced first, are left too;
+        // a row typed with the other copy's very price is no conflict.
+        const QVector<Tarifs::LigneGrille> lue = Tarifs::Grille(choix);
+        AutreCopie(r.base, [&] {
+            QVERIFY(Tarifs::EnregistrerGrille(choix, Tarifs::Grille(choix), {"", "300"}).laissees.isEmpty());
+        });
+        QCOMPARE(Tarifs::EnregistrerGrille(choix, lue, {"5", "300"}).laissees, QVector<int>{0});
+        const QVector<Tarifs::LigneGrille> sansBois = Tarifs::Grille(choix);
+        AutreCopie(r.base, [&] { Tarifs::EnregistrerGrille(choix, Tarifs::Grille(choix), {"7", "300"}); });
+        QCOMPARE(Tarifs::EnregistrerGrille(choix, sansBois, {"8", "300"}).laissees, QVector<int>{0});
+        AutreCopie(r.base, [&] { Tarifs::EnregistrerGrille(choix, Tarifs::Grille(choix), {"7", "301"}); });
+        QCOMPARE(Tarifs::EnregistrerGrille(choix, sansBois, {"7", "302"}).laissees, QVector<int>{1});
+        QCOMPARE(r.Tarifs(), (QStringList{TarifTexte(r.poseA, "0", r.pvc, "301"), TarifTexte(r.poseA, "0", r.bois, "7")}));
     }
 
     void lignesExportees()
@@ -133,8 +230,9 @@ private slots:
         const QStringList avant = r.Tarifs();
 
         // An export read back changes nothing, a rounded price included.
-        ImportTarifs::Bilan bilan = ImportTarifs::Importer(lignes);
+        ImportTarifs::Bilan bilan = ImportTarifs::Importer(Lues(lignes), kOui);
         QCOMPARE(bilan.crees + bilan.modifies + int(bilan.rejets.size()), 0);
+        QVERIFY(!bilan.importe);
         QCOMPARE(r.Tarifs(), avant);
 
         // By key or, when a key is empty, by label.
@@ -150,21 +248,51 @@ private slots:
             {r.poseB, "", "0", "", "", "", "", "", "Fenêtre", "5"},              // same tariff again
             {r.poseB, "", "0", "", "", "", r.pvc, "", "", ""},                   // no price: left alone
             QStringList(10, QString()),                                          // empty line
+            {r.poseB, "Pose A", "0", "", "", "", r.pvc, "", "", "1"},            // key and label disagree
+            {r.poseB, "", "0", general, "", "", r.pvc, "", "Fenêtre", "1"},      // likewise for the category
+            {r.poseB, "", "0", "", "", "", r.pvc, "", "", "1e308"},              // beyond the bound
+            {r.poseB, "", "0", "", "", "", r.pvc, "", ""},                       // a field short
+            {r.poseB, "Pose B", "0", general, "", "", r.pvc, "", "Fenêtre PVC \"2 vantaux\"", ""}, // all agree
         };
-        bilan = ImportTarifs::Examiner(lignes);
+        bilan = ImportTarifs::Examiner(Lues(lignes));
         QCOMPARE(r.Tarifs(), avant);
         QCOMPARE(bilan.crees, 1);
         QCOMPARE(bilan.modifies, 2);
-        QStringList rejets;
-        for (const ImportTarifs::Rejet& rejet : bilan.rejets)
-            rejets << QStringLiteral("%1 %2").arg(rejet.ligne).arg(rejet.raison);
-        QCOMPARE(rejets, (QStringList{"4 pose inconnue « Pose C »", "5 poseur inconnu (clé 77)",
-                                      "6 catégorie inconnue (clé " + r.orpheline + ")", "7 prix invalide « douze »",
-                                      "8 même tarif qu'à la ligne 3"}));
+        QCOMPARE(Textes(bilan.rejets),
+                 (QStringList{"4 pose inconnue « Pose C »", "5 poseur inconnu (clé 77)",
+                              "6 catégorie inconnue (clé " + r.orpheline + ")", "7 prix invalide « douze »",
+                              "8 même tarif qu'à la ligne 3",
+                              "11 la clé " + r.poseB + " désigne la pose « Pose B », pas « Pose A »",
+                              "12 la clé " + r.pvc + " désigne la catégorie « Fenêtre PVC \"2 vantaux\" », pas « Fenêtre »",
+                              "13 prix hors limites « 1e308 »", "14 9 champs au lieu de 10"}));
 
-        ImportTarifs::Importer(lignes);
+        // Answered "Non", nothing is written; "Oui" writes what was examined.
+        bilan = ImportTarifs::Importer(Lues(lignes), [](const ImportTarifs::Bilan& examine) {
+            return examine.crees != 1;
+        });
+        QVERIFY(!bilan.importe);
+        QCOMPARE(r.Tarifs(), avant);
+        bilan = ImportTarifs::Importer(Lues(lignes), kOui);
+        QVERIFY(bilan.importe);
+        QCOMPARE(bilan.crees, 1);
+        QCOMPARE(bilan.modifies, 2);
         QCOMPARE(r.Tarifs(), (QStringList{TarifTexte(r.poseA, r.poseurX, r.pvc, "15"),
                                           TarifTexte(r.poseA, r.poseurX, r.bois, "8.5"),
+                                          TarifTexte(r.poseB, "0", r.bois, "4")}));
+
+        // A tariff another copy changes between the question and the
+        // import keeps that copy's price, and is said.
+        lignes = {{r.poseA, "", r.poseurX, "", "", "", r.pvc, "", "", "16"},
+                  {r.poseA, "", r.poseurX, "", "", "", r.bois, "", "", "9"}};
+        bilan = ImportTarifs::Importer(Lues(lignes), [&](const ImportTarifs::Bilan&) {
+            r.base.Executer("UPDATE Tarif SET Prix = 20 WHERE IdCategorie = " + r.pvc);
+            return true;
+        });
+        QCOMPARE(bilan.modifies, 1);
+        QCOMPARE(Textes(bilan.laisses),
+                 QStringList{"1 tarif changé par un autre utilisateur depuis l'examen du fichier, laissé tel quel"});
+        QCOMPARE(r.Tarifs(), (QStringList{TarifTexte(r.poseA, r.poseurX, r.pvc, "20"),
+                                          TarifTexte(r.poseA, r.poseurX, r.bois, "9"),
                                           TarifTexte(r.poseB, "0", r.bois, "4")}));
     }
 };

@@ -3,6 +3,8 @@
 #include "model/Formats.h"
 #include "model/Xml.h"
 
+#include "DansUnFils.h"
+
 #include <QDir>
 #include <QFile>
 #include <QLocale>
@@ -10,11 +12,8 @@
 #include <QTest>
 #include <QXmlStreamReader>
 
-#include <csignal>
 #include <functional>
-#include <sys/resource.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 namespace {
@@ -111,47 +110,6 @@ ino_t Inode(const QString& chemin)
 {
     struct stat etat {};
     return ::stat(QFile::encodeName(chemin).constData(), &etat) == 0 ? etat.st_ino : 0;
-}
-
-// Runs `ecrire` in a child process whose files may not grow beyond
-// `limiteOctets` (0: no limit) and which, when the tests run as root, has an
-// ordinary user's rights, so that a folder's permissions apply to it. Gives
-// back the message of the ErreurXml it raised, or "" when it wrote.
-QString DansUnFils(qint64 limiteOctets, const std::function<void()>& ecrire)
-{
-    int tube[2];
-    if (::pipe(tube) != 0)
-        return QStringLiteral("pipe");
-    const pid_t fils = ::fork();
-    if (fils == 0) {
-        ::close(tube[0]);
-        std::signal(SIGXFSZ, SIG_IGN);
-        if (limiteOctets > 0) {
-            const rlimit limite{rlim_t(limiteOctets), rlim_t(limiteOctets)};
-            ::setrlimit(RLIMIT_FSIZE, &limite);
-        }
-        if (::geteuid() == 0 && (::setgid(65534) != 0 || ::setuid(65534) != 0))
-            ::_exit(2);
-        QByteArray message;
-        try {
-            ecrire();
-        } catch (const ErreurXml& erreur) {
-            message = erreur.what();
-        }
-        const bool ecrit = ::write(tube[1], message.constData(), size_t(message.size())) == message.size();
-        ::_exit(ecrit ? 0 : 3);
-    }
-    ::close(tube[1]);
-    QByteArray message;
-    char morceau[512];
-    for (ssize_t n; (n = ::read(tube[0], morceau, sizeof morceau)) > 0;)
-        message.append(morceau, n);
-    ::close(tube[0]);
-    int statut = 0;
-    ::waitpid(fils, &statut, 0);
-    if (!WIFEXITED(statut) || WEXITSTATUS(statut) != 0)
-        return QStringLiteral("le processus fils a échoué (%1)").arg(statut);
-    return QString::fromUtf8(message);
 }
 
 } // namespace
@@ -320,6 +278,99 @@ private slots:
             QVERIFY2(message.contains(fichier) && message.contains("type de TVA"), qPrintable(message));
         }
         QVERIFY(QFile::exists(dossier.filePath("20250101_000000.entree.xml")));
+    }
+
+    // An amount, rate or quantity a double cannot hold to the cent refuses the
+    // file, naming the field, its value and its line; a text that is no
+    // number still reads 0.
+    void montantsHorsLimites_data()
+    {
+        QTest::addColumn<QString>("corps");
+        QTest::addColumn<QString>("message"); // "" when the file is read
+        const QString ligne = "<menuiseries>\n<menuiserie code=\"A\">\n<tarifs><tarif %1>%2</tarif></tarifs>"
+                              "</menuiserie></menuiseries>";
+        QTest::newRow("prix d'une ligne") << ligne.arg("prix=\"1e308\"", "")
+                                          << "la valeur prix=\"1e308\" est hors des limites admises";
+        QTest::newRow("prix du poseur") << ligne.arg("", "<poseur prix=\"99999999999999999999\"/>")
+                                        << "prix=\"99999999999999999999\" est hors des limites admises "
+                                           "(un montant ou une quantité doit rester en dessous de 1\u202F000\u202F000\u202F000\u202F000 "
+                                           "en valeur absolue) (élément <poseur>, ligne 3)";
+        QTest::newRow("quincaillerie, au-delà d'un double")
+            << "<global><quincailleries><quincaillerie tarif_vente=\"1e309\"/></quincailleries></global>"
+            << "tarif_vente=\"1e309\"";
+        QTest::newRow("quantité de quincaillerie") << ligne.arg("", "<quincailleries>\n<quincaillerie quantite=\"-1e12\"/></quincailleries>")
+                                                   << "quantite=\"-1e12\" est hors des limites admises (un montant ou une quantité "
+                                                      "doit rester en dessous de 1\u202F000\u202F000\u202F000\u202F000 en valeur absolue) "
+                                                      "(élément <quincaillerie>, ligne 4)";
+        QTest::newRow("livraison") << "<pose><livraison choix=\"1\" prix=\"-1000000000000\"/></pose>"
+                                   << "prix=\"-1000000000000\"";
+        QTest::newRow("taux de TVA") << ligne.arg("", "<tva type_tva=\"1\" valeur=\"1e12\"/>") << "valeur=\"1e12\"";
+        QTest::newRow("valeur longue citée en partie")
+            << ligne.arg("prix=\"" + QString(400, u'9') + "\"", "") << "prix=\"" + QString(40, u'9') + "…\"";
+        QTest::newRow("quantité d'une menuiserie") << "<menuiseries><menuiserie quantite=\"99999999999999999999\"/></menuiseries>"
+                                                   << "la quantité quantite=\"99999999999999999999\" dépasse le plus grand "
+                                                      "nombre admis (2\u202F147\u202F483\u202F647) (élément <menuiserie>";
+        QTest::newRow("quantité en propriété")
+            << "<menuiseries><menuiserie><proprietes><propriete id=\"QUANTITE\" valeur=\"3000000000\"/>"
+               "</proprietes></menuiserie></menuiseries>"
+            << "valeur=\"3000000000\" dépasse le plus grand nombre admis";
+        QTest::newRow("juste sous la limite") << ligne.arg("prix=\"999999999999,99\"", "") << "";
+        QTest::newRow("trop petit pour un double") << ligne.arg("prix=\"1e-400\"", "") << "";
+        QTest::newRow("infini écrit") << ligne.arg("", "<poseur prix=\"inf\"/>") << "prix=\"inf\"";
+        QTest::newRow("nan écrit") << ligne.arg("", "<quincailleries><quincaillerie quantite=\"nan\"/></quincailleries>")
+                                   << "quantite=\"nan\"";
+        QTest::newRow("pas un nombre") << ligne.arg("prix=\"abc\"", "<poseur prix=\"1.5e400\"/>") << "";
+    }
+
+    void montantsHorsLimites()
+    {
+        QFETCH(QString, corps);
+        QFETCH(QString, message);
+        QString erreur;
+        DevisEchange devis;
+        try {
+            devis = LireTexte("<Quarlo>" + corps + "</Quarlo>");
+        } catch (const ErreurEchange& refus) {
+            erreur = QString::fromUtf8(refus.what());
+        }
+        if (message.isEmpty()) {
+            QCOMPARE(erreur, QString());
+            const QByteArray reponse = Contenu(devis);
+            QVERIFY2(!reponse.contains("inf") && !reponse.contains("nan"), reponse.constData());
+        } else {
+            QVERIFY2(erreur.startsWith("Le fichier de récupération « devis.xml » ne peut pas être lu : "), qPrintable(erreur));
+            QVERIFY2(erreur.contains(message), qPrintable(erreur));
+        }
+    }
+
+    // What is not a quote is refused before anything is read or archived.
+    void fichiersRefusesAvantLecture_data()
+    {
+        QTest::addColumn<QString>("nom");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("absent") << "absent.xml" << "n'existe pas.";
+        QTest::newRow("dossier") << "dossier" << "est un dossier, pas un fichier.";
+        QTest::newRow("tube nommé") << "tube.xml" << "est un tube nommé, pas un fichier ordinaire.";
+        QTest::newRow("trop volumineux") << "gros.xml" << "est trop volumineux pour être chiffré (101 Mo, pour 100 Mo au plus).";
+    }
+
+    void fichiersRefusesAvantLecture()
+    {
+        QFETCH(QString, nom);
+        QFETCH(QString, message);
+        QTemporaryDir dossier;
+        QVERIFY(QDir(dossier.path()).mkdir("dossier"));
+        QVERIFY(::mkfifo(QFile::encodeName(dossier.filePath("tube.xml")).constData(), 0600) == 0);
+        QFile gros(dossier.filePath("gros.xml"));
+        QVERIFY(gros.open(QIODevice::WriteOnly) && gros.resize(kTailleEchangeMaximale + 1));
+        const QString fichier = dossier.filePath(nom);
+        try {
+            LireEchange(fichier, dossier.filePath("20250101_000000"));
+            QFAIL("le fichier a été lu");
+        } catch (const ErreurEchange& erreur) {
+            QCOMPARE(QString::fromUtf8(erreur.what()), "Le fichier de récupération « " + fichier + " » " + message);
+        }
+        QVERIFY(!QFile::exists(dossier.filePath("20250101_000000.entree.xml")));
     }
 
     void ecrireUnDevisVide()
@@ -530,6 +581,44 @@ private slots:
         QVERIFY2(!lecteur.hasError(), qPrintable(lecteur.errorString()));
         QCOMPARE(lu, libelle);
         QCOMPARE(LireEchange(prefixe + ".entree.xml", dossier.filePath("relu")).menuiseries[0].GetLibelle(), libelle);
+    }
+
+    // Amounts are rounded on the decimal they stand for, a half away from
+    // zero, whatever their binary value; sums add the unrounded amounts.
+    void arrondiDesMontants_data()
+    {
+        QTest::addColumn<double>("valeur");
+        QTest::addColumn<QString>("ecrit");
+        const auto ligne = [](double prix, double taux) {
+            TTarif tarif;
+            tarif.SetPrix(prix);
+            tarif.GetTva().SetValeur(taux);
+            return tarif.PrixTva();
+        };
+        QTest::newRow("95,00 à 5,5 %") << ligne(95, 5.5) << "5,23";
+        QTest::newRow("deux lignes de 95,00 à 5,5 %") << 2 * ligne(95, 5.5) << "10,45";
+        QTest::newRow("5,225") << 5.225 << "5,23";
+        QTest::newRow("-5,225") << -5.225 << "-5,23";
+        QTest::newRow("2,675") << 2.675 << "2,68";
+        QTest::newRow("1,005") << 1.005 << "1,01";
+        QTest::newRow("demi exact") << 0.125 << "0,13";
+        QTest::newRow("sous la demie") << 2.67499999 << "2,67";
+        QTest::newRow("0,1 + 0,2") << 0.1 + 0.2 << "0,30";
+        QTest::newRow("presque zéro négatif") << -0.001 << "0,00";
+        QTest::newRow("demi-centime négatif") << -0.005 << "-0,01";
+        QTest::newRow("report jusqu'aux unités") << 99999999999.995 << "100000000000,00";
+        QTest::newRow("au-delà de 10^13, les centimes restent") << 12345678901234.56 << "12345678901234,56";
+        QTest::newRow("très petit") << 1e-300 << "0,00";
+    }
+
+    void arrondiDesMontants()
+    {
+        QFETCH(double, valeur);
+        QFETCH(QString, ecrit);
+        QCOMPARE(FormatMonetaire(valeur), ecrit);
+        QString ajoute = QStringLiteral("x");
+        FormeNombres().AjouterMonetaire(ajoute, valeur);
+        QCOMPARE(ajoute, u'x' + ecrit);
     }
 
     // Whatever the regional settings, amounts are ASCII digits and "-" with

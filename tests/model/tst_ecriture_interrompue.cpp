@@ -1,6 +1,7 @@
 // A copy of the program killed while it writes its answer must leave the
 // host's exchange file and the archive copy whole: the content they had
-// before, or the complete new one, never a part. The writer runs in a child
+// before, or the complete new one, never a part; what it leaves beside them
+// goes at the next write. The writer runs in a child
 // process killed at random instants; the seed is printed, and QUARLO_GRAINE
 // set to it replays the same instants.
 
@@ -16,6 +17,8 @@
 #include <QThread>
 #include <QtTest>
 
+#include <sys/file.h>
+
 namespace {
 
 constexpr int kInterruptions = 40;
@@ -29,6 +32,13 @@ QByteArray LireOctets(const QString& chemin)
 QByteArray Contenu(const DevisEchange& devis)
 {
     return ContenuEchange(devis.poseGlobale, true, devis.quincailleriesGlobales, devis.menuiseries);
+}
+
+void EcrireOctetsDans(const QString& chemin, const QByteArray& octets)
+{
+    QFile fichier(chemin);
+    if (!fichier.open(QIODevice::WriteOnly) || fichier.write(octets) != octets.size())
+        qFatal("Cannot write %s", qPrintable(chemin));
 }
 
 quint32 Graine()
@@ -113,6 +123,28 @@ private slots:
         qInfo("%d interruptions sur %d pendant une écriture (écriture : %d ms)", pendantEcriture, kInterruptions, dureeEcritureMs);
         // Otherwise every kill fell between two writes and nothing was tried.
         QVERIFY(pendantEcriture > 0);
+
+        // The next write removes what the killed writers left, and only that:
+        // not a temporary file another writer holds locked, nor files of
+        // another name or of another target.
+        const QDir racine(dossier.path());
+        const QDir xml(dossier.filePath(QStringLiteral("Xml")));
+        qInfo("restes laissés : %lld à côté du fichier, %lld dans Xml",
+              qlonglong(racine.entryList({"Devis.xml.quarlo-*"}, QDir::Files).size()),
+              qlonglong(xml.entryList({"*.quarlo-*"}, QDir::Files).size()));
+        const QStringList voisins = {"Devis.xml.quarlo-Ab12Cd", "Devis.xml.backup", "Devis.xml.quarlo-abc",
+                                     "Autre.xml.quarlo-ABCDEF", "Devis.xml.quarlo-Enc0rs"};
+        for (const QString& nom : voisins)
+            EcrireOctetsDans(dossier.filePath(nom), "reste");
+        QFile enCours(dossier.filePath(QStringLiteral("Devis.xml.quarlo-Enc0rs")));
+        QVERIFY(enCours.open(QIODevice::ReadOnly));
+        QCOMPARE(::flock(enCours.handle(), LOCK_EX | LOCK_NB), 0);
+        EcrireEchange(devisA.poseGlobale, true, devisA.quincailleriesGlobales, devisA.menuiseries, fichier, prefixe);
+        QCOMPARE(racine.entryList({"Devis.xml.*"}, QDir::Files),
+                 QStringList({"Devis.xml.backup", "Devis.xml.quarlo-abc", "Devis.xml.quarlo-Enc0rs"}));
+        QVERIFY(QFile::exists(dossier.filePath(QStringLiteral("Autre.xml.quarlo-ABCDEF"))));
+        QCOMPARE(xml.entryList({"*.quarlo-*"}, QDir::Files), QStringList());
+        QCOMPARE(Nommer(LireOctets(fichier), connus), QStringLiteral("A"));
     }
 };
 

@@ -2,11 +2,14 @@
 #include "model/MargeMini.h"
 
 #include "BaseTemporaire.h"
+#include "DansUnFils.h"
 
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QtTest>
+
+#include <sys/stat.h>
 
 namespace {
 
@@ -234,10 +237,36 @@ private slots:
         QCOMPARE(ini.LireTexte("marge", "maxi"), QStringLiteral("3"));
     }
 
+    // A file that cannot be written: one French sentence saying what to do,
+    // the system's words on a second line, and the file as it was.
+    void echecEcritureSignale_data()
+    {
+        QTest::addColumn<QString>("fichier");
+        QTest::addColumn<QString>("phrase");
+        QTest::newRow("dossier absent") << "absent/sous/test.ini" << "vérifiez que son dossier existe";
+        QTest::newRow("fichier en lecture seule") << "lecture_seule.ini" << "il est en lecture seule ; retirez-lui";
+    }
+
     void echecEcritureSignale()
     {
-        TFichierIni ini(dossier.filePath(QStringLiteral("absent/sous/test.ini")));
-        QVERIFY_THROWS_EXCEPTION(std::runtime_error, ini.EcrireTexte("Marge", "Mini", "1"));
+        QFETCH(QString, fichier);
+        QFETCH(QString, phrase);
+        const QString chemin = dossier.filePath(fichier);
+        const bool lectureSeule = QTest::currentDataTag() == QLatin1String("fichier en lecture seule");
+        if (lectureSeule) {
+            Ecrire(chemin, "[Marge]\r\nMini=5\r\n");
+            QVERIFY(::chmod(QFile::encodeName(chemin).constData(), 0444) == 0);
+            // Open to the ordinary user the writer becomes under root.
+            QVERIFY(::chmod(QFile::encodeName(dossier.path()).constData(), 0777) == 0);
+        }
+        const QString message = DansUnFils(0, [&] { TFichierIni(chemin).EcrireTexte("Marge", "Mini", "1"); });
+        const QStringList lignes = message.split(u'\n');
+        QCOMPARE(lignes.size(), 2);
+        QVERIFY2(lignes[0].startsWith("Impossible d'enregistrer le fichier « " + chemin + " » : ") && lignes[0].contains(phrase),
+                 qPrintable(message));
+        QVERIFY2(!lignes[1].isEmpty(), qPrintable(message));
+        if (lectureSeule)
+            QCOMPARE(Lire(chemin), QByteArray("[Marge]\r\nMini=5\r\n"));
     }
 
     void margeMini_data()

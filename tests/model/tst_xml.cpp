@@ -2,6 +2,7 @@
 #include "model/Xml.h"
 
 #include <QFile>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -154,6 +155,50 @@ private slots:
         TXmlDocument relu;
         relu.LoadFromFile(sortie);
         QCOMPARE(relu.GetRoot()->GetAttributeByName("l"), libelle);
+    }
+
+    // UTF-16 and UTF-32, marked or not, are named as what the host never
+    // writes, instead of failing on the first character.
+    void codagesLargesRefuses_data()
+    {
+        QTest::addColumn<QByteArray>("octets");
+        QTest::addColumn<QString>("forme");
+        const QString texte = "<?xml version=\"1.0\"?>\n<Quarlo l=\"é\"/>\n";
+        const auto encoder = [&texte](QStringConverter::Encoding codage, bool marque) {
+            QStringEncoder encodeur(codage, marque ? QStringConverter::Flag::WriteBom : QStringConverter::Flag::Default);
+            return QByteArray(encodeur.encode(texte));
+        };
+        QTest::newRow("UTF-16 LE sans marque") << encoder(QStringConverter::Utf16LE, false) << "UTF-16 (petit-boutiste)";
+        QTest::newRow("UTF-16 BE sans marque") << encoder(QStringConverter::Utf16BE, false) << "UTF-16 (gros-boutiste)";
+        QTest::newRow("UTF-16 LE avec marque") << encoder(QStringConverter::Utf16LE, true)
+                                               << "UTF-16 (petit-boutiste, avec marque d'ordre des octets)";
+        QTest::newRow("UTF-16 BE avec marque") << encoder(QStringConverter::Utf16BE, true)
+                                               << "UTF-16 (gros-boutiste, avec marque d'ordre des octets)";
+        QTest::newRow("UTF-32 LE sans marque") << encoder(QStringConverter::Utf32LE, false) << "UTF-32 (petit-boutiste)";
+        QTest::newRow("UTF-32 BE sans marque") << encoder(QStringConverter::Utf32BE, false) << "UTF-32 (gros-boutiste)";
+        QTest::newRow("UTF-32 LE avec marque") << encoder(QStringConverter::Utf32LE, true)
+                                               << "UTF-32 (petit-boutiste, avec marque d'ordre des octets)";
+        QTest::newRow("UTF-32 BE avec marque") << encoder(QStringConverter::Utf32BE, true)
+                                               << "UTF-32 (gros-boutiste, avec marque d'ordre des octets)";
+        QTest::newRow("UTF-16, un blanc d'abord") << QByteArray(" \0<\0r\0/\0>\0", 10) << "UTF-16 (petit-boutiste)";
+    }
+
+    void codagesLargesRefuses()
+    {
+        QFETCH(QByteArray, octets);
+        QFETCH(QString, forme);
+        QTemporaryDir dossier;
+        const QString fichier = dossier.filePath("devis.xml");
+        EcrireOctets(fichier, octets);
+        TXmlDocument document;
+        try {
+            document.LoadFromFile(fichier);
+            QFAIL("un fichier en UTF-16 ou UTF-32 a été lu");
+        } catch (const ErreurXml& erreur) {
+            QCOMPARE(erreur.Message(), "Fichier « " + fichier + " » : le texte est codé en " + forme
+                                           + ", un codage que l'hôte n'écrit pas ; enregistrez-le en Windows-1252 "
+                                             "(iso-8859-1) ou en UTF-8.");
+        }
     }
 
     void utf8Invalide()

@@ -677,6 +677,7 @@ private slots:
         QVERIFY(fiche->isVisible());
         QCOMPARE(messages->Textes(), QStringList{"Le chiffrage a été modifié et n'a pas été validé.\n"
                                                  "Voulez-vous fermer sans enregistrer ? Les modifications seront perdues."});
+        QVERIFY(messages->Recus().first().nonParDefaut);
         messages->RepondreOui();
         fiche->close();
         QVERIFY(!fiche->isVisible());
@@ -930,6 +931,7 @@ private slots:
         // Removing every line asks first; "Non" keeps them.
         QTest::keyClick(C<QToolButton>("btnSupprimerTout"), Qt::Key_Return);
         QCOMPARE(NombreLignes(lignes), 2);
+        QVERIFY(messages->Recus().first().nonParDefaut);
         messages->RepondreOui();
         QTest::keyClick(C<QToolButton>("btnSupprimerTout"), Qt::Key_Return);
         QCOMPARE(messages->Textes(),

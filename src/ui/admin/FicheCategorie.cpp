@@ -57,30 +57,33 @@ TFicheCategorie::~TFicheCategorie() = default;
 
 void TFicheCategorie::Charger()
 {
-    if (GetCle().isEmpty()) {
+    if (GetCle().isEmpty())
         SelectionnerCode(ui->cmbCategorieType, kSansType);
-    } else {
+    else
         ChargerCategorie();
-        ChargerContraintes();
-    }
     AfficherApercu();
 }
 
 void TFicheCategorie::ChargerCategorie()
 {
     const std::optional<Categories::Categorie> categorie = Categories::Lire(GetCle());
+    lue = categorie ? std::optional(Categories::CategorieLue{*categorie, Categories::Contraintes(GetCle())})
+                    : std::nullopt;
+    contraintesSupprimees.clear();
+    ViderListe(ui->lvContraintes);
     if (!categorie)
         return;
     const QString& type = categorie->idCategorieType;
     // A type that no longer exists leaves no entry selected.
     SelectionnerCode(ui->cmbCategorieType, type.isEmpty() ? kSansType : type);
     ui->edtCategorieLibelle->setText(LibelleCharge(categorie->libelle));
+    AfficherContraintes(lue->contraintes);
 }
 
-void TFicheCategorie::ChargerContraintes()
+void TFicheCategorie::AfficherContraintes(const QVector<Categories::Contrainte>& contraintes)
 {
     QVector<LigneRapport> lignes;
-    for (const Categories::Contrainte& contrainte : Categories::Contraintes(GetCle())) {
+    for (const Categories::Contrainte& contrainte : contraintes) {
         // A copy's constraints are new rows of the new category.
         lignes.append({TextesContrainte(contrainte.operande, contrainte.idOperande, contrainte.operateur,
                                         contrainte.valeur),
@@ -145,9 +148,9 @@ void TFicheCategorie::btnContraintesSupprimerClick()
         LigneRequise(ui->lvContraintes, kUneContrainte, QStringLiteral("suppression"), this);
     if (!ligne)
         return;
-    if (!Messages::Question(QStringLiteral("Etes-vous sûr de vouloir supprimer cette contrainte : %1 ?")
-                                .arg(ligne->text(kOperande)),
-                            this))
+    const QString question =
+        QStringLiteral("Etes-vous sûr de vouloir supprimer cette contrainte : %1 ?").arg(ligne->text(kOperande));
+    if (!Messages::QuestionPerte(question, this))
         return;
     if (ACode(ligne))
         contraintesSupprimees.append(GetCode(ligne));
@@ -156,16 +159,17 @@ void TFicheCategorie::btnContraintesSupprimerClick()
 
 bool TFicheCategorie::Enregistrer()
 {
-    QString typeCle = GetCodeSelection(ui->cmbCategorieType);
+    const QString typeCle = GetCodeSelection(ui->cmbCategorieType);
     const QString libelle = ui->edtCategorieLibelle->text();
     if (typeCle.isEmpty() && libelle.isEmpty())
         return Refuser(QStringLiteral("Veuillez choisir un type de catégorie ou renseigner le libellé."),
                        ui->edtCategorieLibelle);
-    // A category whose type has gone is kept as a category without type.
-    if (typeCle.isEmpty())
-        typeCle = kSansType;
 
-    SetCle(Categories::Enregistrer(GetCle(), {libelle, typeCle}, Contraintes(), contraintesSupprimees));
+    const Categories::CategorieEnregistree enregistree =
+        Categories::Enregistrer(GetCle(), {libelle, typeCle}, Contraintes(), contraintesSupprimees, lue);
+    if (enregistree.etat != Enregistrement::Fait)
+        return Conclure(enregistree.etat, QStringLiteral("cette catégorie"));
+    SetCle(enregistree.cle);
     contraintesSupprimees.clear();
     return true;
 }

@@ -7,6 +7,7 @@
 #include <QStringList>
 #include <QVector>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TFicheCategorie;
@@ -37,9 +38,11 @@ private:
     std::unique_ptr<Ui::TFicheCategorie> ui;
     // Keys of stored constraints removed from the list, deleted on saving.
     QStringList contraintesSupprimees;
+    // The category and its constraints as read, which a save writes over.
+    std::optional<Categories::CategorieLue> lue;
 
     void ChargerCategorie();
-    void ChargerContraintes();
+    void AfficherContraintes(const QVector<Categories::Contrainte>& contraintes);
     void AfficherApercu();
     // The constraint rows as they stand in the list.
     QVector<Categories::Contrainte> Contraintes() const;

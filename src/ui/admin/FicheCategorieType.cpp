@@ -1,6 +1,5 @@
 #include "ui/admin/FicheCategorieType.h"
 
-#include "data/CategoriesTypes.h"
 #include "ui/common/ObjectCode.h"
 
 #include "ui_FicheCategorieType.h"
@@ -27,7 +26,8 @@ void TFicheCategorieType::Charger()
 {
     if (GetCle().isEmpty())
         return;
-    const std::optional<CategoriesTypes::Type> type = CategoriesTypes::Lire(GetCle());
+    lu = CategoriesTypes::Lire(GetCle());
+    const std::optional<CategoriesTypes::Type>& type = lu;
     if (!type)
         return;
     ui->edtLibelle->setText(LibelleCharge(type->libelle));
@@ -40,7 +40,7 @@ bool TFicheCategorieType::Enregistrer()
     if (ui->edtLibelle->text().isEmpty())
         return Refuser(QStringLiteral("Veuillez renseigner le libellé."), ui->edtLibelle);
 
-    CategoriesTypes::Enregistrer(
-        GetCle(), {ui->edtLibelle->text(), GetCodeSelection(ui->cmbCategorieType), ui->edtMotsClefs->text()});
-    return true;
+    const CategoriesTypes::Type type{ui->edtLibelle->text(), GetCodeSelection(ui->cmbCategorieType),
+                                     ui->edtMotsClefs->text()};
+    return Conclure(CategoriesTypes::Enregistrer(GetCle(), type, lu), QStringLiteral("ce type de catégorie"));
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "data/CategoriesTypes.h"
 #include "ui/common/FicheEdition.h"
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TFicheCategorieType;
@@ -23,4 +25,6 @@ protected:
 
 private:
     std::unique_ptr<Ui::TFicheCategorieType> ui;
+    // The type as read, which a save writes over.
+    std::optional<CategoriesTypes::Type> lu;
 };

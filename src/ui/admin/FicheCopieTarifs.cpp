@@ -70,7 +70,7 @@ bool TFicheCopieTarifs::Enregistrer()
         return Refuser(QStringLiteral("Veuillez sélectionner la pose sur laquelle copier les tarifs."),
                        ui->cmbPose);
     }
-    if (!Messages::Question(Confirmation(), this))
+    if (!Messages::QuestionPerte(Confirmation(), this))
         return false;
     Tarifs::Copier(source, cible);
     ui->lblSuccess->setText(QStringLiteral("Vos tarifs ont été correctement copiés."));

@@ -42,7 +42,8 @@ std::array<TFichePose::Surcharge, TPoseLivraison::kNombreOptions> TFichePose::Su
 void TFichePose::Charger()
 {
     if (!GetCle().isEmpty()) {
-        if (const std::optional<Poses::Pose> pose = Poses::Lire(GetCle())) {
+        lue = Poses::Lire(GetCle());
+        if (const std::optional<Poses::Pose>& pose = lue) {
             ui->edtLibelle->setText(pose->libelle);
             ui->edtCodeExport->setText(pose->codeExport);
             const auto surcharges = Surcharges();
@@ -78,10 +79,10 @@ bool TFichePose::Enregistrer()
     const auto surcharges = Surcharges();
     for (const auto option : TPoseLivraison::kOptions) {
         const Surcharge& surcharge = surcharges[option];
-        const double valeur = LireDecimal(surcharge.montant->text()).value_or(-1);
-        if (valeur < 0)
-            return Refuser(surcharge.message, surcharge.montant);
-        pose.prix[option] = valeur;
+        const std::optional<double> montant = MontantSaisi(surcharge.montant, surcharge.message);
+        if (!montant)
+            return false;
+        pose.prix[option] = *montant;
         pose.codesExport[option] = surcharge.codeExport->text();
     }
 
@@ -93,6 +94,5 @@ bool TFichePose::Enregistrer()
         return Refuser(QStringLiteral("Veuillez sélectionner un type de TVA."), ui->cmbTVA);
     }
 
-    Poses::Enregistrer(GetCle(), pose, *typeTva);
-    return true;
+    return Conclure(Poses::Enregistrer(GetCle(), pose, *typeTva, lue), QStringLiteral("cette pose"));
 }

@@ -2,11 +2,13 @@
 
 #include "ui/common/FicheEdition.h"
 
+#include "data/Poses.h"
 #include "model/Pose.h"
 
 #include <QString>
 #include <array>
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TFichePose;
@@ -30,6 +32,8 @@ protected:
 
 private:
     std::unique_ptr<Ui::TFichePose> ui;
+    // The kind as read, which a save writes over.
+    std::optional<Poses::Pose> lue;
 
     // The edits of each surcharge, in the order of the options (which is the
     // order of the checks), with the message of a wrong amount.

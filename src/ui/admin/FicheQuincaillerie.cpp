@@ -1,6 +1,5 @@
 #include "ui/admin/FicheQuincaillerie.h"
 
-#include "data/CatalogueQuincaillerie.h"
 #include "model/Formats.h"
 
 #include "ui_FicheQuincaillerie.h"
@@ -21,7 +20,8 @@ void TFicheQuincaillerie::Charger()
 {
     if (GetCle().isEmpty())
         return;
-    const std::optional<CatalogueQuincaillerie::Article> article = CatalogueQuincaillerie::Lire(GetCle());
+    lu = CatalogueQuincaillerie::Lire(GetCle());
+    const std::optional<CatalogueQuincaillerie::Article>& article = lu;
     if (!article)
         return;
     ui->edtLibelle->setText(LibelleCharge(article->libelle));
@@ -49,14 +49,14 @@ bool TFicheQuincaillerie::Enregistrer()
          QStringLiteral("Veuillez renseigner/corriger le nombre de pièces ML.")},
     }};
     for (const auto& [edition, valeur, message] : montants) {
-        *valeur = LireDecimalOuDefaut(edition->text(), -1);
-        if (!(*valeur >= 0))
-            return Refuser(message, edition);
+        const std::optional<double> montant = MontantSaisi(edition, message);
+        if (!montant)
+            return false;
+        *valeur = *montant;
     }
     article.codeExport = ui->edtCodeExport->text();
     article.libelle = ui->edtLibelle->text();
     article.libelle2 = ui->edtLibelle2->text();
     article.secable = ui->cbSecable->isChecked();
-    CatalogueQuincaillerie::Enregistrer(GetCle(), article);
-    return true;
+    return Conclure(CatalogueQuincaillerie::Enregistrer(GetCle(), article, lu), QStringLiteral("cette quincaillerie"));
 }

@@ -1,8 +1,10 @@
 #pragma once
 
+#include "data/CatalogueQuincaillerie.h"
 #include "ui/common/FicheEdition.h"
 
 #include <memory>
+#include <optional>
 
 namespace Ui {
 class TFicheQuincaillerie;
@@ -22,4 +24,6 @@ protected:
 
 private:
     std::unique_ptr<Ui::TFicheQuincaillerie> ui;
+    // The entry as read, which a save writes over.
+    std::optional<CatalogueQuincaillerie::Article> lu;
 };

@@ -14,6 +14,32 @@
 
 namespace {
 
+// "1 entrée", "2 entrées".
+QString Nombre(int nombre, const QString& singulier, const QString& pluriel)
+{
+    return QStringLiteral("%1 %2").arg(nombre).arg(nombre > 1 ? pluriel : singulier);
+}
+
+QString QuestionImportation(const CatalogueQuincaillerie::Examen& examen)
+{
+    QString texte = QStringLiteral("Importation - Le fichier contient %1")
+                        .arg(Nombre(examen.entrees.size(), QStringLiteral("entrée"), QStringLiteral("entrées")));
+    if (examen.ecartees.isEmpty())
+        texte += QLatin1Char('.');
+    else
+        texte += QStringLiteral(" ; %1 :").arg(Nombre(examen.ecartees.size(), QStringLiteral("ligne écartée"),
+                                                      QStringLiteral("lignes écartées")))
+                 + Transfert::LignesEcartees(examen.ecartees);
+    if (examen.textesCoupes > 0)
+        texte += QStringLiteral("\nTextes coupés à %1 caractères à l'importation : %2.")
+                     .arg(CatalogueQuincaillerie::kLongueurTexte)
+                     .arg(examen.textesCoupes);
+    return texte
+           + QStringLiteral("\n\nLe catalogue compte aujourd'hui %1 ; il sera remplacé par celles du fichier.\n"
+                            "Voulez-vous remplacer le catalogue ?")
+                 .arg(Nombre(examen.nombreActuel, QStringLiteral("entrée"), QStringLiteral("entrées")));
+}
+
 QString TitreListe(int nombre)
 {
     const QString titre = QStringLiteral("Liste de la quincaillerie");
@@ -89,13 +115,23 @@ void TFicheQuincaillerieListe::btnImporterClick()
         this, QStringLiteral("Sélection du fichier à exporter"), QStringLiteral("import_quincaillerie.csv"));
     if (!octets)
         return;
-    const QVector<QStringList> lignes = LireLignesCsv(*octets, CatalogueQuincaillerie::kNombreChamps);
+    const auto confirmer = [this](const CatalogueQuincaillerie::Examen& examen) {
+        return Messages::QuestionPerte(QuestionImportation(examen), this);
+    };
+    CatalogueQuincaillerie::Importation importation;
     QString erreur;
     {
-        Progression progression(ui->pbImporter, lignes.size());
+        // The bar moves, and the cursor waits, only once the question is answered.
+        std::optional<Progression> progression;
         try {
-            CatalogueQuincaillerie::Importer(lignes, [&](int faites, int) { progression.Avancer(faites); });
-            progression.Terminer();
+            importation = CatalogueQuincaillerie::Importer(LireLignesCsv(*octets), confirmer,
+                                                          [&](int faites, int total) {
+                                                              if (!progression)
+                                                                  progression.emplace(ui->pbImporter, total);
+                                                              progression->Avancer(faites);
+                                                          });
+            if (progression)
+                progression->Terminer();
         } catch (const std::exception& echec) {
             erreur = TexteErreur(echec);
         }
@@ -103,6 +139,17 @@ void TFicheQuincaillerieListe::btnImporterClick()
     // A failed import has left the catalogue as it was: so does the list.
     if (!erreur.isEmpty()) {
         Messages::Erreur(erreur, this);
+        return;
+    }
+    const QString refus = importation.examen.Refus();
+    if (!refus.isEmpty()) {
+        Messages::Information(QStringLiteral("Importation - %1 Le catalogue n'a pas été modifié.").arg(refus)
+                                  + Transfert::LignesEcartees(importation.examen.ecartees),
+                              this);
+        return;
+    }
+    if (!importation.faite) {
+        indicateurs.Preparer();
         return;
     }
     ui->imgYesImport->show();

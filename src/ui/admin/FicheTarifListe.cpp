@@ -3,7 +3,6 @@
 #include "data/ImportTarifs.h"
 #include "data/Poses.h"
 #include "data/Poseurs.h"
-#include "model/Formats.h"
 #include "model/LigneCsv.h"
 #include "ui/admin/FicheCopieTarifs.h"
 #include "ui/common/Clavier.h"
@@ -26,8 +25,6 @@ namespace {
 
 enum Colonne { kCategorie = 0, kPrix = 1 };
 
-// The rejected lines an import summary quotes before "…".
-constexpr int kRejetsMontres = 8;
 
 QTableWidgetItem* Cellule(const QString& texte, Qt::ItemFlags drapeaux, Qt::Alignment alignement)
 {
@@ -39,15 +36,11 @@ QTableWidgetItem* Cellule(const QString& texte, Qt::ItemFlags drapeaux, Qt::Alig
 
 QString ResumeImportation(const ImportTarifs::Bilan& bilan)
 {
-    QString texte = QStringLiteral("%1 tarifs seront créés, %2 modifiés, %3 lignes ignorées")
-                        .arg(bilan.crees)
-                        .arg(bilan.modifies)
-                        .arg(bilan.rejets.size());
-    for (int i = 0; i < bilan.rejets.size() && i < kRejetsMontres; ++i)
-        texte += QStringLiteral("\nLigne %1 : %2").arg(bilan.rejets[i].ligne).arg(bilan.rejets[i].raison);
-    if (bilan.rejets.size() > kRejetsMontres)
-        texte += QStringLiteral("\n…");
-    return texte;
+    return QStringLiteral("%1 tarifs seront créés, %2 modifiés, %3 lignes ignorées")
+               .arg(bilan.crees)
+               .arg(bilan.modifies)
+               .arg(bilan.rejets.size())
+           + Transfert::LignesEcartees(bilan.rejets);
 }
 
 } // namespace
@@ -116,43 +109,45 @@ void TFicheTarifListe::ChargerGrille()
     QTableWidget* grille = ui->sgListe;
     const QSignalBlocker silence(grille);
     grille->clearContents();
-    const QVector<Tarifs::LigneGrille> lignes = Tarifs::Grille(choix);
-    grille->setRowCount(lignes.size());
-    for (int i = 0; i < lignes.size(); ++i) {
-        const Tarifs::LigneGrille& ligne = lignes[i];
+    lue = Tarifs::Grille(choix);
+    grille->setRowCount(lue.size());
+    for (int i = 0; i < lue.size(); ++i) {
+        const Tarifs::LigneGrille& ligne = lue[i];
         QTableWidgetItem* categorie = Cellule(ligne.nom, Qt::ItemIsEnabled, Qt::AlignLeft);
         SetCode(categorie, ligne.idCategorie);
         grille->setItem(i, kCategorie, categorie);
-        QTableWidgetItem* prix =
-            Cellule(ligne.prix ? FormatGeneral(*ligne.prix) : QString(),
-                    Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable, Qt::AlignRight);
+        QTableWidgetItem* prix = Cellule(Tarifs::TextePrix(ligne),
+                                         Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsEditable, Qt::AlignRight);
         if (!ligne.idTarif.isEmpty())
             SetCode(prix, ligne.idTarif);
         grille->setItem(i, kPrix, prix);
     }
 }
 
-QVector<Tarifs::PrixSaisi> TFicheTarifListe::Saisies() const
+QStringList TFicheTarifListe::Prix() const
 {
     ValiderSaisieEnCours(ui->sgListe);
-    QVector<Tarifs::PrixSaisi> saisies;
-    for (int i = 0; i < ui->sgListe->rowCount(); ++i) {
-        const QTableWidgetItem* prix = ui->sgListe->item(i, kPrix);
-        saisies.append({ACode(prix) ? GetCode(prix) : QString(), GetCode(ui->sgListe->item(i, kCategorie)),
-                        prix->text()});
-    }
-    return saisies;
+    QStringList prix;
+    prix.reserve(ui->sgListe->rowCount());
+    for (int i = 0; i < ui->sgListe->rowCount(); ++i)
+        prix.append(ui->sgListe->item(i, kPrix)->text());
+    return prix;
 }
 
 TFicheTarifListe::Sauvegarde TFicheTarifListe::Sauvegarder()
 {
-    std::optional<Tarifs::RefusGrille> refus;
-    if (!Proteger(this, [&] { refus = Tarifs::EnregistrerGrille(choix, Saisies()); }))
+    Tarifs::EnregistrementGrille enregistrement;
+    if (!Proteger(this, [&] { enregistrement = Tarifs::EnregistrerGrille(choix, lue, Prix()); }))
         return Sauvegarde::Echouee;
-    if (!refus)
-        return Sauvegarde::Faite;
-    MontrerRefus(*refus);
-    return Sauvegarde::Refusee;
+    if (enregistrement.refus) {
+        MontrerRefus(*enregistrement.refus);
+        return Sauvegarde::Refusee;
+    }
+    if (!enregistrement.laissees.isEmpty()) {
+        MontrerLaissees(enregistrement.laissees);
+        return Sauvegarde::Laissee;
+    }
+    return Sauvegarde::Faite;
 }
 
 bool TFicheTarifListe::SauvegarderEtRecharger()
@@ -176,11 +171,37 @@ void TFicheTarifListe::MontrerRefus(const Tarifs::RefusGrille& refus)
     }
     const QString categorie = ui->sgListe->item(refus.ligne, kCategorie)->text();
     const QString prix = ui->sgListe->item(refus.ligne, kPrix)->text();
-    Messages::Information(QStringLiteral("Le prix « %1 » de la catégorie « %2 » n'est pas un nombre : "
+    const QString defaut = refus.motif == Tarifs::RefusGrille::Motif::PrixHorsLimites
+                               ? QStringLiteral("dépasse mille milliards")
+                               : QStringLiteral("n'est pas un nombre");
+    Messages::Information(QStringLiteral("Le prix « %1 » de la catégorie « %2 » %3 : "
                                          "corrigez-le ou videz la case. Aucun prix n'a été enregistré.")
-                              .arg(prix, categorie),
+                              .arg(prix, categorie, defaut),
                           this);
     SelectionnerPrix(refus.ligne);
+}
+
+void TFicheTarifListe::MontrerLaissees(const QVector<int>& lignes)
+{
+    const QStringList saisis = Prix();
+    // The grid is read again for the choice it was saved under.
+    RetablirChoix();
+    ChargerGrille();
+    QString texte = lignes.size() == 1
+                        ? QStringLiteral("Ce prix a été changé par un autre utilisateur depuis l'ouverture de la "
+                                         "grille : il garde sa valeur, que la grille montre maintenant. Les autres "
+                                         "prix saisis sont enregistrés.")
+                        : QStringLiteral("Ces prix ont été changés par un autre utilisateur depuis l'ouverture de la "
+                                         "grille : ils gardent sa valeur, que la grille montre maintenant. Les autres "
+                                         "prix saisis sont enregistrés.");
+    for (const int ligne : lignes) {
+        const QString maintenant = ui->sgListe->item(ligne, kPrix)->text();
+        texte += QStringLiteral("\n« %1 » : %2 (vous aviez saisi « %3 »)")
+                     .arg(ui->sgListe->item(ligne, kCategorie)->text(),
+                          maintenant.isEmpty() ? QStringLiteral("aucun prix") : maintenant, saisis[ligne]);
+    }
+    Messages::Information(texte, this);
+    SelectionnerPrix(lignes.first());
 }
 
 void TFicheTarifListe::SelectionnerPrix(int ligne)
@@ -204,11 +225,17 @@ void TFicheTarifListe::ChoixChange()
 {
     // The grid on screen belongs to the previous choice: it is saved under
     // that one before the new choice is loaded.
-    if (Sauvegarder() != Sauvegarde::Faite) {
+    switch (Sauvegarder()) {
+    case Sauvegarde::Faite:
+        ChargerGrille();
+        return;
+    case Sauvegarde::Laissee: // already shown under the previous choice
+        return;
+    case Sauvegarde::Refusee:
+    case Sauvegarde::Echouee:
         RetablirChoix();
         return;
     }
-    ChargerGrille();
 }
 
 void TFicheTarifListe::RetablirChoix()
@@ -241,19 +268,21 @@ void TFicheTarifListe::btnImporterClick()
         this, QStringLiteral("Sélection du fichier à importer"), QStringLiteral("import_tarifs.csv"));
     if (!octets)
         return;
-    const QVector<QStringList> lignes = LireLignesCsv(*octets, ImportTarifs::kNombreChamps);
-    const ImportTarifs::Bilan bilan = ImportTarifs::Examiner(lignes);
-    if (bilan.RienAEcrire()) {
+    const auto confirmer = [this](const ImportTarifs::Bilan& bilan) {
+        return Messages::QuestionPerte(ResumeImportation(bilan) + QStringLiteral("\n\nVoulez-vous importer ces tarifs ?"),
+                                       this);
+    };
+    const ImportTarifs::Bilan bilan = ImportTarifs::Importer(LireLignesCsv(*octets), confirmer);
+    if (bilan.RienAEcrire() && !bilan.importe) {
         Messages::Information(ResumeImportation(bilan) + QStringLiteral("\n\nAucun tarif n'est à importer."), this);
         return;
     }
-    if (!Messages::Question(ResumeImportation(bilan) + QStringLiteral("\n\nVoulez-vous importer ces tarifs ?"),
-                            this))
+    if (!bilan.importe)
         return;
-    const ImportTarifs::Bilan fait = ImportTarifs::Importer(lignes);
     ChargerGrille();
     Messages::Information(
-        QStringLiteral("Importation terminée : %1 tarifs créés, %2 modifiés.").arg(fait.crees).arg(fait.modifies),
+        QStringLiteral("Importation terminée : %1 tarifs créés, %2 modifiés.").arg(bilan.crees).arg(bilan.modifies)
+            + Transfert::LignesEcartees(bilan.laisses),
         this);
 }
 
@@ -278,9 +307,10 @@ void TFicheTarifListe::done(int resultat)
     case Sauvegarde::Faite:
         break;
     case Sauvegarde::Refusee:
+    case Sauvegarde::Laissee:
         return;
     case Sauvegarde::Echouee:
-        if (!Messages::Question(QStringLiteral("Les tarifs n'ont pas pu être enregistrés. "
+        if (!Messages::QuestionPerte(QStringLiteral("Les tarifs n'ont pas pu être enregistrés. "
                                                "Fermer la fenêtre sans les enregistrer ?"),
                                 this))
             return;

@@ -13,10 +13,13 @@ class QComboBox;
 
 // The tariff grid of one installation kind and one installer (or the
 // general sale tariff): one row per category, its price typed in place.
-// The grid is saved on "Sauvegarder", before the choice changes, before an
-// export, a copy or an import, and when the window closes. A grid with a
-// price that is not a number is not saved at all: the row is shown and the
-// window keeps its choice until the price is corrected.
+// The prices changed are saved on "Sauvegarder", before the choice
+// changes, before an export, a copy or an import, and when the window
+// closes; a grid left as it was read writes nothing. A grid with a price
+// that cannot be taken is not saved at all: the row is shown and the window
+// keeps its choice until the price is corrected. A price that another copy
+// changed since the grid was read keeps that copy's value: the rows are
+// said, the grid shows them again and keeps its choice.
 class TFicheTarifListe : public QDialog
 {
     Q_OBJECT
@@ -41,8 +44,10 @@ private:
     Tarifs::Choix choix;
     QString nomPose;
     QString nomPoseur;
+    // The rows as the grid was read, by row.
+    QVector<Tarifs::LigneGrille> lue;
 
-    enum class Sauvegarde { Faite, Refusee, Echouee };
+    enum class Sauvegarde { Faite, Refusee, Laissee, Echouee };
 
     void RemplirListes();
     void ChargerGrille();
@@ -52,7 +57,10 @@ private:
     bool SauvegarderEtRecharger();
     void ChoixChange();
     void RetablirChoix();
-    QVector<Tarifs::PrixSaisi> Saisies() const;
+    // The prices as typed, by row.
+    QStringList Prix() const;
     void MontrerRefus(const Tarifs::RefusGrille& refus);
+    // Shows the rows another copy changed as they are now, and says so.
+    void MontrerLaissees(const QVector<int>& lignes);
     void SelectionnerPrix(int ligne);
 };

@@ -1,10 +1,14 @@
 #include "ui/common/FicheEdition.h"
 
+#include "data/Enregistrement.h"
 #include "ui/common/Fenetre.h"
 #include "ui/common/Messages.h"
 #include "ui/common/Protection.h"
 
+#include "model/Formats.h"
+
 #include <QAbstractButton>
+#include <QLineEdit>
 #include <QPushButton>
 
 TFicheEdition::TFicheEdition(QWidget* parent)
@@ -41,6 +45,44 @@ bool TFicheEdition::Refuser(const QString& message, QWidget* fautif)
     Messages::Information(message, this);
     if (fautif)
         fautif->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+std::optional<double> TFicheEdition::MontantSaisi(QLineEdit* edition, const QString& message)
+{
+    const std::optional<double> montant = LireDecimal(edition->text());
+    if (!montant || *montant < 0) {
+        Refuser(message, edition);
+        return std::nullopt;
+    }
+    if (!MontantAdmissible(*montant)) {
+        Refuser(message + kMontantHorsLimites, edition);
+        return std::nullopt;
+    }
+    return montant;
+}
+
+bool TFicheEdition::Conclure(Enregistrement enregistrement, const QString& cetEnregistrement)
+{
+    switch (enregistrement) {
+    case Enregistrement::Fait:
+        return true;
+    case Enregistrement::ModifieAilleurs:
+        Messages::Information(QStringLiteral("Un autre utilisateur a modifié %1 depuis l'ouverture de la fenêtre : "
+                                             "vos changements n'ont pas été enregistrés. La fenêtre montre "
+                                             "maintenant ce qui est enregistré.")
+                                  .arg(cetEnregistrement),
+                              this);
+        Proteger(this, [this] { Charger(); });
+        return false;
+    case Enregistrement::SupprimeAilleurs:
+        Messages::Information(QStringLiteral("Un autre utilisateur a supprimé %1 : vos changements n'ont pas été "
+                                             "enregistrés.")
+                                  .arg(cetEnregistrement),
+                              this);
+        reject();
+        return false;
+    }
     return false;
 }
 

@@ -5,13 +5,22 @@
 // duplicate mode, then calls exec(). The record is loaded when the window is
 // first shown; in duplicate mode the key is then forgotten, so that saving
 // creates a new record. "Valider" runs the checks in order and saves; the
-// first failure shows its message and keeps the window open. "Annuler"
-// closes without writing anything, and so does a failure to read the record.
+// first failure shows its message and keeps the window open; a record that
+// another copy changed or deleted since it was read is not written over.
+// "Annuler" closes without writing anything, and so does a failure to read
+// the record.
 
 #include <QDialog>
 #include <QString>
+#include <optional>
 
 class QAbstractButton;
+class QLineEdit;
+enum class Enregistrement;
+
+// Said after the message of an amount beyond the program's bound.
+inline const QString kMontantHorsLimites =
+    QStringLiteral("\nLe montant doit rester inférieur à mille milliards en valeur absolue.");
 
 class TFicheEdition : public QDialog
 {
@@ -41,6 +50,18 @@ protected:
     // Shows the message of a failed check, puts the focus into the control
     // at fault (if given) and returns false, for "return Refuser(...)".
     bool Refuser(const QString& message, QWidget* fautif = nullptr);
+
+    // The amount typed in the edit, when it is a number of at least zero
+    // within the program's bound; otherwise nothing, once Refuser has shown
+    // the message (followed by kMontantHorsLimites for a number beyond the
+    // bound) and put the focus there.
+    std::optional<double> MontantSaisi(QLineEdit* edition, const QString& message);
+
+    // The end of a save that wrote only over what the window read: true when
+    // it was written. Otherwise says that another user changed the record
+    // (cetEnregistrement: "cette pose") and shows it as it is stored now, or
+    // that he deleted it and closes the window with Cancel; false.
+    bool Conclure(Enregistrement enregistrement, const QString& cetEnregistrement);
 
     // The label of a loaded record, with " - copie" appended in duplicate mode.
     QString LibelleCharge(const QString& libelle) const;

@@ -109,7 +109,7 @@ void TFicheListe::btnSupprimerClick()
     const QString cle = GetCode(ligne);
     const QString question = QStringLiteral("Etes-vous sûr de vouloir supprimer %1 : %2 ?")
                                  .arg(textes.cette, ligne->text(0));
-    if (!Messages::Question(question, this))
+    if (!Messages::QuestionPerte(question, this))
         return;
     if (SupprimerEnregistrement(cle) < 1)
         Messages::Information(

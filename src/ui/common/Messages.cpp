@@ -9,16 +9,18 @@ EnregistreurMessages* enregistreurActif = nullptr;
 
 const QString kTitre = QStringLiteral("Quarlo");
 
-int Afficher(QMessageBox::Icon icone, const QString& texte, QWidget* parent, bool question)
+enum class Boutons { Ok, OuiNon, OuiNonParDefautNon };
+
+bool Afficher(QMessageBox::Icon icone, const QString& texte, QWidget* parent, Boutons boutons)
 {
     QMessageBox boite(icone, kTitre, texte, QMessageBox::NoButton, parent);
     // Messages quote labels typed by users: never read them as markup.
     boite.setTextFormat(Qt::PlainText);
     QPushButton* oui = nullptr;
-    if (question) {
+    if (boutons != Boutons::Ok) {
         oui = boite.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
         QPushButton* non = boite.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
-        boite.setDefaultButton(oui);
+        boite.setDefaultButton(boutons == Boutons::OuiNonParDefautNon ? non : oui);
         boite.setEscapeButton(non);
     } else {
         QPushButton* ok = boite.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
@@ -27,6 +29,14 @@ int Afficher(QMessageBox::Icon icone, const QString& texte, QWidget* parent, boo
     }
     boite.exec();
     return oui != nullptr && boite.clickedButton() == oui;
+}
+
+bool Demander(const QString& texte, QWidget* parent, Boutons boutons)
+{
+    const bool nonParDefaut = boutons == Boutons::OuiNonParDefautNon;
+    if (auto* enregistreur = EnregistreurMessages::Actif())
+        return enregistreur->Recevoir(Messages::Genre::Question, texte, nonParDefaut);
+    return Afficher(QMessageBox::Question, texte, parent, boutons);
 }
 
 } // namespace
@@ -39,14 +49,17 @@ void Information(const QString& texte, QWidget* parent)
         enregistreur->Recevoir(Genre::Information, texte);
         return;
     }
-    Afficher(QMessageBox::Information, texte, parent, false);
+    Afficher(QMessageBox::Information, texte, parent, Boutons::Ok);
 }
 
 bool Question(const QString& texte, QWidget* parent)
 {
-    if (auto* enregistreur = EnregistreurMessages::Actif())
-        return enregistreur->Recevoir(Genre::Question, texte);
-    return Afficher(QMessageBox::Question, texte, parent, true);
+    return Demander(texte, parent, Boutons::OuiNon);
+}
+
+bool QuestionPerte(const QString& texte, QWidget* parent)
+{
+    return Demander(texte, parent, Boutons::OuiNonParDefautNon);
 }
 
 void Erreur(const QString& texte, QWidget* parent)
@@ -55,7 +68,7 @@ void Erreur(const QString& texte, QWidget* parent)
         enregistreur->Recevoir(Genre::Erreur, texte);
         return;
     }
-    Afficher(QMessageBox::Critical, texte, parent, false);
+    Afficher(QMessageBox::Critical, texte, parent, Boutons::Ok);
 }
 
 } // namespace Messages
@@ -84,9 +97,9 @@ QStringList EnregistreurMessages::Textes() const
     return textes;
 }
 
-bool EnregistreurMessages::Recevoir(Messages::Genre genre, const QString& texte)
+bool EnregistreurMessages::Recevoir(Messages::Genre genre, const QString& texte, bool nonParDefaut)
 {
-    recus.push_back({genre, texte});
+    recus.push_back({genre, texte, nonParDefaut});
     if (genre != Messages::Genre::Question || reponses.empty())
         return false;
     const bool reponse = reponses.front();

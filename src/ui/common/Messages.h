@@ -19,6 +19,9 @@ enum class Genre { Information, Question, Erreur };
 void Information(const QString& texte, QWidget* parent = nullptr);
 // Buttons "Oui" and "Non"; true only for "Oui".
 bool Question(const QString& texte, QWidget* parent = nullptr);
+// A question whose "Oui" deletes or drops something: the same buttons, but
+// "Non" is the default, so that Enter keeps what would be lost.
+bool QuestionPerte(const QString& texte, QWidget* parent = nullptr);
 // An error, one button "OK".
 void Erreur(const QString& texte, QWidget* parent = nullptr);
 
@@ -33,6 +36,7 @@ public:
     {
         Messages::Genre genre;
         QString texte;
+        bool nonParDefaut = false; // a question whose default answer is "Non"
     };
 
     EnregistreurMessages();
@@ -51,7 +55,7 @@ public:
 
     // Used by Messages.
     static EnregistreurMessages* Actif();
-    bool Recevoir(Messages::Genre genre, const QString& texte);
+    bool Recevoir(Messages::Genre genre, const QString& texte, bool nonParDefaut = false);
 
 private:
     QVector<Message> recus;

@@ -1,6 +1,5 @@
 #include "ui/common/Transfert.h"
 
-#include "model/Encodage.h"
 #include "model/LigneCsv.h"
 #include "ui/common/ChoixFichier.h"
 #include "ui/common/Messages.h"
@@ -22,10 +21,25 @@ const QString kExtension = QStringLiteral(".csv");
 // Often enough for the bar to move smoothly, rarely enough to cost nothing.
 constexpr int kIntervalleAffichageMs = 40;
 
+// The lines an import summary quotes before "…".
+constexpr int kEcarteesMontrees = 8;
+// The characters of a value a message quotes.
+constexpr int kLongueurCitee = 60;
+
 // The text of a written line, as a message quotes it.
-QString TexteLigne(const QByteArray& octets)
+QString TexteLigne(const QStringList& champs)
 {
-    return DecoderCp1252(octets).chopped(2);
+    return QString::fromUtf8(LigneCsv(champs, EncodageCsv::Utf8)).chopped(2);
+}
+
+QString Citation(const QString& valeur)
+{
+    return valeur.size() <= kLongueurCitee ? valeur : valeur.left(kLongueurCitee) + QStringLiteral("…");
+}
+
+QString AvecTexteSysteme(const QString& phrase, const QFileDevice& fichier)
+{
+    return phrase + QLatin1Char('\n') + fichier.errorString();
 }
 
 } // namespace
@@ -97,35 +111,48 @@ bool Exporter(QWidget* fenetre, const Indicateurs& indicateurs, const QString& n
     QSaveFile fichier(nom);
     if (!fichier.open(QIODevice::WriteOnly)) {
         Messages::Information(
-            QStringLiteral("Exportation - Une erreur est survenue pendant la création du fichier."), fenetre);
+            AvecTexteSysteme(QStringLiteral("Exportation - Une erreur est survenue pendant la création du fichier."),
+                             fichier),
+            fenetre);
         return false;
     }
-    const auto echecEcriture = [&](const QString& quoi) {
+    QString derniere = QStringLiteral("EN-TETE");
+    const auto echecEcriture = [&] {
+        const QString phrase =
+            QStringLiteral("Exportation - Une erreur est survenue pendant l'écriture du fichier : ") + derniere;
+        Messages::Information(AvecTexteSysteme(phrase, fichier), fenetre);
         fichier.cancelWriting();
-        Messages::Information(
-            QStringLiteral("Exportation - Une erreur est survenue pendant l'écriture du fichier : ") + quoi, fenetre);
         return false;
     };
 
-    const QByteArray enTete = LigneCsv(entete);
+    QVector<QStringList> aEcrire = lignes();
+    aEcrire.prepend(entete);
+    const ChoixEncodage choix = EncodageLisible(aEcrire);
+    const QByteArray enTete =
+        (choix.encodage == EncodageCsv::Utf8 ? kMarqueUtf8 : QByteArray()) + LigneCsv(entete, choix.encodage);
     if (fichier.write(enTete) != enTete.size())
-        return echecEcriture(QStringLiteral("EN-TETE"));
+        return echecEcriture();
 
-    const QVector<QStringList> aEcrire = lignes();
-    Progression progression(indicateurs.barre, aEcrire.size());
-    QByteArray derniere = enTete;
-    for (int i = 0; i < aEcrire.size(); ++i) {
-        derniere = LigneCsv(aEcrire[i]);
-        if (fichier.write(derniere) != derniere.size())
-            return echecEcriture(TexteLigne(derniere));
-        progression.Avancer(i + 1);
+    Progression progression(indicateurs.barre, aEcrire.size() - 1);
+    for (int i = 1; i < aEcrire.size(); ++i) {
+        const QByteArray ligne = LigneCsv(aEcrire[i], choix.encodage);
+        derniere = TexteLigne(aEcrire[i]);
+        if (fichier.write(ligne) != ligne.size())
+            return echecEcriture();
+        progression.Avancer(i);
     }
     // Written lines may still wait in a buffer: a disk that fills up shows
     // here, and the last line is the one named.
     if (!fichier.commit())
-        return echecEcriture(derniere == enTete ? QStringLiteral("EN-TETE") : TexteLigne(derniere));
+        return echecEcriture();
     progression.Terminer();
     indicateurs.coche->show();
+    if (choix.encodage == EncodageCsv::Utf8)
+        Messages::Information(QStringLiteral("Exportation - La valeur « %1 » ne se relirait pas en Windows-1252 : "
+                                             "le fichier a été écrit en UTF-8, avec la marque qui l'annonce aux "
+                                             "tableurs.")
+                                  .arg(Citation(choix.exemple)),
+                              fenetre);
     return true;
 }
 
@@ -145,10 +172,22 @@ std::optional<QByteArray> LireFichier(QWidget* fenetre, const QString& titre, co
         octets = fichier.readAll();
     if (!fichier.isOpen() || fichier.error() != QFileDevice::NoError) {
         Messages::Information(
-            QStringLiteral("Importation - Une erreur est survenue pendant l'ouverture du fichier."), fenetre);
+            AvecTexteSysteme(QStringLiteral("Importation - Une erreur est survenue pendant l'ouverture du fichier."),
+                             fichier),
+            fenetre);
         return std::nullopt;
     }
     return octets;
+}
+
+QString LignesEcartees(const QVector<LigneEcartee>& ecartees)
+{
+    QString texte;
+    for (int i = 0; i < ecartees.size() && i < kEcarteesMontrees; ++i)
+        texte += QStringLiteral("\nLigne %1 : %2").arg(ecartees[i].ligne).arg(ecartees[i].raison);
+    if (ecartees.size() > kEcarteesMontrees)
+        texte += QStringLiteral("\n…");
+    return texte;
 }
 
 } // namespace Transfert

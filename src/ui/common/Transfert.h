@@ -5,6 +5,8 @@
 // progress of long work on a bar beside the button, with a check mark shown
 // once the work is complete.
 
+#include "model/LigneCsv.h"
+
 #include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
@@ -51,10 +53,12 @@ struct Indicateurs
 namespace Transfert {
 
 // Asks for the file (proposing that name), then writes the heading and the
-// lines that lignes() gives (read only once the heading is written). The
+// lines that lignes() gives, in Windows-1252, or in UTF-8 after its mark
+// when they would not read back otherwise (which the export then says). The
 // file appears whole or not at all: an existing file of that name is
-// replaced only once every line is written. Each failure is said and ends
-// the export. True when the file was written.
+// replaced only once every line is written. Each failure is said, with the
+// system's words on a second line, and ends the export. True when the file
+// was written.
 bool Exporter(QWidget* fenetre, const Indicateurs& indicateurs, const QString& nomPropose,
               const QStringList& entete, const std::function<QVector<QStringList>()>& lignes);
 
@@ -62,5 +66,9 @@ bool Exporter(QWidget* fenetre, const Indicateurs& indicateurs, const QString& n
 // it whole. Nothing when the user cancels or the file cannot be read (the
 // message is shown).
 std::optional<QByteArray> LireFichier(QWidget* fenetre, const QString& titre, const QString& nomPropose);
+
+// The lines an import set aside, one per line of text after a line feed:
+// the first few, then "…".
+QString LignesEcartees(const QVector<LigneEcartee>& ecartees);
 
 } // namespace Transfert

@@ -549,10 +549,9 @@ int TFicheModeNormal::LigneSelectionnee() const
 void TFicheModeNormal::done(int resultat)
 {
     // Closed without "Valider", the work of the session would be lost.
-    if (resultat != QDialog::Accepted && session.EstModifie()
-        && !Messages::Question(QStringLiteral("Le chiffrage a été modifié et n'a pas été validé.\n"
-                                              "Voulez-vous fermer sans enregistrer ? Les modifications seront perdues."),
-                               this))
+    const QString question = QStringLiteral("Le chiffrage a été modifié et n'a pas été validé.\n"
+                                            "Voulez-vous fermer sans enregistrer ? Les modifications seront perdues.");
+    if (resultat != QDialog::Accepted && session.EstModifie() && !Messages::QuestionPerte(question, this))
         return;
     FormClose();
     QDialog::done(resultat);

@@ -104,9 +104,9 @@ void TFicheModeNormal::btnSupprimerToutClick()
     const int menuiserie = MenuiserieChoisie();
     if (menuiserie < 0 || session.MenuiserieCourante()->GetTarifs().EstVide())
         return;
-    if (Messages::Question(QStringLiteral("Etes-vous sûr de vouloir supprimer toutes les lignes de pose de cette "
-                                          "menuiserie ?"),
-                           this))
+    const QString question =
+        QStringLiteral("Etes-vous sûr de vouloir supprimer toutes les lignes de pose de cette menuiserie ?");
+    if (Messages::QuestionPerte(question, this))
         session.SupprimerTarifs(menuiserie);
 }
 
