@@ -141,7 +141,7 @@ std::unique_ptr<QWidget> QuincaillerieDetail(BaseDemo& base, Devis& devis)
     const QString premiere = base.Valeur(QStringLiteral("SELECT MIN(IdQuincaillerie) FROM Quincaillerie"));
     const QString derniere = base.Valeur(QStringLiteral("SELECT MAX(IdQuincaillerie) FROM Quincaillerie"));
     for (const QString& id : {premiere, derniere})
-        AjouterDuCatalogue(devis.quincailleries, id, {2, 2}, {1350, 1200});
+        AjouterDuCatalogue(devis.quincailleries, id, {2, 2}, SommesDimensions{1350, 1200, {}});
     auto fiche = std::make_unique<TFicheQuincaillerieDetail>(nullptr);
     fiche->SetMenuiseries(*devis.menuiserie);
     fiche->SetQuincailleries(devis.quincailleries);
@@ -220,7 +220,8 @@ void Capturer(QWidget* fenetre, const QString& nom)
         return;
     // The window manager decorates the window after it is shown; the
     // picture waits for it (and for the drawing that follows) at most a while.
-    QTest::qWaitFor([fenetre] { return fenetre->frameGeometry() != fenetre->geometry(); }, 2000);
+    [[maybe_unused]] const bool decoree =
+        QTest::qWaitFor([fenetre] { return fenetre->frameGeometry() != fenetre->geometry(); }, 2000);
     QTest::qWait(300);
     QDir().mkpath(dossier);
     fenetre->screen()->grabWindow(0).save(dossier + QLatin1Char('/') + nom + QStringLiteral(".png"));

@@ -161,7 +161,7 @@ private slots:
 
         const auto infobulle = [&liste](int ligne, int colonne) {
             QToolTip::hideText();
-            QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
+            [[maybe_unused]] const bool cachee = QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
             const QRect cellule = liste.visualRect(liste.model()->index(ligne, colonne));
             QHelpEvent demande(QEvent::ToolTip, cellule.center(), liste.viewport()->mapToGlobal(cellule.center()));
             QCoreApplication::sendEvent(liste.viewport(), &demande);
