@@ -56,6 +56,9 @@ protected:
     {
         if (evenement->type() == QEvent::Show && !evenement->spontaneous()) {
             Dimensionner();
+            // The control that has the focus shows it from the start, not
+            // only once a key has moved it: the keyboard user sees where he is.
+            fenetre->setAttribute(Qt::WA_KeyboardFocusChange);
             fenetre->removeEventFilter(this);
             deleteLater();
         }

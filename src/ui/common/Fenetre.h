@@ -5,7 +5,8 @@
 // at the room there is, once its frame and the task bar are counted: its
 // layout lets lists and grids shrink, and the panels that cannot sit in a
 // scroll area. It may be resized, not below what its layout needs. Every
-// window carries the program's icon.
+// window carries the program's icon, and its focused control shows its focus
+// from the start.
 
 class QWidget;
 
