@@ -1,8 +1,12 @@
 #include "PreparationDemo.h"
 
 #include "BaseTemporaire.h"
+#include "Octets.h"
 #include "app/Configuration.h"
 #include "data/DMPose.h"
+#include "model/Tarif.h"
+#include "pricing/QuantitesQuincaillerie.h"
+#include "pricing/SessionChiffrage.h"
 
 #include <QFile>
 #include <QHash>
@@ -15,6 +19,9 @@
 namespace {
 
 const QString kDemo = QStringLiteral(QUARLO_SOURCE_DIR "/examples/demo/");
+// The answer the program writes for the demo quote, the sample the host's
+// developers read.
+const QString kReponse = kDemo + QStringLiteral("Reponse.xml");
 
 QByteArray Lire(const QString& chemin)
 {
@@ -96,6 +103,26 @@ private:
         Requete requete(dm->Quarlo());
         requete.SetSql(sql);
         return static_cast<int>(requete.Ouvrir().Premiere().ValeurIndice(0).toLongLong());
+    }
+
+    QString Cle(const QString& sql)
+    {
+        Requete requete(dm->Quarlo());
+        requete.SetSql(sql);
+        return requete.Ouvrir().Premiere().ValeurIndice(0).toString();
+    }
+
+    // The line's hardware with one catalogue entry added, its quantity for
+    // the whole perimeter of the items.
+    TQuincailleries AvecEntree(const TQuincailleries& liste, const QString& codeExport,
+                               const MenuiseriesConcernees& menuiseries)
+    {
+        TQuincailleries copie;
+        copie.CopierDepuis(liste);
+        const QString id = Cle("SELECT IdQuincaillerie FROM Quincaillerie WHERE CodeExport = '" + codeExport + "'");
+        if (!AjouterDuCatalogue(copie, id, ChoixCotes().Compter(), SommerDimensions(menuiseries)))
+            qFatal("No hardware %s in the demo", qPrintable(codeExport));
+        return copie;
     }
 
     // The categories of the item's family that all their constraints accept.
@@ -202,6 +229,59 @@ private slots:
                 categoriesFenetres << acceptees.first();
         }
         QVERIFY(categoriesFenetres.size() >= 3); // the windows are priced differently
+    }
+
+    // The demo quote priced as a user would: the kind chosen at the opening,
+    // the automatic lines, one installer given to one line, another to a
+    // second line and then to all the others, handling chosen, hardware on two lines (one left out
+    // of the amounts) and for the whole quote. The bytes written are those
+    // of examples/demo/Reponse.xml; QUARLO_REGENERER_EXEMPLES=1 writes that
+    // file instead.
+    void reponseDuDevisDemo()
+    {
+        dm->ViderTva();
+        LireTypesTva(kDemo + "Config.ini");
+        const QString programme = dossier.path() + QStringLiteral("/");
+        const QString echange = programme + QStringLiteral("Devis.xml");
+        QFile::remove(echange);
+        QVERIFY(QFile::copy(kDemo + "Devis.xml", echange));
+
+        TSessionChiffrage session(programme);
+        session.SetFichierEchange(echange);
+        const QString renovation = Cle("SELECT IdPose FROM Pose WHERE CodeExport = 'POSE-RENO'");
+        TSessionChiffrage::Interlocuteur interlocuteur;
+        QStringList messages;
+        interlocuteur.signalerArchive = [&](const QString& message) { messages << message; };
+        interlocuteur.choisirPose = [&](const QString&) { return std::optional<QString>(renovation); };
+        session.Ouvrir(interlocuteur);
+        QCOMPARE(messages, QStringList());
+        QCOMPARE(session.GetMenuiseries().NombreTarifs(), session.GetMenuiseries().Nombre());
+
+        session.AffecterPoseur(0, 0, Cle("SELECT IdPoseur FROM Poseur WHERE Code = 'POS001'"));
+        // As "..." on the second item's line followed by "Oui" to giving him to every line without one.
+        const QString atelier = Cle("SELECT IdPoseur FROM Poseur WHERE Code = 'POS002'");
+        session.AffecterPoseurATous(atelier, session.AffecterPoseur(1, 0, atelier));
+        session.ChoisirOption(TPoseLivraison::LivraisonManutention, true);
+        const TMenuiseries& menuiseries = session.GetMenuiseries();
+        session.RemplacerQuincailleries(0, 0, AvecEntree(menuiseries[0].GetTarifs()[0].GetQuincailleries(),
+                                                         "QUI-MOUSSE", {&menuiseries[0]}));
+        session.RemplacerQuincailleries(4, 0, AvecEntree(menuiseries[4].GetTarifs()[0].GetQuincailleries(),
+                                                         "QUI-SILIC", {&menuiseries[4]}));
+        session.SetQuincaillerieIncluse(4, 0, false);
+        session.RemplacerQuincailleriesGlobales(
+            AvecEntree(session.GetQuincailleriesGlobales(), "QUI-VB7592", ToutesLesMenuiseries(menuiseries)));
+        QCOMPARE(session.EcrireReponse(), QString());
+
+        const QByteArray ecrite = LireOctets(echange);
+        QCOMPARE(LireOctets(session.GetPrefixeHorodate() + ".sortie.xml"), ecrite);
+        QVERIFY(QFileInfo(session.GetPrefixeHorodate() + ".entree.xml").size() > 0);
+        if (qEnvironmentVariable("QUARLO_REGENERER_EXEMPLES") == u"1") {
+            EcrireOctets(kReponse, ecrite);
+            qInfo("%s written", qPrintable(kReponse));
+            return;
+        }
+        // Element by element, so that a difference names its element.
+        QCOMPARE(ecrite.split('>'), LireOctets(kReponse).split('>'));
     }
 };
 
