@@ -38,6 +38,8 @@
 #include "ui/choice/FicheTarifChoix.h"
 #include "ui/common/DossierProgramme.h"
 #include "ui/common/Ressources.h"
+#include "ui/pricing/FicheModeNormal.h"
+#include "DevisHote.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -46,6 +48,8 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QtTest>
 #include <functional>
@@ -154,6 +158,28 @@ std::unique_ptr<QWidget> CopieTarifs(BaseDemo& base, Devis&)
                                                base.Valeur(QStringLiteral("SELECT MIN(IdPose) FROM Pose")));
 }
 
+// The pricing screen on a quote of the demo's kind, two items with their lines.
+std::unique_ptr<QWidget> ModeNormal(BaseDemo& base, Devis&)
+{
+    static QTemporaryDir dossier;
+    const QString echange = dossier.filePath(QStringLiteral("Devis.xml"));
+    QFile fichier(echange);
+    if (!fichier.open(QIODevice::WriteOnly))
+        return nullptr;
+    const QString pose = base.Valeur(QStringLiteral("SELECT MIN(IdPose) FROM Pose"));
+    const QString ligne = Tarif(QString(), QStringLiteral("Fenêtre 2 vantaux standard"), QStringLiteral("223,00"), 1,
+                                QStringLiteral("20,00"), QStringLiteral("1"));
+    fichier.write(Document(PoseGlobale(pose, QStringLiteral("Pose en neuf"), 1, QStringLiteral("20,00"), QString())
+                           + Menuiseries({{QStringLiteral("Fenêtre PVC 2 vantaux oscillo-battants séjour"),
+                                           {{"Quantite", "3"}, {"Hauteur", "1350"}, {"Largeur", "1200"}, {"Vantail", "2"}},
+                                           ligne + ligne, "3"},
+                                          {QStringLiteral("Porte d'entrée"), {{"Quantite", "1"}}, ligne, "1"}})));
+    fichier.close();
+    auto fiche = std::make_unique<TFicheModeNormal>(nullptr);
+    fiche->SetFichierEchange(echange);
+    return fiche;
+}
+
 std::unique_ptr<QWidget> Demarrage(BaseDemo&, Devis&)
 {
     // Not started: the test only looks at it.
@@ -186,8 +212,20 @@ const QVector<std::pair<const char*, Fabrique>>& Fenetres()
         {"FichePoseurChoix", Simple<TFichePoseurChoix>()},
         {"FicheQuincaillerieChoix", Simple<TFicheQuincaillerieChoix>()},
         {"FicheQuincaillerieDetail", QuincaillerieDetail},
+        {"FicheModeNormal", ModeNormal},
     };
     return fenetres;
+}
+
+// True when some panel of the window scrolls: it has not the room its
+// content needs, so a larger window first stops its scrolling.
+bool Defile(const QWidget* fenetre)
+{
+    for (const QScrollArea* zone : fenetre->findChildren<QScrollArea*>()) {
+        if (zone->verticalScrollBar()->isVisible() || zone->horizontalScrollBar()->isVisible())
+            return true;
+    }
+    return false;
 }
 
 // The text of a control that an accelerator may be given to.
@@ -301,17 +339,25 @@ void TestEcrans::fenetreTientEtSeLitAuClavier()
         QVERIFY2(focus && fenetre->isAncestorOf(focus), "aucun contrôle n'a le focus");
     }
 
-    // A larger window gives its room to its largest list or grid.
-    QAbstractItemView* vue = nullptr;
+    // A larger window gives its room to its lists and grids: each way, the
+    // lists together take all of it (one list alone, or two side by side).
+    QList<QAbstractItemView*> vues;
     for (QAbstractItemView* candidate : fenetre->findChildren<QAbstractItemView*>()) {
-        const int surface = candidate->width() * candidate->height();
-        if (candidate->isVisible() && (!vue || surface > vue->width() * vue->height()))
-            vue = candidate;
+        if (candidate->isVisible() && candidate->height() > 2 * candidate->fontMetrics().height())
+            vues << candidate;
     }
-    if (vue && fenetre->maximumSize() != fenetre->minimumSize()) {
-        const QSize avant = vue->size();
+    if (!vues.isEmpty() && fenetre->maximumSize() != fenetre->minimumSize() && !Defile(fenetre.get())) {
+        const auto croissance = [&vues](const QList<QSize>& avant) {
+            QSize plus;
+            for (int i = 0; i < vues.size(); ++i)
+                plus = plus.expandedTo(vues[i]->size() - avant[i]);
+            return plus;
+        };
+        QList<QSize> avant;
+        for (const QAbstractItemView* liste : vues)
+            avant << liste->size();
         fenetre->resize(fenetre->size() + QSize(60, 60));
-        QTRY_COMPARE(vue->size(), avant + QSize(60, 60));
+        QTRY_COMPARE(croissance(avant), QSize(60, 60));
     }
 
     QHash<QChar, QString> accelerateurs;

@@ -5,6 +5,7 @@
 #include "model/MargeMini.h"
 #include "model/Tarif.h"
 #include "ui/common/DossierProgramme.h"
+#include "ui/common/Fenetre.h"
 #include "ui/common/ListeIcones.h"
 #include "ui/common/Messages.h"
 #include "ui/common/ObjectCode.h"
@@ -31,6 +32,8 @@
 namespace {
 
 const QString kImagePose = QStringLiteral(":/icons/pose.png");
+// A list shrunk to its heading and a row and a half.
+constexpr int kHauteurMinimaleListe = 40;
 
 void ReglerLargeurs(QTreeView* liste, std::initializer_list<int> largeurs)
 {
@@ -117,8 +120,16 @@ TFicheModeNormal::TFicheModeNormal(QWidget* parent)
     ui->setupUi(this);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint
                    | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint);
-    setFixedSize(894, 685);
+                   | Qt::WindowMaximizeButtonHint | Qt::WindowCloseButtonHint);
+    // The system's size where the screen has room; on a smaller screen the
+    // lists give up their room first, then the panels scroll. A larger
+    // window gives its room to the lists.
+    resize(894, 685);
+    for (QAbstractScrollArea* liste : {static_cast<QAbstractScrollArea*>(ui->lvListe),
+                                       static_cast<QAbstractScrollArea*>(ui->lvCategorie),
+                                       static_cast<QAbstractScrollArea*>(ui->memoDescription)})
+        liste->setMinimumHeight(kHauteurMinimaleListe);
+    PreparerFenetre(this);
 
     imgListe.append(QIcon(kImagePose));
     // The minimum margin the administration set; "0" when none.
