@@ -42,12 +42,13 @@ QString DonneesReference::IdOperande(const QString& code)
 QString DonneesReference::Contrainte(const QString& idCategorie, const QString& code,
                                     const QString& operateur, const QString& valeur)
 {
-    return QString::number(base.Executer(QStringLiteral("INSERT INTO CategorieContrainte (IdCategorie, IdOperande, Operateur, Valeur)"
-                                 " VALUES (:IdCategorie, :IdOperande, :Operateur, :Valeur)"),
-                  {{QStringLiteral("IdCategorie"), idCategorie.toLongLong()},
-                   {QStringLiteral("IdOperande"), IdOperande(code).toLongLong()},
-                   {QStringLiteral("Operateur"), operateur},
-                   {QStringLiteral("Valeur"), valeur}}));
+    return QString::number(
+        base.Executer(QStringLiteral("INSERT INTO CategorieContrainte (IdCategorie, IdOperande, Operateur, Valeur)"
+                                     " VALUES (:IdCategorie, :IdOperande, :Operateur, :Valeur)"),
+                      {{QStringLiteral("IdCategorie"), idCategorie.toLongLong()},
+                       {QStringLiteral("IdOperande"), IdOperande(code).toLongLong()},
+                       {QStringLiteral("Operateur"), operateur},
+                       {QStringLiteral("Valeur"), valeur}}));
 }
 
 QString DonneesReference::Pose(const QString& libelle)
@@ -64,8 +65,8 @@ QString DonneesReference::Pose(const QString& libelle, const std::array<double, 
                        "Manutention, TypeTva, CodeExportLivraison, CodeExportLivraisonCompliquee, "
                        "CodeExportAutorisation, CodeExportManutention) "
                        "VALUES (:l, :c, :a, :b, :d, :e, :t, 'L', 'LC', 'LA', 'LM')"),
-        {{QStringLiteral("l"), libelle}, {QStringLiteral("c"), codeExport.isEmpty() ? libelle.left(3) : codeExport}, {QStringLiteral("a"), prix[0]},
-         {QStringLiteral("b"), prix[1]}, {QStringLiteral("d"), prix[2]}, {QStringLiteral("e"), prix[3]},
+        {{QStringLiteral("l"), libelle}, {QStringLiteral("c"), codeExport.isEmpty() ? libelle.left(3) : codeExport},
+         {QStringLiteral("a"), prix[0]}, {QStringLiteral("b"), prix[1]}, {QStringLiteral("d"), prix[2]}, {QStringLiteral("e"), prix[3]},
          {QStringLiteral("t"), typeTva}}));
 }
 
