@@ -9,6 +9,7 @@
 
 #include "data/CatalogueQuincaillerie.h"
 #include "data/DMPose.h"
+#include "engine/Base.h"
 #include "model/LigneCsv.h"
 
 #include <QFile>

@@ -2,6 +2,7 @@
 
 #include "app/Configuration.h"
 #include "data/DMPose.h"
+#include "engine/Base.h"
 
 #include <QDir>
 #include <QFile>

@@ -24,7 +24,7 @@ fi
 
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUARLO_TESTS=OFF -DQUARLO_BENCH=ON > /dev/null
 cmake --build build-bench --parallel "$(nproc)" \
-  --target bench_base bench_echange bench_import_quincaillerie bench_fenetres bench_memoire
+  --target bench_base bench_echange bench_import_quincaillerie bench_fenetres bench_memoire bench_instructions
 
 # Files go to memory when it can hold them: the figures are the programs'
 # work, not the disk's.
@@ -42,6 +42,12 @@ done
 # Peak memory is a figure of a whole process: this program opens the
 # pricing screen in processes of its own.
 QT_QPA_PLATFORM=offscreen build-bench/bin/bench_memoire
+# Statements per action of the pricing screen, on the file and on a
+# throwaway server, directly and with every packet delayed by 1 ms.
+source scripts/serveur-essai.sh
+demarrer_serveur_essai
+trap 'arreter_serveur_essai; rm -f "$tableau"' EXIT
+QT_QPA_PLATFORM=offscreen build-bench/bin/bench_instructions
 
 echo
 echo "Machine : $(nproc) cœurs, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2- | sed 's/^ *//')"

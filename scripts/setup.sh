@@ -3,9 +3,11 @@
 # only when some are missing. Runs as root, never asks anything.
 set -euo pipefail
 
-# qt6-translations-l10n: the toolkit's own dialogs and menus in French.
+# qt6-translations-l10n: the toolkit's own dialogs and menus in French;
+# postgresql and libpq-dev: the server back end and its tests.
 paquets=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
-         libsqlcipher-dev libbenchmark-dev xvfb xauth)
+         libsqlcipher-dev libbenchmark-dev xvfb xauth
+         postgresql libpq-dev)
 
 manquants=()
 for paquet in "${paquets[@]}"; do

@@ -72,6 +72,17 @@ void ModeTarification(const QStringList& arguments, QWidget* proprietaire, const
     const bool echangePresent = VerifierEchange(fichierEchange, proprietaire);
     if (!configurationPresente || !echangePresent)
         return;
+    // Pricing from an empty database would look like prices of nothing.
+    if (DMPose().BaseCreee()) {
+        const QString creation = DMPose().Serveur().isEmpty()
+                                     ? QStringLiteral("n'existait pas : elle vient d'être créée")
+                                     : QStringLiteral("était vide : ses tables viennent d'être créées");
+        Messages::Information(QStringLiteral("Quarlo - La base de données %1 %2 et ne contient encore aucune pose, "
+                                             "aucun tarif ni aucune quincaillerie. Remettez en place la base de "
+                                             "l'entreprise, ou saisissez ses données dans l'administration.")
+                                  .arg(DMPose().Designation(), creation),
+                              proprietaire);
+    }
     LireConfiguration(fichierConfig);
     fenetres.ModeNormal(proprietaire, fichierConfig, fichierEchange);
 }
@@ -91,7 +102,7 @@ void ExecuterMode(const QStringList& arguments, QWidget* proprietaire, const Fen
 
 void OuvrirBase(TDMPose& dm, const QString& dossierProgramme, QWidget* proprietaire)
 {
-    dm.SetNomFichier(dossierProgramme + QStringLiteral("Quarlo.abs"));
+    dm.ChoisirBase(dossierProgramme);
     dm.Ouvrir();
     // Upgrade failures are reported and never stop the start.
     for (const QString& message : dm.RestructureBase())

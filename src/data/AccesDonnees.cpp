@@ -54,3 +54,34 @@ QVector<Entree> Entrees(const Resultat& lignes, const QString& cle, const QStrin
         entrees.append({ligne.Texte(cle), ligne.Texte(libelle)});
     return entrees;
 }
+
+QHash<qint64, QStringList> ClesParEntier(const QStringList& cles)
+{
+    QHash<qint64, QStringList> parEntier;
+    for (const QString& cle : cles) {
+        if (const std::optional<qint64> entier = CleEnEntier(cle)) {
+            QStringList& memes = parEntier[*entier];
+            if (!memes.contains(cle))
+                memes << cle;
+        }
+    }
+    return parEntier;
+}
+
+void LireParTranches(Requete& requete, const QString& sql, const QString& parametre, const QList<qint64>& entiers,
+                     const std::function<void(const Ligne&)>& lire, const std::function<void()>& lier, int taille)
+{
+    for (qsizetype debut = 0; debut < entiers.size(); debut += taille) {
+        QStringList tranche;
+        for (const qint64 entier : entiers.mid(debut, taille))
+            tranche << QString::number(entier);
+        requete.SetSql(sql);
+        requete.LierListe(parametre, tranche);
+        if (lier)
+            lier();
+        for (const Ligne& ligne : requete.Ouvrir())
+            lire(ligne);
+        requete.ViderParametres();
+        requete.Fermer();
+    }
+}

@@ -10,7 +10,9 @@
 
 #include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QVector>
+#include <functional>
 
 // Runs a SELECT without parameters; the query is closed afterwards.
 Resultat LireTout(Requete& requete, const QString& sql);
@@ -31,3 +33,19 @@ QHash<QString, QString> Correspondances(const Resultat& lignes, const QString& c
 
 // The rows as entries: key from column "cle", text from column "libelle".
 QVector<Entree> Entrees(const Resultat& lignes, const QString& cle, const QString& libelle);
+
+// Look-ups of many keys at once: one statement for a whole list (a repaint,
+// an action), in slices the engine takes ("IN (:Cles)" with
+// Requete::LierListe).
+//
+// The keys that stand for the same integer as the database compares them
+// ("12" and " 12"), by that integer: a row found for one answers all of them.
+// A key that stands for none finds no row and is left out.
+QHash<qint64, QStringList> ClesParEntier(const QStringList& cles);
+
+// Runs the SELECT once per slice of at most `taille` of the integers, the
+// list bound to `parametre`, and gives every row to `lire`. Other parameters
+// are bound by `lier` before each run.
+void LireParTranches(Requete& requete, const QString& sql, const QString& parametre, const QList<qint64>& entiers,
+                     const std::function<void(const Ligne&)>& lire, const std::function<void()>& lier = {},
+                     int taille = Requete::kTailleListeMax);

@@ -1,6 +1,7 @@
 #include "data/Contraintes.h"
 
 #include "data/DMPose.h"
+#include "engine/Base.h"
 #include "model/Formats.h"
 #include "model/Menuiserie.h"
 

@@ -1,5 +1,10 @@
 #include "data/DMPose.h"
 
+#include "data/Schema.h"
+#include "engine/Base.h"
+#include "model/Ini.h"
+#include "model/MargeMini.h"
+
 #include <QVector>
 #include <algorithm>
 
@@ -13,17 +18,6 @@ QVector<TDMPose*>& Instances()
     static QVector<TDMPose*> instances;
     return instances;
 }
-
-const QString kCreationTrelvaneLibelle = QStringLiteral(
-    "CREATE TABLE TrelvaneLibelle ("
-    "Code VARCHAR(5) NOT NULL,"
-    "Famille INTEGER NOT NULL,"
-    "TypeFamille INTEGER NOT NULL,"
-    "TypeModele INTEGER NOT NULL,"
-    "Nom VARCHAR(50),"
-    "CONSTRAINT \"Primary\" PRIMARY KEY (Code),"
-    "CONSTRAINT \"Unique\" UNIQUE (Famille, TypeFamille, TypeModele)"
-    ");");
 
 // The host's joinery families, in the order they are inserted. The names are
 // pasted as they are: program constants, with the quote already doubled.
@@ -43,79 +37,6 @@ const char* const kLignesTrelvaneLibelle[] = {
     "('10800', 1, 8, 0, 'Persienne')",
 };
 
-const char* const kTablesSchema[] = {
-    "CREATE TABLE CategorieType ("
-    "IdCategorieType INTEGER PRIMARY KEY AUTOINCREMENT,"
-    "Libelle VARCHAR(100),"
-    "TrelvaneLibelle VARCHAR(5),"
-    "MotsClefs VARCHAR(100))",
-
-    "CREATE TABLE Categorie ("
-    "IdCategorie INTEGER PRIMARY KEY AUTOINCREMENT,"
-    "Libelle VARCHAR(100),"
-    "IdCategorieType INTEGER)",
-
-    "CREATE TABLE Operande ("
-    "IdOperande INTEGER PRIMARY KEY AUTOINCREMENT,"
-    "Libelle VARCHAR(100),"
-    "Code VARCHAR(100))",
-
-    "CREATE TABLE CategorieContrainte ("
-    "IdCategorieContrainte INTEGER PRIMARY KEY AUTOINCREMENT,"
-    "IdCategorie INTEGER,"
-    "IdOperande INTEGER,"
-    "Operateur VARCHAR(10),"
-    "Valeur VARCHAR(100))",
-
-    "CREATE TABLE Pose ("
-    "IdPose INTEGER PRIMARY KEY AUTOINCREMENT,"
-    "Libelle VARCHAR(50),"
-    "CodeExport VARCHAR(50),"
-    "Livraison DOUBLE,"
-    "LivraisonCompliquee DOUBLE,"
-    "Autorisation DOUBLE,"
-    "Manutention DOUBLE,"
-    "TypeTva INTEGER,"
-    "CodeExportLivraison VARCHAR(50),"
-    "CodeExportLivraisonCompliquee VARCHAR(50),"
-    "CodeExportAutorisation VARCHAR(50),"
-    "CodeExportManutention VARCHAR(50))",
-
-    "CREATE TABLE Poseur ("
-    "IdPoseur INTEGER PRIMARY KEY AUTOINCREMENT,"
-    "Code VARCHAR(100),"
-    "Nom VARCHAR(100),"
-    "Rue1 VARCHAR(100),"
-    "Rue2 VARCHAR(100),"
-    "Cp VARCHAR(100),"
-    "Ville VARCHAR(100),"
-    "Tel VARCHAR(100),"
-    "Fax VARCHAR(100),"
-    "Portable VARCHAR(100),"
-    "Mail VARCHAR(100),"
-    "Contact VARCHAR(100),"
-    "Siret VARCHAR(14),"
-    "RGE VARCHAR(25))",
-
-    "CREATE TABLE Tarif ("
-    "IdTarif INTEGER PRIMARY KEY AUTOINCREMENT,"
-    "IdPose INTEGER,"
-    "IdCategorie INTEGER,"
-    "IdPoseur INTEGER,"
-    "Prix DOUBLE)",
-
-    "CREATE TABLE Quincaillerie ("
-    "IdQuincaillerie INTEGER PRIMARY KEY AUTOINCREMENT,"
-    "CodeExport VARCHAR(100),"
-    "Libelle VARCHAR(100),"
-    "Libelle2 VARCHAR(100),"
-    "TarifVente DOUBLE,"
-    "TarifAchat DOUBLE,"
-    "NbPieces DOUBLE,"
-    "NbPiecesML DOUBLE,"
-    "Secable INTEGER)",
-};
-
 struct Operande
 {
     const char* code;
@@ -131,14 +52,6 @@ const Operande kOperandes[] = {
 };
 
 const QString kIndexTarif = QStringLiteral("IdxTarifPoseCategoriePoseur");
-
-bool IndexExiste(Connexion& base, const QString& index)
-{
-    Requete requete(base);
-    requete.SetSql(QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = 'index' AND name = :Nom COLLATE NOCASE"));
-    requete.LierTexte(QStringLiteral("Nom"), index);
-    return !requete.Ouvrir().EstVide();
-}
 
 bool AColonne(Connexion& base, const QString& table, const QString& colonne)
 {
@@ -163,7 +76,18 @@ void SiNecessaire(Connexion& base, Besoin besoin, Travail travail)
 
 } // namespace
 
-TDMPose::TDMPose()
+// The connection and the shared queries on it.
+struct TDMPose::Base
+{
+    Connexion connexion;
+    Requete select{connexion};
+    Requete sousSelect{connexion};
+    Requete comparaison{connexion};
+    Requete suppression{connexion};
+    Requete exec{connexion};
+};
+
+TDMPose::TDMPose() : base(std::make_unique<Base>())
 {
     Instances().append(this);
 }
@@ -181,26 +105,89 @@ TDMPose& DMPose()
     return *Instances().constLast();
 }
 
+void TDMPose::SetNomFichier(const QString& fichier)
+{
+    nomFichier = fichier;
+    serveur.clear();
+}
+
+void TDMPose::SetServeur(const QString& chaineConnexion)
+{
+    serveur = chaineConnexion;
+    nomFichier.clear();
+}
+
+void TDMPose::ChoisirBase(const QString& dossierProgramme)
+{
+    const QString connexion =
+        TFichierIni(dossierProgramme + kFichierParametresModule).LireTexte(QStringLiteral("Base"), QStringLiteral("Connexion")).trimmed();
+    if (connexion.isEmpty())
+        SetNomFichier(dossierProgramme + QStringLiteral("Quarlo.abs"));
+    else
+        SetServeur(connexion);
+}
+
+Connexion& TDMPose::Quarlo()
+{
+    return base->connexion;
+}
+
+Requete& TDMPose::qrySelect()
+{
+    return base->select;
+}
+
+Requete& TDMPose::qrySousSelect()
+{
+    return base->sousSelect;
+}
+
+Requete& TDMPose::qryComparaison()
+{
+    return base->comparaison;
+}
+
+Requete& TDMPose::qryDelete()
+{
+    return base->suppression;
+}
+
+Requete& TDMPose::qryExec()
+{
+    return base->exec;
+}
+
+bool TDMPose::EstConnecte() const
+{
+    return base->connexion.EstConnectee();
+}
+
+QString TDMPose::Designation() const
+{
+    return base->connexion.EstConnectee() ? base->connexion.Designation() : nomFichier;
+}
+
 void TDMPose::Ouvrir()
 {
-    base.Ouvrir(nomFichier, kMotDePasseBase);
-    // A file without any table (missing until now, or left empty by a first
-    // start that failed) receives the whole schema.
+    Connexion& connexion = base->connexion;
+    baseCreee = false;
+    if (serveur.isEmpty())
+        connexion.Ouvrir(nomFichier, kMotDePasseBase);
+    else
+        connexion.OuvrirServeur(serveur);
+    // A database without any table (a missing file, a new server database)
+    // receives the whole schema.
     try {
-        SiNecessaire(base, [this] { return BaseVide(); }, [this] { CreerSchema(); });
+        SiNecessaire(connexion, [&connexion] { return connexion.Tables().isEmpty(); }, [this] { CreerSchema(); });
     } catch (...) {
-        base.Fermer();
+        connexion.Fermer();
         throw;
     }
 }
 
-bool TDMPose::BaseVide()
-{
-    return TableVide(QStringLiteral("sqlite_master"));
-}
-
 bool TDMPose::TableVide(const QString& table)
 {
+    Requete& select = base->select;
     select.SetSql(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(table));
     const bool vide = select.Ouvrir().EstVide();
     select.Fermer();
@@ -209,22 +196,24 @@ bool TDMPose::TableVide(const QString& table)
 
 void TDMPose::Fermer()
 {
-    for (Requete* requete : {&select, &sousSelect, &comparaison, &suppression, &exec})
+    for (Requete* requete : {&base->select, &base->sousSelect, &base->comparaison, &base->suppression, &base->exec})
         requete->Fermer();
-    base.Fermer();
+    base->connexion.Fermer();
 }
 
 void TDMPose::CreerSchema()
 {
-    base.ExecuterScript(kCreationTrelvaneLibelle);
-    for (const char* table : kTablesSchema)
-        base.ExecuterScript(QString::fromUtf8(table));
+    Connexion& connexion = base->connexion;
+    for (const Table& table : SchemaQuarlo())
+        connexion.ExecuterScript(connexion.CreationTable(table));
+    Requete& exec = base->exec;
     exec.SetSql(QStringLiteral("INSERT INTO Operande (Libelle, Code) VALUES (:Libelle, :Code)"));
     for (const Operande& operande : kOperandes) {
         exec.LierTexte(QStringLiteral("Libelle"), QString::fromUtf8(operande.libelle));
         exec.LierTexte(QStringLiteral("Code"), QString::fromUtf8(operande.code));
         exec.Executer();
     }
+    baseCreee = true;
 }
 
 QStringList TDMPose::RestructureBase()
@@ -240,12 +229,13 @@ QStringList TDMPose::RestructureBase()
 
 void TDMPose::CreerTrelvaneLibelle(QStringList& messages)
 {
+    Connexion& connexion = base->connexion;
     try {
         SiNecessaire(
-            base, [this] { return !base.TableExiste(QStringLiteral("TrelvaneLibelle")); },
-            [this] {
-                exec.SetSql(kCreationTrelvaneLibelle);
-                exec.Executer();
+            connexion, [&connexion] { return !connexion.TableExiste(QStringLiteral("TrelvaneLibelle")); },
+            [this, &connexion] {
+                base->exec.SetSql(connexion.CreationTable(TableTrelvaneLibelle()));
+                base->exec.Executer();
             });
     } catch (const ErreurBase& erreur) {
         messages << QStringLiteral("TDMPose::RestructureBase : Erreur sur la création de la table TrelvaneLibelle")
@@ -255,16 +245,20 @@ void TDMPose::CreerTrelvaneLibelle(QStringList& messages)
 
 void TDMPose::RemplirTrelvaneLibelle(QStringList& messages)
 {
-    const auto aRemplir = [this] {
-        return base.TableExiste(QStringLiteral("TrelvaneLibelle")) && TableVide(QStringLiteral("TrelvaneLibelle"));
+    Connexion& connexion = base->connexion;
+    const auto aRemplir = [this, &connexion] {
+        return connexion.TableExiste(QStringLiteral("TrelvaneLibelle")) && TableVide(QStringLiteral("TrelvaneLibelle"));
     };
-    // One failing row does not keep the others out.
-    const auto remplir = [this, &messages] {
+    // One failing row does not keep the others out: each one is a group of
+    // its own inside the whole (a server gives up a group after a failure).
+    const auto remplir = [this, &connexion, &messages] {
         for (const char* valeurs : kLignesTrelvaneLibelle) {
             try {
-                exec.SetSql(QStringLiteral("INSERT INTO TrelvaneLibelle (Code, Famille, TypeFamille, TypeModele, Nom) values ")
-                            + QString::fromUtf8(valeurs) + QStringLiteral(";"));
-                exec.Executer();
+                Transaction ligne(connexion);
+                base->exec.SetSql(QStringLiteral("INSERT INTO TrelvaneLibelle (Code, Famille, TypeFamille, TypeModele, Nom) values ")
+                                  + QString::fromUtf8(valeurs) + QStringLiteral(";"));
+                base->exec.Executer();
+                ligne.Valider();
             } catch (const ErreurBase& erreur) {
                 messages << QStringLiteral("TDMPose::RestructureBase : Erreur sur l'insertion dans la table TrelvaneLibelle")
                                 + QLatin1Char('\n') + erreur.Message();
@@ -272,7 +266,7 @@ void TDMPose::RemplirTrelvaneLibelle(QStringList& messages)
         }
     };
     try {
-        SiNecessaire(base, aRemplir, remplir);
+        SiNecessaire(connexion, aRemplir, remplir);
     } catch (const ErreurBase& erreur) {
         messages << erreur.Message();
     }
@@ -280,10 +274,14 @@ void TDMPose::RemplirTrelvaneLibelle(QStringList& messages)
 
 void TDMPose::AjouterColonnesCategorieType(QStringList& messages)
 {
+    Connexion& connexion = base->connexion;
     try {
         SiNecessaire(
-            base, [this] { return !AColonne(base, QStringLiteral("CategorieType"), QStringLiteral("TrelvaneLibelle")); },
-            [this] { base.AjouterColonne(QStringLiteral("CategorieType"), QStringLiteral("TrelvaneLibelle VARCHAR(5)")); });
+            connexion, [&connexion] { return !AColonne(connexion, QStringLiteral("CategorieType"), QStringLiteral("TrelvaneLibelle")); },
+            [&connexion] {
+                connexion.AjouterColonne(QStringLiteral("CategorieType"),
+                                         {QStringLiteral("TrelvaneLibelle"), GenreColonne::Texte, 5});
+            });
     } catch (const ErreurBase& erreur) {
         messages << erreur.Message();
     }
@@ -291,13 +289,14 @@ void TDMPose::AjouterColonnesCategorieType(QStringList& messages)
 
 void TDMPose::AjouterColonnesPoseur(QStringList& messages)
 {
+    Connexion& connexion = base->connexion;
     // Siret alone decides; both columns are added together or not at all.
     try {
         SiNecessaire(
-            base, [this] { return !AColonne(base, QStringLiteral("Poseur"), QStringLiteral("Siret")); },
-            [this] {
-                base.AjouterColonne(QStringLiteral("Poseur"), QStringLiteral("Siret VARCHAR(14)"));
-                base.AjouterColonne(QStringLiteral("Poseur"), QStringLiteral("RGE VARCHAR(25)"));
+            connexion, [&connexion] { return !AColonne(connexion, QStringLiteral("Poseur"), QStringLiteral("Siret")); },
+            [&connexion] {
+                connexion.AjouterColonne(QStringLiteral("Poseur"), {QStringLiteral("Siret"), GenreColonne::Texte, 14});
+                connexion.AjouterColonne(QStringLiteral("Poseur"), {QStringLiteral("RGE"), GenreColonne::Texte, 25});
             });
     } catch (const ErreurBase& erreur) {
         messages << erreur.Message();
@@ -306,15 +305,16 @@ void TDMPose::AjouterColonnesPoseur(QStringList& messages)
 
 void TDMPose::IndexerTarifs(QStringList& messages)
 {
+    Connexion& connexion = base->connexion;
     // The pricing lists look the general price of every line up at each
-    // repaint: without this index each look-up reads the whole table. A file
-    // without the table has nothing to index.
-    const auto aIndexer = [this] {
-        return base.TableExiste(QStringLiteral("Tarif")) && !IndexExiste(base, kIndexTarif);
+    // repaint: without this index each look-up reads the whole table. A
+    // database without the table has nothing to index.
+    const auto aIndexer = [&connexion] {
+        return connexion.TableExiste(QStringLiteral("Tarif")) && !connexion.IndexExiste(kIndexTarif);
     };
     try {
-        SiNecessaire(base, aIndexer, [this] {
-            base.ExecuterScript(QStringLiteral("CREATE INDEX %1 ON Tarif (IdPose, IdCategorie, IdPoseur)").arg(kIndexTarif));
+        SiNecessaire(connexion, aIndexer, [&connexion] {
+            connexion.ExecuterScript(QStringLiteral("CREATE INDEX %1 ON Tarif (IdPose, IdCategorie, IdPoseur)").arg(kIndexTarif));
         });
     } catch (const ErreurBase& erreur) {
         messages << erreur.Message();
@@ -323,7 +323,7 @@ void TDMPose::IndexerTarifs(QStringList& messages)
 
 QString TDMPose::DernierIdCategorie()
 {
-    return base.DernierIdentifiant(QStringLiteral("Categorie"));
+    return base->connexion.DernierIdentifiant(QStringLiteral("Categorie"));
 }
 
 void TDMPose::AjouterTva(int typeTva, const QString& libelle, double valeur)

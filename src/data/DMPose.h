@@ -1,17 +1,21 @@
 #pragma once
 
-// The data module: the one connection to Quarlo.abs, the shared queries every
-// window uses, the schema creation and upgrade, and the in-memory VAT table
-// read from the host's configuration file.
+// The data module: the one connection to the reference data (the file
+// Quarlo.abs beside the program, or a server database), the shared queries
+// every window uses, the schema creation and upgrade, and the in-memory VAT
+// table read from the host's configuration file. The database layer itself
+// stays behind it: only the data units see it.
 
 #include "data/TableTva.h"
-#include "engine/Base.h"
 #include "model/Tva.h"
 
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <memory>
+
+class Connexion;
+class Requete;
 
 // The password of Quarlo.abs.
 extern const QByteArray kMotDePasseBase;
@@ -25,14 +29,27 @@ public:
     TDMPose(const TDMPose&) = delete;
     TDMPose& operator=(const TDMPose&) = delete;
 
-    // Connection. Ouvrir() creates a missing file with the whole schema and
-    // the five operands; an existing file is never recreated.
-    void SetNomFichier(const QString& fichier) { nomFichier = fichier; }
+    // Where the reference data lives: a file, or a server database given by
+    // a libpq connection string. The last one set is used.
+    void SetNomFichier(const QString& fichier);
+    void SetServeur(const QString& chaineConnexion);
+    // As Module_Quarlo.ini beside the program says: section [Base], key
+    // Connexion, a connection string; missing or empty, Quarlo.abs there.
+    void ChoisirBase(const QString& dossierProgramme);
     const QString& NomFichier() const { return nomFichier; }
+    const QString& Serveur() const { return serveur; }
+
+    // Connection. Ouvrir() gives a database without any table (a missing
+    // file, an empty server database) the whole schema and the five
+    // operands; an existing file is never recreated.
     void Ouvrir();
     void Fermer();
-    bool EstConnecte() const { return base.EstConnectee(); }
-    Connexion& Quarlo() { return base; }
+    bool EstConnecte() const;
+    // The last opening had to create the schema: the reference data is empty.
+    bool BaseCreee() const { return baseCreee; }
+    // How messages name the database (its file, or the database and its server).
+    QString Designation() const;
+    Connexion& Quarlo();
 
     // Brings the open database up to date. Each step runs whatever the
     // previous one gave; the messages of the failed steps are returned, in
@@ -40,11 +57,11 @@ public:
     QStringList RestructureBase();
 
     // Shared queries.
-    Requete& qrySelect() { return select; }
-    Requete& qrySousSelect() { return sousSelect; }
-    Requete& qryComparaison() { return comparaison; }
-    Requete& qryDelete() { return suppression; }
-    Requete& qryExec() { return exec; }
+    Requete& qrySelect();
+    Requete& qrySousSelect();
+    Requete& qryComparaison();
+    Requete& qryDelete();
+    Requete& qryExec();
 
     // The last key given to Categorie.IdCategorie, as text.
     QString DernierIdCategorie();
@@ -59,17 +76,14 @@ public:
     double GetTauxTva(int typeTva) const;
 
 private:
+    struct Base;
     QString nomFichier;
-    Connexion base;
-    Requete select{base};
-    Requete sousSelect{base};
-    Requete comparaison{base};
-    Requete suppression{base};
-    Requete exec{base};
+    QString serveur;
+    bool baseCreee = false;
+    std::unique_ptr<Base> base;
     QVector<LigneTva> tva;
 
     void CreerSchema();
-    bool BaseVide();
     bool TableVide(const QString& table);
     // The steps of RestructureBase; each adds its failure to the messages.
     void CreerTrelvaneLibelle(QStringList& messages);

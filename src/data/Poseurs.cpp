@@ -4,6 +4,7 @@
 #include "data/DMPose.h"
 
 #include <QHash>
+#include <QSet>
 #include <algorithm>
 
 namespace {
@@ -142,6 +143,27 @@ QString Nom(const QString& cle)
                    QStringLiteral("SELECT Nom FROM Poseur WHERE IdPoseur = :IdPoseur ORDER BY Nom ASC"),
                    QStringLiteral("IdPoseur"), cle);
     return poseurs.NombreLignes() == 1 ? poseurs.Premiere().Texte(QStringLiteral("Nom")) : QString();
+}
+
+QHash<QString, QString> Noms(const QStringList& cles)
+{
+    const QHash<qint64, QStringList> parEntier = ClesParEntier(cles);
+    QHash<qint64, QString> noms;
+    QSet<qint64> doubles;
+    Requete requete(DMPose().Quarlo());
+    LireParTranches(requete, QStringLiteral("SELECT IdPoseur AS Cle, Nom FROM Poseur WHERE IdPoseur IN (:IdPoseurs)"),
+                    QStringLiteral("IdPoseurs"), parEntier.keys(), [&](const Ligne& ligne) {
+                        const qint64 cle = ligne.Entier(QStringLiteral("Cle"));
+                        if (noms.contains(cle))
+                            doubles.insert(cle);
+                        noms.insert(cle, ligne.Texte(QStringLiteral("Nom")));
+                    });
+    QHash<QString, QString> resultat;
+    for (auto nom = noms.cbegin(); nom != noms.cend(); ++nom)
+        if (!doubles.contains(nom.key()))
+            for (const QString& cle : parEntier.value(nom.key()))
+                resultat.insert(cle, nom.value());
+    return resultat;
 }
 
 Identite LireIdentite(const QString& cle)

@@ -3,7 +3,9 @@
 // Installers (table Poseur): written from the host's configuration file at
 // every start, read by the installer choice and the pricing screen.
 
+#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <array>
 
@@ -30,6 +32,10 @@ int Supprimer(const QString& cle);
 
 // The name of the installer of that key; "" unless exactly one row has it.
 QString Nom(const QString& cle);
+
+// Nom of each key, in one statement: the keys that are no single
+// installer's are missing from the answer.
+QHash<QString, QString> Noms(const QStringList& cles);
 
 // What a line records of its installer.
 struct Identite

@@ -54,6 +54,17 @@ TQuincaillerie LireEntree(const QString& id, const Ligne& ligne)
     return entree;
 }
 
+// Prix for a list of keys.
+const QString kSqlPrixDe = QStringLiteral(
+    "SELECT IdQuincaillerie, TarifVente, TarifAchat, NbPieces, NbPiecesML FROM Quincaillerie "
+    "WHERE IdQuincaillerie IN (:IdQuincailleries)");
+
+Quincailleries::PrixCatalogue PrixDeLigne(const Ligne& ligne)
+{
+    return {ligne.Decimal(QStringLiteral("TarifVente")), ligne.Decimal(QStringLiteral("TarifAchat")),
+            ligne.Decimal(QStringLiteral("NbPieces")), ligne.Decimal(QStringLiteral("NbPiecesML"))};
+}
+
 } // namespace
 
 namespace Quincailleries {
@@ -94,9 +105,19 @@ std::optional<PrixCatalogue> Prix(const QString& id)
     const Resultat& lignes = requete.Ouvrir();
     if (lignes.EstVide())
         return std::nullopt;
-    const Ligne& ligne = lignes.Premiere();
-    return PrixCatalogue{ligne.Decimal(QStringLiteral("TarifVente")), ligne.Decimal(QStringLiteral("TarifAchat")),
-                         ligne.Decimal(QStringLiteral("NbPieces")), ligne.Decimal(QStringLiteral("NbPiecesML"))};
+    return PrixDeLigne(lignes.Premiere());
+}
+
+QHash<QString, PrixCatalogue> PrixDe(const QStringList& ids)
+{
+    const QHash<qint64, QStringList> cles = ClesParEntier(ids);
+    QHash<QString, PrixCatalogue> prix;
+    Requete requete(DMPose().Quarlo());
+    LireParTranches(requete, kSqlPrixDe, QStringLiteral("IdQuincailleries"), cles.keys(), [&](const Ligne& ligne) {
+        for (const QString& cle : cles.value(ligne.Entier(kIdQuincaillerie)))
+            prix.insert(cle, PrixDeLigne(ligne));
+    });
+    return prix;
 }
 
 namespace {
@@ -117,10 +138,14 @@ bool PrixModifies(const TQuincaillerie& entree)
 
 int Actualiser(TQuincailleries& quincailleries)
 {
+    QStringList ids;
+    for (const TQuincaillerie& entree : quincailleries)
+        ids << entree.GetId();
+    const QHash<QString, PrixCatalogue> catalogue = PrixDe(ids);
     int changees = 0;
     for (TQuincaillerie& entree : quincailleries) {
-        const std::optional<PrixCatalogue> prix = Prix(entree.GetId());
-        if (!prix)
+        const auto prix = catalogue.constFind(entree.GetId());
+        if (prix == catalogue.constEnd())
             continue;
         changees += Differe(*prix, entree);
         entree.SetTarifVente(prix->tarifVente);

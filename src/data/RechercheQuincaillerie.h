@@ -6,7 +6,9 @@
 
 #include "model/Quincaillerie.h"
 
+#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <QVector>
 #include <optional>
 
@@ -32,13 +34,18 @@ struct PrixCatalogue
 // Those of the catalogue entry of that key; nothing when it is no longer there.
 std::optional<PrixCatalogue> Prix(const QString& id);
 
+// Prix of each key, in one statement (a repaint of the hardware grid, a
+// refresh of every entry): the keys no longer in the catalogue are missing
+// from the answer.
+QHash<QString, PrixCatalogue> PrixDe(const QStringList& ids);
+
 // True when the catalogue still holds the entry and any of the four values
 // differs from the entry's own, to the last bit.
 bool PrixModifies(const TQuincaillerie& entree);
 
 // Each entry takes the catalogue's four values; quantity, labels and export
 // code stay, and an entry no longer in the catalogue keeps its values.
-// Returns the number of entries that changed.
+// Returns the number of entries that changed. One statement for them all.
 int Actualiser(TQuincailleries& quincailleries);
 
 } // namespace Quincailleries

@@ -4,11 +4,23 @@
 #include "model/Menuiserie.h"
 #include "model/Tarif.h"
 
+#include <algorithm>
+
 bool EcartPrix(const TTarif& tarif)
 {
     const std::optional<double> reference = Tarifs::PrixGeneral(tarif.GetId());
     return reference && *reference != tarif.GetPrix();
 }
+
+namespace {
+
+bool Ecart(const QHash<QString, double>& generaux, const TTarif& tarif)
+{
+    const auto reference = generaux.constFind(tarif.GetId());
+    return reference != generaux.constEnd() && *reference != tarif.GetPrix();
+}
+
+} // namespace
 
 bool MenuiserieEnEcart(const TMenuiserie& menuiserie)
 {
@@ -17,4 +29,33 @@ bool MenuiserieEnEcart(const TMenuiserie& menuiserie)
             return true;
     }
     return false;
+}
+
+QVector<bool> EcartsPrix(const QVector<const TTarif*>& tarifs)
+{
+    QStringList cles;
+    for (const TTarif* tarif : tarifs)
+        cles << tarif->GetId();
+    const QHash<QString, double> generaux = Tarifs::PrixGeneraux(cles);
+    QVector<bool> ecarts;
+    ecarts.reserve(tarifs.size());
+    for (const TTarif* tarif : tarifs)
+        ecarts << Ecart(generaux, *tarif);
+    return ecarts;
+}
+
+QVector<bool> MenuiseriesEnEcart(const QVector<const TMenuiserie*>& menuiseries)
+{
+    QStringList cles;
+    for (const TMenuiserie* menuiserie : menuiseries)
+        for (const TTarif& tarif : menuiserie->GetTarifs())
+            cles << tarif.GetId();
+    const QHash<QString, double> generaux = Tarifs::PrixGeneraux(cles);
+    QVector<bool> ecarts;
+    ecarts.reserve(menuiseries.size());
+    for (const TMenuiserie* menuiserie : menuiseries) {
+        const TTarifs& tarifs = menuiserie->GetTarifs();
+        ecarts << std::any_of(tarifs.begin(), tarifs.end(), [&](const TTarif& tarif) { return Ecart(generaux, tarif); });
+    }
+    return ecarts;
 }

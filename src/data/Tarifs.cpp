@@ -313,4 +313,82 @@ void Copier(const Choix& source, const Choix& cible)
     transaction.Valider();
 }
 
+namespace {
+
+// PrixGeneral for a list of keys; the first row of each key, as one key alone gives it.
+const QString kSqlPrixGeneraux = QStringLiteral(
+    "SELECT t2.IdTarif AS Cle, t1.Prix FROM Tarif t1, Tarif t2"
+    " WHERE t2.IdTarif IN (:IdTarifs)"
+    " AND t1.IdPose = t2.IdPose"
+    " AND t1.IdCategorie = t2.IdCategorie"
+    " AND t1.IdPoseur = 0"
+    " ORDER BY t2.IdTarif, t1.IdTarif");
+
+// PrixPoseur for lists of tariff and installer keys; the highest key of each pair first.
+const QString kSqlPrixPoseurs = QStringLiteral(
+    "SELECT t2.IdTarif AS Cle, t1.IdPoseur AS Poseur, t1.Prix FROM Tarif t1, Tarif t2"
+    " WHERE t2.IdTarif IN (:IdTarifs)"
+    " AND t1.IdPose = t2.IdPose"
+    " AND t1.IdCategorie = t2.IdCategorie"
+    " AND t1.IdPoseur IN (:IdPoseurs)"
+    " ORDER BY t2.IdTarif, t1.IdPoseur, t1.IdTarif DESC");
+
+// Installers in one statement with a slice of tariffs: both lists stay within what the engine binds at once.
+constexpr int kPoseursParInstruction = Requete::kTailleListeMax / 2;
+
+} // namespace
+
+QHash<QString, double> PrixGeneraux(const QStringList& idTarifs)
+{
+    const QHash<qint64, QStringList> cles = ClesParEntier(idTarifs);
+    QHash<QString, double> prix;
+    Requete requete(DMPose().Quarlo());
+    LireParTranches(requete, kSqlPrixGeneraux, QStringLiteral("IdTarifs"), cles.keys(), [&](const Ligne& ligne) {
+        for (const QString& cle : cles.value(ligne.Entier(QStringLiteral("Cle"))))
+            if (!prix.contains(cle))
+                prix.insert(cle, ligne.Decimal(QStringLiteral("Prix")));
+    });
+    return prix;
+}
+
+QHash<LignePoseur, double> PrixPoseurs(const QVector<LignePoseur>& lignes)
+{
+    QStringList idTarifs;
+    QStringList idPoseurs;
+    for (const LignePoseur& ligne : lignes) {
+        idTarifs << ligne.idTarif;
+        idPoseurs << ligne.idPoseur;
+    }
+    const QHash<qint64, QStringList> tarifs = ClesParEntier(idTarifs);
+    const QHash<qint64, QStringList> poseurs = ClesParEntier(idPoseurs);
+    // The first row of each pair of integers.
+    QHash<QPair<qint64, qint64>, double> trouves;
+    Requete requete(DMPose().Quarlo());
+    const QList<qint64> entiersPoseurs = poseurs.keys();
+    for (qsizetype debut = 0; debut < entiersPoseurs.size(); debut += kPoseursParInstruction) {
+        QStringList tranche;
+        for (const qint64 poseur : entiersPoseurs.mid(debut, kPoseursParInstruction))
+            tranche << QString::number(poseur);
+        LireParTranches(
+            requete, kSqlPrixPoseurs, QStringLiteral("IdTarifs"), tarifs.keys(),
+            [&](const Ligne& ligne) {
+                const QPair<qint64, qint64> paire{ligne.Entier(QStringLiteral("Cle")), ligne.Entier(QStringLiteral("Poseur"))};
+                if (!trouves.contains(paire))
+                    trouves.insert(paire, ligne.Decimal(QStringLiteral("Prix")));
+            },
+            [&] { requete.LierListe(QStringLiteral("IdPoseurs"), tranche); }, Requete::kTailleListeMax - kPoseursParInstruction);
+    }
+    QHash<LignePoseur, double> prix;
+    for (const LignePoseur& ligne : lignes) {
+        const std::optional<qint64> tarif = CleEnEntier(ligne.idTarif);
+        const std::optional<qint64> poseur = CleEnEntier(ligne.idPoseur);
+        if (!tarif || !poseur)
+            continue;
+        const auto trouve = trouves.constFind({*tarif, *poseur});
+        if (trouve != trouves.constEnd())
+            prix.insert(ligne, *trouve);
+    }
+    return prix;
+}
+
 } // namespace Tarifs

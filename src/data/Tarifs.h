@@ -5,6 +5,7 @@
 // administration edits them as a grid per kind and installer, exports that
 // grid and copies one grid onto another.
 
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -115,5 +116,26 @@ QVector<QStringList> LignesExportation(const Choix& choix, const QString& nomPos
 // transaction: a failure leaves the target as it was. The keys must be
 // whole numbers.
 void Copier(const Choix& source, const Choix& cible);
+
+// Many lines at once, in one statement per repaint or action (the answer
+// still comes from the database at that moment).
+//
+// PrixGeneral of each tariff key: the keys whose tariff row is gone are
+// missing from the answer.
+QHash<QString, double> PrixGeneraux(const QStringList& idTarifs);
+
+// PrixPoseur of each line given as its tariff key and its installer key:
+// the lines without a price of their installer are missing from the answer.
+struct LignePoseur
+{
+    QString idTarif;
+    QString idPoseur;
+    bool operator==(const LignePoseur&) const = default;
+};
+inline size_t qHash(const LignePoseur& ligne, size_t graine = 0)
+{
+    return qHashMulti(graine, ligne.idTarif, ligne.idPoseur);
+}
+QHash<LignePoseur, double> PrixPoseurs(const QVector<LignePoseur>& lignes);
 
 } // namespace Tarifs

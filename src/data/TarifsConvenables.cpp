@@ -3,6 +3,7 @@
 #include "data/Categories.h"
 #include "data/CategoriesTypes.h"
 #include "data/DMPose.h"
+#include "engine/Base.h"
 #include "model/Menuiserie.h"
 
 namespace {

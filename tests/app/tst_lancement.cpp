@@ -91,7 +91,15 @@ private:
 
     QString Chemin(QString texte) const
     {
-        return texte.replace(QLatin1String("<hote>"), hote);
+        return texte.replace(QLatin1String("<hote>"), hote).replace(QLatin1String("<programme>"), programme);
+    }
+
+    // A database that exists, as every start but the first finds it.
+    void CreerBase()
+    {
+        dm->SetNomFichier(programme + QStringLiteral("Quarlo.abs"));
+        dm->Ouvrir();
+        dm->Fermer();
     }
 
     QStringList Chemins(const QStringList& textes) const
@@ -174,6 +182,11 @@ private slots:
         };
         const auto configAbsente = QStringLiteral("Quarlo - Le fichier de configuration n'existe pas : ");
         const auto echangeAbsent = QStringLiteral("Quarlo - Le fichier de récupération n'existe pas : ");
+        // A first start prices from an empty database, and says so.
+        const auto baseCreee = QStringLiteral(
+            "Quarlo - La base de données <programme>Quarlo.abs n'existait pas : elle vient d'être créée et ne contient "
+            "encore aucune pose, aucun tarif ni aucune quincaillerie. Remettez en place la base de l'entreprise, ou "
+            "saisissez ses données dans l'administration.");
 
         QTest::newRow("no argument") << QStringList{} << nombre(0) << "";
         QTest::newRow("mode word alone") << QStringList{"ADMIN"} << nombre(1) << "";
@@ -198,8 +211,8 @@ private slots:
             << QStringList{"Quarlo - Le fichier de récupération est trop volumineux pour être chiffré "
                            "(101 Mo, pour 100 Mo au plus) : <hote>gros.xml"}
             << "";
-        QTest::newRow("CREATION") << QStringList{"CREATION", config, echange} << QStringList{} << "tarification";
-        QTest::newRow("MAJ") << QStringList{"MAJ", config, echange} << QStringList{} << "tarification";
+        QTest::newRow("CREATION") << QStringList{"CREATION", config, echange} << QStringList{baseCreee} << "tarification";
+        QTest::newRow("MAJ") << QStringList{"MAJ", config, echange} << QStringList{baseCreee} << "tarification";
         QTest::newRow("MAJ, both files missing, configuration first")
             << QStringList{"MAJ", absente, absent}
             << QStringList{configAbsente + absente, echangeAbsent + absent} << "";
@@ -258,6 +271,7 @@ private slots:
 
     void creationEtMajIdentiques()
     {
+        CreerBase();
         const auto lancer = [this](const QString& mode) {
             EnregistreurMessages enregistreur;
             const int code = Lancer({mode, "<hote>Config.ini", "<hote>Devis.xml"});
@@ -298,6 +312,24 @@ private slots:
         QCOMPARE(LireOctets(programme + QStringLiteral("Quarlo.abs")), contenu);
     }
 
+    // The settings file names a server that cannot be reached: one message
+    // naming it, no window, a clean end, and no file made beside the program.
+    void serveurInjoignable()
+    {
+        EcrireOctets(programme + QStringLiteral("Module_Quarlo.ini"),
+                     "[Marge]\r\nMini=10\r\n[Base]\r\nConnexion=host=/nulle/part dbname=quarlo connect_timeout=2\r\n");
+        EnregistreurMessages enregistreur;
+        QCOMPARE(Lancer({"CREATION", "<hote>Config.ini", "<hote>Devis.xml"}), 1);
+        QCOMPARE(enregistreur.Recus().size(), 1);
+        QCOMPARE(enregistreur.Recus().first().genre, Messages::Genre::Erreur);
+        QVERIFY2(enregistreur.Dernier().startsWith(QStringLiteral("Impossible de joindre le serveur pour ouvrir la base "
+                                                                  "« quarlo » du serveur « local »")),
+                 qPrintable(enregistreur.Dernier()));
+        QVERIFY(ouvertures.isEmpty());
+        QVERIFY(!DMPose().EstConnecte());
+        QVERIFY(!QFile::exists(programme + QStringLiteral("Quarlo.abs")));
+    }
+
     void erreurDeConfiguration()
     {
         PreparerBase("CREATE TRIGGER refus BEFORE INSERT ON Poseur "
@@ -313,6 +345,7 @@ private slots:
 
     void erreurDeLaFenetre()
     {
+        CreerBase();
         Lancement::Fenetres fenetres = Enregistreuses();
         fenetres.ModeNormal = [](QWidget*, const QString&, const QString&) {
             throw std::runtime_error("panne de la fenêtre");

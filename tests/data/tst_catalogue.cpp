@@ -76,13 +76,16 @@ private slots:
     {
         BaseTemporaire base;
         const QString long150 = QString(149, u'x') + QStringLiteral("日");
-        const QVector<CatalogueQuincaillerie::Article> hostiles{
+        QVector<CatalogueQuincaillerie::Article> hostiles{
             {"S", "semi;colon", "", 1, 2, 3, 4, true},
             {"M", "multi\r\nligne", "fin\n", 0, 0, 0, 0, false},
             {"J", "日本", "Vis \"spéciale\"", 0.5, 0, 0, 0, true},
             {"G", "\"\"", "\";\"", 0, 0, 0, 0, false},
-            {"L", long150, "", 0, 0, 0, 0, false},
         };
+        // The file keeps a text longer than its column; a server refuses it.
+        const bool texteLong = !base.Base().EstServeur();
+        if (texteLong)
+            hostiles.append({"L", long150, "", 0, 0, 0, 0, false});
         for (const auto& article : hostiles)
             CatalogueQuincaillerie::Enregistrer({}, article);
         const QStringList avant = LignesTexte(base.Base(), kCatalogue);
@@ -93,7 +96,7 @@ private slots:
         QVERIFY(importation.faite);
         QCOMPARE(importation.examen.ecartees.size(), 0);
         // The one text longer than its column is cut, and counted.
-        QCOMPARE(importation.examen.textesCoupes, 1);
+        QCOMPARE(importation.examen.textesCoupes, texteLong ? 1 : 0);
         QStringList attendu = avant;
         attendu.replaceInStrings(long150, long150.left(100));
         QStringList apres = LignesTexte(base.Base(), kCatalogue);
@@ -198,8 +201,7 @@ private slots:
         BaseTemporaire base;
         CatalogueQuincaillerie::Enregistrer({}, {"ANCIEN", "Ancien", "", 1, 1, 1, 1, false});
         const QStringList avant = LignesTexte(base.Base(), kCatalogue);
-        base.Executer("CREATE TRIGGER refus BEFORE INSERT ON Quincaillerie WHEN NEW.CodeExport = 'MAUVAIS' "
-                      "BEGIN SELECT RAISE(ABORT, 'refus'); END");
+        base.Refuser("INSERT", "Quincaillerie", "NEW.CodeExport = 'MAUVAIS'");
         try {
             Importer(Fichier({{"BON", "", "", "", "", "", "", ""}, {"MAUVAIS", "", "", "", "", "", "", ""}}));
             QFAIL("the import should have failed");

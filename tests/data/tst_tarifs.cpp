@@ -39,7 +39,7 @@ template <class Travail>
 void AutreCopie(BaseTemporaire& base, Travail travail)
 {
     TDMPose autre;
-    autre.SetNomFichier(base.Fichier("Quarlo.abs"));
+    base.Designer(autre);
     autre.Ouvrir();
     travail();
 }
@@ -120,9 +120,8 @@ private slots:
         r.donnees.Tarif(r.poseA, r.bois, QVariant());
         r.donnees.Tarif(r.poseA, r.pvc, 0.1 + 0.2);
         const QVector<Tarifs::LigneGrille> grille = Tarifs::Grille(choix);
-        r.base.Executer("CREATE TRIGGER refusModif BEFORE UPDATE ON Tarif BEGIN SELECT RAISE(ABORT, 'écrit'); END");
-        r.base.Executer("CREATE TRIGGER refusAjout BEFORE INSERT ON Tarif BEGIN SELECT RAISE(ABORT, 'écrit'); END");
-        r.base.Executer("CREATE TRIGGER refusSuppr BEFORE DELETE ON Tarif BEGIN SELECT RAISE(ABORT, 'écrit'); END");
+        for (const char* ecriture : {"UPDATE", "INSERT", "DELETE"})
+            r.base.Refuser(QString::fromLatin1(ecriture), "Tarif");
         // The prices as shown, or written otherwise with the same value:
         // a null price stays, a price shown rounded stays as stored.
         QCOMPARE(Tarifs::TextePrix(grille[1]), QStringLiteral("0,3"));
@@ -212,8 +211,7 @@ private slots:
                               TarifTexte(r.poseB, r.poseurX, r.pvc, "5")}));
 
         // A failing insert leaves the target as it was; a source without rows empties it.
-        r.base.Executer("CREATE TRIGGER refus BEFORE INSERT ON Tarif WHEN NEW.Prix = 20 "
-                        "BEGIN SELECT RAISE(ABORT, 'refus'); END");
+        r.base.Refuser("INSERT", "Tarif", "NEW.Prix = 20");
         QVERIFY_THROWS_EXCEPTION(std::exception, Tarifs::Copier({r.poseA, "0"}, {r.poseB, r.poseurX}));
         QCOMPARE(LignesTexte(r.base.Base(), x).size(), 3);
         Tarifs::Copier({r.poseB, "0"}, {r.poseA, r.poseurX});

@@ -21,10 +21,9 @@ namespace {
 // table lost its key constraint may hold.
 void Doubler(BaseTemporaire& base, const QString& table)
 {
-    base.Executer(QStringLiteral("CREATE TABLE Doublee AS SELECT * FROM ") + table);
-    base.Executer(QStringLiteral("DROP TABLE ") + table);
-    base.Executer(QStringLiteral("ALTER TABLE Doublee RENAME TO ") + table);
-    base.Executer(QStringLiteral("INSERT INTO %1 SELECT * FROM %1").arg(table));
+    base.Base().ExecuterScript(QStringLiteral("CREATE TABLE Doublee AS SELECT * FROM %1; DROP TABLE %1; "
+                                              "ALTER TABLE Doublee RENAME TO %1; INSERT INTO %1 SELECT * FROM %1")
+                                   .arg(table));
 }
 
 // What each unit reads of the record of a key, as one text.
@@ -71,9 +70,8 @@ const QHash<QString, QString (*)(const QString&)> kLectures = {
 // The values left in a column of a table, sorted, separated by blanks.
 QString Reste(BaseTemporaire& base, const QString& table, const QString& colonne)
 {
-    return base.Valeur(
-        QStringLiteral("SELECT GROUP_CONCAT(v, ' ') FROM (SELECT CAST(%1 AS TEXT) AS v FROM %2 ORDER BY 1)")
-            .arg(colonne, table));
+    return LignesTexte(base.Base(), QStringLiteral("SELECT %1 FROM %2 ORDER BY %1").arg(colonne, table))
+        .join(QLatin1Char(' '));
 }
 
 // "category key|operand key|operator|value" of every stored constraint.
@@ -228,9 +226,9 @@ private slots:
             std::nullopt);
         QCOMPARE(neuve.etat, Enregistrement::Fait);
         const QString cle = neuve.cle;
-        QCOMPARE(base.Valeur("SELECT IdCategorie || '|' || Libelle || '|' || IdCategorieType FROM Categorie "
-                             "WHERE Libelle = 'Neuve'"),
-                 cle + "|Neuve|-1");
+        QCOMPARE(LignesTexte(base.Base(), "SELECT IdCategorie, Libelle, IdCategorieType FROM Categorie "
+                                          "ORDER BY IdCategorie"),
+                 (QStringList{autre + "|Autre|-1", cle + "|Neuve|-1"}));
         QCOMPARE(Contraintes(base), (QStringList{autre + '|' + hauteur + "|<|1", cle + '|' + hauteur + "|<|2000",
                                                  cle + '|' + largeur + "|>|500"}));
 
@@ -260,8 +258,7 @@ private slots:
                  cleHauteur);
 
         // A constraint that cannot be written undoes the whole save.
-        base.Executer(QStringLiteral("CREATE TRIGGER refus BEFORE INSERT ON CategorieContrainte "
-                                     "BEGIN SELECT RAISE(ABORT, 'refus'); END"));
+        base.Refuser(QStringLiteral("INSERT"), QStringLiteral("CategorieContrainte"));
         const Categories::CategorieLue relue{*Categories::Lire(cle), Categories::Contraintes(cle)};
         QVERIFY_THROWS_EXCEPTION(std::exception,
                                  Categories::Enregistrer(cle, {QStringLiteral("Jamais"), {}},
@@ -329,7 +326,7 @@ private slots:
         QCOMPARE(resultat, supprimees);
         QCOMPARE(QStringList({Reste(base, "CategorieType", "Libelle"), Reste(base, "Categorie", "Libelle"),
                               Reste(base, "CategorieContrainte", "Valeur"),
-                              Reste(base, "Tarif", "CAST(Prix AS INTEGER)"), Reste(base, "Pose", "Libelle"),
+                              Reste(base, "Tarif", "Prix"), Reste(base, "Pose", "Libelle"),
                               Reste(base, "Poseur", "Nom")}),
                  reste);
     }

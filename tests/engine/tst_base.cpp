@@ -1,6 +1,7 @@
 #include "engine/Base.h"
 
 #include "AttendreDepart.h"
+#include "BaseEssai.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -85,6 +86,53 @@ void RemplirJusqua(Connexion& base, qint64 taille, const QString& fichier)
     }
 }
 
+// A path names the file, a connection string a server database.
+void OuvrirCible(Connexion& base, const QString& cible)
+{
+    if (EstChaineConnexion(cible))
+        base.OuvrirServeur(cible);
+    else
+        base.Ouvrir(cible, kMotDePasse);
+}
+
+// The value column of each binding: the file takes any value in one column,
+// a server keeps one kind of value in each.
+QString ColonneValeur(Liaison liaison)
+{
+    if (!EssaiSurServeur())
+        return QStringLiteral("V");
+    switch (liaison) {
+    case Liaison::Entier: return QStringLiteral("VEntier");
+    case Liaison::Decimal: return QStringLiteral("VDecimal");
+    default: return QStringLiteral("VTexte");
+    }
+}
+
+// The file's value column has no type: it keeps each value as it was given.
+QString CreationValeurs(const Connexion& base)
+{
+    if (!EssaiSurServeur())
+        return QStringLiteral("CREATE TABLE Valeurs (Id INTEGER PRIMARY KEY AUTOINCREMENT, V)");
+    return base.CreationTable({QStringLiteral("Valeurs"),
+                               {{QStringLiteral("Id"), GenreColonne::CleAuto},
+                                {QStringLiteral("VTexte"), GenreColonne::Texte},
+                                {QStringLiteral("VEntier"), GenreColonne::Entier},
+                                {QStringLiteral("VDecimal"), GenreColonne::Decimal}}});
+}
+
+const Table kJournal{QStringLiteral("Journal"),
+                     {{QStringLiteral("IdJournal"), GenreColonne::CleAuto},
+                      {QStringLiteral("Origine"), GenreColonne::Texte, 20},
+                      {QStringLiteral("Numero"), GenreColonne::Entier}}};
+
+QStringList EnMinuscules(const QStringList& noms)
+{
+    QStringList minuscules;
+    for (const QString& nom : noms)
+        minuscules << nom.toLower();
+    return minuscules;
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Liaison)
@@ -96,6 +144,8 @@ class TestBase : public QObject
 
     QTemporaryDir dossier;
     QString fichier;
+    std::unique_ptr<SchemaEssai> schema; // on a server
+    QString cible;                       // the file, or the server schema's connection string
     Connexion base;
 
 private slots:
@@ -103,13 +153,21 @@ private slots:
     {
         fichier = dossier.filePath(QStringLiteral("%1.abs").arg(QTest::currentTestFunction()));
         QFile::remove(fichier);
-        base.Ouvrir(fichier, kMotDePasse);
-        base.ExecuterScript(QStringLiteral(
-            "CREATE TABLE Valeurs (Id INTEGER PRIMARY KEY AUTOINCREMENT, V);"
-            "CREATE TABLE Journal (IdJournal INTEGER PRIMARY KEY AUTOINCREMENT, Origine VARCHAR(20), Numero INTEGER);"));
+        if (EssaiSurServeur()) {
+            schema = std::make_unique<SchemaEssai>();
+            cible = schema->Chaine();
+        } else {
+            cible = fichier;
+        }
+        OuvrirCible(base, cible);
+        base.ExecuterScript(CreationValeurs(base) + u';' + base.CreationTable(kJournal));
     }
 
-    void cleanup() { base.Fermer(); }
+    void cleanup()
+    {
+        base.Fermer();
+        schema.reset();
+    }
 
     void valeursLieesReluesALIdentique_data()
     {
@@ -146,7 +204,8 @@ private slots:
         QFETCH(Liaison, liaison);
         QFETCH(QVariant, valeur);
         Requete requete(base);
-        requete.SetSql(QStringLiteral("INSERT INTO Valeurs (V) VALUES (:V)"));
+        const QString colonne = ColonneValeur(liaison);
+        requete.SetSql(QStringLiteral("INSERT INTO Valeurs (%1) VALUES (:V)").arg(colonne));
         const QString nom = QStringLiteral("v");
         switch (liaison) {
         case Liaison::Texte: requete.LierTexte(nom, valeur.toString()); break;
@@ -156,7 +215,7 @@ private slots:
         }
         QCOMPARE(requete.Executer(), 1);
 
-        requete.SetSql(QStringLiteral("SELECT V FROM Valeurs"));
+        requete.SetSql(QStringLiteral("SELECT %1 AS V FROM Valeurs").arg(colonne));
         const Resultat& lignes = requete.Ouvrir();
         QCOMPARE(lignes.NombreLignes(), 1);
         const Ligne& ligne = lignes.Premiere();
@@ -211,7 +270,7 @@ private slots:
     void instructionPrepareeReutilisee()
     {
         const QString sql = QStringLiteral("SELECT Origine FROM Journal WHERE Numero = :Numero");
-        QCOMPARE(base.Preparer(sql), base.Preparer(sql));
+        QCOMPARE(base.Preparee(sql).get(), base.Preparee(sql).get());
         Ecrire(base, QStringLiteral("local"), 3);
 
         Requete requete(base);
@@ -227,7 +286,7 @@ private slots:
             QCOMPARE(requete.Ouvrir().Premiere().Texte(QStringLiteral("Origine")), QStringLiteral("ligne %1").arg(numero));
         }
         // A statement left in the middle of a failure is usable again.
-        requete.SetSql(QStringLiteral("SELECT Origine FROM Journal WHERE abs(:Numero) = Numero"));
+        requete.SetSql(QStringLiteral("SELECT Origine FROM Journal WHERE abs(CAST(:Numero AS BIGINT)) = Numero"));
         requete.LierEntier(QStringLiteral("Numero"), std::numeric_limits<qint64>::min());
         QVERIFY_THROWS_EXCEPTION(ErreurBase, requete.Ouvrir());
         requete.LierEntier(QStringLiteral("Numero"), 1);
@@ -301,6 +360,7 @@ private slots:
 
     void fichierRefuseEtIntact()
     {
+        SUR_LE_FICHIER_SEULEMENT();
         QFETCH(QByteArray, contenu);
         QFETCH(QByteArray, motDePasse);
         Ecrire(base, QStringLiteral("local"), 2);
@@ -327,6 +387,7 @@ private slots:
 
     void fichierChiffre()
     {
+        SUR_LE_FICHIER_SEULEMENT();
         Ecrire(base, QStringLiteral("local"), 2);
         base.Fermer();
         const QByteArray entete = Contenu(fichier).left(16);
@@ -342,9 +403,11 @@ private slots:
         QVERIFY(base.TableExiste(QStringLiteral("journal")));
         QVERIFY(!base.TableExiste(QStringLiteral("Absente")));
         Ecrire(base, QStringLiteral("local"), 2);
-        base.AjouterColonne(QStringLiteral("JOURNAL"), QStringLiteral("Siret VARCHAR(14)"));
-        QCOMPARE(base.Colonnes(QStringLiteral("Journal")),
-                 QStringList({"IdJournal", "Origine", "Numero", "Siret"}));
+        base.AjouterColonne(QStringLiteral("JOURNAL"), {QStringLiteral("Siret"), GenreColonne::Texte, 14});
+        QCOMPARE(EnMinuscules(base.Colonnes(QStringLiteral("Journal"))),
+                 QStringList({"idjournal", "origine", "numero", "siret"}));
+        if (!EssaiSurServeur())
+            QCOMPARE(base.Colonnes(QStringLiteral("Journal")), QStringList({"IdJournal", "Origine", "Numero", "Siret"}));
         QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal WHERE Siret IS NULL")), 2);
         QVERIFY(base.Colonnes(QStringLiteral("Absente")).isEmpty());
 
@@ -353,14 +416,15 @@ private slots:
         Requete tout(base);
         tout.SetSql(QStringLiteral("SELECT * FROM Valeurs"));
         tout.Ouvrir();
-        base.ExecuterScript(QStringLiteral("INSERT INTO Valeurs (V) VALUES (1)"));
-        QCOMPARE(tout.Ouvrir().Premiere().Entier(QStringLiteral("V")), 1);
+        const QString v = ColonneValeur(Liaison::Entier);
+        base.ExecuterScript(QStringLiteral("INSERT INTO Valeurs (%1) VALUES (1)").arg(v));
+        QCOMPARE(tout.Ouvrir().Premiere().Entier(v), 1);
         Connexion autre;
-        autre.Ouvrir(fichier, kMotDePasse);
-        autre.ExecuterScript(QStringLiteral("DROP TABLE Valeurs; CREATE TABLE Valeurs (Id INTEGER PRIMARY KEY, W);"
-                                            "INSERT INTO Valeurs (W) VALUES (2)"));
+        OuvrirCible(autre, cible);
+        autre.ExecuterScript(QStringLiteral("DROP TABLE Valeurs; CREATE TABLE Valeurs (Id INTEGER PRIMARY KEY, W INTEGER);"
+                                            "INSERT INTO Valeurs (Id, W) VALUES (1, 2)"));
         QCOMPARE(tout.Ouvrir().Premiere().Entier(QStringLiteral("W")), 2);
-        QVERIFY_THROWS_EXCEPTION(ErreurBase, tout.Ouvrir().Premiere().Entier(QStringLiteral("V")));
+        QVERIFY_THROWS_EXCEPTION(ErreurBase, tout.Ouvrir().Premiere().Entier(v));
     }
 
     void dernierIdentifiant()
@@ -372,32 +436,42 @@ private slots:
         // Another copy inserts after us: our key stays ours, a fresh
         // connection reads the table's counter.
         Connexion autre;
-        autre.Ouvrir(fichier, kMotDePasse);
+        OuvrirCible(autre, cible);
         Ecrire(autre, QStringLiteral("autre"), 1);
         QCOMPARE(base.DernierIdentifiant(QStringLiteral("Journal")), QStringLiteral("3"));
         QCOMPARE(autre.DernierIdentifiant(QStringLiteral("Journal")), QStringLiteral("4"));
         Connexion troisieme;
-        troisieme.Ouvrir(fichier, kMotDePasse);
+        OuvrirCible(troisieme, cible);
         QCOMPARE(troisieme.DernierIdentifiant(QStringLiteral("Journal")), QStringLiteral("4"));
     }
 
     void baseEndommageeRefuseeALOuverture_data()
     {
         QTest::addColumn<qint64>("position");
-        QTest::newRow("3000") << qint64(3000);
-        QTest::newRow("60000") << qint64(60000);
-        QTest::newRow("98000") << qint64(98000);
+        QTest::addColumn<qint64>("taille"); // what is left of the file; -1 for all
+        QTest::newRow("3000") << qint64(3000) << qint64(-1);
+        QTest::newRow("60000") << qint64(60000) << qint64(-1);
+        QTest::newRow("98000") << qint64(98000) << qint64(-1);
+        // A copy that failed, a full share: an emptied file once held the data.
+        QTest::newRow("vidée") << qint64(-1) << qint64(0);
+        QTest::newRow("trop courte") << qint64(-1) << qint64(100);
     }
 
     // One damaged byte anywhere in the file: the key opens the first page,
-    // the other pages tell. The file is refused at once and left as it is.
+    // the other pages tell. The file is refused at once and left as it is;
+    // an emptied one too, never taken for a new one.
     void baseEndommageeRefuseeALOuverture()
     {
+        SUR_LE_FICHIER_SEULEMENT();
         QFETCH(qint64, position);
+        QFETCH(qint64, taille);
         RemplirJusqua(base, 110000, fichier);
         base.Fermer();
         QByteArray octets = Contenu(fichier);
-        octets[position] = char(octets[position] ^ 0x5A);
+        if (position >= 0)
+            octets[position] = char(octets[position] ^ 0x5A);
+        if (taille >= 0)
+            octets.truncate(taille);
         {
             QFile f(fichier);
             QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
@@ -428,6 +502,7 @@ private slots:
 
     void echecsExpliquesEnFrancais()
     {
+        SUR_LE_FICHIER_SEULEMENT();
         QFETCH(Panne, panne);
         QFETCH(QString, phrase);
         Connexion autre;
@@ -462,6 +537,228 @@ private slots:
         QVERIFY2(!message.contains(QStringLiteral("not an error")), qPrintable(message));
     }
 
+    void baseSupprimeeOuRemplacee_data()
+    {
+        QTest::addColumn<bool>("remplacee");
+        QTest::newRow("supprimée") << false;
+        QTest::newRow("remplacée") << true;
+    }
+
+    // The handle still reads the file it opened: a write there would be lost.
+    void baseSupprimeeOuRemplacee()
+    {
+        SUR_LE_FICHIER_SEULEMENT();
+        QFETCH(bool, remplacee);
+        Ecrire(base, QStringLiteral("local"), 2);
+        QVERIFY(QFile::remove(fichier));
+        if (remplacee) {
+            Connexion autre;
+            autre.Ouvrir(fichier, kMotDePasse);
+        }
+        try {
+            Ecrire(base, QStringLiteral("perdu"), 1);
+            QFAIL("the write went to a file that is gone");
+        } catch (const ErreurBase& erreur) {
+            QCOMPARE(erreur.Raison(), ErreurBase::Cause::Deplacee);
+            QVERIFY2(erreur.Message().startsWith(QStringLiteral("La base %1 a été supprimée, déplacée ou remplacée").arg(fichier)),
+                     qPrintable(erreur.Message()));
+        }
+    }
+
+    void clesTexteCommeSurLeFichier_data()
+    {
+        QTest::addColumn<QStringList>("cles");
+        QTest::addColumn<int>("lignes");
+        QTest::newRow("nombre") << QStringList{"7"} << 1;
+        QTest::newRow("blancs autour") << QStringList{" 7 "} << 1;
+        QTest::newRow("zéros et signe") << QStringList{"+0007"} << 1;
+        QTest::newRow("décimal entier") << QStringList{"7.0"} << 1;
+        QTest::newRow("exposant") << QStringList{"1.2e1"} << 1;
+        QTest::newRow("décimal") << QStringList{"7.5"} << 0;
+        QTest::newRow("vide") << QStringList{""} << 0;
+        QTest::newRow("lettres") << QStringList{"abc"} << 0;
+        QTest::newRow("chiffres et lettres") << QStringList{"7abc"} << 0;
+        QTest::newRow("apostrophe") << QStringList{"7' OR '1'='1"} << 0;
+        QTest::newRow("trop grand") << QStringList{"99999999999"} << 0;
+        QTest::newRow("liste") << QStringList{"7", "abc", "", "12", "7"} << 2;
+        QTest::newRow("liste vide") << QStringList{} << 0;
+    }
+
+    // Keys travel as text: compared with an integer column they find the rows
+    // the file finds, and a text that is no number finds none, without error.
+    void clesTexteCommeSurLeFichier()
+    {
+        QFETCH(QStringList, cles);
+        QFETCH(int, lignes);
+        for (const int numero : {7, 12}) {
+            Requete insertion(base);
+            insertion.SetSql(QStringLiteral("INSERT INTO Journal (Origine, Numero) VALUES ('x', :Numero)"));
+            insertion.LierEntier(QStringLiteral("Numero"), numero);
+            insertion.Executer();
+        }
+        Requete requete(base);
+        if (cles.size() == 1) {
+            requete.SetSql(QStringLiteral("SELECT IdJournal FROM Journal WHERE Numero = :Cle"));
+            requete.LierTexte(QStringLiteral("Cle"), cles.first());
+            QCOMPARE(requete.Ouvrir().NombreLignes(), lignes);
+            requete.SetSql(QStringLiteral("UPDATE Journal SET Origine = 'y' WHERE Numero = :Cle"));
+            requete.LierTexte(QStringLiteral("Cle"), cles.first());
+            QCOMPARE(requete.Executer(), lignes);
+        }
+        requete.SetSql(QStringLiteral("SELECT IdJournal FROM Journal WHERE Numero IN (:Cles) AND Origine <> :Autre"));
+        requete.LierTexte(QStringLiteral("Autre"), QStringLiteral("z")); // bound before the list: kept
+        requete.LierListe(QStringLiteral("Cles"), cles);
+        QCOMPARE(requete.Ouvrir().NombreLignes(), lignes);
+    }
+
+    // Texts sort and match as on the file: by their characters' codes, nulls
+    // first when ascending; LIKE ignores the case of ASCII letters only and
+    // has no escape character.
+    void textesCommeSurLeFichier()
+    {
+        const QStringList origines = {"abc", "ABC", "Abd", "école", "École", "a\\b", "a_b", "zèbre"};
+        Requete requete(base);
+        requete.SetSql(QStringLiteral("INSERT INTO Journal (Origine, Numero) VALUES (:Origine, 1)"));
+        for (const QString& origine : origines) {
+            requete.LierTexte(QStringLiteral("Origine"), origine);
+            requete.Executer();
+        }
+        requete.SetSql(QStringLiteral("INSERT INTO Journal (Origine, Numero) VALUES (:Origine, 1)"));
+        requete.LierNul(QStringLiteral("Origine"));
+        requete.Executer();
+        const auto lire = [this](const QString& sql, const std::optional<QString>& motif = std::nullopt) {
+            Requete lecture(base);
+            lecture.SetSql(sql);
+            if (motif)
+                lecture.LierTexte(QStringLiteral("Motif"), *motif);
+            QStringList textes;
+            for (const Ligne& ligne : lecture.Ouvrir())
+                textes << (ligne.EstNul(QStringLiteral("Origine")) ? QStringLiteral("<nul>") : ligne.Texte(QStringLiteral("Origine")));
+            return textes;
+        };
+        QCOMPARE(lire(QStringLiteral("SELECT Origine FROM Journal ORDER BY Origine")),
+                 QStringList({"<nul>", "ABC", "Abd", "a\\b", "a_b", "abc", "zèbre", "École", "école"}));
+        QCOMPARE(lire(QStringLiteral("SELECT Origine FROM Journal ORDER BY Numero, Origine DESC")),
+                 QStringList({"école", "École", "zèbre", "abc", "a_b", "a\\b", "Abd", "ABC", "<nul>"}));
+        const QString sqlMotif = QStringLiteral("SELECT Origine FROM Journal WHERE Origine LIKE :Motif ORDER BY Origine");
+        QCOMPARE(lire(sqlMotif, QStringLiteral("%bc")), QStringList({"ABC", "abc"}));
+        QCOMPARE(lire(sqlMotif, QStringLiteral("éc%")), QStringList({"école"}));
+        QCOMPARE(lire(sqlMotif, QStringLiteral("a\\%")), QStringList({"a\\b"}));
+        QCOMPARE(lire(sqlMotif, QStringLiteral("a_b")), QStringList({"a\\b", "a_b"}));
+        QCOMPARE(lire(QStringLiteral("SELECT Origine FROM Journal WHERE Origine LIKE 'AB%' ORDER BY Origine")),
+                 QStringList({"ABC", "Abd", "abc"}));
+    }
+
+    // One statement is one count, whatever its rows; a list of keys is one statement.
+    void instructionsComptees()
+    {
+        Ecrire(base, QStringLiteral("local"), 3);
+        Requete requete(base);
+        requete.SetSql(QStringLiteral("SELECT Origine FROM Journal WHERE Numero = :Numero"));
+        requete.LierEntier(QStringLiteral("Numero"), 1);
+        requete.Ouvrir();
+        const quint64 avant = base.Instructions();
+        requete.LierEntier(QStringLiteral("Numero"), 2);
+        requete.Ouvrir();
+        QCOMPARE(base.Instructions(), avant + 1);
+        QStringList cles;
+        for (int i = 0; i < 300; ++i)
+            cles << QString::number(i);
+        requete.SetSql(QStringLiteral("SELECT Origine FROM Journal WHERE Numero IN (:Cles)"));
+        requete.LierListe(QStringLiteral("Cles"), cles);
+        QCOMPARE(requete.Ouvrir().NombreLignes(), 3);
+        QCOMPARE(base.Instructions(), avant + 2);
+        cles << QStringLiteral("x");
+        QVERIFY_THROWS_EXCEPTION(ErreurBase, requete.LierListe(QStringLiteral("Cles"), cles + cles));
+    }
+
+    void echecsDuServeurExpliques_data()
+    {
+        QTest::addColumn<QString>("panne");
+        QTest::addColumn<int>("cause");
+        QTest::addColumn<QString>("phrase");
+        QTest::newRow("injoignable") << "injoignable" << int(ErreurBase::Cause::Inaccessible)
+                                     << QStringLiteral("Impossible de joindre le serveur");
+        QTest::newRow("base inconnue") << "base" << int(ErreurBase::Cause::Inconnue)
+                                       << QStringLiteral("n'existe pas : vérifiez le nom de la base");
+        QTest::newRow("mot de passe") << "mot de passe" << int(ErreurBase::Cause::Acces)
+                                      << QStringLiteral("ou son mot de passe");
+        QTest::newRow("sans droits") << "droits" << int(ErreurBase::Cause::Acces)
+                                     << QStringLiteral("n'a pas les droits nécessaires");
+        QTest::newRow("chaîne invalide") << "chaîne" << int(ErreurBase::Cause::Inaccessible)
+                                         << QStringLiteral("La chaîne de connexion au serveur");
+    }
+
+    // What a workstation's user can act on, in one French sentence naming the
+    // database and its server, the server's words on a second line.
+    void echecsDuServeurExpliques()
+    {
+        SUR_LE_SERVEUR_SEULEMENT();
+        QFETCH(QString, panne);
+        QFETCH(int, cause);
+        QFETCH(QString, phrase);
+        const QString role = QStringLiteral("essai_%1").arg(QCoreApplication::applicationPid());
+        base.ExecuterScript(QStringLiteral("DROP ROLE IF EXISTS %1; CREATE ROLE %1 LOGIN PASSWORD 'juste';"
+                                           "GRANT USAGE ON SCHEMA %2 TO %1")
+                                .arg(role, schema->Nom()));
+        QString chaine = cible;
+        if (panne == u"injoignable")
+            chaine += QStringLiteral(" host=/nulle/part");
+        else if (panne == u"base")
+            chaine += QStringLiteral(" dbname=quarlo_absente");
+        else if (panne == u"mot de passe")
+            chaine += QStringLiteral(" user=%1 password=faux").arg(role);
+        else if (panne == u"droits")
+            chaine += QStringLiteral(" user=%1 password=juste").arg(role);
+        else
+            chaine = QStringLiteral("host='sans fin");
+        QString message;
+        try {
+            Connexion autre;
+            autre.OuvrirServeur(chaine);
+            Ecrire(autre, QStringLiteral("refusé"), 1);
+            QFAIL("the failure did not happen");
+        } catch (const ErreurBase& erreur) {
+            message = erreur.Message();
+            QCOMPARE(int(erreur.Raison()), cause);
+        }
+        base.ExecuterScript(QStringLiteral("REVOKE ALL ON SCHEMA %2 FROM %1; DROP ROLE %1").arg(role, schema->Nom()));
+        QVERIFY2(message.contains(phrase), qPrintable(message));
+        QVERIFY2(message.contains(QStringLiteral("\n(PostgreSQL : ")), qPrintable(message));
+        QVERIFY2(panne == u"chaîne" || message.contains(QStringLiteral("du serveur « ")), qPrintable(message));
+    }
+
+    // The server goes away: the group in progress is lost whole, the user is
+    // told, and the next statement finds the server again.
+    void connexionPerdueSansDemiEcriture()
+    {
+        SUR_LE_SERVEUR_SEULEMENT();
+        Ecrire(base, QStringLiteral("avant"), 1);
+        Requete requete(base);
+        requete.SetSql(QStringLiteral("SELECT pg_backend_pid() AS Processus"));
+        const QString processus = requete.Ouvrir().Premiere().Texte(QStringLiteral("Processus"));
+        const auto couper = [&processus] {
+            Connexion admin;
+            admin.OuvrirServeur(ServeurEssai());
+            admin.ExecuterScript(QStringLiteral("SELECT pg_terminate_backend(%1)").arg(processus));
+        };
+        try {
+            Transaction transaction(base);
+            Ecrire(base, QStringLiteral("perdu"), 1);
+            couper();
+            Ecrire(base, QStringLiteral("perdu"), 1);
+            transaction.Valider();
+            QFAIL("a group went on after its connection was lost");
+        } catch (const ErreurBase& erreur) {
+            QCOMPARE(erreur.Raison(), ErreurBase::Cause::ConnexionPerdue);
+            QVERIFY2(erreur.Message().contains(QStringLiteral("a été perdue")), qPrintable(erreur.Message()));
+        }
+        QVERIFY(!base.EnTransaction());
+        QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal")), 1);
+        requete.SetSql(QStringLiteral("SELECT pg_backend_pid() AS Processus"));
+        QVERIFY(requete.Ouvrir().Premiere().Texte(QStringLiteral("Processus")) != processus);
+    }
+
     void plusieursProcessusSansPerte()
     {
         // Eight copies write at once while two others read: they all start
@@ -470,8 +767,8 @@ private slots:
         const int lignesAttendues = kEcrivains * kEcrituresParProcessus * kLignesParEcriture;
         for (int i = 0; i < kEcrivains + kLecteurs; ++i) {
             const QStringList arguments = i < kEcrivains
-                                              ? QStringList{kEcrivain, fichier, QStringLiteral("copie%1").arg(i)}
-                                              : QStringList{kLecteur, fichier, QString::number(lignesAttendues)};
+                                              ? QStringList{kEcrivain, cible, QStringLiteral("copie%1").arg(i)}
+                                              : QStringList{kLecteur, cible, QString::number(lignesAttendues)};
             processus.push_back(std::make_unique<QProcess>());
             processus.back()->start(QCoreApplication::applicationFilePath(), arguments);
         }
@@ -501,7 +798,7 @@ private slots:
             QCOMPARE(Compter(base, QStringLiteral("SELECT COUNT(DISTINCT Numero) FROM Journal WHERE Origine = ") + origine),
                      kEcrituresParProcessus * kLignesParEcriture);
             if (Compter(base, QStringLiteral("SELECT COUNT(*) FROM Journal, (SELECT MIN(IdJournal) AS Debut, "
-                                             "MAX(IdJournal) AS Fin FROM Journal WHERE Origine = %1) "
+                                             "MAX(IdJournal) AS Fin FROM Journal WHERE Origine = %1) AS Bornes "
                                              "WHERE IdJournal BETWEEN Debut AND Fin AND Origine <> %1")
                             .arg(origine)) > 0)
                 ++entrelaces;
@@ -515,10 +812,10 @@ private slots:
 
 namespace {
 
-int Ecrivain(const QString& fichier, const QString& origine)
+int Ecrivain(const QString& cible, const QString& origine)
 {
     Connexion base;
-    base.Ouvrir(fichier, kMotDePasse);
+    OuvrirCible(base, cible);
     AttendreDepart();
     Ecrire(base, origine, kEcrituresParProcessus, 1000, kLignesParEcriture);
     return 0;
@@ -526,10 +823,10 @@ int Ecrivain(const QString& fichier, const QString& origine)
 
 // Reads until every row is there; each reading must show whole writes and
 // never fewer rows than the one before. Prints how many different counts it saw.
-int Lecteur(const QString& fichier, int lignesAttendues)
+int Lecteur(const QString& cible, int lignesAttendues)
 {
     Connexion base;
-    base.Ouvrir(fichier, kMotDePasse);
+    OuvrirCible(base, cible);
     AttendreDepart();
     Requete lecture(base);
     QSet<qint64> etats;

@@ -17,7 +17,9 @@ BaseTemporaire::BaseTemporaire(bool avecTva)
         qFatal("Cannot create a temporary folder");
     dossier = temporaire.path() + QLatin1Char('/');
     SetDossierProgramme(dossier);
-    dm.SetNomFichier(dossier + QStringLiteral("Quarlo.abs"));
+    if (EssaiSurServeur())
+        schema = std::make_unique<SchemaEssai>();
+    Designer(dm);
     dm.Ouvrir();
     dm.RestructureBase();
     if (avecTva) {
@@ -31,6 +33,27 @@ BaseTemporaire::~BaseTemporaire()
 {
     dm.Fermer();
     SetDossierProgramme(QString());
+}
+
+QString BaseTemporaire::Chaine() const
+{
+    return schema ? schema->Chaine() : dossier + QStringLiteral("Quarlo.abs");
+}
+
+void BaseTemporaire::OuvrirAutre(Connexion& autre) const
+{
+    if (schema)
+        autre.OuvrirServeur(schema->Chaine());
+    else
+        autre.Ouvrir(dossier + QStringLiteral("Quarlo.abs"), kMotDePasseBase);
+}
+
+void BaseTemporaire::Designer(TDMPose& autre) const
+{
+    if (schema)
+        autre.SetServeur(schema->Chaine());
+    else
+        autre.SetNomFichier(dossier + QStringLiteral("Quarlo.abs"));
 }
 
 qint64 BaseTemporaire::Executer(const QString& sql,
@@ -55,7 +78,9 @@ qint64 BaseTemporaire::Executer(const QString& sql,
         }
     }
     requete.Executer();
-    return Valeur(QStringLiteral("SELECT last_insert_rowid()")).toLongLong();
+    if (!sql.trimmed().startsWith(QStringLiteral("INSERT"), Qt::CaseInsensitive))
+        return 0;
+    return dm.Quarlo().DerniereCleInseree().toLongLong();
 }
 
 QString BaseTemporaire::Valeur(const QString& sql)
@@ -72,4 +97,30 @@ QString BaseTemporaire::Valeur(const QString& sql)
 int BaseTemporaire::Compter(const QString& sql)
 {
     return Valeur(sql).toInt();
+}
+
+void BaseTemporaire::Refuser(const QString& evenement, const QString& table, const QString& condition)
+{
+    const QString nom = QStringLiteral("refus_%1_%2").arg(evenement, table).toLower();
+    if (!schema) {
+        dm.Quarlo().ExecuterScript(QStringLiteral("CREATE TRIGGER %1 BEFORE %2 ON %3 WHEN %4 "
+                                                  "BEGIN SELECT RAISE(ABORT, 'refus'); END")
+                                       .arg(nom, evenement, table, condition));
+        return;
+    }
+    const QString ligne = evenement.compare(QStringLiteral("DELETE"), Qt::CaseInsensitive) == 0 ? QStringLiteral("OLD")
+                                                                                                : QStringLiteral("NEW");
+    dm.Quarlo().ExecuterScript(QStringLiteral("CREATE FUNCTION %1() RETURNS trigger LANGUAGE plpgsql AS "
+                                              "$$BEGIN IF %4 THEN RAISE EXCEPTION 'refus'; END IF; RETURN %5; END$$; "
+                                              "CREATE TRIGGER %1 BEFORE %2 ON %3 FOR EACH ROW EXECUTE FUNCTION %1()")
+                                   .arg(nom, evenement, table, condition, ligne));
+}
+
+void BaseTemporaire::PlusDeRefus(const QString& evenement, const QString& table)
+{
+    const QString nom = QStringLiteral("refus_%1_%2").arg(evenement, table).toLower();
+    if (!schema)
+        dm.Quarlo().ExecuterScript(QStringLiteral("DROP TRIGGER %1").arg(nom));
+    else
+        dm.Quarlo().ExecuterScript(QStringLiteral("DROP TRIGGER %1 ON %2; DROP FUNCTION %1()").arg(nom, table));
 }
