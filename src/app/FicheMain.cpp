@@ -2,7 +2,10 @@
 #include "ui_FicheMain.h"
 
 #include "ui/common/DossierProgramme.h"
+#include "ui/common/Fenetre.h"
+#include "ui/common/Ressources.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QPixmap>
@@ -18,6 +21,9 @@ TFicheMain::TFicheMain(const QStringList& arguments, QWidget* parent)
 {
     ui->setupUi(this);
     setFixedSize(492, 340);
+    // Message boxes and file choosers carry the program's icon too.
+    QApplication::setWindowIcon(IconeProgramme());
+    PreparerFenetre(this);
     QPalette fond = palette();
     fond.setColor(QPalette::Window, Qt::white);
     setPalette(fond);

@@ -41,7 +41,8 @@ private slots:
         hub.show();
         QCOMPARE(hub.windowTitle(), QStringLiteral("Trelvane - Quarlo - Administration"));
         QCOMPARE(hub.size(), QSize(723, 466));
-        QCOMPARE(hub.minimumSize(), hub.maximumSize());
+        // Smaller screens get a smaller hub: its picture shrinks.
+        QVERIFY(hub.minimumHeight() < 466 && hub.minimumWidth() < 723);
         QVERIFY(!(hub.windowFlags() & Qt::WindowMaximizeButtonHint));
 
         const QList<std::pair<QString, QString>> attendus = {
@@ -56,7 +57,7 @@ private slots:
         };
         QStringList ordreAttendu;
         for (const auto& [nom, texte] : attendus) {
-            QCOMPARE(Controle<QPushButton>(&hub, nom)->text(), texte);
+            QCOMPARE(Legende(Controle<QPushButton>(&hub, nom)), texte);
             ordreAttendu << nom;
         }
 
@@ -233,7 +234,8 @@ private slots:
         QCOMPARE(Colonne(lv, 1), (QStringList{"5,50", "10,00", ""}));
         QCOMPARE(Colonne(lv, 2), (QStringList{"PA", "PB", "PC"}));
         QCOMPARE(LibelleSelectionne(lv), QStringLiteral("Pose A"));
-        QCOMPARE(lv->header()->sectionSize(0), 550);
+        // At least as wide as the system makes it: the label takes the room left.
+        QVERIFY(lv->header()->sectionSize(0) >= 550);
         QCOMPARE(lv->header()->sectionSize(2), 130);
         QVERIFY(lv->topLevelItem(0)->textAlignment(1) & Qt::AlignRight);
     }

@@ -229,7 +229,7 @@ void TestFichesChoix::sansFiltrageReconstruitLaListe()
     fiche.show();
     auto* liste = Controle<QTreeWidget>(&fiche, QStringLiteral("lvListe"));
     auto* sansFiltrage = Controle<QCheckBox>(&fiche, QStringLiteral("cbSansFiltrage"));
-    QCOMPARE(sansFiltrage->text(), QStringLiteral("Sans filtrage"));
+    QCOMPARE(Legende(sansFiltrage), QStringLiteral("Sans filtrage"));
     QVERIFY(!sansFiltrage->isChecked());
 
     QCOMPARE(Lignes(liste), QStringList{QStringLiteral("Volet Standard|100,00")});
@@ -454,7 +454,7 @@ void TestFichesChoix::doubleClicSansSelection()
         DoubleCliquer(liste, ZoneVide(liste));
         resteOuverte = ouverte->isVisible();
         auto* fermer = Controle<QPushButton>(ouverte, QStringLiteral("btnFermer"));
-        caption = fermer->text();
+        caption = Legende(fermer);
         QTest::mouseClick(fermer, Qt::LeftButton);
     });
 
@@ -539,7 +539,7 @@ void TestFichesChoix::poseValiderAussitot()
 
     const int resultat = ExecuterModal<TFichePoseChoix>(fiche, [&](TFichePoseChoix* ouverte) {
         auto* valider = Controle<QPushButton>(ouverte, QStringLiteral("btnValider"));
-        caption = valider->text();
+        caption = Legende(valider);
         QTest::mouseClick(valider, Qt::LeftButton);
     });
 
@@ -564,7 +564,7 @@ void TestFichesChoix::poseValiderSansSelection()
         QTest::mouseClick(Controle<QPushButton>(ouverte, QStringLiteral("btnValider")), Qt::LeftButton);
         resteOuverte = ouverte->isVisible();
         auto* annuler = Controle<QPushButton>(ouverte, QStringLiteral("btnFermer"));
-        caption = annuler->text();
+        caption = Legende(annuler);
         QTest::mouseClick(annuler, Qt::LeftButton);
     });
 
@@ -691,7 +691,7 @@ void TestFichesChoix::poseurClicHorsLigne()
         QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, ZoneVide(liste));
         resteOuverte = ouverte->isVisible();
         auto* fermer = Controle<QPushButton>(ouverte, QStringLiteral("btnFermer"));
-        caption = fermer->text();
+        caption = Legende(fermer);
         QTest::mouseClick(fermer, Qt::LeftButton);
     });
 

@@ -5,6 +5,10 @@
 
 #include <QCollator>
 #include <QComboBox>
+#include <QElapsedTimer>
+#include <QHelpEvent>
+#include <QTextDocumentFragment>
+#include <QToolTip>
 #include <QRandomGenerator>
 #include <QListWidget>
 #include <QSignalSpy>
@@ -139,6 +143,70 @@ private slots:
             }
             QCOMPARE(obtenues, voulues);
         }
+    }
+
+    // A label too long for its column ends with "…" on screen and shows
+    // whole in its tooltip; one that fits has no tooltip.
+    void texteCoupeEtInfobulle()
+    {
+        QTreeWidget liste;
+        liste.setColumnCount(2);
+        PreparerListe(&liste, {{90}, {60, Qt::AlignRight}});
+        const QString longue = QStringLiteral("Fenêtre aluminium 1 vantail <salle d'eau>");
+        AjouterLignes(&liste, {{{longue, QStringLiteral("12,50")}, QStringLiteral("1")},
+                               {{QStringLiteral("Vis"), QStringLiteral("1,00")}, QStringLiteral("2")}});
+        liste.resize(300, 200);
+        liste.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&liste));
+
+        const auto infobulle = [&liste](int ligne, int colonne) {
+            QToolTip::hideText();
+            [[maybe_unused]] const bool cachee = QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 2000);
+            const QRect cellule = liste.visualRect(liste.model()->index(ligne, colonne));
+            QHelpEvent demande(QEvent::ToolTip, cellule.center(), liste.viewport()->mapToGlobal(cellule.center()));
+            QCoreApplication::sendEvent(liste.viewport(), &demande);
+            return QToolTip::isVisible() ? QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText() : QString();
+        };
+        QCOMPARE(infobulle(0, 0), longue);
+        QCOMPARE(infobulle(1, 0), QString());
+        QCOMPARE(infobulle(0, 1), QString());
+    }
+
+    // A label pasted from a whole file costs what its visible part costs:
+    // filling, showing, selecting, asking for its tooltip and emptying a list
+    // holding one of 20 million characters stays far below the seconds its
+    // layout as one line would take.
+    void libelleTresLong()
+    {
+        QString libelle(20 * 1024 * 1024, QLatin1Char('x'));
+        for (qsizetype i = 0; i < libelle.size(); i += 7)
+            libelle[i] = QLatin1Char(' ');
+        QElapsedTimer chrono;
+        chrono.start();
+        {
+            QTreeWidget liste;
+            liste.setColumnCount(2);
+            PreparerListe(&liste, {{200}, {80, Qt::AlignRight}});
+            QVector<LigneRapport> lignes = {{{libelle, QStringLiteral("1,00")}, QStringLiteral("1")},
+                                            {{QStringLiteral("Vis"), QStringLiteral("2,00")}, QStringLiteral("2")}};
+            TrierParLibelle(lignes);
+            AjouterLignes(&liste, lignes);
+            liste.resize(400, 200);
+            liste.show();
+            QVERIFY(QTest::qWaitForWindowExposed(&liste));
+            QTreeWidgetItem* longue = liste.findItems(QStringLiteral("1,00"), Qt::MatchExactly, 1).value(0);
+            liste.setCurrentItem(longue);
+            liste.grab();
+            const QRect cellule = liste.visualItemRect(longue);
+            QHelpEvent demande(QEvent::ToolTip, cellule.center(), liste.viewport()->mapToGlobal(cellule.center()));
+            QCoreApplication::sendEvent(liste.viewport(), &demande);
+            QVERIFY(QToolTip::isVisible());
+            QToolTip::hideText();
+            ViderListe(&liste);
+            liste.close();
+        }
+        qInfo("%lld ms", chrono.elapsed());
+        QVERIFY2(chrono.elapsed() < 3000, qPrintable(QStringLiteral("%1 ms").arg(chrono.elapsed())));
     }
 };
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QTest>
 #include <QTreeWidget>
 #include <algorithm>
@@ -16,6 +17,14 @@ QTreeWidget* Liste(QWidget* fenetre, const QString& nom)
 void Cliquer(QWidget* fenetre, const QString& bouton)
 {
     QTest::mouseClick(Controle<QAbstractButton>(fenetre, bouton), Qt::LeftButton);
+}
+
+QString Legende(const QAbstractButton* bouton)
+{
+    QString texte = bouton->text();
+    // "&&" stands for one "&"; any other "&" marks the accelerator.
+    static const QRegularExpression marque(QStringLiteral("&(.)"));
+    return texte.replace(marque, QStringLiteral("\\1"));
 }
 
 void DoubleCliquer(QAbstractItemView* liste, const QPoint& position)

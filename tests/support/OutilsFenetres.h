@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QWidget>
 
+class QAbstractButton;
 class QAbstractItemView;
 class QComboBox;
 class QPoint;
@@ -28,6 +29,8 @@ T* Controle(QWidget* fenetre, const QString& nom)
 QTreeWidget* Liste(QWidget* fenetre, const QString& nom = QStringLiteral("lvListe"));
 
 void Cliquer(QWidget* fenetre, const QString& bouton);
+// The caption a button shows: its text without the accelerator's "&".
+QString Legende(const QAbstractButton* bouton);
 // A double-click as the system delivers it: press, release, double-click, release.
 void DoubleCliquer(QAbstractItemView* liste, const QPoint& position);
 // Empties the edit, then types the text key by key.

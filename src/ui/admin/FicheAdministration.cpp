@@ -9,7 +9,9 @@
 #include "ui/admin/FicheQuincaillerieListe.h"
 #include "ui/admin/FicheTarifListe.h"
 #include "ui/common/DossierProgramme.h"
+#include "ui/common/Fenetre.h"
 #include "ui/common/Protection.h"
+#include "ui/common/Ressources.h"
 
 #include "ui_FicheAdministration.h"
 
@@ -21,7 +23,7 @@ TFicheAdministration::TFicheAdministration(QWidget* parent)
     , ui(std::make_unique<Ui::TFicheAdministration>())
 {
     ui->setupUi(this);
-    setFixedSize(723, 466);
+    PreparerFenetre(this);
 
     QPalette fond = palette();
     fond.setColor(QPalette::Window, Qt::white);
@@ -55,8 +57,7 @@ void TFicheAdministration::ChargerLogo()
     const QPixmap logo(DossierProgramme() + QStringLiteral("Quarlo.bmp"));
     if (logo.isNull())
         return;
-    ui->imgLogo->setPixmap(
-        logo.scaled(ui->imgLogo->minimumSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation));
+    AfficherImageProportionnelle(ui->imgLogo, logo);
 }
 
 void TFicheAdministration::btnTarifClick()

@@ -37,6 +37,7 @@ TFicheCategorie::TFicheCategorie(QWidget* parent)
     // Labels are shown as typed, never read as markup.
     ui->lblCategorieAffichee->setTextFormat(Qt::PlainText);
     PreparerListe(ui->lvContraintes, {{150}, {1}, {100, Qt::AlignHCenter}, {100, Qt::AlignRight}});
+    EtendreColonnes(ui->lvContraintes, {0});
     Installer(ui->btnValider, ui->btnFermer);
     Connecter(ui->btnContraintesAjouter, &QPushButton::clicked, this, &TFicheCategorie::btnContraintesAjouterClick);
     Connecter(ui->btnModifier, &QPushButton::clicked, this, &TFicheCategorie::btnModifierClick);

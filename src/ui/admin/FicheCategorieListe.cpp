@@ -12,6 +12,7 @@ TFicheCategorieListe::TFicheCategorieListe(QWidget* parent)
 {
     ui->setupUi(this);
     PreparerListe(ui->lvListe, {{600}});
+    EtendreColonnes(ui->lvListe, {0});
     Installer(ui->lvListe,
               {ui->btnAjouter, ui->btnDupliquer, ui->btnModifier, ui->btnSupprimer, ui->btnFermer},
               {QStringLiteral("une catégorie"), QStringLiteral("cette catégorie"),

@@ -12,6 +12,7 @@ TFicheCategorieTypeListe::TFicheCategorieTypeListe(QWidget* parent)
 {
     ui->setupUi(this);
     PreparerListe(ui->lvListe, {{500}, {200}});
+    EtendreColonnes(ui->lvListe, {0});
     Installer(ui->lvListe,
               {ui->btnAjouter, ui->btnDupliquer, ui->btnModifier, ui->btnSupprimer, ui->btnFermer},
               {QStringLiteral("un type de catégorie"), QStringLiteral("ce type de catégorie"),

@@ -11,6 +11,7 @@ TFicheOperandeListe::TFicheOperandeListe(QWidget* parent)
 {
     ui->setupUi(this);
     PreparerListe(ui->lvListe, {{250}, {200}});
+    EtendreColonnes(ui->lvListe, {0});
     Installer(ui->lvListe, {.fermer = ui->btnFermer}, {}, SelectionApresRemplissage::Aucune,
               OrdreLignes::Requete);
     Remplir();

@@ -14,6 +14,7 @@ TFichePoseListe::TFichePoseListe(QWidget* parent)
 {
     ui->setupUi(this);
     PreparerListe(ui->lvListe, {{550}, {-1, Qt::AlignRight}, {130}});
+    EtendreColonnes(ui->lvListe, {0});
     Installer(ui->lvListe,
               {.ajouter = ui->btnCategorieAjouter,
                .modifier = ui->btnCategorieModifier,

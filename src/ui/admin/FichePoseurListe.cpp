@@ -11,6 +11,7 @@ TFichePoseurListe::TFichePoseurListe(QWidget* parent)
 {
     ui->setupUi(this);
     PreparerListe(ui->lvListe, {{60}, {150}, {150}, {150}, {60}, {170}, {120}, {100}});
+    EtendreColonnes(ui->lvListe, {1});
     Installer(ui->lvListe, {.supprimer = ui->btnCategorieSupprimer, .fermer = ui->btnFermer},
               {QStringLiteral("un poseur"), QStringLiteral("ce poseur"), QStringLiteral("du poseur")},
               SelectionApresRemplissage::Aucune, OrdreLignes::Requete);

@@ -59,6 +59,7 @@ TFicheQuincaillerieListe::TFicheQuincaillerieListe(QWidget* parent)
     ui->setupUi(this);
     const ColonneListe nombre{70, Qt::AlignRight};
     PreparerListe(ui->lvListe, {{110}, {230}, {170}, nombre, nombre, nombre, {80, Qt::AlignRight}, {30}});
+    EtendreColonnes(ui->lvListe, {1, 2});
     Installer(ui->lvListe,
               {ui->btnAjouter, ui->btnDupliquer, ui->btnModifier, ui->btnSupprimer, ui->btnFermer},
               {QStringLiteral("une quincaillerie"), QStringLiteral("cette quincaillerie"),

@@ -6,6 +6,9 @@
 #include "model/LigneCsv.h"
 #include "ui/admin/FicheCopieTarifs.h"
 #include "ui/common/Clavier.h"
+#include "ui/common/DelegateTexte.h"
+#include "ui/common/Fenetre.h"
+#include "ui/common/ListeRapport.h"
 #include "ui/common/Messages.h"
 #include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
@@ -15,7 +18,6 @@
 #include "ui_FicheTarifListe.h"
 
 #include <QHeaderView>
-#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTableWidget>
 
@@ -53,13 +55,17 @@ TFicheTarifListe::TFicheTarifListe(QWidget* parent)
     grille->setHorizontalHeaderLabels({QStringLiteral("Catégorie"), QStringLiteral("Prix")});
     grille->setColumnWidth(kCategorie, 755);
     grille->setColumnWidth(kPrix, 64);
-    grille->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    grille->model()->setHeaderData(kPrix, Qt::Horizontal, int(Qt::AlignRight | Qt::AlignVCenter),
+                                   Qt::TextAlignmentRole);
     grille->horizontalHeader()->setHighlightSections(false);
+    // The categories take the room the window gives; the user may widen both columns.
+    EtendreColonnes(grille, {kCategorie});
+    new TDelegateTexte(grille);
+    EffacerParSuppr(grille);
     grille->verticalHeader()->hide();
     grille->verticalHeader()->setDefaultSectionSize(grille->fontMetrics().height() + 8);
     grille->setSelectionMode(QAbstractItemView::SingleSelection);
     grille->setSelectionBehavior(QAbstractItemView::SelectItems);
-    grille->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
 
     Indicateurs{ui->pbExportation, ui->imgYes}.Installer();
     for (QPushButton* bouton : {ui->btnCopieTarif, ui->btnExporter, ui->btnImporter, ui->btnValider, ui->btnFermer})
@@ -76,10 +82,8 @@ TFicheTarifListe::TFicheTarifListe(QWidget* parent)
     ChargerGrille();
     Connecter(ui->cmbPose, &QComboBox::currentIndexChanged, this, &TFicheTarifListe::cmbPoseChange);
     Connecter(ui->cmbPoseur, &QComboBox::currentIndexChanged, this, &TFicheTarifListe::cmbPoseurChange);
-    // The window is as wide as the grid's two columns.
-    grille->setFixedWidth(755 + 64 + grille->verticalScrollBar()->sizeHint().width() + 2 * grille->frameWidth());
-    resize(minimumSizeHint().width(), height());
-    setFixedSize(size());
+    grille->setFocus();
+    PreparerFenetre(this);
 }
 
 TFicheTarifListe::~TFicheTarifListe() = default;

@@ -6,6 +6,7 @@
 #include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
 #include "ui/common/Ressources.h"
+#include "ui/common/SuiviClicsListe.h"
 
 TFichePoseChoix::TFichePoseChoix(QWidget* parent)
     : TFicheChoix(parent)
@@ -17,6 +18,10 @@ TFichePoseChoix::TFichePoseChoix(QWidget* parent)
     imagePropre = QIcon(QStringLiteral(":/icons/pose.png"));
     Installer(ui->lvListe, ui->btnFermer, QStringLiteral("Veuillez sélectionner une pose."));
     Connecter(ui->btnValider, &QPushButton::clicked, this, &TFichePoseChoix::btnValiderClick);
+    // A double-click or Enter on a kind picks it, as "Valider" does.
+    auto* suivi = new SuiviClicsListe(ui->lvListe);
+    Connecter(suivi, &SuiviClicsListe::DoubleClic, this, &TFichePoseChoix::btnValiderClick);
+    Connecter(suivi, &SuiviClicsListe::Validation, this, &TFichePoseChoix::btnValiderClick);
 }
 
 TFichePoseChoix::~TFichePoseChoix() = default;

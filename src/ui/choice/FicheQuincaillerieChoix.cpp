@@ -10,11 +10,11 @@
 #include "ui/common/Protection.h"
 #include "ui/common/SuiviClicsListe.h"
 
-#include <QHeaderView>
 
 namespace {
 
 constexpr int kColonneLibelle = 0;
+constexpr int kColonneLibelle2 = 1;
 
 } // namespace
 
@@ -24,13 +24,16 @@ TFicheQuincaillerieChoix::TFicheQuincaillerieChoix(QWidget* parent)
 {
     ui->setupUi(this);
     PreparerListe(ui->lvListe, {{250}, {200}, {80, Qt::AlignRight}, {80, Qt::AlignRight}, {70, Qt::AlignHCenter}});
-    ui->lvListe->header()->setSectionResizeMode(kColonneLibelle, QHeaderView::Stretch);
+    EtendreColonnes(ui->lvListe, {kColonneLibelle, kColonneLibelle2});
 
     // Without a selected row a double-click does nothing: no message to ask for one.
     Installer(ui->lvListe, ui->btnFermer, QString());
     Connecter(ui->edtLibelle, &QLineEdit::textChanged, this, &TFicheQuincaillerieChoix::btnRechercherClick);
     Connecter(ui->edtLibelle2, &QLineEdit::textChanged, this, &TFicheQuincaillerieChoix::btnRechercherClick);
     Connecter(ui->btnRechercher, &QPushButton::clicked, this, &TFicheQuincaillerieChoix::btnRechercherClick);
+    // The list follows every keystroke: Enter goes to the results.
+    for (QLineEdit* recherche : {ui->edtLibelle, ui->edtLibelle2})
+        connect(recherche, &QLineEdit::returnPressed, ui->lvListe, qOverload<>(&QWidget::setFocus));
     auto* suivi = new SuiviClicsListe(ui->lvListe);
     Connecter(suivi, &SuiviClicsListe::DoubleClic, this, &TFicheQuincaillerieChoix::lvListeDblClick);
     Connecter(suivi, &SuiviClicsListe::Validation, this, &TFicheQuincaillerieChoix::lvListeDblClick);

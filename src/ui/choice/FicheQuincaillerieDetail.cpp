@@ -7,6 +7,8 @@
 #include "pricing/Totaux.h"
 #include "ui/choice/FicheQuincaillerieChoix.h"
 #include "ui/common/DelegateMarquage.h"
+#include "ui/common/Fenetre.h"
+#include "ui/common/ListeRapport.h"
 #include "ui/common/Messages.h"
 #include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
@@ -46,8 +48,7 @@ TFicheQuincaillerieDetail::TFicheQuincaillerieDetail(QWidget* parent)
 {
     ui->setupUi(this);
     QHeaderView* entete = ui->sgListe->horizontalHeader();
-    entete->setSectionResizeMode(kLibelle, QHeaderView::Stretch);
-    entete->setSectionResizeMode(kLibelle2, QHeaderView::Stretch);
+    EtendreColonnes(ui->sgListe, {kLibelle, kLibelle2});
     entete->resizeSection(kTarifVente, kLargeurColonneNombre);
     entete->resizeSection(kQuantite, kLargeurColonneNombre);
     entete->setSectionsClickable(false);
@@ -67,6 +68,8 @@ TFicheQuincaillerieDetail::TFicheQuincaillerieDetail(QWidget* parent)
         Proteger(this, [this, cellule] { sgListeSetEditText(cellule); });
     });
     AfficherListe();
+    ui->sgListe->setFocus();
+    PreparerFenetre(this);
 }
 
 TFicheQuincaillerieDetail::~TFicheQuincaillerieDetail() = default;

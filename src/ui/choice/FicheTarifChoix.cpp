@@ -4,11 +4,11 @@
 #include "data/TarifsConvenables.h"
 #include "model/Formats.h"
 #include "model/Menuiserie.h"
+#include "ui/common/ListeRapport.h"
 #include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
 #include "ui/common/SuiviClicsListe.h"
 
-#include <QHeaderView>
 
 namespace {
 
@@ -23,11 +23,8 @@ TFicheTarifChoix::TFicheTarifChoix(QWidget* parent)
     , ui(std::make_unique<Ui::TFicheTarifChoix>())
 {
     ui->setupUi(this);
-    QHeaderView* entete = ui->lvListe->header();
-    entete->setStretchLastSection(false);
-    entete->setSectionResizeMode(kColonneTarif, QHeaderView::Stretch);
-    entete->setSectionResizeMode(kColonnePrix, QHeaderView::Fixed);
-    entete->resizeSection(kColonnePrix, kLargeurColonnePrix);
+    PreparerListe(ui->lvListe, {{-1}, {kLargeurColonnePrix, Qt::AlignRight}});
+    EtendreColonnes(ui->lvListe, {kColonneTarif});
 
     Installer(ui->lvListe, ui->btnFermer, QStringLiteral("Veuillez sélectionner un tarif"));
     Connecter(ui->cbSansFiltrage, &QCheckBox::clicked, this, &TFicheTarifChoix::cbSansFiltrageClick);

@@ -5,15 +5,14 @@
 #include <QAbstractItemView>
 
 TDelegateMarquage::TDelegateMarquage(QAbstractItemView* vue, std::function<bool(int)> marquee)
-    : QStyledItemDelegate(vue)
+    : TDelegateTexte(vue)
     , marques(new TReponsesDuDessin(vue, std::move(marquee)))
 {
-    vue->setItemDelegate(this);
 }
 
 void TDelegateMarquage::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const
 {
-    QStyledItemDelegate::initStyleOption(option, index);
+    TDelegateTexte::initStyleOption(option, index);
     if (marques->Reponse(index.row()))
         option->palette.setColor(QPalette::Text, Qt::red);
 }

@@ -3,16 +3,17 @@
 // Draws in red the text of the rows of a view that a test marks, such as an
 // entry whose catalogue prices have changed since it was priced. The test is
 // asked at paint time, so the marking follows the data it looks up, and once
-// per row and repaint rather than once per cell. Editing is left to the
-// standard delegate.
+// per row and repaint rather than once per cell. Cut texts and their tooltips
+// are those of TDelegateTexte; editing is left to the standard delegate.
 
-#include <QStyledItemDelegate>
+#include "ui/common/DelegateTexte.h"
+
 #include <functional>
 
 class QAbstractItemView;
 class TReponsesDuDessin;
 
-class TDelegateMarquage : public QStyledItemDelegate
+class TDelegateMarquage : public TDelegateTexte
 {
 public:
     // marquee tells, for a row index, whether that row is drawn in red. The

@@ -1,5 +1,7 @@
 #include "ui/common/FicheChoix.h"
 
+#include "ui/common/DelegateTexte.h"
+#include "ui/common/Fenetre.h"
 #include "ui/common/Messages.h"
 #include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
@@ -7,6 +9,7 @@
 #include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QItemSelectionModel>
+#include <QTreeView>
 
 TFicheChoix::TFicheChoix(QWidget* parent)
     : TFicheActivable(parent)
@@ -16,6 +19,10 @@ TFicheChoix::TFicheChoix(QWidget* parent)
 void TFicheChoix::Installer(QAbstractItemView* vue, QAbstractButton* fermer, const QString& message)
 {
     liste = vue;
+    PreparerFenetre(this);
+    // Report lists show cut texts whole in their tooltips, as every list does.
+    if (qobject_cast<QTreeView*>(vue) && !dynamic_cast<TDelegateTexte*>(vue->itemDelegate()))
+        new TDelegateTexte(vue);
     messageSansSelection = message;
     Connecter(fermer, &QAbstractButton::clicked, this, &QDialog::reject);
 }

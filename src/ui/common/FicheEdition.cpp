@@ -1,6 +1,7 @@
 #include "ui/common/FicheEdition.h"
 
 #include "data/Enregistrement.h"
+#include "ui/common/Fenetre.h"
 #include "ui/common/Messages.h"
 #include "ui/common/Protection.h"
 
@@ -25,7 +26,7 @@ void TFicheEdition::Installer(QAbstractButton* valider, QAbstractButton* annuler
         bouton->setDefault(true);
     if (auto* bouton = qobject_cast<QPushButton*>(annuler))
         bouton->setAutoDefault(true);
-    setFixedSize(size());
+    PreparerFenetre(this);
 }
 
 void TFicheEdition::btnValiderClick()

@@ -37,8 +37,8 @@ public:
 protected:
     explicit TFicheEdition(QWidget* parent);
 
-    // Called once the form is set up: wires the two buttons and fixes the
-    // window to the size of its form.
+    // Called once the form is set up: wires the two buttons and sizes the
+    // window to its form and the screen (PreparerFenetre).
     void Installer(QAbstractButton* valider, QAbstractButton* annuler);
 
     // Fills the controls from the record named by the key (if any).

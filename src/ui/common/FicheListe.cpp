@@ -1,6 +1,7 @@
 #include "ui/common/FicheListe.h"
 
 #include "ui/common/Clavier.h"
+#include "ui/common/Fenetre.h"
 #include "ui/common/FicheEdition.h"
 #include "ui/common/ListeRapport.h"
 #include "ui/common/Messages.h"
@@ -20,6 +21,8 @@ void TFicheListe::Installer(QTreeWidget* liste, const BoutonsListe& boutons,
                             OrdreLignes ordreVoulu)
 {
     lvListe = liste;
+    // The keyboard starts on the rows.
+    liste->setFocus();
     textes = textesListe;
     selection = selectionVoulue;
     ordre = ordreVoulu;
@@ -39,7 +42,7 @@ void TFicheListe::Installer(QTreeWidget* liste, const BoutonsListe& boutons,
         // list presses nothing.
         EntreeSurBouton(bouton);
     }
-    setFixedSize(size());
+    PreparerFenetre(this);
 }
 
 void TFicheListe::Remplir()

@@ -55,8 +55,9 @@ public:
 protected:
     explicit TFicheListe(QWidget* parent);
 
-    // Called once the form is set up: wires the buttons given and fixes the
-    // window to the size of its form. The concrete window then calls Remplir().
+    // Called once the form is set up: wires the buttons given and sizes the
+    // window to its form and the screen (PreparerFenetre). The concrete window
+    // then calls Remplir().
     void Installer(QTreeWidget* liste, const BoutonsListe& boutons, const TextesListe& textes,
                    SelectionApresRemplissage selection, OrdreLignes ordre);
 

@@ -1,5 +1,7 @@
 #include "ui/common/ListeIcones.h"
 
+#include "ui/common/DelegateTexte.h"
+
 #include <QApplication>
 #include <QListWidget>
 #include <QPainter>
@@ -21,6 +23,7 @@ public:
     {
         QStyleOptionViewItem element(option);
         initStyleOption(&element, index);
+        element.text = TDelegateTexte::TexteMontre(element.text);
         const QWidget* vue = element.widget;
         QStyle* style = vue ? vue->style() : QApplication::style();
         const bool selectionne = element.state & QStyle::State_Selected;
@@ -80,5 +83,5 @@ QListWidgetItem* AjouterIcone(QListWidget* liste, const QIcon& image, const QStr
 void ChangerLibelleIcone(QListWidgetItem* icone, const QString& libelle)
 {
     icone->setText(libelle);
-    icone->setToolTip(libelle);
+    icone->setToolTip(TDelegateTexte::TexteMontre(libelle));
 }

@@ -1,11 +1,15 @@
 #include "ui/common/ListeRapport.h"
 
+#include "ui/common/DelegateTexte.h"
 #include "ui/common/Messages.h"
 #include "ui/common/ObjectCode.h"
 
 #include <QCollator>
+#include <QEvent>
+#include <QHash>
 #include <QHeaderView>
 #include <QLocale>
+#include <QTableView>
 #include <QTreeWidget>
 #include <algorithm>
 #include <numeric>
@@ -24,6 +28,8 @@ void PreparerListe(QTreeWidget* liste, std::initializer_list<ColonneListe> colon
     liste->setSortingEnabled(false);
     liste->header()->setStretchLastSection(false);
     liste->header()->setSectionsMovable(false);
+    liste->header()->setSectionResizeMode(QHeaderView::Interactive);
+    new TDelegateTexte(liste);
     // Some columns are kept one pixel wide to hide what they carry.
     liste->header()->setMinimumSectionSize(1);
     int indice = 0;
@@ -36,6 +42,56 @@ void PreparerListe(QTreeWidget* liste, std::initializer_list<ColonneListe> colon
 }
 
 namespace {
+
+QHeaderView* EnteteColonnes(QAbstractItemView* vue)
+{
+    if (auto* arbre = qobject_cast<QTreeView*>(vue))
+        return arbre->header();
+    if (auto* grille = qobject_cast<QTableView*>(vue))
+        return grille->horizontalHeader();
+    return nullptr;
+}
+
+// Gives the columns the room left whenever the view's rows area changes size.
+class ColonnesExtensibles : public QObject
+{
+public:
+    ColonnesExtensibles(QHeaderView* entete, QWidget* zoneDesLignes, std::initializer_list<int> colonnes)
+        : QObject(zoneDesLignes)
+        , entete(entete)
+        , zoneDesLignes(zoneDesLignes)
+    {
+        for (const int colonne : colonnes)
+            largeursDuSysteme.insert(colonne, entete->sectionSize(colonne));
+        zoneDesLignes->installEventFilter(this);
+        Ajuster();
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* evenement) override
+    {
+        if (evenement->type() == QEvent::Resize)
+            Ajuster();
+        return false;
+    }
+
+private:
+    QHeaderView* entete;
+    QWidget* zoneDesLignes;
+    QHash<int, int> largeursDuSysteme; // column -> its width as the window was designed
+
+    void Ajuster()
+    {
+        int occupee = 0;
+        for (int colonne = 0; colonne < entete->count(); ++colonne) {
+            if (!entete->isSectionHidden(colonne))
+                occupee += largeursDuSysteme.value(colonne, entete->sectionSize(colonne));
+        }
+        const int part = std::max(0, zoneDesLignes->width() - occupee) / int(largeursDuSysteme.size());
+        for (auto colonne = largeursDuSysteme.cbegin(); colonne != largeursDuSysteme.cend(); ++colonne)
+            entete->resizeSection(colonne.key(), colonne.value() + part);
+    }
+};
 
 QVector<Qt::Alignment> Alignements(const QTreeWidget* liste)
 {
@@ -139,6 +195,15 @@ void TrierSelonLibelle(QList<T>& elements, Libelle libelle)
 }
 
 } // namespace
+
+void EtendreColonnes(QAbstractItemView* vue, std::initializer_list<int> colonnes)
+{
+    QHeaderView* entete = EnteteColonnes(vue);
+    if (!entete || colonnes.size() == 0)
+        return;
+    entete->setStretchLastSection(false);
+    new ColonnesExtensibles(entete, vue->viewport(), colonnes);
+}
 
 QTreeWidgetItem* AjouterLigne(QTreeWidget* liste, const QStringList& textes, const QString& cle)
 {

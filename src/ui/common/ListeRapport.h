@@ -11,6 +11,7 @@
 #include <Qt>
 #include <initializer_list>
 
+class QAbstractItemView;
 class QTreeWidget;
 class QTreeWidgetItem;
 class QWidget;
@@ -22,8 +23,16 @@ struct ColonneListe
 };
 
 // Sets the behaviour of the list and, column by column, its width and the
-// alignment of its title and cells (titles come from the form).
+// alignment of its title and cells (titles come from the form). The user may
+// widen every column; a cut text ends with "…" and shows whole in its
+// tooltip (TDelegateTexte).
 void PreparerListe(QTreeWidget* liste, std::initializer_list<ColonneListe> colonnes);
+
+// The columns given (labels, as a rule) share the room the other columns
+// leave whenever the view changes size, never narrower than they are at the
+// call (the system's widths): a larger window widens them, a smaller one
+// scrolls. The user may still widen any column.
+void EtendreColonnes(QAbstractItemView* vue, std::initializer_list<int> colonnes);
 
 // Appends a row: caption then sub-items, aligned as their column. An empty
 // key leaves the row without one.

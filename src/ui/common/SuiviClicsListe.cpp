@@ -1,6 +1,7 @@
 #include "ui/common/SuiviClicsListe.h"
 
 #include <QAbstractItemView>
+#include <QItemSelectionModel>
 #include <QKeyEvent>
 #include <QMouseEvent>
 
@@ -33,6 +34,7 @@ bool SuiviClicsListe::SurListe(QEvent* evenement)
     case Qt::Key_Return:
     case Qt::Key_Enter:
     case Qt::Key_Space:
+        SelectionnerCourante();
         emit Validation();
         return true;
     default:
@@ -70,6 +72,15 @@ bool SuiviClicsListe::SurZoneDesLignes(QEvent* evenement)
     default:
         return false;
     }
+}
+
+void SuiviClicsListe::SelectionnerCourante()
+{
+    // The row the keyboard stands on is the one meant, selected or only
+    // outlined (as after the list was given the focus).
+    const QModelIndex courante = liste->currentIndex();
+    if (courante.isValid() && !liste->selectionModel()->isSelected(courante))
+        liste->selectionModel()->select(courante, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
 }
 
 void SuiviClicsListe::SelectionnerSous(const QPoint& position)

@@ -4,6 +4,7 @@
 // an empty area leaves no row selected, and the list reports a click (left
 // button released), a double-click (anywhere, a row under it or not) and the
 // Enter, Return or Space keys, which it keeps from the dialog's default button.
+// A key stands for the current row: one only outlined is selected first.
 
 #include <QObject>
 
@@ -35,5 +36,6 @@ private:
 
     bool SurListe(QEvent* evenement);
     bool SurZoneDesLignes(QEvent* evenement);
+    void SelectionnerCourante();
     void SelectionnerSous(const QPoint& position);
 };

@@ -1,0 +1,87 @@
+#include "ui/common/Fenetre.h"
+
+#include "ui/common/Ressources.h"
+
+#include <QEvent>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QScreen>
+#include <QWidget>
+
+namespace {
+
+// The frame a window manager puts around a window, when none is known yet:
+// the title bar and borders of the widest usual desktops.
+constexpr QMargins kCadreParDefaut(8, 31, 8, 8);
+
+// The frame of the nearest shown window among the window's owners.
+QMargins CadreConnu(const QWidget* fenetre)
+{
+    for (const QWidget* proprietaire = fenetre->parentWidget(); proprietaire;
+         proprietaire = proprietaire->window()->parentWidget()) {
+        const QWidget* cadre = proprietaire->window();
+        if (!cadre->isVisible())
+            continue;
+        const QRect exterieur = cadre->frameGeometry();
+        const QRect interieur = cadre->geometry();
+        const QMargins marges(interieur.left() - exterieur.left(), interieur.top() - exterieur.top(),
+                              exterieur.right() - interieur.right(), exterieur.bottom() - interieur.bottom());
+        if (marges.top() > 0)
+            return marges;
+    }
+    return kCadreParDefaut;
+}
+
+const QScreen* EcranDe(const QWidget* fenetre)
+{
+    if (const QWidget* proprietaire = fenetre->parentWidget())
+        return proprietaire->window()->screen();
+    return QGuiApplication::primaryScreen();
+}
+
+// At the first showing, before the window is placed: the size of the form,
+// or the room the screen has.
+class Dimensionnement : public QObject
+{
+public:
+    explicit Dimensionnement(QWidget* fenetre)
+        : QObject(fenetre)
+        , fenetre(fenetre)
+    {
+        fenetre->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* evenement) override
+    {
+        if (evenement->type() == QEvent::Show && !evenement->spontaneous()) {
+            Dimensionner();
+            // The control that has the focus shows it from the start, not
+            // only once a key has moved it: the keyboard user sees where he is.
+            fenetre->setAttribute(Qt::WA_KeyboardFocusChange);
+            fenetre->removeEventFilter(this);
+            deleteLater();
+        }
+        return false;
+    }
+
+private:
+    QWidget* fenetre;
+
+    void Dimensionner()
+    {
+        const QScreen* ecran = EcranDe(fenetre);
+        if (!ecran)
+            return;
+        const QSize place = ecran->availableGeometry().marginsRemoved(CadreConnu(fenetre)).size();
+        fenetre->resize(fenetre->size().boundedTo(place).expandedTo(fenetre->minimumSize()));
+    }
+};
+
+} // namespace
+
+void PreparerFenetre(QWidget* fenetre)
+{
+    fenetre->setWindowIcon(IconeProgramme());
+    new Dimensionnement(fenetre);
+}

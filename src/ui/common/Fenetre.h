@@ -1,0 +1,14 @@
+#pragma once
+
+// Windows on the screens users have. A window opens at the size its form
+// gives it (the system's size) when the screen has room for it, and otherwise
+// at the room there is, once its frame and the task bar are counted: its
+// layout lets lists and grids shrink, and the panels that cannot sit in a
+// scroll area. It may be resized, not below what its layout needs. Every
+// window carries the program's icon, and its focused control shows its focus
+// from the start.
+
+class QWidget;
+
+// Called once the form is set up, before the window is first shown.
+void PreparerFenetre(QWidget* fenetre);
