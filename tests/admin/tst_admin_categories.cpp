@@ -1,7 +1,7 @@
 // Categories with their constraints, and category types, driven as an
 // administrator would, then read back from the database.
 
-#include "BaseTemporaire.h"
+#include "DonneesReference.h"
 #include "OutilsFenetres.h"
 #include "PiloteModal.h"
 
@@ -25,41 +25,6 @@
 #include <memory>
 
 namespace {
-
-qint64 AjouterType(BaseTemporaire& base, const QString& libelle, const QString& famille = {})
-{
-    return base.Executer("INSERT INTO CategorieType (Libelle, TrelvaneLibelle, MotsClefs) VALUES (:l, :f, '')",
-                         {{"l", libelle}, {"f", famille}});
-}
-
-qint64 AjouterCategorie(BaseTemporaire& base, const QString& libelle, qint64 type)
-{
-    return base.Executer("INSERT INTO Categorie (Libelle, IdCategorieType) VALUES (:l, :t)",
-                         {{"l", libelle}, {"t", type}});
-}
-
-QString IdOperande(BaseTemporaire& base, const QString& code)
-{
-    Requete requete(base.Base());
-    requete.SetSql("SELECT IdOperande FROM Operande WHERE Code = :c");
-    requete.LierTexte("c", code);
-    return requete.Ouvrir().Premiere().Texte("IdOperande");
-}
-
-qint64 AjouterContrainte(BaseTemporaire& base, qint64 categorie, const QString& code,
-                         const QString& operateur, const QString& valeur)
-{
-    return base.Executer("INSERT INTO CategorieContrainte (IdCategorie, IdOperande, Operateur, Valeur) "
-                         "VALUES (:c, :o, :op, :v)",
-                         {{"c", categorie}, {"o", IdOperande(base, code).toLongLong()},
-                          {"op", operateur}, {"v", valeur}});
-}
-
-void AjouterTarif(BaseTemporaire& base, qint64 pose, qint64 categorie, qint64 poseur)
-{
-    base.Executer("INSERT INTO Tarif (IdPose, IdCategorie, IdPoseur, Prix) VALUES (:p, :c, :i, 100)",
-                  {{"p", pose}, {"c", categorie}, {"i", poseur}});
-}
 
 // "operand code|operator|value" of each stored constraint of a category, sorted.
 QStringList Contraintes(BaseTemporaire& base, const QString& categorie)
@@ -114,13 +79,14 @@ private slots:
     void listeDesNomsAffichesTriee()
     {
         BaseTemporaire base;
-        const qint64 fenetre = AjouterType(base, "Fenêtre");
-        const qint64 volet = AjouterType(base, "Volet");
-        AjouterCategorie(base, "Standard", fenetre);
-        AjouterCategorie(base, "Grande", volet);
-        AjouterCategorie(base, "Sans type", -1);
-        AjouterCategorie(base, "Orpheline", 999); // its type was deleted
-        AjouterCategorie(base, "éclair", -1);
+        DonneesReference donnees(base);
+        const QString fenetre = donnees.Type("Fenêtre", {});
+        const QString volet = donnees.Type("Volet", {});
+        donnees.Categorie("Standard", fenetre);
+        donnees.Categorie("Grande", volet);
+        donnees.Categorie("Sans type", "-1");
+        donnees.Categorie("Orpheline", "999"); // its type was deleted
+        donnees.Categorie("éclair", "-1");
         TFicheCategorieListe liste(nullptr);
         liste.show();
         QCOMPARE(liste.windowTitle(), QStringLiteral("Liste des catégories"));
@@ -134,16 +100,17 @@ private slots:
     void nomAfficheTypeSansLibelleEtBalises()
     {
         BaseTemporaire base;
-        const qint64 vide = AjouterType(base, "");
-        const qint64 gras = AjouterType(base, "<b>Gras</b>");
-        const qint64 nue = AjouterCategorie(base, "Nue", vide);
-        AjouterCategorie(base, "<i>x</i>", gras);
+        DonneesReference donnees(base);
+        const QString vide = donnees.Type("", {});
+        const QString gras = donnees.Type("<b>Gras</b>", {});
+        const QString nue = donnees.Categorie("Nue", vide);
+        donnees.Categorie("<i>x</i>", gras);
         TFicheCategorieListe liste(nullptr);
         liste.show();
         QCOMPARE(Colonne(Liste(&liste)), (QStringList{" Nue", "<b>Gras</b> <i>x</i>"}));
 
         TFicheCategorie fiche(nullptr);
-        fiche.SetCle(QString::number(nue));
+        fiche.SetCle(nue);
         fiche.show();
         QCOMPARE(Apercu(&fiche), QStringLiteral(" Nue"));
         Choisir(&fiche, "cmbCategorieType", "<b>Gras</b>");
@@ -176,7 +143,8 @@ private slots:
         QFETCH(QString, bouton);
         QFETCH(QString, message);
         BaseTemporaire base;
-        AjouterType(base, "Volet"); // a type list is never selected after filling
+        DonneesReference donnees(base);
+        donnees.Type("Volet", {}); // a type list is never selected after filling
         EnregistreurMessages messages;
         std::unique_ptr<QDialog> fiche;
         if (fenetre == 0)
@@ -194,8 +162,9 @@ private slots:
     void nouvelleCategorieAvecSaContrainte()
     {
         BaseTemporaire base;
-        const qint64 volet = AjouterType(base, "Volet");
-        AjouterType(base, "Fenêtre");
+        DonneesReference donnees(base);
+        const QString volet = donnees.Type("Volet", {});
+        donnees.Type("Fenêtre", {});
         TFicheCategorieListe liste(nullptr);
         liste.show();
 
@@ -234,12 +203,11 @@ private slots:
         QCOMPARE(typeInitial, QStringLiteral("<Aucun type de catégorie>"));
         QCOMPARE(apercus, (QStringList{"L'arrondi d'été", "Volet L'arrondi d'été", "L'arrondi d'été"}));
         QCOMPARE(dialogueInitial, (QStringList{"Hauteur", "<", "0"}));
-        QCOMPARE(ligne, (QStringList{"Largeur", IdOperande(base, "LARGEUR"), ">=", "1'200 \"mm\""}));
+        QCOMPARE(ligne, (QStringList{"Largeur", donnees.IdOperande("LARGEUR"), ">=", "1'200 \"mm\""}));
 
         const QString cle = Sql1(base, "SELECT IdCategorie FROM Categorie WHERE Libelle = :p", "L'arrondi d'été");
         QVERIFY(!cle.isEmpty());
-        QCOMPARE(Sql1(base, "SELECT IdCategorieType FROM Categorie WHERE IdCategorie = :p", cle),
-                 QString::number(volet));
+        QCOMPARE(Sql1(base, "SELECT IdCategorieType FROM Categorie WHERE IdCategorie = :p", cle), volet);
         QCOMPARE(Contraintes(base, cle), QStringList{"LARGEUR|>=|1'200 \"mm\""});
         QCOMPARE(Colonne(Liste(&liste)), QStringList{"Volet L'arrondi d'été"});
     }
@@ -258,10 +226,11 @@ private slots:
     void typeDisparuEnregistreMoinsUn()
     {
         BaseTemporaire base;
-        const qint64 categorie = AjouterCategorie(base, "Orpheline", 999);
+        DonneesReference donnees(base);
+        const QString categorie = donnees.Categorie("Orpheline", "999");
         EnregistreurMessages messages;
         TFicheCategorie fiche(nullptr);
-        fiche.SetCle(QString::number(categorie));
+        fiche.SetCle(categorie);
         fiche.show();
         QCOMPARE(Controle<QComboBox>(&fiche, "cmbCategorieType")->currentIndex(), -1);
         QCOMPARE(Apercu(&fiche), QStringLiteral("Orpheline"));
@@ -282,14 +251,15 @@ private slots:
     void duplicationAvecTroisContraintes()
     {
         BaseTemporaire base;
-        const qint64 fenetre = AjouterType(base, "Fenêtre");
-        const qint64 source = AjouterCategorie(base, "Porte", fenetre);
-        AjouterContrainte(base, source, "HAUTEUR", "<", "2000");
-        AjouterContrainte(base, source, "LARGEUR", ">=", "800");
-        AjouterContrainte(base, source, "VANTAIL", "=", "2");
-        AjouterTarif(base, 1, source, 0);
-        AjouterTarif(base, 1, source, 4);
-        const QStringList contraintesSource = Contraintes(base, QString::number(source));
+        DonneesReference donnees(base);
+        const QString fenetre = donnees.Type("Fenêtre", {});
+        const QString source = donnees.Categorie("Porte", fenetre);
+        donnees.Contrainte(source, "HAUTEUR", "<", "2000");
+        donnees.Contrainte(source, "LARGEUR", ">=", "800");
+        donnees.Contrainte(source, "VANTAIL", "=", "2");
+        donnees.Tarif("1", source, 100);
+        donnees.Tarif("1", source, 100, "4");
+        const QStringList contraintesSource = Contraintes(base, source);
         TFicheCategorieListe liste(nullptr);
         liste.show();
 
@@ -308,11 +278,10 @@ private slots:
         QCOMPARE(lignes, 3);
 
         const QString copie = Sql1(base, "SELECT IdCategorie FROM Categorie WHERE Libelle = :p", "Porte - copie");
-        QVERIFY(!copie.isEmpty() && copie != QString::number(source));
-        QCOMPARE(Sql1(base, "SELECT IdCategorieType FROM Categorie WHERE IdCategorie = :p", copie),
-                 QString::number(fenetre));
+        QVERIFY(!copie.isEmpty() && copie != source);
+        QCOMPARE(Sql1(base, "SELECT IdCategorieType FROM Categorie WHERE IdCategorie = :p", copie), fenetre);
         QCOMPARE(Contraintes(base, copie), contraintesSource);
-        QCOMPARE(Contraintes(base, QString::number(source)), contraintesSource);
+        QCOMPARE(Contraintes(base, source), contraintesSource);
         QCOMPARE(base.Compter("SELECT COUNT(*) FROM CategorieContrainte"), 6);
         QCOMPARE(Sql1(base, "SELECT COUNT(*) FROM Tarif WHERE IdCategorie = :p", copie), QStringLiteral("0"));
         QCOMPARE(base.Compter("SELECT COUNT(*) FROM Tarif"), 2);
@@ -322,10 +291,10 @@ private slots:
     void contrainteRetireeSeulementALEnregistrement()
     {
         BaseTemporaire base;
-        const qint64 categorie = AjouterCategorie(base, "C", -1);
-        AjouterContrainte(base, categorie, "HAUTEUR", "<", "2000");
-        AjouterContrainte(base, categorie, "LARGEUR", ">", "500");
-        const QString cle = QString::number(categorie);
+        DonneesReference donnees(base);
+        const QString cle = donnees.Categorie("C", "-1");
+        donnees.Contrainte(cle, "HAUTEUR", "<", "2000");
+        donnees.Contrainte(cle, "LARGEUR", ">", "500");
         EnregistreurMessages messages;
 
         // "Non" keeps the row, "Oui" takes it out of the window only; then the
@@ -364,8 +333,9 @@ private slots:
     void entreeSurUnBoutonDesContraintes()
     {
         BaseTemporaire base;
-        const qint64 categorie = AjouterCategorie(base, "C", -1);
-        AjouterContrainte(base, categorie, "HAUTEUR", "<", "2000");
+        DonneesReference donnees(base);
+        const QString categorie = donnees.Categorie("C", "-1");
+        donnees.Contrainte(categorie, "HAUTEUR", "<", "2000");
         EnregistreurMessages messages;
         messages.RepondreOui();
         QStringList restantes;
@@ -380,24 +350,24 @@ private slots:
                 Cliquer(fiche, "btnFermer");
         });
         TFicheCategorie fiche(nullptr);
-        fiche.SetCle(QString::number(categorie));
+        fiche.SetCle(categorie);
         QCOMPARE(fiche.exec(), int(QDialog::Rejected));
         QCOMPARE(messages.Textes(),
                  QStringList{"Etes-vous sûr de vouloir supprimer cette contrainte : Hauteur ?"});
         QCOMPARE(restantes, QStringList{});
-        QCOMPARE(Sql1(base, "SELECT Libelle FROM Categorie WHERE IdCategorie = :p",
-                      QString::number(categorie)),
+        QCOMPARE(Sql1(base, "SELECT Libelle FROM Categorie WHERE IdCategorie = :p", categorie),
                  QStringLiteral("C"));
-        QCOMPARE(Contraintes(base, QString::number(categorie)), QStringList{"HAUTEUR|<|2000"});
+        QCOMPARE(Contraintes(base, categorie), QStringList{"HAUTEUR|<|2000"});
     }
 
     void contrainteModifieeGardeSaCle()
     {
         BaseTemporaire base;
-        const qint64 categorie = AjouterCategorie(base, "C", -1);
-        const qint64 contrainte = AjouterContrainte(base, categorie, "LARGEUR", ">", "500");
+        DonneesReference donnees(base);
+        const QString categorie = donnees.Categorie("C", "-1");
+        const QString contrainte = donnees.Contrainte(categorie, "LARGEUR", ">", "500");
         TFicheCategorie fiche(nullptr);
-        fiche.SetCle(QString::number(categorie));
+        fiche.SetCle(categorie);
         fiche.show();
 
         QStringList propose;
@@ -418,9 +388,8 @@ private slots:
 
         Cliquer(&fiche, "btnValider");
         QCOMPARE(base.Compter("SELECT COUNT(*) FROM CategorieContrainte"), 1);
-        QCOMPARE(base.Valeur("SELECT IdCategorieContrainte FROM CategorieContrainte"),
-                 QString::number(contrainte));
-        QCOMPARE(Contraintes(base, QString::number(categorie)), QStringList{"PERIMETRE|<=|2'000"});
+        QCOMPARE(base.Valeur("SELECT IdCategorieContrainte FROM CategorieContrainte"), contrainte);
+        QCOMPARE(Contraintes(base, categorie), QStringList{"PERIMETRE|<=|2'000"});
     }
 
     void dialogueContrainte_data()
@@ -470,15 +439,16 @@ private slots:
     void suppressionEmporteContraintesEtTarifs()
     {
         BaseTemporaire base;
-        const qint64 x = AjouterCategorie(base, "X", -1);
-        const qint64 y = AjouterCategorie(base, "Y", -1);
-        AjouterContrainte(base, x, "HAUTEUR", "<", "1");
-        AjouterContrainte(base, x, "LARGEUR", "<", "1");
-        AjouterContrainte(base, y, "LARGEUR", "<", "1");
-        AjouterTarif(base, 1, x, 0);
-        AjouterTarif(base, 2, x, 5);
-        AjouterTarif(base, 1, x, 7);
-        AjouterTarif(base, 1, y, 0);
+        DonneesReference donnees(base);
+        const QString x = donnees.Categorie("X", "-1");
+        const QString y = donnees.Categorie("Y", "-1");
+        donnees.Contrainte(x, "HAUTEUR", "<", "1");
+        donnees.Contrainte(x, "LARGEUR", "<", "1");
+        donnees.Contrainte(y, "LARGEUR", "<", "1");
+        donnees.Tarif("1", x, 100);
+        donnees.Tarif("2", x, 100, "5");
+        donnees.Tarif("1", x, 100, "7");
+        donnees.Tarif("1", y, 100);
         EnregistreurMessages messages;
         TFicheCategorieListe liste(nullptr);
         liste.show();
@@ -494,19 +464,19 @@ private slots:
         messages.RepondreOui();
         Cliquer(&liste, "btnSupprimer");
         QCOMPARE(messages.Recus().size(), 2);
-        QCOMPARE(base.Valeur("SELECT GROUP_CONCAT(IdCategorie) FROM Categorie"), QString::number(y));
-        QCOMPARE(base.Valeur("SELECT GROUP_CONCAT(DISTINCT IdCategorie) FROM CategorieContrainte"),
-                 QString::number(y));
-        QCOMPARE(base.Valeur("SELECT GROUP_CONCAT(DISTINCT IdCategorie) FROM Tarif"), QString::number(y));
+        QCOMPARE(base.Valeur("SELECT GROUP_CONCAT(IdCategorie) FROM Categorie"), y);
+        QCOMPARE(base.Valeur("SELECT GROUP_CONCAT(DISTINCT IdCategorie) FROM CategorieContrainte"), y);
+        QCOMPARE(base.Valeur("SELECT GROUP_CONCAT(DISTINCT IdCategorie) FROM Tarif"), y);
         QCOMPARE(Colonne(Liste(&liste)), QStringList{"Y"});
     }
 
     void suppressionToutOuRien()
     {
         BaseTemporaire base;
-        const qint64 x = AjouterCategorie(base, "X", -1);
-        AjouterContrainte(base, x, "HAUTEUR", "<", "1");
-        AjouterTarif(base, 1, x, 0);
+        DonneesReference donnees(base);
+        const QString x = donnees.Categorie("X", "-1");
+        donnees.Contrainte(x, "HAUTEUR", "<", "1");
+        donnees.Tarif("1", x, 100);
         base.Executer("CREATE TRIGGER refus BEFORE DELETE ON Tarif "
                       "BEGIN SELECT RAISE(ABORT, 'tarif verrouillé'); END");
         EnregistreurMessages messages;
@@ -525,9 +495,10 @@ private slots:
     void suppressionDUneCategorieDisparueEmporteLeReste()
     {
         BaseTemporaire base;
-        const qint64 x = AjouterCategorie(base, "X", -1);
-        AjouterContrainte(base, x, "HAUTEUR", "<", "1");
-        AjouterTarif(base, 1, x, 0);
+        DonneesReference donnees(base);
+        const QString x = donnees.Categorie("X", "-1");
+        donnees.Contrainte(x, "HAUTEUR", "<", "1");
+        donnees.Tarif("1", x, 100);
         EnregistreurMessages messages;
         TFicheCategorieListe liste(nullptr);
         liste.show();
@@ -595,15 +566,15 @@ private slots:
     void uneAutreCopieChangeCeQuiEstOuvert()
     {
         BaseTemporaire base;
-        const qint64 categorie = AjouterCategorie(base, "C", -1);
-        AjouterContrainte(base, categorie, "HAUTEUR", "<", "2000");
-        const QString cle = QString::number(categorie);
+        DonneesReference donnees(base);
+        const QString cle = donnees.Categorie("C", "-1");
+        donnees.Contrainte(cle, "HAUTEUR", "<", "2000");
         EnregistreurMessages messages;
         TFicheCategorie fiche(nullptr);
         fiche.SetCle(cle);
         fiche.show();
         Taper(&fiche, "edtCategorieLibelle", "Mienne");
-        AjouterContrainte(base, categorie, "LARGEUR", ">", "500");
+        donnees.Contrainte(cle, "LARGEUR", ">", "500");
         Cliquer(&fiche, "btnValider");
         QCOMPARE(messages.Textes(),
                  QStringList{"Un autre utilisateur a modifié cette catégorie depuis l'ouverture de la fenêtre : vos "
@@ -640,7 +611,7 @@ private slots:
         QCOMPARE(enregistrer(), Enregistrement::SupprimeAilleurs);
         QCOMPARE(base.Compter("SELECT COUNT(*) FROM Categorie"), 0);
 
-        const QString type = QString::number(AjouterType(base, "T", "10100"));
+        const QString type = donnees.Type("T", "10100");
         const std::optional<CategoriesTypes::Type> typeLu = CategoriesTypes::Lire(type);
         base.Executer("UPDATE CategorieType SET MotsClefs = 'ailleurs'");
         QCOMPARE(CategoriesTypes::Enregistrer(type, {"U", "10100", ""}, typeLu), Enregistrement::ModifieAilleurs);
@@ -746,8 +717,9 @@ private slots:
     void typesSuppressionGardeLesCategories()
     {
         BaseTemporaire base;
-        const qint64 volet = AjouterType(base, "Volet", "10300");
-        AjouterCategorie(base, "Battant", volet);
+        DonneesReference donnees(base);
+        const QString volet = donnees.Type("Volet", "10300");
+        donnees.Categorie("Battant", volet);
         EnregistreurMessages messages;
         {
             TFicheCategorieTypeListe liste(nullptr);
@@ -765,7 +737,7 @@ private slots:
             QCOMPARE(Liste(&liste)->topLevelItemCount(), 0);
         }
         QCOMPARE(base.Compter("SELECT COUNT(*) FROM CategorieType"), 0);
-        QCOMPARE(base.Valeur("SELECT IdCategorieType FROM Categorie"), QString::number(volet));
+        QCOMPARE(base.Valeur("SELECT IdCategorieType FROM Categorie"), volet);
         TFicheCategorieListe categories(nullptr);
         QCOMPARE(Colonne(Liste(&categories)), QStringList{"Battant"});
     }

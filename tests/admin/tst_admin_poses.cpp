@@ -2,7 +2,7 @@
 // margin, driven as an administrator would, then read back from the
 // database or the settings file.
 
-#include "BaseTemporaire.h"
+#include "DonneesReference.h"
 #include "OutilsFenetres.h"
 #include "PiloteModal.h"
 
@@ -25,19 +25,6 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
-
-namespace {
-
-qint64 AjouterPose(BaseTemporaire& base, const QString& libelle, int typeTva, const QString& code = {})
-{
-    return base.Executer(QStringLiteral("INSERT INTO Pose (Libelle, CodeExport, Livraison, "
-                                        "LivraisonCompliquee, Autorisation, Manutention, TypeTva) "
-                                        "VALUES (:l, :c, 0, 0, 0, 0, :t)"),
-                         {{QStringLiteral("l"), libelle}, {QStringLiteral("c"), code},
-                          {QStringLiteral("t"), typeTva}});
-}
-
-} // namespace
 
 class TestAdminPoses : public QObject
 {
@@ -235,9 +222,10 @@ private slots:
     void listeColonnesEtPremiereLigne()
     {
         BaseTemporaire base;
-        AjouterPose(base, "Pose B", 2, "PB");
-        AjouterPose(base, "Pose A", 3, "PA");
-        AjouterPose(base, "Pose C", 9, "PC"); // a VAT type the host did not send
+        DonneesReference donnees(base);
+        donnees.Pose("Pose B", {}, 2, "PB");
+        donnees.Pose("Pose A", {}, 3, "PA");
+        donnees.Pose("Pose C", {}, 9, "PC"); // a VAT type the host did not send
         TFichePoseListe liste(nullptr);
         liste.show();
         QCOMPARE(liste.windowTitle(), QStringLiteral("Liste des poses"));
@@ -325,9 +313,10 @@ private slots:
         QFETCH(QString, entree);
         QFETCH(QString, taux);
         BaseTemporaire base;
+        DonneesReference donnees(base);
         TFichePose fiche(nullptr);
         if (typeStocke)
-            fiche.SetCle(QString::number(AjouterPose(base, "P", typeStocke)));
+            fiche.SetCle(donnees.Pose("P", {}, typeStocke));
         fiche.show();
         auto* tva = Controle<QComboBox>(&fiche, "cmbTVA");
         QCOMPARE(TextesCombo(tva), (QStringList{"TVA 10 %", "TVA 20 %", "TVA 5,5 %"}));
@@ -450,10 +439,10 @@ private slots:
     void suppressionConfirmeeSeulement()
     {
         BaseTemporaire base;
-        const qint64 a = AjouterPose(base, "A", 1);
-        AjouterPose(base, "B", 1);
-        base.Executer(QStringLiteral("INSERT INTO Tarif (IdPose, IdCategorie, IdPoseur, Prix) VALUES (:p, 1, 0, 10)"),
-                      {{"p", a}});
+        DonneesReference donnees(base);
+        const QString a = donnees.Pose("A", {}, 1);
+        donnees.Pose("B", {}, 1);
+        donnees.Tarif(a, "1", 10);
         EnregistreurMessages messages;
         TFichePoseListe liste(nullptr);
         liste.show();
@@ -502,13 +491,14 @@ private slots:
     void uneAutreCopieChangeLaPoseOuverte()
     {
         BaseTemporaire base;
-        const qint64 cle = AjouterPose(base, "P", 1);
+        DonneesReference donnees(base);
+        const QString cle = donnees.Pose("P", {}, 1);
         EnregistreurMessages messages;
         TFichePose fiche(nullptr);
-        fiche.SetCle(QString::number(cle));
+        fiche.SetCle(cle);
         fiche.show();
         Taper(&fiche, "edtLibelle", "Mienne");
-        base.Executer("UPDATE Pose SET Livraison = 42 WHERE IdPose = :c", {{"c", cle}});
+        base.Executer("UPDATE Pose SET Livraison = 42 WHERE IdPose = :c", {{"c", cle.toLongLong()}});
         Cliquer(&fiche, "btnValider");
         QCOMPARE(messages.Textes(),
                  QStringList{"Un autre utilisateur a modifié cette pose depuis l'ouverture de la fenêtre : vos "
@@ -527,7 +517,7 @@ private slots:
 
         messages.Vider();
         TFichePose autre(nullptr);
-        autre.SetCle(QString::number(cle));
+        autre.SetCle(cle);
         autre.show();
         base.Executer("DELETE FROM Pose");
         Taper(&autre, "edtLibelle", "Revenue");
@@ -542,7 +532,8 @@ private slots:
     void suppressionDUnePoseDejaDisparue()
     {
         BaseTemporaire base;
-        const qint64 a = AjouterPose(base, "A", 1);
+        DonneesReference donnees(base);
+        const QString a = donnees.Pose("A", {}, 1);
         EnregistreurMessages messages;
         TFichePoseListe liste(nullptr);
         liste.show();
@@ -590,11 +581,12 @@ private slots:
     void poseIllisibleFermeLaFenetre()
     {
         BaseTemporaire base;
-        const qint64 cle = AjouterPose(base, "Pose", 1);
+        DonneesReference donnees(base);
+        const QString cle = donnees.Pose("Pose", {}, 1);
         base.Executer("ALTER TABLE Pose RENAME TO PoseAilleurs");
         EnregistreurMessages messages;
         TFichePose fiche(nullptr);
-        fiche.SetCle(QString::number(cle));
+        fiche.SetCle(cle);
         QTimer::singleShot(3000, &fiche, [&fiche] { fiche.done(99); }); // left open
         QCOMPARE(fiche.exec(), int(QDialog::Rejected));
         QCOMPARE(messages.Recus().size(), 1);
@@ -618,7 +610,8 @@ private slots:
         QFETCH(bool, editionOuverte);
         QFETCH(bool, listeOuverte);
         BaseTemporaire base;
-        AjouterPose(base, "Pose", 1);
+        DonneesReference donnees(base);
+        donnees.Pose("Pose", {}, 1);
         EnregistreurMessages messages;
         TFichePoseListe liste(nullptr);
         liste.show();

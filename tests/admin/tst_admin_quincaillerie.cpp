@@ -1,7 +1,7 @@
 // The hardware catalogue windows, driven as an administrator would, then
 // read back from the database and the files.
 
-#include "BaseTemporaire.h"
+#include "DonneesReference.h"
 #include "LignesTexte.h"
 #include "Octets.h"
 #include "OutilsFenetres.h"
@@ -25,11 +25,11 @@ namespace {
 const QString kCatalogue = QStringLiteral("SELECT CodeExport, Libelle, Libelle2, TarifVente, TarifAchat, NbPieces, "
                                           "NbPiecesML, Secable FROM Quincaillerie ORDER BY IdQuincaillerie");
 
-void Ajouter(BaseTemporaire& base, const QString& code, const QString& libelle, double vente, int secable)
+// An entry whose second label, purchase price and piece counts are those
+// every test here expects: "bis", 1, 10 pieces and 0,5 per metre.
+void Entree(BaseTemporaire& base, const QString& code, const QString& libelle, double vente, int secable)
 {
-    base.Executer("INSERT INTO Quincaillerie (CodeExport, Libelle, Libelle2, TarifVente, TarifAchat, NbPieces, "
-                  "NbPiecesML, Secable) VALUES (:c, :l, 'bis', :v, 1, 10, 0.5, :s)",
-                  {{"c", code}, {"l", libelle}, {"v", vente}, {"s", secable}});
+    DonneesReference(base).EntreeCatalogue(libelle, QStringLiteral("bis"), vente, 1, 10, 0.5, secable, code);
 }
 
 } // namespace
@@ -48,7 +48,7 @@ private slots:
         TFicheQuincaillerieListe liste(nullptr);
         liste.show();
         QCOMPARE(liste.windowTitle(), QStringLiteral("Liste de la quincaillerie"));
-        Ajouter(base, "V1", "Vis", 12.5, 1);
+        Entree(base, "V1", "Vis", 12.5, 1);
         liste.Remplir();
         QCOMPARE(liste.windowTitle(), QStringLiteral("Liste de la quincaillerie : 1 enregistrement"));
         QCOMPARE(TextesLigne(Liste(&liste), 0),
@@ -115,9 +115,9 @@ private slots:
     void exportHostilePuisImport()
     {
         BaseTemporaire base;
-        Ajouter(base, "J", "日本", 1, 1);
-        Ajouter(base, "S", "semi;colon", 2, 0);
-        Ajouter(base, "M", "multi\r\nligne", 3, 0);
+        Entree(base, "J", "日本", 1, 1);
+        Entree(base, "S", "semi;colon", 2, 0);
+        Entree(base, "M", "multi\r\nligne", 3, 0);
         const QStringList avant = LignesTexte(base.Base(), kCatalogue);
         EnregistreurMessages messages;
         TFicheQuincaillerieListe liste(nullptr);
@@ -143,8 +143,8 @@ private slots:
     void exportPuisImport()
     {
         BaseTemporaire base;
-        Ajouter(base, "V\"1", "Vis", 12.5, 1);
-        Ajouter(base, "B2", "Boulon", 3, 0);
+        Entree(base, "V\"1", "Vis", 12.5, 1);
+        Entree(base, "B2", "Boulon", 3, 0);
         EnregistreurMessages messages;
         TFicheQuincaillerieListe liste(nullptr);
         liste.show();

@@ -156,7 +156,7 @@ private slots:
 
         // Typed again over what it now shows, the price is saved.
         TaperPrix(&a, 1, "150");
-        r.base.Executer("UPDATE Tarif SET Prix = 180 WHERE IdCategorie = " + r.bois);
+        r.base.Executer("UPDATE Tarif SET Prix = 180 WHERE IdCategorie = :c", {{"c", r.bois.toLongLong()}});
         Cliquer(&a, "btnValider");
         QCOMPARE(ColonneGrille(&a, 1), (QStringList{"180", "150"}));
         messages.Vider();

@@ -7,6 +7,7 @@
 
 #include "DevisEssai.h"
 
+#include <QDeadlineTimer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -22,6 +23,9 @@
 namespace {
 
 constexpr int kInterruptions = 40;
+// How long the kills may go on past kInterruptions, on a machine slow enough
+// that none of those landed during a write.
+constexpr int kDelaiSupplementaireMs = 60000;
 
 QByteArray LireOctets(const QString& chemin)
 {
@@ -96,8 +100,14 @@ private slots:
                       dossier.filePath(QStringLiteral("mesure.xml")), dossier.filePath(QStringLiteral("mesure")));
         const int dureeEcritureMs = int(chrono.elapsed()) + 1;
 
+        // kInterruptions kills, then more until one has landed during a write
+        // (otherwise nothing was tried), for a bounded time.
         int pendantEcriture = 0;
-        for (int i = 0; i < kInterruptions; ++i) {
+        int i = 0;
+        QDeadlineTimer limite(QDeadlineTimer::Forever); // bounded once the kInterruptions kills are done
+        for (; i < kInterruptions || (pendantEcriture == 0 && !limite.hasExpired()); ++i) {
+            if (i == kInterruptions)
+                limite.setRemainingTime(kDelaiSupplementaireMs);
             QProcess ecrivain;
             ecrivain.start(QStringLiteral(QUARLO_ECRIVAIN), {fichier, prefixe});
             QVERIFY2(ecrivain.waitForReadyRead(30000), qPrintable(ecrivain.errorString()));
@@ -120,9 +130,10 @@ private slots:
                                         .arg(i).arg(graine).arg(etatArchive)));
             }
         }
-        qInfo("%d interruptions sur %d pendant une écriture (écriture : %d ms)", pendantEcriture, kInterruptions, dureeEcritureMs);
-        // Otherwise every kill fell between two writes and nothing was tried.
-        QVERIFY(pendantEcriture > 0);
+        qInfo("%d interruptions sur %d pendant une écriture (écriture : %d ms)", pendantEcriture, i, dureeEcritureMs);
+        QVERIFY2(pendantEcriture > 0, qPrintable(QStringLiteral("aucune des %1 interruptions (graine %2) n'est tombée "
+                                                                "pendant une écriture")
+                                                     .arg(i).arg(graine)));
 
         // The next write removes what the killed writers left, and only that:
         // not a temporary file another writer holds locked, nor files of

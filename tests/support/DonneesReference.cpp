@@ -39,15 +39,16 @@ QString DonneesReference::IdOperande(const QString& code)
                       {{QStringLiteral("Code"), code}}));
 }
 
-void DonneesReference::Contrainte(const QString& idCategorie, const QString& code,
-                              const QString& operateur, const QString& valeur)
+QString DonneesReference::Contrainte(const QString& idCategorie, const QString& code,
+                                    const QString& operateur, const QString& valeur)
 {
-    base.Executer(QStringLiteral("INSERT INTO CategorieContrainte (IdCategorie, IdOperande, Operateur, Valeur)"
-                                 " VALUES (:IdCategorie, :IdOperande, :Operateur, :Valeur)"),
-                  {{QStringLiteral("IdCategorie"), idCategorie.toLongLong()},
-                   {QStringLiteral("IdOperande"), IdOperande(code).toLongLong()},
-                   {QStringLiteral("Operateur"), operateur},
-                   {QStringLiteral("Valeur"), valeur}});
+    return QString::number(
+        base.Executer(QStringLiteral("INSERT INTO CategorieContrainte (IdCategorie, IdOperande, Operateur, Valeur)"
+                                     " VALUES (:IdCategorie, :IdOperande, :Operateur, :Valeur)"),
+                      {{QStringLiteral("IdCategorie"), idCategorie.toLongLong()},
+                       {QStringLiteral("IdOperande"), IdOperande(code).toLongLong()},
+                       {QStringLiteral("Operateur"), operateur},
+                       {QStringLiteral("Valeur"), valeur}}));
 }
 
 QString DonneesReference::Pose(const QString& libelle)
@@ -56,15 +57,16 @@ QString DonneesReference::Pose(const QString& libelle)
                                          {{QStringLiteral("Libelle"), libelle}}));
 }
 
-QString DonneesReference::Pose(const QString& libelle, const std::array<double, 4>& prix, int typeTva)
+QString DonneesReference::Pose(const QString& libelle, const std::array<double, 4>& prix, int typeTva,
+                               const QString& codeExport)
 {
     return QString::number(base.Executer(
         QStringLiteral("INSERT INTO Pose (Libelle, CodeExport, Livraison, LivraisonCompliquee, Autorisation, "
                        "Manutention, TypeTva, CodeExportLivraison, CodeExportLivraisonCompliquee, "
                        "CodeExportAutorisation, CodeExportManutention) "
                        "VALUES (:l, :c, :a, :b, :d, :e, :t, 'L', 'LC', 'LA', 'LM')"),
-        {{QStringLiteral("l"), libelle}, {QStringLiteral("c"), libelle.left(3)}, {QStringLiteral("a"), prix[0]},
-         {QStringLiteral("b"), prix[1]}, {QStringLiteral("d"), prix[2]}, {QStringLiteral("e"), prix[3]},
+        {{QStringLiteral("l"), libelle}, {QStringLiteral("c"), codeExport.isEmpty() ? libelle.left(3) : codeExport},
+         {QStringLiteral("a"), prix[0]}, {QStringLiteral("b"), prix[1]}, {QStringLiteral("d"), prix[2]}, {QStringLiteral("e"), prix[3]},
          {QStringLiteral("t"), typeTva}}));
 }
 
@@ -94,19 +96,23 @@ QString DonneesReference::Poseur(const QString& code, const QString& nom, const 
 }
 
 QString DonneesReference::EntreeCatalogue(const QString& libelle, const QString& libelle2, double vente,
-                                          double achat, double nbPieces, double nbPiecesMl, int secable)
+                                          double achat, double nbPieces, double nbPiecesMl, int secable,
+                                          const QString& codeExport)
 {
     const QString id = QString::number(base.Executer(
-        QStringLiteral("INSERT INTO Quincaillerie (Libelle, Libelle2, TarifVente, TarifAchat, NbPieces, NbPiecesML, "
-                       "Secable) VALUES (:Libelle, :Libelle2, :Vente, :Achat, :NbPieces, :NbPiecesML, :Secable)"),
-        {{QStringLiteral("Libelle"), libelle},
+        QStringLiteral("INSERT INTO Quincaillerie (CodeExport, Libelle, Libelle2, TarifVente, TarifAchat, NbPieces, "
+                       "NbPiecesML, Secable) VALUES (:Code, :Libelle, :Libelle2, :Vente, :Achat, :NbPieces, "
+                       ":NbPiecesML, :Secable)"),
+        {{QStringLiteral("Code"), codeExport},
+         {QStringLiteral("Libelle"), libelle},
          {QStringLiteral("Libelle2"), libelle2},
          {QStringLiteral("Vente"), vente},
          {QStringLiteral("Achat"), achat},
          {QStringLiteral("NbPieces"), nbPieces},
          {QStringLiteral("NbPiecesML"), nbPiecesMl},
          {QStringLiteral("Secable"), secable}}));
-    base.Executer(QStringLiteral("UPDATE Quincaillerie SET CodeExport = :Code WHERE IdQuincaillerie = :Id"),
-                  {{QStringLiteral("Code"), QStringLiteral("Q") + id}, {QStringLiteral("Id"), id.toLongLong()}});
+    if (codeExport.isEmpty())
+        base.Executer(QStringLiteral("UPDATE Quincaillerie SET CodeExport = :Code WHERE IdQuincaillerie = :Id"),
+                      {{QStringLiteral("Code"), QStringLiteral("Q") + id}, {QStringLiteral("Id"), id.toLongLong()}});
     return id;
 }

@@ -1,0 +1,336 @@
+// The rules of the reference data units, below the windows that show them:
+// the names of categories and the order of the lists, what a read by key
+// gives, what saving a category with its constraints and each deletion
+// write.
+
+#include "DonneesReference.h"
+#include "LignesTexte.h"
+
+#include "data/Categories.h"
+#include "data/CategoriesTypes.h"
+#include "data/Operandes.h"
+#include "data/Poses.h"
+#include "data/Poseurs.h"
+
+#include <QtTest>
+#include <algorithm>
+
+namespace {
+
+// Gives every row of the table a twin under the same key, as a file whose
+// table lost its key constraint may hold.
+void Doubler(BaseTemporaire& base, const QString& table)
+{
+    base.Base().ExecuterScript(QStringLiteral("CREATE TABLE Doublee AS SELECT * FROM %1; DROP TABLE %1; "
+                                              "ALTER TABLE Doublee RENAME TO %1; INSERT INTO %1 SELECT * FROM %1")
+                                   .arg(table));
+}
+
+// What each unit reads of the record of a key, as one text.
+const QString kRien = QStringLiteral("rien");
+
+QString LireCategorie(const QString& cle)
+{
+    const std::optional<Categories::Categorie> categorie = Categories::Lire(cle);
+    return categorie ? categorie->libelle + '|' + categorie->idCategorieType : kRien;
+}
+
+QString LireType(const QString& cle)
+{
+    const std::optional<CategoriesTypes::Type> type = CategoriesTypes::Lire(cle);
+    return type ? QStringList{type->libelle, type->famille, type->motsClefs}.join('|') : kRien;
+}
+
+QString LirePose(const QString& cle)
+{
+    const std::optional<Poses::Pose> pose = Poses::Lire(cle);
+    if (!pose)
+        return kRien;
+    QStringList textes{pose->libelle, pose->codeExport};
+    for (const double prix : pose->prix)
+        textes << QString::number(prix);
+    textes << QStringList(pose->codesExport.cbegin(), pose->codesExport.cend());
+    textes << (pose->typeTva ? QString::number(*pose->typeTva) : QStringLiteral("sans TVA"));
+    return textes.join('|');
+}
+
+QString LirePoseur(const QString& cle)
+{
+    const Poseurs::Identite identite = Poseurs::LireIdentite(cle);
+    return QStringList{Poseurs::Nom(cle), identite.nom, identite.siret, identite.rge}.join('|');
+}
+
+const QHash<QString, QString (*)(const QString&)> kLectures = {
+    {QStringLiteral("Categorie"), LireCategorie},
+    {QStringLiteral("CategorieType"), LireType},
+    {QStringLiteral("Pose"), LirePose},
+    {QStringLiteral("Poseur"), LirePoseur},
+};
+
+// The values left in a column of a table, sorted, separated by blanks.
+QString Reste(BaseTemporaire& base, const QString& table, const QString& colonne)
+{
+    return LignesTexte(base.Base(), QStringLiteral("SELECT %1 FROM %2 ORDER BY %1").arg(colonne, table))
+        .join(QLatin1Char(' '));
+}
+
+// "category key|operand key|operator|value" of every stored constraint.
+QStringList Contraintes(BaseTemporaire& base)
+{
+    return LignesTexte(base.Base(), QStringLiteral("SELECT IdCategorie, IdOperande, Operateur, Valeur "
+                                                   "FROM CategorieContrainte ORDER BY IdCategorieContrainte"));
+}
+
+} // namespace
+
+class TestUnites : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { UtiliserLocaleFrancaise(); }
+
+    void nomsDesCategories_data()
+    {
+        QTest::addColumn<QString>("typeLibelle"); // of the one type in the database
+        QTest::addColumn<QString>("cleType");     // "type" for that type's key, "nul", or the key stored
+        QTest::addColumn<QString>("libelle");
+        QTest::addColumn<QString>("nom");
+        QTest::addColumn<bool>("avecType"); // listed among the categories whose type exists
+        QTest::newRow("type et libellé") << "Fenêtre" << "type" << "PVC" << "Fenêtre PVC" << true;
+        QTest::newRow("libellé vide") << "Fenêtre" << "type" << "" << "Fenêtre" << true;
+        QTest::newRow("type sans libellé") << "" << "type" << "Nue" << " Nue" << true;
+        QTest::newRow("sans type") << "Fenêtre" << "-1" << "Seule" << "Seule" << false;
+        QTest::newRow("type disparu") << "Fenêtre" << "999" << "Orpheline" << "Orpheline" << false;
+        QTest::newRow("clé de type nulle") << "Fenêtre" << "nul" << "Nulle" << "Nulle" << false;
+        QTest::newRow("ni type ni libellé") << "Fenêtre" << "-1" << "" << "" << false;
+    }
+
+    void nomsDesCategories()
+    {
+        QFETCH(QString, typeLibelle);
+        QFETCH(QString, cleType);
+        QFETCH(QString, libelle);
+        QFETCH(QString, nom);
+        QFETCH(bool, avecType);
+        BaseTemporaire base;
+        DonneesReference donnees(base);
+        const QString type = donnees.Type(typeLibelle, {});
+        const QString cle = donnees.Categorie(libelle, cleType == u"type" ? type : cleType);
+        if (cleType == u"nul")
+            base.Executer(QStringLiteral("UPDATE Categorie SET IdCategorieType = NULL"));
+
+        const QVector<Entree> categories = Categories::Lister();
+        QCOMPARE(categories.size(), 1);
+        QCOMPARE(categories.first().cle, cle);
+        QCOMPARE(categories.first().libelle, nom);
+        const QVector<Categories::CategorieTypee> typees = Categories::AvecType();
+        QCOMPARE(typees.size(), avecType ? 1 : 0);
+        if (avecType)
+            QCOMPARE(QStringList({typees.first().cle, typees.first().idCategorieType, typees.first().Nom()}),
+                     QStringList({cle, type, nom}));
+    }
+
+    void listesDansLOrdre()
+    {
+        BaseTemporaire base;
+        DonneesReference donnees(base);
+        const QString volet = donnees.Type(QStringLiteral("Volet"), QStringLiteral("10300"));
+        const QString fenetre = donnees.Type(QStringLiteral("Fenêtre"), QStringLiteral("10100"));
+        donnees.Type(QStringLiteral("Autre"), CategoriesTypes::kSansFamille);
+        donnees.Type(QStringLiteral("Inconnue"), QStringLiteral("99999"));
+        const QString alu = donnees.Categorie(QStringLiteral("Alu"), volet);
+        const QString pvc = donnees.Categorie(QStringLiteral("PVC"), fenetre);
+        const QString bois = donnees.Categorie(QStringLiteral("Bois"), fenetre);
+        donnees.Categorie(QStringLiteral("Aucun"), Categories::kSansType);
+
+        // The rows of the tariff grid: by type label, then label.
+        QStringList typees;
+        for (const Categories::CategorieTypee& categorie : Categories::AvecType())
+            typees << categorie.cle + '|' + categorie.idCategorieType + '|' + categorie.Nom();
+        QCOMPARE(typees, QStringList({bois + '|' + fenetre + "|Fenêtre Bois", pvc + '|' + fenetre + "|Fenêtre PVC",
+                                      alu + '|' + volet + "|Volet Alu"}));
+
+        // Types by label, with the name of their family: none for "no
+        // family" or a code the host does not have.
+        QStringList types;
+        for (const CategoriesTypes::LigneType& type : CategoriesTypes::Lister())
+            types << type.libelle + '|' + type.famille;
+        QCOMPARE(types, (QStringList{"Autre|", "Fenêtre|Menuiseries", "Inconnue|", "Volet|Volet Roulant"}));
+
+        // Operands by label, each under the key a constraint stores for its code.
+        QStringList operandes;
+        for (const Operandes::Operande& operande : Operandes::Lister()) {
+            operandes << operande.libelle + '|' + operande.code;
+            QCOMPARE(operande.cle, donnees.IdOperande(operande.code));
+        }
+        QCOMPARE(operandes, (QStringList{"Hauteur|HAUTEUR", "Largeur|LARGEUR", "Largeur par vantail|LARGEUR_VANTAIL",
+                                         "Nombre de vantaux|VANTAIL", "Périmètre|PERIMETRE"}));
+    }
+
+    // A read by key gives the record only when exactly one row has the key.
+    void lectureParCle_data()
+    {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<QString>("etat"); // "présente", "disparue" or "doublée"
+        QTest::addColumn<QString>("lu");
+        const QList<std::pair<QString, QString>> lus = {
+            {"Categorie", "Seule|-1"},
+            {"CategorieType", "Volet|10300|"},
+            {"Pose", "Nue||0|0|0|0|||||sans TVA"}, // nothing stored but its label
+            {"Poseur", "Xavier|Xavier|12345678901234|RGE-9"},
+        };
+        for (const auto& [table, lu] : lus) {
+            const QString absent = table == u"Poseur" ? QStringLiteral("|||") : kRien;
+            QTest::addRow("%s présente", qPrintable(table)) << table << "présente" << lu;
+            QTest::addRow("%s disparue", qPrintable(table)) << table << "disparue" << absent;
+            QTest::addRow("%s doublée", qPrintable(table)) << table << "doublée" << absent;
+        }
+    }
+
+    void lectureParCle()
+    {
+        QFETCH(QString, table);
+        QFETCH(QString, etat);
+        QFETCH(QString, lu);
+        BaseTemporaire base;
+        DonneesReference donnees(base);
+        const QHash<QString, QString> cles = {
+            {"Categorie", donnees.Categorie(QStringLiteral("Seule"), Categories::kSansType)},
+            {"CategorieType", donnees.Type(QStringLiteral("Volet"), QStringLiteral("10300"))},
+            {"Pose", donnees.Pose(QStringLiteral("Nue"))},
+            {"Poseur", donnees.Poseur(QStringLiteral("X1"), QStringLiteral("Xavier"),
+                                      {"", "", "", "", "12345678901234", "RGE-9"})},
+        };
+        if (etat == u"disparue")
+            base.Executer(QStringLiteral("DELETE FROM ") + table);
+        else if (etat == u"doublée")
+            Doubler(base, table);
+        QCOMPARE(kLectures.value(table)(cles.value(table)), lu);
+    }
+
+    void enregistrementDUneCategorie()
+    {
+        BaseTemporaire base;
+        DonneesReference donnees(base);
+        const QString hauteur = donnees.IdOperande(QStringLiteral("HAUTEUR"));
+        const QString largeur = donnees.IdOperande(QStringLiteral("LARGEUR"));
+        const QString vantail = donnees.IdOperande(QStringLiteral("VANTAIL"));
+        const QString autre = donnees.Categorie(QStringLiteral("Autre"), Categories::kSansType);
+        const QString etrangere = donnees.Contrainte(autre, QStringLiteral("HAUTEUR"), QStringLiteral("<"), "1");
+        const QString volet = donnees.Type(QStringLiteral("Volet"), {});
+
+        // A new category whose type has gone (no type key) is kept without type.
+        const Categories::CategorieEnregistree neuve = Categories::Enregistrer(
+            {}, {QStringLiteral("Neuve"), {}}, {{{}, hauteur, {}, "<", "2000"}, {{}, largeur, {}, ">", "500"}}, {},
+            std::nullopt);
+        QCOMPARE(neuve.etat, Enregistrement::Fait);
+        const QString cle = neuve.cle;
+        QCOMPARE(LignesTexte(base.Base(), "SELECT IdCategorie, Libelle, IdCategorieType FROM Categorie "
+                                          "ORDER BY IdCategorie"),
+                 (QStringList{autre + "|Autre|-1", cle + "|Neuve|-1"}));
+        QCOMPARE(Contraintes(base), (QStringList{autre + '|' + hauteur + "|<|1", cle + '|' + hauteur + "|<|2000",
+                                                 cle + '|' + largeur + "|>|500"}));
+
+        // Changed over what was read (the constraints in any order): a
+        // constraint changed keeps its key; only this category's constraints
+        // are deleted, whatever keys are given.
+        QVector<Categories::Contrainte> lues = Categories::Contraintes(cle);
+        std::reverse(lues.begin(), lues.end());
+        const Categories::CategorieLue lue{*Categories::Lire(cle), lues};
+        const auto cleDe = [&lues](const QString& operande) {
+            return std::find_if(lues.cbegin(), lues.cend(),
+                                [&operande](const auto& contrainte) { return contrainte.idOperande == operande; })
+                ->cle;
+        };
+        const QString cleHauteur = cleDe(hauteur);
+        const QVector<Categories::Contrainte> nouvelles = {{cleHauteur, hauteur, {}, "<", "1800"},
+                                                           {{}, vantail, {}, "=", "2"}};
+        QCOMPARE(Categories::Enregistrer(cle, {QStringLiteral("Changée"), volet}, nouvelles,
+                                         {cleDe(largeur), etrangere}, lue)
+                     .etat,
+                 Enregistrement::Fait);
+        QCOMPARE(LireCategorie(cle), "Changée|" + volet);
+        const QStringList apres = {autre + '|' + hauteur + "|<|1", cle + '|' + hauteur + "|<|1800",
+                                   cle + '|' + vantail + "|=|2"};
+        QCOMPARE(Contraintes(base), apres);
+        QCOMPARE(base.Valeur("SELECT IdCategorieContrainte FROM CategorieContrainte WHERE Valeur = '1800'"),
+                 cleHauteur);
+
+        // A constraint that cannot be written undoes the whole save.
+        base.Refuser(QStringLiteral("INSERT"), QStringLiteral("CategorieContrainte"));
+        const Categories::CategorieLue relue{*Categories::Lire(cle), Categories::Contraintes(cle)};
+        QVERIFY_THROWS_EXCEPTION(std::exception,
+                                 Categories::Enregistrer(cle, {QStringLiteral("Jamais"), {}},
+                                                         {{{}, largeur, {}, "<", "9"}}, {cleHauteur}, relue));
+        QCOMPARE(LireCategorie(cle), "Changée|" + volet);
+        QCOMPARE(Contraintes(base), apres);
+    }
+
+    // Deleting a category takes its constraints and its tariffs with it, even
+    // when another copy deleted its row first; any other deletion removes its
+    // row only.
+    void suppressions_data()
+    {
+        QTest::addColumn<QString>("unite");
+        QTest::addColumn<int>("supprimees");
+        QTest::addColumn<QStringList>("reste"); // types, categories, constraints, tariffs, kinds, installers
+        const QStringList tout = {"T1 T2", "C1 C2", "c1a c1b c2", "11 12 21 22", "P1 P2", "X1 X2"};
+        const auto sauf = [&tout](int i, const QString& reste) {
+            QStringList liste = tout;
+            liste[i] = reste;
+            return liste;
+        };
+        const QStringList sansC1 = {"T1 T2", "C2", "c2", "21 22", "P1 P2", "X1 X2"};
+        QTest::newRow("catégorie") << "catégorie" << 1 << sansC1;
+        QTest::newRow("catégorie disparue") << "catégorie disparue" << 0 << sansC1;
+        QTest::newRow("type") << "type" << 1 << sauf(0, "T2");
+        QTest::newRow("pose") << "pose" << 1 << sauf(4, "P2");
+        QTest::newRow("poseur") << "poseur" << 1 << sauf(5, "X2");
+    }
+
+    void suppressions()
+    {
+        QFETCH(QString, unite);
+        QFETCH(int, supprimees);
+        QFETCH(QStringList, reste);
+        BaseTemporaire base;
+        DonneesReference donnees(base);
+        const QString t1 = donnees.Type(QStringLiteral("T1"), {});
+        const QString c1 = donnees.Categorie(QStringLiteral("C1"), t1);
+        const QString c2 = donnees.Categorie(QStringLiteral("C2"), donnees.Type(QStringLiteral("T2"), {}));
+        donnees.Contrainte(c1, QStringLiteral("HAUTEUR"), QStringLiteral("<"), QStringLiteral("c1a"));
+        donnees.Contrainte(c1, QStringLiteral("LARGEUR"), QStringLiteral("<"), QStringLiteral("c1b"));
+        donnees.Contrainte(c2, QStringLiteral("HAUTEUR"), QStringLiteral("<"), QStringLiteral("c2"));
+        const QString p1 = donnees.Pose(QStringLiteral("P1"));
+        const QString p2 = donnees.Pose(QStringLiteral("P2"));
+        const QString x1 = donnees.Poseur(QStringLiteral("A"), QStringLiteral("X1"));
+        const QString x2 = donnees.Poseur(QStringLiteral("B"), QStringLiteral("X2"));
+        donnees.Tarif(p1, c1, 11);
+        donnees.Tarif(p2, c1, 12, x1);
+        donnees.Tarif(p1, c2, 21, x2);
+        donnees.Tarif(p2, c2, 22);
+
+        int resultat = -1;
+        if (unite.startsWith(u"catégorie")) {
+            if (unite.endsWith(u"disparue"))
+                base.Executer(QStringLiteral("DELETE FROM Categorie WHERE IdCategorie = :c"), {{"c", c1.toLongLong()}});
+            resultat = Categories::Supprimer(c1);
+        } else if (unite == u"type") {
+            resultat = CategoriesTypes::Supprimer(t1);
+        } else if (unite == u"pose") {
+            resultat = Poses::Supprimer(p1);
+        } else {
+            resultat = Poseurs::Supprimer(x1);
+        }
+        QCOMPARE(resultat, supprimees);
+        QCOMPARE(QStringList({Reste(base, "CategorieType", "Libelle"), Reste(base, "Categorie", "Libelle"),
+                              Reste(base, "CategorieContrainte", "Valeur"),
+                              Reste(base, "Tarif", "Prix"), Reste(base, "Pose", "Libelle"),
+                              Reste(base, "Poseur", "Nom")}),
+                 reste);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestUnites)
+#include "tst_unites.moc"
