@@ -25,6 +25,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QWindow>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -1021,6 +1022,48 @@ private slots:
             QTest::mouseClick(C<QPushButton>("btnPoseur"), Qt::LeftButton);
         }
         QVERIFY(messages->Recus().isEmpty());
+    }
+
+    // The installer chosen by a click closes his choice at once: the second
+    // click of the double-click, where the pick was, does not reach the
+    // screen behind (here a delivery box brought under the pointer); the
+    // next click does.
+    void choixAuClicNeTraversePas()
+    {
+        DonneesReference(*base).Poseur(QStringLiteral("P7"), QStringLiteral("Dupont Pose"));
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00",
+                           Option("livraison", true, "55,00") + Option("livraison_manutention", false, "45,00"))
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, TarifSansPoseur("", "L1", "100,00"), "1"}}));
+        Ouvrir();
+        auto* manutention = C<QCheckBox>("cbLivraisonManutention");
+        QPoint pointeur;
+        {
+            const auto pilote = PiloteModal::QuandOuvert<TFichePoseurChoix>([&](TFichePoseurChoix* choix) {
+                QTreeWidget* liste = Liste(choix);
+                SelectionnerLigne(liste, QStringLiteral("P7"));
+                const QPoint ici = liste->visualItemRect(liste->currentItem()).center();
+                pointeur = liste->viewport()->mapToGlobal(ici);
+                QTest::mouseClick(liste->viewport(), Qt::LeftButton, {}, ici);
+            });
+            QTest::mouseClick(C<QPushButton>("btnPoseur"), Qt::LeftButton);
+        }
+        QCOMPARE(C<QLineEdit>("edtPoseur")->text(), QStringLiteral("Dupont Pose"));
+        // The screen is moved so that the box lies under the pointer, and the
+        // second click goes through the window system as the user's would.
+        // (On its square: a wide box takes clicks on its square and text only.)
+        const QPoint caseACocher(6, manutention->height() / 2);
+        fiche->move(fiche->pos() + pointeur - manutention->mapToGlobal(caseACocher));
+        QTRY_COMPARE(manutention->mapToGlobal(caseACocher), pointeur);
+        QWindow* fenetre = fiche->windowHandle();
+        const QPoint dansLaFenetre = fenetre->mapFromGlobal(pointeur);
+        QTest::mousePress(fenetre, Qt::LeftButton, {}, dansLaFenetre);
+        QTest::mouseRelease(fenetre, Qt::LeftButton, {}, dansLaFenetre);
+        QVERIFY(!manutention->isChecked());
+        QCOMPARE(L("lblTotalLivraisonHt"), QStringLiteral("55,00"));
+        QTest::qWait(QApplication::doubleClickInterval() + 50);
+        QTest::mouseClick(fenetre, Qt::LeftButton, {}, dansLaFenetre);
+        QVERIFY(manutention->isChecked());
+        QCOMPARE(L("lblTotalLivraisonHt"), QStringLiteral("100,00"));
     }
 
     // The screen never shows the previous item's VAT for an item that has

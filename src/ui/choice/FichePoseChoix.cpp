@@ -19,7 +19,7 @@ TFichePoseChoix::TFichePoseChoix(QWidget* parent)
     Installer(ui->lvListe, ui->btnFermer, QStringLiteral("Veuillez sélectionner une pose."));
     Connecter(ui->btnValider, &QPushButton::clicked, this, &TFichePoseChoix::btnValiderClick);
     // A double-click or Enter on a kind picks it, as "Valider" does.
-    auto* suivi = new SuiviClicsListe(ui->lvListe);
+    SuiviClicsListe* suivi = Clics();
     Connecter(suivi, &SuiviClicsListe::DoubleClic, this, &TFichePoseChoix::btnValiderClick);
     Connecter(suivi, &SuiviClicsListe::Validation, this, &TFichePoseChoix::btnValiderClick);
 }

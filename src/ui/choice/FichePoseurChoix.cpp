@@ -18,7 +18,7 @@ TFichePoseurChoix::TFichePoseurChoix(QWidget* parent)
 {
     ui->setupUi(this);
     Installer(ui->lvListe, ui->btnFermer, QStringLiteral("Veuillez sélectionner un poseur"));
-    auto* suivi = new SuiviClicsListe(ui->lvListe);
+    SuiviClicsListe* suivi = Clics();
     Connecter(suivi, &SuiviClicsListe::Clic, this, &TFichePoseurChoix::lvListeClick);
     Connecter(suivi, &SuiviClicsListe::Validation, this, &TFichePoseurChoix::lvListeClick);
     ChargerListe();

@@ -34,7 +34,7 @@ TFicheQuincaillerieChoix::TFicheQuincaillerieChoix(QWidget* parent)
     // The list follows every keystroke: Enter goes to the results.
     for (QLineEdit* recherche : {ui->edtLibelle, ui->edtLibelle2})
         connect(recherche, &QLineEdit::returnPressed, ui->lvListe, qOverload<>(&QWidget::setFocus));
-    auto* suivi = new SuiviClicsListe(ui->lvListe);
+    SuiviClicsListe* suivi = Clics();
     Connecter(suivi, &SuiviClicsListe::DoubleClic, this, &TFicheQuincaillerieChoix::lvListeDblClick);
     Connecter(suivi, &SuiviClicsListe::Validation, this, &TFicheQuincaillerieChoix::lvListeDblClick);
     ChargerListe();

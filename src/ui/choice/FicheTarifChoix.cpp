@@ -28,7 +28,7 @@ TFicheTarifChoix::TFicheTarifChoix(QWidget* parent)
 
     Installer(ui->lvListe, ui->btnFermer, QStringLiteral("Veuillez sélectionner un tarif"));
     Connecter(ui->cbSansFiltrage, &QCheckBox::clicked, this, &TFicheTarifChoix::cbSansFiltrageClick);
-    auto* suivi = new SuiviClicsListe(ui->lvListe);
+    SuiviClicsListe* suivi = Clics();
     Connecter(suivi, &SuiviClicsListe::DoubleClic, this, &TFicheTarifChoix::lvListeDblClick);
     Connecter(suivi, &SuiviClicsListe::Validation, this, &TFicheTarifChoix::lvListeDblClick);
 }

@@ -5,6 +5,7 @@
 #include "ui/common/Messages.h"
 #include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
+#include "ui/common/SuiviClicsListe.h"
 
 #include <QAbstractButton>
 #include <QAbstractItemView>
@@ -19,6 +20,7 @@ TFicheChoix::TFicheChoix(QWidget* parent)
 void TFicheChoix::Installer(QAbstractItemView* vue, QAbstractButton* fermer, const QString& message)
 {
     liste = vue;
+    clics = new SuiviClicsListe(vue);
     PreparerFenetre(this);
     // Report lists show cut texts whole in their tooltips, as every list does.
     if (qobject_cast<QTreeView*>(vue) && !dynamic_cast<TDelegateTexte*>(vue->itemDelegate()))
@@ -50,6 +52,9 @@ void TFicheChoix::Choisir()
     }
     Retenir(selection.first().siblingAtColumn(0));
     accept();
+    // A pick made with the mouse hands the screen behind back under the pointer.
+    if (clics->Geste())
+        AbsorberSuiteDuClic(*clics->Geste());
 }
 
 void TFicheChoix::done(int resultat)

@@ -20,6 +20,7 @@
 class QAbstractButton;
 class QAbstractItemView;
 class QModelIndex;
+class SuiviClicsListe;
 
 class TFicheChoix : public TFicheActivable
 {
@@ -36,6 +37,10 @@ protected:
 
     // Called once the form is set up.
     void Installer(QAbstractItemView* liste, QAbstractButton* fermer, const QString& messageSansSelection);
+    // The list's clicks, double-clicks and Enter, to connect the dialog's
+    // gestures to. A pick made on one of its clicks keeps the rest of the
+    // gesture from the window behind.
+    SuiviClicsListe* Clics() const { return clics; }
 
     // Fills the empty list; every row carries its key (ObjectCode).
     virtual void RemplirListe() = 0;
@@ -49,6 +54,7 @@ protected:
 
 private:
     QAbstractItemView* liste = nullptr;
+    SuiviClicsListe* clics = nullptr;
     QString messageSansSelection;
     bool chargee = false;
 };

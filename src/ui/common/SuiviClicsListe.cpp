@@ -57,7 +57,7 @@ bool SuiviClicsListe::SurZoneDesLignes(QEvent* evenement)
     case QEvent::MouseButtonRelease:
         if (static_cast<QMouseEvent*>(evenement)->button() == Qt::LeftButton && appuiEnCours) {
             appuiEnCours = false;
-            emit Clic();
+            Signaler(&SuiviClicsListe::Clic, static_cast<QMouseEvent*>(evenement), false);
         }
         return false;
     case QEvent::MouseButtonDblClick:
@@ -65,7 +65,7 @@ bool SuiviClicsListe::SurZoneDesLignes(QEvent* evenement)
             // The double-click stands for the row under it, whatever the
             // first click did.
             SelectionnerSous(static_cast<QMouseEvent*>(evenement)->position().toPoint());
-            emit DoubleClic();
+            Signaler(&SuiviClicsListe::DoubleClic, static_cast<QMouseEvent*>(evenement), true);
             return true;
         }
         return false;
@@ -90,4 +90,11 @@ void SuiviClicsListe::SelectionnerSous(const QPoint& position)
         liste->setCurrentIndex(index);
     else
         liste->clearSelection();
+}
+
+void SuiviClicsListe::Signaler(void (SuiviClicsListe::*signal)(), const QMouseEvent* souris, bool double_)
+{
+    geste = GesteSouris{souris->globalPosition().toPoint(), double_};
+    emit(this->*signal)();
+    geste.reset();
 }

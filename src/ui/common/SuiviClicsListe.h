@@ -6,9 +6,13 @@
 // Enter, Return or Space keys, which it keeps from the dialog's default button.
 // A key stands for the current row: one only outlined is selected first.
 
+#include "ui/common/SuiteDuClic.h"
+
 #include <QObject>
+#include <optional>
 
 class QAbstractItemView;
+class QMouseEvent;
 class QPoint;
 
 class SuiviClicsListe : public QObject
@@ -18,6 +22,10 @@ class SuiviClicsListe : public QObject
 public:
     // Watches the list for its lifetime (the list owns it).
     explicit SuiviClicsListe(QAbstractItemView* liste);
+
+    // While Clic or DoubleClic is being handled: where the gesture was made
+    // (nothing otherwise, and for a key).
+    const std::optional<GesteSouris>& Geste() const { return geste; }
 
 signals:
     void Clic();
@@ -33,9 +41,11 @@ private:
     // destroyed, when asking it for its viewport is no longer allowed.
     QObject* zoneDesLignes;
     bool appuiEnCours = false;
+    std::optional<GesteSouris> geste;
 
     bool SurListe(QEvent* evenement);
     bool SurZoneDesLignes(QEvent* evenement);
     void SelectionnerCourante();
     void SelectionnerSous(const QPoint& position);
+    void Signaler(void (SuiviClicsListe::*signal)(), const QMouseEvent* souris, bool double_);
 };
