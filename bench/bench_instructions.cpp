@@ -3,9 +3,7 @@
 // repaint of its two lists, "Actualiser", "Valider", on the file and on the
 // server, and the server again with 1 ms added to every packet each way (as
 // `tc qdisc ... netem delay 1ms` on the loopback would; this machine's kernel
-// has no netem, so a relay of this program delays what it passes on). Beside
-// them, the same look-ups made in one statement per repaint or action by the
-// data units' list functions, which the screen's models use.
+// has no netem, so a relay of this program delays what it passes on).
 //
 // The server figures need the cluster that scripts/serveur-essai.sh starts
 // (QUARLO_ESSAI_SERVEUR); without it only the file is measured.
@@ -14,10 +12,6 @@
 #include "Tableau.h"
 
 #include "data/DMPose.h"
-#include "data/Poseurs.h"
-#include "data/RechercheQuincaillerie.h"
-#include "data/SignalPrix.h"
-#include "data/Tarifs.h"
 #include "engine/Base.h"
 #include "ui/common/DossierProgramme.h"
 #include "ui/common/Messages.h"
@@ -249,55 +243,12 @@ Mesure Mesurer(Connexion& base, Action action)
 struct Actions
 {
     Mesure ouverture, repeinte, actualiser, valider;
-    Mesure repeinteGroupee, actualiserGroupe;
 };
 
 void Repeindre(TFicheModeNormal& fiche)
 {
     for (const char* liste : {"lvListe", "lvCategorie"})
         fiche.findChild<QTreeView*>(QLatin1String(liste))->viewport()->repaint();
-}
-
-// The look-ups of one repaint in one statement each: the signal of the items
-// shown, of the current item's lines, their installers' names.
-void RepeindreGroupe(TFicheModeNormal& fiche)
-{
-    auto* liste = fiche.findChild<QTreeView*>(QStringLiteral("lvListe"));
-    QVector<const TMenuiserie*> visibles;
-    const TMenuiseries& menuiseries = fiche.GetSession().GetMenuiseries();
-    const int premiere = std::max(0, liste->indexAt(QPoint(0, 0)).row());
-    const int hauteur = std::max(1, liste->visualRect(liste->model()->index(premiere, 0)).height());
-    for (int i = premiere; i < std::min(menuiseries.Nombre(), premiere + liste->viewport()->height() / hauteur + 1); ++i)
-        visibles << &menuiseries[i];
-    QVector<const TTarif*> lignes;
-    QStringList poseurs;
-    for (const TTarif& tarif : menuiseries[0].GetTarifs()) {
-        lignes << &tarif;
-        poseurs << tarif.GetPoseurId();
-    }
-    benchmark::DoNotOptimize(MenuiseriesEnEcart(visibles));
-    benchmark::DoNotOptimize(EcartsPrix(lignes));
-    benchmark::DoNotOptimize(Poseurs::Noms(poseurs));
-}
-
-// "Actualiser" with a statement per list of keys: the general and installer
-// prices of every line, the catalogue's prices of every hardware entry.
-void ActualiserGroupe(TFicheModeNormal& fiche)
-{
-    QStringList tarifs;
-    QVector<Tarifs::LignePoseur> lignes;
-    QStringList quincailleries;
-    for (const TMenuiserie& menuiserie : fiche.GetSession().GetMenuiseries()) {
-        for (const TTarif& tarif : menuiserie.GetTarifs()) {
-            tarifs << tarif.GetId();
-            lignes.append({tarif.GetId(), tarif.GetPoseurId()});
-            for (const TQuincaillerie& entree : tarif.GetQuincailleries())
-                quincailleries << entree.GetId();
-        }
-    }
-    benchmark::DoNotOptimize(Tarifs::PrixGeneraux(tarifs));
-    benchmark::DoNotOptimize(Tarifs::PrixPoseurs(lignes));
-    benchmark::DoNotOptimize(Quincailleries::PrixDe(quincailleries));
 }
 
 // The four actions on the screen, on the database the data module is given.
@@ -317,14 +268,11 @@ Actions MesurerEcran(TDMPose& dm, const QString& echange)
     // A repaint as every one after the first: its statements are prepared.
     Repeindre(fiche);
     actions.repeinte = Mesurer(base, [&] { Repeindre(fiche); });
-    RepeindreGroupe(fiche);
-    actions.repeinteGroupee = Mesurer(base, [&] { RepeindreGroupe(fiche); });
     actions.actualiser = Mesurer(base, [&] {
         messages.RepondreOui();
         fiche.findChild<QAbstractButton*>(QStringLiteral("btnActualiser"))->click();
         QApplication::processEvents();
     });
-    actions.actualiserGroupe = Mesurer(base, [&] { ActualiserGroupe(fiche); });
     actions.valider = Mesurer(base, [&] {
         fiche.findChild<QAbstractButton*>(QStringLiteral("btnValider"))->click();
         QApplication::processEvents();
@@ -418,8 +366,6 @@ int main(int argc, char** argv)
         {"one repaint of its two lists", &Actions::repeinte},
         {"\"Actualiser\"", &Actions::actualiser},
         {"\"Valider\"", &Actions::valider},
-        {"one repaint, looked up by lists (the models' calls)", &Actions::repeinteGroupee},
-        {"\"Actualiser\", looked up by lists (the session's calls)", &Actions::actualiserGroupe},
     };
     for (const Ligne& ligne : lignes) {
         const Mesure& surFichier = fichier.*ligne.mesure;

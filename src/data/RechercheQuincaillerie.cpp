@@ -136,12 +136,31 @@ bool PrixModifies(const TQuincaillerie& entree)
     return catalogue && Differe(*catalogue, entree);
 }
 
+QVector<bool> PrixModifies(const QVector<const TQuincaillerie*>& entrees)
+{
+    QStringList ids;
+    for (const TQuincaillerie* entree : entrees)
+        ids << entree->GetId();
+    const QHash<QString, PrixCatalogue> catalogue = PrixDe(ids);
+    QVector<bool> modifies;
+    modifies.reserve(entrees.size());
+    for (const TQuincaillerie* entree : entrees) {
+        const auto prix = catalogue.constFind(entree->GetId());
+        modifies << (prix != catalogue.constEnd() && Differe(*prix, *entree));
+    }
+    return modifies;
+}
+
 int Actualiser(TQuincailleries& quincailleries)
 {
     QStringList ids;
     for (const TQuincaillerie& entree : quincailleries)
         ids << entree.GetId();
-    const QHash<QString, PrixCatalogue> catalogue = PrixDe(ids);
+    return Actualiser(quincailleries, PrixDe(ids));
+}
+
+int Actualiser(TQuincailleries& quincailleries, const QHash<QString, PrixCatalogue>& catalogue)
+{
     int changees = 0;
     for (TQuincaillerie& entree : quincailleries) {
         const auto prix = catalogue.constFind(entree.GetId());

@@ -43,9 +43,17 @@ QHash<QString, PrixCatalogue> PrixDe(const QStringList& ids);
 // differs from the entry's own, to the last bit.
 bool PrixModifies(const TQuincaillerie& entree);
 
+// PrixModifies of each entry (the rows of a repaint), in one statement, in
+// the order given.
+QVector<bool> PrixModifies(const QVector<const TQuincaillerie*>& entrees);
+
 // Each entry takes the catalogue's four values; quantity, labels and export
 // code stay, and an entry no longer in the catalogue keeps its values.
 // Returns the number of entries that changed. One statement for them all.
 int Actualiser(TQuincailleries& quincailleries);
+
+// The same from the catalogue's values already read by PrixDe (a refresh of
+// a whole quote reads them once).
+int Actualiser(TQuincailleries& quincailleries, const QHash<QString, PrixCatalogue>& catalogue);
 
 } // namespace Quincailleries

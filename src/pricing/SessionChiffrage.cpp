@@ -341,6 +341,24 @@ bool TSessionChiffrage::MenuiserieEnEcart(int menuiserie) const
     return ::MenuiserieEnEcart(menuiseries[menuiserie]);
 }
 
+QVector<bool> TSessionChiffrage::EcartsPrix(int menuiserie, const QVector<int>& tarifs) const
+{
+    QVector<const TTarif*> lignes;
+    lignes.reserve(tarifs.size());
+    for (const int tarif : tarifs)
+        lignes << &Tarif(menuiserie, tarif);
+    return ::EcartsPrix(lignes);
+}
+
+QVector<bool> TSessionChiffrage::MenuiseriesEnEcart(const QVector<int>& indexes) const
+{
+    QVector<const TMenuiserie*> objets;
+    objets.reserve(indexes.size());
+    for (const int menuiserie : indexes)
+        objets << &menuiseries[menuiserie];
+    return ::MenuiseriesEnEcart(objets);
+}
+
 QString TSessionChiffrage::EcrireReponse() const
 {
     const QString erreurArchive = EcrireEchange(poseGlobale, priseDeCote, quincailleriesGlobales, menuiseries,

@@ -223,6 +223,10 @@ public:
     // nothing when its row is gone.
     std::optional<double> PrixDeReference(int menuiserie, int tarif) const;
     bool MenuiserieEnEcart(int menuiserie) const;
+    // The same for many lines of an item, or many items (the rows of a
+    // repaint), in one look-up, in the order given.
+    QVector<bool> EcartsPrix(int menuiserie, const QVector<int>& tarifs) const;
+    QVector<bool> MenuiseriesEnEcart(const QVector<int>& indexes) const;
 
     // Writes the answer over the exchange file (throws, leaving the file as
     // it was, when it cannot be), then its archive copy; returns the message

@@ -158,14 +158,22 @@ int TSessionChiffrage::NombreTarifsSansPoseur() const
 
 void TSessionChiffrage::AffecterPoseurATous(const QString& idPoseur, const QString& nom)
 {
+    QVector<TTarif*> sansPoseur;
+    QVector<Tarifs::LignePoseur> lignes;
     for (TMenuiserie& menuiserie : menuiseries) {
         for (TTarif& tarif : menuiserie.GetTarifs()) {
-            if (!SansPoseur(tarif))
-                continue;
-            tarif.SetPoseurPrix(Tarifs::PrixPoseur(tarif.GetId(), idPoseur).value_or(0.0));
-            tarif.SetPoseurId(idPoseur);
-            tarif.SetPoseurNom(nom);
+            if (SansPoseur(tarif)) {
+                sansPoseur << &tarif;
+                lignes.append({tarif.GetId(), idPoseur});
+            }
         }
+    }
+    const QHash<Tarifs::LignePoseur, double> prix = Tarifs::PrixPoseurs(lignes);
+    for (qsizetype i = 0; i < sansPoseur.size(); ++i) {
+        TTarif& tarif = *sansPoseur[i];
+        tarif.SetPoseurPrix(prix.value(lignes[i], 0.0));
+        tarif.SetPoseurId(idPoseur);
+        tarif.SetPoseurNom(nom);
     }
     SignalerMenuiseries();
 }
@@ -204,28 +212,48 @@ void TSessionChiffrage::RemplacerQuincailleriesGlobales(const TQuincailleries& q
 
 TSessionChiffrage::Actualisation TSessionChiffrage::ActualiserPrix()
 {
+    // The database may be a network away: every price is read in a few
+    // statements for the whole quote, not a few per line.
+    QStringList idTarifs;
+    QVector<Tarifs::LignePoseur> lignesPoseurs;
+    QStringList idQuincailleries;
+    const auto retenirQuincailleries = [&idQuincailleries](const TQuincailleries& quincailleries) {
+        for (const TQuincaillerie& entree : quincailleries)
+            idQuincailleries << entree.GetId();
+    };
+    for (const TMenuiserie& menuiserie : menuiseries) {
+        for (const TTarif& tarif : menuiserie.GetTarifs()) {
+            idTarifs << tarif.GetId();
+            if (!tarif.GetPoseurId().isEmpty())
+                lignesPoseurs.append({tarif.GetId(), tarif.GetPoseurId()});
+            retenirQuincailleries(tarif.GetQuincailleries());
+        }
+    }
+    retenirQuincailleries(quincailleriesGlobales);
+    const QHash<QString, double> generaux = Tarifs::PrixGeneraux(idTarifs);
+    const QHash<Tarifs::LignePoseur, double> desPoseurs = Tarifs::PrixPoseurs(lignesPoseurs);
+    const QHash<QString, Quincailleries::PrixCatalogue> catalogue = Quincailleries::PrixDe(idQuincailleries);
+
     Actualisation changes;
     for (TMenuiserie& menuiserie : menuiseries) {
         for (TTarif& tarif : menuiserie.GetTarifs()) {
-            const std::optional<double> prix = Tarifs::PrixGeneral(tarif.GetId());
-            if (prix && *prix != tarif.GetPrix()) {
+            const auto prix = generaux.constFind(tarif.GetId());
+            if (prix != generaux.constEnd() && *prix != tarif.GetPrix()) {
                 tarif.SetPrix(*prix);
                 ++changes.prixVente;
             }
             // The installer's own row, as when he was given the line: the
             // row the line points at is the general one, whose price is the
             // sale price, not his.
-            if (!tarif.GetPoseurId().isEmpty()) {
-                const std::optional<double> sien = Tarifs::PrixPoseur(tarif.GetId(), tarif.GetPoseurId());
-                if (sien && *sien != tarif.GetPoseurPrix()) {
-                    tarif.SetPoseurPrix(*sien);
-                    ++changes.prixPoseur;
-                }
+            const auto sien = desPoseurs.constFind({tarif.GetId(), tarif.GetPoseurId()});
+            if (sien != desPoseurs.constEnd() && *sien != tarif.GetPoseurPrix()) {
+                tarif.SetPoseurPrix(*sien);
+                ++changes.prixPoseur;
             }
-            changes.quincailleries += Quincailleries::Actualiser(tarif.GetQuincailleries());
+            changes.quincailleries += Quincailleries::Actualiser(tarif.GetQuincailleries(), catalogue);
         }
     }
-    changes.quincailleries += Quincailleries::Actualiser(quincailleriesGlobales);
+    changes.quincailleries += Quincailleries::Actualiser(quincailleriesGlobales, catalogue);
     emit QuincailleriesGlobalesChangees();
     SignalerMenuiseries();
     return changes;

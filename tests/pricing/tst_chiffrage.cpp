@@ -697,6 +697,8 @@ private slots:
 
     // The refresh takes the general price for the sale and the installer's
     // own row for his price; what the database no longer has keeps its values.
+    // The whole quote is read in three statements (sale prices, installers'
+    // prices, hardware), however many lines it has: a server is a network away.
     void actualisationDesPrix()
     {
         DonneesReference donnees(*base);
@@ -723,8 +725,11 @@ private slots:
         NouvelleQuincaillerie(devis.quincailleriesGlobales, QStringLiteral("888"));
         Prendre();
         QVERIFY(session->EcartPrix(0, 0));
+        QCOMPARE(session->EcartsPrix(0, {0, 1, 2, 3}), (QVector<bool>{true, true, true, false}));
 
+        const quint64 avant = base->Base().Instructions();
         const TSessionChiffrage::Actualisation changes = session->ActualiserPrix();
+        QCOMPARE(base->Base().Instructions() - avant, quint64(3));
         QCOMPARE(changes.prixVente, 3);
         QCOMPARE(changes.prixPoseur, 1);
         QCOMPARE(changes.quincailleries, 2);

@@ -1218,9 +1218,9 @@ private slots:
         }
     }
 
-    // The signal is asked once per row and repaint, and asked again at the
-    // next repaint: a price changed meanwhile shows. A long caption is cut
-    // at its column.
+    // The signal of the rows a repaint covers is asked in one question, and
+    // asked again at the next repaint: a price changed meanwhile shows. A
+    // long caption is cut at its column.
     void delegueDecoupeParColonne()
     {
         struct Modele : TModeleChiffrage
@@ -1231,12 +1231,12 @@ private slots:
                 : TModeleChiffrage(session, {{"A", Qt::AlignLeft}, {"B", Qt::AlignLeft}}, nullptr)
             {
             }
-            int NombreLignes() const override { return 1; }
+            int NombreLignes() const override { return 3; }
             QString Texte(int, int colonne) const override { return colonne == 0 ? QString(40, QLatin1Char('M')) : QString(); }
-            bool EnEcart(int) const override
+            QVector<bool> EnEcart(const QVector<int>& lignes) const override
             {
                 ++const_cast<Modele*>(this)->questions;
-                return ecart;
+                return QVector<bool>(lignes.size(), ecart);
             }
         };
         const TSessionChiffrage session(base->Dossier());

@@ -56,7 +56,7 @@ TFicheQuincaillerieDetail::TFicheQuincaillerieDetail(QWidget* parent)
                                         Qt::TextAlignmentRole);
     ui->sgListe->model()->setHeaderData(kQuantite, Qt::Horizontal, int(Qt::AlignRight | Qt::AlignVCenter),
                                         Qt::TextAlignmentRole);
-    new TDelegateMarquage(ui->sgListe, [this](int ligne) { return LigneEnEcart(ligne); });
+    new TDelegateMarquage(ui->sgListe, [this](const QVector<int>& lignes) { return LignesEnEcart(lignes); });
 
     Connecter(ui->btnRecalculer, &QPushButton::clicked, this, &TFicheQuincaillerieDetail::btnRecalculerClick);
     Connecter(ui->btnAjouter, &QPushButton::clicked, this, &TFicheQuincaillerieDetail::btnAjouterClick);
@@ -220,9 +220,15 @@ void TFicheQuincaillerieDetail::btnSupprimerClick()
     AfficherListe();
 }
 
-bool TFicheQuincaillerieDetail::LigneEnEcart(int ligne) const
+QVector<bool> TFicheQuincaillerieDetail::LignesEnEcart(const QVector<int>& lignes) const
 {
-    return ligne >= 0 && ligne < quincailleries.Nombre() && Quincailleries::PrixModifies(quincailleries[ligne]);
+    QVector<const TQuincaillerie*> entrees;
+    for (const int ligne : lignes) {
+        if (ligne < 0 || ligne >= quincailleries.Nombre())
+            break;
+        entrees << &quincailleries[ligne];
+    }
+    return Quincailleries::PrixModifies(entrees);
 }
 
 void TFicheQuincaillerieDetail::done(int resultat)

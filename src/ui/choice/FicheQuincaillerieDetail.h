@@ -65,5 +65,5 @@ private:
     void AfficherTotaux();
     // The grid's quantity cells into the entries (an edit in progress included).
     void EnregistrerQuantites();
-    bool LigneEnEcart(int ligne) const;
+    QVector<bool> LignesEnEcart(const QVector<int>& lignes) const;
 };

@@ -1,12 +1,10 @@
 #include "ui/common/DelegateMarquage.h"
 
-#include "ui/common/ReponsesDuDessin.h"
-
 #include <QAbstractItemView>
 
-TDelegateMarquage::TDelegateMarquage(QAbstractItemView* vue, std::function<bool(int)> marquee)
+TDelegateMarquage::TDelegateMarquage(QAbstractItemView* vue, TReponsesDuDessin::Question marquees)
     : TDelegateTexte(vue)
-    , marques(new TReponsesDuDessin(vue, std::move(marquee)))
+    , marques(new TReponsesDuDessin(vue, std::move(marquees)))
 {
 }
 

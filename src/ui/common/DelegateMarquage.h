@@ -2,23 +2,21 @@
 
 // Draws in red the text of the rows of a view that a test marks, such as an
 // entry whose catalogue prices have changed since it was priced. The test is
-// asked at paint time, so the marking follows the data it looks up, and once
-// per row and repaint rather than once per cell. Cut texts and their tooltips
+// asked at paint time, so the marking follows the data it looks up, and for
+// the rows of a repaint together rather than once per cell. Cut texts and their tooltips
 // are those of TDelegateTexte; editing is left to the standard delegate.
 
 #include "ui/common/DelegateTexte.h"
-
-#include <functional>
+#include "ui/common/ReponsesDuDessin.h"
 
 class QAbstractItemView;
-class TReponsesDuDessin;
 
 class TDelegateMarquage : public TDelegateTexte
 {
 public:
-    // marquee tells, for a row index, whether that row is drawn in red. The
+    // marquees tells, for row indexes, whether each row is drawn in red. The
     // view takes the delegate and owns it.
-    TDelegateMarquage(QAbstractItemView* vue, std::function<bool(int)> marquee);
+    TDelegateMarquage(QAbstractItemView* vue, TReponsesDuDessin::Question marquees);
 
 protected:
     void initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const override;

@@ -4,7 +4,7 @@
 #include <QPaintEvent>
 #include <exception>
 
-TReponsesDuDessin::TReponsesDuDessin(QAbstractItemView* vue, std::function<bool(int)> question)
+TReponsesDuDessin::TReponsesDuDessin(QAbstractItemView* vue, Question question)
     : QObject(vue)
     , question(std::move(question))
     , vue(vue)
@@ -31,21 +31,29 @@ void TReponsesDuDessin::RepondrePourLaZone(const QRect& zone)
         return;
     const QModelIndex derniere = vue->indexAt(QPoint(0, zone.bottom()));
     const int fin = derniere.isValid() ? derniere.row() : vue->model()->rowCount(vue->rootIndex()) - 1;
+    QVector<int> lignes;
+    lignes.reserve(fin - premiere + 1);
     for (int ligne = premiere; ligne <= fin; ++ligne)
-        Reponse(ligne);
+        lignes << ligne;
+    Demander(lignes);
+}
+
+void TReponsesDuDessin::Demander(const QVector<int>& lignes) const
+{
+    QVector<bool> marquees;
+    try {
+        if (question)
+            marquees = question(lignes);
+    } catch (const std::exception&) {
+        marquees.clear();
+    }
+    for (int i = 0; i < lignes.size(); ++i)
+        reponses.insert(lignes[i], i < marquees.size() && marquees[i]);
 }
 
 bool TReponsesDuDessin::Reponse(int ligne) const
 {
-    const auto connue = reponses.constFind(ligne);
-    if (connue != reponses.constEnd())
-        return *connue;
-    bool reponse = false;
-    try {
-        reponse = question && question(ligne);
-    } catch (const std::exception&) {
-        reponse = false;
-    }
-    reponses.insert(ligne, reponse);
-    return reponse;
+    if (!reponses.contains(ligne))
+        Demander({ligne});
+    return reponses.value(ligne);
 }

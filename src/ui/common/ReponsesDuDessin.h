@@ -3,13 +3,14 @@
 // A question about the rows of a view (is this row marked red?) that its
 // delegate asks while painting. Qt paints each cell on its own: the answer is
 // kept for the other cells of the row until the next repaint of the view's
-// rows, so a look-up runs once per row and repaint, and a repaint always
-// reads the data afresh. The rows a repaint covers are asked together before
-// it draws anything: look-ups one after another run much faster than look-ups
-// spread between the drawing of cells.
+// rows, and a repaint always reads the data afresh. The rows a repaint
+// covers are asked together, in one question, before it draws anything: the
+// database may be a network away, so a repaint costs one look-up, not one a
+// row.
 
 #include <QHash>
 #include <QObject>
+#include <QVector>
 #include <functional>
 
 class QAbstractItemView;
@@ -18,9 +19,12 @@ class QRect;
 class TReponsesDuDessin : public QObject
 {
 public:
-    // question tells, for a row index, whether the row is marked. Belongs to
-    // the view.
-    TReponsesDuDessin(QAbstractItemView* vue, std::function<bool(int)> question);
+    // Tells, for row indexes of the view, whether each is marked, in the
+    // order given.
+    using Question = std::function<QVector<bool>(const QVector<int>& lignes)>;
+
+    // Belongs to the view.
+    TReponsesDuDessin(QAbstractItemView* vue, Question question);
 
     // The answer for the row in the current repaint; false when the question
     // fails (a failure must not escape a paint event).
@@ -30,10 +34,11 @@ protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override;
 
 private:
-    std::function<bool(int)> question;
+    Question question;
     QAbstractItemView* vue;
     QObject* zoneDesLignes;
     mutable QHash<int, bool> reponses; // rows asked during the current repaint
 
     void RepondrePourLaZone(const QRect& zone);
+    void Demander(const QVector<int>& lignes) const;
 };

@@ -10,6 +10,7 @@
 #include <QIcon>
 #include <QStyle>
 #include <QStringList>
+#include <numeric>
 
 namespace {
 
@@ -73,7 +74,10 @@ QVariant TModeleChiffrage::headerData(int section, Qt::Orientation orientation, 
 
 void TModeleChiffrage::SuivreRepeintes(QAbstractItemView* vue)
 {
-    ecarts = new TReponsesDuDessin(vue, [this](int ligne) { return ligne < NombreLignes() && EnEcart(ligne); });
+    ecarts = new TReponsesDuDessin(vue, [this](QVector<int> lignes) {
+        lignes.removeIf([this](int ligne) { return ligne >= NombreLignes(); });
+        return EnEcart(lignes);
+    });
 }
 
 QString TModeleChiffrage::Infobulle(int ligne) const
@@ -89,7 +93,7 @@ QVariant TModeleChiffrage::Marque(int) const
 
 bool TModeleChiffrage::SignalDeLaLigne(int ligne) const
 {
-    return ecarts ? ecarts->Reponse(ligne) : EnEcart(ligne);
+    return ecarts ? ecarts->Reponse(ligne) : EnEcart({ligne}).value(0);
 }
 
 void TModeleChiffrage::Recharger()
@@ -140,17 +144,20 @@ QString TModeleMenuiseries::Texte(int ligne, int colonne) const
     return colonne == 0 ? menuiserie.GetLibelle() : menuiserie.GetProprietes().GetValeur(kProprietes[colonne - 1]);
 }
 
-bool TModeleMenuiseries::EnEcart(int ligne) const
+QVector<bool> TModeleMenuiseries::EnEcart(const QVector<int>& lignes) const
 {
-    return session.MenuiserieEnEcart(ligne);
+    return session.MenuiseriesEnEcart(lignes);
 }
 
 QString TModeleMenuiseries::Infobulle(int ligne) const
 {
     QStringList textes{Texte(ligne, 0)};
     const TTarifs& tarifs = session.GetMenuiseries()[ligne].GetTarifs();
+    QVector<int> toutes(tarifs.Nombre());
+    std::iota(toutes.begin(), toutes.end(), 0);
+    const QVector<bool> ecarts = session.EcartsPrix(ligne, toutes);
     for (int tarif = 0; tarif < tarifs.Nombre(); ++tarif) {
-        if (session.EcartPrix(ligne, tarif))
+        if (ecarts[tarif])
             textes << tarifs[tarif].GetLibelle() + QStringLiteral(" : ") + PrixCompares(session, ligne, tarif);
     }
     return textes.join(QLatin1Char('\n'));
@@ -205,9 +212,9 @@ QString TModeleTarifs::Texte(int ligne, int colonne) const
     }
 }
 
-bool TModeleTarifs::EnEcart(int ligne) const
+QVector<bool> TModeleTarifs::EnEcart(const QVector<int>& lignes) const
 {
-    return session.EcartPrix(session.GetIndexMenuiserie(), ligne);
+    return session.EcartsPrix(session.GetIndexMenuiserie(), lignes);
 }
 
 namespace {
@@ -242,7 +249,7 @@ QString TModeleTarifs::Infobulle(int ligne) const
 {
     const int menuiserie = session.GetIndexMenuiserie();
     QStringList textes{Texte(ligne, 0)};
-    if (EnEcart(ligne))
+    if (session.EcartPrix(menuiserie, ligne))
         textes << PrixCompares(session, menuiserie, ligne);
     const QString marge = TexteMarge(session.Marge(menuiserie, ligne), session.GetMargeMinimum());
     if (!marge.isEmpty())

@@ -4,8 +4,8 @@
 // the quote (lvListe) and the lines of the current item (lvCategorie). A
 // model gives each cell's text, alignment, tooltip and colour by role; the
 // colour is the price signal, red when the database's reference price of a
-// line differs from the line's, asked when the row is painted (once per row
-// and repaint, see TReponsesDuDessin) and never kept longer. The models
+// line differs from the line's, asked when the rows are painted (one look-up
+// for the rows of a repaint, see TReponsesDuDessin) and never kept longer. The models
 // follow the session's signals themselves.
 
 #include <QAbstractTableModel>
@@ -40,7 +40,8 @@ protected:
 
     virtual int NombreLignes() const = 0;
     virtual QString Texte(int ligne, int colonne) const = 0;
-    virtual bool EnEcart(int ligne) const = 0;
+    // The price signal of those rows, in one look-up.
+    virtual QVector<bool> EnEcart(const QVector<int>& lignes) const = 0;
     // The tooltip of a row's first cell: its whole label, and what the
     // price signal compares when the row carries it.
     virtual QString Infobulle(int ligne) const;
@@ -70,7 +71,7 @@ public:
 protected:
     int NombreLignes() const override;
     QString Texte(int ligne, int colonne) const override;
-    bool EnEcart(int ligne) const override;
+    QVector<bool> EnEcart(const QVector<int>& lignes) const override;
     QString Infobulle(int ligne) const override;
 };
 
@@ -84,7 +85,7 @@ public:
 protected:
     int NombreLignes() const override;
     QString Texte(int ligne, int colonne) const override;
-    bool EnEcart(int ligne) const override;
+    QVector<bool> EnEcart(const QVector<int>& lignes) const override;
     QString Infobulle(int ligne) const override;
     // A line sold under the minimum margin, at a loss, or without its
     // installer's price carries a warning sign; its tooltip says why.
