@@ -11,7 +11,7 @@ bash scripts/setup.sh
 source scripts/cache.sh
 # Little optimisation: the build is quicker and the reports keep their lines.
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Sanitize -DCMAKE_CXX_FLAGS_SANITIZE="-O1 -g1" \
-      -DQUARLO_SANITIZE=ON -DQUARLO_BENCH=OFF "${lanceur[@]}" >/dev/null
+      -DQUARLO_SANITIZE=ON -DQUARLO_BENCH=OFF -DQUARLO_WERROR=ON "${lanceur[@]}" >/dev/null
 # The tests that run a program of their own name; the others (the check of
 # the folder boundaries compiles sources) have nothing to find here.
 declare -A cibles

@@ -8,7 +8,7 @@ cd "$racine"
 
 bash scripts/setup.sh
 source scripts/cache.sh
-cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "${lanceur[@]}"
+cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARLO_WERROR=ON "${lanceur[@]}"
 cmake --build build --parallel "$(nproc)"
 source scripts/serveur-essai.sh
 demarrer_serveur_essai
