@@ -13,6 +13,8 @@
 #include "model/Formats.h"
 #include "model/Tarif.h"
 #include "ui/common/Messages.h"
+#include "ui/choice/FicheQuincaillerieChoix.h"
+#include "ui/choice/FicheQuincaillerieDetail.h"
 #include "ui/pricing/DelegateLigne.h"
 #include "ui/pricing/FicheModeNormal.h"
 #include "ui/pricing/ModelesChiffrage.h"
@@ -25,12 +27,12 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QWindow>
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <QTreeView>
+#include <QWindow>
 #include <QtTest>
 #include <cmath>
 #include <memory>
@@ -67,6 +69,29 @@ bool Contient(const QImage& image, const QRect& zone, const std::function<bool(Q
             if (test(image.pixelColor(x, y)))
                 return true;
     return false;
+}
+
+// Keys as the user types them: to the focused control of the window, once
+// it is the active one (as a window manager makes a new window; the
+// offscreen platform needs to be asked).
+QWidget* Cible(QWidget* fenetre)
+{
+    if (QApplication::activeWindow() != fenetre) {
+        fenetre->activateWindow();
+        if (!QTest::qWaitFor([fenetre] { return QApplication::activeWindow() == fenetre; }))
+            qWarning("%s n'est pas devenue active", fenetre->metaObject()->className());
+    }
+    return QApplication::focusWidget() ? QApplication::focusWidget() : fenetre;
+}
+
+void Taper(QWidget* fenetre, int touche, Qt::KeyboardModifiers modificateurs = Qt::NoModifier)
+{
+    QTest::keyClick(Cible(fenetre), Qt::Key(touche), modificateurs);
+}
+
+void Taper(QWidget* fenetre, const QString& texte)
+{
+    QTest::keyClicks(Cible(fenetre), texte);
 }
 
 bool Rouge(QColor c) { return c.red() > 200 && c.green() < 80 && c.blue() < 80; }
@@ -1064,6 +1089,72 @@ private slots:
         QTest::mouseClick(fenetre, Qt::LeftButton, {}, dansLaFenetre);
         QVERIFY(manutention->isChecked());
         QCOMPARE(L("lblTotalLivraisonHt"), QStringLiteral("100,00"));
+    }
+
+    // A whole session from the keyboard alone: the kind asked at opening, a
+    // line, its installer, a hardware entry, then "Valider".
+    void sessionAuClavier()
+    {
+        const QString pvc = InsererCategorie(QStringLiteral("Fenêtre"), QStringLiteral("10101"), QStringLiteral("PVC"));
+        InsererTarif(idPoseStandard, pvc, 0, 100);
+        const QString poseur = DonneesReference(*base).Poseur(QStringLiteral("P7"), QStringLiteral("Dupont Pose"));
+        InsererTarif(idPoseStandard, pvc, poseur.toLongLong(), 60);
+        base->Executer(QStringLiteral("INSERT INTO Quincaillerie (Libelle, Libelle2, TarifVente, TarifAchat, NbPieces,"
+                                      " NbPiecesML) VALUES ('Vis inox', 'Boîte de 100', 12, 5, 1, 1)"));
+        Ecrire(Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}, {"Hauteur", "1000"}, {"Largeur", "800"}}, QString(), "1"}}));
+        const auto pose = PiloteModal::QuandOuvert<TFichePoseChoix>([](TFichePoseChoix* choix) {
+            Taper(choix, Qt::Key_Down);
+            Taper(choix, Qt::Key_Return);
+        });
+        Ouvrir();
+        QVERIFY(pose.Fait());
+        QCOMPARE(fiche->GetSession().GetPoseGlobale().GetId(), idPoseStandard);
+        QCOMPARE(Cible(fiche.get()), C<QTreeView>("lvListe"));
+        {
+            const auto tarif = PiloteModal::QuandOuvert<TFicheTarifChoix>([](TFicheTarifChoix* choix) {
+                Taper(choix, Qt::Key_Down);
+                Taper(choix, Qt::Key_Return);
+            });
+            Taper(fiche.get(), Qt::Key_A, Qt::AltModifier);
+            QTRY_VERIFY(tarif.Fait()); // an accelerator clicks after a short animation
+        }
+        QCOMPARE(TextesLigne(C<QTreeView>("lvCategorie"), 0).value(0), QStringLiteral("Fenêtre PVC"));
+        {
+            const auto choix = PiloteModal::QuandOuvert<TFichePoseurChoix>([](TFichePoseurChoix* liste) {
+                Taper(liste, Qt::Key_Down);
+                Taper(liste, Qt::Key_Return);
+            });
+            Taper(fiche.get(), Qt::Key_Period, Qt::AltModifier);
+            QTRY_VERIFY(choix.Fait());
+        }
+        QCOMPARE(C<QLineEdit>("edtPoseur")->text(), QStringLiteral("Dupont Pose"));
+        {
+            const auto detail = PiloteModal::QuandOuvert<TFicheQuincaillerieDetail>([](TFicheQuincaillerieDetail* fenetre) {
+                const auto recherche = PiloteModal::QuandOuvert<TFicheQuincaillerieChoix>([](TFicheQuincaillerieChoix* choix) {
+                    Taper(choix, QStringLiteral("inox"));
+                    Taper(choix, Qt::Key_Return); // to the results
+                    Taper(choix, Qt::Key_Down);
+                    Taper(choix, Qt::Key_Return);
+                });
+                Taper(fenetre, Qt::Key_A, Qt::AltModifier);
+                QTRY_VERIFY(recherche.Fait());
+                QCOMPARE(fenetre->GetQuincailleries().Nombre(), 1);
+                Taper(fenetre, Qt::Key_F, Qt::AltModifier);
+            });
+            Taper(fiche.get(), Qt::Key_F, Qt::AltModifier);
+            QTRY_VERIFY(detail.Fait());
+        }
+        QCOMPARE(fiche->GetSession().TarifCourant()->GetQuincailleries().Nombre(), 1);
+        Taper(fiche.get(), Qt::Key_V, Qt::AltModifier);
+        QTRY_VERIFY(!fiche->isVisible());
+
+        QFile reponse(echange);
+        QVERIFY(reponse.open(QIODevice::ReadOnly));
+        const QString texte = DecoderCp1252(reponse.readAll());
+        QVERIFY2(texte.contains(QStringLiteral("libelle=\"Fenêtre PVC\" prix=\"100,00\"")), qPrintable(texte));
+        QVERIFY(texte.contains(QStringLiteral("nom=\"Dupont Pose\" prix=\"60,00\"")));
+        QVERIFY(texte.contains(QStringLiteral("libelle=\"Vis inox\"")));
+        QVERIFY(messages->Recus().isEmpty());
     }
 
     // The screen never shows the previous item's VAT for an item that has
