@@ -6,6 +6,7 @@
 #include <QGuiApplication>
 #include <QIcon>
 #include <QScreen>
+#include <QScrollArea>
 #include <QWidget>
 
 namespace {
@@ -74,7 +75,22 @@ private:
         if (!ecran)
             return;
         const QSize place = ecran->availableGeometry().marginsRemoved(CadreConnu(fenetre)).size();
-        fenetre->resize(fenetre->size().boundedTo(place).expandedTo(fenetre->minimumSize()));
+        const QSize voulue = fenetre->size() + ManqueDesPanneaux();
+        fenetre->resize(voulue.boundedTo(place).expandedTo(fenetre->minimumSize()));
+    }
+
+    // What the panels in scroll areas lack at the form's size: the form's
+    // size was drawn for other fonts, and a screen with room shows them whole.
+    QSize ManqueDesPanneaux() const
+    {
+        QSize manque(0, 0);
+        for (const QScrollArea* zone : fenetre->findChildren<QScrollArea*>()) {
+            if (!zone->widgetResizable() || !zone->widget() || zone->window() != fenetre)
+                continue;
+            const QSize ecart = zone->widget()->minimumSizeHint() - zone->viewport()->size();
+            manque = manque.expandedTo(ecart);
+        }
+        return manque;
     }
 };
 
