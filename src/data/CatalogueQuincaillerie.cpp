@@ -39,6 +39,20 @@ void Lier(Requete& requete, const Article& article)
     requete.LierEntier(kSecable, article.secable ? 1 : 0);
 }
 
+// The entry as it was read, as the condition of the statement that writes
+// over it or deletes it.
+const ValeursLues& ValeursDe(const Article& article, ValeursLues& valeurs)
+{
+    return valeurs.Texte(kCodeExport, article.codeExport)
+        .Texte(kLibelle, article.libelle)
+        .Texte(kLibelle2, article.libelle2)
+        .Decimal(kTarifVente, article.tarifVente)
+        .Decimal(kTarifAchat, article.tarifAchat)
+        .Decimal(kNbPieces, article.nbPieces)
+        .Decimal(kNbPiecesML, article.nbPiecesML)
+        .Drapeau(kSecable, article.secable);
+}
+
 // The numbers of a line, by field, with the name its reasons give them.
 struct ChampNombre
 {
@@ -188,15 +202,7 @@ Enregistrement Enregistrer(const QString& cle, const Article& article, const std
             "UPDATE Quincaillerie SET Libelle = :Libelle, Libelle2 = :Libelle2, TarifVente = :TarifVente, "
             "TarifAchat = :TarifAchat, NbPieces = :NbPieces, NbPiecesML = :NbPiecesML, Secable = :Secable, "
             "CodeExport = :CodeExport WHERE IdQuincaillerie = :IdQuincaillerie")
-                       + valeursLues.Texte(kCodeExport, lu->codeExport)
-                             .Texte(kLibelle, lu->libelle)
-                             .Texte(kLibelle2, lu->libelle2)
-                             .Decimal(kTarifVente, lu->tarifVente)
-                             .Decimal(kTarifAchat, lu->tarifAchat)
-                             .Decimal(kNbPieces, lu->nbPieces)
-                             .Decimal(kNbPiecesML, lu->nbPiecesML)
-                             .Drapeau(kSecable, lu->secable)
-                             .Condition());
+                       + ValeursDe(*lu, valeursLues).Condition());
         requete.LierTexte(QStringLiteral("IdQuincaillerie"), cle);
         valeursLues.Lier(requete);
     }
@@ -207,11 +213,11 @@ Enregistrement Enregistrer(const QString& cle, const Article& article, const std
                          : Constat(ecrites, QStringLiteral("Quincaillerie"), QStringLiteral("IdQuincaillerie"), cle);
 }
 
-int Supprimer(const QString& cle)
+Enregistrement Supprimer(const LigneCatalogue& lue)
 {
-    return ExecuterParCle(DMPose().qryDelete(),
-                          QStringLiteral("DELETE FROM Quincaillerie WHERE IdQuincaillerie = :IdQuincaillerie"),
-                          QStringLiteral("IdQuincaillerie"), cle);
+    ValeursLues valeursLues;
+    return SupprimerLu(DMPose().qryDelete(), QStringLiteral("Quincaillerie"), QStringLiteral("IdQuincaillerie"),
+                       lue.cle, ValeursDe(lue.article, valeursLues));
 }
 
 QStringList EnteteExportation()

@@ -41,8 +41,9 @@ std::optional<Article> Lire(const QString& cle);
 // while it still holds what was read of it (`lu`, nothing when it was not
 // found).
 Enregistrement Enregistrer(const QString& cle, const Article& article, const std::optional<Article>& lu = {});
-// Deletes the entry; returns the rows removed.
-int Supprimer(const QString& cle);
+// Deletes the entry of that row of the list while it still holds what the
+// list read of it; otherwise nothing is deleted and the state says why.
+Enregistrement Supprimer(const LigneCatalogue& lue);
 
 // The fields of a line of the catalogue file.
 inline constexpr int kNombreChamps = 8;

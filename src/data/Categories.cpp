@@ -88,6 +88,16 @@ namespace Categories {
 
 QVector<Entree> Lister()
 {
+    const QVector<LigneCategorie> lignes = Lignes();
+    QVector<Entree> categories;
+    categories.reserve(lignes.size());
+    for (const LigneCategorie& ligne : lignes)
+        categories.append({ligne.cle, ligne.nom});
+    return categories;
+}
+
+QVector<LigneCategorie> Lignes()
+{
     // Type keys are whole numbers: compared as such, no text is made for them.
     QHash<qint64, QString> types;
     for (const Ligne& type : LireTout(DMPose().qrySousSelect(),
@@ -96,15 +106,16 @@ QVector<Entree> Lister()
     const Resultat lignes = LireTout(
         DMPose().qrySelect(),
         QStringLiteral("SELECT IdCategorie, Libelle, IdCategorieType FROM Categorie ORDER BY Libelle ASC"));
-    QVector<Entree> categories;
+    QVector<LigneCategorie> categories;
     categories.reserve(lignes.NombreLignes());
     for (const Ligne& categorie : lignes) {
         const auto type = categorie.EstNul(QStringLiteral("IdCategorieType"))
                               ? types.cend()
                               : types.constFind(categorie.Entier(QStringLiteral("IdCategorieType")));
+        const QString libelle = categorie.Texte(QStringLiteral("Libelle"));
         categories.append({categorie.Texte(QStringLiteral("IdCategorie")),
-                           NomCategorie(type != types.cend() ? std::optional(*type) : std::nullopt,
-                                        categorie.Texte(QStringLiteral("Libelle")))});
+                           NomCategorie(type != types.cend() ? std::optional(*type) : std::nullopt, libelle),
+                           {libelle, categorie.Texte(QStringLiteral("IdCategorieType"))}});
     }
     return categories;
 }
@@ -212,21 +223,26 @@ CategorieEnregistree Enregistrer(const QString& cle, const Categorie& categorie,
     return {Enregistrement::Fait, cleEcrite};
 }
 
-int Supprimer(const QString& cle)
+Enregistrement Supprimer(const LigneCategorie& lue)
 {
     // The category, its constraints and its tariffs for every kind and
     // installer go together or not at all.
     Requete& requete = DMPose().qryDelete();
     Transaction transaction(DMPose().Quarlo());
-    const int supprimees = ExecuterParCle(
-        requete, QStringLiteral("DELETE FROM Categorie WHERE IdCategorie = :IdCategorie"),
-        QStringLiteral("IdCategorie"), cle);
+    ValeursLues valeursLues;
+    valeursLues.Texte(QStringLiteral("Libelle"), lue.categorie.libelle)
+        .Entier(QStringLiteral("IdCategorieType"), LireEntier(lue.categorie.idCategorieType));
+    const Enregistrement etat =
+        SupprimerLu(requete, QStringLiteral("Categorie"), QStringLiteral("IdCategorie"), lue.cle, valeursLues);
+    // A category another copy changed keeps everything it has.
+    if (etat == Enregistrement::ModifieAilleurs)
+        return etat;
     ExecuterParCle(requete, QStringLiteral("DELETE FROM CategorieContrainte WHERE IdCategorie = :IdCategorie"),
-                   QStringLiteral("IdCategorie"), cle);
+                   QStringLiteral("IdCategorie"), lue.cle);
     ExecuterParCle(requete, QStringLiteral("DELETE FROM Tarif WHERE IdCategorie = :IdCategorie"),
-                   QStringLiteral("IdCategorie"), cle);
+                   QStringLiteral("IdCategorie"), lue.cle);
     transaction.Valider();
-    return supprimees;
+    return etat;
 }
 
 } // namespace Categories

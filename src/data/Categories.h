@@ -51,8 +51,18 @@ struct CategorieTypee
     QString Nom() const { return NomCategorie(typeLibelle, libelle); }
 };
 
+// A row of the list of categories: its name, and the row as read.
+struct LigneCategorie
+{
+    QString cle;
+    QString nom;
+    Categorie categorie;
+};
+
 // Every category under its name, by label (the caller sorts the names).
 QVector<Entree> Lister();
+// The same rows, each with what was read of it.
+QVector<LigneCategorie> Lignes();
 // The categories whose type exists, by type label, then label.
 QVector<CategorieTypee> AvecType();
 // The names of the categories whose type exists, by key; only those whose
@@ -84,8 +94,10 @@ struct CategorieEnregistree
 // written and the state says why.
 CategorieEnregistree Enregistrer(const QString& cle, const Categorie& categorie, const QVector<Contrainte>& contraintes,
                                  const QStringList& contraintesSupprimees, const std::optional<CategorieLue>& lue);
-// Deletes the category with its constraints and all its tariffs, in one
-// transaction; returns the number of Categorie rows removed.
-int Supprimer(const QString& cle);
+// Deletes the category of that row of the list with its constraints and
+// all its tariffs, in one transaction, while it still holds what the list
+// read of it; otherwise nothing is deleted. A category already gone still
+// takes the constraints and tariffs left under its key.
+Enregistrement Supprimer(const LigneCategorie& lue);
 
 } // namespace Categories

@@ -24,9 +24,11 @@ QVector<LigneType> Lister()
         DMPose().qrySelect(),
         QStringLiteral("SELECT IdCategorieType, Libelle, TrelvaneLibelle FROM CategorieType ORDER BY Libelle ASC"));
     QVector<LigneType> types;
-    for (const Ligne& ligne : lignes)
+    for (const Ligne& ligne : lignes) {
+        const QString code = ligne.Texte(QStringLiteral("TrelvaneLibelle"));
         types.append({ligne.Texte(QStringLiteral("IdCategorieType")), ligne.Texte(QStringLiteral("Libelle")),
-                      familles.value(ligne.Texte(QStringLiteral("TrelvaneLibelle")))});
+                      familles.value(code), code});
+    }
     return types;
 }
 
@@ -80,11 +82,12 @@ Enregistrement Enregistrer(const QString& cle, const Type& type, const std::opti
                          : Constat(ecrites, QStringLiteral("CategorieType"), QStringLiteral("IdCategorieType"), cle);
 }
 
-int Supprimer(const QString& cle)
+Enregistrement Supprimer(const LigneType& lue)
 {
-    return ExecuterParCle(DMPose().qryDelete(),
-                          QStringLiteral("DELETE FROM CategorieType WHERE IdCategorieType = :IdCategorieType"),
-                          QStringLiteral("IdCategorieType"), cle);
+    ValeursLues valeursLues;
+    valeursLues.Texte(QStringLiteral("Libelle"), lue.libelle).Texte(QStringLiteral("TrelvaneLibelle"), lue.codeFamille);
+    return SupprimerLu(DMPose().qryDelete(), QStringLiteral("CategorieType"), QStringLiteral("IdCategorieType"),
+                       lue.cle, valeursLues);
 }
 
 } // namespace CategoriesTypes

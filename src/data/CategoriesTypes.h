@@ -24,12 +24,14 @@ struct Type
     QString motsClefs;
 };
 
-// A row of the list of types: the name of its family ("" when none matches).
+// A row of the list of types: the name of its family ("" when none matches)
+// and the code the row holds.
 struct LigneType
 {
     QString cle;
     QString libelle;
     QString famille;
+    QString codeFamille;
 };
 
 // Every type, by label: key and label.
@@ -44,7 +46,9 @@ std::optional<Type> Lire(const QString& cle);
 // holds what was read of it (`lu`, nothing when it was not found); texts as
 // given.
 Enregistrement Enregistrer(const QString& cle, const Type& type, const std::optional<Type>& lu);
-// Deletes the type only: its categories keep their type key.
-int Supprimer(const QString& cle);
+// Deletes the type of that row of the list only (its categories keep their
+// type key), while it still holds what the list read of it; otherwise
+// nothing is deleted and the state says why.
+Enregistrement Supprimer(const LigneType& lue);
 
 } // namespace CategoriesTypes

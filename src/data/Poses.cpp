@@ -122,10 +122,13 @@ Enregistrement Enregistrer(const QString& cle, const Pose& pose, int typeTva, co
                          : Constat(ecrites, QStringLiteral("Pose"), QStringLiteral("IdPose"), cle);
 }
 
-int Supprimer(const QString& cle)
+Enregistrement Supprimer(const LignePose& lue)
 {
-    return ExecuterParCle(DMPose().qryDelete(), QStringLiteral("DELETE FROM Pose WHERE IdPose = :IdPose"),
-                          QStringLiteral("IdPose"), cle);
+    ValeursLues valeursLues;
+    valeursLues.Texte(QStringLiteral("Libelle"), lue.libelle)
+        .Texte(QStringLiteral("CodeExport"), lue.codeExport)
+        .Entier(QStringLiteral("TypeTva"), lue.typeTva);
+    return SupprimerLu(DMPose().qryDelete(), QStringLiteral("Pose"), QStringLiteral("IdPose"), lue.cle, valeursLues);
 }
 
 } // namespace Poses

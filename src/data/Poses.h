@@ -44,7 +44,9 @@ std::optional<Pose> Lire(const QString& cle);
 // while it still holds what was read of it (`lue`, nothing when it was not
 // found). Texts are stored exactly as given.
 Enregistrement Enregistrer(const QString& cle, const Pose& pose, int typeTva, const std::optional<Pose>& lue);
-// Deletes the kind only (its tariff rows stay); returns the rows removed.
-int Supprimer(const QString& cle);
+// Deletes the kind of that row of the list only (its tariff rows stay),
+// while it still holds what the list read of it; otherwise nothing is
+// deleted and the state says why.
+Enregistrement Supprimer(const LignePose& lue);
 
 } // namespace Poses

@@ -2,6 +2,7 @@
 
 #include "data/AccesDonnees.h"
 #include "data/DMPose.h"
+#include "data/ValeursLues.h"
 
 #include <QHash>
 #include <QSet>
@@ -130,10 +131,19 @@ QVector<Poseur> Lister()
     return poseurs;
 }
 
-int Supprimer(const QString& cle)
+Enregistrement Supprimer(const Poseur& lu)
 {
-    return ExecuterParCle(DMPose().qryDelete(), QStringLiteral("DELETE FROM Poseur WHERE IdPoseur = :IdPoseur"),
-                          QStringLiteral("IdPoseur"), cle);
+    ValeursLues valeursLues;
+    valeursLues.Texte(QStringLiteral("Code"), lu.code)
+        .Texte(QStringLiteral("Nom"), lu.nom)
+        .Texte(QStringLiteral("Rue1"), lu.rue1)
+        .Texte(QStringLiteral("Rue2"), lu.rue2)
+        .Texte(QStringLiteral("Cp"), lu.cp)
+        .Texte(QStringLiteral("Ville"), lu.ville)
+        .Texte(QStringLiteral("Siret"), lu.siret)
+        .Texte(QStringLiteral("RGE"), lu.rge);
+    return SupprimerLu(DMPose().qryDelete(), QStringLiteral("Poseur"), QStringLiteral("IdPoseur"), lu.cle,
+                       valeursLues);
 }
 
 QString Nom(const QString& cle)

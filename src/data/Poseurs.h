@@ -3,6 +3,8 @@
 // Installers (table Poseur): written from the host's configuration file at
 // every start, read by the installer choice and the pricing screen.
 
+#include "data/Enregistrement.h"
+
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -27,8 +29,10 @@ struct Poseur
 // Every installer, by name (equal names in the order the database gives).
 QVector<Poseur> Lister();
 
-// Deletes the installer only (its tariff rows stay); returns the rows removed.
-int Supprimer(const QString& cle);
+// Deletes the installer of that row of the list only (its tariff rows
+// stay), while it still holds what the list read of it; otherwise nothing
+// is deleted and the state says why.
+Enregistrement Supprimer(const Poseur& lu);
 
 // The name of the installer of that key; "" unless exactly one row has it.
 QString Nom(const QString& cle);

@@ -81,3 +81,14 @@ Enregistrement Constat(int lignesEcrites, const QString& table, const QString& c
     return lignes.Premiere().Entier(QStringLiteral("Nombre")) > 0 ? Enregistrement::ModifieAilleurs
                                                                   : Enregistrement::SupprimeAilleurs;
 }
+
+Enregistrement SupprimerLu(Requete& requete, const QString& table, const QString& colonneCle, const QString& cle,
+                           const ValeursLues& lues)
+{
+    requete.SetSql(QStringLiteral("DELETE FROM %1 WHERE %2 = :%2").arg(table, colonneCle) + lues.Condition());
+    requete.LierTexte(colonneCle, cle);
+    lues.Lier(requete);
+    const int supprimees = requete.Executer();
+    requete.ViderParametres();
+    return Constat(supprimees, table, colonneCle, cle);
+}

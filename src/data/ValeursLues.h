@@ -44,3 +44,9 @@ private:
 // nothing, whether the record is still there (changed by another copy) or
 // gone. The key is bound as text under its column's name.
 Enregistrement Constat(int lignesEcrites, const QString& table, const QString& colonneCle, const QString& cle);
+
+// Deletes the row of that key while it still holds the values a list read
+// of it (`lues`), and says what became of it as Constat does: deleted,
+// changed by another copy (nothing deleted) or already gone.
+Enregistrement SupprimerLu(Requete& requete, const QString& table, const QString& colonneCle, const QString& cle,
+                           const ValeursLues& lues);

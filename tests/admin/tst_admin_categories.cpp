@@ -505,7 +505,9 @@ private slots:
         base.Executer("DELETE FROM Categorie");
         messages.RepondreOui();
         Cliquer(&liste, "btnSupprimer");
-        QCOMPARE(messages.Dernier(), QStringLiteral("La suppression de la catégorie (%1) n'a pas réussi.").arg(x));
+        QCOMPARE(messages.Dernier(), QStringLiteral("La suppression de la catégorie (%1) n'a pas réussi : un autre "
+                                                    "utilisateur a déjà supprimé cette catégorie.")
+                                         .arg(x));
         QCOMPARE(base.Compter("SELECT COUNT(*) FROM CategorieContrainte"), 0);
         QCOMPARE(base.Compter("SELECT COUNT(*) FROM Tarif"), 0);
     }

@@ -541,8 +541,42 @@ private slots:
         messages.RepondreOui();
         Cliquer(&liste, "btnCategorieSupprimer");
         QCOMPARE(messages.Dernier(),
-                 QStringLiteral("La suppression de la pose (%1) n'a pas réussi.").arg(a));
+                 QStringLiteral("La suppression de la pose (%1) n'a pas réussi : un autre utilisateur a déjà supprimé "
+                                "cette pose.")
+                     .arg(a));
+        QCOMPARE(messages.Recus().last().genre, Messages::Genre::Information);
         QCOMPARE(Liste(&liste)->topLevelItemCount(), 0);
+    }
+
+    // Another copy changed the kind since the list was read: it is not
+    // deleted, the list shows it as it is now, selected, and a second
+    // "Supprimer" deletes it.
+    void suppressionDUnePoseChangeeAilleurs()
+    {
+        BaseTemporaire base;
+        DonneesReference donnees(base);
+        donnees.Pose("A", {}, 1);
+        const QString b = donnees.Pose("B", {}, 1);
+        EnregistreurMessages messages;
+        TFichePoseListe liste(nullptr);
+        liste.show();
+        SelectionnerLigne(Liste(&liste), "B");
+        base.Executer("UPDATE Pose SET CodeExport = 'NEUF' WHERE IdPose = :c", {{"c", b.toLongLong()}});
+        messages.RepondreOui();
+        Cliquer(&liste, "btnCategorieSupprimer");
+        QCOMPARE(messages.Textes(),
+                 (QStringList{"Etes-vous sûr de vouloir supprimer cette pose : B ?",
+                              "Un autre utilisateur a modifié cette pose depuis l'affichage de la liste : rien n'a "
+                              "été supprimé. La liste montre maintenant ce qui est enregistré."}));
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Pose"), 2);
+        QCOMPARE(LibelleSelectionne(Liste(&liste)), QStringLiteral("B"));
+        QCOMPARE(Liste(&liste)->currentItem()->text(2), QStringLiteral("NEUF"));
+
+        messages.RepondreOui();
+        Cliquer(&liste, "btnCategorieSupprimer");
+        QCOMPARE(messages.Recus().size(), 3);
+        QCOMPARE(Colonne(Liste(&liste)), QStringList{"A"});
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Pose"), 1);
     }
 
     // Enter presses the focused button; only elsewhere does it mean "Valider".

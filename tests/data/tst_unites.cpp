@@ -6,6 +6,7 @@
 #include "DonneesReference.h"
 #include "LignesTexte.h"
 
+#include "data/CatalogueQuincaillerie.h"
 #include "data/Categories.h"
 #include "data/CategoriesTypes.h"
 #include "data/Operandes.h"
@@ -14,6 +15,7 @@
 
 #include <QtTest>
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -267,32 +269,57 @@ private slots:
         QCOMPARE(Contraintes(base), apres);
     }
 
-    // Deleting a category takes its constraints and its tariffs with it, even
-    // when another copy deleted its row first; any other deletion removes its
-    // row only.
+    // A deletion takes the record as its list read it. Deleting a category
+    // takes its constraints and its tariffs with it, even when another copy
+    // deleted its row first; any other deletion removes its row only. A record
+    // that another copy changed since the list was read keeps everything,
+    // cascades included.
     void suppressions_data()
     {
         QTest::addColumn<QString>("unite");
-        QTest::addColumn<int>("supprimees");
-        QTest::addColumn<QStringList>("reste"); // types, categories, constraints, tariffs, kinds, installers
-        const QStringList tout = {"T1 T2", "C1 C2", "c1a c1b c2", "11 12 21 22", "P1 P2", "X1 X2"};
+        QTest::addColumn<QString>("ailleurs"); // what another copy runs once the list is read
+        QTest::addColumn<int>("etat");
+        // types, categories, constraints, tariffs, kinds, installers, hardware
+        QTest::addColumn<QStringList>("reste");
+        const QStringList tout = {"T1 T2", "C1 C2", "c1a c1b c2", "11 12 21 22", "P1 P2", "X1 X2", "Q1 Q2"};
         const auto sauf = [&tout](int i, const QString& reste) {
             QStringList liste = tout;
             liste[i] = reste;
             return liste;
         };
-        const QStringList sansC1 = {"T1 T2", "C2", "c2", "21 22", "P1 P2", "X1 X2"};
-        QTest::newRow("catégorie") << "catégorie" << 1 << sansC1;
-        QTest::newRow("catégorie disparue") << "catégorie disparue" << 0 << sansC1;
-        QTest::newRow("type") << "type" << 1 << sauf(0, "T2");
-        QTest::newRow("pose") << "pose" << 1 << sauf(4, "P2");
-        QTest::newRow("poseur") << "poseur" << 1 << sauf(5, "X2");
+        const QStringList sansC1 = {"T1 T2", "C2", "c2", "21 22", "P1 P2", "X1 X2", "Q1 Q2"};
+        const int fait = int(Enregistrement::Fait);
+        const int modifie = int(Enregistrement::ModifieAilleurs);
+        const int supprime = int(Enregistrement::SupprimeAilleurs);
+        QTest::newRow("catégorie") << "catégorie" << "" << fait << sansC1;
+        QTest::newRow("catégorie disparue")
+            << "catégorie" << "DELETE FROM Categorie WHERE Libelle = 'C1'" << supprime << sansC1;
+        QTest::newRow("catégorie renommée") << "catégorie" << "UPDATE Categorie SET Libelle = 'C1b' WHERE Libelle = 'C1'"
+                                            << modifie << sauf(1, "C1b C2");
+        QTest::newRow("catégorie sans type")
+            << "catégorie" << "UPDATE Categorie SET IdCategorieType = NULL WHERE Libelle = 'C1'" << modifie << tout;
+        QTest::newRow("type") << "type" << "" << fait << sauf(0, "T2");
+        QTest::newRow("type d'une autre famille")
+            << "type" << "UPDATE CategorieType SET TrelvaneLibelle = '10100' WHERE Libelle = 'T1'" << modifie << tout;
+        QTest::newRow("pose") << "pose" << "" << fait << sauf(4, "P2");
+        QTest::newRow("pose avec TVA") << "pose" << "UPDATE Pose SET TypeTva = 1 WHERE Libelle = 'P1'" << modifie << tout;
+        QTest::newRow("poseur") << "poseur" << "" << fait << sauf(5, "X2");
+        QTest::newRow("poseur disparu") << "poseur" << "DELETE FROM Poseur WHERE Nom = 'X1'" << supprime
+                                        << sauf(5, "X2");
+        QTest::newRow("poseur d'une autre ville")
+            << "poseur" << "UPDATE Poseur SET Ville = 'Lyon' WHERE Nom = 'X1'" << modifie << tout;
+        QTest::newRow("quincaillerie") << "quincaillerie" << "" << fait << sauf(6, "Q2");
+        QTest::newRow("quincaillerie à un autre prix")
+            << "quincaillerie" << "UPDATE Quincaillerie SET TarifAchat = 2.5 WHERE Libelle = 'Q1'" << modifie << tout;
+        QTest::newRow("quincaillerie sécable")
+            << "quincaillerie" << "UPDATE Quincaillerie SET Secable = 1 WHERE Libelle = 'Q1'" << modifie << tout;
     }
 
     void suppressions()
     {
         QFETCH(QString, unite);
-        QFETCH(int, supprimees);
+        QFETCH(QString, ailleurs);
+        QFETCH(int, etat);
         QFETCH(QStringList, reste);
         BaseTemporaire base;
         DonneesReference donnees(base);
@@ -305,30 +332,47 @@ private slots:
         const QString p1 = donnees.Pose(QStringLiteral("P1"));
         const QString p2 = donnees.Pose(QStringLiteral("P2"));
         const QString x1 = donnees.Poseur(QStringLiteral("A"), QStringLiteral("X1"));
-        const QString x2 = donnees.Poseur(QStringLiteral("B"), QStringLiteral("X2"));
+        const QString x2 = donnees.Poseur(QStringLiteral("B"), QStringLiteral("X2"), {"1 rue", "", "75000", "Paris"});
         donnees.Tarif(p1, c1, 11);
         donnees.Tarif(p2, c1, 12, x1);
         donnees.Tarif(p1, c2, 21, x2);
         donnees.Tarif(p2, c2, 22);
+        const QString q1 = donnees.EntreeCatalogue(QStringLiteral("Q1"), QStringLiteral("un"), 10, 1.5, 1, 0.5, 0);
+        donnees.EntreeCatalogue(QStringLiteral("Q2"), {}, 10, 1.5, 1, 0.5, 1);
 
-        int resultat = -1;
-        if (unite.startsWith(u"catégorie")) {
-            if (unite.endsWith(u"disparue"))
-                base.Executer(QStringLiteral("DELETE FROM Categorie WHERE IdCategorie = :c"), {{"c", c1.toLongLong()}});
-            resultat = Categories::Supprimer(c1);
-        } else if (unite == u"type") {
-            resultat = CategoriesTypes::Supprimer(t1);
-        } else if (unite == u"pose") {
-            resultat = Poses::Supprimer(p1);
-        } else {
-            resultat = Poseurs::Supprimer(x1);
-        }
-        QCOMPARE(resultat, supprimees);
+        // The row of the record in a list.
+        const auto premiere = [](const auto& lignes, const QString& cle) {
+            const auto ligne = std::find_if(lignes.cbegin(), lignes.cend(), [&](const auto& l) { return l.cle == cle; });
+            if (ligne == lignes.cend())
+                qFatal("record not listed");
+            return *ligne;
+        };
+        // The deletion of the record as its list reads it now.
+        const auto lire = [&]() -> std::function<Enregistrement()> {
+            if (unite == u"catégorie")
+                return [lue = premiere(Categories::Lignes(), c1)] { return Categories::Supprimer(lue); };
+            if (unite == u"type")
+                return [lue = premiere(CategoriesTypes::Lister(), t1)] { return CategoriesTypes::Supprimer(lue); };
+            if (unite == u"pose")
+                return [lue = premiere(Poses::Lister(), p1)] { return Poses::Supprimer(lue); };
+            if (unite == u"poseur")
+                return [lu = premiere(Poseurs::Lister(), x1)] { return Poseurs::Supprimer(lu); };
+            return [lue = premiere(CatalogueQuincaillerie::Lister(), q1)] {
+                return CatalogueQuincaillerie::Supprimer(lue);
+            };
+        };
+        const std::function<Enregistrement()> supprimer = lire();
+        if (!ailleurs.isEmpty())
+            base.Executer(ailleurs);
+        QCOMPARE(int(supprimer()), etat);
         QCOMPARE(QStringList({Reste(base, "CategorieType", "Libelle"), Reste(base, "Categorie", "Libelle"),
-                              Reste(base, "CategorieContrainte", "Valeur"),
-                              Reste(base, "Tarif", "Prix"), Reste(base, "Pose", "Libelle"),
-                              Reste(base, "Poseur", "Nom")}),
+                              Reste(base, "CategorieContrainte", "Valeur"), Reste(base, "Tarif", "Prix"),
+                              Reste(base, "Pose", "Libelle"), Reste(base, "Poseur", "Nom"),
+                              Reste(base, "Quincaillerie", "Libelle")}),
                  reste);
+        // Read again, the changed record goes.
+        if (etat == int(Enregistrement::ModifieAilleurs))
+            QCOMPARE(lire()(), Enregistrement::Fait);
     }
 };
 

@@ -25,11 +25,15 @@ TFicheCategorieListe::~TFicheCategorieListe() = default;
 
 QVector<LigneRapport> TFicheCategorieListe::LireLignes()
 {
-    const QVector<Entree> categories = Categories::Lister();
+    const QVector<Categories::LigneCategorie> categories = Categories::Lignes();
     QVector<LigneRapport> lignes;
     lignes.reserve(categories.size());
-    for (const Entree& categorie : categories)
-        lignes.append({{categorie.libelle}, categorie.cle});
+    lues.clear();
+    lues.reserve(categories.size());
+    for (const Categories::LigneCategorie& categorie : categories) {
+        lues.insert(categorie.cle, categorie);
+        lignes.append({{categorie.nom}, categorie.cle});
+    }
     return lignes;
 }
 
@@ -38,7 +42,7 @@ std::unique_ptr<TFicheEdition> TFicheCategorieListe::CreerEdition()
     return std::make_unique<TFicheCategorie>(this);
 }
 
-int TFicheCategorieListe::SupprimerEnregistrement(const QString& cle)
+Enregistrement TFicheCategorieListe::SupprimerEnregistrement(const QString& cle)
 {
-    return Categories::Supprimer(cle);
+    return Categories::Supprimer(lues.value(cle));
 }

@@ -2,6 +2,9 @@
 
 #include "ui/common/FicheListe.h"
 
+#include "data/Categories.h"
+
+#include <QHash>
 #include <memory>
 
 namespace Ui {
@@ -20,8 +23,10 @@ public:
 protected:
     QVector<LigneRapport> LireLignes() override;
     std::unique_ptr<TFicheEdition> CreerEdition() override;
-    int SupprimerEnregistrement(const QString& cle) override;
+    Enregistrement SupprimerEnregistrement(const QString& cle) override;
 
 private:
     std::unique_ptr<Ui::TFicheCategorieListe> ui;
+    // The rows of the last read, by key: what a deletion may take.
+    QHash<QString, Categories::LigneCategorie> lues;
 };

@@ -26,8 +26,11 @@ TFicheCategorieTypeListe::~TFicheCategorieTypeListe() = default;
 QVector<LigneRapport> TFicheCategorieTypeListe::LireLignes()
 {
     QVector<LigneRapport> lignes;
-    for (const CategoriesTypes::LigneType& type : CategoriesTypes::Lister())
+    lues.clear();
+    for (const CategoriesTypes::LigneType& type : CategoriesTypes::Lister()) {
+        lues.insert(type.cle, type);
         lignes.append({{type.libelle, type.famille}, type.cle});
+    }
     return lignes;
 }
 
@@ -36,8 +39,8 @@ std::unique_ptr<TFicheEdition> TFicheCategorieTypeListe::CreerEdition()
     return std::make_unique<TFicheCategorieType>(this);
 }
 
-int TFicheCategorieTypeListe::SupprimerEnregistrement(const QString& cle)
+Enregistrement TFicheCategorieTypeListe::SupprimerEnregistrement(const QString& cle)
 {
     // Categories of the type stay; they are then shown under their own label.
-    return CategoriesTypes::Supprimer(cle);
+    return CategoriesTypes::Supprimer(lues.value(cle));
 }

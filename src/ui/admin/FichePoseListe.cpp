@@ -30,7 +30,9 @@ TFichePoseListe::~TFichePoseListe() = default;
 QVector<LigneRapport> TFichePoseListe::LireLignes()
 {
     QVector<LigneRapport> lignes;
+    lues.clear();
     for (const Poses::LignePose& pose : Poses::Lister()) {
+        lues.insert(pose.cle, pose);
         const double taux = pose.typeTva ? TableTva::GetTauxTva(*pose.typeTva) : -1;
         const QString tva = taux > -1 ? FormatMonetaire(taux) : QString();
         lignes.append({{pose.libelle, tva, pose.codeExport}, pose.cle});
@@ -43,7 +45,7 @@ std::unique_ptr<TFicheEdition> TFichePoseListe::CreerEdition()
     return std::make_unique<TFichePose>(this);
 }
 
-int TFichePoseListe::SupprimerEnregistrement(const QString& cle)
+Enregistrement TFichePoseListe::SupprimerEnregistrement(const QString& cle)
 {
-    return Poses::Supprimer(cle);
+    return Poses::Supprimer(lues.value(cle));
 }

@@ -2,6 +2,9 @@
 
 #include "ui/common/FicheListe.h"
 
+#include "data/Poses.h"
+
+#include <QHash>
 #include <memory>
 
 namespace Ui {
@@ -19,8 +22,10 @@ public:
 protected:
     QVector<LigneRapport> LireLignes() override;
     std::unique_ptr<TFicheEdition> CreerEdition() override;
-    int SupprimerEnregistrement(const QString& cle) override;
+    Enregistrement SupprimerEnregistrement(const QString& cle) override;
 
 private:
     std::unique_ptr<Ui::TFichePoseListe> ui;
+    // The rows of the last read, by key: what a deletion may take.
+    QHash<QString, Poses::LignePose> lues;
 };

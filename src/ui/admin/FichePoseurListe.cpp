@@ -23,14 +23,17 @@ TFichePoseurListe::~TFichePoseurListe() = default;
 QVector<LigneRapport> TFichePoseurListe::LireLignes()
 {
     QVector<LigneRapport> lignes;
-    for (const Poseurs::Poseur& poseur : Poseurs::Lister())
+    lues.clear();
+    for (const Poseurs::Poseur& poseur : Poseurs::Lister()) {
+        lues.insert(poseur.cle, poseur);
         lignes.append({{poseur.code, poseur.nom, poseur.rue1, poseur.rue2, poseur.cp, poseur.ville, poseur.siret,
                         poseur.rge},
                        poseur.cle});
+    }
     return lignes;
 }
 
-int TFichePoseurListe::SupprimerEnregistrement(const QString& cle)
+Enregistrement TFichePoseurListe::SupprimerEnregistrement(const QString& cle)
 {
-    return Poseurs::Supprimer(cle);
+    return Poseurs::Supprimer(lues.value(cle));
 }

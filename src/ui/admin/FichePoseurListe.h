@@ -2,6 +2,9 @@
 
 #include "ui/common/FicheListe.h"
 
+#include "data/Poseurs.h"
+
+#include <QHash>
 #include <memory>
 
 namespace Ui {
@@ -19,8 +22,10 @@ public:
 
 protected:
     QVector<LigneRapport> LireLignes() override;
-    int SupprimerEnregistrement(const QString& cle) override;
+    Enregistrement SupprimerEnregistrement(const QString& cle) override;
 
 private:
     std::unique_ptr<Ui::TFichePoseurListe> ui;
+    // The rows of the last read, by key: what a deletion may take.
+    QHash<QString, Poseurs::Poseur> lues;
 };

@@ -82,11 +82,15 @@ QVector<LigneRapport> TFicheQuincaillerieListe::LireLignes()
     setWindowTitle(TitreListe(catalogue.size()));
     QVector<LigneRapport> lignes;
     lignes.reserve(catalogue.size());
-    for (const auto& [cle, article] : catalogue) {
+    lues.clear();
+    lues.reserve(catalogue.size());
+    for (const CatalogueQuincaillerie::LigneCatalogue& ligne : catalogue) {
+        lues.insert(ligne.cle, ligne);
+        const CatalogueQuincaillerie::Article& article = ligne.article;
         lignes.append({{article.codeExport, article.libelle, article.libelle2, FormatMonetaire(article.tarifVente),
                         FormatMonetaire(article.tarifAchat), FormatMonetaire(article.nbPieces),
                         FormatMonetaire(article.nbPiecesML), article.secable ? QStringLiteral("O") : QString()},
-                       cle});
+                       ligne.cle});
     }
     return lignes;
 }
@@ -96,9 +100,9 @@ std::unique_ptr<TFicheEdition> TFicheQuincaillerieListe::CreerEdition()
     return std::make_unique<TFicheQuincaillerie>(this);
 }
 
-int TFicheQuincaillerieListe::SupprimerEnregistrement(const QString& cle)
+Enregistrement TFicheQuincaillerieListe::SupprimerEnregistrement(const QString& cle)
 {
-    return CatalogueQuincaillerie::Supprimer(cle);
+    return CatalogueQuincaillerie::Supprimer(lues.value(cle));
 }
 
 void TFicheQuincaillerieListe::btnExporterClick()

@@ -1,5 +1,6 @@
 #include "ui/common/FicheListe.h"
 
+#include "data/Enregistrement.h"
 #include "ui/common/Clavier.h"
 #include "ui/common/Fenetre.h"
 #include "ui/common/FicheEdition.h"
@@ -61,9 +62,10 @@ std::unique_ptr<TFicheEdition> TFicheListe::CreerEdition()
     return nullptr;
 }
 
-int TFicheListe::SupprimerEnregistrement(const QString&)
+Enregistrement TFicheListe::SupprimerEnregistrement(const QString&)
 {
-    return 0;
+    // Only a window with a "Supprimer" button gets here, and it has its own.
+    return Enregistrement::SupprimeAilleurs;
 }
 
 QTreeWidgetItem* TFicheListe::LigneRequise(const QString& action)
@@ -111,10 +113,39 @@ void TFicheListe::btnSupprimerClick()
                                  .arg(textes.cette, ligne->text(0));
     if (!Messages::QuestionPerte(question, this))
         return;
-    if (SupprimerEnregistrement(cle) < 1)
-        Messages::Information(
-            QStringLiteral("La suppression %1 (%2) n'a pas réussi.").arg(textes.de, cle), this);
-    Remplir();
+    switch (SupprimerEnregistrement(cle)) {
+    case Enregistrement::Fait:
+        Remplir();
+        return;
+    case Enregistrement::SupprimeAilleurs:
+        Messages::Information(QStringLiteral("La suppression %1 (%2) n'a pas réussi : un autre utilisateur a déjà "
+                                             "supprimé %3.")
+                                  .arg(textes.de, cle, textes.cette),
+                              this);
+        Remplir();
+        return;
+    case Enregistrement::ModifieAilleurs:
+        Messages::Information(QStringLiteral("Un autre utilisateur a modifié %1 depuis l'affichage de la liste : "
+                                             "rien n'a été supprimé. La liste montre maintenant ce qui est "
+                                             "enregistré.")
+                                  .arg(textes.cette),
+                              this);
+        Remplir();
+        SelectionnerCle(cle);
+        return;
+    }
+}
+
+void TFicheListe::SelectionnerCle(const QString& cle)
+{
+    for (int i = 0; i < lvListe->topLevelItemCount(); ++i) {
+        QTreeWidgetItem* ligne = lvListe->topLevelItem(i);
+        if (GetCode(ligne) == cle) {
+            lvListe->setCurrentItem(ligne);
+            lvListe->scrollToItem(ligne);
+            return;
+        }
+    }
 }
 
 void TFicheListe::btnFermerClick()

@@ -4,8 +4,12 @@
 // from one read of the table (each row carrying its key), "Ajouter", "Dupliquer" and
 // "Modifier" open the edit window of the table and refill the list once it
 // has closed, whatever its result, and "Supprimer" asks for confirmation,
-// deletes and refills. A window supplies its rows, its texts, its edit window
-// and its deletion; buttons it does not have are simply left out.
+// deletes and refills. Several copies of the program may share the
+// database: a deletion takes only the record as the list read it, and says
+// so when another copy deleted or changed it since (the list then shows it
+// as it is stored now, selected, to be deleted again). A window supplies its
+// rows, its texts, its edit window and its deletion; buttons it does not
+// have are simply left out.
 
 #include "ui/common/ListeRapport.h"
 
@@ -17,6 +21,7 @@ class QAbstractButton;
 class QTreeWidget;
 class QTreeWidgetItem;
 class TFicheEdition;
+enum class Enregistrement;
 
 // How the messages name one record: "une pose" (selection required),
 // "cette pose" (confirmation), "de la pose" (failed deletion).
@@ -67,8 +72,9 @@ protected:
     virtual QVector<LigneRapport> LireLignes() = 0;
     // A fresh edit window of the table, the list as its parent.
     virtual std::unique_ptr<TFicheEdition> CreerEdition();
-    // Deletes the record; returns the number of rows of its table removed.
-    virtual int SupprimerEnregistrement(const QString& cle);
+    // Deletes the record of that key while it still holds what the last
+    // LireLignes read of it, and says what became of it.
+    virtual Enregistrement SupprimerEnregistrement(const QString& cle);
 
 private:
     QTreeWidget* lvListe = nullptr;
@@ -78,5 +84,7 @@ private:
 
     // The selected row; without one, says what it is needed for.
     QTreeWidgetItem* LigneRequise(const QString& action);
+    // Selects the row of that key, when the list has it.
+    void SelectionnerCle(const QString& cle);
     void OuvrirEdition(const QString& cle, bool duplication);
 };
