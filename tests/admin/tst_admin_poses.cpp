@@ -7,10 +7,13 @@
 #include "PiloteModal.h"
 
 #include "ui/admin/FicheAdministration.h"
+#include "ui/admin/FicheCategorie.h"
+#include "ui/admin/FicheCategorieType.h"
 #include "ui/admin/FicheOperandeListe.h"
 #include "ui/admin/FicheParamMarge.h"
 #include "ui/admin/FichePose.h"
 #include "ui/admin/FichePoseListe.h"
+#include "ui/admin/FicheQuincaillerie.h"
 #include "ui/common/Messages.h"
 
 #include <QApplication>
@@ -25,6 +28,7 @@
 #include <QTimer>
 #include <QTreeWidget>
 #include <QtTest>
+#include <memory>
 
 class TestAdminPoses : public QObject
 {
@@ -577,6 +581,100 @@ private slots:
         QCOMPARE(messages.Recus().size(), 3);
         QCOMPARE(Colonne(Liste(&liste)), QStringList{"A"});
         QCOMPARE(base.Compter("SELECT COUNT(*) FROM Pose"), 1);
+    }
+
+    // A text stored longer than its edit holds (a file filled before the
+    // imports cut long texts): the edit window says so when it opens the
+    // record and keeps the whole text unless the field is changed; a copy
+    // keeps what the edit shows.
+    void texteEnregistreTropLong_data()
+    {
+        QTest::addColumn<QString>("fenetre");
+        QTest::addColumn<QString>("colonne");
+        QTest::addColumn<QString>("edition");
+        QTest::addColumn<QString>("champ");
+        QTest::addColumn<int>("limite");
+        QTest::addColumn<QString>("geste"); // "aucun", "modifié" or "copie"
+        QTest::newRow("pose libellé") << "Pose" << "Libelle" << "edtLibelle" << "du libellé" << 50 << "aucun";
+        QTest::newRow("pose code de la manutention") << "Pose" << "CodeExportManutention" << "edtManutentionCodeExport"
+                                                     << "du code export de la manutention" << 50 << "aucun";
+        QTest::newRow("catégorie libellé")
+            << "Categorie" << "Libelle" << "edtCategorieLibelle" << "du libellé" << 100 << "aucun";
+        QTest::newRow("catégorie libellé modifié")
+            << "Categorie" << "Libelle" << "edtCategorieLibelle" << "du libellé" << 100 << "modifié";
+        QTest::newRow("type mots clefs")
+            << "CategorieType" << "MotsClefs" << "edtMotsClefs" << "des mots clefs" << 100 << "aucun";
+        QTest::newRow("type libellé copié") << "CategorieType" << "Libelle" << "edtLibelle" << "du libellé" << 100
+                                            << "copie";
+        QTest::newRow("quincaillerie libellé 2")
+            << "Quincaillerie" << "Libelle2" << "edtLibelle2" << "du libellé 2" << 100 << "aucun";
+        QTest::newRow("quincaillerie code export modifié")
+            << "Quincaillerie" << "CodeExport" << "edtCodeExport" << "du code export" << 100 << "modifié";
+        QTest::newRow("quincaillerie libellé copié")
+            << "Quincaillerie" << "Libelle" << "edtLibelle" << "du libellé" << 100 << "copie";
+    }
+
+    void texteEnregistreTropLong()
+    {
+        QFETCH(QString, fenetre);
+        QFETCH(QString, colonne);
+        QFETCH(QString, edition);
+        QFETCH(QString, champ);
+        QFETCH(int, limite);
+        QFETCH(QString, geste);
+        BaseTemporaire base;
+        DonneesReference donnees(base);
+        std::unique_ptr<TFicheEdition> fiche;
+        QString cle;
+        if (fenetre == u"Pose") {
+            cle = donnees.Pose("P", {}, 1);
+            fiche = std::make_unique<TFichePose>(nullptr);
+        } else if (fenetre == u"Categorie") {
+            cle = donnees.Categorie("C", "-1");
+            fiche = std::make_unique<TFicheCategorie>(nullptr);
+        } else if (fenetre == u"CategorieType") {
+            cle = donnees.Type("T", {});
+            fiche = std::make_unique<TFicheCategorieType>(nullptr);
+        } else {
+            cle = donnees.EntreeCatalogue("Q", "", 1, 1, 1, 1, 0);
+            fiche = std::make_unique<TFicheQuincaillerie>(nullptr);
+        }
+        QString entier;
+        while (entier.size() < limite + 20)
+            entier += QStringLiteral("éa%1 ").arg(entier.size());
+        const QString cleColonne = "Id" + fenetre;
+        base.Executer(QStringLiteral("UPDATE %1 SET %2 = :t WHERE %3 = :c").arg(fenetre, colonne, cleColonne),
+                      {{"t", entier}, {"c", cle.toLongLong()}});
+        const auto stocke = [&](const QString& ou) {
+            return base.Valeur(QStringLiteral("SELECT %1 FROM %2 WHERE %3").arg(colonne, fenetre, ou));
+        };
+
+        EnregistreurMessages messages;
+        fiche->SetCle(cle);
+        fiche->SetDuplication(geste == u"copie");
+        fiche->show();
+        QCOMPARE(messages.Textes(),
+                 QStringList{geste == u"copie"
+                                 ? QStringLiteral("Le texte enregistré %1 dépasse %2 caractères : la copie n'en "
+                                                  "gardera que les %2 premiers.")
+                                       .arg(champ)
+                                       .arg(limite)
+                                 : QStringLiteral("Le texte enregistré %1 dépasse %2 caractères : il sera coupé à %2 "
+                                                  "caractères si vous modifiez ce champ, et gardé entier sinon.")
+                                       .arg(champ)
+                                       .arg(limite)});
+        QCOMPARE(Controle<QLineEdit>(fiche.get(), edition)->text(), entier.left(limite));
+        if (geste == u"modifié")
+            Taper(fiche.get(), edition, "Neuf");
+        Cliquer(fiche.get(), "btnValider");
+        QCOMPARE(fiche->result(), int(QDialog::Accepted));
+        QCOMPARE(messages.Recus().size(), 1);
+        const QString ceRecord = QStringLiteral("%1 = %2").arg(cleColonne, cle);
+        QCOMPARE(stocke(ceRecord), geste == u"modifié" ? QStringLiteral("Neuf") : entier);
+        if (geste == u"copie")
+            QCOMPARE(stocke(QStringLiteral("%1 <> %2").arg(cleColonne, cle)), entier.left(limite));
+        else
+            QCOMPARE(base.Compter(QStringLiteral("SELECT COUNT(*) FROM %1").arg(fenetre)), 1);
     }
 
     // Enter presses the focused button; only elsewhere does it mean "Valider".

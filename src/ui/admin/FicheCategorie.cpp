@@ -76,7 +76,7 @@ void TFicheCategorie::ChargerCategorie()
     const QString& type = categorie->idCategorieType;
     // A type that no longer exists leaves no entry selected.
     SelectionnerCode(ui->cmbCategorieType, type.isEmpty() ? kSansType : type);
-    ui->edtCategorieLibelle->setText(LibelleCharge(categorie->libelle));
+    AfficherLibelle(ui->edtCategorieLibelle, categorie->libelle, QStringLiteral("du libellé"));
     AfficherContraintes(lue->contraintes);
 }
 
@@ -160,7 +160,7 @@ void TFicheCategorie::btnContraintesSupprimerClick()
 bool TFicheCategorie::Enregistrer()
 {
     const QString typeCle = GetCodeSelection(ui->cmbCategorieType);
-    const QString libelle = ui->edtCategorieLibelle->text();
+    const QString libelle = TexteSaisi(ui->edtCategorieLibelle);
     if (typeCle.isEmpty() && libelle.isEmpty())
         return Refuser(QStringLiteral("Veuillez choisir un type de catégorie ou renseigner le libellé."),
                        ui->edtCategorieLibelle);

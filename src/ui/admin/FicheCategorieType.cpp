@@ -30,9 +30,9 @@ void TFicheCategorieType::Charger()
     const std::optional<CategoriesTypes::Type>& type = lu;
     if (!type)
         return;
-    ui->edtLibelle->setText(LibelleCharge(type->libelle));
+    AfficherLibelle(ui->edtLibelle, type->libelle, QStringLiteral("du libellé"));
     SelectionnerCode(ui->cmbCategorieType, type->famille);
-    ui->edtMotsClefs->setText(type->motsClefs);
+    AfficherTexte(ui->edtMotsClefs, type->motsClefs, QStringLiteral("des mots clefs"));
 }
 
 bool TFicheCategorieType::Enregistrer()
@@ -40,7 +40,7 @@ bool TFicheCategorieType::Enregistrer()
     if (ui->edtLibelle->text().isEmpty())
         return Refuser(QStringLiteral("Veuillez renseigner le libellé."), ui->edtLibelle);
 
-    const CategoriesTypes::Type type{ui->edtLibelle->text(), GetCodeSelection(ui->cmbCategorieType),
-                                     ui->edtMotsClefs->text()};
+    const CategoriesTypes::Type type{TexteSaisi(ui->edtLibelle), GetCodeSelection(ui->cmbCategorieType),
+                                     TexteSaisi(ui->edtMotsClefs)};
     return Conclure(CategoriesTypes::Enregistrer(GetCle(), type, lu), QStringLiteral("ce type de catégorie"));
 }

@@ -28,14 +28,16 @@ TFichePose::~TFichePose() = default;
 std::array<TFichePose::Surcharge, TPoseLivraison::kNombreOptions> TFichePose::Surcharges() const
 {
     return {{
-        {ui->edtLivraison, ui->edtLivraisonCodeExport,
-         QStringLiteral("Veuillez renseigner/corriger la livraison.")},
+        {ui->edtLivraison, ui->edtLivraisonCodeExport, QStringLiteral("Veuillez renseigner/corriger la livraison."),
+         QStringLiteral("du code export de la livraison")},
         {ui->edtLivraisonCompliquee, ui->edtLivraisonCompliqueeCodeExport,
-         QStringLiteral("Veuillez renseigner/corriger la livraison compliquée.")},
+         QStringLiteral("Veuillez renseigner/corriger la livraison compliquée."),
+         QStringLiteral("du code export de la livraison compliquée")},
         {ui->edtAutorisation, ui->edtAutorisationCodeExport,
-         QStringLiteral("Veuillez renseigner/corriger l'autorisation.")},
-        {ui->edtManutention, ui->edtManutentionCodeExport,
-         QStringLiteral("Veuillez renseigner/corriger la manutention.")},
+         QStringLiteral("Veuillez renseigner/corriger l'autorisation."),
+         QStringLiteral("du code export de l'autorisation")},
+        {ui->edtManutention, ui->edtManutentionCodeExport, QStringLiteral("Veuillez renseigner/corriger la manutention."),
+         QStringLiteral("du code export de la manutention")},
     }};
 }
 
@@ -44,12 +46,13 @@ void TFichePose::Charger()
     if (!GetCle().isEmpty()) {
         lue = Poses::Lire(GetCle());
         if (const std::optional<Poses::Pose>& pose = lue) {
-            ui->edtLibelle->setText(pose->libelle);
-            ui->edtCodeExport->setText(pose->codeExport);
+            AfficherLibelle(ui->edtLibelle, pose->libelle, QStringLiteral("du libellé"));
+            AfficherTexte(ui->edtCodeExport, pose->codeExport, QStringLiteral("du code export"));
             const auto surcharges = Surcharges();
             for (const auto option : TPoseLivraison::kOptions) {
                 surcharges[option].montant->setText(FormatGeneral(pose->prix[option]));
-                surcharges[option].codeExport->setText(pose->codesExport[option]);
+                AfficherTexte(surcharges[option].codeExport, pose->codesExport[option],
+                              surcharges[option].champCodeExport);
             }
             if (pose->typeTva)
                 SelectionnerCode(ui->cmbTVA, QString::number(*pose->typeTva));
@@ -74,8 +77,8 @@ bool TFichePose::Enregistrer()
         return Refuser(QStringLiteral("Veuillez renseigner le libellé."), ui->edtLibelle);
 
     Poses::Pose pose;
-    pose.libelle = ui->edtLibelle->text();
-    pose.codeExport = ui->edtCodeExport->text();
+    pose.libelle = TexteSaisi(ui->edtLibelle);
+    pose.codeExport = TexteSaisi(ui->edtCodeExport);
     const auto surcharges = Surcharges();
     for (const auto option : TPoseLivraison::kOptions) {
         const Surcharge& surcharge = surcharges[option];
@@ -83,7 +86,7 @@ bool TFichePose::Enregistrer()
         if (!montant)
             return false;
         pose.prix[option] = *montant;
-        pose.codesExport[option] = surcharge.codeExport->text();
+        pose.codesExport[option] = TexteSaisi(surcharge.codeExport);
     }
 
     const std::optional<int> typeTva = LireEntier(GetCodeSelection(ui->cmbTVA));

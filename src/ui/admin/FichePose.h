@@ -36,12 +36,14 @@ private:
     std::optional<Poses::Pose> lue;
 
     // The edits of each surcharge, in the order of the options (which is the
-    // order of the checks), with the message of a wrong amount.
+    // order of the checks), with the message of a wrong amount and the name
+    // of its export code in a message.
     struct Surcharge
     {
         QLineEdit* montant;
         QLineEdit* codeExport;
         QString message;
+        QString champCodeExport;
     };
     std::array<Surcharge, TPoseLivraison::kNombreOptions> Surcharges() const;
 };

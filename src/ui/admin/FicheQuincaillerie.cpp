@@ -24,13 +24,13 @@ void TFicheQuincaillerie::Charger()
     const std::optional<CatalogueQuincaillerie::Article>& article = lu;
     if (!article)
         return;
-    ui->edtLibelle->setText(LibelleCharge(article->libelle));
-    ui->edtLibelle2->setText(article->libelle2);
+    AfficherLibelle(ui->edtLibelle, article->libelle, QStringLiteral("du libellé"));
+    AfficherTexte(ui->edtLibelle2, article->libelle2, QStringLiteral("du libellé 2"));
     ui->edtTarifVente->setText(FormatGeneral(article->tarifVente));
     ui->edtTarifAchat->setText(FormatGeneral(article->tarifAchat));
     ui->edtNbPieces->setText(FormatGeneral(article->nbPieces));
     ui->edtNbPiecesML->setText(FormatGeneral(article->nbPiecesML));
-    ui->edtCodeExport->setText(article->codeExport);
+    AfficherTexte(ui->edtCodeExport, article->codeExport, QStringLiteral("du code export"));
     ui->cbSecable->setChecked(article->secable);
 }
 
@@ -54,9 +54,9 @@ bool TFicheQuincaillerie::Enregistrer()
             return false;
         *valeur = *montant;
     }
-    article.codeExport = ui->edtCodeExport->text();
-    article.libelle = ui->edtLibelle->text();
-    article.libelle2 = ui->edtLibelle2->text();
+    article.codeExport = TexteSaisi(ui->edtCodeExport);
+    article.libelle = TexteSaisi(ui->edtLibelle);
+    article.libelle2 = TexteSaisi(ui->edtLibelle2);
     article.secable = ui->cbSecable->isChecked();
     return Conclure(CatalogueQuincaillerie::Enregistrer(GetCle(), article, lu), QStringLiteral("cette quincaillerie"));
 }

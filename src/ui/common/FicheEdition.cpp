@@ -73,7 +73,7 @@ bool TFicheEdition::Conclure(Enregistrement enregistrement, const QString& cetEn
                                              "maintenant ce qui est enregistré.")
                                   .arg(cetEnregistrement),
                               this);
-        Proteger(this, [this] { Charger(); });
+        ChargerEnregistrement();
         return false;
     case Enregistrement::SupprimeAilleurs:
         Messages::Information(QStringLiteral("Un autre utilisateur a supprimé %1 : vos changements n'ont pas été "
@@ -91,6 +91,57 @@ QString TFicheEdition::LibelleCharge(const QString& libelle) const
     return duplication ? libelle + QStringLiteral(" - copie") : libelle;
 }
 
+void TFicheEdition::AfficherTexte(QLineEdit* edition, const QString& texte, const QString& champ)
+{
+    Afficher(edition, texte, texte, champ);
+}
+
+void TFicheEdition::AfficherLibelle(QLineEdit* edition, const QString& libelle, const QString& champ)
+{
+    // Only the stored text counts: a copy whose " - copie" the edit cannot
+    // hold whole loses nothing that is stored.
+    Afficher(edition, LibelleCharge(libelle), libelle, champ);
+}
+
+void TFicheEdition::Afficher(QLineEdit* edition, const QString& texte, const QString& enregistre,
+                             const QString& champ)
+{
+    edition->setText(texte);
+    textesEntiers.remove(edition);
+    const int limite = edition->maxLength();
+    if (enregistre.size() <= limite)
+        return;
+    if (duplication) {
+        textesTropLongs << QStringLiteral("Le texte enregistré %1 dépasse %2 caractères : la copie n'en gardera que "
+                                          "les %2 premiers.")
+                               .arg(champ)
+                               .arg(limite);
+        return;
+    }
+    textesEntiers.insert(edition, texte);
+    textesTropLongs << QStringLiteral("Le texte enregistré %1 dépasse %2 caractères : il sera coupé à %2 caractères "
+                                      "si vous modifiez ce champ, et gardé entier sinon.")
+                           .arg(champ)
+                           .arg(limite);
+}
+
+QString TFicheEdition::TexteSaisi(const QLineEdit* edition) const
+{
+    const auto entier = textesEntiers.constFind(edition);
+    return entier != textesEntiers.cend() && !edition->isModified() ? *entier : edition->text();
+}
+
+bool TFicheEdition::ChargerEnregistrement()
+{
+    textesEntiers.clear();
+    textesTropLongs.clear();
+    if (!Proteger(this, [this] { Charger(); }))
+        return false;
+    if (!textesTropLongs.isEmpty())
+        Messages::Information(textesTropLongs.join(QLatin1Char('\n')), this);
+    return true;
+}
+
 void TFicheEdition::showEvent(QShowEvent* evenement)
 {
     QDialog::showEvent(evenement);
@@ -99,7 +150,7 @@ void TFicheEdition::showEvent(QShowEvent* evenement)
     charge = true;
     // A record that could not be read must not be saved over with the
     // initial texts: once the error is shown, the window closes with Cancel.
-    if (!Proteger(this, [this] { Charger(); })) {
+    if (!ChargerEnregistrement()) {
         QMetaObject::invokeMethod(this, &QDialog::reject, Qt::QueuedConnection);
         return;
     }

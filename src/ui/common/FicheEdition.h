@@ -8,10 +8,14 @@
 // first failure shows its message and keeps the window open; a record that
 // another copy changed or deleted since it was read is not written over.
 // "Annuler" closes without writing anything, and so does a failure to read
-// the record.
+// the record. A stored text longer than its edit holds (a database filled
+// before the imports cut long texts) is said so when the record is loaded,
+// and stays whole unless the user changes its field.
 
 #include <QDialog>
+#include <QHash>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QAbstractButton;
@@ -66,10 +70,31 @@ protected:
     // The label of a loaded record, with " - copie" appended in duplicate mode.
     QString LibelleCharge(const QString& libelle) const;
 
+    // Puts a text of the loaded record into its edit (AfficherLibelle: the
+    // label, through LibelleCharge); `champ` names the field in a message
+    // ("du libellé"). A stored text longer than the edit holds shows cut and,
+    // once the record is loaded, the window says so: saved without a change
+    // to that field the record keeps it whole, while a copy keeps what the
+    // edit shows.
+    void AfficherTexte(QLineEdit* edition, const QString& texte, const QString& champ);
+    void AfficherLibelle(QLineEdit* edition, const QString& libelle, const QString& champ);
+    // The text to save from an edit: the whole text AfficherTexte gave it
+    // while the user has not changed the field, else what the edit holds.
+    QString TexteSaisi(const QLineEdit* edition) const;
+
     void showEvent(QShowEvent* evenement) override;
 
 private:
     QString cle;
     bool duplication = false;
     bool charge = false;
+    // The stored texts longer than their edits, and what the window says of
+    // them, for the record last loaded.
+    QHash<const QLineEdit*, QString> textesEntiers;
+    QStringList textesTropLongs;
+
+    // Charger, then what it found too long for its edits; false when the
+    // record could not be read (the error shown).
+    bool ChargerEnregistrement();
+    void Afficher(QLineEdit* edition, const QString& texte, const QString& enregistre, const QString& champ);
 };
