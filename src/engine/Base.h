@@ -309,8 +309,15 @@ private:
     {
         QString nom;
         QStringList valeurs;
-        int taille = 0;                   // elements in the text, a power of two
-        std::vector<std::size_t> positions; // of the elements among the parameters
+        int taille = 0; // elements in the text, a power of two
+        // Where each element stands among the parameters, with its rank in the
+        // list: a text naming the list twice has each element twice on a server.
+        struct Place
+        {
+            std::size_t parametre;
+            int element;
+        };
+        std::vector<Place> positions;
     };
     std::vector<ListeLiee> listes;
 

@@ -609,6 +609,12 @@ private slots:
         requete.LierTexte(QStringLiteral("Autre"), QStringLiteral("z")); // bound before the list: kept
         requete.LierListe(QStringLiteral("Cles"), cles);
         QCOMPARE(requete.Ouvrir().NombreLignes(), lignes);
+        // A list the text names twice, bound once: each place holds the whole list.
+        requete.SetSql(QStringLiteral("SELECT IdJournal FROM Journal WHERE Numero IN (:Cles) AND Origine <> :Autre "
+                                      "AND (IdJournal < 0 OR Numero IN (:Cles))"));
+        requete.LierListe(QStringLiteral("Cles"), cles);
+        requete.LierTexte(QStringLiteral("Autre"), QStringLiteral("z"));
+        QCOMPARE(requete.Ouvrir().NombreLignes(), lignes);
     }
 
     // Texts sort and match as on the file: by their characters' codes, nulls
