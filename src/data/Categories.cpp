@@ -14,9 +14,6 @@ const QString kSqlCategoriesAvecType = QStringLiteral(
     " ct.Libelle as CategorieTypeLibelle, c.Libelle as CategorieLibelle"
     " FROM Categorie c, CategorieType ct"
     " WHERE c.IdCategorieType = ct.IdCategorieType");
-// The item's family code is bound, never pasted between quotes: a code
-// holding a quote must not break the statement.
-const QString kSqlFiltreFamille = QStringLiteral(" AND ct.TrelvaneLibelle = :TrelvaneLibelle ");
 const QString kSqlOrdreCategories = QStringLiteral(" ORDER BY ct.Libelle ASC, c.Libelle ASC");
 
 void EcrireContraintes(const QString& categorieCle, const QVector<Categories::Contrainte>& contraintes,
@@ -107,22 +104,6 @@ QVector<Entree> Lister()
                                         categorie.Texte(QStringLiteral("Libelle")))});
     }
     return categories;
-}
-
-QHash<QString, QString> NomsAvecType(const std::optional<QString>& famille)
-{
-    Requete& requete = DMPose().qrySousSelect();
-    requete.SetSql(kSqlCategoriesAvecType + (famille ? kSqlFiltreFamille : QString()) + kSqlOrdreCategories);
-    if (famille)
-        requete.LierTexte(QStringLiteral("TrelvaneLibelle"), *famille);
-    // When a key comes back several times, the last row gives the name.
-    QHash<QString, QString> noms;
-    for (const Ligne& categorie : requete.Ouvrir())
-        noms.insert(categorie.Texte(QStringLiteral("IdCategorie")),
-                    NomCategorie(categorie.Texte(QStringLiteral("CategorieTypeLibelle")),
-                                 categorie.Texte(QStringLiteral("CategorieLibelle"))));
-    requete.Fermer();
-    return noms;
 }
 
 QVector<CategorieTypee> AvecType()

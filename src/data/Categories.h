@@ -6,7 +6,6 @@
 #include "data/Enregistrement.h"
 #include "data/Entree.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -55,9 +54,6 @@ struct CategorieTypee
 QVector<Entree> Lister();
 // The categories whose type exists, by type label, then label.
 QVector<CategorieTypee> AvecType();
-// The names of the categories whose type exists, by key; only those whose
-// type carries the host family code when one is given.
-QHash<QString, QString> NomsAvecType(const std::optional<QString>& famille);
 // The category of that key; nothing unless exactly one row has it.
 std::optional<Categorie> Lire(const QString& cle);
 // Its constraints, in the order the database gives them.
