@@ -434,6 +434,11 @@ int Connexion::LignesModifiees() const
     return moteur ? moteur->LignesModifiees() : 0;
 }
 
+int Connexion::ParametresMax() const
+{
+    return MoteurOuvert().ParametresMax();
+}
+
 // ---------------------------------------------------------------------------
 // Requete
 

@@ -221,6 +221,10 @@ public:
     QString DerniereCleInseree();
     // Rows changed by the last INSERT, UPDATE or DELETE of this connection.
     int LignesModifiees() const;
+    // The most parameters one statement may have on this back end (the
+    // file takes far fewer than a server): what a write of many rows in one
+    // statement sizes its slices by.
+    int ParametresMax() const;
     bool EnTransaction() const { return profondeurTransaction > 0; }
 
     // Statements sent since the connection was made, its own included

@@ -611,6 +611,9 @@ public:
 
     int LignesModifiees() const override { return session->lignesModifiees; }
 
+    // The protocol numbers the parameters of a statement on 16 bits.
+    int ParametresMax() const override { return 65535; }
+
     // The session was lost: made again while no group is open, else an error.
     void Reprendre()
     {
