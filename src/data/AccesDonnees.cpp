@@ -1,5 +1,7 @@
 #include "data/AccesDonnees.h"
 
+#include <algorithm>
+
 namespace {
 
 // The rows are copied out, so the shared query is free again at once.
@@ -9,6 +11,37 @@ Resultat LireEtFermer(Requete& requete)
     requete.Fermer();
     return lignes;
 }
+
+// The rows of a write of many rows that one statement takes, given the
+// parameters each row and the statement itself need.
+int LignesParInstruction(const Connexion& base, int parLigne, int fixes)
+{
+    return std::clamp((base.ParametresMax() - fixes) / std::max(parLigne, 1), 1, kLignesParEcriture);
+}
+
+// A statement of many rows: its text, its values in the order they stand in
+// it, each under a name of its own.
+struct Ecriture
+{
+    QString sql;
+    QVariantList valeurs;
+
+    Ecriture& Valeur(const QVariant& valeur)
+    {
+        sql += QStringLiteral(":v") + QString::number(valeurs.size());
+        valeurs << valeur;
+        return *this;
+    }
+
+    void Executer(Connexion& base) const
+    {
+        Requete requete(base);
+        requete.SetSql(sql);
+        for (int i = 0; i < valeurs.size(); ++i)
+            requete.LierPosition(i, valeurs[i]);
+        requete.Executer();
+    }
+};
 
 } // namespace
 
@@ -83,5 +116,63 @@ void LireParTranches(Requete& requete, const QString& sql, const QString& parame
             lire(ligne);
         requete.ViderParametres();
         requete.Fermer();
+    }
+}
+
+void InsererParTranches(Connexion& base, const QString& table, const QStringList& colonnes,
+                        const QVector<QVariantList>& lignes)
+{
+    const int taille = LignesParInstruction(base, int(colonnes.size()), 0);
+    for (qsizetype debut = 0; debut < lignes.size(); debut += taille) {
+        Ecriture insertion;
+        insertion.sql = QStringLiteral("INSERT INTO %1 (%2) VALUES ").arg(table, colonnes.join(QStringLiteral(", ")));
+        const qsizetype fin = std::min<qsizetype>(debut + taille, lignes.size());
+        for (qsizetype i = debut; i < fin; ++i) {
+            insertion.sql += i == debut ? QStringLiteral("(") : QStringLiteral(", (");
+            for (int j = 0; j < colonnes.size(); ++j) {
+                if (j > 0)
+                    insertion.sql += QStringLiteral(", ");
+                insertion.Valeur(lignes[i].value(j));
+            }
+            insertion.sql += u')';
+        }
+        insertion.Executer(base);
+    }
+}
+
+void ModifierParTranches(Connexion& base, const QString& table, const QString& colonneCle, const QStringList& colonnes,
+                         const QVector<Modification>& lignes, const QVector<std::pair<QString, QVariant>>& conditions)
+{
+    // UPDATE t SET c = CASE cle WHEN :k THEN :v ... ELSE c END ... WHERE cle IN (...): each
+    // value stands where the server reads its column's type, as in an UPDATE
+    // of one row. The first key that matches gives the values: the rows are
+    // given from the last.
+    const int taille = LignesParInstruction(base, 2 * int(colonnes.size()) + 1, int(conditions.size()));
+    for (qsizetype debut = 0; debut < lignes.size(); debut += taille) {
+        const qsizetype fin = std::min<qsizetype>(debut + taille, lignes.size());
+        Ecriture modification;
+        modification.sql = QStringLiteral("UPDATE %1 SET ").arg(table);
+        for (int j = 0; j < colonnes.size(); ++j) {
+            modification.sql += (j > 0 ? QStringLiteral(", ") : QString()) + colonnes[j] + QStringLiteral(" = CASE ")
+                                + colonneCle;
+            for (qsizetype i = fin - 1; i >= debut; --i) {
+                modification.sql += QStringLiteral(" WHEN ");
+                modification.Valeur(lignes[i].cle).sql += QStringLiteral(" THEN ");
+                modification.Valeur(lignes[i].valeurs.value(j));
+            }
+            modification.sql += QStringLiteral(" ELSE ") + colonnes[j] + QStringLiteral(" END");
+        }
+        modification.sql += QStringLiteral(" WHERE ") + colonneCle + QStringLiteral(" IN (");
+        for (qsizetype i = debut; i < fin; ++i) {
+            if (i > debut)
+                modification.sql += QStringLiteral(", ");
+            modification.Valeur(lignes[i].cle);
+        }
+        modification.sql += u')';
+        for (const auto& [colonne, valeur] : conditions) {
+            modification.sql += QStringLiteral(" AND ") + colonne + QStringLiteral(" = ");
+            modification.Valeur(valeur);
+        }
+        modification.Executer(base);
     }
 }

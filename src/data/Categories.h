@@ -74,7 +74,8 @@ struct CategorieEnregistree
 // Writes the category (inserted when the key is empty; a category whose
 // type key is empty, its type having gone, is kept without type), deletes
 // the stored constraints whose keys are given, then writes each constraint
-// (updated when it has a key, inserted otherwise), all in one transaction.
+// (updated when it has a key, inserted otherwise), all in one transaction
+// and in as many statements for many constraints as for one.
 // An existing category is written only while it and its constraints are
 // still as read (`lue`, nothing when it was not found): otherwise nothing is
 // written and the state says why.

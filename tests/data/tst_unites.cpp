@@ -267,6 +267,88 @@ private slots:
         QCOMPARE(Contraintes(base), apres);
     }
 
+    // However many constraints it has, a category is saved in the same
+    // statements (a server may be a network away), and they write what a
+    // statement per constraint wrote: a changed constraint keeps its key, a
+    // key given twice ends with its last values, another category's
+    // constraint is left alone, new ones get their keys in the order given.
+    void enregistrementEnAutantDInstructions()
+    {
+        BaseTemporaire base;
+        DonneesReference donnees(base);
+        const QString hauteur = donnees.IdOperande(QStringLiteral("HAUTEUR"));
+        const QString vantail = donnees.IdOperande(QStringLiteral("VANTAIL"));
+        const QString autre = donnees.Categorie(QStringLiteral("Autre"), Categories::kSansType);
+        const QString etrangere = donnees.Contrainte(autre, QStringLiteral("HAUTEUR"), QStringLiteral("<"), "1");
+        const auto instructions = [&base](const auto& appel) {
+            const quint64 avant = base.Base().Instructions();
+            appel();
+            return base.Base().Instructions() - avant;
+        };
+        const auto nouvelles = [&hauteur](int nombre, const QString& prefixe) {
+            QVector<Categories::Contrainte> contraintes;
+            for (int i = 0; i < nombre; ++i)
+                contraintes.append({{}, hauteur, {}, "<", prefixe + QString::number(i)});
+            return contraintes;
+        };
+        const auto stockees = [&base](const QString& cle) {
+            return LignesTexte(base.Base(), "SELECT IdCategorieContrainte, IdOperande, Operateur, Valeur FROM "
+                                            "CategorieContrainte WHERE IdCategorie = " + cle
+                                                + " ORDER BY IdCategorieContrainte");
+        };
+
+        QHash<int, QString> cles;
+        QHash<int, quint64> creations;
+        // One constraint first: the statements a server prepares at their first run are then prepared.
+        for (const int nombre : {1, 2, 100}) {
+            creations[nombre] = instructions([&] {
+                cles[nombre] = Categories::Enregistrer({}, {QStringLiteral("Nouvelle"), {}}, nouvelles(nombre, "n"), {},
+                                                       std::nullopt)
+                                   .cle;
+            });
+        }
+        QCOMPARE(creations[100], creations[2]);
+        const QStringList creees = stockees(cles[100]);
+        QCOMPARE(creees.size(), 100);
+        for (int i = 0; i < 100; ++i)
+            QCOMPARE(creees[i].section('|', 1), hauteur + "|<|n" + QString::number(i));
+
+        // The first deleted, every other one changed (the last twice; the
+        // only one, deleted, stays so), as many added, and a key of another
+        // category's constraint given.
+        QHash<int, quint64> modifications;
+        QHash<int, QStringList> attendues;
+        for (const int nombre : {1, 2, 100}) {
+            const QVector<Categories::Contrainte> lues = Categories::Contraintes(cles[nombre]);
+            QVector<Categories::Contrainte> voulues;
+            QStringList gardees;
+            for (int i = 1; i < lues.size(); ++i) {
+                voulues.append({lues[i].cle, vantail, {}, "=", "m" + lues[i].valeur});
+                gardees << lues[i].cle + '|' + vantail + "|=|" + (i + 1 < lues.size() ? "m" + lues[i].valeur : "fin");
+            }
+            voulues.append({lues.last().cle, vantail, {}, "=", "fin"});
+            voulues.append({etrangere, vantail, {}, "=", "volée"});
+            voulues += nouvelles(nombre, "a");
+            const Categories::CategorieLue lue{*Categories::Lire(cles[nombre]), lues};
+            Enregistrement etat = Enregistrement::SupprimeAilleurs;
+            modifications[nombre] = instructions([&] {
+                etat = Categories::Enregistrer(cles[nombre], {QStringLiteral("Changée"), {}}, voulues, {lues.first().cle},
+                                               lue)
+                           .etat;
+            });
+            QCOMPARE(etat, Enregistrement::Fait);
+            const QStringList apres = stockees(cles[nombre]);
+            QCOMPARE(apres.mid(0, nombre - 1), gardees);
+            QCOMPARE(apres.size(), 2 * nombre - 1);
+            for (int i = 0; i < nombre; ++i) {
+                QVERIFY(apres[nombre - 1 + i].section('|', 0, 0).toLongLong() > lues.last().cle.toLongLong());
+                QCOMPARE(apres[nombre - 1 + i].section('|', 1), hauteur + "|<|a" + QString::number(i));
+            }
+        }
+        QCOMPARE(modifications[100], modifications[2]);
+        QCOMPARE(stockees(autre), QStringList{etrangere + '|' + hauteur + "|<|1"});
+    }
+
     // Deleting a category takes its constraints and its tariffs with it, even
     // when another copy deleted its row first; any other deletion removes its
     // row only.
