@@ -221,8 +221,8 @@ public:
     QString DerniereCleInseree();
     // Rows changed by the last INSERT, UPDATE or DELETE of this connection.
     int LignesModifiees() const;
-    // The most parameters one statement may have on this back end (the
-    // file takes far fewer than a server): what a write of many rows in one
+    // The most parameters one statement may have on this back end (999 on
+    // the file, 7,000 on a server): what a write of many rows in one
     // statement sizes its slices by.
     int ParametresMax() const;
     bool EnTransaction() const { return profondeurTransaction > 0; }
