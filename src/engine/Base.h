@@ -281,7 +281,8 @@ public:
     void LierDecimal(const QString& nom, double valeur);
     void LierNul(const QString& nom);
     // A list of values for a text "IN (:Nom)": one statement for many keys,
-    // each bound as LierTexte binds one. Bind the lists before the other
+    // each bound as LierTexte binds one; a text naming the list at several
+    // places has it whole at each. Bind the lists before the other
     // parameters. At most kTailleListeMax values.
     static constexpr int kTailleListeMax = 512;
     void LierListe(const QString& nom, const QStringList& valeurs);
