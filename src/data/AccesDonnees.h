@@ -11,8 +11,10 @@
 #include <QHash>
 #include <QString>
 #include <QStringList>
+#include <QVariant>
 #include <QVector>
 #include <functional>
+#include <utility>
 
 // Runs a SELECT without parameters; the query is closed afterwards.
 Resultat LireTout(Requete& requete, const QString& sql);
@@ -49,3 +51,29 @@ QHash<qint64, QStringList> ClesParEntier(const QStringList& cles);
 void LireParTranches(Requete& requete, const QString& sql, const QString& parametre, const QList<qint64>& entiers,
                      const std::function<void(const Ligne&)>& lire, const std::function<void()>& lier = {},
                      int taille = Requete::kTailleListeMax);
+
+// Writes of many rows at once: as many rows in one statement as the engine
+// takes parameters (Connexion::ParametresMax), at most kLignesParEcriture,
+// each value bound as Requete::LierPosition binds it (a text as LierTexte).
+// Inside a group, a row refused fails its whole statement, so the group.
+inline constexpr int kLignesParEcriture = 1000;
+
+// Inserts the rows, each the values of `colonnes` in their order, in the
+// order given: their auto-increment keys follow it.
+void InsererParTranches(Connexion& base, const QString& table, const QStringList& colonnes,
+                        const QVector<QVariantList>& lignes);
+
+// One row of ModifierParTranches: its key, as UPDATE ... WHERE cle = :Cle
+// would bind it as text, and the values of the columns.
+struct Modification
+{
+    QString cle;
+    QVariantList valeurs;
+};
+
+// Sets `colonnes` to each row's values where column `colonneCle` holds its
+// key and every column of `conditions` holds its value, as one UPDATE per
+// row in the order given would: a key given twice ends with its last values.
+void ModifierParTranches(Connexion& base, const QString& table, const QString& colonneCle, const QStringList& colonnes,
+                         const QVector<Modification>& lignes,
+                         const QVector<std::pair<QString, QVariant>>& conditions = {});

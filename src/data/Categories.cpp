@@ -14,45 +14,45 @@ const QString kSqlCategoriesAvecType = QStringLiteral(
     " ct.Libelle as CategorieTypeLibelle, c.Libelle as CategorieLibelle"
     " FROM Categorie c, CategorieType ct"
     " WHERE c.IdCategorieType = ct.IdCategorieType");
-// The item's family code is bound, never pasted between quotes: a code
-// holding a quote must not break the statement.
-const QString kSqlFiltreFamille = QStringLiteral(" AND ct.TrelvaneLibelle = :TrelvaneLibelle ");
 const QString kSqlOrdreCategories = QStringLiteral(" ORDER BY ct.Libelle ASC, c.Libelle ASC");
 
+// A constant number of statements for any number of constraints (a server
+// may be a network away): the deleted ones in one DELETE, the changed ones
+// in one UPDATE, the new ones in one INSERT (one per slice the engine takes
+// for many). What is written is what a statement per constraint wrote, in
+// their order: a key given twice takes its last values, and the new
+// constraints get their keys in the order given.
 void EcrireContraintes(const QString& categorieCle, const QVector<Categories::Contrainte>& contraintes,
                        const QStringList& contraintesSupprimees)
 {
+    Connexion& base = DMPose().Quarlo();
     Requete& suppression = DMPose().qryDelete();
-    for (const QString& contrainteCle : contraintesSupprimees) {
+    for (qsizetype debut = 0; debut < contraintesSupprimees.size(); debut += Requete::kTailleListeMax) {
         suppression.SetSql(QStringLiteral("DELETE FROM CategorieContrainte WHERE "
-                                          "IdCategorieContrainte = :IdCategorieContrainte "
+                                          "IdCategorieContrainte IN (:IdCategorieContraintes) "
                                           "AND IdCategorie = :IdCategorie"));
-        suppression.LierTexte(QStringLiteral("IdCategorieContrainte"), contrainteCle);
+        suppression.LierListe(QStringLiteral("IdCategorieContraintes"),
+                              contraintesSupprimees.mid(debut, Requete::kTailleListeMax));
         suppression.LierTexte(QStringLiteral("IdCategorie"), categorieCle);
         suppression.Executer();
         suppression.ViderParametres();
     }
 
-    Requete& requete = DMPose().qryExec();
+    QVector<Modification> modifiees;
+    QVector<QVariantList> nouvelles;
     for (const Categories::Contrainte& contrainte : contraintes) {
-        if (!contrainte.cle.isEmpty()) {
-            requete.SetSql(QStringLiteral(
-                "UPDATE CategorieContrainte SET IdOperande = :IdOperande, Operateur = :Operateur , "
-                "Valeur = :Valeur WHERE IdCategorieContrainte = :IdCategorieContrainte "
-                "AND IdCategorie = :IdCategorie"));
-            requete.LierTexte(QStringLiteral("IdCategorieContrainte"), contrainte.cle);
-        } else {
-            requete.SetSql(QStringLiteral(
-                "INSERT INTO CategorieContrainte (IdCategorie, IdOperande, Operateur, Valeur) "
-                "VALUES (:IdCategorie, :IdOperande, :Operateur , :Valeur)"));
-        }
-        requete.LierTexte(QStringLiteral("IdCategorie"), categorieCle);
-        requete.LierTexte(QStringLiteral("IdOperande"), contrainte.idOperande);
-        requete.LierTexte(QStringLiteral("Operateur"), contrainte.operateur);
-        requete.LierTexte(QStringLiteral("Valeur"), contrainte.valeur);
-        requete.Executer();
-        requete.ViderParametres();
+        if (!contrainte.cle.isEmpty())
+            modifiees.append({contrainte.cle, {contrainte.idOperande, contrainte.operateur, contrainte.valeur}});
+        else
+            nouvelles.append({categorieCle, contrainte.idOperande, contrainte.operateur, contrainte.valeur});
     }
+    ModifierParTranches(base, QStringLiteral("CategorieContrainte"), QStringLiteral("IdCategorieContrainte"),
+                        {QStringLiteral("IdOperande"), QStringLiteral("Operateur"), QStringLiteral("Valeur")}, modifiees,
+                        {{QStringLiteral("IdCategorie"), categorieCle}});
+    InsererParTranches(base, QStringLiteral("CategorieContrainte"),
+                       {QStringLiteral("IdCategorie"), QStringLiteral("IdOperande"), QStringLiteral("Operateur"),
+                        QStringLiteral("Valeur")},
+                       nouvelles);
 }
 
 // The constraints hold the same values under the same keys, in any order.
@@ -118,22 +118,6 @@ QVector<LigneCategorie> Lignes()
                            {libelle, categorie.Texte(QStringLiteral("IdCategorieType"))}});
     }
     return categories;
-}
-
-QHash<QString, QString> NomsAvecType(const std::optional<QString>& famille)
-{
-    Requete& requete = DMPose().qrySousSelect();
-    requete.SetSql(kSqlCategoriesAvecType + (famille ? kSqlFiltreFamille : QString()) + kSqlOrdreCategories);
-    if (famille)
-        requete.LierTexte(QStringLiteral("TrelvaneLibelle"), *famille);
-    // When a key comes back several times, the last row gives the name.
-    QHash<QString, QString> noms;
-    for (const Ligne& categorie : requete.Ouvrir())
-        noms.insert(categorie.Texte(QStringLiteral("IdCategorie")),
-                    NomCategorie(categorie.Texte(QStringLiteral("CategorieTypeLibelle")),
-                                 categorie.Texte(QStringLiteral("CategorieLibelle"))));
-    requete.Fermer();
-    return noms;
 }
 
 QVector<CategorieTypee> AvecType()

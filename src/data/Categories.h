@@ -6,7 +6,6 @@
 #include "data/Enregistrement.h"
 #include "data/Entree.h"
 
-#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVector>
@@ -65,9 +64,6 @@ QVector<Entree> Lister();
 QVector<LigneCategorie> Lignes();
 // The categories whose type exists, by type label, then label.
 QVector<CategorieTypee> AvecType();
-// The names of the categories whose type exists, by key; only those whose
-// type carries the host family code when one is given.
-QHash<QString, QString> NomsAvecType(const std::optional<QString>& famille);
 // The category of that key; nothing unless exactly one row has it.
 std::optional<Categorie> Lire(const QString& cle);
 // Its constraints, in the order the database gives them.
@@ -88,7 +84,8 @@ struct CategorieEnregistree
 // Writes the category (inserted when the key is empty; a category whose
 // type key is empty, its type having gone, is kept without type), deletes
 // the stored constraints whose keys are given, then writes each constraint
-// (updated when it has a key, inserted otherwise), all in one transaction.
+// (updated when it has a key, inserted otherwise), all in one transaction
+// and in as many statements for many constraints as for one.
 // An existing category is written only while it and its constraints are
 // still as read (`lue`, nothing when it was not found): otherwise nothing is
 // written and the state says why.

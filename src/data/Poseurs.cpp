@@ -14,23 +14,14 @@ const QString kSqlPoseursConnus = QStringLiteral(
     "SELECT IdPoseur, Code, Nom, Rue1, Rue2, Cp, Ville, Tel, Fax, Portable, Mail, Contact, Siret, RGE "
     "FROM Poseur WHERE Code IS NOT NULL");
 
-const QString kSqlModifierPoseur = QStringLiteral(
-    "UPDATE Poseur SET Nom = :Nom , Rue1 = :Rue1, Rue2 = :Rue2, Cp = :Cp, Ville = :Ville, "
-    "Tel = :Tel, Fax = :Fax, Portable = :Portable, Mail = :Mail, Contact = :Contact, "
-    "Siret = :Siret, RGE = :RGE WHERE IdPoseur = :IdPoseur");
-
-const QString kSqlAjouterPoseur = QStringLiteral(
-    "INSERT INTO Poseur ( Code, Nom, Rue1, Rue2, Cp, Ville, Tel, Fax, Portable, Mail, Contact, "
-    "Siret, RGE) VALUES ( :Code , :Nom, :Rue1, :Rue2, :Cp, :Ville , :Tel, :Fax, :Portable, "
-    ":Mail, :Contact, :Siret, :RGE)");
-
 // The rows of one installer code as the start finds them. A code found once
 // is the one row the host's section updates; a code found several times is
 // ambiguous, and a section of that code adds one more row.
 struct PoseurConnu
 {
     int lignes = 0;
-    QString cle;                 // the row's IdPoseur, when there is one row
+    QString cle;                 // the row's IdPoseur, when there is one stored row
+    int ajout = -1;              // or the row this start adds, when it is the one row
     Poseurs::ValeursHote valeurs; // its columns, when there is one row
     bool valeursNulles = false;   // one of them is NULL, which no section writes
 };
@@ -76,26 +67,32 @@ bool RienAEcrire(const QVector<Poseurs::ValeursHote>& poseurs, const QHash<QStri
     });
 }
 
+// What a start writes: the rows it changes, by key, and those it adds, in
+// the order of the sections.
+struct EcrituresPoseurs
+{
+    QVector<Modification> modifications;
+    QVector<QVariantList> ajouts;
+};
+
 // One section: the row of its code updated when there is exactly one (by
 // its key, which is the same row), else a new row; a row the section would
-// leave as it is is not written. `connu` follows what was written, so a code
-// given twice in the file updates the row its first section added.
-void EcrirePoseur(TDMPose& dm, const Poseurs::ValeursHote& valeurs, PoseurConnu& connu)
+// leave as it is is not written. `connu` follows what is to be written, so a
+// code given twice in the file updates the row its first section adds: that
+// row is added with the values of the last.
+void PrevoirPoseur(const Poseurs::ValeursHote& valeurs, PoseurConnu& connu, EcrituresPoseurs& ecritures)
 {
     if (DejaEnregistre(connu, valeurs))
         return;
-    const bool modification = connu.lignes == 1;
-    Requete& exec = dm.qryExec();
-    exec.SetSql(modification ? kSqlModifierPoseur : kSqlAjouterPoseur);
-    for (int i = 0; i < Poseurs::kNombreChampsHote; ++i)
-        exec.LierTexte(Poseurs::ChampsHote()[i], valeurs[i]);
-    if (modification)
-        exec.LierTexte(QStringLiteral("IdPoseur"), connu.cle);
-    exec.Executer();
-    exec.ViderParametres();
-    if (!modification) {
+    if (connu.lignes == 1 && connu.ajout >= 0) {
+        ecritures.ajouts[connu.ajout] = QVariantList(valeurs.cbegin(), valeurs.cend());
+    } else if (connu.lignes == 1) {
+        // Given twice, the row ends with the values of the last.
+        ecritures.modifications.append({connu.cle, QVariantList(valeurs.cbegin() + 1, valeurs.cend())});
+    } else {
         ++connu.lignes;
-        connu.cle = dm.Quarlo().DernierIdentifiant(QStringLiteral("Poseur"));
+        connu.ajout = int(ecritures.ajouts.size());
+        ecritures.ajouts.append(QVariantList(valeurs.cbegin(), valeurs.cend()));
     }
     connu.valeurs = valeurs;
     connu.valeursNulles = false;
@@ -200,8 +197,15 @@ void EnregistrerPoseursHote(const QVector<ValeursHote>& poseurs)
     Transaction transaction(dm.Quarlo());
     // Read again under the write lock: another copy may have written since.
     QHash<QString, PoseurConnu> connus = PoseursConnus(dm);
+    EcrituresPoseurs ecritures;
     for (const ValeursHote& valeurs : poseurs)
-        EcrirePoseur(dm, valeurs, connus[valeurs[0]]);
+        PrevoirPoseur(valeurs, connus[valeurs[0]], ecritures);
+    // A statement per slice of rows, not per installer: a first start on an
+    // empty server database adds them all.
+    const QStringList champs(ChampsHote().cbegin(), ChampsHote().cend());
+    ModifierParTranches(dm.Quarlo(), QStringLiteral("Poseur"), QStringLiteral("IdPoseur"), champs.mid(1),
+                        ecritures.modifications);
+    InsererParTranches(dm.Quarlo(), QStringLiteral("Poseur"), champs, ecritures.ajouts);
     transaction.Valider();
 }
 

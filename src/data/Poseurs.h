@@ -62,6 +62,8 @@ using ValeursHote = std::array<QString, kNombreChampsHote>;
 // the table as it was): a Code found exactly once updates its row, keeping
 // its key and so its tariffs; any other is inserted. Rows that already hold
 // what the file says are left alone, and when all do nothing is written.
+// The changes and the new rows go in a statement per slice of many rows,
+// not one per installer.
 void EnregistrerPoseursHote(const QVector<ValeursHote>& poseurs);
 
 } // namespace Poseurs

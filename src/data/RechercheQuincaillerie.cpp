@@ -7,12 +7,15 @@ namespace {
 
 // Each label is matched by its pattern as typed, upper-cased and lower-cased.
 // The cases are made here rather than by UPPER() and LOWER() in the
-// statement, which change ASCII letters only: "échelle" finds "ÉCHELLE".
+// statement, which change ASCII letters only: "échelle" finds "ÉCHELLE". A
+// null label is matched as the empty text, which the empty pattern finds.
 const QString kSqlRecherche = QStringLiteral(
     "SELECT IdQuincaillerie, Libelle, Libelle2, TarifVente, TarifAchat, NbPieces, NbPiecesML, "
     "CodeExport, Secable FROM Quincaillerie"
-    " where (Libelle like :Libelle or Libelle like :LibelleMajuscules or Libelle like :LibelleMinuscules)"
-    " and (Libelle2 like :Libelle2 or Libelle2 like :Libelle2Majuscules or Libelle2 like :Libelle2Minuscules)"
+    " where (COALESCE(Libelle, '') like :Libelle or COALESCE(Libelle, '') like :LibelleMajuscules"
+    " or COALESCE(Libelle, '') like :LibelleMinuscules)"
+    " and (COALESCE(Libelle2, '') like :Libelle2 or COALESCE(Libelle2, '') like :Libelle2Majuscules"
+    " or COALESCE(Libelle2, '') like :Libelle2Minuscules)"
     " ORDER BY Libelle, Libelle2 ASC");
 
 const QString kSqlEntree = QStringLiteral(

@@ -16,7 +16,8 @@ namespace Quincailleries {
 
 // The entries whose label contains `libelle` and whose second label contains
 // `libelle2`, each matched as typed, upper-cased or lower-cased (an empty
-// text matches every label), by label then second label; quantities are 0.
+// text matches every label, a null one included: a null label reads as the
+// empty text), by label then second label; quantities are 0.
 QVector<TQuincaillerie> Rechercher(const QString& libelle, const QString& libelle2);
 
 // The entry of that key, quantity 0; nothing unless exactly one row has it.

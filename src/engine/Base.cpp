@@ -434,6 +434,11 @@ int Connexion::LignesModifiees() const
     return moteur ? moteur->LignesModifiees() : 0;
 }
 
+int Connexion::ParametresMax() const
+{
+    return MoteurOuvert().ParametresMax();
+}
+
 // ---------------------------------------------------------------------------
 // Requete
 
@@ -568,17 +573,17 @@ void Requete::LierListes()
                 const QString element = NomElementListe(liste.nom, k);
                 for (std::size_t i = 0; i < instruction->parametres.size(); ++i)
                     if (instruction->EstNomme(i, element))
-                        liste.positions.push_back(i);
+                        liste.positions.push_back({i, k});
             }
         }
         // The last value fills the list up to its size; an empty list is one null, which matches nothing.
-        for (std::size_t k = 0; k < liste.positions.size(); ++k) {
-            ValeurParametre& valeur = valeurs[liste.positions[k]];
+        for (const ListeLiee::Place& place : liste.positions) {
+            ValeurParametre& valeur = valeurs[place.parametre];
             if (liste.valeurs.isEmpty()) {
                 valeur.genre = ValeurParametre::Genre::Nulle;
             } else {
                 valeur.genre = ValeurParametre::Genre::Texte;
-                EncoderUtf8(liste.valeurs[std::min<qsizetype>(qsizetype(k), liste.valeurs.size() - 1)], valeur.utf8);
+                EncoderUtf8(liste.valeurs[std::min<qsizetype>(place.element, liste.valeurs.size() - 1)], valeur.utf8);
             }
         }
     }

@@ -221,6 +221,10 @@ public:
     QString DerniereCleInseree();
     // Rows changed by the last INSERT, UPDATE or DELETE of this connection.
     int LignesModifiees() const;
+    // The most parameters one statement may have on this back end (999 on
+    // the file, 7,000 on a server): what a write of many rows in one
+    // statement sizes its slices by.
+    int ParametresMax() const;
     bool EnTransaction() const { return profondeurTransaction > 0; }
 
     // Statements sent since the connection was made, its own included
@@ -277,7 +281,8 @@ public:
     void LierDecimal(const QString& nom, double valeur);
     void LierNul(const QString& nom);
     // A list of values for a text "IN (:Nom)": one statement for many keys,
-    // each bound as LierTexte binds one. Bind the lists before the other
+    // each bound as LierTexte binds one; a text naming the list at several
+    // places has it whole at each. Bind the lists before the other
     // parameters. At most kTailleListeMax values.
     static constexpr int kTailleListeMax = 512;
     void LierListe(const QString& nom, const QStringList& valeurs);
@@ -309,8 +314,15 @@ private:
     {
         QString nom;
         QStringList valeurs;
-        int taille = 0;                   // elements in the text, a power of two
-        std::vector<std::size_t> positions; // of the elements among the parameters
+        int taille = 0; // elements in the text, a power of two
+        // Where each element stands among the parameters, with its rank in the
+        // list: a text naming the list twice has each element twice on a server.
+        struct Place
+        {
+            std::size_t parametre;
+            int element;
+        };
+        std::vector<Place> positions;
     };
     std::vector<ListeLiee> listes;
 

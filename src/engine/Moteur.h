@@ -104,6 +104,7 @@ public:
     virtual void AjusterCompteur(const QString& table, qint64 auMoins) = 0;
     virtual QString DerniereCleInseree() = 0;
     virtual int LignesModifiees() const = 0;
+    virtual int ParametresMax() const = 0;
 
     // The connection's counters, which the back end keeps up.
     CompteursBase* compteurs = nullptr;

@@ -517,6 +517,8 @@ public:
 
     int LignesModifiees() const override { return sqlite3_changes(db); }
 
+    int ParametresMax() const override { return sqlite3_limit(db, SQLITE_LIMIT_VARIABLE_NUMBER, -1); }
+
 private:
     friend class InstructionFichier;
     struct Insertion

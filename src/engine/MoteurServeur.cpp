@@ -611,6 +611,10 @@ public:
 
     int LignesModifiees() const override { return session->lignesModifiees; }
 
+    // The protocol would number 65535, but libpq takes no description of a
+    // statement's parameters longer than 30,000 bytes, four bytes each.
+    int ParametresMax() const override { return 7000; }
+
     // The session was lost: made again while no group is open, else an error.
     void Reprendre()
     {

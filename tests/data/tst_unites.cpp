@@ -1,7 +1,7 @@
 // The rules of the reference data units, below the windows that show them:
 // the names of categories and the order of the lists, what a read by key
-// gives, what saving a category with its constraints and each deletion
-// write.
+// gives, what saving a category with its constraints, the host's installers
+// at a start and each deletion write, and in how many statements.
 
 #include "DonneesReference.h"
 #include "LignesTexte.h"
@@ -267,6 +267,182 @@ private slots:
                                                          {{{}, largeur, {}, "<", "9"}}, {cleHauteur}, relue));
         QCOMPARE(LireCategorie(cle), "Changée|" + volet);
         QCOMPARE(Contraintes(base), apres);
+    }
+
+    // However many constraints it has, a category is saved in the same
+    // statements (a server may be a network away), and they write what a
+    // statement per constraint wrote: a changed constraint keeps its key, a
+    // key given twice ends with its last values, another category's
+    // constraint is left alone, new ones get their keys in the order given.
+    void enregistrementEnAutantDInstructions()
+    {
+        BaseTemporaire base;
+        DonneesReference donnees(base);
+        const QString hauteur = donnees.IdOperande(QStringLiteral("HAUTEUR"));
+        const QString vantail = donnees.IdOperande(QStringLiteral("VANTAIL"));
+        const QString autre = donnees.Categorie(QStringLiteral("Autre"), Categories::kSansType);
+        const QString etrangere = donnees.Contrainte(autre, QStringLiteral("HAUTEUR"), QStringLiteral("<"), "1");
+        const auto instructions = [&base](const auto& appel) {
+            const quint64 avant = base.Base().Instructions();
+            appel();
+            return base.Base().Instructions() - avant;
+        };
+        const auto nouvelles = [&hauteur](int nombre, const QString& prefixe) {
+            QVector<Categories::Contrainte> contraintes;
+            for (int i = 0; i < nombre; ++i)
+                contraintes.append({{}, hauteur, {}, "<", prefixe + QString::number(i)});
+            return contraintes;
+        };
+        const auto stockees = [&base](const QString& cle) {
+            return LignesTexte(base.Base(), "SELECT IdCategorieContrainte, IdOperande, Operateur, Valeur FROM "
+                                            "CategorieContrainte WHERE IdCategorie = " + cle
+                                                + " ORDER BY IdCategorieContrainte");
+        };
+
+        QHash<int, QString> cles;
+        QHash<int, quint64> creations;
+        // One constraint first: the statements a server prepares at their first run are then prepared.
+        for (const int nombre : {1, 2, 100}) {
+            creations[nombre] = instructions([&] {
+                cles[nombre] = Categories::Enregistrer({}, {QStringLiteral("Nouvelle"), {}}, nouvelles(nombre, "n"), {},
+                                                       std::nullopt)
+                                   .cle;
+            });
+        }
+        QCOMPARE(creations[100], creations[2]);
+        const QStringList creees = stockees(cles[100]);
+        QCOMPARE(creees.size(), 100);
+        for (int i = 0; i < 100; ++i)
+            QCOMPARE(creees[i].section('|', 1), hauteur + "|<|n" + QString::number(i));
+
+        // The first deleted, every other one changed (the last twice; the
+        // only one, deleted, stays so), as many added, and a key of another
+        // category's constraint given.
+        QHash<int, quint64> modifications;
+        QHash<int, QStringList> attendues;
+        for (const int nombre : {1, 2, 100}) {
+            const QVector<Categories::Contrainte> lues = Categories::Contraintes(cles[nombre]);
+            QVector<Categories::Contrainte> voulues;
+            QStringList gardees;
+            for (int i = 1; i < lues.size(); ++i) {
+                voulues.append({lues[i].cle, vantail, {}, "=", "m" + lues[i].valeur});
+                gardees << lues[i].cle + '|' + vantail + "|=|" + (i + 1 < lues.size() ? "m" + lues[i].valeur : "fin");
+            }
+            voulues.append({lues.last().cle, vantail, {}, "=", "fin"});
+            voulues.append({etrangere, vantail, {}, "=", "volée"});
+            voulues += nouvelles(nombre, "a");
+            const Categories::CategorieLue lue{*Categories::Lire(cles[nombre]), lues};
+            Enregistrement etat = Enregistrement::SupprimeAilleurs;
+            modifications[nombre] = instructions([&] {
+                etat = Categories::Enregistrer(cles[nombre], {QStringLiteral("Changée"), {}}, voulues, {lues.first().cle},
+                                               lue)
+                           .etat;
+            });
+            QCOMPARE(etat, Enregistrement::Fait);
+            const QStringList apres = stockees(cles[nombre]);
+            QCOMPARE(apres.mid(0, nombre - 1), gardees);
+            QCOMPARE(apres.size(), 2 * nombre - 1);
+            for (int i = 0; i < nombre; ++i) {
+                QVERIFY(apres[nombre - 1 + i].section('|', 0, 0).toLongLong() > lues.last().cle.toLongLong());
+                QCOMPARE(apres[nombre - 1 + i].section('|', 1), hauteur + "|<|a" + QString::number(i));
+            }
+        }
+        QCOMPARE(modifications[100], modifications[2]);
+        QCOMPARE(stockees(autre), QStringList{etrangere + '|' + hauteur + "|<|1"});
+    }
+
+    // The host's installers at a start: a thousand new ones take a statement
+    // per slice of as many rows as the engine takes parameters, not one each,
+    // and write what a statement per section wrote. A code given twice adds
+    // one row, at the place of its first section, with the values of its
+    // last; a code found on several rows adds a row per section, at every
+    // start; keys follow the sections; a NULL column the file gives as empty
+    // is written. A start that finds nothing to change writes nothing; changing them all
+    // takes a statement per slice too; a row refused undoes the whole start.
+    void poseursDeLHoteEnQuelquesInstructions()
+    {
+        BaseTemporaire base;
+        const QString colonnes = QStringLiteral(
+            "Code, Nom, Rue1, Rue2, Cp, Ville, Tel, Fax, Portable, Mail, Contact, Siret, RGE");
+        const auto ajouter = [&](const QString& code, const QString& nom, const QString& rue2 = {}) {
+            return QString::number(base.Executer("INSERT INTO Poseur (" + colonnes + ") VALUES (:Code, :Nom, '', "
+                                                     + (rue2.isNull() ? "NULL" : "'" + rue2 + "'")
+                                                     + ", '', '', '', '', '', '', '', '', '')",
+                                                 {{"Code", code}, {"Nom", nom}}));
+        };
+        const QString p1 = ajouter("P1", "Un", "");
+        const QString p2a = ajouter("P2", "a", "");
+        const QString p2b = ajouter("P2", "b", "");
+        const QString p3 = ajouter("P3", "Trois");
+        const qint64 dernier = p3.toLongLong();
+        const auto section = [](const QString& code, const QString& nom) {
+            Poseurs::ValeursHote valeurs;
+            valeurs[0] = code;
+            valeurs[1] = nom;
+            return valeurs;
+        };
+        // Every field its own value, so that a value in the wrong column shows.
+        const auto neuf = [](int i, const QString& suffixe) {
+            Poseurs::ValeursHote valeurs;
+            for (int j = 0; j < Poseurs::kNombreChampsHote; ++j)
+                valeurs[j] = QStringLiteral("%1-%2%3").arg(j).arg(i).arg(j == 0 ? QString() : suffixe).left(14);
+            return valeurs;
+        };
+        QVector<Poseurs::ValeursHote> fichier = {section("P1", "Un bis"), neuf(0, {}), neuf(1, {}),
+                                                 section("R", "r1"), section("P2", "x1")};
+        for (int i = 2; i < 1000; ++i)
+            fichier << neuf(i, {});
+        fichier << section("R", "r2") << section("P2", "x2") << section("P1", "Un ter") << section("P3", "Trois");
+
+        const auto ligne = [](const QString& cle, const Poseurs::ValeursHote& valeurs) {
+            return cle + '|' + QStringList(valeurs.cbegin(), valeurs.cend()).join('|');
+        };
+        QStringList attendues = {ligne(p1, section("P1", "Un ter")), ligne(p2a, section("P2", "a")),
+                                 ligne(p2b, section("P2", "b")), ligne(p3, section("P3", "Trois"))};
+        QVector<Poseurs::ValeursHote> ajoutes = {neuf(0, {}), neuf(1, {}), section("R", "r2"), section("P2", "x1")};
+        for (int i = 2; i < 1000; ++i)
+            ajoutes << neuf(i, {});
+        ajoutes << section("P2", "x2");
+        for (qsizetype i = 0; i < ajoutes.size(); ++i)
+            attendues << ligne(QString::number(dernier + 1 + i), ajoutes[i]);
+        const auto lignes = [&] {
+            return LignesTexte(base.Base(), "SELECT IdPoseur, " + colonnes + " FROM Poseur ORDER BY IdPoseur");
+        };
+        const auto instructions = [&base](const QVector<Poseurs::ValeursHote>& poseurs) {
+            const quint64 avant = base.Base().Instructions();
+            Poseurs::EnregistrerPoseursHote(poseurs);
+            return base.Base().Instructions() - avant;
+        };
+        // The reads, the group, the changes and the inserts of 1004 rows, in
+        // slices of as many rows as the engine takes parameters (999 on the
+        // file: 14 slices; a server: 2), where a statement per row sent 1004.
+        const quint64 tranches = 2 + 1004 * Poseurs::kNombreChampsHote / base.Base().ParametresMax();
+        QVERIFY(instructions(fichier) <= 5 + tranches);
+        QCOMPARE(lignes(), attendues);
+        QCOMPARE(base.Compter("SELECT COUNT(*) FROM Poseur WHERE Rue2 IS NULL"), 0);
+
+        QVector<Poseurs::ValeursHote> sansDouble = fichier;
+        sansDouble.removeIf([](const Poseurs::ValeursHote& valeurs) { return valeurs[0] == u"P2"; });
+        QCOMPARE(instructions(sansDouble), 1u);
+        QCOMPARE(lignes(), attendues);
+
+        // Every new one changed, in place.
+        QVector<Poseurs::ValeursHote> changes;
+        for (int i = 0; i < 1000; ++i)
+            changes << neuf(i, "c");
+        const QStringList avant = lignes();
+        QVERIFY(instructions(changes) <= 5 + 2 * tranches);
+        QStringList apres = avant;
+        for (QString& poseur : apres) {
+            const QString code = poseur.section('|', 1, 1);
+            if (code.startsWith(u"0-"))
+                poseur = ligne(poseur.section('|', 0, 0), neuf(code.mid(2).toInt(), "c"));
+        }
+        QCOMPARE(lignes(), apres);
+
+        base.Refuser(QStringLiteral("UPDATE"), QStringLiteral("Poseur"), QStringLiteral("NEW.Nom = '1-500'"));
+        QVERIFY_THROWS_EXCEPTION(std::exception, Poseurs::EnregistrerPoseursHote(fichier));
+        QCOMPARE(lignes(), apres);
     }
 
     // A deletion takes the record as its list read it. Deleting a category

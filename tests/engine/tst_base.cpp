@@ -609,6 +609,12 @@ private slots:
         requete.LierTexte(QStringLiteral("Autre"), QStringLiteral("z")); // bound before the list: kept
         requete.LierListe(QStringLiteral("Cles"), cles);
         QCOMPARE(requete.Ouvrir().NombreLignes(), lignes);
+        // A list the text names twice, bound once: each place holds the whole list.
+        requete.SetSql(QStringLiteral("SELECT IdJournal FROM Journal WHERE Numero IN (:Cles) AND Origine <> :Autre "
+                                      "AND (IdJournal < 0 OR Numero IN (:Cles))"));
+        requete.LierListe(QStringLiteral("Cles"), cles);
+        requete.LierTexte(QStringLiteral("Autre"), QStringLiteral("z"));
+        QCOMPARE(requete.Ouvrir().NombreLignes(), lignes);
     }
 
     // Texts sort and match as on the file: by their characters' codes, nulls
@@ -670,6 +676,15 @@ private slots:
         QCOMPARE(base.Instructions(), avant + 2);
         cles << QStringLiteral("x");
         QVERIFY_THROWS_EXCEPTION(ErreurBase, requete.LierListe(QStringLiteral("Cles"), cles + cles));
+
+        // A statement with as many parameters as the back end says it takes runs.
+        QStringList noms;
+        for (int i = 0; i < base.ParametresMax(); ++i)
+            noms << QStringLiteral(":p%1").arg(i);
+        requete.SetSql(QStringLiteral("SELECT Origine FROM Journal WHERE Numero IN (%1)").arg(noms.join(u',')));
+        for (int i = 0; i < base.ParametresMax(); ++i)
+            requete.LierPosition(i, QVariant(qint64(i)));
+        QCOMPARE(requete.Ouvrir().NombreLignes(), 3);
     }
 
     void echecsDuServeurExpliques_data()

@@ -188,6 +188,18 @@ private slots:
         QCOMPARE(Libelles(Quincailleries::Rechercher("CHEV", "boîte")), QStringList{"cheville"});
         QCOMPARE(Libelles(Quincailleries::Rechercher("vis", "acier")), QStringList{});
         QCOMPARE(Libelles(Quincailleries::Rechercher("' or 1=1 --", "")), QStringList{});
+        // A label the catalogue left null reads as the empty text: an empty
+        // search on it finds the entry, any other text does not.
+        const QString sansLibelle = donnees->EntreeCatalogue("", "Sachet", 1, 1, 0, 0, 0);
+        const QString sansLibelle2 = donnees->EntreeCatalogue("Rivet", "", 1, 1, 0, 0, 0);
+        base->Executer("UPDATE Quincaillerie SET Libelle = NULL WHERE IdQuincaillerie = " + sansLibelle);
+        base->Executer("UPDATE Quincaillerie SET Libelle2 = NULL WHERE IdQuincaillerie = " + sansLibelle2);
+        QCOMPARE(Libelles(Quincailleries::Rechercher("", "")),
+                 (QStringList{"", "Rivet", "Vis inox", "cheville", "ÉQUERRE"}));
+        QCOMPARE(Libelles(Quincailleries::Rechercher("RIV", "")), QStringList{"Rivet"});
+        QCOMPARE(Libelles(Quincailleries::Rechercher("", "sachet")), QStringList{""});
+        QCOMPARE(Libelles(Quincailleries::Rechercher("riv", "b")), QStringList{});
+        QCOMPARE(Libelles(Quincailleries::Rechercher("i", "")), (QStringList{"Rivet", "Vis inox", "cheville"}));
 
         const std::optional<TQuincaillerie> lue = Quincailleries::EntreeCatalogue(vis);
         QVERIFY(lue);
