@@ -33,7 +33,7 @@ const QString kDemo = QStringLiteral(QUARLO_SOURCE_DIR "/examples/demo/");
 
 // Lets the events run until the condition holds (at most five seconds), then
 // a little longer, for the layouts and the repaints it started.
-void Attendre(const std::function<bool()>& condition)
+void Attendre(const std::function<bool()>& condition = [] { return true; })
 {
     QElapsedTimer chrono;
     chrono.start();
@@ -80,7 +80,7 @@ void CapturerChiffrage(const QString& dossierDemo, const QString& image)
     menuiseries->setCurrentIndex(menuiseries->model()->index(0, 0));
     auto* lignes = fiche.findChild<QTreeView*>(QStringLiteral("lvCategorie"));
     lignes->setCurrentIndex(lignes->model()->index(0, 0));
-    Attendre([] { return true; });
+    Attendre();
     Enregistrer(&fiche, image);
 }
 
@@ -88,7 +88,7 @@ void CapturerAdministration(const QString& image)
 {
     TFicheAdministration fiche(nullptr);
     fiche.show();
-    Attendre([] { return true; });
+    Attendre();
     Enregistrer(&fiche, image);
 }
 

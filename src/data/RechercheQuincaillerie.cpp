@@ -135,8 +135,7 @@ bool Differe(const PrixCatalogue& catalogue, const TQuincaillerie& entree)
 
 bool PrixModifies(const TQuincaillerie& entree)
 {
-    const std::optional<PrixCatalogue> catalogue = Prix(entree.GetId());
-    return catalogue && Differe(*catalogue, entree);
+    return PrixModifies(QVector<const TQuincaillerie*>{&entree}).constFirst();
 }
 
 QVector<bool> PrixModifies(const QVector<const TQuincaillerie*>& entrees)
@@ -152,14 +151,6 @@ QVector<bool> PrixModifies(const QVector<const TQuincaillerie*>& entrees)
         modifies << (prix != catalogue.constEnd() && Differe(*prix, *entree));
     }
     return modifies;
-}
-
-int Actualiser(TQuincailleries& quincailleries)
-{
-    QStringList ids;
-    for (const TQuincaillerie& entree : quincailleries)
-        ids << entree.GetId();
-    return Actualiser(quincailleries, PrixDe(ids));
 }
 
 int Actualiser(TQuincailleries& quincailleries, const QHash<QString, PrixCatalogue>& catalogue)

@@ -48,13 +48,10 @@ bool PrixModifies(const TQuincaillerie& entree);
 // the order given.
 QVector<bool> PrixModifies(const QVector<const TQuincaillerie*>& entrees);
 
-// Each entry takes the catalogue's four values; quantity, labels and export
+// Each entry takes the catalogue's four values, as PrixDe read them (a
+// refresh of a whole quote reads them once); quantity, labels and export
 // code stay, and an entry no longer in the catalogue keeps its values.
-// Returns the number of entries that changed. One statement for them all.
-int Actualiser(TQuincailleries& quincailleries);
-
-// The same from the catalogue's values already read by PrixDe (a refresh of
-// a whole quote reads them once).
+// Returns the number of entries that changed.
 int Actualiser(TQuincailleries& quincailleries, const QHash<QString, PrixCatalogue>& catalogue);
 
 } // namespace Quincailleries

@@ -6,12 +6,6 @@
 
 #include <algorithm>
 
-bool EcartPrix(const TTarif& tarif)
-{
-    const std::optional<double> reference = Tarifs::PrixGeneral(tarif.GetId());
-    return reference && *reference != tarif.GetPrix();
-}
-
 namespace {
 
 bool Ecart(const QHash<QString, double>& generaux, const TTarif& tarif)
@@ -21,15 +15,6 @@ bool Ecart(const QHash<QString, double>& generaux, const TTarif& tarif)
 }
 
 } // namespace
-
-bool MenuiserieEnEcart(const TMenuiserie& menuiserie)
-{
-    for (const TTarif& tarif : menuiserie.GetTarifs()) {
-        if (EcartPrix(tarif))
-            return true;
-    }
-    return false;
-}
 
 QVector<bool> EcartsPrix(const QVector<const TTarif*>& tarifs)
 {
@@ -58,4 +43,14 @@ QVector<bool> MenuiseriesEnEcart(const QVector<const TMenuiserie*>& menuiseries)
         ecarts << std::any_of(tarifs.begin(), tarifs.end(), [&](const TTarif& tarif) { return Ecart(generaux, tarif); });
     }
     return ecarts;
+}
+
+bool EcartPrix(const TTarif& tarif)
+{
+    return EcartsPrix({&tarif}).constFirst();
+}
+
+bool MenuiserieEnEcart(const TMenuiserie& menuiserie)
+{
+    return MenuiseriesEnEcart({&menuiserie}).constFirst();
 }

@@ -13,7 +13,7 @@ class TMenuiserie;
 // A tariff missing from the database gives no signal.
 bool EcartPrix(const TTarif& tarif);
 
-// True when any line of the item has EcartPrix (stops at the first).
+// True when any line of the item has EcartPrix.
 bool MenuiserieEnEcart(const TMenuiserie& menuiserie);
 
 // The same for many at once, in one statement (a repaint of a list): the
