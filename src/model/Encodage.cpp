@@ -95,6 +95,11 @@ QByteArray EncoderCp1252(QStringView texte)
     return octets;
 }
 
+bool EstUtf8NonAscii(QByteArrayView octets)
+{
+    return !QtPrivate::isAscii(QLatin1StringView(octets)) && octets.isValidUtf8();
+}
+
 QString DecoderTexteHote(const QByteArray& octets)
 {
     QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);

@@ -945,17 +945,21 @@ void TXmlDocument::ReadFromBytes(QByteArray bytes)
         return;
     }
     QString texte = DecoderCp1252(bytes);
-    bool declareUtf8 = false;
+    QString encodage;
     {
         Stock essai(texte);
-        declareUtf8 = Analyseur(essai).EncodageDeclare() == u"UTF-8";
+        encodage = Analyseur(essai).EncodageDeclare();
     }
-    if (declareUtf8) {
+    // XML names character sets without regard to case, and a document that
+    // names none is UTF-8; a host's 8-bit file that names none reads as it
+    // always has, its accented bytes being practically never valid UTF-8.
+    const bool utf8 = encodage.isEmpty() ? EstUtf8NonAscii(bytes) : MemeNom(encodage, u"UTF-8");
+    if (utf8) {
         texte = QString();
         texte = DecoderUtf8(bytes);
     }
     bytes = QByteArray();
-    if (declareUtf8)
+    if (utf8)
         Lire(std::move(texte), Sortie::Utf8);
     else
         Lire(std::move(texte), Sortie::SelonDeclaration, true);
@@ -983,7 +987,7 @@ bool TXmlDocument::IsUtf8() const
 {
     for (const TXmlNode* node : nodes)
         if (node->GetType() == TXmlNodeType::Declaration)
-            return node->GetAttributeByName(u"encoding") == u"UTF-8";
+            return MemeNom(node->GetAttributeByName(u"encoding"), u"UTF-8");
     return false;
 }
 

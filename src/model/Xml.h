@@ -164,8 +164,10 @@ public:
     ~TXmlDocument();
 
     // Replace the content with the parsed input. The bytes of a file are
-    // Windows-1252 unless the declaration says exactly "UTF-8" or the file
-    // starts with a UTF-8 byte-order mark. On error the document is unchanged.
+    // UTF-8 when it starts with a UTF-8 byte-order mark, when its declaration
+    // names UTF-8 (in any case), or when it names no character set and its
+    // bytes are valid UTF-8 holding a character outside ASCII; Windows-1252
+    // otherwise. On error the document is unchanged.
     void LoadFromFile(const QString& path);
     void ReadFromBytes(QByteArray bytes);
     void ReadFromString(const QString& text);
@@ -173,7 +175,7 @@ public:
     // Writes every top-level node followed by a line feed, in the character
     // set the document was read in: UTF-8 (with its byte-order mark when the
     // input had one) for input read as UTF-8, else Windows-1252 unless the
-    // declaration says "UTF-8". The file is replaced as RemplacerFichier
+    // declaration names UTF-8. The file is replaced as RemplacerFichier
     // says: on error the previous file is intact.
     void SaveToFile(const QString& path) const;
     QString SaveToString() const;
@@ -182,7 +184,7 @@ public:
     TXmlNode* GetRoot() const { return root; }
     int NodeCount() const { return static_cast<int>(nodes.size()); }
     TXmlNode* GetNode(int index) const { return nodes.at(static_cast<std::size_t>(index)); }
-    // The declaration says exactly "UTF-8".
+    // The declaration names UTF-8 (in any case).
     bool IsUtf8() const;
 
 private:

@@ -560,6 +560,7 @@ private slots:
             << QByteArray("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n");
         QTest::newRow("marque d'ordre sans déclaration") << QByteArray("\xEF\xBB\xBF");
         QTest::newRow("déclaration UTF-8") << QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+        QTest::newRow("ni marque ni déclaration") << QByteArray();
     }
 
     void copieDArchiveDUneEntreeUtf8()
@@ -581,6 +582,58 @@ private slots:
         QVERIFY2(!lecteur.hasError(), qPrintable(lecteur.errorString()));
         QCOMPARE(lu, libelle);
         QCOMPARE(LireEchange(prefixe + ".entree.xml", dossier.filePath("relu")).menuiseries[0].GetLibelle(), libelle);
+    }
+
+    // However the host names the character set, the labels reach the quote
+    // whole, and the answer holds them in Windows-1252; a Windows-1252
+    // quote's bytes come back unchanged, those it leaves unassigned too.
+    void jeuxDeCaracteresDuDevis_data()
+    {
+        QTest::addColumn<QByteArray>("debut");
+        QTest::addColumn<QByteArray>("libelle");
+        QTest::addColumn<QString>("lu");
+        QTest::addColumn<QByteArray>("repondu");
+        const QString texte = QStringLiteral("Fenêtre – Œil-de-bœuf 12 € ×2");
+        const QByteArray utf8 = texte.toUtf8();
+        const QByteArray cp1252("Fen\xEAtre \x96 \x8Cil-de-b\x9C" "uf 12 \x80 \xD7" "2");
+        const auto declaration = [](const char* codage) {
+            return QByteArray("<?xml version=\"1.0\" encoding=\"") + codage + "\"?>\r\n";
+        };
+        QTest::newRow("utf-8") << declaration("utf-8") << utf8 << texte << cp1252;
+        QTest::newRow("Utf-8") << declaration("Utf-8") << utf8 << texte << cp1252;
+        QTest::newRow("UTF-8") << declaration("UTF-8") << utf8 << texte << cp1252;
+        QTest::newRow("UTF-8 sans déclaration") << QByteArray() << utf8 << texte << cp1252;
+        QTest::newRow("UTF-8, déclaration sans codage") << QByteArray("<?xml version=\"1.0\"?>\n") << utf8 << texte
+                                                         << cp1252;
+        QTest::newRow("iso-8859-1") << declaration("iso-8859-1") << cp1252 << texte << cp1252;
+        QTest::newRow("windows-1252") << declaration("windows-1252") << cp1252 << texte << cp1252;
+        QTest::newRow("Windows-1252 sans déclaration") << QByteArray() << cp1252 << texte << cp1252;
+        const QByteArray nonAttribues("\x81\x8D\x8F\x90\x9D \xE9");
+        QTest::newRow("octets non attribués") << QByteArray() << nonAttribues << DecoderCp1252(nonAttribues)
+                                              << nonAttribues;
+        // The declaration decides, even over bytes that would read as UTF-8.
+        QTest::newRow("iso-8859-1 déclaré, octets UTF-8") << declaration("iso-8859-1") << utf8 << DecoderCp1252(utf8)
+                                                          << utf8;
+    }
+
+    void jeuxDeCaracteresDuDevis()
+    {
+        QFETCH(QByteArray, debut);
+        QFETCH(QByteArray, libelle);
+        QFETCH(QString, lu);
+        QFETCH(QByteArray, repondu);
+        QTemporaryDir dossier;
+        const QString fichier = dossier.filePath("devis.xml");
+        EcrireOctets(fichier, debut + "<Quarlo><menuiseries><menuiserie code=\"A\" libelle=\"" + libelle
+                                  + "\"/></menuiseries></Quarlo>\r\n");
+        const DevisEchange devis = LireEchange(fichier, dossier.filePath("20250312_150000"));
+        QCOMPARE(devis.menuiseries[0].GetLibelle(), lu);
+        QVERIFY(Contenu(devis).contains("<menuiserie code=\"A\" libelle=\"" + repondu + "\""));
+        // The archive copy of the input reads back the same.
+        QCOMPARE(LireEchange(dossier.filePath("20250312_150000.entree.xml"), dossier.filePath("relu"))
+                     .menuiseries[0]
+                     .GetLibelle(),
+                 lu);
     }
 
     // Amounts are rounded on the decimal they stand for, a half away from
