@@ -1,6 +1,7 @@
 // The reader of semicolon-separated files on any bytes: never more lines
-// than line feeds plus one, and lines read, written again and read back
-// come back the same, value for value, in the encoding the exports choose.
+// than line ends plus one (line feeds, or CRs in a file without any line
+// feed), and lines read, written again and read back come back the same,
+// value for value, in the encoding the exports choose.
 
 #include "Cible.h"
 
@@ -24,7 +25,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* donnees, size_t taille)
 {
     const QByteArray octets = cible::Octets(donnees, taille);
     const QVector<LigneLue> lignes = LireLignesCsv(octets);
-    cible::Exiger(lignes.size() <= octets.count('\n') + 1, "pas plus de lignes que de sauts de ligne");
+    const char finDeLigne = octets.contains('\n') ? '\n' : '\r';
+    cible::Exiger(lignes.size() <= octets.count(finDeLigne) + 1, "pas plus de lignes que de fins de ligne");
 
     QVector<QStringList> valeurs;
     for (const LigneLue& ligne : lignes)

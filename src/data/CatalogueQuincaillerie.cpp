@@ -87,7 +87,7 @@ std::optional<QString> LireArticle(const LigneLue& ligne, Article& article, int&
         const QString texte = ligne.Champ(nombre.champ);
         if (texte.trimmed().isEmpty())
             continue;
-        const std::optional<double> valeur = LireDecimal(texte);
+        const std::optional<double> valeur = LireDecimalTableur(texte);
         if (!valeur)
             return QStringLiteral("%1 illisible « %2 »").arg(QString::fromUtf8(nombre.nom), texte);
         if (!MontantAdmissible(*valeur))

@@ -188,7 +188,7 @@ Examen Examiner(const QVector<LigneLue>& lignes)
         const QString texte = ligne.Champ(kPrix);
         if (texte.trimmed().isEmpty())
             continue;
-        const std::optional<double> prix = LireDecimal(texte);
+        const std::optional<double> prix = LireDecimalTableur(texte);
         if (const std::optional<QString> defaut = DefautPrix(texte, prix)) {
             rejeter(*defaut);
             continue;

@@ -229,7 +229,62 @@ std::optional<double> LireSimple(QStringView texte, QChar separateur)
     return negatif ? -valeur : valeur;
 }
 
+bool EstChiffre(QChar c)
+{
+    return c >= u'0' && c <= u'9';
+}
+
+// What spreadsheets put between the groups of three digits under a decimal
+// comma, as the French settings of the usual systems have it.
+bool EstSeparateurDeGroupes(QChar c)
+{
+    return c == u' ' || c == QChar(0x00A0) || c == QChar(0x202F);
+}
+
+// The number without the separators that part its whole part in groups of
+// three digits ("-1 234 567,5" gives "-1234567,5"); nothing when one of them
+// stands anywhere else ("12 34,5", "1 234 ,5").
+std::optional<QString> SansSeparateursDeGroupes(QStringView texte)
+{
+    qsizetype i = 0;
+    while (i < texte.size() && !EstChiffre(texte[i]))
+        ++i;
+    QString nombre = texte.left(i).toString();
+    qsizetype chiffresDuGroupe = 0;
+    bool groupes = false;
+    for (; i < texte.size(); ++i) {
+        if (EstChiffre(texte[i])) {
+            nombre += texte[i];
+            ++chiffresDuGroupe;
+            continue;
+        }
+        if (!EstSeparateurDeGroupes(texte[i]))
+            break;
+        // Between digits: after a first group of one to three digits, or a group of three.
+        if (chiffresDuGroupe == 0 || chiffresDuGroupe > 3 || (groupes && chiffresDuGroupe != 3))
+            return std::nullopt;
+        groupes = true;
+        chiffresDuGroupe = 0;
+    }
+    if (groupes && chiffresDuGroupe != 3)
+        return std::nullopt;
+    nombre += texte.sliced(i);
+    return nombre;
+}
+
 } // namespace
+
+std::optional<double> FormeNombres::LireTableur(QStringView texte) const
+{
+    texte = texte.trimmed();
+    // Under a decimal point spreadsheets part the groups with commas, which stay refused.
+    if (separateur != u"," || std::none_of(texte.begin(), texte.end(), EstSeparateurDeGroupes))
+        return Lire(texte);
+    const std::optional<QString> nombre = SansSeparateursDeGroupes(texte);
+    if (!nombre)
+        return std::nullopt;
+    return Lire(*nombre);
+}
 
 std::optional<double> FormeNombres::Lire(QStringView texte) const
 {
@@ -297,6 +352,11 @@ QString FormatGeneral(double valeur)
 std::optional<double> LireDecimal(QStringView texte)
 {
     return FormeNombres().Lire(texte);
+}
+
+std::optional<double> LireDecimalTableur(QStringView texte)
+{
+    return FormeNombres().LireTableur(texte);
 }
 
 double LireDecimalOuDefaut(QStringView texte, double defaut)

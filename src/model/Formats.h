@@ -32,6 +32,11 @@ public:
     // its sign, not as nothing: a reader that refuses amounts out of range
     // tells them from texts that are no number.
     std::optional<double> LireSansLimite(QStringView texte) const;
+    // As Lire, and, under a decimal comma, with the whole part's digits in
+    // groups of three parted by a space, a no-break space or a narrow
+    // no-break space, as spreadsheets write amounts: "1 234,56",
+    // "-12 345 678,9". A group separator anywhere else is still refused.
+    std::optional<double> LireTableur(QStringView texte) const;
 
 private:
     QString separateur;   // the regional decimal separator
@@ -52,6 +57,10 @@ bool MontantAdmissible(double valeur);
 // A decimal typed or read with the regional separator; nothing for a text that
 // is not a number (empty text included).
 std::optional<double> LireDecimal(QStringView texte);
+
+// A decimal of a spreadsheet's file: LireDecimal, or with groups of three
+// digits under a decimal comma (FormeNombres::LireTableur).
+std::optional<double> LireDecimalTableur(QStringView texte);
 
 // LireDecimal, or the given default when the text does not convert.
 double LireDecimalOuDefaut(QStringView texte, double defaut);

@@ -46,20 +46,6 @@ QString Decoder(const QByteArray& octets)
         .decode(QByteArrayView(octets).sliced(kMarqueUtf8.size()));
 }
 
-// The line ends at the position: LF, CR LF, or the end of the text.
-bool FinDeLigne(const QChar* texte, qsizetype taille, qsizetype i)
-{
-    if (i >= taille || texte[i] == u'\n')
-        return true;
-    return texte[i] == u'\r' && (i + 1 >= taille || texte[i + 1] == u'\n');
-}
-
-// What may follow the quote that closes a field.
-bool FinDeChamp(const QChar* texte, qsizetype taille, qsizetype i)
-{
-    return FinDeLigne(texte, taille, i) || texte[i] == u';';
-}
-
 // Reads the lines of a decoded text, keeping the position and line number.
 class Lecteur
 {
@@ -67,6 +53,8 @@ public:
     explicit Lecteur(const QString& texte)
         : texte(texte.constData())
         , taille(texte.size())
+        // Older spreadsheets of the Macintosh end their lines with CR alone.
+        , finDeLigne(texte.contains(u'\n') || !texte.contains(u'\r') ? u'\n' : u'\r')
     {
     }
 
@@ -84,15 +72,15 @@ public:
             ligne.champs.append(std::move(valeur));
             if (i >= taille)
                 return ligne;
-            if (texte[i] == u'\n') {
+            if (texte[i] == finDeLigne) {
                 FinLigne();
                 return ligne;
             }
             ++i; // the semicolon
-            if (FinDeLigne(texte, taille, i)) {
+            if (FinDeLigne(i)) {
                 // A semicolon that ends the line opens no field.
                 ligne.pointVirguleFinal = true;
-                if (i < taille && texte[i] == u'\r')
+                if (i < taille && texte[i] == u'\r' && finDeLigne == u'\n')
                     ++i;
                 if (i < taille)
                     FinLigne();
@@ -104,6 +92,7 @@ public:
 private:
     const QChar* texte;
     qsizetype taille;
+    QChar finDeLigne; // LF, or CR in a file without any LF
     qsizetype i = 0;
     int numero = 1;
 
@@ -113,13 +102,24 @@ private:
         ++numero;
     }
 
+    // The line ends at the position: its line end, CR LF, or the end of the text.
+    bool FinDeLigne(qsizetype position) const
+    {
+        if (position >= taille || texte[position] == finDeLigne)
+            return true;
+        return texte[position] == u'\r' && (position + 1 >= taille || texte[position + 1] == u'\n');
+    }
+
+    // What may follow the quote that closes a field.
+    bool FinDeChamp(qsizetype position) const { return FinDeLigne(position) || texte[position] == u';'; }
+
     void LireGuillemets(QString& valeur, bool& complete)
     {
         ++i; // the opening quote
         for (;;) {
             const qsizetype debut = i;
             while (i < taille && texte[i] != u'"') {
-                if (texte[i] == u'\n')
+                if (texte[i] == finDeLigne)
                     ++numero;
                 ++i;
             }
@@ -131,7 +131,7 @@ private:
             if (i + 1 < taille && texte[i + 1] == u'"') {
                 valeur.append(u'"');
                 i += 2;
-            } else if (FinDeChamp(texte, taille, i + 1)) {
+            } else if (FinDeChamp(i + 1)) {
                 ++i;
                 return;
             } else {
@@ -144,7 +144,7 @@ private:
     void LireSansGuillemets(QString& valeur)
     {
         qsizetype debut = i;
-        for (; i < taille && texte[i] != u';' && texte[i] != u'\n'; ++i) {
+        for (; i < taille && texte[i] != u';' && texte[i] != finDeLigne; ++i) {
             if (texte[i] == u'\r') {
                 valeur.append(texte + debut, i - debut);
                 debut = i + 1;

@@ -64,6 +64,7 @@ struct LigneEcartee
 // belong to the value, a doubled quote is one quote, and the quote that
 // closes it is the one followed by a semicolon or the end of the line (any
 // other lone quote belongs to the value). Elsewhere a quote is a character
-// like another and CR is ignored. LF ends a line; text after the last LF is
-// a line too. Every line is given, a heading line included.
+// like another and CR is ignored. LF ends a line, or CR in a file without
+// any LF (older Macintosh spreadsheets end their lines so); text after the
+// last line end is a line too. Every line is given, a heading line included.
 QVector<LigneLue> LireLignesCsv(const QByteArray& octets);

@@ -3,6 +3,7 @@
 // spreadsheets do.
 
 #include "model/Encodage.h"
+#include "model/Formats.h"
 #include "model/LigneCsv.h"
 
 #include <QtTest>
@@ -100,6 +101,11 @@ private slots:
                                                       << QVector<QStringList>{{"a\uFFFD", "b"}};
         QTest::newRow("guillemet jamais fermé") << QByteArray("a;\"b;c\nd\n")
                                                 << QVector<QStringList>{{"a", "b;c\nd\n"}};
+        // Older Macintosh spreadsheets: CR alone ends the lines, when the file has no LF.
+        QTest::newRow("fins de ligne CR") << QByteArray("\"A\";\"B\";\r\"C\";D\r;\rE;F")
+                                          << QVector<QStringList>{{"A", "B"}, {"C", "D"}, {""}, {"E", "F"}};
+        QTest::newRow("fins de ligne CR, valeur sur deux lignes") << QByteArray("\"a\rb\";c\r")
+                                                                  << QVector<QStringList>{{"a\rb", "c"}};
     }
 
     void lecture()
@@ -133,6 +139,48 @@ private slots:
         QCOMPARE(tableur.Defaut(4), std::optional<QString>("2 champs au lieu de 4"));
         QVERIFY(!lignes[4].complete);
         QCOMPARE(lignes[4].Defaut(1), std::optional<QString>("guillemet non fermé avant la fin du fichier"));
+        // Lines ended by CR alone are counted alike.
+        const QVector<LigneLue> macintosh = LireLignesCsv("a\r\"b\rc\"\rd\r");
+        QCOMPARE(macintosh.size(), 3);
+        QCOMPARE(macintosh[1].numero, 2);
+        QCOMPARE(macintosh[2].numero, 4);
+    }
+
+    // Amounts as spreadsheets write them under a decimal comma, their
+    // digits grouped by three; under a decimal point the groups stay refused.
+    void montantsDesTableurs_data()
+    {
+        QTest::addColumn<QLocale>("locale");
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<std::optional<double>>("valeur");
+        const QLocale francais(QLocale::French, QLocale::France);
+        const std::optional<double> refuse;
+        QTest::newRow("espace") << francais << "1 234,56" << std::optional(1234.56);
+        QTest::newRow("espace insécable") << francais << "1\u00A0234,56" << std::optional(1234.56);
+        QTest::newRow("espace fine insécable, négatif") << francais << "-12\u202F345\u202F678,9" << std::optional(-12345678.9);
+        QTest::newRow("blancs autour") << francais << " 1 234 " << std::optional(1234.0);
+        QTest::newRow("sans groupes") << francais << "1234,5" << std::optional(1234.5);
+        QTest::newRow("groupe de deux") << francais << "12 34,5" << refuse;
+        QTest::newRow("premier groupe de quatre") << francais << "1234 567" << refuse;
+        QTest::newRow("deux espaces") << francais << "1  234" << refuse;
+        QTest::newRow("espace avant la virgule") << francais << "1 234 ,5" << refuse;
+        QTest::newRow("espace dans les décimales") << francais << "1,234 5" << refuse;
+        QTest::newRow("espace après le signe") << francais << "- 1 234" << refuse;
+        QTest::newRow("point décimal sous une virgule") << francais << "1 234.5" << refuse;
+        QTest::newRow("deux nombres") << francais << "12 5" << refuse;
+        const QLocale anglais(QLocale::English, QLocale::UnitedKingdom);
+        QTest::newRow("point décimal, espace") << anglais << "1 234.5" << refuse;
+        QTest::newRow("point décimal, sans groupes") << anglais << "1234.5" << std::optional(1234.5);
+    }
+
+    void montantsDesTableurs()
+    {
+        QFETCH(QLocale, locale);
+        QFETCH(QString, texte);
+        QFETCH(std::optional<double>, valeur);
+        QLocale::setDefault(locale);
+        QCOMPARE(LireDecimalTableur(texte), valeur);
+        QLocale::setDefault(QLocale::c());
     }
 
     void exportImportExportMemesOctets()
