@@ -46,11 +46,13 @@ bool VerifierEchange(const QString& fichierEchange, QWidget* proprietaire)
     return VerifierFichier(fichierEchange, QStringLiteral("récupération"), kTailleEchangeMaximale, proprietaire);
 }
 
-void LireConfiguration(const QString& fichierConfig)
+void LireConfiguration(const QString& fichierConfig, QWidget* proprietaire)
 {
     // Read once for both: a host may list thousands of installers.
     const TFichierIni configuration(fichierConfig);
-    LirePoseurs(configuration);
+    const QString coupes = MessageTextesCoupes(LirePoseurs(configuration), fichierConfig);
+    if (!coupes.isEmpty())
+        Messages::Information(coupes, proprietaire);
     LireTypesTva(configuration);
 }
 
@@ -83,7 +85,7 @@ void ModeTarification(const QStringList& arguments, QWidget* proprietaire, const
                                   .arg(DMPose().Designation(), creation),
                               proprietaire);
     }
-    LireConfiguration(fichierConfig);
+    LireConfiguration(fichierConfig, proprietaire);
     fenetres.ModeNormal(proprietaire, fichierConfig, fichierEchange);
 }
 
