@@ -61,7 +61,17 @@ void ModeAdministration(const QStringList& arguments, QWidget* proprietaire, con
     const QString& fichierConfig = arguments[1];
     if (!VerifierConfiguration(fichierConfig, proprietaire))
         return;
-    LireConfiguration(fichierConfig);
+    // Said at once, not at the first save that the server would refuse.
+    TDMPose& dm = DMPose();
+    if (!dm.PeutAdministrer()) {
+        Messages::Information(QStringLiteral("Quarlo - Ce poste ne peut que chiffrer : l'utilisateur « %1 » de la base %2 "
+                                             "peut lire les tarifs, pas les modifier. L'administration se fait depuis "
+                                             "un poste où le programme se connecte comme administrateur.")
+                                  .arg(dm.Utilisateur(), dm.Designation()),
+                              proprietaire);
+        return;
+    }
+    LireConfiguration(fichierConfig, proprietaire);
     fenetres.Administration(proprietaire);
 }
 

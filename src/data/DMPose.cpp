@@ -332,6 +332,19 @@ void TDMPose::IndexerTarifs(QStringList& messages)
     }
 }
 
+bool TDMPose::PeutAdministrer()
+{
+    return base->connexion.PeutModifier({QStringLiteral("Pose"), QStringLiteral("CategorieType"),
+                                         QStringLiteral("Categorie"), QStringLiteral("CategorieContrainte"),
+                                         QStringLiteral("Tarif"), QStringLiteral("Quincaillerie"),
+                                         QStringLiteral("Poseur")});
+}
+
+QString TDMPose::Utilisateur() const
+{
+    return base->connexion.Utilisateur();
+}
+
 QString TDMPose::DernierIdCategorie()
 {
     return base->connexion.DernierIdentifiant(QStringLiteral("Categorie"));
