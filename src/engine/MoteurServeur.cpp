@@ -654,7 +654,10 @@ public:
     QString DernierIdentifiant(const QString& table) override
     {
         // The key this session gave last: another workstation may have
-        // inserted since, and its key must not be taken for ours.
+        // inserted since, and its key must not be taken for ours. Behind a
+        // pooler in transaction mode the server session is this group's
+        // only: the key is asked inside the group that inserted (as every
+        // caller does).
         const QString sequence = Sequence(table);
         if (sequence.isEmpty())
             return QString(QLatin1String(""));
