@@ -3,16 +3,23 @@
 // repaint of its two lists, "Actualiser", "Valider", on the file and on the
 // server, and the server again with 1 ms added to every packet each way (as
 // `tc qdisc ... netem delay 1ms` on the loopback would; this machine's kernel
-// has no netem, so a relay of this program delays what it passes on).
+// has no netem, so a relay of this program delays what it passes on). Then
+// the bulk writes of the administration (a 100,000-line catalogue import, a
+// 2,000-row grid save), and the cost of a look-up through a statement the
+// server keeps under a name against one it parses at each run.
 //
 // The server figures need the cluster that scripts/serveur-essai.sh starts
 // (QUARLO_ESSAI_SERVEUR); without it only the file is measured.
 
 #include "DevisBanc.h"
+#include "Relais.h"
 #include "Tableau.h"
 
+#include "data/CatalogueQuincaillerie.h"
 #include "data/DMPose.h"
+#include "data/Tarifs.h"
 #include "engine/Base.h"
+#include "model/LigneCsv.h"
 #include "ui/common/DossierProgramme.h"
 #include "ui/common/Messages.h"
 #include "ui/pricing/FicheModeNormal.h"
@@ -21,23 +28,12 @@
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTreeView>
 
-#include <arpa/inet.h>
-#include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <deque>
-#include <mutex>
-#include <netinet/in.h>
-#include <netinet/tcp.h>
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <thread>
-#include <unistd.h>
+#include <libpq-fe.h>
 
 namespace {
 
@@ -45,137 +41,9 @@ constexpr int kMenuiseries = 2000;
 constexpr int kTarifsGeneraux = 2000; // keys 1 to 2,000; the installer's rows follow
 constexpr int kQuincailleries = 5;
 constexpr auto kDelai = std::chrono::milliseconds(1);
-
-// Passes the bytes of one direction on, each chunk kDelai after it came.
-class Sens
-{
-public:
-    Sens(int depuis, int vers) : depuis(depuis), vers(vers)
-    {
-        lecteur = std::thread([this] { Lire(); });
-        ecrivain = std::thread([this] { Ecrire(); });
-    }
-    ~Sens()
-    {
-        lecteur.join();
-        ecrivain.join();
-    }
-
-private:
-    struct Morceau
-    {
-        std::chrono::steady_clock::time_point echeance;
-        std::string octets; // empty: the end
-    };
-    int depuis;
-    int vers;
-    std::mutex verrou;
-    std::condition_variable arrivee;
-    std::deque<Morceau> file;
-    std::thread lecteur;
-    std::thread ecrivain;
-
-    void Lire()
-    {
-        char tampon[65536];
-        for (;;) {
-            const ssize_t lus = ::read(depuis, tampon, sizeof tampon);
-            std::lock_guard<std::mutex> garde(verrou);
-            file.push_back({std::chrono::steady_clock::now() + kDelai, lus > 0 ? std::string(tampon, std::size_t(lus)) : std::string()});
-            arrivee.notify_one();
-            if (lus <= 0)
-                return;
-        }
-    }
-
-    void Ecrire()
-    {
-        for (;;) {
-            Morceau morceau;
-            {
-                std::unique_lock<std::mutex> garde(verrou);
-                arrivee.wait(garde, [this] { return !file.empty(); });
-                morceau = std::move(file.front());
-                file.pop_front();
-            }
-            std::this_thread::sleep_until(morceau.echeance);
-            if (morceau.octets.empty()) {
-                ::shutdown(vers, SHUT_WR);
-                return;
-            }
-            for (std::size_t ecrits = 0; ecrits < morceau.octets.size();) {
-                const ssize_t n = ::write(vers, morceau.octets.data() + ecrits, morceau.octets.size() - ecrits);
-                if (n <= 0)
-                    return;
-                ecrits += std::size_t(n);
-            }
-        }
-    }
-};
-
-// A TCP port on the loopback whose connections reach the server's socket, every packet delayed.
-class Relais
-{
-public:
-    explicit Relais(const QByteArray& socketServeur) : socketServeur(socketServeur)
-    {
-        ecoute = ::socket(AF_INET, SOCK_STREAM, 0);
-        sockaddr_in adresse{};
-        adresse.sin_family = AF_INET;
-        adresse.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-        ::bind(ecoute, reinterpret_cast<sockaddr*>(&adresse), sizeof adresse);
-        ::listen(ecoute, 8);
-        socklen_t taille = sizeof adresse;
-        ::getsockname(ecoute, reinterpret_cast<sockaddr*>(&adresse), &taille);
-        port = ntohs(adresse.sin_port);
-        accueil = std::thread([this] { Accueillir(); });
-    }
-    ~Relais()
-    {
-        arret = true;
-        ::shutdown(ecoute, SHUT_RDWR);
-        ::close(ecoute);
-        accueil.join();
-        for (const auto& [client, serveur] : connexions) {
-            ::shutdown(client, SHUT_RDWR);
-            ::shutdown(serveur, SHUT_RDWR);
-        }
-        sens.clear();
-        for (const auto& [client, serveur] : connexions) {
-            ::close(client);
-            ::close(serveur);
-        }
-    }
-    int Port() const { return port; }
-
-private:
-    QByteArray socketServeur;
-    int ecoute = -1;
-    int port = 0;
-    std::atomic<bool> arret{false};
-    std::thread accueil;
-    std::vector<std::pair<int, int>> connexions;
-    std::vector<std::unique_ptr<Sens>> sens;
-
-    void Accueillir()
-    {
-        while (!arret) {
-            const int client = ::accept(ecoute, nullptr, nullptr);
-            if (client < 0)
-                return;
-            const int oui = 1;
-            ::setsockopt(client, IPPROTO_TCP, TCP_NODELAY, &oui, sizeof oui);
-            const int serveur = ::socket(AF_UNIX, SOCK_STREAM, 0);
-            sockaddr_un adresse{};
-            adresse.sun_family = AF_UNIX;
-            std::snprintf(adresse.sun_path, sizeof adresse.sun_path, "%s", socketServeur.constData());
-            ::connect(serveur, reinterpret_cast<sockaddr*>(&adresse), sizeof adresse);
-            connexions.emplace_back(client, serveur);
-            sens.push_back(std::make_unique<Sens>(client, serveur));
-            sens.push_back(std::make_unique<Sens>(serveur, client));
-        }
-    }
-};
+constexpr int kLignesCatalogue = 100000;
+constexpr int kCategoriesGrille = 2000;
+constexpr int kRecherches = 300;
 
 // The reference data the quote's lines point at: one kind, 2,000 general
 // tariffs and the installer's own, five hardware entries.
@@ -242,7 +110,7 @@ Mesure Mesurer(Connexion& base, Action action)
 
 struct Actions
 {
-    Mesure ouverture, repeinte, actualiser, valider;
+    Mesure ouverture, repeinte, actualiser, valider, catalogue, grille;
 };
 
 void Repeindre(TFicheModeNormal& fiche)
@@ -298,6 +166,115 @@ Actions MesurerBase(const std::function<void(TDMPose&)>& designer)
     return actions;
 }
 
+// The administration's bulk writes on a database of their own: a
+// 100,000-line catalogue file imported, then a grid of 2,000 categories
+// whose every price changes saved.
+void MesurerEcritures(const std::function<void(TDMPose&)>& designer, Actions& actions)
+{
+    TDMPose dm;
+    designer(dm);
+    dm.Ouvrir();
+    dm.RestructureBase();
+    Connexion& base = dm.Quarlo();
+    base.ExecuterScript(QStringLiteral(
+        "INSERT INTO Pose (Libelle, TypeTva) VALUES ('Pose en neuf', 1);"
+        "INSERT INTO CategorieType (Libelle) VALUES ('Fenêtre');"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < %1) "
+        "INSERT INTO Categorie (Libelle, IdCategorieType) SELECT 'Catégorie ' || i, 1 FROM n")
+                            .arg(kCategoriesGrille));
+    QVector<LigneLue> lignes;
+    lignes.reserve(kLignesCatalogue);
+    for (int i = 0; i < kLignesCatalogue; ++i)
+        lignes.append({i + 1,
+                       {QStringLiteral("Q%1").arg(i), QStringLiteral("Vis à bois %1 mm").arg(i % 90), QStringLiteral("inox A2"),
+                        QStringLiteral("12,50"), QStringLiteral("6,25"), QStringLiteral("100,00"), QStringLiteral("4,00"),
+                        i % 2 ? QStringLiteral("O") : QStringLiteral("N")}});
+    actions.catalogue = Mesurer(base, [&] {
+        CatalogueQuincaillerie::Importer(lignes, [](const CatalogueQuincaillerie::Examen&) { return true; });
+    });
+    const Tarifs::Choix choix{QStringLiteral("1"), Tarifs::kPoseurGeneral};
+    const auto prixDepuis = [](int depart) {
+        QStringList prix;
+        for (int i = 0; i < kCategoriesGrille; ++i)
+            prix << QString::number(depart + i % 50);
+        return prix;
+    };
+    Tarifs::EnregistrerGrille(choix, Tarifs::Grille(choix), prixDepuis(100));
+    const QVector<Tarifs::LigneGrille> grille = Tarifs::Grille(choix);
+    const QStringList prix = prixDepuis(200);
+    actions.grille = Mesurer(base, [&] { Tarifs::EnregistrerGrille(choix, grille, prix); });
+    dm.Fermer();
+}
+
+// One look-up by key on the 1 ms link, kRecherches times: through a
+// statement prepared once under a name (what a server session keeps, and a
+// pooler in transaction mode does not), and through an unnamed statement
+// the server parses at each run, described once in the same exchange as a
+// first parsing (what the program does).
+struct Recherches
+{
+    double nommee = 0;     // ms per look-up
+    double sansNom = 0;
+    double premiereNommee = 0; // the first use: preparing, describing, running
+    double premiereSansNom = 0;
+};
+
+Recherches MesurerRecherches(const QString& chaine)
+{
+    const char* const sql = "SELECT t1.Prix FROM tarif t1, tarif t2 WHERE t2.IdTarif = $1 AND t1.IdPose = t2.IdPose "
+                            "AND t1.IdCategorie = t2.IdCategorie AND t1.IdPoseur = 0";
+    PGconn* conn = PQconnectdb(chaine.toUtf8().constData());
+    Recherches recherches;
+    const auto chrono = [](auto&& action) {
+        QElapsedTimer minuteur;
+        minuteur.start();
+        action();
+        return double(minuteur.nsecsElapsed()) / 1e6;
+    };
+    const auto cle = [](int i) { return QByteArray::number(1 + i % kTarifsGeneraux); };
+    const auto lancer = [&](auto&& executer) {
+        for (int i = 0; i < kRecherches; ++i) {
+            const QByteArray texte = cle(i);
+            const char* valeur = texte.constData();
+            PQclear(executer(&valeur));
+        }
+    };
+    Oid type = 0;
+    recherches.premiereNommee = chrono([&] {
+        PQclear(PQprepare(conn, "recherche", sql, 1, nullptr));
+        PGresult* description = PQdescribePrepared(conn, "recherche");
+        type = PQparamtype(description, 0);
+        PQclear(description);
+        const char* valeur = "1";
+        PQclear(PQexecPrepared(conn, "recherche", 1, &valeur, nullptr, nullptr, 0));
+    });
+    recherches.nommee = chrono([&] {
+        lancer([&](const char** valeur) { return PQexecPrepared(conn, "recherche", 1, valeur, nullptr, nullptr, 0); });
+    }) / kRecherches;
+    recherches.premiereSansNom = chrono([&] {
+        PQenterPipelineMode(conn);
+        PQsendPrepare(conn, "", sql, 1, nullptr);
+        PQsendDescribePrepared(conn, "");
+        PQpipelineSync(conn);
+        for (int reponses = 0; reponses < 3;) {
+            PGresult* res = PQgetResult(conn);
+            if (res && PQresultStatus(res) == PGRES_PIPELINE_SYNC)
+                reponses = 3;
+            else if (res && PQresultStatus(res) == PGRES_COMMAND_OK && PQnparams(res) == 1)
+                type = PQparamtype(res, 0);
+            PQclear(res);
+        }
+        PQexitPipelineMode(conn);
+        const char* valeur = "1";
+        PQclear(PQexecParams(conn, sql, 1, &type, &valeur, nullptr, nullptr, 0));
+    });
+    recherches.sansNom = chrono([&] {
+        lancer([&](const char** valeur) { return PQexecParams(conn, sql, 1, &type, valeur, nullptr, nullptr, 0); });
+    }) / kRecherches;
+    PQfinish(conn);
+    return recherches;
+}
+
 std::string Nombre(quint64 n)
 {
     return std::to_string(n);
@@ -326,32 +303,36 @@ int main(int argc, char** argv)
     QApplication application(argc, argv);
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
 
-    const Actions fichier = MesurerBase([](TDMPose& dm) {
+    Actions fichier = MesurerBase([](TDMPose& dm) {
         dm.SetNomFichier(QDir(DossierProgramme()).filePath(QStringLiteral("Quarlo.abs")));
     });
+    QTemporaryDir dossierEcritures;
+    MesurerEcritures([&](TDMPose& dm) { dm.SetNomFichier(dossierEcritures.filePath(QStringLiteral("Ecritures.abs"))); },
+                     fichier);
     const QString serveur = qEnvironmentVariable("QUARLO_ESSAI_SERVEUR");
     std::optional<Actions> direct;
     std::optional<Actions> lent;
+    std::optional<Recherches> recherches;
     if (!serveur.isEmpty()) {
-        // One schema for the three runs: the reference data is written once, by the first.
-        const QString schema = QStringLiteral("bench_%1").arg(QCoreApplication::applicationPid());
-        {
-            Connexion admin;
-            admin.OuvrirServeur(serveur);
-            admin.ExecuterScript(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE; CREATE SCHEMA %1").arg(schema));
-        }
-        const QString options = QStringLiteral(" options='-c search_path=%1'").arg(schema);
-        direct = MesurerBase([&](TDMPose& dm) { dm.SetServeur(serveur + options); });
-        const QRegularExpressionMatch hote = QRegularExpression(QStringLiteral(R"(host=(\S+))")).match(serveur);
-        const QRegularExpressionMatch port = QRegularExpression(QStringLiteral(R"(port=(\d+))")).match(serveur);
-        Relais relais(QStringLiteral("%1/.s.PGSQL.%2").arg(hote.captured(1), port.hasMatch() ? port.captured(1) : "5432").toUtf8());
-        QString chaine = serveur;
-        chaine.replace(QRegularExpression(QStringLiteral(R"(host=\S+)")), QStringLiteral("host=127.0.0.1"));
-        chaine.replace(QRegularExpression(QStringLiteral(R"(port=\d+)")), QStringLiteral("port=%1").arg(relais.Port()));
-        lent = MesurerBase([&](TDMPose& dm) { dm.SetServeur(chaine + options); });
+        // One schema for the three runs of the screen (the reference data is
+        // written once, by the first), one for each run of the writes.
+        const QString pid = QString::number(QCoreApplication::applicationPid());
+        const QStringList schemas = {QStringLiteral("bench_") + pid, QStringLiteral("bench_direct_") + pid,
+                                     QStringLiteral("bench_lent_") + pid};
         Connexion admin;
         admin.OuvrirServeur(serveur);
-        admin.ExecuterScript(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema));
+        for (const QString& schema : schemas)
+            admin.ExecuterScript(QStringLiteral("DROP SCHEMA IF EXISTS %1 CASCADE; CREATE SCHEMA %1").arg(schema));
+        const auto options = [](const QString& schema) { return QStringLiteral(" options='-c search_path=%1'").arg(schema); };
+        direct = MesurerBase([&](TDMPose& dm) { dm.SetServeur(serveur + options(schemas[0])); });
+        MesurerEcritures([&](TDMPose& dm) { dm.SetServeur(serveur + options(schemas[1])); }, *direct);
+        Relais relais(Relais::Socket(serveur), kDelai);
+        const QString chaine = Relais::Chaine(serveur, relais.Port());
+        lent = MesurerBase([&](TDMPose& dm) { dm.SetServeur(chaine + options(schemas[0])); });
+        MesurerEcritures([&](TDMPose& dm) { dm.SetServeur(chaine + options(schemas[2])); }, *lent);
+        recherches = MesurerRecherches(chaine + options(schemas[0]));
+        for (const QString& schema : schemas)
+            admin.ExecuterScript(QStringLiteral("DROP SCHEMA %1 CASCADE").arg(schema));
     } else {
         std::fprintf(stderr, "QUARLO_ESSAI_SERVEUR n'est pas donné : le serveur n'est pas mesuré.\n");
     }
@@ -366,6 +347,8 @@ int main(int argc, char** argv)
         {"one repaint of its two lists", &Actions::repeinte},
         {"\"Actualiser\"", &Actions::actualiser},
         {"\"Valider\"", &Actions::valider},
+        {"import a 100,000-line hardware catalogue", &Actions::catalogue},
+        {"save a 2,000-row tariff grid, every price changed", &Actions::grille},
     };
     for (const Ligne& ligne : lignes) {
         const Mesure& surFichier = fichier.*ligne.mesure;
@@ -377,6 +360,21 @@ int main(int argc, char** argv)
                              + Duree(surServeur.ms) + "\t" + Duree(surFichier.ms) + "\t"
                              + Rapport(surServeur.ms, surFichier.ms) + "\t—");
         }
+        if (direct && (ligne.mesure == &Actions::catalogue || ligne.mesure == &Actions::grille)) {
+            const Mesure& surServeur = (*direct).*ligne.mesure;
+            AjouterAuTableau(std::string("time: ") + ligne.action + ", server on the loopback / file\t"
+                             + Duree(surServeur.ms) + "\t" + Duree(surFichier.ms) + "\t"
+                             + Rapport(surServeur.ms, surFichier.ms) + "\t—");
+        }
+    }
+    if (recherches) {
+        AjouterAuTableau("time: a look-up by key on the server + 1 ms each way, unnamed statement / named prepared "
+                         "statement\t"
+                         + Duree(recherches->sansNom) + "\t" + Duree(recherches->nommee) + "\t"
+                         + Rapport(recherches->sansNom, recherches->nommee) + "\t—");
+        AjouterAuTableau("time: its first use (described, run) / (prepared, described, run)\t"
+                         + Duree(recherches->premiereSansNom) + "\t" + Duree(recherches->premiereNommee) + "\t"
+                         + Rapport(recherches->premiereSansNom, recherches->premiereNommee) + "\t—");
     }
     return 0;
 }

@@ -23,8 +23,6 @@ while read -r test; do
 done < <(ctest --test-dir build-asan -N | sed -n 's/^ *Test *#[0-9]*: *//p')
 cmake --build build-asan --target "${programmes[@]}" --parallel "$(nproc)"
 
-source scripts/serveur-essai.sh
-demarrer_serveur_essai
 export QT_QPA_PLATFORM=offscreen
 export ASAN_OPTIONS="detect_leaks=1:strict_string_checks=1:check_initialization_order=1"
 export UBSAN_OPTIONS="print_stacktrace=1"

@@ -4,10 +4,11 @@
 set -euo pipefail
 
 # qt6-translations-l10n: the toolkit's own dialogs and menus in French;
-# postgresql and libpq-dev: the server back end and its tests.
+# postgresql and libpq-dev: the server back end and its tests; pgbouncer and
+# openssl: the tests through a connection pooler and with certificates.
 paquets=(g++ cmake ninja-build pkg-config qt6-base-dev qt6-base-dev-tools qt6-translations-l10n
          libsqlcipher-dev libbenchmark-dev xvfb xauth
-         postgresql libpq-dev)
+         postgresql libpq-dev pgbouncer openssl)
 
 manquants=()
 for paquet in "${paquets[@]}"; do

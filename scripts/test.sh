@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds everything and runs every test: those of
 # the database on both back ends, the server ones against a throwaway cluster
-# started here and stopped at the end, also on failure.
+# that CTest starts before them and stops after them, also on failure.
 set -euo pipefail
 racine="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 cd "$racine"
@@ -10,7 +10,6 @@ bash scripts/setup.sh
 source scripts/cache.sh
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUARLO_WERROR=ON "${lanceur[@]}"
 cmake --build build --parallel "$(nproc)"
-source scripts/serveur-essai.sh
-demarrer_serveur_essai
+# The server tests' throwaway cluster is CTest's fixture (tests/CMakeLists.txt).
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir build --output-on-failure --parallel "$(nproc)" "$@"

@@ -23,12 +23,12 @@ QList<int> NumerosSections(const TFichierIni& ini, const QString& prefixe, int n
     return numeros;
 }
 
-void LirePoseurs(const QString& fichierConfig)
+QVector<Poseurs::TexteCoupe> LirePoseurs(const QString& fichierConfig)
 {
-    LirePoseurs(TFichierIni(fichierConfig));
+    return LirePoseurs(TFichierIni(fichierConfig));
 }
 
-void LirePoseurs(const TFichierIni& ini)
+QVector<Poseurs::TexteCoupe> LirePoseurs(const TFichierIni& ini)
 {
     const QString section = QStringLiteral("Poseur");
     const int nb = ini.LireEntier(section, QStringLiteral("Nb"), 0);
@@ -38,7 +38,23 @@ void LirePoseurs(const TFichierIni& ini)
         for (int i = 0; i < Poseurs::kNombreChampsHote; ++i)
             valeurs[i] = ini.LireTexte(section + QString::number(numero), Poseurs::ChampsHote()[i]);
     }
-    Poseurs::EnregistrerPoseursHote(poseurs);
+    return Poseurs::EnregistrerPoseursHote(poseurs);
+}
+
+QString MessageTextesCoupes(const QVector<Poseurs::TexteCoupe>& coupes, const QString& fichierConfig)
+{
+    if (coupes.isEmpty())
+        return {};
+    QStringList lignes;
+    for (const Poseurs::TexteCoupe& coupe : coupes)
+        lignes << QStringLiteral("- poseur « %1 », %2 : %3 caractères, les %4 premiers gardés")
+                      .arg(coupe.code, coupe.champ)
+                      .arg(coupe.longueur)
+                      .arg(coupe.largeur);
+    return QStringLiteral("Quarlo - Le fichier de configuration %1 donne des textes plus longs que ce que la base de "
+                          "données garde : ils ont été enregistrés coupés. Corrigez-les dans le logiciel qui écrit ce "
+                          "fichier.\n%2")
+        .arg(fichierConfig, lignes.join(u'\n'));
 }
 
 void LireTypesTva(const QString& fichierConfig)

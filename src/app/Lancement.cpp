@@ -46,11 +46,13 @@ bool VerifierEchange(const QString& fichierEchange, QWidget* proprietaire)
     return VerifierFichier(fichierEchange, QStringLiteral("récupération"), kTailleEchangeMaximale, proprietaire);
 }
 
-void LireConfiguration(const QString& fichierConfig)
+void LireConfiguration(const QString& fichierConfig, QWidget* proprietaire)
 {
     // Read once for both: a host may list thousands of installers.
     const TFichierIni configuration(fichierConfig);
-    LirePoseurs(configuration);
+    const QString coupes = MessageTextesCoupes(LirePoseurs(configuration), fichierConfig);
+    if (!coupes.isEmpty())
+        Messages::Information(coupes, proprietaire);
     LireTypesTva(configuration);
 }
 
@@ -59,7 +61,17 @@ void ModeAdministration(const QStringList& arguments, QWidget* proprietaire, con
     const QString& fichierConfig = arguments[1];
     if (!VerifierConfiguration(fichierConfig, proprietaire))
         return;
-    LireConfiguration(fichierConfig);
+    // Said at once, not at the first save that the server would refuse.
+    TDMPose& dm = DMPose();
+    if (!dm.PeutAdministrer()) {
+        Messages::Information(QStringLiteral("Quarlo - Ce poste ne peut que chiffrer : l'utilisateur « %1 » de la base %2 "
+                                             "peut lire les tarifs, pas les modifier. L'administration se fait depuis "
+                                             "un poste où le programme se connecte comme administrateur.")
+                                  .arg(dm.Utilisateur(), dm.Designation()),
+                              proprietaire);
+        return;
+    }
+    LireConfiguration(fichierConfig, proprietaire);
     fenetres.Administration(proprietaire);
 }
 
@@ -83,7 +95,7 @@ void ModeTarification(const QStringList& arguments, QWidget* proprietaire, const
                                   .arg(DMPose().Designation(), creation),
                               proprietaire);
     }
-    LireConfiguration(fichierConfig);
+    LireConfiguration(fichierConfig, proprietaire);
     fenetres.ModeNormal(proprietaire, fichierConfig, fichierEchange);
 }
 

@@ -133,8 +133,30 @@ void LireParTranches(Requete& requete, const QString& sql, const QString& parame
     }
 }
 
+int ExecuterParTranches(Requete& requete, const QString& sql, const QString& parametre, const QStringList& cles)
+{
+    int modifiees = 0;
+    for (qsizetype debut = 0; debut < cles.size(); debut += Requete::kTailleListeMax) {
+        requete.SetSql(sql);
+        requete.LierListe(parametre, cles.mid(debut, Requete::kTailleListeMax));
+        modifiees += requete.Executer();
+        requete.ViderParametres();
+    }
+    return modifiees;
+}
+
+QString CouperTexte(const QString& texte, int largeur)
+{
+    if (texte.size() <= largeur)
+        return texte;
+    qsizetype longueur = largeur;
+    if (longueur > 0 && texte[longueur - 1].isHighSurrogate())
+        --longueur;
+    return texte.left(longueur);
+}
+
 void InsererParTranches(Connexion& base, const QString& table, const QStringList& colonnes,
-                        const QVector<QVariantList>& lignes)
+                        const QVector<QVariantList>& lignes, const std::function<void(qsizetype)>& avancement)
 {
     const int taille = LignesParInstruction(base, int(colonnes.size()), 0);
     EcritureParTranches insertion(base);
@@ -155,6 +177,8 @@ void InsererParTranches(Connexion& base, const QString& table, const QStringList
             for (int j = 0; j < colonnes.size(); ++j)
                 insertion.Lier(lignes[i].value(j));
         insertion.Executer();
+        if (avancement)
+            avancement(fin);
     }
 }
 

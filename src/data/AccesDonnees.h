@@ -59,9 +59,19 @@ void LireParTranches(Requete& requete, const QString& sql, const QString& parame
 inline constexpr int kLignesParEcriture = 1000;
 
 // Inserts the rows, each the values of `colonnes` in their order, in the
-// order given: their auto-increment keys follow it.
+// order given: their auto-increment keys follow it. `avancement` is told
+// after each statement how many rows were written so far.
 void InsererParTranches(Connexion& base, const QString& table, const QStringList& colonnes,
-                        const QVector<QVariantList>& lignes);
+                        const QVector<QVariantList>& lignes,
+                        const std::function<void(qsizetype ecrites)>& avancement = {});
+
+// Runs a DELETE or an UPDATE whose list parameter ("IN (:Cles)") takes the
+// keys, as text, in a statement per slice of them; returns the rows changed.
+int ExecuterParTranches(Requete& requete, const QString& sql, const QString& parametre, const QStringList& cles);
+
+// A text as a column of that width holds it: cut to `largeur` characters (a
+// pair of surrogates, one character, never split).
+QString CouperTexte(const QString& texte, int largeur);
 
 // One row of ModifierParTranches: its key, as UPDATE ... WHERE cle = :Cle
 // would bind it as text, and the values of the columns.

@@ -67,17 +67,13 @@ constexpr ChampNombre kNombres[] = {
     {6, &Article::nbPiecesML, "nombre de pièces ML"},
 };
 
-// The text as its column holds it; counts it when it was cut. A pair of
-// surrogates (one character) is never split.
+// The text as its column holds it; counts it when it was cut.
 QString Couper(const QString& texte, int& coupes)
 {
-    if (texte.size() <= CatalogueQuincaillerie::kLongueurTexte)
-        return texte;
-    ++coupes;
-    qsizetype longueur = CatalogueQuincaillerie::kLongueurTexte;
-    if (texte[longueur - 1].isHighSurrogate())
-        --longueur;
-    return texte.left(longueur);
+    const QString garde = CouperTexte(texte, CatalogueQuincaillerie::kLongueurTexte);
+    if (garde.size() < texte.size())
+        ++coupes;
+    return garde;
 }
 
 // The entry a line gives, or why it gives none.
@@ -117,12 +113,44 @@ int NombreActuel()
                                  .toStdString());
 }
 
-// Empties the table and writes the entries, in one transaction.
+const QStringList& ColonnesCatalogue()
+{
+    static const QStringList colonnes = {kCodeExport, kLibelle,  kLibelle2,   kTarifVente,
+                                         kTarifAchat, kNbPieces, kNbPiecesML, kSecable};
+    return colonnes;
+}
+
+// The first of the entries from `debut` on that the database refuses alone,
+// tried in a group that is then given up; -1 when none is.
+qsizetype EntreeRefusee(const QVector<QVariantList>& lignes, qsizetype debut)
+{
+    Transaction essai(DMPose().Quarlo());
+    for (qsizetype i = debut; i < lignes.size(); ++i) {
+        try {
+            InsererParTranches(DMPose().Quarlo(), QStringLiteral("Quincaillerie"), ColonnesCatalogue(), {lignes[i]});
+        } catch (const ErreurBase&) {
+            return i;
+        }
+    }
+    return -1;
+}
+
+// Empties the table and writes the entries, in one transaction, in a
+// statement per slice of many entries.
 void Remplacer(const QVector<CatalogueQuincaillerie::EntreeImportee>& entrees,
                const CatalogueQuincaillerie::Progression& progression)
 {
     TDMPose& dm = DMPose();
     Requete& requete = dm.qryExec();
+    QVector<QVariantList> lignes;
+    lignes.reserve(entrees.size());
+    for (const CatalogueQuincaillerie::EntreeImportee& entree : entrees) {
+        const Article& article = entree.article;
+        lignes.append({article.codeExport, article.libelle, article.libelle2, article.tarifVente, article.tarifAchat,
+                       article.nbPieces, article.nbPiecesML, qint64(article.secable ? 1 : 0)});
+    }
+    bool enInsertion = false;
+    qsizetype ecrites = 0;
     try {
         Transaction transaction(dm.Quarlo());
         try {
@@ -131,29 +159,24 @@ void Remplacer(const QVector<CatalogueQuincaillerie::EntreeImportee>& entrees,
         } catch (const ErreurBase& erreur) {
             EchecImportation(QStringLiteral("le vidage de la table Quincaillerie"), erreur);
         }
-
-        requete.SetSql(QStringLiteral(
-            "INSERT INTO Quincaillerie ( CodeExport, Libelle, Libelle2, TarifVente, TarifAchat, NbPieces, "
-            "NbPiecesML, Secable) VALUES ( :CodeExport, :Libelle, :Libelle2, :TarifVente, :TarifAchat, "
-            ":NbPieces, :NbPiecesML, :Secable)"));
-        for (int i = 0; i < entrees.size(); ++i) {
-            Lier(requete, entrees[i].article);
-            try {
-                requete.Executer();
-            } catch (const ErreurBase& erreur) {
-                EchecImportation(QStringLiteral("l'insertion de la ligne %1").arg(entrees[i].ligne), erreur);
-            }
-            if (progression)
-                progression(i + 1, entrees.size());
-        }
-        requete.ViderParametres();
+        enInsertion = true;
+        InsererParTranches(dm.Quarlo(), QStringLiteral("Quincaillerie"), ColonnesCatalogue(), lignes,
+                           [&](qsizetype faites) {
+                               ecrites = faites;
+                               if (progression)
+                                   progression(int(faites), int(entrees.size()));
+                           });
+        enInsertion = false;
         transaction.Valider();
     } catch (const ErreurBase& erreur) {
-        requete.ViderParametres();
+        // A slice refused: the entry that made it fail is found again, for
+        // the administrator to correct its line.
+        if (enInsertion && erreur.Raison() == ErreurBase::Cause::Instruction) {
+            const qsizetype refusee = EntreeRefusee(lignes, ecrites);
+            EchecImportation(QStringLiteral("l'insertion de la ligne %1").arg(entrees[refusee < 0 ? ecrites : refusee].ligne),
+                             erreur);
+        }
         EchecImportation(QStringLiteral("l'enregistrement du catalogue"), erreur);
-    } catch (...) {
-        requete.ViderParametres();
-        throw;
     }
 }
 

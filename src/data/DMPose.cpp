@@ -1,5 +1,6 @@
 #include "data/DMPose.h"
 
+#include "data/AccesDonnees.h"
 #include "data/Schema.h"
 #include "engine/Base.h"
 #include "model/Ini.h"
@@ -206,13 +207,11 @@ void TDMPose::CreerSchema()
     Connexion& connexion = base->connexion;
     for (const Table& table : SchemaQuarlo())
         connexion.ExecuterScript(connexion.CreationTable(table));
-    Requete& exec = base->exec;
-    exec.SetSql(QStringLiteral("INSERT INTO Operande (Libelle, Code) VALUES (:Libelle, :Code)"));
-    for (const Operande& operande : kOperandes) {
-        exec.LierTexte(QStringLiteral("Libelle"), QString::fromUtf8(operande.libelle));
-        exec.LierTexte(QStringLiteral("Code"), QString::fromUtf8(operande.code));
-        exec.Executer();
-    }
+    QVector<QVariantList> operandes;
+    for (const Operande& operande : kOperandes)
+        operandes.append({QString::fromUtf8(operande.libelle), QString::fromUtf8(operande.code)});
+    InsererParTranches(connexion, QStringLiteral("Operande"), {QStringLiteral("Libelle"), QStringLiteral("Code")},
+                       operandes);
     baseCreee = true;
 }
 
@@ -249,16 +248,28 @@ void TDMPose::RemplirTrelvaneLibelle(QStringList& messages)
     const auto aRemplir = [this, &connexion] {
         return connexion.TableExiste(QStringLiteral("TrelvaneLibelle")) && TableVide(QStringLiteral("TrelvaneLibelle"));
     };
-    // One failing row does not keep the others out: each one is a group of
-    // its own inside the whole (a server gives up a group after a failure).
-    const auto remplir = [this, &connexion, &messages] {
-        for (const char* valeurs : kLignesTrelvaneLibelle) {
+    // The rows go in one statement. Should it fail, one failing row does
+    // not keep the others out: each one is then a group of its own inside
+    // the whole (a server gives up a group after a failure).
+    const auto inserer = [this, &connexion](const QStringList& lignes) {
+        Transaction groupe(connexion);
+        base->exec.SetSql(QStringLiteral("INSERT INTO TrelvaneLibelle (Code, Famille, TypeFamille, TypeModele, Nom) values ")
+                          + lignes.join(QStringLiteral(", ")) + QStringLiteral(";"));
+        base->exec.Executer();
+        groupe.Valider();
+    };
+    const auto remplir = [&inserer, &messages] {
+        QStringList lignes;
+        for (const char* valeurs : kLignesTrelvaneLibelle)
+            lignes << QString::fromUtf8(valeurs);
+        try {
+            inserer(lignes);
+            return;
+        } catch (const ErreurBase&) {
+        }
+        for (const QString& ligne : lignes) {
             try {
-                Transaction ligne(connexion);
-                base->exec.SetSql(QStringLiteral("INSERT INTO TrelvaneLibelle (Code, Famille, TypeFamille, TypeModele, Nom) values ")
-                                  + QString::fromUtf8(valeurs) + QStringLiteral(";"));
-                base->exec.Executer();
-                ligne.Valider();
+                inserer({ligne});
             } catch (const ErreurBase& erreur) {
                 messages << QStringLiteral("TDMPose::RestructureBase : Erreur sur l'insertion dans la table TrelvaneLibelle")
                                 + QLatin1Char('\n') + erreur.Message();
@@ -319,6 +330,19 @@ void TDMPose::IndexerTarifs(QStringList& messages)
     } catch (const ErreurBase& erreur) {
         messages << erreur.Message();
     }
+}
+
+bool TDMPose::PeutAdministrer()
+{
+    return base->connexion.PeutModifier({QStringLiteral("Pose"), QStringLiteral("CategorieType"),
+                                         QStringLiteral("Categorie"), QStringLiteral("CategorieContrainte"),
+                                         QStringLiteral("Tarif"), QStringLiteral("Quincaillerie"),
+                                         QStringLiteral("Poseur")});
+}
+
+QString TDMPose::Utilisateur() const
+{
+    return base->connexion.Utilisateur();
 }
 
 QString TDMPose::DernierIdCategorie()

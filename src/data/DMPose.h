@@ -63,6 +63,13 @@ public:
     Requete& qryDelete();
     Requete& qryExec();
 
+    // The connection may change the reference data the administration
+    // maintains (on a server, the user may be one of the pricing
+    // workstations', which only read it and write the host's installers).
+    bool PeutAdministrer();
+    // The user a server connection works as; "" on the file.
+    QString Utilisateur() const;
+
     // The last key given to Categorie.IdCategorie, as text.
     QString DernierIdCategorie();
 

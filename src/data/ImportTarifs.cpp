@@ -9,6 +9,7 @@
 #include "model/Formats.h"
 
 #include <QHash>
+#include <QSet>
 #include <stdexcept>
 #include <optional>
 
@@ -93,6 +94,22 @@ QString CleTarif(const QString& idPose, const QString& idPoseur, const QString& 
     return idPose + QLatin1Char('|') + idPoseur + QLatin1Char('|') + idCategorie;
 }
 
+// Every tariff, by key.
+QVector<Tarifs::TarifActuel> TousLesTarifs()
+{
+    const Resultat lignes = LireTout(
+        DMPose().qrySelect(),
+        QStringLiteral("SELECT IdTarif, IdPose, IdPoseur, IdCategorie, Prix FROM Tarif ORDER BY IdTarif"));
+    const QString prix = QStringLiteral("Prix");
+    QVector<Tarifs::TarifActuel> tarifs;
+    tarifs.reserve(lignes.NombreLignes());
+    for (const Ligne& ligne : lignes)
+        tarifs.append({ligne.Texte(QStringLiteral("IdTarif")), ligne.Texte(QStringLiteral("IdPose")),
+                       ligne.Texte(QStringLiteral("IdPoseur")), ligne.Texte(QStringLiteral("IdCategorie")),
+                       ligne.EstNul(prix) ? std::nullopt : std::optional(ligne.Decimal(prix))});
+    return tarifs;
+}
+
 // What the database holds, read once for the whole file.
 struct Reference
 {
@@ -111,16 +128,8 @@ struct Reference
         for (const Categories::CategorieTypee& categorie : Categories::AvecType())
             categories.Ajouter(categorie.cle, categorie.Nom());
 
-        const Resultat lignes = LireTout(
-            DMPose().qrySelect(),
-            QStringLiteral("SELECT IdTarif, IdPose, IdPoseur, IdCategorie, Prix FROM Tarif ORDER BY IdTarif"));
-        const QString prix = QStringLiteral("Prix");
-        for (const Ligne& ligne : lignes) {
-            tarifs.insert(CleTarif(ligne.Texte(QStringLiteral("IdPose")), ligne.Texte(QStringLiteral("IdPoseur")),
-                                   ligne.Texte(QStringLiteral("IdCategorie"))),
-                          {ligne.Texte(QStringLiteral("IdTarif")),
-                           ligne.EstNul(prix) ? std::nullopt : std::optional(ligne.Decimal(prix))});
-        }
+        for (const Tarifs::TarifActuel& tarif : TousLesTarifs())
+            tarifs.insert(CleTarif(tarif.idPose, tarif.idPoseur, tarif.idCategorie), {tarif.cle, tarif.prix});
     }
 };
 
@@ -128,12 +137,7 @@ struct Reference
 struct Ecriture
 {
     int ligne; // of the file
-    QString idTarif; // "" for a new tariff
-    std::optional<double> lu; // the price stored when the file was examined
-    QString idPose;
-    QString idPoseur;
-    QString idCategorie;
-    double prix;
+    Tarifs::EcritureTarif tarif; // its price read when the file was examined
 };
 
 // A price the file gives for a stored one changes it only when it says
@@ -206,10 +210,10 @@ Examen Examiner(const QVector<LigneLue>& lignes)
 
         const auto stocke = reference.tarifs.constFind(cle);
         if (stocke == reference.tarifs.constEnd()) {
-            examen.ecritures.append({ligne.numero, QString(), std::nullopt, idPose, idPoseur, idCategorie, *prix});
+            examen.ecritures.append({ligne.numero, {QString(), std::nullopt, idPose, idPoseur, idCategorie, *prix}});
             ++examen.bilan.crees;
         } else if (Change(stocke->prix, texte, *prix)) {
-            examen.ecritures.append({ligne.numero, stocke->cle, stocke->prix, idPose, idPoseur, idCategorie, *prix});
+            examen.ecritures.append({ligne.numero, {stocke->cle, stocke->prix, idPose, idPoseur, idCategorie, *prix}});
             ++examen.bilan.modifies;
         }
     }
@@ -226,16 +230,18 @@ ImportTarifs::Bilan Importer(const QVector<LigneLue>& lignes,
     // What was examined is written, each tariff only over the price the
     // examination saw: one that changed since keeps its new price.
     ImportTarifs::Bilan fait{0, 0, examen.bilan.rejets, true, {}};
+    QVector<Tarifs::EcritureTarif> ecritures;
+    for (const Ecriture& ecriture : examen.ecritures)
+        ecritures.append(ecriture.tarif);
     Transaction transaction(DMPose().Quarlo());
-    for (const Ecriture& ecriture : examen.ecritures) {
-        if (!Tarifs::EcrirePrix({ecriture.idPose, ecriture.idPoseur}, ecriture.idCategorie, ecriture.idTarif,
-                                ecriture.lu, ecriture.prix))
-            fait.laisses.append({ecriture.ligne, QStringLiteral("tarif changé par un autre utilisateur depuis "
-                                                                "l'examen du fichier, laissé tel quel")});
-        else if (ecriture.idTarif.isEmpty())
-            ++fait.crees;
+    const QVector<int> nonFaites = Tarifs::EcrireTarifs(ecritures, TousLesTarifs());
+    const QSet<int> laisses(nonFaites.cbegin(), nonFaites.cend());
+    for (int i = 0; i < examen.ecritures.size(); ++i) {
+        if (laisses.contains(i))
+            fait.laisses.append({examen.ecritures[i].ligne, QStringLiteral("tarif changé par un autre utilisateur "
+                                                                           "depuis l'examen du fichier, laissé tel quel")});
         else
-            ++fait.modifies;
+            ++(ecritures[i].idTarif.isEmpty() ? fait.crees : fait.modifies);
     }
     transaction.Valider();
     return fait;

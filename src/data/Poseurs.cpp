@@ -2,7 +2,9 @@
 
 #include "data/AccesDonnees.h"
 #include "data/DMPose.h"
+#include "data/Schema.h"
 #include "data/ValeursLues.h"
+#include "model/Noms.h"
 
 #include <QHash>
 #include <QSet>
@@ -67,6 +69,41 @@ bool RienAEcrire(const QVector<Poseurs::ValeursHote>& poseurs, const QHash<QStri
     });
 }
 
+// The width of each of the host's columns in the schema.
+const std::array<int, Poseurs::kNombreChampsHote>& LargeursHote()
+{
+    static const std::array<int, Poseurs::kNombreChampsHote> largeurs = [] {
+        std::array<int, Poseurs::kNombreChampsHote> lues{};
+        const auto table = std::find_if(SchemaQuarlo().cbegin(), SchemaQuarlo().cend(),
+                                        [](const Table& t) { return t.nom == u"Poseur"; });
+        for (int i = 0; i < Poseurs::kNombreChampsHote; ++i)
+            for (const Colonne& colonne : table->colonnes)
+                if (MemeNom(colonne.nom, Poseurs::ChampsHote()[i]))
+                    lues[i] = colonne.largeur;
+        return lues;
+    }();
+    return largeurs;
+}
+
+// A section's values as their columns hold them, and what was cut.
+struct SectionCoupee
+{
+    Poseurs::ValeursHote valeurs;
+    QVector<Poseurs::TexteCoupe> coupes;
+};
+
+SectionCoupee Couper(const Poseurs::ValeursHote& valeurs)
+{
+    SectionCoupee section;
+    for (int i = 0; i < Poseurs::kNombreChampsHote; ++i) {
+        const int largeur = LargeursHote()[i];
+        section.valeurs[i] = largeur > 0 ? CouperTexte(valeurs[i], largeur) : valeurs[i];
+        if (section.valeurs[i].size() < valeurs[i].size())
+            section.coupes.append({valeurs[0], Poseurs::ChampsHote()[i], int(valeurs[i].size()), largeur});
+    }
+    return section;
+}
+
 // What a start writes: the rows it changes, by key, and those it adds, in
 // the order of the sections.
 struct EcrituresPoseurs
@@ -79,11 +116,11 @@ struct EcrituresPoseurs
 // its key, which is the same row), else a new row; a row the section would
 // leave as it is is not written. `connu` follows what is to be written, so a
 // code given twice in the file updates the row its first section adds: that
-// row is added with the values of the last.
-void PrevoirPoseur(const Poseurs::ValeursHote& valeurs, PoseurConnu& connu, EcrituresPoseurs& ecritures)
+// row is added with the values of the last. Returns whether it writes.
+bool PrevoirPoseur(const Poseurs::ValeursHote& valeurs, PoseurConnu& connu, EcrituresPoseurs& ecritures)
 {
     if (DejaEnregistre(connu, valeurs))
-        return;
+        return false;
     if (connu.lignes == 1 && connu.ajout >= 0) {
         ecritures.ajouts[connu.ajout] = QVariantList(valeurs.cbegin(), valeurs.cend());
     } else if (connu.lignes == 1) {
@@ -96,6 +133,7 @@ void PrevoirPoseur(const Poseurs::ValeursHote& valeurs, PoseurConnu& connu, Ecri
     }
     connu.valeurs = valeurs;
     connu.valeursNulles = false;
+    return true;
 }
 
 } // namespace
@@ -186,20 +224,28 @@ Identite LireIdentite(const QString& cle)
             poseur.Texte(QStringLiteral("RGE"))};
 }
 
-void EnregistrerPoseursHote(const QVector<ValeursHote>& poseurs)
+QVector<TexteCoupe> EnregistrerPoseursHote(const QVector<ValeursHote>& poseurs)
 {
+    QVector<SectionCoupee> sections;
+    QVector<ValeursHote> coupees;
+    for (const ValeursHote& valeurs : poseurs) {
+        sections.append(Couper(valeurs));
+        coupees.append(sections.back().valeurs);
+    }
     // When the rows already say what the file says (every start but the
     // first, usually) the database is not written to at all, so no write
     // lock is taken.
     TDMPose& dm = DMPose();
-    if (RienAEcrire(poseurs, PoseursConnus(dm)))
-        return;
+    if (RienAEcrire(coupees, PoseursConnus(dm)))
+        return {};
     Transaction transaction(dm.Quarlo());
     // Read again under the write lock: another copy may have written since.
     QHash<QString, PoseurConnu> connus = PoseursConnus(dm);
     EcrituresPoseurs ecritures;
-    for (const ValeursHote& valeurs : poseurs)
-        PrevoirPoseur(valeurs, connus[valeurs[0]], ecritures);
+    QVector<TexteCoupe> coupes;
+    for (const SectionCoupee& section : sections)
+        if (PrevoirPoseur(section.valeurs, connus[section.valeurs[0]], ecritures))
+            coupes += section.coupes;
     // A statement per slice of rows, not per installer: a first start on an
     // empty server database adds them all.
     const QStringList champs(ChampsHote().cbegin(), ChampsHote().cend());
@@ -207,6 +253,7 @@ void EnregistrerPoseursHote(const QVector<ValeursHote>& poseurs)
                         ecritures.modifications);
     InsererParTranches(dm.Quarlo(), QStringLiteral("Poseur"), champs, ecritures.ajouts);
     transaction.Valider();
+    return coupes;
 }
 
 } // namespace Poseurs

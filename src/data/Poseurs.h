@@ -58,12 +58,24 @@ inline constexpr int kNombreChampsHote = 13;
 const std::array<QString, kNombreChampsHote>& ChampsHote();
 using ValeursHote = std::array<QString, kNombreChampsHote>;
 
+// A text of the host's longer than its column holds: stored cut to the
+// column's width.
+struct TexteCoupe
+{
+    QString code;  // the installer's, as the host gives it
+    QString champ; // the key of the configuration file
+    int longueur = 0;
+    int largeur = 0; // the characters kept
+};
+
 // Writes the host's installers, in one transaction (a database error leaves
 // the table as it was): a Code found exactly once updates its row, keeping
-// its key and so its tariffs; any other is inserted. Rows that already hold
-// what the file says are left alone, and when all do nothing is written.
-// The changes and the new rows go in a statement per slice of many rows,
-// not one per installer.
-void EnregistrerPoseursHote(const QVector<ValeursHote>& poseurs);
+// its key and so its tariffs; any other is inserted. Each text is cut to its
+// column's width, so that no text of the host's stops a start. Rows that
+// already hold what the file says are left alone, and when all do nothing
+// is written. The changes and the new rows go in a statement per slice of
+// many rows, not one per installer. Returns the texts cut in the rows
+// written (none at the starts after the first that stored them).
+QVector<TexteCoupe> EnregistrerPoseursHote(const QVector<ValeursHote>& poseurs);
 
 } // namespace Poseurs

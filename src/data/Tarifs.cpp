@@ -6,19 +6,15 @@
 #include "model/Formats.h"
 
 #include <QHash>
+#include <QSet>
 #include <stdexcept>
 
 namespace {
 
-struct TarifLu
-{
-    QString cle;
-    QString idCategorie;
-    std::optional<double> prix;
-};
+using Tarifs::TarifActuel;
 
 // The tariffs of one kind and installer, by key.
-QVector<TarifLu> TarifsDe(Requete& requete, const Tarifs::Choix& choix)
+QVector<TarifActuel> TarifsDe(Requete& requete, const Tarifs::Choix& choix)
 {
     requete.SetSql(QStringLiteral("SELECT IdTarif, IdPose, IdCategorie, IdPoseur, Prix"
                                   " FROM Tarif"
@@ -27,10 +23,11 @@ QVector<TarifLu> TarifsDe(Requete& requete, const Tarifs::Choix& choix)
                                   " ORDER BY IdTarif"));
     requete.LierTexte(QStringLiteral("IdPose"), choix.idPose);
     requete.LierTexte(QStringLiteral("IdPoseur"), choix.idPoseur);
-    QVector<TarifLu> tarifs;
+    QVector<TarifActuel> tarifs;
     const QString prix = QStringLiteral("Prix");
     for (const Ligne& ligne : requete.Ouvrir()) {
-        tarifs.append({ligne.Texte(QStringLiteral("IdTarif")), ligne.Texte(QStringLiteral("IdCategorie")),
+        tarifs.append({ligne.Texte(QStringLiteral("IdTarif")), ligne.Texte(QStringLiteral("IdPose")),
+                       ligne.Texte(QStringLiteral("IdPoseur")), ligne.Texte(QStringLiteral("IdCategorie")),
                        ligne.EstNul(prix) ? std::nullopt : std::optional(ligne.Decimal(prix))});
     }
     requete.ViderParametres();
@@ -40,12 +37,17 @@ QVector<TarifLu> TarifsDe(Requete& requete, const Tarifs::Choix& choix)
 
 // The tariff of each category of a grid: the last one wins, as the rows
 // come by key.
-QHash<QString, TarifLu> DerniersTarifs(Requete& requete, const Tarifs::Choix& choix)
+QHash<QString, TarifActuel> DerniersTarifs(const QVector<TarifActuel>& tarifs)
 {
-    QHash<QString, TarifLu> tarifs;
-    for (const TarifLu& tarif : TarifsDe(requete, choix))
-        tarifs.insert(tarif.idCategorie, tarif);
-    return tarifs;
+    QHash<QString, TarifActuel> derniers;
+    for (const TarifActuel& tarif : tarifs)
+        derniers.insert(tarif.idCategorie, tarif);
+    return derniers;
+}
+
+QString CleTarif(const QString& idPose, const QString& idPoseur, const QString& idCategorie)
+{
+    return idPose + QLatin1Char('|') + idPoseur + QLatin1Char('|') + idCategorie;
 }
 
 // The price a typed text asks for: nothing for an empty cell, a cell
@@ -62,30 +64,6 @@ PrixVoulu LirePrixSaisi(const QString& texte)
         return {};
     const std::optional<double> prix = LireDecimal(texte);
     return {prix.has_value(), prix};
-}
-
-// The condition on the price read that a write over a tariff keeps.
-QString ConditionPrix(const std::optional<double>& lu)
-{
-    return lu ? QStringLiteral(" AND Prix = :PrixLu") : QStringLiteral(" AND Prix IS NULL");
-}
-
-void LierPrixLu(Requete& requete, const std::optional<double>& lu)
-{
-    if (lu)
-        requete.LierDecimal(QStringLiteral("PrixLu"), *lu);
-}
-
-// Deletes the tariff while its price is still the one read.
-bool SupprimerSiInchange(const QString& idTarif, const std::optional<double>& lu)
-{
-    Requete& requete = DMPose().qryExec();
-    requete.SetSql(QStringLiteral("DELETE FROM Tarif WHERE IdTarif = :IdTarif") + ConditionPrix(lu));
-    requete.LierTexte(QStringLiteral("IdTarif"), idTarif);
-    LierPrixLu(requete, lu);
-    const int supprimes = requete.Executer();
-    requete.ViderParametres();
-    return supprimes > 0;
 }
 
 qint64 CleEntiere(const QString& cle)
@@ -142,6 +120,34 @@ Resultat Lire(Requete& requete, const QString& sql, std::initializer_list<std::p
     return lignes;
 }
 
+// The copy itself, inside the caller's group: the target emptied, then
+// given the source's rows in one statement.
+void CopierGrille(const Tarifs::Choix& source, const Tarifs::Choix& cible)
+{
+    const qint64 poseSource = CleEntiere(source.idPose);
+    const qint64 poseurSource = CleEntiere(source.idPoseur);
+    const qint64 poseCible = CleEntiere(cible.idPose);
+    const qint64 poseurCible = CleEntiere(cible.idPoseur);
+
+    Requete& requete = DMPose().qryExec();
+    requete.SetSql(QStringLiteral("DELETE FROM Tarif WHERE idPose = :idPose AND idPoseur = :idPoseur"));
+    requete.LierEntier(QStringLiteral("idPose"), poseCible);
+    requete.LierEntier(QStringLiteral("idPoseur"), poseurCible);
+    requete.Executer();
+    requete.ViderParametres();
+
+    requete.SetSql(QStringLiteral(
+        "INSERT INTO Tarif (idPose, idCategorie, idPoseur, Prix) SELECT DISTINCT :idPoseSec AS idPose, "
+        "idCategorie, :idPoseurSec AS idPoseur, Prix FROM Tarif WHERE idPose = :idPoseInit "
+        "AND idPoseur = :idPoseurInit"));
+    requete.LierEntier(QStringLiteral("idPoseSec"), poseCible);
+    requete.LierEntier(QStringLiteral("idPoseurSec"), poseurCible);
+    requete.LierEntier(QStringLiteral("idPoseInit"), poseSource);
+    requete.LierEntier(QStringLiteral("idPoseurInit"), poseurSource);
+    requete.Executer();
+    requete.ViderParametres();
+}
+
 } // namespace
 
 namespace Tarifs {
@@ -149,7 +155,7 @@ namespace Tarifs {
 QVector<TarifGeneral> Generaux(const QString& idPose)
 {
     QVector<TarifGeneral> tarifs;
-    for (const TarifLu& tarif : TarifsDe(DMPose().qrySelect(), {idPose, kPoseurGeneral}))
+    for (const TarifActuel& tarif : TarifsDe(DMPose().qrySelect(), {idPose, kPoseurGeneral}))
         tarifs.append({tarif.cle, tarif.idCategorie, tarif.prix});
     return tarifs;
 }
@@ -176,7 +182,7 @@ std::optional<double> PrixPoseurPourPose(const QString& idPose, const QString& i
 
 QVector<LigneGrille> Grille(const Choix& choix)
 {
-    const QHash<QString, TarifLu> tarifs = DerniersTarifs(DMPose().qrySousSelect(), choix);
+    const QHash<QString, TarifActuel> tarifs = DerniersTarifs(TarifsDe(DMPose().qrySousSelect(), choix));
 
     QVector<LigneGrille> lignes;
     for (const Categories::CategorieTypee& categorie : Categories::AvecType()) {
@@ -201,7 +207,8 @@ EnregistrementGrille EnregistrerGrille(const Choix& choix, const QVector<LigneGr
 {
     // The rows to write, with their price; the checks come first, so that
     // a refusal writes nothing.
-    QVector<std::pair<int, std::optional<double>>> ecritures;
+    QVector<EcritureTarif> ecritures;
+    QVector<int> lignes; // the row of each write
     for (int i = 0; i < lue.size(); ++i) {
         if (prix[i] == TextePrix(lue[i]))
             continue;
@@ -210,59 +217,74 @@ EnregistrementGrille EnregistrerGrille(const Choix& choix, const QVector<LigneGr
             return {RefusGrille{RefusGrille::Motif::PrixInvalide, i}, {}};
         if (voulu.prix && !MontantAdmissible(*voulu.prix))
             return {RefusGrille{RefusGrille::Motif::PrixHorsLimites, i}, {}};
-        if (voulu.prix != lue[i].prix)
-            ecritures.append({i, voulu.prix});
+        if (voulu.prix != lue[i].prix) {
+            ecritures.append({lue[i].idTarif, lue[i].prix, choix.idPose, choix.idPoseur, lue[i].idCategorie, voulu.prix});
+            lignes.append(i);
+        }
     }
     if (ecritures.isEmpty())
         return {};
     if (choix.idPose.isEmpty())
         return {RefusGrille{RefusGrille::Motif::SansPose}, {}};
 
-    QVector<std::pair<int, std::optional<double>>> laissees;
     Transaction transaction(DMPose().Quarlo());
-    for (const auto& [i, voulu] : ecritures) {
-        const LigneGrille& ligne = lue[i];
-        const bool fait = voulu ? EcrirePrix(choix, ligne.idCategorie, ligne.idTarif, ligne.prix, *voulu)
-                                : SupprimerSiInchange(ligne.idTarif, ligne.prix);
-        if (!fait)
-            laissees.append({i, voulu});
-    }
+    const QVector<TarifActuel> actuels = TarifsDe(DMPose().qrySousSelect(), choix);
+    const QVector<int> nonFaites = EcrireTarifs(ecritures, actuels);
     EnregistrementGrille enregistrement;
-    if (!laissees.isEmpty()) {
-        // A row the other copy already gave the price typed is no conflict.
-        const QHash<QString, TarifLu> actuels = DerniersTarifs(DMPose().qrySousSelect(), choix);
-        for (const auto& [i, voulu] : laissees) {
-            const auto actuel = actuels.constFind(lue[i].idCategorie);
-            if (voulu != (actuel == actuels.constEnd() ? std::nullopt : actuel->prix))
-                enregistrement.laissees.append(i);
-        }
+    // A row the other copy already gave the price typed is no conflict.
+    const QHash<QString, TarifActuel> derniers = DerniersTarifs(actuels);
+    for (const int k : nonFaites) {
+        const auto actuel = derniers.constFind(ecritures[k].idCategorie);
+        if (ecritures[k].prix != (actuel == derniers.constEnd() ? std::nullopt : actuel->prix))
+            enregistrement.laissees.append(lignes[k]);
     }
     transaction.Valider();
     return enregistrement;
 }
 
-bool EcrirePrix(const Choix& choix, const QString& idCategorie, const QString& idTarif,
-                const std::optional<double>& lu, double prix)
+QVector<int> EcrireTarifs(const QVector<EcritureTarif>& ecritures, const QVector<TarifActuel>& actuels)
 {
-    Requete& requete = DMPose().qryExec();
-    if (idTarif.isEmpty()) {
-        requete.SetSql(QStringLiteral(
-            "INSERT into Tarif ( IdPose, IdCategorie, IdPoseur, Prix) SELECT :IdPose, :IdCategorie, :IdPoseur, :Prix"
-            " WHERE NOT EXISTS (SELECT 1 FROM Tarif WHERE IdPose = :IdPose AND IdCategorie = :IdCategorie"
-            " AND IdPoseur = :IdPoseur)"));
-        // Typed, as the select list gives the inserted columns their values.
-        requete.LierEntier(QStringLiteral("IdPose"), CleEntiere(choix.idPose));
-        requete.LierEntier(QStringLiteral("IdCategorie"), CleEntiere(idCategorie));
-        requete.LierEntier(QStringLiteral("IdPoseur"), CleEntiere(choix.idPoseur));
-    } else {
-        requete.SetSql(QStringLiteral("UPDATE Tarif SET Prix = :Prix WHERE IdTarif = :IdTarif") + ConditionPrix(lu));
-        requete.LierTexte(QStringLiteral("IdTarif"), idTarif);
-        LierPrixLu(requete, lu);
+    QHash<QString, const TarifActuel*> parCle;
+    QSet<QString> existants; // kind, installer and category of every tariff
+    for (const TarifActuel& actuel : actuels) {
+        parCle.insert(actuel.cle, &actuel);
+        existants.insert(CleTarif(actuel.idPose, actuel.idPoseur, actuel.idCategorie));
     }
-    requete.LierDecimal(QStringLiteral("Prix"), prix);
-    const int ecrits = requete.Executer();
-    requete.ViderParametres();
-    return ecrits > 0;
+    QVector<Modification> modifications;
+    QStringList suppressions;
+    QVector<QVariantList> ajouts;
+    QVector<int> nonFaites;
+    for (int i = 0; i < ecritures.size(); ++i) {
+        const EcritureTarif& ecriture = ecritures[i];
+        if (ecriture.idTarif.isEmpty()) {
+            const QString cle = CleTarif(ecriture.idPose, ecriture.idPoseur, ecriture.idCategorie);
+            if (!ecriture.prix || existants.contains(cle)) {
+                nonFaites.append(i);
+                continue;
+            }
+            existants.insert(cle);
+            ajouts.append({CleEntiere(ecriture.idPose), CleEntiere(ecriture.idCategorie), CleEntiere(ecriture.idPoseur),
+                           *ecriture.prix});
+            continue;
+        }
+        const TarifActuel* actuel = parCle.value(ecriture.idTarif);
+        if (!actuel || actuel->prix != ecriture.lu) {
+            nonFaites.append(i);
+        } else if (ecriture.prix) {
+            modifications.append({ecriture.idTarif, {*ecriture.prix}});
+        } else {
+            suppressions << ecriture.idTarif;
+        }
+    }
+    Connexion& base = DMPose().Quarlo();
+    ModifierParTranches(base, QStringLiteral("Tarif"), QStringLiteral("IdTarif"), {QStringLiteral("Prix")}, modifications);
+    ExecuterParTranches(DMPose().qryExec(), QStringLiteral("DELETE FROM Tarif WHERE IdTarif IN (:IdTarifs)"),
+                        QStringLiteral("IdTarifs"), suppressions);
+    InsererParTranches(base, QStringLiteral("Tarif"),
+                       {QStringLiteral("IdPose"), QStringLiteral("IdCategorie"), QStringLiteral("IdPoseur"),
+                        QStringLiteral("Prix")},
+                       ajouts);
+    return nonFaites;
 }
 
 QStringList EnteteExportation()
@@ -287,30 +309,25 @@ QVector<QStringList> LignesExportation(const Choix& choix, const QString& nomPos
 
 void Copier(const Choix& source, const Choix& cible)
 {
-    const qint64 poseSource = CleEntiere(source.idPose);
-    const qint64 poseurSource = CleEntiere(source.idPoseur);
-    const qint64 poseCible = CleEntiere(cible.idPose);
-    const qint64 poseurCible = CleEntiere(cible.idPoseur);
-
-    Requete& requete = DMPose().qryExec();
     Transaction transaction(DMPose().Quarlo());
-    requete.SetSql(QStringLiteral("DELETE FROM Tarif WHERE idPose = :idPose AND idPoseur = :idPoseur"));
-    requete.LierEntier(QStringLiteral("idPose"), poseCible);
-    requete.LierEntier(QStringLiteral("idPoseur"), poseurCible);
-    requete.Executer();
-    requete.ViderParametres();
-
-    requete.SetSql(QStringLiteral(
-        "INSERT INTO Tarif (idPose, idCategorie, idPoseur, Prix) SELECT DISTINCT :idPoseSec AS idPose, "
-        "idCategorie, :idPoseurSec AS idPoseur, Prix FROM Tarif WHERE idPose = :idPoseInit "
-        "AND idPoseur = :idPoseurInit"));
-    requete.LierEntier(QStringLiteral("idPoseSec"), poseCible);
-    requete.LierEntier(QStringLiteral("idPoseurSec"), poseurCible);
-    requete.LierEntier(QStringLiteral("idPoseInit"), poseSource);
-    requete.LierEntier(QStringLiteral("idPoseurInit"), poseurSource);
-    requete.Executer();
-    requete.ViderParametres();
+    CopierGrille(source, cible);
     transaction.Valider();
+}
+
+LectureCopie LireCopie(const Choix& source, const Choix& cible)
+{
+    return {TarifsDe(DMPose().qrySelect(), source), TarifsDe(DMPose().qrySelect(), cible)};
+}
+
+bool Copier(const Choix& source, const Choix& cible, const LectureCopie& lue)
+{
+    Transaction transaction(DMPose().Quarlo());
+    const LectureCopie actuelle = LireCopie(source, cible);
+    if (actuelle.source != lue.source || actuelle.cible != lue.cible)
+        return false;
+    CopierGrille(source, cible);
+    transaction.Valider();
+    return true;
 }
 
 namespace {

@@ -97,13 +97,38 @@ struct EnregistrementGrille
 // given instead.
 EnregistrementGrille EnregistrerGrille(const Choix& choix, const QVector<LigneGrille>& lue, const QStringList& prix);
 
-// Sets the price of a tariff, only over what was read: the tariff of that
-// key while its price is still `lu`, or, when the key is empty, a new one of
-// the kind, installer and category given while they have none. False when
-// another copy changed that meanwhile (nothing is written then). The keys
-// of a new tariff must be whole numbers.
-bool EcrirePrix(const Choix& choix, const QString& idCategorie, const QString& idTarif,
-                const std::optional<double>& lu, double prix);
+// A tariff row as it stands in the database.
+struct TarifActuel
+{
+    QString cle;
+    QString idPose;
+    QString idPoseur;
+    QString idCategorie;
+    std::optional<double> prix; // nothing when null
+
+    bool operator==(const TarifActuel&) const = default;
+};
+
+// One price an administrator asked for, over what he read: the tariff of
+// key `idTarif` while its price is still `lu` (set to `prix`, or deleted
+// when there is none), or, when the key is empty, a new tariff of the kind,
+// installer and category while they have none. The keys of a new tariff
+// must be whole numbers.
+struct EcritureTarif
+{
+    QString idTarif;
+    std::optional<double> lu;
+    QString idPose;
+    QString idPoseur;
+    QString idCategorie;
+    std::optional<double> prix;
+};
+
+// Makes, inside the caller's group, the writes that still apply to the
+// tariffs `actuels` read in that group (every row the writes may meet), in
+// a statement per slice of many rows for each kind of change; returns the
+// positions of those that no longer apply, which write nothing.
+QVector<int> EcrireTarifs(const QVector<EcritureTarif>& ecritures, const QVector<TarifActuel>& actuels);
 
 // The semicolon-separated export of a grid: the heading, then one line per
 // row of the grid (ten fields; the price with two decimals, empty when
@@ -116,6 +141,17 @@ QVector<QStringList> LignesExportation(const Choix& choix, const QString& nomPos
 // transaction: a failure leaves the target as it was. The keys must be
 // whole numbers.
 void Copier(const Choix& source, const Choix& cible);
+
+// The tariffs of a copy's source and target, as the user was asked about them.
+struct LectureCopie
+{
+    QVector<TarifActuel> source;
+    QVector<TarifActuel> cible;
+};
+LectureCopie LireCopie(const Choix& source, const Choix& cible);
+// Copier, only while both grids still hold what was read (`lue`): false,
+// and nothing written, when another copy of the program changed one since.
+bool Copier(const Choix& source, const Choix& cible, const LectureCopie& lue);
 
 // Many lines at once, in one statement per repaint or action (the answer
 // still comes from the database at that moment).

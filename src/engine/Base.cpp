@@ -439,6 +439,16 @@ int Connexion::ParametresMax() const
     return MoteurOuvert().ParametresMax();
 }
 
+bool Connexion::PeutModifier(const QStringList& tables)
+{
+    return MoteurOuvert().PeutModifier(tables);
+}
+
+QString Connexion::Utilisateur() const
+{
+    return moteur ? moteur->Utilisateur() : QString();
+}
+
 // ---------------------------------------------------------------------------
 // Requete
 

@@ -225,6 +225,12 @@ public:
     // the file, 7,000 on a server): what a write of many rows in one
     // statement sizes its slices by.
     int ParametresMax() const;
+    // Whether the connection may insert, update and delete rows of every one
+    // of these tables: always on the file; on a server, as the rights of its
+    // user say (one statement).
+    bool PeutModifier(const QStringList& tables);
+    // The user a server connection works as; "" on the file.
+    QString Utilisateur() const;
     bool EnTransaction() const { return profondeurTransaction > 0; }
 
     // Statements sent since the connection was made, its own included

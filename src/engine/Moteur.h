@@ -105,6 +105,10 @@ public:
     virtual QString DerniereCleInseree() = 0;
     virtual int LignesModifiees() const = 0;
     virtual int ParametresMax() const = 0;
+    // Whether this connection may insert, update and delete rows of every one
+    // of these tables; the user it connects as ("" on the file).
+    virtual bool PeutModifier(const QStringList& tables) { return true; }
+    virtual QString Utilisateur() const { return QString(); }
 
     // The connection's counters, which the back end keeps up.
     CompteursBase* compteurs = nullptr;

@@ -211,6 +211,13 @@ sqlite3* OuvrirAvecCle(const QString& nomFichier, const QByteArray& motDePasse)
     int rc = sqlite3_open_v2(nomFichier.toUtf8().constData(), &handle, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc == SQLITE_OK)
         rc = sqlite3_key(handle, motDePasse.constData(), int(motDePasse.size()));
+    // The file's format is that of SQLCipher 3 (pages of 1 KB, keys derived
+    // in 64,000 rounds of SHA-1, pages signed with SHA-1), which companies'
+    // files have: a library of version 4 reads and writes it only when told
+    // so, before the first page is read. Version 3 knows no such setting and
+    // passes over it: that format is its own.
+    if (rc == SQLITE_OK)
+        rc = sqlite3_exec(handle, "PRAGMA cipher_compatibility = 3", nullptr, nullptr, nullptr);
     if (rc != SQLITE_OK) {
         const QString texte = TexteEchec(handle, rc);
         sqlite3_close_v2(handle);

@@ -33,12 +33,17 @@ constexpr Oid kOidDecimal8 = 701;
 constexpr Oid kOidNumerique = 1700;
 
 // Every write group of the program, on every workstation, waits for this
-// lock (one per schema of the database).
-const char kCommencer[] = "BEGIN; SELECT pg_advisory_xact_lock(1364, hashtext(coalesce(current_schema(), '')))";
-// What a session needs before its first statement.
-const char kReglagesSession[] = "SET lock_timeout = '10s'; SET client_min_messages = warning";
-// Statements let go before they are dropped on the server, in one exchange.
-constexpr std::size_t kLiberationsGroupees = 32;
+// lock (one per schema of the database). Its settings hold for the group
+// alone: a pooler in transaction mode gives each group whichever server
+// session is free, so nothing may be set for a session. Another
+// workstation's group is waited for 10 s; a statement of the group may run
+// 30 s (the longest a legitimate one takes is a slice of an import, well
+// under a second); and a group left open by a workstation the network lost
+// is rolled back by the server after a minute, so that it does not hold
+// the other workstations' writes.
+const char kCommencer[] = "BEGIN; SET LOCAL lock_timeout = '10s'; SET LOCAL statement_timeout = '30s'; "
+                          "SET LOCAL idle_in_transaction_session_timeout = '60s'; "
+                          "SELECT pg_advisory_xact_lock(1364, hashtext(coalesce(current_schema(), '')))";
 
 void Silence(void*, const char*) {}
 
@@ -106,6 +111,17 @@ ErreurBase ErreurServeur(const PGresult* res, PGconn* conn)
     const char* primaire = res ? PQresultErrorField(res, PG_DIAG_MESSAGE_PRIMARY) : nullptr;
     const QString texte = primaire ? QString::fromUtf8(primaire) : QString::fromUtf8(PQerrorMessage(conn)).trimmed();
     const QString etat = Etat(res);
+    // A pooler that hands each statement to any server session cannot keep
+    // a group of writes together.
+    if (texte.contains(QStringLiteral("statement pooling mode"))
+        || QString::fromUtf8(PQerrorMessage(conn)).contains(QStringLiteral("statement pooling mode")))
+        return Erreur(Cause::Acces,
+                      QStringLiteral("Le regroupeur de connexions (PgBouncer) placé devant la base %1 est réglé en mode "
+                                     "« statement » : le programme enregistre par groupes d'instructions, qu'il ne peut "
+                                     "pas garder ensemble. Demandez à l'administrateur du serveur de le régler en mode "
+                                     "« transaction » ou « session » (pool_mode).")
+                          .arg(designation),
+                      texte);
     if (PQstatus(conn) == CONNECTION_BAD || etat.startsWith(u"08") || etat.startsWith(u"57P"))
         return Erreur(Cause::ConnexionPerdue,
                       QStringLiteral("La connexion à la base %1 a été perdue : ce qui était en cours n'a pas été "
@@ -159,21 +175,68 @@ ErreurBase ErreurServeur(const PGresult* res, PGconn* conn)
     return Erreur(Cause::Instruction, QString(), texte);
 }
 
+// The text holds one of the words, without regard to case.
+bool Contient(const QString& texte, std::initializer_list<const char*> mots)
+{
+    for (const char* mot : mots)
+        if (texte.contains(QString::fromUtf8(mot), Qt::CaseInsensitive))
+            return true;
+    return false;
+}
+
+// What a failure of the certificates or of the service file is, as libpq
+// says it (in English or French); nothing for any other failure.
+std::optional<QString> PhraseCertificatOuService(const QString& texte, const QString& service)
+{
+    const auto contient = [&texte](std::initializer_list<const char*> mots) { return Contient(texte, mots); };
+    const QString correction = QStringLiteral(" dans le paramètre Connexion de Module_Quarlo.ini ou dans le fichier de "
+                                              "services de ce poste, puis relancez le programme.");
+    if (contient({"definition of service", "définition du service"}))
+        return QStringLiteral("le service « %1 » n'est décrit dans aucun fichier de services de ce poste "
+                              "(~/.pg_service.conf, %APPDATA%\\postgresql\\.pg_service.conf, ou le fichier que nomme "
+                              "PGSERVICEFILE) : vérifiez le nom du service dans le paramètre Connexion de "
+                              "Module_Quarlo.ini, ou ajoutez-le au fichier de services.")
+            .arg(service);
+    if (contient({"service file", "fichier de service"}))
+        return QStringLiteral("le fichier de services qui doit décrire le service « %1 » est introuvable : vérifiez "
+                              "PGSERVICEFILE, ou placez le fichier de services à sa place habituelle.")
+            .arg(service);
+    if (contient({"does not match host name", "ne correspond pas au nom d'hôte"}))
+        return QStringLiteral("le certificat présenté par le serveur n'est pas établi à son nom : le nom du serveur "
+                              "(host) doit être celui que porte son certificat. Corrigez-le") + correction;
+    if (contient({"root certificate file", "fichier de certificat racine", "sslrootcert"}))
+        return QStringLiteral("le certificat racine qui doit vérifier le serveur (sslrootcert) est introuvable ou "
+                              "illisible sur ce poste : placez-le à l'endroit indiqué, ou corrigez son chemin") + correction;
+    if (contient({"certificate verify failed", "certificate has expired", "self-signed certificate",
+                  "self signed certificate", "unable to get local issuer certificate"}))
+        return QStringLiteral("le certificat du serveur n'a pas pu être vérifié (signé par une autorité que le "
+                              "certificat racine de ce poste ne reconnaît pas, ou expiré) : installez le bon "
+                              "certificat racine (sslrootcert), ou faites renouveler celui du serveur. Vérifiez-le")
+               + correction;
+    if (contient({"does not support SSL", "ne supporte pas SSL"}))
+        return QStringLiteral("le serveur n'accepte pas les connexions chiffrées (TLS) que demande le paramètre sslmode : "
+                              "demandez à l'administrateur du serveur d'activer TLS, ou corrigez sslmode") + correction;
+    return std::nullopt;
+}
+
 // Why a connection could not be made. The server's words are in its own
 // language: the usual English and French ones are recognised, any other
 // failure reads as a server out of reach.
-ErreurBase ErreurConnexion(PGconn* conn)
+ErreurBase ErreurConnexion(PGconn* conn, const QString& service)
 {
     using Cause = ErreurBase::Cause;
     const QString texte = QString::fromUtf8(PQerrorMessage(conn)).trimmed();
-    const QString designation = DesignationDe(conn);
+    const auto contient = [&texte](std::initializer_list<const char*> mots) { return Contient(texte, mots); };
+    // A service whose description was not found says nothing of its server:
+    // the service is named instead.
+    const bool serviceInconnu = !service.isEmpty() && contient({"service"}) && !contient({"connection to server"});
+    const QString designation = serviceInconnu ? QStringLiteral("du service « %1 »").arg(service)
+                                : service.isEmpty() ? DesignationDe(conn)
+                                                    : DesignationDe(conn) + QStringLiteral(" (service « %1 »)").arg(service);
     const QString utilisateur = QString::fromUtf8(PQuser(conn));
-    const auto contient = [&texte](std::initializer_list<const char*> mots) {
-        for (const char* mot : mots)
-            if (texte.contains(QString::fromUtf8(mot), Qt::CaseInsensitive))
-                return true;
-        return false;
-    };
+    if (const std::optional<QString> phrase = PhraseCertificatOuService(texte, service))
+        return Erreur(Cause::Inaccessible, QStringLiteral("Impossible d'ouvrir la base %1 : ").arg(designation) + *phrase,
+                      texte);
     if (PQconnectionNeedsPassword(conn))
         return Erreur(Cause::Acces,
                       QStringLiteral("Le serveur demande un mot de passe pour ouvrir la base %1 : enregistrez-le dans "
@@ -214,9 +277,6 @@ ErreurBase ErreurConnexion(PGconn* conn)
 struct Session
 {
     PGconn* conn = nullptr;
-    quint64 numero = 0;                 // changes when the session is made again
-    std::vector<QByteArray> aLiberer;   // names of statements no longer used
-    quint64 prochainNom = 0;
     int lignesModifiees = 0;
     QSet<QString> tablesInserees;       // the tables this session inserted into
     CompteursBase* compteurs = nullptr;
@@ -315,6 +375,11 @@ QString TableInseree(const QString& sql)
 
 class MoteurServeur;
 
+// A statement the server parses at each run (an unnamed statement): a
+// connection pooler in transaction mode may give each run another server
+// session, where a statement prepared under a name would be missing, or
+// already taken by another workstation's. What the server infers of its
+// parameters is asked once, in the same exchange as a first parsing.
 class InstructionServeur : public Instruction
 {
 public:
@@ -326,23 +391,21 @@ public:
         parametres = std::move(traduit.parametres);
     }
 
-    ~InstructionServeur() override
-    {
-        if (!nom.isEmpty() && session->conn && numeroSession == session->numero)
-            session->aLiberer.push_back(nom);
-    }
-
     void Ouvrir(const std::vector<ValeurParametre>& valeurs, QVector<Ligne>& lignes) override
     {
         ResultatPq res(Lancer(valeurs));
+        const QSharedPointer<const Ligne::Colonnes>& noms = Colonnes(res);
         const int nombre = PQntuples(res);
         const int nombreColonnes = PQnfields(res);
+        typesColonnes.resize(std::size_t(nombreColonnes));
+        for (int j = 0; j < nombreColonnes; ++j)
+            typesColonnes[std::size_t(j)] = PQftype(res, j);
         lignes.resize(nombre);
         for (int i = 0; i < nombre; ++i) {
             Ligne& ligne = lignes[i];
             auto& colonnesLigne = EcritureLigne::Colonnes(ligne);
-            if (colonnesLigne != colonnes)
-                colonnesLigne = colonnes;
+            if (colonnesLigne != noms)
+                colonnesLigne = noms;
             QVector<QVariant>& cellules = EcritureLigne::Valeurs(ligne);
             cellules.resize(nombreColonnes);
             for (int j = 0; j < nombreColonnes; ++j)
@@ -365,15 +428,37 @@ private:
     std::shared_ptr<Session> session;
     const QString tableInseree;
     QByteArray texte;
-    QByteArray nom; // on the server, once prepared
-    quint64 numeroSession = 0;
+    bool decrite = false; // the types of the parameters are known
     std::vector<Oid> typesParametres;
     std::vector<Oid> typesColonnes;
     QSharedPointer<const Ligne::Colonnes> colonnes;
 
-    void Preparer(const std::vector<ValeurParametre>& valeurs);
-    bool EssayerPreparation(const std::vector<Oid>& types, ResultatPq& echec);
+    void Decrire(const std::vector<ValeurParametre>& valeurs);
+    bool EssayerDescription(const std::vector<Oid>& types, bool protegee, ResultatPq& echec);
     PGresult* Lancer(const std::vector<ValeurParametre>& valeurs);
+
+    // The names of the result's columns, kept from run to run while they are the same.
+    const QSharedPointer<const Ligne::Colonnes>& Colonnes(const PGresult* res)
+    {
+        const int nombre = PQnfields(res);
+        const auto memes = [&] {
+            if (nombre != colonnes->nomsMoteur.size())
+                return false;
+            for (int j = 0; j < nombre; ++j)
+                if (std::strcmp(PQfname(res, j), colonnes->nomsMoteur[j].constData()) != 0)
+                    return false;
+            return true;
+        };
+        if (!colonnes || !memes()) {
+            auto lues = QSharedPointer<Ligne::Colonnes>::create();
+            for (int j = 0; j < nombre; ++j) {
+                lues->nomsMoteur << QByteArray(PQfname(res, j));
+                lues->noms << QString::fromUtf8(PQfname(res, j));
+            }
+            colonnes = lues;
+        }
+        return colonnes;
+    }
 };
 
 class MoteurServeur : public Moteur
@@ -395,7 +480,6 @@ public:
     {
         session->compteurs = compteurs;
         PQsetNoticeProcessor(session->conn, &Silence, nullptr);
-        Executer(kReglagesSession);
     }
 
     PGconn* Conn() const { return session->conn; }
@@ -461,11 +545,7 @@ public:
             PQclear(PQexec(session->conn, "ROLLBACK"));
     }
 
-    void AvantInstructionIsolee() override
-    {
-        Reprendre();
-        Liberer();
-    }
+    void AvantInstructionIsolee() override { Reprendre(); }
 
     QStringList Tables() override
     {
@@ -574,7 +654,10 @@ public:
     QString DernierIdentifiant(const QString& table) override
     {
         // The key this session gave last: another workstation may have
-        // inserted since, and its key must not be taken for ours.
+        // inserted since, and its key must not be taken for ours. Behind a
+        // pooler in transaction mode the server session is this group's
+        // only: the key is asked inside the group that inserted (as every
+        // caller does).
         const QString sequence = Sequence(table);
         if (sequence.isEmpty())
             return QString(QLatin1String(""));
@@ -615,6 +698,21 @@ public:
     // statement's parameters longer than 30,000 bytes, four bytes each.
     int ParametresMax() const override { return 7000; }
 
+    bool PeutModifier(const QStringList& tables) override
+    {
+        // A table the database lacks says nothing against it.
+        return Lire("SELECT coalesce(bool_and(has_table_privilege(c, 'INSERT') AND has_table_privilege(c, 'UPDATE') "
+                    "AND has_table_privilege(c, 'DELETE')), true) FROM (SELECT to_regclass(quote_ident(current_schema()) "
+                    "|| '.' || lower(t)) AS c FROM unnest(string_to_array($1, ',')) t) tables WHERE c IS NOT NULL",
+                    {tables.join(u',')})
+            .value(0)
+            .value(0)
+            .toLongLong()
+               != 0;
+    }
+
+    QString Utilisateur() const override { return QString::fromUtf8(PQuser(session->conn)); }
+
     // The session was lost: made again while no group is open, else an error.
     void Reprendre()
     {
@@ -623,10 +721,7 @@ public:
         PQreset(session->conn);
         if (PQstatus(session->conn) != CONNECTION_OK)
             throw ErreurServeur(nullptr, session->conn);
-        ++session->numero;
-        session->aLiberer.clear();
         session->tablesInserees.clear();
-        Executer(kReglagesSession);
         if (apresReprise)
             apresReprise();
     }
@@ -634,19 +729,6 @@ public:
 private:
     std::shared_ptr<Session> session;
     QString designation;
-
-    // Drops, in one exchange, the statements no longer used.
-    void Liberer()
-    {
-        if (session->aLiberer.size() < kLiberationsGroupees)
-            return;
-        QByteArray sql;
-        for (const QByteArray& nom : session->aLiberer)
-            sql += "DEALLOCATE " + nom + ";";
-        session->aLiberer.clear();
-        ++compteurs->instructions;
-        PQclear(PQexec(session->conn, sql.constData()));
-    }
 
     // The rows of one statement of the layer's own, parameters as $1, $2...
     QVector<QVariantList> Lire(const QByteArray& sql, const QVariantList& parametres = {})
@@ -709,34 +791,58 @@ private:
     }
 };
 
-bool InstructionServeur::EssayerPreparation(const std::vector<Oid>& types, ResultatPq& echec)
+// Sends the statement for parsing and describing, in one exchange (without
+// a synchronisation between the two, a pooler might give the description to
+// another server session), behind a savepoint when it is protected.
+bool InstructionServeur::EssayerDescription(const std::vector<Oid>& types, bool protegee, ResultatPq& echec)
 {
-    nom = "quarlo_" + QByteArray::number(++session->prochainNom);
-    numeroSession = session->numero;
+    PGconn* conn = session->conn;
     ++session->compteurs->preparations;
-    ResultatPq prepare(PQprepare(session->conn, nom.constData(), texte.constData(), int(types.size()), types.data()));
-    if (!Reussi(prepare)) {
-        nom.clear();
-        std::swap(echec.res, prepare.res);
-        return false;
+    if (PQenterPipelineMode(conn) != 1)
+        moteur.Echec(nullptr);
+    const auto ordre = [conn](const char* sql) { PQsendQueryParams(conn, sql, 0, nullptr, nullptr, nullptr, nullptr, 0); };
+    if (protegee)
+        ordre("SAVEPOINT quarlo_preparation");
+    PQsendPrepare(conn, "", texte.constData(), int(types.size()), types.data());
+    PQsendDescribePrepared(conn, "");
+    if (protegee)
+        ordre("RELEASE SAVEPOINT quarlo_preparation");
+    PQpipelineSync(conn);
+    // Each command's first result (a command has one here), then the end of the exchange.
+    std::vector<std::unique_ptr<ResultatPq>> parCommande;
+    for (int k = 0; k < (protegee ? 4 : 2); ++k) {
+        PGresult* premier = PQgetResult(conn);
+        if (!premier)
+            break;
+        parCommande.push_back(std::make_unique<ResultatPq>(premier));
+        for (PGresult* suite = PQgetResult(conn); suite; suite = PQgetResult(conn))
+            PQclear(suite);
     }
-    ResultatPq description(PQdescribePrepared(session->conn, nom.constData()));
-    if (!Reussi(description))
-        moteur.Echec(description);
-    typesParametres.resize(std::size_t(PQnparams(description)));
+    for (PGresult* res = PQgetResult(conn); res; res = PQgetResult(conn)) {
+        const bool fin = PQresultStatus(res) == PGRES_PIPELINE_SYNC;
+        PQclear(res);
+        if (fin)
+            break;
+    }
+    PQexitPipelineMode(conn);
+    // The first failure, if any: the commands after it were not run.
+    for (const auto& resultat : parCommande) {
+        if (!Reussi(*resultat)) {
+            std::swap(echec.res, resultat->res);
+            return false;
+        }
+    }
+    const std::size_t description = protegee ? 2 : 1;
+    if (parCommande.size() <= description)
+        moteur.Echec(nullptr);
+    const PGresult* reponse = *parCommande[description];
+    typesParametres.resize(std::size_t(PQnparams(reponse)));
     for (std::size_t i = 0; i < typesParametres.size(); ++i)
-        typesParametres[i] = PQparamtype(description, int(i));
-    auto lues = QSharedPointer<Ligne::Colonnes>::create();
-    typesColonnes.resize(std::size_t(PQnfields(description)));
-    for (int j = 0; j < PQnfields(description); ++j) {
-        lues->noms << QString::fromUtf8(PQfname(description, j));
-        typesColonnes[std::size_t(j)] = PQftype(description, j);
-    }
-    colonnes = lues;
+        typesParametres[i] = PQparamtype(reponse, int(i));
     return true;
 }
 
-void InstructionServeur::Preparer(const std::vector<ValeurParametre>& valeurs)
+void InstructionServeur::Decrire(const std::vector<ValeurParametre>& valeurs)
 {
     // The server infers what each parameter is from where it stands. Where
     // nothing says it (a value in a select list), a number bound there is
@@ -752,12 +858,9 @@ void InstructionServeur::Preparer(const std::vector<ValeurParametre>& valeurs)
         avecIndices = avecIndices || indices[i] != 0;
     }
     const bool protegee = avecIndices && session->EnTransaction();
-    if (protegee)
-        moteur.Executer("SAVEPOINT quarlo_preparation");
     ResultatPq echec(nullptr);
-    if (EssayerPreparation(std::vector<Oid>(parametres.size(), 0), echec)) {
-        if (protegee)
-            moteur.Executer("RELEASE SAVEPOINT quarlo_preparation");
+    if (EssayerDescription(std::vector<Oid>(parametres.size(), 0), protegee, echec)) {
+        decrite = true;
         return;
     }
     const QString etat = Etat(echec);
@@ -766,36 +869,29 @@ void InstructionServeur::Preparer(const std::vector<ValeurParametre>& valeurs)
     if (protegee)
         moteur.Executer("ROLLBACK TO SAVEPOINT quarlo_preparation; RELEASE SAVEPOINT quarlo_preparation");
     ResultatPq secondEchec(nullptr);
-    if (!EssayerPreparation(indices, secondEchec))
+    if (!EssayerDescription(indices, false, secondEchec))
         moteur.Echec(secondEchec);
+    decrite = true;
 }
 
 PGresult* InstructionServeur::Lancer(const std::vector<ValeurParametre>& valeurs)
 {
-    for (int essai = 0;; ++essai) {
-        if (nom.isEmpty() || numeroSession != session->numero)
-            Preparer(valeurs);
-        std::vector<std::optional<QByteArray>> textes(valeurs.size());
-        std::vector<const char*> pointeurs(valeurs.size(), nullptr);
-        for (std::size_t i = 0; i < valeurs.size(); ++i) {
-            textes[i] = TexteParametre(valeurs[i], typesParametres[i]);
-            if (textes[i])
-                pointeurs[i] = textes[i]->constData();
-        }
-        PGresult* res = PQexecPrepared(session->conn, nom.constData(), int(pointeurs.size()), pointeurs.data(), nullptr,
-                                       nullptr, 0);
-        if (Reussi(res))
-            return res;
+    if (!decrite && !parametres.empty())
+        Decrire(valeurs);
+    std::vector<std::optional<QByteArray>> textes(valeurs.size());
+    std::vector<const char*> pointeurs(valeurs.size(), nullptr);
+    for (std::size_t i = 0; i < valeurs.size(); ++i) {
+        textes[i] = TexteParametre(valeurs[i], typesParametres[i]);
+        if (textes[i])
+            pointeurs[i] = textes[i]->constData();
+    }
+    PGresult* res = PQexecParams(session->conn, texte.constData(), int(pointeurs.size()), typesParametres.data(),
+                                 pointeurs.data(), nullptr, nullptr, 0);
+    if (!Reussi(res)) {
         ResultatPq echec(res);
-        // A table changed since the statement was prepared (another copy's
-        // upgrade): prepared again, when no group depends on it.
-        if (essai == 0 && Etat(echec) == u"0A000" && !session->EnTransaction()) {
-            session->aLiberer.push_back(nom);
-            nom.clear();
-            continue;
-        }
         moteur.Echec(echec);
     }
+    return res;
 }
 
 } // namespace
@@ -814,18 +910,27 @@ std::unique_ptr<Moteur> OuvrirServeur(const QString& chaineConnexion)
                                     "corrigez le paramètre Connexion de Module_Quarlo.ini."),
                      texte);
     }
+    QString service;
+    for (const PQconninfoOption* option = options; option->keyword; ++option)
+        if (std::strcmp(option->keyword, "service") == 0 && option->val)
+            service = QString::fromUtf8(option->val);
     PQconninfoFree(options);
     // The program's defaults first: the connection string may change them,
     // except the encoding, which the layer needs.
+    // A server gone silent is noticed within about 30 s whatever the program
+    // was doing: waiting for an answer (the keepalives probe after 10 s of
+    // silence) or sending (a request the server does not acknowledge
+    // within 30 s is given up, where the system would retry for a quarter
+    // of an hour).
     const char* const cles[] = {"connect_timeout", "keepalives_idle", "keepalives_interval", "keepalives_count",
-                                "application_name", "dbname", "client_encoding", nullptr};
-    const char* const valeurs[] = {"10", "30", "10", "3", "Quarlo", chaine.constData(), "UTF8", nullptr};
+                                "tcp_user_timeout", "application_name", "dbname", "client_encoding", nullptr};
+    const char* const valeurs[] = {"10", "10", "5", "3", "30000", "Quarlo", chaine.constData(), "UTF8", nullptr};
     PGconn* conn = PQconnectdbParams(cles, valeurs, 1);
     if (!conn)
         throw ErreurBase("La mémoire manque pour se connecter au serveur de base de données.", ErreurBase::Cause::Memoire,
                          QString());
     if (PQstatus(conn) != CONNECTION_OK) {
-        const ErreurBase echec = ErreurConnexion(conn);
+        const ErreurBase echec = ErreurConnexion(conn, service);
         PQfinish(conn);
         throw echec;
     }

@@ -315,18 +315,85 @@ Compte Copier(const QString& source, const QString& destination)
     return resultat;
 }
 
+Compte AccorderDroits(const QString& connexion, const QString& administration, const QString& chiffrage)
+{
+    Compte resultat;
+    try {
+        if (!EstServeur(connexion))
+            throw Refus(QStringLiteral("Les droits se donnent sur une base d'un serveur PostgreSQL : « %1 » n'en "
+                                       "désigne pas (le fichier Quarlo.abs s'ouvre avec son mot de passe seul).")
+                            .arg(connexion));
+        if (administration == chiffrage)
+            throw Refus(QStringLiteral("Le rôle des postes de chiffrage doit être un autre que celui des "
+                                       "administrateurs (« %1 »).")
+                            .arg(administration));
+        TDMPose dm;
+        dm.SetServeur(connexion);
+        dm.Ouvrir();
+        const QStringList messages = dm.RestructureBase();
+        if (!messages.isEmpty())
+            throw Refus(messages.join(u'\n'));
+        Requete requete(dm.Quarlo());
+        for (const QString& role : {administration, chiffrage}) {
+            requete.SetSql(QStringLiteral("SELECT 1 FROM pg_roles WHERE rolname = :Role"));
+            requete.LierTexte(QStringLiteral("Role"), role);
+            if (requete.Ouvrir().EstVide())
+                throw Refus(QStringLiteral("Le rôle « %1 » n'existe pas sur le serveur : créez-le d'abord "
+                                           "(createuser --pwprompt %1), puis relancez cette commande.")
+                                .arg(role));
+        }
+        requete.SetSql(QStringLiteral("SELECT quote_ident(current_schema()) AS Schema, pg_get_serial_sequence("
+                                      "quote_ident(current_schema()) || '.poseur', 'idposeur') AS Sequence"));
+        const Ligne noms = requete.Ouvrir().Premiere();
+        const auto identifiant = [](QString nom) { return u'"' + nom.replace(u'"', QStringLiteral("\"\"")) + u'"'; };
+        const QString schema = noms.Texte(QStringLiteral("Schema"));
+        const QString admin = identifiant(administration);
+        const QString poste = identifiant(chiffrage);
+        // One statement: the rights change together or not at all.
+        dm.Quarlo().ExecuterScript(
+            QStringLiteral("GRANT USAGE ON SCHEMA %1 TO %2, %3;"
+                           "GRANT SELECT, INSERT, UPDATE, DELETE ON ALL TABLES IN SCHEMA %1 TO %2;"
+                           "GRANT USAGE, SELECT, UPDATE ON ALL SEQUENCES IN SCHEMA %1 TO %2;"
+                           "REVOKE ALL ON ALL TABLES IN SCHEMA %1 FROM %3;"
+                           "REVOKE ALL ON ALL SEQUENCES IN SCHEMA %1 FROM %3;"
+                           "GRANT SELECT ON ALL TABLES IN SCHEMA %1 TO %3;"
+                           "GRANT INSERT, UPDATE ON %1.poseur TO %3;"
+                           "GRANT USAGE ON SEQUENCE %4 TO %3")
+                .arg(schema, admin, poste, noms.Texte(QStringLiteral("Sequence"))));
+        resultat.lignes << QStringLiteral("Droits donnés sur la base %1 :").arg(dm.Designation())
+                        << QStringLiteral("- « %1 », les administrateurs : lecture et écriture de toutes les "
+                                          "données de référence ;")
+                               .arg(administration)
+                        << QStringLiteral("- « %1 », les postes de chiffrage : lecture de toutes les données, "
+                                          "écriture des seuls poseurs de la configuration de l'hôte.")
+                               .arg(chiffrage);
+        resultat.reussie = true;
+    } catch (const std::exception& erreur) {
+        resultat.lignes << QString::fromUtf8(erreur.what())
+                        << QStringLiteral("Les droits n'ont pas été changés.");
+    }
+    return resultat;
+}
+
 int Executer(const QStringList& arguments)
 {
     QTextStream sortie(stdout);
     QTextStream erreurs(stderr);
-    if (arguments.size() != 2) {
+    const bool droits = arguments.size() == 4 && arguments[0] == u"--droits";
+    if (arguments.size() != 2 && !droits) {
         erreurs << "Usage : QuarloCopieBase <source> <destination>\n"
                    "Copie toutes les tables d'une base Quarlo dans une base neuve, clés comprises, puis vérifie la copie.\n"
                    "Un argument de la forme clé=valeur (\"host=serveur dbname=quarlo\") ou postgresql://... désigne une\n"
-                   "base d'un serveur PostgreSQL ; tout autre argument, un fichier Quarlo.abs.\n";
+                   "base d'un serveur PostgreSQL ; tout autre argument, un fichier Quarlo.abs.\n"
+                   "\n"
+                   "Usage : QuarloCopieBase --droits <base du serveur> <rôle des administrateurs> <rôle des postes>\n"
+                   "Donne aux administrateurs la lecture et l'écriture de toutes les tables, aux postes de chiffrage\n"
+                   "la lecture de toutes les tables et l'écriture des seuls poseurs. À lancer par le propriétaire des\n"
+                   "tables, après la copie et après chaque mise à jour du programme.\n";
         return 2;
     }
-    const Compte compte = Copier(arguments[0], arguments[1]);
+    const Compte compte = droits ? AccorderDroits(arguments[1], arguments[2], arguments[3])
+                                 : Copier(arguments[0], arguments[1]);
     QTextStream& flux = compte.reussie ? sortie : erreurs;
     for (const QString& ligne : compte.lignes)
         flux << ligne << '\n';

@@ -22,8 +22,18 @@ struct Compte
 // server database without tables, and refused when it already holds data.
 Compte Copier(const QString& source, const QString& destination);
 
-// The program: usage, the copy, its account on the output; the exit code
-// (0 only for a complete and checked copy, 1 for a failure, 2 for a wrong call).
+// Gives the two roles of a company's server their rights on the database
+// named by the connection string (which this tool brings up to date first):
+// `administration` reads and writes every table; `chiffrage`, the pricing
+// workstations', reads every table and writes only what a pricing start
+// writes, the host's installers. Run by the owner of the tables; the roles
+// must exist. Run again, it gives the same rights (after an upgrade that
+// added a table, the new table's too).
+Compte AccorderDroits(const QString& connexion, const QString& administration, const QString& chiffrage);
+
+// The program: usage, the copy (or, with --droits, the rights), its account
+// on the output; the exit code (0 only for a complete and checked copy or
+// rights given, 1 for a failure, 2 for a wrong call).
 int Executer(const QStringList& arguments);
 
 } // namespace CopieBase

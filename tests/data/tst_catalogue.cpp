@@ -196,6 +196,33 @@ private slots:
         QCOMPARE(LignesTexte(base.Base(), kCatalogue), avant);
     }
 
+    // A large catalogue goes in a statement per slice of as many entries as
+    // the engine takes parameters, not one per entry, with the same rows.
+    void grandCatalogueParTranches()
+    {
+        BaseTemporaire base;
+        QVector<QStringList> lignes;
+        for (int i = 0; i < 3000; ++i)
+            lignes.append({QStringLiteral("C%1").arg(i), QStringLiteral("Vis %1").arg(i), QString(), "1,50", "0,75",
+                           "100,00", "0,00", i % 2 ? "O" : "N"});
+        int progression = 0;
+        const quint64 avant = base.Base().Instructions();
+        QVERIFY(CatalogueQuincaillerie::Importer(LireLignesCsv(Fichier(lignes)),
+                                                 [](const CatalogueQuincaillerie::Examen&) { return true; },
+                                                 [&](int faites, int total) {
+                                                     QVERIFY(faites > progression && total == 3000);
+                                                     progression = faites;
+                                                 })
+                    .faite);
+        const quint64 tranches = (3000 * 8 + base.Base().ParametresMax() - 1) / base.Base().ParametresMax();
+        QVERIFY2(base.Base().Instructions() - avant <= 6 + tranches, qPrintable(QString::number(base.Base().Instructions() - avant)));
+        QCOMPARE(progression, 3000);
+        const QStringList lues = LignesTexte(base.Base(), kCatalogue);
+        QCOMPARE(lues.size(), 3000);
+        QCOMPARE(lues.first(), QStringLiteral("C0|Vis 0||1.5|0.75|100|0|0"));
+        QCOMPARE(lues.last(), QStringLiteral("C2999|Vis 2999||1.5|0.75|100|0|1"));
+    }
+
     void importEchoueGardeLeCatalogue()
     {
         BaseTemporaire base;

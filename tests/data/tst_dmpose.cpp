@@ -157,6 +157,29 @@ private slots:
         QVERIFY(!lu.read(16).startsWith("SQLite format 3"));
     }
 
+    // The file companies have, made by SQLCipher 3 (tests/data/data holds
+    // one made by this program with it), opens whatever library the program
+    // is built with, and a new file is made in the same format: pages of
+    // 1 KB, keys derived in 64,000 rounds.
+    void fichierDuFormatDesEntreprises()
+    {
+        SUR_LE_FICHIER_SEULEMENT();
+        QVERIFY(QFile::copy(QStringLiteral(QUARLO_TEST_DATA "/Quarlo-format3.abs"), fichier));
+        TDMPose dm;
+        QCOMPARE(Ouvrir(dm), QStringList());
+        QVERIFY(!dm.BaseCreee());
+        QCOMPARE(LignesTexte(dm.Quarlo(), QStringLiteral("SELECT COUNT(*) FROM Tarif")), QStringList({"126"}));
+        QCOMPARE(LignesTexte(dm.Quarlo(), QStringLiteral("SELECT Libelle FROM Pose ORDER BY IdPose")).size(), 3);
+        dm.Fermer();
+
+        const QString neuf = dossier.filePath(QStringLiteral("neuf.abs"));
+        QFile::remove(neuf);
+        Connexion base;
+        base.Ouvrir(neuf, kMotDePasseBase);
+        QCOMPARE(LignesTexte(base, QStringLiteral("PRAGMA cipher_page_size")), QStringList({"1024"}));
+        QCOMPARE(LignesTexte(base, QStringLiteral("PRAGMA kdf_iter")), QStringList({"64000"}));
+    }
+
     void fichierExistantJamaisRecree()
     {
         {

@@ -216,6 +216,55 @@ private slots:
         QCOMPARE(LignesTexte(r.base.Base(), x).size(), 3);
         Tarifs::Copier({r.poseB, "0"}, {r.poseA, r.poseurX});
         QCOMPARE(LignesTexte(r.base.Base(), x), QStringList{TarifTexte(r.poseB, r.poseurX, r.pvc, "5")});
+
+        // Over the grids as the user was asked about them: one changed by
+        // another copy meanwhile, the source or the target, stops the copy.
+        const Tarifs::Choix source{r.poseB, r.poseurX};
+        const Tarifs::Choix cible{r.poseA, "0"};
+        for (const QString& changement : QStringList{"UPDATE Tarif SET Prix = 11 WHERE IdPoseur = 0 AND Prix = 10",
+                                                     "INSERT INTO Tarif (IdPose, IdCategorie, IdPoseur, Prix) VALUES (" + r.poseB
+                                              + ", " + r.bois + ", " + r.poseurX + ", 6)"}) {
+            const Tarifs::LectureCopie lue = Tarifs::LireCopie(source, cible);
+            r.base.Executer(changement);
+            const QStringList avant = r.Tarifs();
+            QVERIFY(!Tarifs::Copier(source, cible, lue));
+            QCOMPARE(r.Tarifs(), avant);
+        }
+        QVERIFY(Tarifs::Copier(source, cible, Tarifs::LireCopie(source, cible)));
+        QCOMPARE(LignesTexte(r.base.Base(), "SELECT IdPose, IdPoseur, IdCategorie, Prix FROM Tarif WHERE IdPoseur = 0 "
+                                            "ORDER BY IdCategorie"),
+                 (QStringList{TarifTexte(r.poseA, "0", r.pvc, "5"), TarifTexte(r.poseA, "0", r.bois, "6")}));
+    }
+
+    // A grid of a thousand rows is saved in a statement per slice of many
+    // rows for each kind of change, where a statement per row sent a
+    // thousand: the same rows.
+    void grandeGrilleParTranches()
+    {
+        Reference r;
+        r.base.Executer("WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 1000) "
+                        "INSERT INTO Categorie (Libelle, IdCategorieType) SELECT 'C' || i, " + r.fenetres + " FROM n");
+        const Tarifs::Choix choix{r.poseA, r.poseurX};
+        const auto enregistrer = [&](const QStringList& prix) {
+            const quint64 avant = r.base.Base().Instructions();
+            QVERIFY(Tarifs::EnregistrerGrille(choix, Tarifs::Grille(choix), prix).laissees.isEmpty());
+            const quint64 instructions = r.base.Base().Instructions() - avant;
+            QVERIFY2(instructions <= 10, qPrintable(QString::number(instructions)));
+        };
+        QStringList prix;
+        for (int i = 0; i < 1002; ++i)
+            prix << QString::number(i + 1);
+        enregistrer(prix);
+        QCOMPARE(r.base.Compter("SELECT COUNT(*) FROM Tarif WHERE IdPoseur = " + r.poseurX), 1002);
+        // Half changed, half cleared.
+        for (int i = 0; i < 1002; ++i)
+            prix[i] = i % 2 ? QString() : QString::number(2 * (i + 1));
+        enregistrer(prix);
+        QStringList attendus;
+        for (int i = 0; i < 1002; i += 2)
+            attendus << QString::number(2 * (i + 1));
+        QCOMPARE(LignesTexte(r.base.Base(), "SELECT Prix FROM Tarif WHERE IdPoseur = " + r.poseurX + " ORDER BY IdTarif"),
+                 attendus);
     }
 
     void importation()

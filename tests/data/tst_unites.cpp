@@ -445,6 +445,28 @@ private slots:
         QCOMPARE(lignes(), apres);
     }
 
+    // A text of the host's wider than its column (a SIRET written with
+    // spaces, a long name) is stored cut, on both back ends, and said by the
+    // start that stores it only.
+    void textesDeLHoteCoupes()
+    {
+        BaseTemporaire base;
+        Poseurs::ValeursHote valeurs;
+        valeurs[0] = QStringLiteral("P1");
+        valeurs[1] = QString(120, u'N');
+        valeurs[11] = QStringLiteral("412 385 672 00017");
+        const QVector<Poseurs::TexteCoupe> coupes = Poseurs::EnregistrerPoseursHote({valeurs});
+        QCOMPARE(coupes.size(), 2);
+        QCOMPARE(QStringList({coupes[0].code, coupes[0].champ, QString::number(coupes[0].longueur),
+                              QString::number(coupes[0].largeur)}),
+                 QStringList({"P1", "Nom", "120", "100"}));
+        QCOMPARE(QStringList({coupes[1].champ, QString::number(coupes[1].longueur), QString::number(coupes[1].largeur)}),
+                 QStringList({"Siret", "17", "14"}));
+        QCOMPARE(LignesTexte(base.Base(), "SELECT Code, Siret, LENGTH(Nom) FROM Poseur"),
+                 QStringList({"P1|412 385 672 00|100"}));
+        QVERIFY(Poseurs::EnregistrerPoseursHote({valeurs}).isEmpty());
+    }
+
     // A deletion takes the record as its list read it. Deleting a category
     // takes its constraints and its tariffs with it, even when another copy
     // deleted its row first; any other deletion removes its row only. A record

@@ -13,8 +13,13 @@
 #include <QThread>
 #include <QtTest>
 
+#include <QDir>
+
 #include <limits>
 #include <memory>
+#include <netinet/in.h>
+#include <netinet/tcp.h>
+#include <sys/socket.h>
 #include <optional>
 #include <vector>
 
@@ -124,6 +129,24 @@ const Table kJournal{QStringLiteral("Journal"),
                      {{QStringLiteral("IdJournal"), GenreColonne::CleAuto},
                       {QStringLiteral("Origine"), GenreColonne::Texte, 20},
                       {QStringLiteral("Numero"), GenreColonne::Entier}}};
+
+// The file descriptors of this process that are TCP sockets.
+QSet<int> SocketsTcp()
+{
+    QSet<int> sockets;
+    for (const QFileInfo& lien : QDir(QStringLiteral("/proc/self/fd")).entryInfoList(QDir::System | QDir::NoDotAndDotDot)) {
+        const int descripteur = lien.fileName().toInt();
+        int type = 0;
+        socklen_t taille = sizeof type;
+        sockaddr_storage adresse{};
+        socklen_t tailleAdresse = sizeof adresse;
+        if (::getsockopt(descripteur, SOL_SOCKET, SO_TYPE, &type, &taille) == 0 && type == SOCK_STREAM
+            && ::getsockname(descripteur, reinterpret_cast<sockaddr*>(&adresse), &tailleAdresse) == 0
+            && (adresse.ss_family == AF_INET || adresse.ss_family == AF_INET6))
+            sockets.insert(descripteur);
+    }
+    return sockets;
+}
 
 QStringList EnMinuscules(const QStringList& noms)
 {
@@ -702,6 +725,14 @@ private slots:
                                      << QStringLiteral("n'a pas les droits nécessaires");
         QTest::newRow("chaîne invalide") << "chaîne" << int(ErreurBase::Cause::Inaccessible)
                                          << QStringLiteral("La chaîne de connexion au serveur");
+        QTest::newRow("service inconnu") << "service" << int(ErreurBase::Cause::Inaccessible)
+                                         << QStringLiteral("le service « quarlo_absent » n'est décrit dans aucun");
+        QTest::newRow("certificat d'un autre nom") << "nom du certificat" << int(ErreurBase::Cause::Inaccessible)
+                                                   << QStringLiteral("n'est pas établi à son nom");
+        QTest::newRow("certificat racine absent") << "certificat racine" << int(ErreurBase::Cause::Inaccessible)
+                                                  << QStringLiteral("le certificat racine qui doit vérifier le serveur");
+        QTest::newRow("regroupeur en mode statement") << "regroupeur" << int(ErreurBase::Cause::Acces)
+                                                      << QStringLiteral("est réglé en mode « statement »");
     }
 
     // What a workstation's user can act on, in one French sentence naming the
@@ -717,7 +748,24 @@ private slots:
                                            "GRANT USAGE ON SCHEMA %2 TO %1")
                                 .arg(role, schema->Nom()));
         QString chaine = cible;
-        if (panne == u"injoignable")
+        const QString tcp = ReglageEssai("QUARLO_ESSAI_TCP");
+        const QString regroupeur = ReglageEssai("QUARLO_ESSAI_REGROUPEUR");
+        QTemporaryDir services;
+        if ((panne.contains(u"certificat") && tcp.isEmpty()) || (panne == u"regroupeur" && regroupeur.isEmpty()))
+            QSKIP("the cluster of scripts/serveur-essai.sh only (TCP with TLS, PgBouncer)");
+        if (panne == u"service") {
+            QFile fichierServices(services.filePath(QStringLiteral("services.conf")));
+            QVERIFY(fichierServices.open(QIODevice::WriteOnly));
+            fichierServices.write("[quarlo]\nhost=/nulle/part\n");
+            qputenv("PGSERVICEFILE", QFile::encodeName(fichierServices.fileName()));
+            chaine = QStringLiteral("service=quarlo_absent");
+        } else if (panne == u"nom du certificat") {
+            chaine = tcp + QStringLiteral(" sslmode=verify-full sslrootcert=%1").arg(ReglageEssai("QUARLO_ESSAI_CERTIFICAT"));
+        } else if (panne == u"certificat racine") {
+            chaine = tcp + QStringLiteral(" sslmode=verify-ca sslrootcert=/nulle/part/racine.crt");
+        } else if (panne == u"regroupeur") {
+            chaine = regroupeur + QStringLiteral(" dbname=essai_instruction");
+        } else if (panne == u"injoignable")
             chaine += QStringLiteral(" host=/nulle/part");
         else if (panne == u"base")
             chaine += QStringLiteral(" dbname=quarlo_absente");
@@ -737,10 +785,54 @@ private slots:
             message = erreur.Message();
             QCOMPARE(int(erreur.Raison()), cause);
         }
+        qunsetenv("PGSERVICEFILE");
         base.ExecuterScript(QStringLiteral("REVOKE ALL ON SCHEMA %2 FROM %1; DROP ROLE %1").arg(role, schema->Nom()));
         QVERIFY2(message.contains(phrase), qPrintable(message));
         QVERIFY2(message.contains(QStringLiteral("\n(PostgreSQL : ")), qPrintable(message));
-        QVERIFY2(panne == u"chaîne" || message.contains(QStringLiteral("du serveur « ")), qPrintable(message));
+        // A service whose description is missing is named, its server being unknown.
+        const QString designation = panne == u"service" ? QStringLiteral("du service « ") : QStringLiteral("du serveur « ");
+        QVERIFY2(panne == u"chaîne" || message.contains(designation), qPrintable(message));
+    }
+
+    // A server gone silent is noticed whatever the program was doing: the
+    // connection's socket gives up a request unacknowledged for 30 s and
+    // probes a silent link after 10 s; a write group may not hold the other
+    // workstations longer than its statements' 30 s, nor a minute once its
+    // workstation is lost. The settings of the group are its own: a pooler
+    // in transaction mode hands the next group another server session.
+    void serveurSilencieuxRemarque()
+    {
+        SUR_LE_SERVEUR_SEULEMENT();
+        const QString tcp = ReglageEssai("QUARLO_ESSAI_TCP");
+        if (tcp.isEmpty())
+            QSKIP("the cluster of scripts/serveur-essai.sh only (TCP)");
+        const QSet<int> avant = SocketsTcp();
+        Connexion distante;
+        distante.OuvrirServeur(tcp);
+        const QSet<int> nouvelles = SocketsTcp() - avant;
+        QCOMPARE(nouvelles.size(), 1);
+        const int socket = *nouvelles.cbegin();
+        const auto option = [socket](int niveau, int nom) {
+            int valeur = -1;
+            socklen_t taille = sizeof valeur;
+            return ::getsockopt(socket, niveau, nom, &valeur, &taille) == 0 ? valeur : -1;
+        };
+        QCOMPARE(option(IPPROTO_TCP, TCP_USER_TIMEOUT), 30000);
+        QCOMPARE(option(SOL_SOCKET, SO_KEEPALIVE), 1);
+        QCOMPARE(option(IPPROTO_TCP, TCP_KEEPIDLE), 10);
+
+        const auto reglage = [&distante](const char* nom) {
+            Requete requete(distante);
+            requete.SetSql(QStringLiteral("SELECT current_setting('%1') AS Valeur").arg(QLatin1String(nom)));
+            return requete.Ouvrir().Premiere().Texte(QStringLiteral("Valeur"));
+        };
+        {
+            Transaction groupe(distante);
+            QCOMPARE(reglage("statement_timeout"), QStringLiteral("30s"));
+            QCOMPARE(reglage("lock_timeout"), QStringLiteral("10s"));
+            QCOMPARE(reglage("idle_in_transaction_session_timeout"), QStringLiteral("1min"));
+        }
+        QCOMPARE(reglage("statement_timeout"), QStringLiteral("0"));
     }
 
     // The server goes away: the group in progress is lost whole, the user is

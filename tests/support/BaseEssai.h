@@ -10,6 +10,7 @@
 #include "engine/Base.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QRandomGenerator>
 #include <QString>
 #include <QtGlobal>
@@ -27,11 +28,32 @@ inline bool EssaiSurServeur()
     if (!EssaiSurServeur())                                                                                            \
     QSKIP("the server back end only")
 
+// A setting of the test server: from the environment, else from the state
+// file of the cluster that CTest's fixture started (QUARLO_ESSAI_ETAT);
+// "" when neither gives it.
+inline QString ReglageEssai(const char* nom)
+{
+    const QString donne = qEnvironmentVariable(nom);
+    if (!donne.isEmpty())
+        return donne;
+    QFile etat(qEnvironmentVariable("QUARLO_ESSAI_ETAT"));
+    if (!etat.open(QIODevice::ReadOnly | QIODevice::Text))
+        return QString();
+    const QByteArray prefixe = QByteArray(nom) + '=';
+    while (!etat.atEnd()) {
+        const QByteArray ligne = etat.readLine().trimmed();
+        if (ligne.startsWith(prefixe))
+            return QString::fromUtf8(ligne.mid(prefixe.size()));
+    }
+    return QString();
+}
+
 inline QString ServeurEssai()
 {
-    const QString chaine = qEnvironmentVariable("QUARLO_ESSAI_SERVEUR");
+    const QString chaine = ReglageEssai("QUARLO_ESSAI_SERVEUR");
     if (chaine.isEmpty())
-        qFatal("QUARLO_ESSAI_SERVEUR is not set: the server tests need the cluster that scripts/test.sh starts");
+        qFatal("QUARLO_ESSAI_SERVEUR is not set: the server tests need the cluster that CTest's fixture "
+               "(scripts/serveur-essai.sh) starts");
     return chaine;
 }
 

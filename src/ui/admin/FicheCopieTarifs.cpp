@@ -70,9 +70,13 @@ bool TFicheCopieTarifs::Enregistrer()
         return Refuser(QStringLiteral("Veuillez sélectionner la pose sur laquelle copier les tarifs."),
                        ui->cmbPose);
     }
+    // The copy writes over the two grids as they stand when the user is asked.
+    const Tarifs::LectureCopie lue = Tarifs::LireCopie(source, cible);
     if (!Messages::QuestionPerte(Confirmation(), this))
         return false;
-    Tarifs::Copier(source, cible);
+    if (!Tarifs::Copier(source, cible, lue))
+        return Refuser(QStringLiteral("Les tarifs copiés ou remplacés ont été modifiés sur un autre poste pendant la "
+                                      "question : rien n'a été copié. Vérifiez-les, puis copiez à nouveau."));
     ui->lblSuccess->setText(QStringLiteral("Vos tarifs ont été correctement copiés."));
     return false;
 }
