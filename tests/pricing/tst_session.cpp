@@ -1,0 +1,276 @@
+// The pricing session on reference data of the test's own, without any
+// database nor window: every action undone and redone to the byte.
+
+#include "BaseTemporaire.h"
+#include "DevisHote.h"
+#include "DonneesEssai.h"
+
+#include "model/Echange.h"
+#include "pricing/SessionChiffrage.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+#include <functional>
+
+namespace {
+
+using Action = std::function<void(TSessionChiffrage&)>;
+
+TSessionChiffrage::Question Repondre(bool oui)
+{
+    return [oui](const QString&) { return oui; };
+}
+
+TQuincailleries AvecUneVis(const TQuincailleries& liste)
+{
+    TQuincailleries copie;
+    copie.CopierDepuis(liste);
+    TQuincaillerie& vis = copie.Ajouter();
+    vis.SetId(QStringLiteral("V2"));
+    vis.SetLibelle(QStringLiteral("Vis & chevilles"));
+    vis.SetTarifVente(4.0);
+    vis.SetQuantite(3.0);
+    return copie;
+}
+
+// Every action that changes what the answer carries, from the quote of
+// TestSession::Devis with the first item's first line current.
+const QVector<std::pair<const char*, Action>>& Actions()
+{
+    using S = TSessionChiffrage;
+    static const QVector<std::pair<const char*, Action>> actions = {
+        {"ajout d'une ligne", [](S& s) { s.AjouterTarif(0, {QStringLiteral("T9"), QStringLiteral("Nouvelle"), 55.0}); }},
+        {"copie d'une ligne", [](S& s) { s.DupliquerTarif(0, 0); }},
+        {"changement de tarif", [](S& s) { s.ModifierTarif(0, 1, {QStringLiteral("T8"), QStringLiteral("Autre"), 80.0}); }},
+        {"suppression d'une ligne", [](S& s) { s.SupprimerTarif(0, 0); }},
+        {"suppression de toutes", [](S& s) { s.SupprimerTarifs(0); }},
+        {"poseur d'une ligne", [](S& s) { s.AffecterPoseur(1, 0, QStringLiteral("8")); }},
+        {"poseur à toutes", [](S& s) { s.AffecterPoseurATous(QStringLiteral("8"), QStringLiteral("Poseur huit")); }},
+        {"poseur choisi puis à toutes", [](S& s) { s.ChoisirPoseur(0, 1, QStringLiteral("8"), Repondre(true)); }},
+        {"pose du devis", [](S& s) { s.ChoisirPoseGlobale(QStringLiteral("2")); }},
+        {"pose d'une menuiserie", [](S& s) { s.ChoisirPoseMenuiserie(1, QStringLiteral("2")); }},
+        {"option choisie", [](S& s) { s.ChoisirOption(TPoseLivraison::LivraisonManutention, true); }},
+        {"livraison retirée", [](S& s) { s.ChoisirOption(TPoseLivraison::Livraison, false); }},
+        {"prix de livraison", [](S& s) { s.SetPrixLivraison(TPoseLivraison::Livraison, 12.5); }},
+        {"prix tapé", [](S& s) { QVERIFY(s.SaisirPrixLivraison(TPoseLivraison::LivraisonCompliquee, QStringLiteral("99,90"))); }},
+        {"prise de côte", [](S& s) { s.SetPriseDeCote(false); }},
+        {"TVA d'une ligne", [](S& s) { s.AffecterTvaTarif(0, 0, QStringLiteral("3")); }},
+        {"TVA d'une ligne, puis de tout", [](S& s) { s.ChoisirTvaTarif(0, 0, QStringLiteral("3"), Repondre(true)); }},
+        {"TVA d'une menuiserie et ses lignes", [](S& s) { s.ChoisirTvaMenuiserie(0, QStringLiteral("2"), Repondre(true)); }},
+        {"quincaillerie ôtée", [](S& s) { s.SetQuincaillerieIncluse(0, 0, false); }},
+        {"quincaillerie d'une ligne", [](S& s) {
+             s.RemplacerQuincailleries(0, 0, AvecUneVis(s.GetMenuiseries()[0].GetTarifs()[0].GetQuincailleries()));
+         }},
+        {"quincaillerie globale", [](S& s) { s.RemplacerQuincailleriesGlobales(AvecUneVis(s.GetQuincailleriesGlobales())); }},
+        {"actualisation", [](S& s) { s.ActualiserPrix(); }},
+    };
+    return actions;
+}
+
+} // namespace
+
+class TestSession : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir dossier;
+    DonneesEssai donnees;
+
+    QString Programme() const { return dossier.path() + QLatin1Char('/'); }
+    QString Echange() const { return Programme() + QStringLiteral("Devis.xml"); }
+    QString Xml() const { return Programme() + QStringLiteral("Xml/"); }
+
+    void EcrireEchange(const QByteArray& octets)
+    {
+        QFile fichier(Echange());
+        QVERIFY(fichier.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        fichier.write(octets);
+    }
+
+    // Two items: the first with two lines (one with an installer and
+    // hardware), the second with one line without installer.
+    static QByteArray Devis()
+    {
+        const QString vis = Quincaillerie("10,00", "4,00", "2,00");
+        return Document(PoseGlobale(QStringLiteral("1"), QStringLiteral("Pose standard"), 1, QStringLiteral("20,00"),
+                                    Option(QStringLiteral("livraison"), true, QStringLiteral("30,00")))
+                        + QStringLiteral("<global><quincailleries>") + vis + QStringLiteral("</quincailleries></global>")
+                        + Menuiseries({{QStringLiteral("Fenêtre"),
+                                        {{"Quantite", "2"}, {"Hauteur", "1000"}},
+                                        Tarif("T1", "Pose PVC", "100,00", 1, "20,00", "7", vis)
+                                            + Tarif("T2", "Pose alu", "150,00", 1, "20,00", "7"),
+                                        "2"},
+                                       {QStringLiteral("Porte"), {{"Quantite", "1"}},
+                                        Tarif("T3", "Pose porte", "300,00", 1, "20,00").replace("Nom stocké", ""), "1"}}));
+    }
+
+    // A session opened on the exchange file, as the screen opens it.
+    std::unique_ptr<TSessionChiffrage> Ouvrir(TSessionChiffrage::Interlocuteur interlocuteur = {})
+    {
+        auto session = std::make_unique<TSessionChiffrage>(Programme(), donnees);
+        session->SetFichierEchange(Echange());
+        session->Ouvrir(interlocuteur);
+        return session;
+    }
+
+    static QStringList Fichiers(const QString& dossierXml)
+    {
+        return QDir(dossierXml).entryList(QDir::Files, QDir::Name);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        UtiliserLocaleFrancaise();
+        TDonneesChiffrage::Pose standard{QStringLiteral("Pose standard"), QStringLiteral("STD"), {30, 15, 40, 25},
+                                         {QStringLiteral("L"), QStringLiteral("LC"), QStringLiteral("LA"),
+                                          QStringLiteral("LM")}, 1};
+        TDonneesChiffrage::Pose renovation{QStringLiteral("Rénovation"), QStringLiteral("REN"), {50, 0, 0, 0}, {}, 2};
+        donnees.poses = {{QStringLiteral("1"), standard}, {QStringLiteral("2"), renovation}};
+        donnees.poseurs = {{QStringLiteral("7"), {QStringLiteral("Poseur sept"), QStringLiteral("S7"), QStringLiteral("R7")}},
+                           {QStringLiteral("8"), {QStringLiteral("Poseur huit"), QStringLiteral("S8"), QStringLiteral("R8")}}};
+        donnees.prixGeneraux = {{QStringLiteral("T1"), 110.0}, {QStringLiteral("T2"), 150.0}, {QStringLiteral("T3"), 300.0}};
+        for (const char* tarif : {"T1", "T2", "T3", "T8"})
+            donnees.prixPoseurs.insert({QString::fromLatin1(tarif), QStringLiteral("8")}, 42.0);
+        donnees.prixPoseurs.insert({QStringLiteral("T1"), QStringLiteral("7")}, 61.0);
+        donnees.prixPoseursPourPose.insert(QStringLiteral("1/T9/7"), 33.0);
+        donnees.ventesCatalogue.insert(QStringLiteral("1"), 11.0);
+        QVERIFY(dossier.isValid());
+    }
+
+    void init()
+    {
+        QDir(Xml()).removeRecursively();
+        EcrireEchange(Devis());
+    }
+
+    // Each action is one step: undone, the answer is the same bytes as
+    // before, the same item and line are shown and nothing is asked of the
+    // reference data again; redone, the same bytes as after. Undone back to
+    // the opening, the quote is no longer modified.
+    void actionAnnuleeEtRetablie_data()
+    {
+        QTest::addColumn<int>("indice");
+        for (int i = 0; i < Actions().size(); ++i)
+            QTest::newRow(Actions().at(i).first) << i;
+    }
+
+    void actionAnnuleeEtRetablie()
+    {
+        QFETCH(int, indice);
+        const auto session = Ouvrir();
+        QVERIFY(!session->EstModifie());
+        const QByteArray avant = session->ContenuReponse();
+        const auto position = [&] { return std::pair(session->GetIndexMenuiserie(), session->GetIndexTarif()); };
+        const auto positionAvant = position();
+
+        Actions().at(indice).second(*session);
+        const QByteArray apres = session->ContenuReponse();
+        const auto positionApres = position();
+        QVERIFY2(apres != avant, "l'action ne change rien");
+        QVERIFY(session->EstModifie());
+        QCOMPARE(session->GetPile().count(), 1);
+        QVERIFY(!session->GetPile().undoText().isEmpty());
+
+        const int questions = donnees.questions;
+        session->GetPile().undo();
+        QCOMPARE(session->ContenuReponse(), avant);
+        QCOMPARE(position(), positionAvant);
+        QVERIFY(!session->EstModifie());
+        session->GetPile().redo();
+        QCOMPARE(session->ContenuReponse(), apres);
+        QCOMPARE(position(), positionApres);
+        QCOMPARE(donnees.questions, questions);
+    }
+
+    // What changes nothing is no step: looking at a line's hardware and
+    // closing it, choosing what is chosen already.
+    void sansChangementPasDEtape()
+    {
+        const auto session = Ouvrir();
+        const TMenuiseries& menuiseries = session->GetMenuiseries();
+        TQuincailleries memes;
+        memes.CopierDepuis(menuiseries[0].GetTarifs()[0].GetQuincailleries());
+        session->RemplacerQuincailleries(0, 0, memes);
+        session->RemplacerQuincailleriesGlobales(session->GetQuincailleriesGlobales());
+        session->ChoisirOption(TPoseLivraison::Livraison, true);
+        session->SetPriseDeCote(true);
+        session->SetQuincaillerieIncluse(0, 0, true);
+        QVERIFY(!session->ChoisirPoseGlobale(QStringLiteral("1")));
+        QVERIFY(!session->SaisirPrixLivraison(TPoseLivraison::Livraison, QStringLiteral("-1")));
+        QVERIFY(!session->SaisirPrixLivraison(TPoseLivraison::Livraison, QStringLiteral("abc")));
+        QCOMPARE(session->GetPile().count(), 0);
+        QVERIFY(!session->EstModifie());
+    }
+
+    // A line removed, another added, then both undone: each line comes back
+    // as it was, hardware and installer included, and the line shown is the
+    // one before.
+    void lignesRemisesEnPlace()
+    {
+        const auto session = Ouvrir();
+        const QByteArray avant = session->ContenuReponse();
+        session->SetTarifCourant(1);
+        session->SupprimerTarif(0, 0);
+        QCOMPARE(session->GetIndexTarif(), 0);
+        session->AjouterTarif(0, {QStringLiteral("T9"), QStringLiteral("Nouvelle"), 55.0});
+        // The item's remaining line has installer 7: the new one inherits him.
+        QCOMPARE(session->TarifCourant()->GetPoseurNom(), QStringLiteral("Poseur sept"));
+        QCOMPARE(session->TarifCourant()->GetPoseurPrix(), 33.0);
+        QCOMPARE(session->GetPile().undoText(), QStringLiteral("ajout de la ligne « Nouvelle »"));
+        session->GetPile().undo();
+        QCOMPARE(session->GetPile().undoText(), QStringLiteral("suppression de la ligne « Pose PVC »"));
+        session->GetPile().undo();
+        QCOMPARE(session->ContenuReponse(), avant);
+        QCOMPARE(session->GetIndexTarif(), 1);
+        QCOMPARE(session->GetMenuiseries()[0].GetTarifs()[0].GetQuincailleries().Nombre(), 1);
+    }
+
+    // A rule that asks questions is one step, whatever the answers; the
+    // item's VAT question is asked against the VAT the item shows.
+    void reglesQuiDemandent_data()
+    {
+        QTest::addColumn<QStringList>("reponses");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<QList<int>>("types"); // line 0, line 1, the item's kind
+
+        QTest::newRow("oui, oui") << QStringList{"oui", "oui"} << 2 << QList<int>{3, 3, 3};
+        QTest::newRow("oui, non") << QStringList{"oui", "non"} << 2 << QList<int>{3, 1, 3};
+        QTest::newRow("non") << QStringList{"non"} << 1 << QList<int>{3, 1, -1};
+    }
+
+    void reglesQuiDemandent()
+    {
+        QFETCH(QStringList, reponses);
+        QFETCH(int, questions);
+        QFETCH(QList<int>, types);
+        const auto session = Ouvrir();
+        QStringList posees;
+        session->ChoisirTvaTarif(0, 0, QStringLiteral("3"), [&](const QString& question) {
+            posees << question;
+            return reponses.value(posees.size() - 1) == u"oui";
+        });
+        QCOMPARE(posees.size(), questions);
+        const TMenuiserie& menuiserie = session->GetMenuiseries()[0];
+        QCOMPARE((QList<int>{menuiserie.GetTarifs()[0].GetTva().GetTypeTva(), menuiserie.GetTarifs()[1].GetTva().GetTypeTva(),
+                             menuiserie.GetPose().GetTva().GetTypeTva()}),
+                 types);
+        QCOMPARE(session->GetPile().count(), 1);
+        // The same type again: the item shows it, nothing is asked.
+        posees.clear();
+        if (types[2] == 3) {
+            session->ChoisirTvaTarif(0, 1, QStringLiteral("3"), [&](const QString& question) {
+                posees << question;
+                return false;
+            });
+            QVERIFY(posees.isEmpty());
+        }
+    }
+
+};
+
+QTEST_GUILESS_MAIN(TestSession)
+#include "tst_session.moc"
