@@ -3,15 +3,23 @@
 #include "model/Echange.h"
 #include "model/Formats.h"
 #include "pricing/DonneesChiffrage.h"
+#include "pricing/Reprise.h"
 #include "pricing/SessionChiffrageEtapes.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 
 namespace {
+
+// A change is in the recovery file within a second, however many follow it
+// meanwhile; for a quote whose answer takes long to make, the screen is
+// left to the user at least nine tenths of the time.
+constexpr qint64 kDelaiReprise = 1000;
+constexpr qint64 kPartDeLEcran = 10;
 
 constexpr TPoseLivraison::OptionLivraison kSousOptions[] = {
     TPoseLivraison::LivraisonCompliquee, TPoseLivraison::LivraisonAutorisation,
@@ -57,10 +65,21 @@ TSessionChiffrage::TSessionChiffrage(const QString& dossierProgramme, const TDon
     , dossierXml(dossierProgramme + QStringLiteral("Xml/"))
 {
     QDir().mkdir(dossierXml);
+    minuterieReprise.setSingleShot(true);
+    minuterieReprise.setInterval(kDelaiReprise);
+    connect(&minuterieReprise, &QTimer::timeout, this, &TSessionChiffrage::EcrireReprise);
 }
 
 TSessionChiffrage::~TSessionChiffrage()
 {
+    // Stopped otherwise than by the user's wish, the session keeps its last
+    // change in its recovery file, as far as it can.
+    try {
+        if (reprise && minuterieReprise.isActive() && !etapeOuverte)
+            EcrireReprise();
+    } catch (...) {
+    }
+    reprise.reset();
     if (!prefixeHorodate.isEmpty())
         LibererReservation();
 }
@@ -78,6 +97,11 @@ const QString& TSessionChiffrage::PrefixeReserve()
     if (prefixeHorodate.isEmpty())
         prefixeHorodate = ReserverPrefixe(dossierXml);
     return prefixeHorodate;
+}
+
+QString TSessionChiffrage::GetFichierReprise() const
+{
+    return prefixeHorodate.isEmpty() ? QString() : prefixeHorodate + QStringLiteral(".reprise.xml");
 }
 
 // ---------------------------------------------------------------------------
@@ -139,6 +163,8 @@ void TSessionChiffrage::Ouvrir(const Interlocuteur& interlocuteur)
     }
     if (!messageArchive.isEmpty() && interlocuteur.signalerArchive)
         interlocuteur.signalerArchive(messageArchive);
+    DemarrerReprise();
+    const bool reprisePrise = ProposerReprise(interlocuteur);
 
     bool poseDemandee = false;
     if (poseGlobale.GetId().isEmpty() && interlocuteur.choisirPose) {
@@ -151,9 +177,18 @@ void TSessionChiffrage::Ouvrir(const Interlocuteur& interlocuteur)
     // The automatic lines came after the choice: they take its VAT too.
     if (poseDemandee && !poseGlobale.GetId().isEmpty())
         DiffuserPoseGlobale();
-    // What the opening did is the starting point, not the user's work.
+    // What the opening did is the starting point, not the user's work; a
+    // session taken back differs from the host's file all the same.
     pile.clear();
+    if (reprisePrise)
+        pile.resetClean();
     emit TotauxChanges();
+    connect(&pile, &QUndoStack::indexChanged, &minuterieReprise, [this] {
+        if (!minuterieReprise.isActive())
+            minuterieReprise.start();
+    });
+    if (EstModifie())
+        minuterieReprise.start();
 }
 
 QString TSessionChiffrage::Charger()
@@ -202,6 +237,79 @@ void TSessionChiffrage::PrendreDevis(DevisEchange devis)
     pile.clear();
     emit DevisRecharge();
     emit TotauxChanges();
+}
+
+void TSessionChiffrage::DemarrerReprise()
+{
+    reprise = std::make_unique<TFichierReprise>(PrefixeReserve());
+    // A folder that takes no file: no recovery file is kept.
+    if (!reprise->EstVerrouille())
+        reprise.reset();
+}
+
+namespace {
+
+QString QuestionReprise(const RepriseTrouvee& trouvee)
+{
+    const TMenuiseries& menuiseries = trouvee.devis.menuiseries;
+    const auto avecLignes = std::count_if(menuiseries.begin(), menuiseries.end(),
+                                          [](const TMenuiserie& menuiserie) { return !menuiserie.GetTarifs().EstVide(); });
+    const QString contenu = avecLignes == 0   ? QStringLiteral("aucune menuiserie avec des lignes de pose")
+                            : avecLignes == 1 ? QStringLiteral("1 menuiserie avec des lignes de pose")
+                                              : QStringLiteral("%1 menuiseries avec des lignes de pose").arg(avecLignes);
+    return QStringLiteral("Un chiffrage de ce devis a été interrompu le %1 à %2, avant d'être validé. "
+                          "Il comptait %3, sur %4.\n\n"
+                          "Voulez-vous le reprendre ?\n"
+                          "(« Non » ouvre le devis tel que l'hôte l'a écrit et garde le chiffrage interrompu de côté.)")
+        .arg(trouvee.ecriture.toString(QStringLiteral("dd/MM/yyyy")), trouvee.ecriture.toString(QStringLiteral("HH:mm")),
+             contenu)
+        .arg(menuiseries.Nombre());
+}
+
+} // namespace
+
+bool TSessionChiffrage::ProposerReprise(const Interlocuteur& interlocuteur)
+{
+    if (!reprise || !interlocuteur.reprendre)
+        return false;
+    std::optional<RepriseTrouvee> trouvee;
+    try {
+        trouvee = ChercherReprise(dossierXml, prefixeHorodate);
+    } catch (const std::exception& erreur) {
+        // It stays where it is; the quote is the host's.
+        if (interlocuteur.signalerReprise)
+            interlocuteur.signalerReprise(QString::fromUtf8(erreur.what()));
+        return false;
+    }
+    if (!trouvee)
+        return false;
+    if (!interlocuteur.reprendre(QuestionReprise(*trouvee))) {
+        Ecarter(*trouvee);
+        return false;
+    }
+    PrendreDevis(std::move(trouvee->devis));
+    // Its file becomes this session's: the work is never without one.
+    Reprendre(*trouvee, GetFichierReprise());
+    return true;
+}
+
+void TSessionChiffrage::EcrireReprise()
+{
+    if (!reprise)
+        return;
+    // A step still being made (a question on screen) is not written half done.
+    if (etapeOuverte) {
+        minuterieReprise.start();
+        return;
+    }
+    if (!EstModifie()) {
+        reprise->Supprimer();
+        return;
+    }
+    QElapsedTimer duree;
+    duree.start();
+    reprise->Ecrire(ContenuReponse());
+    minuterieReprise.setInterval(static_cast<int>(std::max(kDelaiReprise, kPartDeLEcran * duree.elapsed())));
 }
 
 int TSessionChiffrage::AffecterTarifsAutomatiques()
@@ -447,9 +555,21 @@ QByteArray TSessionChiffrage::ContenuReponse() const
 
 QString TSessionChiffrage::EcrireReponse()
 {
+    // No write of the recovery file runs beside the answer's.
+    if (reprise)
+        reprise->Attendre();
     const QString erreurArchive = EcrireEchange(poseGlobale, priseDeCote, quincailleriesGlobales, menuiseries,
                                                 fichierEchange, PrefixeReserve());
     return MessageArchive(QStringLiteral(".sortie.xml"), erreurArchive);
+}
+
+void TSessionChiffrage::Terminer()
+{
+    minuterieReprise.stop();
+    if (reprise) {
+        reprise->Supprimer();
+        reprise.reset();
+    }
 }
 
 QString TSessionChiffrage::MessageArchive(const QString& suffixe, const QString& erreur) const

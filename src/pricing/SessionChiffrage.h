@@ -3,17 +3,20 @@
 // The quote being priced, the document of the pricing screen: it owns the
 // quote (the quote-wide installation kind with its delivery options, the
 // items, the quote-wide hardware), the current item and the current line,
-// and applies every rule of pricing: the opening (the exchange file, the
-// default kind when the file names none, the automatic lines), the kinds,
-// the VAT of lines and items, the lines and their installers, the hardware,
-// the refresh of the prices, the totals and the answer written back for the
-// host.
+// and applies every rule of pricing: the opening (the exchange file, an
+// interrupted session taken back, the default kind when the file names
+// none, the automatic lines), the kinds, the VAT of lines and items, the
+// lines and their installers, the hardware, the refresh of the prices, the
+// totals and the answer written back for the host.
 //
 // Every change the user makes is one step of its undo stack: undone, the
 // quote is again exactly what it was, and nothing is asked of the database
 // again. The quote is modified while the stack is not at its clean state.
-// It says what changed through its signals; nothing here knows a window.
-// Items and lines are named by their index in the quote.
+// While the session is open, the answer it would write is kept in a
+// recovery file beside the archive copies, so that a session stopped before
+// "Valider" can be taken back. It says what changed through its signals;
+// nothing here knows a window. Items and lines are named by their index in
+// the quote.
 
 #include "model/Menuiserie.h"
 #include "model/Pose.h"
@@ -24,12 +27,14 @@
 #include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QTimer>
 #include <QUndoStack>
 #include <functional>
 #include <memory>
 #include <optional>
 
 class TDonneesChiffrage;
+class TFichierReprise;
 class TTarif;
 struct DevisEchange;
 
@@ -60,6 +65,8 @@ public:
     // The archive copies' "Xml/yyyymmdd_hhnnss", one that no other copy of
     // the program has taken; "" until the quote is first read.
     const QString& GetPrefixeHorodate() const { return prefixeHorodate; }
+    // The recovery file the session keeps: the prefix followed by ".reprise.xml".
+    QString GetFichierReprise() const;
 
     // The quote as it is; it changes only through the operations below.
     const TPoseLivraison& GetPoseGlobale() const { return poseGlobale; }
@@ -75,8 +82,8 @@ public:
     // or redo ("ajout de la ligne « … »").
     QUndoStack& GetPile() { return pile; }
     const QUndoStack& GetPile() const { return pile; }
-    // True when the quote differs from what the session opened on: the
-    // stack is not at its clean state.
+    // True when the quote differs from what the session opened on (or it
+    // took back an interrupted session): the stack is not at its clean state.
     bool EstModifie() const { return !pile.isClean(); }
 
     // ---------------------------------------------------------------------
@@ -96,19 +103,28 @@ public:
 
     // What the opening asks of the user, in this order: told that the
     // archive copy of the input could not be written (the quote is priced
-    // all the same), then asked for the default kind when the file names
-    // none (preset on the current one; nothing unless he chose one).
+    // all the same); told that the recovery file of an interrupted session
+    // of this quote cannot be read (it stays where it is), or asked whether
+    // to take that session back; then asked for the default kind when the
+    // quote names none (preset on the current one; nothing unless he chose
+    // one).
     struct Interlocuteur
     {
         std::function<void(const QString& message)> signalerArchive;
         std::function<std::optional<QString>(const QString& idPose)> choisirPose;
+        std::function<void(const QString& message)> signalerReprise = {};
+        Question reprendre = {};
     };
 
-    // Delivery is chosen, the exchange file read (see Charger), the default
-    // kind asked for when the file names none, the automatic lines attached,
-    // the first item made current, and a kind chosen here spread to every
-    // item and line. None of it is a step of the stack. Throws, leaving the
-    // quote as it was, when the file cannot be taken.
+    // Delivery is chosen, the exchange file read (see Charger), an
+    // interrupted session of the same input offered (taken back, the quote
+    // is the one it held, read as the host's answer is read, and counts as
+    // modified; declined, it is set aside), the default kind asked for when
+    // the quote names none, the automatic lines attached, the first item
+    // made current, and a kind chosen here spread to every item and line.
+    // None of it is a step of the stack. The recovery file is kept from
+    // then on. Throws, leaving the quote as it was, when the file cannot be
+    // taken.
     void Ouvrir(const Interlocuteur& interlocuteur);
 
     // Reads the exchange file (see LireEchange, which also writes the archive
@@ -276,6 +292,9 @@ public:
     // it was, when it cannot be), then its archive copy; returns the message
     // to show when only the copy failed ("" when both were written).
     QString EcrireReponse();
+    // The session ended as the user wished: validated, or its changes
+    // dropped. The recovery file goes.
+    void Terminer();
 
     // Forgets the quote (the screen is closing; nothing is written).
     void Vider();
@@ -329,6 +348,8 @@ private:
     // The step being made: the changes of a rule that asks questions, or
     // calls other rules, all go into one step.
     Etape* etapeOuverte = nullptr;
+    std::unique_ptr<TFichierReprise> reprise;
+    QTimer minuterieReprise;
 
     TMenuiserie& Menuiserie(int index) { return menuiseries[index]; }
     TTarif& Tarif(int menuiserie, int tarif);
@@ -337,6 +358,11 @@ private:
     const QString& PrefixeReserve();
     void LibererReservation();
     QString MessageArchive(const QString& suffixe, const QString& erreur) const;
+
+    // Opening.
+    bool ProposerReprise(const Interlocuteur& interlocuteur);
+    void DemarrerReprise();
+    void EcrireReprise();
 
     // Steps: `action` makes its changes with Faire; they form one step of
     // the stack, or join the step being made. A failure undoes what the

@@ -780,6 +780,26 @@ private slots:
         QVERIFY(messages->Recus().isEmpty());
     }
 
+    // A screen stopped after a change (the program killed) leaves its
+    // recovery file: the next opening on the same quote asks whether to
+    // take it back, "Oui" being the default, and shows what it held.
+    void repriseALOuverture()
+    {
+        EcrireDevisDUneLigne();
+        Ouvrir();
+        C<QCheckBox>("cbPriseDeCote")->click();
+        QTRY_VERIFY(QFile::exists(fiche->GetSession().GetFichierReprise()));
+        delete fiche.release(); // stopped without closing: the file stays
+        messages->RepondreOui();
+        Ouvrir();
+        QCOMPARE(messages->Recus().size(), 1);
+        QVERIFY(!messages->Recus().first().nonParDefaut);
+        QVERIFY2(messages->Dernier().startsWith(QStringLiteral("Un chiffrage de ce devis a été interrompu le ")),
+                 qPrintable(messages->Dernier()));
+        QVERIFY(!C<QCheckBox>("cbPriseDeCote")->isChecked());
+        QVERIFY(fiche->GetSession().EstModifie());
+    }
+
     // Neither Escape nor Enter typed in a price may act on the screen: the
     // first would close it and lose the work, the second would press the
     // first push button (here "<").

@@ -1,5 +1,6 @@
 // The pricing session on reference data of the test's own, without any
-// database nor window: every action undone and redone to the byte.
+// database nor window: every action undone and redone to the byte, and the
+// recovery file of a session stopped before "Valider".
 
 #include "BaseTemporaire.h"
 #include "DevisHote.h"
@@ -10,13 +11,36 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <cstdio>
 #include <functional>
 
 namespace {
 
 using Action = std::function<void(TSessionChiffrage&)>;
+
+// Set, the test program is the copy that repriseApresArretBrutal stops: it
+// opens the exchange file of that program folder, unchecks "Prise de côte",
+// says "prête" once its recovery file is written, and waits to be killed.
+const QString kVariableFille = QStringLiteral("QUARLO_SESSION_INTERROMPUE");
+
+int SessionInterrompue(const QString& programme)
+{
+    UtiliserLocaleFrancaise();
+    const DonneesEssai donnees;
+    TSessionChiffrage session(programme, donnees);
+    session.SetFichierEchange(programme + QStringLiteral("Devis.xml"));
+    session.Ouvrir({});
+    session.SetPriseDeCote(false);
+    if (!QTest::qWaitFor([&] { return QFile::exists(session.GetFichierReprise()); }, 10000))
+        return 1;
+    std::fputs("prête\n", stdout);
+    std::fflush(stdout);
+    QTest::qWait(60000);
+    return 2;
+}
 
 TSessionChiffrage::Question Repondre(bool oui)
 {
@@ -184,6 +208,7 @@ private slots:
         QCOMPARE(session->ContenuReponse(), apres);
         QCOMPARE(position(), positionApres);
         QCOMPARE(donnees.questions, questions);
+        session->Terminer();
     }
 
     // What changes nothing is no step: looking at a line's hardware and
@@ -204,6 +229,7 @@ private slots:
         QVERIFY(!session->SaisirPrixLivraison(TPoseLivraison::Livraison, QStringLiteral("abc")));
         QCOMPARE(session->GetPile().count(), 0);
         QVERIFY(!session->EstModifie());
+        session->Terminer();
     }
 
     // A line removed, another added, then both undone: each line comes back
@@ -227,6 +253,7 @@ private slots:
         QCOMPARE(session->ContenuReponse(), avant);
         QCOMPARE(session->GetIndexTarif(), 1);
         QCOMPARE(session->GetMenuiseries()[0].GetTarifs()[0].GetQuincailleries().Nombre(), 1);
+        session->Terminer();
     }
 
     // A rule that asks questions is one step, whatever the answers; the
@@ -268,9 +295,164 @@ private slots:
             });
             QVERIFY(posees.isEmpty());
         }
+        session->Terminer();
     }
 
+    // ---------------------------------------------------------------------
+    // Recovery
+
+    // The recovery file follows the committed changes within about a
+    // second, holds what "Valider" would write, goes when the quote is back
+    // to what the session opened on, and when the session ends as wished.
+    void fichierDeReprise()
+    {
+        const auto session = Ouvrir();
+        const QString reprise = session->GetFichierReprise();
+        QVERIFY(reprise.endsWith(QLatin1String(".reprise.xml")));
+        QVERIFY(reprise.startsWith(session->GetPrefixeHorodate()));
+        QVERIFY(!QFile::exists(reprise));
+        session->SetPriseDeCote(false);
+        QElapsedTimer chrono;
+        chrono.start();
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(reprise), 3000);
+        QVERIFY2(chrono.elapsed() < 2000, qPrintable(QString::number(chrono.elapsed())));
+        QFile fichier(reprise);
+        QVERIFY(fichier.open(QIODevice::ReadOnly));
+        QCOMPARE(fichier.readAll(), session->ContenuReponse());
+        session->GetPile().undo();
+        QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(reprise), 3000);
+        session->GetPile().redo();
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(reprise), 3000);
+        session->Terminer();
+        QVERIFY(!QFile::exists(reprise));
+        QCOMPARE(Fichiers(Xml()), QStringList{QFileInfo(session->GetPrefixeHorodate()).fileName() + ".entree.xml"});
+    }
+
+    // A session stopped with its recovery file: the next opening on the
+    // same input offers it (with the date and what it held); taken back,
+    // the quote is the one it held and counts as modified; declined, it is
+    // kept aside and offered no more. A session still running, an input the
+    // host has rewritten and a damaged file are not offered.
+    void repriseProposee_data()
+    {
+        QTest::addColumn<QString>("cas");
+        QTest::addColumn<bool>("proposee");
+        QTest::newRow("reprise") << "oui" << true;
+        QTest::newRow("écartée") << "non" << true;
+        QTest::newRow("session en cours") << "en cours" << false;
+        QTest::newRow("devis réécrit par l'hôte") << "réécrit" << false;
+        QTest::newRow("fichier tronqué") << "tronqué" << false;
+    }
+
+    void repriseProposee()
+    {
+        QFETCH(QString, cas);
+        QFETCH(bool, proposee);
+        auto interrompue = Ouvrir();
+        interrompue->SetPriseDeCote(false);
+        interrompue->AffecterPoseur(1, 0, QStringLiteral("8"));
+        const QString reprise = interrompue->GetFichierReprise();
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(reprise), 3000);
+        const QByteArray tenue = interrompue->ContenuReponse();
+        if (cas != u"en cours")
+            interrompue.reset(); // stopped: its file stays
+        if (cas == u"réécrit")
+            EcrireEchange(Devis().replace("Porte", "Porte-fenêtre"));
+        if (cas == u"tronqué") {
+            QFile fichier(reprise);
+            QVERIFY(fichier.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            fichier.write(tenue.left(tenue.size() / 2));
+        }
+
+        QStringList questions;
+        QStringList signales;
+        TSessionChiffrage::Interlocuteur interlocuteur;
+        interlocuteur.reprendre = [&](const QString& question) {
+            questions << question;
+            return cas == u"oui";
+        };
+        interlocuteur.signalerReprise = [&](const QString& message) { signales << message; };
+        const auto session = Ouvrir(interlocuteur);
+        QCOMPARE(questions.size(), proposee ? 1 : 0);
+        if (cas == u"oui") {
+            QVERIFY2(questions[0].contains(QStringLiteral("interrompu le "))
+                         && questions[0].contains(QStringLiteral("2 menuiseries avec des lignes de pose, sur 2")),
+                     qPrintable(questions[0]));
+            QCOMPARE(session->ContenuReponse(), tenue);
+            QVERIFY(session->EstModifie());
+            // Its file became the new session's.
+            QVERIFY(!QFile::exists(reprise));
+            QFile sien(session->GetFichierReprise());
+            QVERIFY(sien.open(QIODevice::ReadOnly));
+            QCOMPARE(sien.readAll(), tenue);
+        } else {
+            QVERIFY(!session->EstModifie());
+            QVERIFY(!session->ContenuReponse().contains("<cotes choix=\"0\"/>"));
+        }
+        if (cas == u"non") {
+            QVERIFY(!QFile::exists(reprise));
+            QVERIFY(QFile::exists(reprise.chopped(qstrlen(".reprise.xml")) + ".reprise-ecartee.xml"));
+        }
+        if (cas == u"tronqué") {
+            QCOMPARE(signales.size(), 1);
+            // The message of an exchange file that is no XML, naming the recovery file.
+            QVERIFY2(signales[0].contains(QDir::toNativeSeparators(reprise)) && signales[0].contains(QStringLiteral("XML")),
+                     qPrintable(signales[0]));
+            QVERIFY(QFile::exists(reprise)); // left where it is
+        } else {
+            QVERIFY(signales.isEmpty());
+        }
+        session->Terminer();
+        if (interrompue)
+            interrompue->Terminer();
+        // Taken back, declined or ended, it is not offered again.
+        questions.clear();
+        Ouvrir(interlocuteur)->Terminer();
+        QVERIFY(questions.isEmpty());
+    }
+
+    // The program killed (kill -9, or ended by the system) after a change:
+    // its lock is left behind with its recovery file, and the next opening
+    // takes both back.
+    void repriseApresArretBrutal()
+    {
+        QProcess fille;
+        QProcessEnvironment environnement = QProcessEnvironment::systemEnvironment();
+        environnement.insert(kVariableFille, Programme());
+        fille.setProcessEnvironment(environnement);
+        fille.start(QCoreApplication::applicationFilePath(), QStringList());
+        QVERIFY(fille.waitForStarted());
+        QByteArray sortie;
+        [[maybe_unused]] const bool prete = QTest::qWaitFor([&] {
+            fille.waitForReadyRead(50);
+            sortie += fille.readAllStandardOutput();
+            return sortie.contains("prête") || fille.state() != QProcess::Running;
+        }, 20000);
+        QVERIFY2(sortie.contains("prête"), sortie.constData());
+        fille.kill();
+        QVERIFY(fille.waitForFinished());
+        QCOMPARE(fille.exitStatus(), QProcess::CrashExit);
+        QVERIFY(!QDir(Xml()).entryList({QStringLiteral("*.verrou")}, QDir::Files).isEmpty());
+
+        TSessionChiffrage::Interlocuteur interlocuteur;
+        interlocuteur.reprendre = [](const QString&) { return true; };
+        const auto session = Ouvrir(interlocuteur);
+        QVERIFY(session->ContenuReponse().contains("<cotes choix=\"0\"/>"));
+        QVERIFY(session->EstModifie());
+        session->Terminer();
+        // Only the archive copies of the two sessions are left.
+        for (const QString& fichier : Fichiers(Xml()))
+            QVERIFY2(fichier.endsWith(QLatin1String(".entree.xml")), qPrintable(fichier));
+    }
 };
 
-QTEST_GUILESS_MAIN(TestSession)
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    if (const QString programme = qEnvironmentVariable(qPrintable(kVariableFille)); !programme.isEmpty())
+        return SessionInterrompue(programme);
+    TestSession test;
+    QTEST_SET_MAIN_SOURCE_PATH
+    return QTest::qExec(&test, argc, argv);
+}
 #include "tst_session.moc"

@@ -3,6 +3,7 @@
 
 #include "model/Formats.h"
 #include "model/MargeMini.h"
+#include "pricing/Reprise.h"
 #include "ui/common/DossierProgramme.h"
 #include "ui/common/Fenetre.h"
 #include "ui/common/Messages.h"
@@ -11,7 +12,6 @@
 #include "ui/pricing/Panneaux.h"
 
 #include <QAbstractButton>
-#include <QDir>
 #include <QKeyEvent>
 #include <QPushButton>
 #include <QShowEvent>
@@ -139,6 +139,13 @@ TSessionChiffrage::Interlocuteur TFicheModeNormal::Interlocuteur()
     TSessionChiffrage::Interlocuteur interlocuteur;
     interlocuteur.signalerArchive = [this](const QString& message) { Messages::Erreur(message, this); };
     interlocuteur.choisirPose = [this](const QString& idPose) { return ChoisirPose(this, idPose); };
+    interlocuteur.signalerReprise = [this](const QString& message) {
+        Messages::Erreur(message + QStringLiteral("\n\nLe devis est ouvert tel que l'hôte l'a écrit ; "
+                                                  "ce fichier est laissé dans le dossier Xml."),
+                         this);
+    };
+    // Taking it back loses nothing: "Oui" is the default.
+    interlocuteur.reprendre = [this](const QString& question) { return Messages::Question(question, this); };
     return interlocuteur;
 }
 
@@ -146,12 +153,9 @@ void TFicheModeNormal::AbandonnerChargement(const QString& probleme)
 {
     // Nothing of a half-read quote may reach "Valider": the screen closes
     // and the host's file stays as it was.
-    QString texte = probleme;
-    const QString& echange = session.GetFichierEchange();
-    const QString fichier = QDir::toNativeSeparators(echange);
-    if (!texte.contains(fichier) && !texte.contains(echange))
-        texte = QStringLiteral("Le fichier de récupération « %1 » ne peut pas être lu : %2").arg(fichier, texte);
-    Messages::Erreur(texte + QStringLiteral("\n\nLe chiffrage est abandonné ; le fichier n'a pas été modifié."), this);
+    Messages::Erreur(MessageLecture(session.GetFichierEchange(), probleme)
+                         + QStringLiteral("\n\nLe chiffrage est abandonné ; le fichier n'a pas été modifié."),
+                     this);
     QTimer::singleShot(0, this, &QDialog::reject);
 }
 
@@ -174,6 +178,7 @@ void TFicheModeNormal::btnValiderClick()
                          this);
         return;
     }
+    session.Terminer();
     if (!messageArchive.isEmpty())
         Messages::Erreur(messageArchive + QStringLiteral("\n\nLa réponse a bien été enregistrée."), this);
     accept();
@@ -189,6 +194,7 @@ void TFicheModeNormal::done(int resultat)
             return;
         if (session.EstModifie() && !Messages::QuestionPerte(question, this))
             return;
+        session.Terminer();
     }
     FormClose();
     QDialog::done(resultat);

@@ -5,8 +5,9 @@
 // with its delivery surcharges, the VAT of lines and items, and every total.
 // It shows the pricing session, its document, through panels that each show
 // one concern of it and forward the user's actions to it. The screen opens
-// the session at its first activation and ends it: only "Valider" writes the
-// answer; closing after changes asks first.
+// the session at its first activation (offering back an interrupted one),
+// and ends it: only "Valider" writes the answer; closing after changes asks
+// first.
 
 #include "pricing/SessionChiffrage.h"
 
