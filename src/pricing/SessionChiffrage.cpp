@@ -453,7 +453,7 @@ void TSessionChiffrage::ChangerDevis(const std::function<void(TPoseLivraison& po
 }
 
 // ---------------------------------------------------------------------------
-// Amounts, signal, answer
+// Amounts, signal, what is left, answer
 
 TotauxDevis TSessionChiffrage::Totaux() const
 {
@@ -546,6 +546,37 @@ QVector<bool> TSessionChiffrage::MenuiseriesEnEcart(const QVector<int>& indexes)
         ecarts << std::any_of(tarifs.begin(), tarifs.end(), [&](const TTarif& tarif) { return Ecart(generaux, tarif); });
     }
     return ecarts;
+}
+
+ResteAFaire TSessionChiffrage::Reste() const
+{
+    QStringList cles;
+    for (const TMenuiserie& menuiserie : menuiseries) {
+        for (const TTarif& tarif : menuiserie.GetTarifs())
+            cles << tarif.GetId();
+    }
+    const QHash<QString, double> generaux = donnees.PrixGeneraux(cles);
+    ResteAFaire reste;
+    for (int m = 0; m < menuiseries.Nombre(); ++m) {
+        const TTarifs& tarifs = menuiseries[m].GetTarifs();
+        if (tarifs.EstVide()) {
+            ++reste.menuiseriesSansLigne;
+            reste.positions.append({m, -1});
+        }
+        for (int t = 0; t < tarifs.Nombre(); ++t) {
+            const TTarif& tarif = tarifs[t];
+            const AlerteMarge alerte = MargeDuTarif(tarif, margeMinimum).alerte;
+            const bool sansPoseur = tarif.GetPoseurNom().isEmpty();
+            const bool sousMarge = alerte == AlerteMarge::Perte || alerte == AlerteMarge::SousMinimum;
+            const bool rouge = Ecart(generaux, tarif);
+            reste.lignesSansPoseur += sansPoseur;
+            reste.lignesSousMarge += sousMarge;
+            reste.lignesEnRouge += rouge;
+            if (sansPoseur || sousMarge || rouge)
+                reste.positions.append({m, t});
+        }
+    }
+    return reste;
 }
 
 QByteArray TSessionChiffrage::ContenuReponse() const

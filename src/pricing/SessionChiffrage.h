@@ -7,7 +7,7 @@
 // interrupted session taken back, the default kind when the file names
 // none, the automatic lines), the kinds, the VAT of lines and items, the
 // lines and their installers, the hardware, the refresh of the prices, the
-// totals and the answer written back for the host.
+// totals, what is left to do and the answer written back for the host.
 //
 // Every change the user makes is one step of its undo stack: undone, the
 // quote is again exactly what it was, and nothing is asked of the database
@@ -22,6 +22,7 @@
 #include "model/Pose.h"
 #include "model/Quincaillerie.h"
 #include "pricing/Marges.h"
+#include "pricing/ResteAFaire.h"
 #include "pricing/Totaux.h"
 
 #include <QByteArray>
@@ -258,7 +259,7 @@ public:
     Actualisation ActualiserPrix();
 
     // ---------------------------------------------------------------------
-    // Amounts, signal, answer
+    // Amounts, signal, what is left, answer
 
     // Always those of the current objects.
     TotauxDevis Totaux() const;
@@ -285,6 +286,9 @@ public:
     // repaint), in one look-up, in the order given.
     QVector<bool> EcartsPrix(int menuiserie, const QVector<int>& tarifs) const;
     QVector<bool> MenuiseriesEnEcart(const QVector<int>& indexes) const;
+
+    // What is probably unfinished, in one look-up.
+    ResteAFaire Reste() const;
 
     // The bytes "Valider" would write now.
     QByteArray ContenuReponse() const;

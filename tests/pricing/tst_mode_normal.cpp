@@ -780,6 +780,26 @@ private slots:
         QVERIFY(messages->Recus().isEmpty());
     }
 
+    // What is left shows beside "Valider"; a click, or F8, goes to the next
+    // item or line to look at.
+    void resteAFaire()
+    {
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, QString(), "1"},
+                              {QStringLiteral("B"), {{"Quantite", "1"}},
+                               Tarif("", "Juste", "100,00", 1, "20,00") + TarifSansPoseur("", "Sans poseur", "100,00"), "1"}}));
+        Ouvrir();
+        auto* reste = C<QLabel>("lblResteAFaire");
+        QTRY_COMPARE(reste->accessibleName(), QStringLiteral("1 menuiserie sans ligne · 1 ligne sans poseur"));
+        Taper(fiche.get(), Qt::Key_F8);
+        QCOMPARE(fiche->GetSession().GetIndexMenuiserie(), 1);
+        QCOMPARE(fiche->GetSession().GetIndexTarif(), 1);
+        QCOMPARE(IndexSelection(C<QTreeView>("lvCategorie")), 1);
+        emit reste->linkActivated(QStringLiteral("suivant"));
+        QCOMPARE(fiche->GetSession().GetIndexMenuiserie(), 0);
+        QCOMPARE(IndexSelection(C<QTreeView>("lvListe")), 0);
+    }
+
     // A screen stopped after a change (the program killed) leaves its
     // recovery file: the next opening on the same quote asks whether to
     // take it back, "Oui" being the default, and shows what it held.

@@ -1,6 +1,7 @@
 // The pricing session on reference data of the test's own, without any
-// database nor window: every action undone and redone to the byte, and the
-// recovery file of a session stopped before "Valider".
+// database nor window: every action undone and redone to the byte, the
+// recovery file of a session stopped before "Valider", and what is left to
+// do.
 
 #include "BaseTemporaire.h"
 #include "DevisHote.h"
@@ -443,6 +444,47 @@ private slots:
         // Only the archive copies of the two sessions are left.
         for (const QString& fichier : Fichiers(Xml()))
             QVERIFY2(fichier.endsWith(QLatin1String(".entree.xml")), qPrintable(fichier));
+    }
+
+    // ---------------------------------------------------------------------
+    // What is left
+
+    void resteAFaire()
+    {
+        EcrireEchange(Document(PoseGlobale(QStringLiteral("1"), QStringLiteral("Pose standard"), 1,
+                                           QStringLiteral("20,00"), QString())
+                               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, QString(), "1"},
+                                              {QStringLiteral("B"), {{"Quantite", "1"}},
+                                               Tarif("T1", "Sans poseur", "100,00", 1, "20,00").replace("Nom stocké", "")
+                                                   + Tarif("T2", "Juste", "150,00", 1, "20,00", "7"),
+                                               "1"},
+                                              {QStringLiteral("C"), {{"Quantite", "1"}}, QString(), "1"}})));
+        const auto session = Ouvrir();
+        session->SetMargeMinimum(10.0);
+        ResteAFaire reste = session->Reste();
+        // T1 is red (110 in the grid), without installer; T2's purchase of 0
+        // is no margin under the minimum.
+        QCOMPARE(reste.menuiseriesSansLigne, 2);
+        QCOMPARE(reste.lignesSansPoseur, 1);
+        QCOMPARE(reste.lignesEnRouge, 1);
+        QCOMPARE(reste.lignesSousMarge, 0);
+        QCOMPARE(TexteResteAFaire(reste),
+                 QStringLiteral("2 menuiseries sans ligne · 1 ligne sans poseur · 1 ligne au prix changé"));
+        using P = ResteAFaire::Position;
+        QCOMPARE(reste.positions, (QVector<P>{{0, -1}, {1, 0}, {2, -1}}));
+        QCOMPARE(reste.Suivante(0, -1), P({1, 0}));
+        QCOMPARE(reste.Suivante(1, 1), P({2, -1}));
+        QCOMPARE(reste.Suivante(2, -1), P({0, -1}));
+
+        session->AffecterPoseur(1, 0, QStringLiteral("8"));
+        session->ActualiserPrix();
+        reste = session->Reste();
+        QCOMPARE(TexteResteAFaire(reste), QStringLiteral("2 menuiseries sans ligne"));
+        session->SetMargeMinimum(70.0);
+        QCOMPARE(session->Reste().lignesSousMarge, 1);
+        session->Terminer();
+        QCOMPARE(TexteResteAFaire(ResteAFaire()), QString());
+        QVERIFY(!ResteAFaire().Suivante(0, 0));
     }
 };
 

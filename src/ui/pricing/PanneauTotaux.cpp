@@ -9,8 +9,11 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QShortcut>
+#include <QTimer>
 
 namespace {
+
+const QKeySequence kAllerAuSuivant(Qt::Key_F8);
 
 // A bent arrow back (to undo) or, mirrored, forward (to redo).
 QIcon IconeFleche(bool avant, const QColor& couleur)
@@ -69,7 +72,19 @@ void TPanneauTotaux::Lier(TSessionChiffrage& session, Ui::TFicheModeNormal& ui)
     this->ui = &ui;
     ui.btnValider->setIcon(style()->standardIcon(QStyle::SP_DialogApplyButton));
     PreparerPile();
-    connect(&session, &TSessionChiffrage::TotauxChanges, this, &TPanneauTotaux::AfficherTotaux);
+    etiquetteReste = ui.lblResteAFaire;
+    etiquetteReste->installEventFilter(this);
+    etiquetteReste->setToolTip(
+        QStringLiteral("Ce qui reste probablement à faire. Un clic, ou %1, va à la menuiserie ou à la ligne suivante à revoir.")
+            .arg(Touche(kAllerAuSuivant)));
+    Connecter(etiquetteReste, &QLabel::linkActivated, this, &TPanneauTotaux::AllerAuSuivant);
+    Connecter(new QShortcut(kAllerAuSuivant, window()), &QShortcut::activated, this, &TPanneauTotaux::AllerAuSuivant);
+
+    connect(&session, &TSessionChiffrage::TotauxChanges, this, [this] {
+        AfficherTotaux();
+        PlanifierReste();
+    });
+    connect(&session, &TSessionChiffrage::DevisRecharge, this, &TPanneauTotaux::PlanifierReste);
 }
 
 void TPanneauTotaux::PreparerPile()
@@ -134,4 +149,49 @@ void TPanneauTotaux::AfficherTotaux()
     ui->lblTotalTva->setText(FormatMonetaire(totaux.tva));
     ui->lblTotalTtc->setText(FormatMonetaire(totaux.ttc));
     ui->lblMargeDevis->setText(TexteMarge(session->MargeDevis()));
+}
+
+// ---------------------------------------------------------------------------
+// What is left to do
+
+void TPanneauTotaux::PlanifierReste()
+{
+    // Once for all the changes of an action: it asks the database.
+    if (std::exchange(restePlanifie, true))
+        return;
+    QTimer::singleShot(0, this, [this] { Proteger(this, [this] { AfficherReste(); }); });
+}
+
+void TPanneauTotaux::AfficherReste()
+{
+    restePlanifie = false;
+    reste = TexteResteAFaire(session->Reste());
+    EcrireReste();
+}
+
+void TPanneauTotaux::EcrireReste()
+{
+    // Cut to the room there is; the tooltip says what a click does.
+    const QString texte = etiquetteReste->fontMetrics().elidedText(reste, Qt::ElideRight, etiquetteReste->width());
+    etiquetteReste->setText(reste.isEmpty() ? QString()
+                                            : QStringLiteral("<a href=\"suivant\">%1</a>").arg(texte.toHtmlEscaped()));
+    etiquetteReste->setAccessibleName(reste);
+}
+
+bool TPanneauTotaux::eventFilter(QObject* objet, QEvent* evenement)
+{
+    if (objet == etiquetteReste && evenement->type() == QEvent::Resize)
+        EcrireReste();
+    return QFrame::eventFilter(objet, evenement);
+}
+
+void TPanneauTotaux::AllerAuSuivant()
+{
+    const std::optional<ResteAFaire::Position> suivante =
+        session->Reste().Suivante(session->GetIndexMenuiserie(), session->GetIndexTarif());
+    if (!suivante)
+        return;
+    if (suivante->menuiserie != session->GetIndexMenuiserie())
+        session->SetMenuiserieCourante(suivante->menuiserie);
+    session->SetTarifCourant(suivante->tarif);
 }
