@@ -177,6 +177,7 @@ void TSessionChiffrage::Ouvrir(const Interlocuteur& interlocuteur)
     // The automatic lines came after the choice: they take its VAT too.
     if (poseDemandee && !poseGlobale.GetId().isEmpty())
         DiffuserPoseGlobale();
+    poseRefuseeAOuverture = poseDemandee && poseGlobale.GetId().isEmpty();
     // What the opening did is the starting point, not the user's work; a
     // session taken back differs from the host's file all the same.
     pile.clear();
@@ -341,6 +342,12 @@ int TSessionChiffrage::AffecterTarifsAutomatiques()
             Placer(indexMenuiserie, 0);
     });
     return ajoutees;
+}
+
+bool TSessionChiffrage::TarifsAutomatiquesAProposer() const
+{
+    return poseRefuseeAOuverture && !poseGlobale.GetId().isEmpty() && !menuiseries.EstVide()
+           && menuiseries.NombreTarifs() == 0;
 }
 
 // ---------------------------------------------------------------------------

@@ -143,6 +143,10 @@ public:
     // item carrying a host family code; only when no item has any line yet.
     // One step; returns the number of lines added.
     int AffecterTarifsAutomatiques();
+    // True when the user dismissed the kind choice of the opening, has
+    // chosen a kind since, and no item has any line: the automatic lines of
+    // that kind may be offered.
+    bool TarifsAutomatiquesAProposer() const;
 
     // ---------------------------------------------------------------------
     // Quote-wide kind and delivery
@@ -347,6 +351,7 @@ private:
     double margeMinimum = 0.0;
     int indexMenuiserie = -1;
     int indexTarif = -1;
+    bool poseRefuseeAOuverture = false;
 
     QUndoStack pile;
     // The step being made: the changes of a rule that asks questions, or

@@ -800,6 +800,30 @@ private slots:
         QCOMPARE(IndexSelection(C<QTreeView>("lvListe")), 0);
     }
 
+    // The kind dismissed at the opening and chosen later, no item having
+    // any line: the automatic lines are offered, and said when added.
+    void lignesAutomatiquesDUnePoseChoisieTard()
+    {
+        const QString categorie = InsererCategorie(QStringLiteral("Fenêtre"), QStringLiteral("10101"), QStringLiteral("PVC"));
+        InsererTarif(idPoseStandard, categorie, 0, 100);
+        Ecrire(Menuiseries({{QStringLiteral("F1"), {{"Quantite", "1"}, {"TRELVANE_LIBELLE_CODE", "10101"}}, QString(), "1"}}));
+        {
+            const auto annulation = PiloteModal::Annuler();
+            Ouvrir();
+        }
+        QCOMPARE(NombreLignes(C<QTreeView>("lvCategorie")), 0);
+        messages->RepondreOui();
+        const auto choisi = ChoisirPose(idPoseStandard);
+        auto* lvPose = C<QListWidget>("lvPose");
+        QTest::mouseClick(lvPose->viewport(), Qt::LeftButton, {}, lvPose->visualItemRect(lvPose->item(0)).center());
+        QCOMPARE(messages->Textes(),
+                 (QStringList{"Voulez-vous ajouter aux menuiseries les lignes de pose automatiques de « Pose standard » ?",
+                              "1 ligne de pose automatique a été ajoutée."}));
+        QCOMPARE(TextesLigne(C<QTreeView>("lvCategorie"), 0),
+                 (QStringList{"Fenêtre PVC", "0,00", "100,00", "20,00", "120,00"}));
+        QCOMPARE(C<QToolButton>("btnAnnuler")->toolTip(), QStringLiteral("Annuler : ajout des lignes automatiques (Ctrl+Z)"));
+    }
+
     // A screen stopped after a change (the program killed) leaves its
     // recovery file: the next opening on the same quote asks whether to
     // take it back, "Oui" being the default, and shows what it held.

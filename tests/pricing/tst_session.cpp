@@ -1,7 +1,7 @@
 // The pricing session on reference data of the test's own, without any
 // database nor window: every action undone and redone to the byte, the
-// recovery file of a session stopped before "Valider", and what is left to
-// do.
+// recovery file of a session stopped before "Valider", what is left to do,
+// and the automatic lines of a kind chosen late.
 
 #include "BaseTemporaire.h"
 #include "DevisHote.h"
@@ -447,7 +447,7 @@ private slots:
     }
 
     // ---------------------------------------------------------------------
-    // What is left
+    // What is left, automatic lines chosen late
 
     void resteAFaire()
     {
@@ -485,6 +485,36 @@ private slots:
         session->Terminer();
         QCOMPARE(TexteResteAFaire(ResteAFaire()), QString());
         QVERIFY(!ResteAFaire().Suivante(0, 0));
+    }
+
+    // The kind dismissed at the opening, then chosen while no item has any
+    // line: the automatic lines may be added, as one step.
+    void tarifsAutomatiquesDUnePoseChoisieTard()
+    {
+        EcrireEchange(Document(Menuiseries({{QStringLiteral("F"), {{"Quantite", "1"}, {"TRELVANE_LIBELLE_CODE", "10101"}},
+                                             QString(), "1"},
+                                            {QStringLiteral("G"), {{"Quantite", "1"}}, QString(), "1"}})));
+        donnees.automatiques.insert(QStringLiteral("10101"), {QStringLiteral("Fenêtre PVC=120"), QStringLiteral("Fenêtre alu=140")});
+        TSessionChiffrage::Interlocuteur interlocuteur;
+        interlocuteur.choisirPose = [](const QString&) { return std::optional<QString>(); };
+        const auto session = Ouvrir(interlocuteur);
+        QVERIFY(!session->TarifsAutomatiquesAProposer());
+        QVERIFY(session->ChoisirPoseGlobale(QStringLiteral("2")));
+        QVERIFY(session->TarifsAutomatiquesAProposer());
+        const QByteArray avant = session->ContenuReponse();
+        QCOMPARE(session->AffecterTarifsAutomatiques(), 2);
+        const TTarifs& lignes = session->GetMenuiseries()[0].GetTarifs();
+        QCOMPARE(lignes.Nombre(), 2);
+        QCOMPARE(lignes[1].GetLibelle(), QStringLiteral("Fenêtre alu"));
+        QCOMPARE(lignes[1].GetTva().GetTypeTva(), 2);
+        QCOMPARE(session->GetIndexTarif(), 0);
+        QVERIFY(!session->TarifsAutomatiquesAProposer());
+        QCOMPARE(session->GetPile().undoText(), QStringLiteral("ajout des lignes automatiques"));
+        session->GetPile().undo();
+        QCOMPARE(session->ContenuReponse(), avant);
+        QCOMPARE(session->GetIndexTarif(), -1);
+        session->Terminer();
+        donnees.automatiques.clear();
     }
 };
 

@@ -28,6 +28,15 @@ QString MessagePrixIncorrect(TPoseLivraison::OptionLivraison option)
     return QStringLiteral("Veuillez saisir un chiffre correct pour la manutention.");
 }
 
+QString MessageTarifsAutomatiques(int ajoutees)
+{
+    if (ajoutees == 0)
+        return QStringLiteral("Aucune ligne de pose automatique ne convient aux menuiseries de ce devis.");
+    if (ajoutees == 1)
+        return QStringLiteral("1 ligne de pose automatique a été ajoutée.");
+    return QStringLiteral("%1 lignes de pose automatiques ont été ajoutées.").arg(ajoutees);
+}
+
 } // namespace
 
 TPanneauPoseDevis::TPanneauPoseDevis(QWidget* parent)
@@ -131,8 +140,22 @@ void TPanneauPoseDevis::AfficherPriseDeCote()
 
 void TPanneauPoseDevis::lvPoseClick()
 {
-    if (const std::optional<QString> idPose = ChoisirPose(window(), session->GetPoseGlobale().GetId()))
-        session->ChoisirPoseGlobale(*idPose);
+    const std::optional<QString> idPose = ChoisirPose(window(), session->GetPoseGlobale().GetId());
+    if (!idPose || !session->ChoisirPoseGlobale(*idPose))
+        return;
+    ProposerTarifsAutomatiques();
+}
+
+void TPanneauPoseDevis::ProposerTarifsAutomatiques()
+{
+    // The kind dismissed at the opening, the quote got no automatic line:
+    // the kind chosen now may bring them.
+    if (!session->TarifsAutomatiquesAProposer())
+        return;
+    const QString question = QStringLiteral("Voulez-vous ajouter aux menuiseries les lignes de pose automatiques de « %1 » ?")
+                                 .arg(session->GetPoseGlobale().GetLibelle());
+    if (Messages::Question(question, window()))
+        Messages::Information(MessageTarifsAutomatiques(session->AffecterTarifsAutomatiques()), window());
 }
 
 void TPanneauPoseDevis::cbLivraisonClick(OptionLivraison option)

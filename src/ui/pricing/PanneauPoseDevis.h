@@ -41,6 +41,7 @@ private:
     void AfficherPriseDeCote();
 
     void lvPoseClick();
+    void ProposerTarifsAutomatiques();
     void cbLivraisonClick(OptionLivraison option);
     bool edtLivraisonExit(OptionLivraison option);
     void cbPriseDeCoteClick();
