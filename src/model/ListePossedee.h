@@ -55,6 +55,26 @@ public:
         return *elements.back();
     }
 
+    // Puts the element at that index (the end when it is the number of elements).
+    T& Inserer(int index, std::unique_ptr<T> element)
+    {
+        if (!element)
+            throw std::invalid_argument("ListePossedee::Inserer : aucun élément à insérer");
+        if (index < 0 || index > Nombre())
+            throw std::out_of_range("ListePossedee::Inserer : indice hors de la liste");
+        return **elements.insert(elements.begin() + index, std::move(element));
+    }
+
+    // Takes the element at that index out of the list, for the caller to keep.
+    std::unique_ptr<T> Extraire(int index)
+    {
+        if (index < 0 || index >= Nombre())
+            throw std::out_of_range("ListePossedee::Extraire : indice hors de la liste");
+        std::unique_ptr<T> element = std::move(elements[static_cast<std::size_t>(index)]);
+        elements.erase(elements.begin() + index);
+        return element;
+    }
+
     int Nombre() const { return static_cast<int>(elements.size()); }
     bool EstVide() const { return elements.empty(); }
 

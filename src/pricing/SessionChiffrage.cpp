@@ -1,20 +1,25 @@
 #include "pricing/SessionChiffrage.h"
 
-#include "data/Poses.h"
-#include "data/Poseurs.h"
-#include "data/SignalPrix.h"
-#include "data/TableTva.h"
-#include "data/Tarifs.h"
-#include "data/TarifsAutomatiques.h"
 #include "model/Echange.h"
-#include "model/Tarif.h"
+#include "model/Formats.h"
+#include "pricing/DonneesChiffrage.h"
+#include "pricing/Reprise.h"
+#include "pricing/SessionChiffrageEtapes.h"
 
 #include <QDateTime>
+#include <QElapsedTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <algorithm>
 
 namespace {
+
+// A change is in the recovery file within a second, however many follow it
+// meanwhile; for a quote whose answer takes long to make, the screen is
+// left to the user at least nine tenths of the time.
+constexpr qint64 kDelaiReprise = 1000;
+constexpr qint64 kPartDeLEcran = 10;
 
 constexpr TPoseLivraison::OptionLivraison kSousOptions[] = {
     TPoseLivraison::LivraisonCompliquee, TPoseLivraison::LivraisonAutorisation,
@@ -49,16 +54,34 @@ QString ReserverPrefixe(const QString& dossierXml)
 } // namespace
 
 TSessionChiffrage::TSessionChiffrage(const QString& dossierProgramme, QObject* parent)
+    : TSessionChiffrage(dossierProgramme, DonneesDeLaBase(), parent)
+{
+}
+
+TSessionChiffrage::TSessionChiffrage(const QString& dossierProgramme, const TDonneesChiffrage& donnees,
+                                     QObject* parent)
     : QObject(parent)
+    , donnees(donnees)
     , dossierXml(dossierProgramme + QStringLiteral("Xml/"))
 {
     QDir().mkdir(dossierXml);
-    prefixeHorodate = ReserverPrefixe(dossierXml);
+    minuterieReprise.setSingleShot(true);
+    minuterieReprise.setInterval(kDelaiReprise);
+    connect(&minuterieReprise, &QTimer::timeout, this, &TSessionChiffrage::EcrireReprise);
 }
 
 TSessionChiffrage::~TSessionChiffrage()
 {
-    LibererReservation();
+    // Stopped otherwise than by the user's wish, the session keeps its last
+    // change in its recovery file, as far as it can.
+    try {
+        if (reprise && minuterieReprise.isActive() && !etapeOuverte)
+            EcrireReprise();
+    } catch (...) {
+    }
+    reprise.reset();
+    if (!prefixeHorodate.isEmpty())
+        LibererReservation();
 }
 
 void TSessionChiffrage::LibererReservation()
@@ -67,6 +90,18 @@ void TSessionChiffrage::LibererReservation()
     const QFileInfo reservation(prefixeHorodate + kSuffixeEntree);
     if (reservation.isFile() && reservation.size() == 0)
         QFile::remove(reservation.filePath());
+}
+
+const QString& TSessionChiffrage::PrefixeReserve()
+{
+    if (prefixeHorodate.isEmpty())
+        prefixeHorodate = ReserverPrefixe(dossierXml);
+    return prefixeHorodate;
+}
+
+QString TSessionChiffrage::GetFichierReprise() const
+{
+    return prefixeHorodate.isEmpty() ? QString() : prefixeHorodate + QStringLiteral(".reprise.xml");
 }
 
 // ---------------------------------------------------------------------------
@@ -97,7 +132,6 @@ void TSessionChiffrage::SetTarifCourant(int index)
     emit TarifCourantChange();
 }
 
-
 TTarif& TSessionChiffrage::Tarif(int menuiserie, int tarif)
 {
     return menuiseries[menuiserie].GetTarifs()[tarif];
@@ -108,44 +142,10 @@ const TTarif& TSessionChiffrage::Tarif(int menuiserie, int tarif) const
     return menuiseries[menuiserie].GetTarifs()[tarif];
 }
 
-// ---------------------------------------------------------------------------
-// What changed
-
-void TSessionChiffrage::SignalerMenuiseries()
+std::optional<TTva> TSessionChiffrage::Tva(const QString& typeTva) const
 {
-    modifie = true;
-    emit MenuiseriesChangees();
-    SignalerTotaux();
-}
-
-void TSessionChiffrage::SignalerMenuiserie(int menuiserie)
-{
-    modifie = true;
-    emit MenuiserieChangee(menuiserie);
-    SignalerTotaux();
-}
-
-void TSessionChiffrage::SignalerLignes(int menuiserie, std::optional<int> courante)
-{
-    // The rows shown follow the lines before the current one is shown.
-    const bool courant = menuiserie == indexMenuiserie;
-    if (courant)
-        indexTarif = courante.value_or(-1);
-    SignalerMenuiserie(menuiserie);
-    if (courant)
-        emit TarifCourantChange();
-}
-
-void TSessionChiffrage::SignalerTarif(int menuiserie, int tarif)
-{
-    modifie = true;
-    emit TarifChange(menuiserie, tarif);
-    SignalerTotaux();
-}
-
-void TSessionChiffrage::SignalerTotaux()
-{
-    emit TotauxChanges();
+    const std::optional<int> type = LireEntier(typeTva);
+    return type ? donnees.Tva(*type) : std::nullopt;
 }
 
 // ---------------------------------------------------------------------------
@@ -158,11 +158,13 @@ void TSessionChiffrage::Ouvrir(const Interlocuteur& interlocuteur)
     try {
         messageArchive = Charger();
     } catch (...) {
-        modifie = false;
+        pile.clear();
         throw;
     }
     if (!messageArchive.isEmpty() && interlocuteur.signalerArchive)
         interlocuteur.signalerArchive(messageArchive);
+    DemarrerReprise();
+    const bool reprisePrise = ProposerReprise(interlocuteur);
 
     bool poseDemandee = false;
     if (poseGlobale.GetId().isEmpty() && interlocuteur.choisirPose) {
@@ -175,25 +177,47 @@ void TSessionChiffrage::Ouvrir(const Interlocuteur& interlocuteur)
     // The automatic lines came after the choice: they take its VAT too.
     if (poseDemandee && !poseGlobale.GetId().isEmpty())
         DiffuserPoseGlobale();
-    SignalerTotaux();
-    // What the opening did is the starting point, not the user's work.
-    modifie = false;
+    poseRefuseeAOuverture = poseDemandee && poseGlobale.GetId().isEmpty();
+    // What the opening did is the starting point, not the user's work; a
+    // session taken back differs from the host's file all the same.
+    pile.clear();
+    if (reprisePrise)
+        pile.resetClean();
+    emit TotauxChanges();
+    connect(&pile, &QUndoStack::indexChanged, &minuterieReprise, [this] {
+        if (!minuterieReprise.isActive())
+            minuterieReprise.start();
+    });
+    if (EstModifie())
+        minuterieReprise.start();
 }
 
 QString TSessionChiffrage::Charger()
 {
-    DevisEchange devis = LireEchange(fichierEchange, prefixeHorodate);
+    DevisEchange devis = LireEchange(fichierEchange, PrefixeReserve());
     const QString messageArchive = MessageArchive(kSuffixeEntree, devis.erreurArchive);
     PrendreDevis(std::move(devis));
     return messageArchive;
 }
 
+namespace {
+
+// A delivery price is kept as the screen shows it, to the cent.
+double AuCentime(double prix)
+{
+    return LireDecimal(FormatMonetaire(prix)).value_or(prix);
+}
+
+} // namespace
+
 void TSessionChiffrage::PrendreDevis(DevisEchange devis)
 {
     if (devis.aPose) {
         for (const auto option : TPoseLivraison::kOptions) {
-            if (devis.aOption[option])
+            if (devis.aOption[option]) {
+                devis.poseGlobale.SetPrix(option, AuCentime(devis.poseGlobale.GetPrix(option)));
                 continue;
+            }
             devis.poseGlobale.SetChoix(option, poseGlobale.GetChoix(option));
             devis.poseGlobale.SetPrix(option, poseGlobale.GetPrix(option));
             devis.poseGlobale.SetCodeExportOption(option, poseGlobale.GetCodeExportOption(option));
@@ -211,86 +235,232 @@ void TSessionChiffrage::PrendreDevis(DevisEchange devis)
     menuiseries = std::move(devis.menuiseries);
     indexMenuiserie = -1;
     indexTarif = -1;
+    pile.clear();
     emit DevisRecharge();
-    SignalerTotaux();
+    emit TotauxChanges();
 }
 
-void TSessionChiffrage::AffecterTarifsAutomatiques()
+void TSessionChiffrage::DemarrerReprise()
+{
+    reprise = std::make_unique<TFichierReprise>(PrefixeReserve());
+    // A folder that takes no file: no recovery file is kept.
+    if (!reprise->EstVerrouille())
+        reprise.reset();
+}
+
+namespace {
+
+QString QuestionReprise(const RepriseTrouvee& trouvee)
+{
+    const TMenuiseries& menuiseries = trouvee.devis.menuiseries;
+    const auto avecLignes = std::count_if(menuiseries.begin(), menuiseries.end(),
+                                          [](const TMenuiserie& menuiserie) { return !menuiserie.GetTarifs().EstVide(); });
+    const QString contenu = avecLignes == 0   ? QStringLiteral("aucune menuiserie avec des lignes de pose")
+                            : avecLignes == 1 ? QStringLiteral("1 menuiserie avec des lignes de pose")
+                                              : QStringLiteral("%1 menuiseries avec des lignes de pose").arg(avecLignes);
+    return QStringLiteral("Un chiffrage de ce devis a été interrompu le %1 à %2, avant d'être validé. "
+                          "Il comptait %3, sur %4.\n\n"
+                          "Voulez-vous le reprendre ?\n"
+                          "(« Non » ouvre le devis tel que l'hôte l'a écrit et garde le chiffrage interrompu de côté.)")
+        .arg(trouvee.ecriture.toString(QStringLiteral("dd/MM/yyyy")), trouvee.ecriture.toString(QStringLiteral("HH:mm")),
+             contenu)
+        .arg(menuiseries.Nombre());
+}
+
+} // namespace
+
+bool TSessionChiffrage::ProposerReprise(const Interlocuteur& interlocuteur)
+{
+    if (!reprise || !interlocuteur.reprendre)
+        return false;
+    std::optional<RepriseTrouvee> trouvee;
+    try {
+        trouvee = ChercherReprise(dossierXml, prefixeHorodate);
+    } catch (const std::exception& erreur) {
+        // It stays where it is; the quote is the host's.
+        if (interlocuteur.signalerReprise)
+            interlocuteur.signalerReprise(QString::fromUtf8(erreur.what()));
+        return false;
+    }
+    if (!trouvee)
+        return false;
+    if (!interlocuteur.reprendre(QuestionReprise(*trouvee))) {
+        Ecarter(*trouvee);
+        return false;
+    }
+    PrendreDevis(std::move(trouvee->devis));
+    // Its file becomes this session's: the work is never without one.
+    Reprendre(*trouvee, GetFichierReprise());
+    return true;
+}
+
+void TSessionChiffrage::EcrireReprise()
+{
+    if (!reprise)
+        return;
+    // A step still being made (a question on screen) is not written half done.
+    if (etapeOuverte) {
+        minuterieReprise.start();
+        return;
+    }
+    if (!EstModifie()) {
+        reprise->Supprimer();
+        return;
+    }
+    QElapsedTimer duree;
+    duree.start();
+    reprise->Ecrire(ContenuReponse());
+    minuterieReprise.setInterval(static_cast<int>(std::max(kDelaiReprise, kPartDeLEcran * duree.elapsed())));
+}
+
+int TSessionChiffrage::AffecterTarifsAutomatiques()
 {
     if (menuiseries.NombreTarifs() > 0)
-        return;
-    TarifsAutomatiques::Affecter(menuiseries, poseGlobale);
-    SignalerMenuiseries();
+        return 0;
+    try {
+        donnees.AffecterTarifsAutomatiques(menuiseries, poseGlobale);
+    } catch (...) {
+        // None had any line: none keeps any.
+        for (TMenuiserie& menuiserie : menuiseries)
+            menuiserie.GetTarifs().Vider();
+        throw;
+    }
+    // The lines came in silently: they are taken out and put back as a
+    // change of the stack, which says it.
+    int ajoutees = 0;
+    Modifier(QStringLiteral("ajout des lignes automatiques"), [&] {
+        for (int index = 0; index < menuiseries.Nombre(); ++index) {
+            TTarifs& tarifs = Menuiserie(index).GetTarifs();
+            std::vector<std::unique_ptr<TTarif>> lignes;
+            while (!tarifs.EstVide())
+                lignes.push_back(tarifs.Extraire(0));
+            ajoutees += static_cast<int>(lignes.size());
+            if (!lignes.empty())
+                Faire(std::make_unique<ChangementStructure>(index, 0, std::move(lignes)));
+        }
+        if (indexMenuiserie >= 0)
+            Placer(indexMenuiserie, 0);
+    });
+    return ajoutees;
+}
+
+bool TSessionChiffrage::TarifsAutomatiquesAProposer() const
+{
+    return poseRefuseeAOuverture && !poseGlobale.GetId().isEmpty() && !menuiseries.EstVide()
+           && menuiseries.NombreTarifs() == 0;
 }
 
 // ---------------------------------------------------------------------------
 // Quote-wide kind and delivery
 
+namespace {
+
+QString NomOption(TPoseLivraison::OptionLivraison option)
+{
+    switch (option) {
+    case TPoseLivraison::Livraison:
+        return QStringLiteral("Livraison");
+    case TPoseLivraison::LivraisonCompliquee:
+        return QStringLiteral("Livraison compliquée");
+    case TPoseLivraison::LivraisonAutorisation:
+        return QStringLiteral("Autorisation de voirie");
+    case TPoseLivraison::LivraisonManutention:
+        break;
+    }
+    return QStringLiteral("Manutention");
+}
+
+} // namespace
+
 bool TSessionChiffrage::ChoisirPoseGlobale(const QString& idPose)
 {
     if (idPose == poseGlobale.GetId())
         return false;
-    poseGlobale.SetId(idPose);
-    poseGlobale.SetPrix(TPoseLivraison::Livraison, 0.0);
-    for (const auto option : kSousOptions)
-        poseGlobale.SetChoix(option, false);
-    ChargerPose(idPose);
-    emit PoseGlobaleChangee();
-    emit OptionsLivraisonChangees();
-    // Every item takes the new kind, replacing any chosen item by item.
-    DiffuserPoseGlobale();
-    return true;
-}
-
-void TSessionChiffrage::ChargerPose(const QString& idPose)
-{
     // A kind that is gone (or doubled) keeps the former label, prices and VAT.
-    const std::optional<Poses::Pose> pose = Poses::Lire(idPose);
-    if (!pose)
-        return;
-    poseGlobale.SetLibelle(pose->libelle);
-    poseGlobale.SetCodeExport(pose->codeExport);
-    for (const auto option : TPoseLivraison::kOptions) {
-        poseGlobale.SetPrix(option, pose->prix[option]);
-        poseGlobale.SetCodeExportOption(option, pose->codesExport[option]);
-    }
+    const std::optional<TDonneesChiffrage::Pose> lue = donnees.LirePose(idPose);
     // A kind stored without VAT type reads as type 0, as the engine reads a null.
-    if (const auto tva = TableTva::GetTva(pose->typeTva.value_or(0)))
-        poseGlobale.AffecterTva(*tva);
+    const std::optional<TTva> tva = lue ? donnees.Tva(lue->typeTva.value_or(0)) : std::nullopt;
+    Modifier(QStringLiteral("choix de la pose « %1 » pour le devis").arg(lue ? lue->libelle : idPose), [&] {
+        ChangerDevis([&](TPoseLivraison& pose, bool&) {
+            pose.SetId(idPose);
+            pose.SetPrix(TPoseLivraison::Livraison, 0.0);
+            for (const auto option : kSousOptions)
+                pose.SetChoix(option, false);
+            if (!lue)
+                return;
+            pose.SetLibelle(lue->libelle);
+            pose.SetCodeExport(lue->codeExport);
+            for (const auto option : TPoseLivraison::kOptions) {
+                pose.SetPrix(option, AuCentime(lue->prix[option]));
+                pose.SetCodeExportOption(option, lue->codesExport[option]);
+            }
+            if (tva)
+                pose.AffecterTva(*tva);
+        });
+        // Every item takes the new kind, replacing any chosen item by item.
+        DiffuserPoseGlobale();
+    });
+    return true;
 }
 
 void TSessionChiffrage::DiffuserPoseGlobale()
 {
-    menuiseries.AffecterPose(poseGlobale);
-    menuiseries.AffecterTva(poseGlobale.GetTva());
-    SignalerMenuiseries();
+    Modifier(QStringLiteral("pose du devis donnée à toutes les menuiseries"), [&] {
+        ChangerPoses(ToutesLesMenuiseries(), [&](TPose& pose) { pose.AffecterPose(poseGlobale); });
+        ChangerLignes(ToutesLesLignes(), [&](TTarif& valeurs, int) { valeurs.AffecterTva(poseGlobale.GetTva()); });
+    });
 }
 
 void TSessionChiffrage::ChoisirOption(OptionLivraison option, bool choisie)
 {
-    if (option == TPoseLivraison::Livraison && !choisie) {
-        for (const auto sousOption : kSousOptions)
-            poseGlobale.SetChoix(sousOption, false);
-    } else if (option != TPoseLivraison::Livraison && choisie) {
-        poseGlobale.SetChoix(TPoseLivraison::Livraison, true);
-    }
-    poseGlobale.SetChoix(option, choisie);
-    modifie = true;
-    emit OptionsLivraisonChangees();
-    SignalerTotaux();
+    const QString texte = choisie ? QStringLiteral("choix de « %1 »") : QStringLiteral("retrait de « %1 »");
+    Modifier(texte.arg(NomOption(option)), [&] {
+        ChangerDevis([&](TPoseLivraison& pose, bool&) {
+            if (option == TPoseLivraison::Livraison && !choisie) {
+                for (const auto sousOption : kSousOptions)
+                    pose.SetChoix(sousOption, false);
+            } else if (option != TPoseLivraison::Livraison && choisie) {
+                pose.SetChoix(TPoseLivraison::Livraison, true);
+            }
+            pose.SetChoix(option, choisie);
+        });
+    });
 }
 
 void TSessionChiffrage::SetPrixLivraison(OptionLivraison option, double prix)
 {
-    if (prix == poseGlobale.GetPrix(option))
-        return;
-    poseGlobale.SetPrix(option, prix);
-    modifie = true;
-    SignalerTotaux();
+    Modifier(QStringLiteral("prix de « %1 »").arg(NomOption(option)), [&] {
+        ChangerDevis([&](TPoseLivraison& pose, bool&) { pose.SetPrix(option, prix); });
+    });
+}
+
+bool TSessionChiffrage::SaisirPrixLivraison(OptionLivraison option, const QString& texte)
+{
+    // -1 is the "not a number" mark of the price check: typed, it is refused too.
+    const double prix = LireDecimal(texte).value_or(-1.0);
+    if (prix == -1.0)
+        return false;
+    SetPrixLivraison(option, prix);
+    return true;
+}
+
+void TSessionChiffrage::SetPriseDeCote(bool valeur)
+{
+    Modifier(valeur ? QStringLiteral("« Prise de côte » cochée") : QStringLiteral("« Prise de côte » décochée"), [&] {
+        ChangerDevis([&](TPoseLivraison&, bool& cotes) { cotes = valeur; });
+    });
+}
+
+void TSessionChiffrage::ChangerDevis(const std::function<void(TPoseLivraison& pose, bool& cotes)>& changer)
+{
+    TPoseLivraison pose = poseGlobale;
+    bool cotes = priseDeCote;
+    changer(pose, cotes);
+    Faire(std::make_unique<ChangementDevis>(poseGlobale, priseDeCote, pose, cotes));
 }
 
 // ---------------------------------------------------------------------------
-// Amounts, signal, answer
+// Amounts, signal, what is left, answer
 
 TotauxDevis TSessionChiffrage::Totaux() const
 {
@@ -307,11 +477,6 @@ Montants TSessionChiffrage::MontantsQuincaillerieCourante() const
 {
     const TTarif* tarif = TarifCourant();
     return tarif ? MontantsQuincaillerie(tarif->GetQuincailleries()) : Montants();
-}
-
-bool TSessionChiffrage::EcartPrix(int menuiserie, int tarif) const
-{
-    return ::EcartPrix(Tarif(menuiserie, tarif));
 }
 
 MargeLigne TSessionChiffrage::Marge(int menuiserie, int tarif) const
@@ -331,39 +496,118 @@ std::optional<double> TSessionChiffrage::MargeDevis() const
     return TauxMarge(totaux.ht, totaux.achatHt);
 }
 
+namespace {
+
+// The red signal of a line, its general tariff's price read.
+bool Ecart(const QHash<QString, double>& generaux, const TTarif& tarif)
+{
+    const auto reference = generaux.constFind(tarif.GetId());
+    return reference != generaux.constEnd() && *reference != tarif.GetPrix();
+}
+
+} // namespace
+
+bool TSessionChiffrage::EcartPrix(int menuiserie, int tarif) const
+{
+    return EcartsPrix(menuiserie, {tarif}).constFirst();
+}
+
 std::optional<double> TSessionChiffrage::PrixDeReference(int menuiserie, int tarif) const
 {
-    return Tarifs::PrixGeneral(Tarif(menuiserie, tarif).GetId());
+    const QString& id = Tarif(menuiserie, tarif).GetId();
+    const QHash<QString, double> generaux = donnees.PrixGeneraux({id});
+    const auto prix = generaux.constFind(id);
+    return prix != generaux.constEnd() ? std::optional(*prix) : std::nullopt;
 }
 
 bool TSessionChiffrage::MenuiserieEnEcart(int menuiserie) const
 {
-    return ::MenuiserieEnEcart(menuiseries[menuiserie]);
+    return MenuiseriesEnEcart({menuiserie}).constFirst();
 }
 
 QVector<bool> TSessionChiffrage::EcartsPrix(int menuiserie, const QVector<int>& tarifs) const
 {
-    QVector<const TTarif*> lignes;
-    lignes.reserve(tarifs.size());
+    QStringList cles;
     for (const int tarif : tarifs)
-        lignes << &Tarif(menuiserie, tarif);
-    return ::EcartsPrix(lignes);
+        cles << Tarif(menuiserie, tarif).GetId();
+    const QHash<QString, double> generaux = donnees.PrixGeneraux(cles);
+    QVector<bool> ecarts;
+    ecarts.reserve(tarifs.size());
+    for (const int tarif : tarifs)
+        ecarts << Ecart(generaux, Tarif(menuiserie, tarif));
+    return ecarts;
 }
 
 QVector<bool> TSessionChiffrage::MenuiseriesEnEcart(const QVector<int>& indexes) const
 {
-    QVector<const TMenuiserie*> objets;
-    objets.reserve(indexes.size());
-    for (const int menuiserie : indexes)
-        objets << &menuiseries[menuiserie];
-    return ::MenuiseriesEnEcart(objets);
+    QStringList cles;
+    for (const int menuiserie : indexes) {
+        for (const TTarif& tarif : menuiseries[menuiserie].GetTarifs())
+            cles << tarif.GetId();
+    }
+    const QHash<QString, double> generaux = donnees.PrixGeneraux(cles);
+    QVector<bool> ecarts;
+    ecarts.reserve(indexes.size());
+    for (const int menuiserie : indexes) {
+        const TTarifs& tarifs = menuiseries[menuiserie].GetTarifs();
+        ecarts << std::any_of(tarifs.begin(), tarifs.end(), [&](const TTarif& tarif) { return Ecart(generaux, tarif); });
+    }
+    return ecarts;
 }
 
-QString TSessionChiffrage::EcrireReponse() const
+ResteAFaire TSessionChiffrage::Reste() const
 {
+    QStringList cles;
+    for (const TMenuiserie& menuiserie : menuiseries) {
+        for (const TTarif& tarif : menuiserie.GetTarifs())
+            cles << tarif.GetId();
+    }
+    const QHash<QString, double> generaux = donnees.PrixGeneraux(cles);
+    ResteAFaire reste;
+    for (int m = 0; m < menuiseries.Nombre(); ++m) {
+        const TTarifs& tarifs = menuiseries[m].GetTarifs();
+        if (tarifs.EstVide()) {
+            ++reste.menuiseriesSansLigne;
+            reste.positions.append({m, -1});
+        }
+        for (int t = 0; t < tarifs.Nombre(); ++t) {
+            const TTarif& tarif = tarifs[t];
+            const AlerteMarge alerte = MargeDuTarif(tarif, margeMinimum).alerte;
+            const bool sansPoseur = tarif.GetPoseurNom().isEmpty();
+            const bool sousMarge = alerte == AlerteMarge::Perte || alerte == AlerteMarge::SousMinimum;
+            const bool rouge = Ecart(generaux, tarif);
+            reste.lignesSansPoseur += sansPoseur;
+            reste.lignesSousMarge += sousMarge;
+            reste.lignesEnRouge += rouge;
+            if (sansPoseur || sousMarge || rouge)
+                reste.positions.append({m, t});
+        }
+    }
+    return reste;
+}
+
+QByteArray TSessionChiffrage::ContenuReponse() const
+{
+    return ContenuEchange(poseGlobale, priseDeCote, quincailleriesGlobales, menuiseries);
+}
+
+QString TSessionChiffrage::EcrireReponse()
+{
+    // No write of the recovery file runs beside the answer's.
+    if (reprise)
+        reprise->Attendre();
     const QString erreurArchive = EcrireEchange(poseGlobale, priseDeCote, quincailleriesGlobales, menuiseries,
-                                                fichierEchange, prefixeHorodate);
+                                                fichierEchange, PrefixeReserve());
     return MessageArchive(QStringLiteral(".sortie.xml"), erreurArchive);
+}
+
+void TSessionChiffrage::Terminer()
+{
+    minuterieReprise.stop();
+    if (reprise) {
+        reprise->Supprimer();
+        reprise.reset();
+    }
 }
 
 QString TSessionChiffrage::MessageArchive(const QString& suffixe, const QString& erreur) const
@@ -381,6 +625,6 @@ void TSessionChiffrage::Vider()
     poseGlobale = TPoseLivraison();
     indexMenuiserie = -1;
     indexTarif = -1;
-    modifie = false;
+    pile.clear();
     emit DevisRecharge();
 }

@@ -3,24 +3,39 @@
 // The quote being priced, the document of the pricing screen: it owns the
 // quote (the quote-wide installation kind with its delivery options, the
 // items, the quote-wide hardware), the current item and the current line,
-// and applies every rule of pricing: the opening (the exchange file, the
-// default kind when the file names none, the automatic lines), the kinds,
-// the VAT of lines and items, the lines and their installers, the hardware,
-// the refresh of the prices, the totals and the answer written back for the
-// host. It says what changed through its signals; nothing here knows a
-// window. Items and lines are named by their index in the quote.
+// and applies every rule of pricing: the opening (the exchange file, an
+// interrupted session taken back, the default kind when the file names
+// none, the automatic lines), the kinds, the VAT of lines and items, the
+// lines and their installers, the hardware, the refresh of the prices, the
+// totals, what is left to do and the answer written back for the host.
+//
+// Every change the user makes is one step of its undo stack: undone, the
+// quote is again exactly what it was, and nothing is asked of the database
+// again. The quote is modified while the stack is not at its clean state.
+// While the session is open, the answer it would write is kept in a
+// recovery file beside the archive copies, so that a session stopped before
+// "Valider" can be taken back. It says what changed through its signals;
+// nothing here knows a window. Items and lines are named by their index in
+// the quote.
 
 #include "model/Menuiserie.h"
 #include "model/Pose.h"
 #include "model/Quincaillerie.h"
 #include "pricing/Marges.h"
+#include "pricing/ResteAFaire.h"
 #include "pricing/Totaux.h"
 
+#include <QByteArray>
 #include <QObject>
 #include <QString>
+#include <QTimer>
+#include <QUndoStack>
 #include <functional>
+#include <memory>
 #include <optional>
 
+class TDonneesChiffrage;
+class TFichierReprise;
 class TTarif;
 struct DevisEchange;
 
@@ -34,27 +49,43 @@ class TSessionChiffrage : public QObject
 
 public:
     using OptionLivraison = TPoseLivraison::OptionLivraison;
+    // A question put to the user, answered "Oui" (true) or "Non".
+    using Question = std::function<bool(const QString& texte)>;
 
     // The archive folder "Xml/" of the program folder is made (one level;
-    // when it cannot be, the archive copies fail and say so) and the time
-    // stamp shared by the archive copies of this session is taken now, one
-    // that no other copy of the program has taken.
+    // when it cannot be, the archive copies fail and say so). No file is
+    // written before the quote is read. The reference data are the
+    // database's, or those given, which must outlive the session.
     explicit TSessionChiffrage(const QString& dossierProgramme, QObject* parent = nullptr);
+    TSessionChiffrage(const QString& dossierProgramme, const TDonneesChiffrage& donnees, QObject* parent = nullptr);
     ~TSessionChiffrage() override;
 
     void SetFichierEchange(const QString& fichier) { fichierEchange = fichier; }
     const QString& GetFichierEchange() const { return fichierEchange; }
     const QString& GetDossierXml() const { return dossierXml; }
+    // The archive copies' "Xml/yyyymmdd_hhnnss", one that no other copy of
+    // the program has taken; "" until the quote is first read.
     const QString& GetPrefixeHorodate() const { return prefixeHorodate; }
+    // The recovery file the session keeps: the prefix followed by ".reprise.xml".
+    QString GetFichierReprise() const;
 
     // The quote as it is; it changes only through the operations below.
     const TPoseLivraison& GetPoseGlobale() const { return poseGlobale; }
     const TMenuiseries& GetMenuiseries() const { return menuiseries; }
     const TQuincailleries& GetQuincailleriesGlobales() const { return quincailleriesGlobales; }
     bool GetPriseDeCote() const { return priseDeCote; }
-    void SetPriseDeCote(bool valeur) { priseDeCote = valeur; }
-    // True once anything the answer would carry has been changed.
-    bool EstModifie() const { return modifie; }
+    void SetPriseDeCote(bool valeur);
+
+    // ---------------------------------------------------------------------
+    // Steps of the user's work
+
+    // "Annuler" and "Rétablir" walk it; its texts say what they would undo
+    // or redo ("ajout de la ligne « … »").
+    QUndoStack& GetPile() { return pile; }
+    const QUndoStack& GetPile() const { return pile; }
+    // True when the quote differs from what the session opened on (or it
+    // took back an interrupted session): the stack is not at its clean state.
+    bool EstModifie() const { return !pile.isClean(); }
 
     // ---------------------------------------------------------------------
     // Current item and line: indexes, -1 for none.
@@ -73,19 +104,28 @@ public:
 
     // What the opening asks of the user, in this order: told that the
     // archive copy of the input could not be written (the quote is priced
-    // all the same), then asked for the default kind when the file names
-    // none (preset on the current one; nothing unless he chose one).
+    // all the same); told that the recovery file of an interrupted session
+    // of this quote cannot be read (it stays where it is), or asked whether
+    // to take that session back; then asked for the default kind when the
+    // quote names none (preset on the current one; nothing unless he chose
+    // one).
     struct Interlocuteur
     {
         std::function<void(const QString& message)> signalerArchive;
         std::function<std::optional<QString>(const QString& idPose)> choisirPose;
+        std::function<void(const QString& message)> signalerReprise = {};
+        Question reprendre = {};
     };
 
-    // Delivery is chosen, the exchange file read (see Charger), the default
-    // kind asked for when the file names none, the automatic lines attached,
-    // the first item made current, and a kind chosen here spread to every
-    // item and line. Throws, leaving the quote as it was, when the file
-    // cannot be taken.
+    // Delivery is chosen, the exchange file read (see Charger), an
+    // interrupted session of the same input offered (taken back, the quote
+    // is the one it held, read as the host's answer is read, and counts as
+    // modified; declined, it is set aside), the default kind asked for when
+    // the quote names none, the automatic lines attached, the first item
+    // made current, and a kind chosen here spread to every item and line.
+    // None of it is a step of the stack. The recovery file is kept from
+    // then on. Throws, leaving the quote as it was, when the file cannot be
+    // taken.
     void Ouvrir(const Interlocuteur& interlocuteur);
 
     // Reads the exchange file (see LireEchange, which also writes the archive
@@ -96,12 +136,17 @@ public:
     // cannot be taken.
     QString Charger();
     // Takes a quote read from an exchange file as the session's, as Charger
-    // does; no item is current.
+    // does; no item is current, and the stack starts again.
     void PrendreDevis(DevisEchange devis);
 
     // The general tariffs of the quote-wide kind whose category suits each
     // item carrying a host family code; only when no item has any line yet.
-    void AffecterTarifsAutomatiques();
+    // One step; returns the number of lines added.
+    int AffecterTarifsAutomatiques();
+    // True when the user dismissed the kind choice of the opening, has
+    // chosen a kind since, and no item has any line: the automatic lines of
+    // that kind may be offered.
+    bool TarifsAutomatiquesAProposer() const;
 
     // ---------------------------------------------------------------------
     // Quote-wide kind and delivery
@@ -119,6 +164,10 @@ public:
     // delivery clears them all.
     void ChoisirOption(OptionLivraison option, bool choisie);
     void SetPrixLivraison(OptionLivraison option, double prix);
+    // A price as typed: a number with the regional separator, taken; any
+    // other text, and -1 (the mark of "not a number"), refused: false, and
+    // the price stays.
+    bool SaisirPrixLivraison(OptionLivraison option, const QString& texte);
 
     // ---------------------------------------------------------------------
     // Kind and VAT of an item, VAT of a line
@@ -136,6 +185,15 @@ public:
     bool AffecterTvaMenuiserie(int menuiserie, const QString& typeTva);
     // Every line of the item takes the VAT of the item's kind.
     void DiffuserTvaMenuiserie(int menuiserie);
+
+    // The user's choice of a line's VAT, one step: the line takes it; when
+    // the item carries another VAT (or one the table lacks), he is asked
+    // whether the item takes it too, and then as for ChoisirTvaMenuiserie.
+    void ChoisirTvaTarif(int menuiserie, int tarif, const QString& typeTva, const Question& question);
+    // The user's choice of an item's VAT, one step: the item takes it; when
+    // it differs from the former one and the item has lines, he is asked
+    // whether every line takes it too.
+    void ChoisirTvaMenuiserie(int menuiserie, const QString& typeTva, const Question& question);
 
     // ---------------------------------------------------------------------
     // Lines
@@ -174,6 +232,10 @@ public:
     // Each of those lines takes the installer, priced for its own tariff;
     // their SIRET and RGE are left as they are.
     void AffecterPoseurATous(const QString& idPoseur, const QString& nom);
+    // The user's choice of a line's installer, one step: AffecterPoseur,
+    // then, when lines are left without installer, the question whether
+    // they all take him.
+    void ChoisirPoseur(int menuiserie, int tarif, const QString& idPoseur, const Question& question);
     // The installer's name as the database has it now ("" when the line has
     // no installer, or the key matches no single installer).
     QString NomPoseur(int menuiserie, int tarif) const;
@@ -182,7 +244,8 @@ public:
     // Hardware
 
     void SetQuincaillerieIncluse(int menuiserie, int tarif, bool incluse);
-    // The line's hardware, or the quote-wide one, replaced by an edited copy.
+    // The line's hardware, or the quote-wide one, replaced by an edited copy
+    // (no step when the copy says the same).
     void RemplacerQuincailleries(int menuiserie, int tarif, const TQuincailleries& quincailleries);
     void RemplacerQuincailleriesGlobales(const TQuincailleries& quincailleries);
 
@@ -200,7 +263,7 @@ public:
     Actualisation ActualiserPrix();
 
     // ---------------------------------------------------------------------
-    // Amounts, signal, answer
+    // Amounts, signal, what is left, answer
 
     // Always those of the current objects.
     TotauxDevis Totaux() const;
@@ -228,10 +291,18 @@ public:
     QVector<bool> EcartsPrix(int menuiserie, const QVector<int>& tarifs) const;
     QVector<bool> MenuiseriesEnEcart(const QVector<int>& indexes) const;
 
+    // What is probably unfinished, in one look-up.
+    ResteAFaire Reste() const;
+
+    // The bytes "Valider" would write now.
+    QByteArray ContenuReponse() const;
     // Writes the answer over the exchange file (throws, leaving the file as
     // it was, when it cannot be), then its archive copy; returns the message
     // to show when only the copy failed ("" when both were written).
-    QString EcrireReponse() const;
+    QString EcrireReponse();
+    // The session ended as the user wished: validated, or its changes
+    // dropped. The recovery file goes.
+    void Terminer();
 
     // Forgets the quote (the screen is closing; nothing is written).
     void Vider();
@@ -243,19 +314,33 @@ signals:
     void PoseGlobaleChangee();
     // The delivery options chosen.
     void OptionsLivraisonChangees();
+    void PriseDeCoteChangee();
     void QuincailleriesGlobalesChangees();
-    // Every item (a kind or VAT given to all, lines attached, prices refreshed).
-    void MenuiseriesChangees();
-    // One item: its kind, its VAT or its lines (added, removed, rewritten).
+    // One item: its kind or its VAT.
     void MenuiserieChangee(int menuiserie);
+    // Lines of an item about to come or go, then come or gone (first to
+    // last index, both included).
+    void LignesAInserer(int menuiserie, int premier, int dernier);
+    void LignesInserees(int menuiserie, int premier, int dernier);
+    void LignesASupprimer(int menuiserie, int premier, int dernier);
+    void LignesSupprimees(int menuiserie, int premier, int dernier);
     // One line: its tariff, VAT, installer or hardware.
     void TarifChange(int menuiserie, int tarif);
-    // Some amount of the totals.
+    // Some amount of the totals: once per change, undone or redone.
     void TotauxChanges();
     void MenuiserieCouranteChangee();
     void TarifCourantChange();
 
 private:
+    class Changement;
+    class ChangementDevis;
+    class ChangementPoses;
+    class ChangementLignes;
+    class ChangementQuincailleries;
+    class ChangementStructure;
+    class Etape;
+
+    const TDonneesChiffrage& donnees;
     QString fichierEchange;
     QString dossierXml;
     QString prefixeHorodate;
@@ -263,25 +348,55 @@ private:
     TMenuiseries menuiseries;
     TQuincailleries quincailleriesGlobales;
     bool priseDeCote = true;
-    bool modifie = false;
     double margeMinimum = 0.0;
     int indexMenuiserie = -1;
     int indexTarif = -1;
+    bool poseRefuseeAOuverture = false;
+
+    QUndoStack pile;
+    // The step being made: the changes of a rule that asks questions, or
+    // calls other rules, all go into one step.
+    Etape* etapeOuverte = nullptr;
+    std::unique_ptr<TFichierReprise> reprise;
+    QTimer minuterieReprise;
 
     TMenuiserie& Menuiserie(int index) { return menuiseries[index]; }
     TTarif& Tarif(int menuiserie, int tarif);
     const TTarif& Tarif(int menuiserie, int tarif) const;
-    void ChargerPose(const QString& idPose);
+    std::optional<TTva> Tva(const QString& typeTva) const;
+    const QString& PrefixeReserve();
     void LibererReservation();
     QString MessageArchive(const QString& suffixe, const QString& erreur) const;
 
-    // What follows a change: the signals that say it, and the mark that the
-    // quote now differs from the file.
-    void SignalerMenuiseries();
-    void SignalerMenuiserie(int menuiserie);
-    void SignalerTarif(int menuiserie, int tarif);
-    void SignalerTotaux();
-    // The item's lines were added or removed; on the current item the line
-    // given becomes the current one.
-    void SignalerLignes(int menuiserie, std::optional<int> courante);
+    // Opening.
+    bool ProposerReprise(const Interlocuteur& interlocuteur);
+    void DemarrerReprise();
+    void EcrireReprise();
+
+    // Steps: `action` makes its changes with Faire; they form one step of
+    // the stack, or join the step being made. A failure undoes what the
+    // step had done, then goes on.
+    template <class Action>
+    void Modifier(const QString& texte, Action&& action);
+    void Faire(std::unique_ptr<Changement> changement);
+    void Placer(int menuiserie, int tarif);
+
+    // The changes, as steps make them and undo or redo them; each says what
+    // changed through the signals.
+    void EcrireDevis(const TPoseLivraison& pose, bool cotes);
+    void EcrirePose(int menuiserie, const TPose& pose);
+    void EcrireValeurs(int menuiserie, int tarif, const TTarif& valeurs);
+    void EcrireQuincailleries(int menuiserie, int tarif, const TQuincailleries& quincailleries);
+    void InsererLignes(int menuiserie, int premier, std::vector<std::unique_ptr<TTarif>>& lignes);
+    void ExtraireLignes(int menuiserie, int premier, int nombre, std::vector<std::unique_ptr<TTarif>>& lignes);
+
+    // The new state of the quote-wide kind, of some items' kinds, of some
+    // lines' values, made as one change each.
+    void ChangerDevis(const std::function<void(TPoseLivraison& pose, bool& cotes)>& changer);
+    void ChangerLignes(const QVector<std::pair<int, int>>& lignes, const std::function<void(TTarif& valeurs, int i)>& changer);
+    void ChangerPoses(const QVector<int>& indexes, const std::function<void(TPose& pose)>& changer);
+    QVector<std::pair<int, int>> LignesDe(int menuiserie) const;
+    QVector<std::pair<int, int>> ToutesLesLignes() const;
+    QVector<int> ToutesLesMenuiseries() const;
+    QString NomLigne(int menuiserie, int tarif) const;
 };

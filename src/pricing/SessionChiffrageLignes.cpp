@@ -3,12 +3,11 @@
 
 #include "pricing/SessionChiffrage.h"
 
-#include "data/Poses.h"
-#include "data/Poseurs.h"
-#include "data/RechercheQuincaillerie.h"
-#include "data/TableTva.h"
-#include "data/Tarifs.h"
-#include "model/Tarif.h"
+#include "model/Formats.h"
+#include "pricing/DonneesChiffrage.h"
+#include "pricing/SessionChiffrageEtapes.h"
+
+#include <numeric>
 
 namespace {
 
@@ -22,51 +21,142 @@ bool SansPoseur(const TTarif& tarif)
 } // namespace
 
 // ---------------------------------------------------------------------------
+// The parts of the quote a rule changes
+
+QVector<std::pair<int, int>> TSessionChiffrage::LignesDe(int menuiserie) const
+{
+    QVector<std::pair<int, int>> lignes;
+    for (int tarif = 0; tarif < menuiseries[menuiserie].GetTarifs().Nombre(); ++tarif)
+        lignes.append({menuiserie, tarif});
+    return lignes;
+}
+
+QVector<std::pair<int, int>> TSessionChiffrage::ToutesLesLignes() const
+{
+    QVector<std::pair<int, int>> lignes;
+    lignes.reserve(menuiseries.NombreTarifs());
+    for (int menuiserie = 0; menuiserie < menuiseries.Nombre(); ++menuiserie)
+        lignes += LignesDe(menuiserie);
+    return lignes;
+}
+
+QVector<int> TSessionChiffrage::ToutesLesMenuiseries() const
+{
+    QVector<int> indexes(menuiseries.Nombre());
+    std::iota(indexes.begin(), indexes.end(), 0);
+    return indexes;
+}
+
+QString TSessionChiffrage::NomLigne(int menuiserie, int tarif) const
+{
+    return Tarif(menuiserie, tarif).GetLibelle();
+}
+
+void TSessionChiffrage::ChangerLignes(const QVector<std::pair<int, int>>& lignes,
+                                      const std::function<void(TTarif& valeurs, int i)>& changer)
+{
+    auto changement = std::make_unique<ChangementLignes>();
+    for (int i = 0; i < lignes.size(); ++i) {
+        const auto [menuiserie, tarif] = lignes[i];
+        std::unique_ptr<TTarif> apres = ValeursDe(Tarif(menuiserie, tarif));
+        changer(*apres, i);
+        changement->Ajouter(menuiserie, tarif, ValeursDe(Tarif(menuiserie, tarif)), std::move(apres));
+    }
+    Faire(std::move(changement));
+}
+
+void TSessionChiffrage::ChangerPoses(const QVector<int>& indexes, const std::function<void(TPose& pose)>& changer)
+{
+    auto changement = std::make_unique<ChangementPoses>();
+    for (const int menuiserie : indexes) {
+        const TPose& avant = Menuiserie(menuiserie).GetPose();
+        TPose apres = avant;
+        changer(apres);
+        changement->Ajouter(menuiserie, avant, apres);
+    }
+    Faire(std::move(changement));
+}
+
+// ---------------------------------------------------------------------------
 // Kind and VAT of an item, VAT of a line
 
 bool TSessionChiffrage::ChoisirPoseMenuiserie(int index, const QString& idPose)
 {
-    TMenuiserie& menuiserie = Menuiserie(index);
-    TPose& pose = menuiserie.GetPose();
-    if (idPose == pose.GetId())
+    if (idPose == Menuiserie(index).GetPose().GetId())
         return false;
-    pose.SetId(idPose);
-    if (const std::optional<Poses::Pose> lue = Poses::Lire(idPose)) {
-        pose.SetLibelle(lue->libelle);
-        // A kind stored without VAT type reads as type 0, as the engine reads a null.
-        if (const auto tva = TableTva::GetTva(lue->typeTva.value_or(0)))
-            pose.AffecterTva(*tva);
-        pose.SetCodeExport(lue->codeExport);
-    }
-    menuiserie.AffecterTva(pose.GetTva());
-    SignalerMenuiserie(index);
+    // A kind that is gone (or doubled) keeps the former label, VAT and export code.
+    const std::optional<TDonneesChiffrage::Pose> lue = donnees.LirePose(idPose);
+    // A kind stored without VAT type reads as type 0, as the engine reads a null.
+    const std::optional<TTva> tva = lue ? donnees.Tva(lue->typeTva.value_or(0)) : std::nullopt;
+    const QString texte = QStringLiteral("choix de la pose « %1 » pour « %2 »")
+                              .arg(lue ? lue->libelle : idPose, Menuiserie(index).GetLibelle());
+    Modifier(texte, [&] {
+        ChangerPoses({index}, [&](TPose& pose) {
+            pose.SetId(idPose);
+            if (!lue)
+                return;
+            pose.SetLibelle(lue->libelle);
+            if (tva)
+                pose.AffecterTva(*tva);
+            pose.SetCodeExport(lue->codeExport);
+        });
+        const TTva& sienne = Menuiserie(index).GetPose().GetTva();
+        ChangerLignes(LignesDe(index), [&](TTarif& valeurs, int) { valeurs.AffecterTva(sienne); });
+    });
     return true;
 }
 
 void TSessionChiffrage::AffecterTvaTarif(int menuiserie, int tarif, const QString& typeTva)
 {
-    const auto tva = TableTva::GetTva(typeTva);
+    const std::optional<TTva> tva = Tva(typeTva);
     if (!tva)
         return;
-    Tarif(menuiserie, tarif).AffecterTva(*tva);
-    SignalerTarif(menuiserie, tarif);
+    Modifier(QStringLiteral("TVA de la ligne « %1 »").arg(NomLigne(menuiserie, tarif)), [&] {
+        ChangerLignes({{menuiserie, tarif}}, [&](TTarif& valeurs, int) { valeurs.AffecterTva(*tva); });
+    });
 }
 
 bool TSessionChiffrage::AffecterTvaMenuiserie(int menuiserie, const QString& typeTva)
 {
-    const auto tva = TableTva::GetTva(typeTva);
+    const std::optional<TTva> tva = Tva(typeTva);
     if (!tva)
         return false;
-    Menuiserie(menuiserie).GetPose().AffecterTva(*tva);
-    SignalerMenuiserie(menuiserie);
+    Modifier(QStringLiteral("TVA de « %1 »").arg(Menuiserie(menuiserie).GetLibelle()), [&] {
+        ChangerPoses({menuiserie}, [&](TPose& pose) { pose.AffecterTva(*tva); });
+    });
     return true;
 }
 
 void TSessionChiffrage::DiffuserTvaMenuiserie(int index)
 {
-    TMenuiserie& menuiserie = Menuiserie(index);
-    menuiserie.AffecterTva(menuiserie.GetPose().GetTva());
-    SignalerMenuiserie(index);
+    Modifier(QStringLiteral("TVA de « %1 » donnée à ses lignes").arg(Menuiserie(index).GetLibelle()), [&] {
+        const TTva& sienne = Menuiserie(index).GetPose().GetTva();
+        ChangerLignes(LignesDe(index), [&](TTarif& valeurs, int) { valeurs.AffecterTva(sienne); });
+    });
+}
+
+void TSessionChiffrage::ChoisirTvaTarif(int menuiserie, int tarif, const QString& typeTva, const Question& question)
+{
+    Modifier(QStringLiteral("TVA de la ligne « %1 »").arg(NomLigne(menuiserie, tarif)), [&] {
+        AffecterTvaTarif(menuiserie, tarif, typeTva);
+        // An item whose VAT the table lacks shows none: it differs from any line's.
+        const int typeMenuiserie = Menuiserie(menuiserie).GetPose().GetTva().GetTypeTva();
+        const bool differe = LireEntier(typeTva) != typeMenuiserie || !donnees.Tva(typeMenuiserie);
+        if (differe && question(QStringLiteral("Voulez-vous affecter la nouvelle TVA de ce tarif de pose à la menuiserie ?")))
+            ChoisirTvaMenuiserie(menuiserie, typeTva, question);
+    });
+}
+
+void TSessionChiffrage::ChoisirTvaMenuiserie(int menuiserie, const QString& typeTva, const Question& question)
+{
+    const int ancien = Menuiserie(menuiserie).GetPose().GetTva().GetTypeTva();
+    Modifier(QStringLiteral("TVA de « %1 »").arg(Menuiserie(menuiserie).GetLibelle()), [&] {
+        if (!AffecterTvaMenuiserie(menuiserie, typeTva))
+            return;
+        if (LireEntier(typeTva) != ancien && !Menuiserie(menuiserie).GetTarifs().EstVide()
+            && question(QStringLiteral("Voulez-vous affecter la nouvelle TVA aux tarifs de pose de cette menuiserie ?")))
+            DiffuserTvaMenuiserie(menuiserie);
+    });
 }
 
 // ---------------------------------------------------------------------------
@@ -82,45 +172,60 @@ int TSessionChiffrage::AjouterTarif(int index, const ChoixTarif& choix)
     // and the next assignment sees him; priced for the quote's default kind,
     // in the chosen tariff's category. His SIRET and RGE stay empty.
     if (!poseur.isEmpty()) {
-        tarif->SetPoseurNom(Poseurs::Nom(poseur));
-        tarif->SetPoseurPrix(Tarifs::PrixPoseurPourPose(poseGlobale.GetId(), choix.id, poseur).value_or(0.0));
+        tarif->SetPoseurNom(donnees.LirePoseur(poseur).nom);
+        tarif->SetPoseurPrix(donnees.PrixPoseurPourPose(poseGlobale.GetId(), choix.id, poseur).value_or(0.0));
     }
-    menuiserie.GetTarifs().Ajouter(std::move(tarif));
-    const int ajoute = menuiserie.GetTarifs().Nombre() - 1;
-    SignalerLignes(index, ajoute);
+    const int ajoute = menuiserie.GetTarifs().Nombre();
+    Modifier(QStringLiteral("ajout de la ligne « %1 »").arg(choix.libelle), [&] {
+        std::vector<std::unique_ptr<TTarif>> lignes;
+        lignes.push_back(std::move(tarif));
+        Faire(std::make_unique<ChangementStructure>(index, ajoute, std::move(lignes)));
+        Placer(index, ajoute);
+    });
     return ajoute;
 }
 
 int TSessionChiffrage::DupliquerTarif(int menuiserie, int tarif)
 {
-    TTarifs& tarifs = Menuiserie(menuiserie).GetTarifs();
-    std::unique_ptr<TTarif> copie = tarifs[tarif].Cloner();
+    std::unique_ptr<TTarif> copie = Tarif(menuiserie, tarif).Cloner();
     copie->SetPoseurSiret(QString());
     copie->SetPoseurRge(QString());
     copie->SetQuincaillerieIncluse(true);
-    tarifs.Ajouter(std::move(copie));
-    const int ajoute = tarifs.Nombre() - 1;
-    SignalerLignes(menuiserie, ajoute);
+    const int ajoute = Menuiserie(menuiserie).GetTarifs().Nombre();
+    Modifier(QStringLiteral("copie de la ligne « %1 »").arg(NomLigne(menuiserie, tarif)), [&] {
+        std::vector<std::unique_ptr<TTarif>> lignes;
+        lignes.push_back(std::move(copie));
+        Faire(std::make_unique<ChangementStructure>(menuiserie, ajoute, std::move(lignes)));
+        Placer(menuiserie, ajoute);
+    });
     return ajoute;
 }
 
 void TSessionChiffrage::ModifierTarif(int menuiserie, int tarif, const ChoixTarif& choix)
 {
-    Tarif(menuiserie, tarif).PrendreTarif(Menuiserie(menuiserie).GetPose(), choix.id, choix.libelle, choix.prix);
-    SignalerTarif(menuiserie, tarif);
+    Modifier(QStringLiteral("changement du tarif de la ligne « %1 »").arg(NomLigne(menuiserie, tarif)), [&] {
+        ChangerLignes({{menuiserie, tarif}}, [&](TTarif& valeurs, int) {
+            valeurs.PrendreTarif(Menuiserie(menuiserie).GetPose(), choix.id, choix.libelle, choix.prix);
+        });
+    });
 }
 
 void TSessionChiffrage::SupprimerTarif(int menuiserie, int tarif)
 {
-    TTarifs& tarifs = Menuiserie(menuiserie).GetTarifs();
-    tarifs.Supprimer(tarif);
-    SignalerLignes(menuiserie, LigneApresSuppression(tarif, tarifs.Nombre()));
+    Modifier(QStringLiteral("suppression de la ligne « %1 »").arg(NomLigne(menuiserie, tarif)), [&] {
+        Faire(std::make_unique<ChangementStructure>(menuiserie, tarif, 1));
+        if (menuiserie == indexMenuiserie)
+            Placer(menuiserie, LigneApresSuppression(tarif, Menuiserie(menuiserie).GetTarifs().Nombre()).value_or(-1));
+    });
 }
 
 void TSessionChiffrage::SupprimerTarifs(int menuiserie)
 {
-    Menuiserie(menuiserie).GetTarifs().Vider();
-    SignalerLignes(menuiserie, std::nullopt);
+    Modifier(QStringLiteral("suppression des lignes de « %1 »").arg(Menuiserie(menuiserie).GetLibelle()), [&] {
+        Faire(std::make_unique<ChangementStructure>(menuiserie, 0, Menuiserie(menuiserie).GetTarifs().Nombre()));
+        if (menuiserie == indexMenuiserie)
+            Placer(menuiserie, -1);
+    });
 }
 
 std::optional<int> LigneApresSuppression(int index, int restantes)
@@ -135,14 +240,19 @@ std::optional<int> LigneApresSuppression(int index, int restantes)
 
 QString TSessionChiffrage::AffecterPoseur(int menuiserie, int index, const QString& idPoseur)
 {
-    const Poseurs::Identite poseur = Poseurs::LireIdentite(idPoseur);
-    TTarif& tarif = Tarif(menuiserie, index);
-    tarif.SetPoseurId(idPoseur);
-    tarif.SetPoseurNom(poseur.nom);
-    tarif.SetPoseurPrix(Tarifs::PrixPoseur(tarif.GetId(), idPoseur).value_or(0.0));
-    tarif.SetPoseurSiret(poseur.siret);
-    tarif.SetPoseurRge(poseur.rge);
-    SignalerTarif(menuiserie, index);
+    const TDonneesChiffrage::Poseur poseur = donnees.LirePoseur(idPoseur);
+    const TDonneesChiffrage::LignePoseur ligne{Tarif(menuiserie, index).GetId(), idPoseur};
+    const double prix = donnees.PrixPoseurs({ligne}).value(ligne, 0.0);
+    const QString nom = poseur.nom.isEmpty() ? idPoseur : poseur.nom;
+    Modifier(QStringLiteral("poseur « %1 » donné à la ligne « %2 »").arg(nom, NomLigne(menuiserie, index)), [&] {
+        ChangerLignes({{menuiserie, index}}, [&](TTarif& valeurs, int) {
+            valeurs.SetPoseurId(idPoseur);
+            valeurs.SetPoseurNom(poseur.nom);
+            valeurs.SetPoseurPrix(prix);
+            valeurs.SetPoseurSiret(poseur.siret);
+            valeurs.SetPoseurRge(poseur.rge);
+        });
+    });
     return poseur.nom;
 }
 
@@ -158,30 +268,39 @@ int TSessionChiffrage::NombreTarifsSansPoseur() const
 
 void TSessionChiffrage::AffecterPoseurATous(const QString& idPoseur, const QString& nom)
 {
-    QVector<TTarif*> sansPoseur;
-    QVector<Tarifs::LignePoseur> lignes;
-    for (TMenuiserie& menuiserie : menuiseries) {
-        for (TTarif& tarif : menuiserie.GetTarifs()) {
-            if (SansPoseur(tarif)) {
-                sansPoseur << &tarif;
-                lignes.append({tarif.GetId(), idPoseur});
-            }
+    QVector<std::pair<int, int>> sansPoseur;
+    QVector<TDonneesChiffrage::LignePoseur> lignes;
+    for (const auto& [menuiserie, tarif] : ToutesLesLignes()) {
+        if (SansPoseur(Tarif(menuiserie, tarif))) {
+            sansPoseur.append({menuiserie, tarif});
+            lignes.append({Tarif(menuiserie, tarif).GetId(), idPoseur});
         }
     }
-    const QHash<Tarifs::LignePoseur, double> prix = Tarifs::PrixPoseurs(lignes);
-    for (qsizetype i = 0; i < sansPoseur.size(); ++i) {
-        TTarif& tarif = *sansPoseur[i];
-        tarif.SetPoseurPrix(prix.value(lignes[i], 0.0));
-        tarif.SetPoseurId(idPoseur);
-        tarif.SetPoseurNom(nom);
-    }
-    SignalerMenuiseries();
+    const QHash<TDonneesChiffrage::LignePoseur, double> prix = donnees.PrixPoseurs(lignes);
+    Modifier(QStringLiteral("poseur « %1 » donné aux lignes sans poseur").arg(nom), [&] {
+        ChangerLignes(sansPoseur, [&](TTarif& valeurs, int i) {
+            valeurs.SetPoseurPrix(prix.value(lignes[i], 0.0));
+            valeurs.SetPoseurId(idPoseur);
+            valeurs.SetPoseurNom(nom);
+        });
+    });
+}
+
+void TSessionChiffrage::ChoisirPoseur(int menuiserie, int tarif, const QString& idPoseur, const Question& question)
+{
+    // Named by the installer given to the line.
+    Modifier(QString(), [&] {
+        const QString nom = AffecterPoseur(menuiserie, tarif, idPoseur);
+        if (NombreTarifsSansPoseur() > 0
+            && question(QStringLiteral("Voulez-vous affecter le poseur à tous les tarifs de pose ?")))
+            AffecterPoseurATous(idPoseur, nom);
+    });
 }
 
 QString TSessionChiffrage::NomPoseur(int menuiserie, int tarif) const
 {
     const QString& cle = Tarif(menuiserie, tarif).GetPoseurId();
-    return cle.isEmpty() ? QString() : Poseurs::Nom(cle);
+    return cle.isEmpty() ? QString() : donnees.LirePoseur(cle).nom;
 }
 
 // ---------------------------------------------------------------------------
@@ -189,72 +308,81 @@ QString TSessionChiffrage::NomPoseur(int menuiserie, int tarif) const
 
 void TSessionChiffrage::SetQuincaillerieIncluse(int menuiserie, int index, bool incluse)
 {
-    TTarif& tarif = Tarif(menuiserie, index);
-    if (tarif.GetQuincaillerieIncluse() == incluse)
-        return;
-    tarif.SetQuincaillerieIncluse(incluse);
-    SignalerTarif(menuiserie, index);
+    const QString texte = incluse ? QStringLiteral("quincaillerie comptée dans la ligne « %1 »")
+                                  : QStringLiteral("quincaillerie ôtée de la ligne « %1 »");
+    Modifier(texte.arg(NomLigne(menuiserie, index)), [&] {
+        ChangerLignes({{menuiserie, index}}, [&](TTarif& valeurs, int) { valeurs.SetQuincaillerieIncluse(incluse); });
+    });
 }
 
 void TSessionChiffrage::RemplacerQuincailleries(int menuiserie, int tarif, const TQuincailleries& quincailleries)
 {
-    Tarif(menuiserie, tarif).GetQuincailleries().CopierDepuis(quincailleries);
-    SignalerTarif(menuiserie, tarif);
+    Modifier(QStringLiteral("quincaillerie de la ligne « %1 »").arg(NomLigne(menuiserie, tarif)), [&] {
+        Faire(std::make_unique<ChangementQuincailleries>(menuiserie, tarif,
+                                                         Tarif(menuiserie, tarif).GetQuincailleries(), quincailleries));
+    });
 }
 
 void TSessionChiffrage::RemplacerQuincailleriesGlobales(const TQuincailleries& quincailleries)
 {
-    quincailleriesGlobales.CopierDepuis(quincailleries);
-    modifie = true;
-    emit QuincailleriesGlobalesChangees();
-    SignalerTotaux();
+    Modifier(QStringLiteral("quincaillerie globale"), [&] {
+        Faire(std::make_unique<ChangementQuincailleries>(-1, -1, quincailleriesGlobales, quincailleries));
+    });
 }
 
 TSessionChiffrage::Actualisation TSessionChiffrage::ActualiserPrix()
 {
     // The database may be a network away: every price is read in a few
     // statements for the whole quote, not a few per line.
+    const QVector<std::pair<int, int>> lignes = ToutesLesLignes();
     QStringList idTarifs;
-    QVector<Tarifs::LignePoseur> lignesPoseurs;
-    QStringList idQuincailleries;
-    const auto retenirQuincailleries = [&idQuincailleries](const TQuincailleries& quincailleries) {
-        for (const TQuincaillerie& entree : quincailleries)
-            idQuincailleries << entree.GetId();
-    };
-    for (const TMenuiserie& menuiserie : menuiseries) {
-        for (const TTarif& tarif : menuiserie.GetTarifs()) {
-            idTarifs << tarif.GetId();
-            if (!tarif.GetPoseurId().isEmpty())
-                lignesPoseurs.append({tarif.GetId(), tarif.GetPoseurId()});
-            retenirQuincailleries(tarif.GetQuincailleries());
-        }
+    QVector<TDonneesChiffrage::LignePoseur> lignesPoseurs;
+    // The hardware lists as the catalogue has them now: the lines' in quote
+    // order, then the quote-wide one.
+    std::vector<TQuincailleries> quincailleries(static_cast<std::size_t>(lignes.size()) + 1);
+    QVector<TQuincailleries*> listes;
+    for (int i = 0; i < lignes.size(); ++i) {
+        const TTarif& tarif = Tarif(lignes[i].first, lignes[i].second);
+        idTarifs << tarif.GetId();
+        if (!tarif.GetPoseurId().isEmpty())
+            lignesPoseurs.append({tarif.GetId(), tarif.GetPoseurId()});
+        quincailleries[static_cast<std::size_t>(i)].CopierDepuis(tarif.GetQuincailleries());
+        listes << &quincailleries[static_cast<std::size_t>(i)];
     }
-    retenirQuincailleries(quincailleriesGlobales);
-    const QHash<QString, double> generaux = Tarifs::PrixGeneraux(idTarifs);
-    const QHash<Tarifs::LignePoseur, double> desPoseurs = Tarifs::PrixPoseurs(lignesPoseurs);
-    const QHash<QString, Quincailleries::PrixCatalogue> catalogue = Quincailleries::PrixDe(idQuincailleries);
+    quincailleries.back().CopierDepuis(quincailleriesGlobales);
+    listes << &quincailleries.back();
+    const QHash<QString, double> generaux = donnees.PrixGeneraux(idTarifs);
+    const QHash<TDonneesChiffrage::LignePoseur, double> desPoseurs = donnees.PrixPoseurs(lignesPoseurs);
+    const QVector<int> changees = donnees.ActualiserQuincailleries(listes);
 
     Actualisation changes;
-    for (TMenuiserie& menuiserie : menuiseries) {
-        for (TTarif& tarif : menuiserie.GetTarifs()) {
-            const auto prix = generaux.constFind(tarif.GetId());
-            if (prix != generaux.constEnd() && *prix != tarif.GetPrix()) {
-                tarif.SetPrix(*prix);
+    Modifier(QStringLiteral("actualisation des prix"), [&] {
+        ChangerLignes(lignes, [&](TTarif& valeurs, int) {
+            const auto prix = generaux.constFind(valeurs.GetId());
+            if (prix != generaux.constEnd() && *prix != valeurs.GetPrix()) {
+                valeurs.SetPrix(*prix);
                 ++changes.prixVente;
             }
             // The installer's own row, as when he was given the line: the
             // row the line points at is the general one, whose price is the
             // sale price, not his.
-            const auto sien = desPoseurs.constFind({tarif.GetId(), tarif.GetPoseurId()});
-            if (sien != desPoseurs.constEnd() && *sien != tarif.GetPoseurPrix()) {
-                tarif.SetPoseurPrix(*sien);
+            const auto sien = desPoseurs.constFind({valeurs.GetId(), valeurs.GetPoseurId()});
+            if (sien != desPoseurs.constEnd() && *sien != valeurs.GetPoseurPrix()) {
+                valeurs.SetPoseurPrix(*sien);
                 ++changes.prixPoseur;
             }
-            changes.quincailleries += Quincailleries::Actualiser(tarif.GetQuincailleries(), catalogue);
+        });
+        for (int i = 0; i <= lignes.size(); ++i) {
+            if (changees[i] == 0)
+                continue;
+            changes.quincailleries += changees[i];
+            const bool globale = i == lignes.size();
+            const TQuincailleries& avant = globale ? quincailleriesGlobales
+                                                   : Tarif(lignes[i].first, lignes[i].second).GetQuincailleries();
+            Faire(std::make_unique<ChangementQuincailleries>(globale ? -1 : lignes[i].first,
+                                                             globale ? -1 : lignes[i].second, avant,
+                                                             quincailleries[static_cast<std::size_t>(i)]));
         }
-    }
-    changes.quincailleries += Quincailleries::Actualiser(quincailleriesGlobales, catalogue);
-    emit QuincailleriesGlobalesChangees();
-    SignalerMenuiseries();
+    });
     return changes;
 }

@@ -189,7 +189,8 @@ private slots:
         TFicheModeNormal ecran(nullptr);
         QVERIFY(QDir(base->Fichier(QStringLiteral("Xml"))).exists());
         QCOMPARE(ecran.GetSession().GetDossierXml(), base->Fichier(QStringLiteral("Xml/")));
-        QVERIFY(QRegularExpression(QStringLiteral("/Xml/\\d{8}_\\d{6}$")).match(ecran.GetSession().GetPrefixeHorodate()).hasMatch());
+        // Nothing is written before the quote is read.
+        QVERIFY(QDir(base->Fichier(QStringLiteral("Xml"))).isEmpty());
         QCOMPARE(ecran.windowTitle(), QStringLiteral("Quarlo "));
         QCOMPARE(ecran.size(), QSize(894, 685));
         QCOMPARE(Texte(&ecran, "lblQuincailleriesGlobalesHt"), QStringLiteral("0,00"));
@@ -213,6 +214,7 @@ private slots:
         QCOMPARE(C<QListWidget>("lvPose")->item(0)->text(), QString());
         QVERIFY(C<QCheckBox>("cbLivraison")->isChecked());
         QVERIFY(fiche->GetSession().GetPoseGlobale().GetChoix(TPoseLivraison::Livraison));
+        QVERIFY(QRegularExpression(QStringLiteral("/Xml/\\d{8}_\\d{6}$")).match(fiche->GetSession().GetPrefixeHorodate()).hasMatch());
         QVERIFY(QFile::exists(fiche->GetSession().GetPrefixeHorodate() + QStringLiteral(".entree.xml")));
         QCOMPARE(NombreLignes(C<QTreeView>("lvListe")), 1);
         QVERIFY(messages->Recus().isEmpty());
@@ -710,6 +712,136 @@ private slots:
         QVERIFY(fichier.open(QIODevice::ReadOnly));
         QCOMPARE(fichier.readAll(), avant);
         QVERIFY(!QFile::exists(fiche->GetSession().GetPrefixeHorodate() + QStringLiteral(".sortie.xml")));
+    }
+
+    // Closing asks exactly when the quote differs from what the screen
+    // opened on: an unchecked "Prise de côte" does, hardware looked at and
+    // closed unchanged does not, nor a change undone.
+    void fermerDemandeSiModifie_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<bool>("demande");
+        QTest::newRow("prise de côte décochée") << "cote" << true;
+        QTest::newRow("quincaillerie vue") << "quincaillerie" << false;
+        QTest::newRow("ligne supprimée puis annulée") << "annulee" << false;
+    }
+
+    void fermerDemandeSiModifie()
+    {
+        QFETCH(QString, action);
+        QFETCH(bool, demande);
+        EcrireDevisDUneLigne();
+        Ouvrir();
+        if (action == u"cote") {
+            C<QCheckBox>("cbPriseDeCote")->click();
+        } else if (action == u"quincaillerie") {
+            const auto detail = PiloteModal::QuandOuvert<TFicheQuincaillerieDetail>(
+                [](TFicheQuincaillerieDetail* fenetre) { fenetre->accept(); });
+            QTest::mouseClick(C<QToolButton>("btnQuincaillerie"), Qt::LeftButton);
+        } else {
+            QTest::mouseClick(C<QToolButton>("btnSupprimer"), Qt::LeftButton);
+            QCOMPARE(NombreLignes(C<QTreeView>("lvCategorie")), 0);
+            Taper(fiche.get(), Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(TextesLigne(C<QTreeView>("lvCategorie"), 0).value(0), QStringLiteral("L1"));
+        }
+        messages->RepondreNon();
+        fiche->close();
+        QCOMPARE(messages->Recus().size(), demande ? 1 : 0);
+        QCOMPARE(fiche->isVisible(), demande);
+    }
+
+    // "Annuler" and "Rétablir" say what they would undo or redo, greyed
+    // when there is nothing; Ctrl+Z, Ctrl+Y and Ctrl+Shift+Z walk the steps,
+    // and the line that comes back is shown selected.
+    void annulerEtRetablir()
+    {
+        EcrireDevisDUneLigne();
+        Ouvrir();
+        auto* annuler = C<QToolButton>("btnAnnuler");
+        auto* retablir = C<QToolButton>("btnRetablir");
+        auto* lignes = C<QTreeView>("lvCategorie");
+        QVERIFY(!annuler->isEnabled() && !retablir->isEnabled());
+        QTest::mouseClick(C<QToolButton>("btnSupprimer"), Qt::LeftButton);
+        QVERIFY(annuler->isEnabled());
+        QCOMPARE(annuler->toolTip(), QStringLiteral("Annuler : suppression de la ligne « L1 » (Ctrl+Z)"));
+        QTest::mouseClick(annuler, Qt::LeftButton);
+        QCOMPARE(IndexSelection(lignes), 0);
+        QCOMPARE(L("lblTotalMenuiserieTtc"), QStringLiteral("120,00"));
+        QVERIFY(!annuler->isEnabled());
+        QCOMPARE(retablir->toolTip(), QStringLiteral("Rétablir : suppression de la ligne « L1 » (Ctrl+Y)"));
+        // Redone, undone, redone.
+        const std::pair<QKeySequence, int> touches[] = {{QKeySequence(Qt::CTRL | Qt::Key_Y), 0},
+                                                        {QKeySequence(Qt::CTRL | Qt::Key_Z), 1},
+                                                        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), 0}};
+        for (const auto& [touche, nombre] : touches) {
+            QTest::keySequence(Cible(fiche.get()), touche);
+            QCOMPARE(NombreLignes(lignes), nombre);
+        }
+        QVERIFY(messages->Recus().isEmpty());
+    }
+
+    // What is left shows beside "Valider"; a click, or F8, goes to the next
+    // item or line to look at.
+    void resteAFaire()
+    {
+        Ecrire(PoseGlobale(idPoseStandard, QStringLiteral("Pose standard"), 1, "20,00", QString())
+               + Menuiseries({{QStringLiteral("A"), {{"Quantite", "1"}}, QString(), "1"},
+                              {QStringLiteral("B"), {{"Quantite", "1"}},
+                               Tarif("", "Juste", "100,00", 1, "20,00") + TarifSansPoseur("", "Sans poseur", "100,00"), "1"}}));
+        Ouvrir();
+        auto* reste = C<QLabel>("lblResteAFaire");
+        QTRY_COMPARE(reste->accessibleName(), QStringLiteral("1 menuiserie sans ligne · 1 ligne sans poseur"));
+        Taper(fiche.get(), Qt::Key_F8);
+        QCOMPARE(fiche->GetSession().GetIndexMenuiserie(), 1);
+        QCOMPARE(fiche->GetSession().GetIndexTarif(), 1);
+        QCOMPARE(IndexSelection(C<QTreeView>("lvCategorie")), 1);
+        emit reste->linkActivated(QStringLiteral("suivant"));
+        QCOMPARE(fiche->GetSession().GetIndexMenuiserie(), 0);
+        QCOMPARE(IndexSelection(C<QTreeView>("lvListe")), 0);
+    }
+
+    // The kind dismissed at the opening and chosen later, no item having
+    // any line: the automatic lines are offered, and said when added.
+    void lignesAutomatiquesDUnePoseChoisieTard()
+    {
+        const QString categorie = InsererCategorie(QStringLiteral("Fenêtre"), QStringLiteral("10101"), QStringLiteral("PVC"));
+        InsererTarif(idPoseStandard, categorie, 0, 100);
+        Ecrire(Menuiseries({{QStringLiteral("F1"), {{"Quantite", "1"}, {"TRELVANE_LIBELLE_CODE", "10101"}}, QString(), "1"}}));
+        {
+            const auto annulation = PiloteModal::Annuler();
+            Ouvrir();
+        }
+        QCOMPARE(NombreLignes(C<QTreeView>("lvCategorie")), 0);
+        messages->RepondreOui();
+        const auto choisi = ChoisirPose(idPoseStandard);
+        auto* lvPose = C<QListWidget>("lvPose");
+        QTest::mouseClick(lvPose->viewport(), Qt::LeftButton, {}, lvPose->visualItemRect(lvPose->item(0)).center());
+        QCOMPARE(messages->Textes(),
+                 (QStringList{"Voulez-vous ajouter aux menuiseries les lignes de pose automatiques de « Pose standard » ?",
+                              "1 ligne de pose automatique a été ajoutée."}));
+        QCOMPARE(TextesLigne(C<QTreeView>("lvCategorie"), 0),
+                 (QStringList{"Fenêtre PVC", "0,00", "100,00", "20,00", "120,00"}));
+        QCOMPARE(C<QToolButton>("btnAnnuler")->toolTip(), QStringLiteral("Annuler : ajout des lignes automatiques (Ctrl+Z)"));
+    }
+
+    // A screen stopped after a change (the program killed) leaves its
+    // recovery file: the next opening on the same quote asks whether to
+    // take it back, "Oui" being the default, and shows what it held.
+    void repriseALOuverture()
+    {
+        EcrireDevisDUneLigne();
+        Ouvrir();
+        C<QCheckBox>("cbPriseDeCote")->click();
+        QTRY_VERIFY(QFile::exists(fiche->GetSession().GetFichierReprise()));
+        delete fiche.release(); // stopped without closing: the file stays
+        messages->RepondreOui();
+        Ouvrir();
+        QCOMPARE(messages->Recus().size(), 1);
+        QVERIFY(!messages->Recus().first().nonParDefaut);
+        QVERIFY2(messages->Dernier().startsWith(QStringLiteral("Un chiffrage de ce devis a été interrompu le ")),
+                 qPrintable(messages->Dernier()));
+        QVERIFY(!C<QCheckBox>("cbPriseDeCote")->isChecked());
+        QVERIFY(fiche->GetSession().EstModifie());
     }
 
     // Neither Escape nor Enter typed in a price may act on the screen: the

@@ -108,12 +108,6 @@ void TModeleChiffrage::RedessinerLigne(int ligne)
         emit dataChanged(index(ligne, 0), index(ligne, columnCount() - 1));
 }
 
-void TModeleChiffrage::RedessinerTout()
-{
-    if (NombreLignes() > 0)
-        emit dataChanged(index(0, 0), index(NombreLignes() - 1, columnCount() - 1));
-}
-
 // ---------------------------------------------------------------------------
 // Items
 
@@ -127,10 +121,11 @@ TModeleMenuiseries::TModeleMenuiseries(const TSessionChiffrage& session, QObject
                        parent)
 {
     connect(&session, &TSessionChiffrage::DevisRecharge, this, &TModeleMenuiseries::Recharger);
-    connect(&session, &TSessionChiffrage::MenuiseriesChangees, this, &TModeleMenuiseries::RedessinerTout);
-    connect(&session, &TSessionChiffrage::MenuiserieChangee, this, &TModeleMenuiseries::RedessinerLigne);
-    connect(&session, &TSessionChiffrage::TarifChange, this,
-            [this](int menuiserie, int) { RedessinerLigne(menuiserie); });
+    // An item is redrawn when its lines change: its signal may.
+    const auto redessiner = [this](int menuiserie) { RedessinerLigne(menuiserie); };
+    connect(&session, &TSessionChiffrage::TarifChange, this, redessiner);
+    connect(&session, &TSessionChiffrage::LignesInserees, this, redessiner);
+    connect(&session, &TSessionChiffrage::LignesSupprimees, this, redessiner);
 }
 
 int TModeleMenuiseries::NombreLignes() const
@@ -175,14 +170,22 @@ TModeleTarifs::TModeleTarifs(const TSessionChiffrage& session, QObject* parent)
                         {QStringLiteral("Vente TTC"), kDroite}},
                        parent)
 {
-    const auto siCourante = [this](int menuiserie) {
-        if (menuiserie == this->session.GetIndexMenuiserie())
-            Recharger();
+    // The rows come and go with the lines, so that a selection follows its
+    // line; those of another item are not shown.
+    const auto siCourante = [this](auto action) {
+        return [this, action](int menuiserie, int premier, int dernier) {
+            if (menuiserie == this->session.GetIndexMenuiserie())
+                action(premier, dernier);
+        };
     };
     connect(&session, &TSessionChiffrage::DevisRecharge, this, &TModeleTarifs::Recharger);
     connect(&session, &TSessionChiffrage::MenuiserieCouranteChangee, this, &TModeleTarifs::Recharger);
-    connect(&session, &TSessionChiffrage::MenuiseriesChangees, this, &TModeleTarifs::Recharger);
-    connect(&session, &TSessionChiffrage::MenuiserieChangee, this, siCourante);
+    connect(&session, &TSessionChiffrage::LignesAInserer, this,
+            siCourante([this](int premier, int dernier) { beginInsertRows(QModelIndex(), premier, dernier); }));
+    connect(&session, &TSessionChiffrage::LignesInserees, this, siCourante([this](int, int) { endInsertRows(); }));
+    connect(&session, &TSessionChiffrage::LignesASupprimer, this,
+            siCourante([this](int premier, int dernier) { beginRemoveRows(QModelIndex(), premier, dernier); }));
+    connect(&session, &TSessionChiffrage::LignesSupprimees, this, siCourante([this](int, int) { endRemoveRows(); }));
     connect(&session, &TSessionChiffrage::TarifChange, this, [this](int menuiserie, int tarif) {
         if (menuiserie == this->session.GetIndexMenuiserie())
             RedessinerLigne(tarif);

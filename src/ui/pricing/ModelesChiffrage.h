@@ -52,7 +52,6 @@ protected:
 
     void Recharger();
     void RedessinerLigne(int ligne);
-    void RedessinerTout();
 
 private:
     QVector<Colonne> colonnes;
