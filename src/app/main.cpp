@@ -48,8 +48,10 @@ private:
 
 int main(int argc, char* argv[])
 {
+#ifdef SIGXFSZ
     // A file-size limit makes a write fail with its reason instead of ending the program.
     std::signal(SIGXFSZ, SIG_IGN);
+#endif
     TApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quarlo"));
     QLocale::setDefault(QLocale::system());

@@ -1,6 +1,7 @@
 // The file back end: a password-protected SQLCipher file.
 
 #include "engine/Moteur.h"
+#include "model/Systeme.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -9,10 +10,6 @@
 #include <QRandomGenerator>
 #include <sqlite3.h>
 
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace {
 
@@ -234,16 +231,16 @@ QString PreparerFichierNeuf(const QString& nomFichier, const QByteArray& motDePa
 {
     const QFileInfo info(nomFichier);
     QString temporaire;
-    int descripteur = -1;
-    for (int essai = 0; descripteur < 0; ++essai) {
+    for (int essai = 0;; ++essai) {
         temporaire = info.absolutePath() + QStringLiteral("/.%1.creation-%2")
                                                .arg(info.fileName())
                                                .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
-        descripteur = ::open(QFile::encodeName(temporaire).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (descripteur < 0 && (errno != EEXIST || essai > 10))
-            throw ErreurMoteur(SQLITE_CANTOPEN, QString::fromLocal8Bit(std::strerror(errno)), nomFichier);
+        QFile neuf(temporaire);
+        if (neuf.open(QIODevice::WriteOnly | QIODevice::NewOnly))
+            break;
+        if (!QFileInfo::exists(temporaire) || essai > 10)
+            throw ErreurMoteur(SQLITE_CANTOPEN, neuf.errorString(), nomFichier);
     }
-    ::close(descripteur);
     sqlite3* handle = nullptr;
     try {
         handle = OuvrirAvecCle(temporaire, motDePasse);
@@ -268,26 +265,12 @@ QString PreparerFichierNeuf(const QString& nomFichier, const QByteArray& motDePa
 bool CreerFichier(const QString& nomFichier, const QByteArray& motDePasse)
 {
     const QString temporaire = PreparerFichierNeuf(nomFichier, motDePasse);
-    const QByteArray source = QFile::encodeName(temporaire);
-    const QByteArray cible = QFile::encodeName(nomFichier);
-    const bool lie = ::link(source.constData(), cible.constData()) == 0;
-    const int erreur = errno;
-    if (lie || erreur == EEXIST) {
-        QFile::remove(temporaire);
-        return lie;
-    }
-    // A share that takes no hard link: a rename that keeps an existing file.
-    if (QFileInfo::exists(nomFichier)) {
-        QFile::remove(temporaire);
-        return false;
-    }
-    if (!QFile::rename(temporaire, nomFichier)) {
-        QFile::remove(temporaire);
-        if (QFileInfo::exists(nomFichier))
-            return false;
-        throw ErreurMoteur(SQLITE_CANTOPEN, QString::fromLocal8Bit(std::strerror(erreur)), nomFichier);
-    }
-    return true;
+    Systeme::Issue issue;
+    const bool cree = Systeme::NommerSiLibre(temporaire, nomFichier, issue);
+    QFile::remove(temporaire);
+    if (issue)
+        throw ErreurMoteur(SQLITE_CANTOPEN, issue->raison, nomFichier);
+    return cree;
 }
 
 class MoteurFichier;

@@ -4,6 +4,7 @@
 #include "model/Formats.h"
 #include "model/FragmentXml.h"
 #include "model/RemplacerFichier.h"
+#include "model/Systeme.h"
 #include "model/Xml.h"
 
 #include <QFile>
@@ -12,11 +13,8 @@
 #include <QtMath>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <limits>
 #include <optional>
-#include <sys/stat.h>
 
 namespace {
 
@@ -383,23 +381,25 @@ DevisEchange LireDevis(const TXmlDocument& document, const QString& nomFichier)
 
 std::optional<QString> ObstacleLecture(const QString& chemin, qint64 tailleMaximale)
 {
-    struct stat etat {};
-    if (::stat(QFile::encodeName(chemin).constData(), &etat) != 0) {
-        const int erreur = errno;
-        if (erreur == ENOENT || erreur == ENOTDIR || chemin.isEmpty())
-            return QStringLiteral("n'existe pas");
-        return QStringLiteral("n'est pas accessible (%1)").arg(QString::fromLocal8Bit(std::strerror(erreur)));
-    }
-    if (S_ISDIR(etat.st_mode))
+    const Systeme::Nature nature = Systeme::NatureDe(chemin);
+    switch (nature.genre) {
+    case Systeme::Nature::Absent:
+        return QStringLiteral("n'existe pas");
+    case Systeme::Nature::Inaccessible:
+        return QStringLiteral("n'est pas accessible (%1)").arg(nature.raison);
+    case Systeme::Nature::Dossier:
         return QStringLiteral("est un dossier, pas un fichier");
-    if (S_ISFIFO(etat.st_mode))
+    case Systeme::Nature::Tube:
         return QStringLiteral("est un tube nommé, pas un fichier ordinaire");
-    if (!S_ISREG(etat.st_mode))
+    case Systeme::Nature::Autre:
         return QStringLiteral("n'est pas un fichier ordinaire");
-    if (tailleMaximale > 0 && etat.st_size > tailleMaximale) {
+    case Systeme::Nature::Ordinaire:
+        break;
+    }
+    if (tailleMaximale > 0 && nature.taille > tailleMaximale) {
         const auto mo = [](qint64 octets) { return QLocale(QLocale::French).toString(qCeil(double(octets) / (1024 * 1024))); };
         return QStringLiteral("est trop volumineux pour être chiffré (%1 Mo, pour %2 Mo au plus)")
-            .arg(mo(etat.st_size), mo(tailleMaximale));
+            .arg(mo(nature.taille), mo(tailleMaximale));
     }
     return std::nullopt;
 }

@@ -3,16 +3,14 @@
 #include "model/Encodage.h"
 #include "model/Formats.h"
 #include "model/RemplacerFichier.h"
+#include "model/Systeme.h"
 
 #include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
 #include <QByteArrayView>
-#include <cerrno>
-#include <cstring>
 #include <optional>
 #include <stdexcept>
-#include <unistd.h>
 #include <utility>
 
 namespace {
@@ -331,12 +329,10 @@ void TFichierIni::Enregistrer()
     }
 
     // A sentence saying what to do, then the system's own words for support.
-    const QByteArray nom = QFile::encodeName(fichier);
-    if (::access(nom.constData(), F_OK) == 0 && ::access(nom.constData(), W_OK) != 0) {
-        const QString raison = QString::fromLocal8Bit(std::strerror(errno));
+    if (const auto raison = Systeme::EcritureRefusee(fichier)) {
         throw ErreurFichier(QStringLiteral("Impossible d'enregistrer le fichier « %1 » : il est en lecture seule ; "
                                            "retirez-lui la lecture seule, puis recommencez.\n%2")
-                                .arg(fichier, raison));
+                                .arg(fichier, *raison));
     }
     if (const auto raison = RemplacerFichier(fichier, octets))
         throw ErreurFichier(QStringLiteral("Impossible d'enregistrer le fichier « %1 » : vérifiez que son dossier existe "

@@ -6,6 +6,7 @@
 // set to it replays the same instants.
 
 #include "DevisEssai.h"
+#include "model/Systeme.h"
 
 #include <QDeadlineTimer>
 #include <QDir>
@@ -18,7 +19,6 @@
 #include <QThread>
 #include <QtTest>
 
-#include <sys/file.h>
 
 namespace {
 
@@ -145,11 +145,14 @@ private slots:
               qlonglong(xml.entryList({"*.quarlo-*"}, QDir::Files).size()));
         const QStringList voisins = {"Devis.xml.quarlo-Ab12Cd", "Devis.xml.backup", "Devis.xml.quarlo-abc",
                                      "Autre.xml.quarlo-ABCDEF", "Devis.xml.quarlo-Enc0rs"};
+        const QString enCours = QStringLiteral("Devis.xml.quarlo-Enc0rs");
         for (const QString& nom : voisins)
-            EcrireOctetsDans(dossier.filePath(nom), "reste");
-        QFile enCours(dossier.filePath(QStringLiteral("Devis.xml.quarlo-Enc0rs")));
-        QVERIFY(enCours.open(QIODevice::ReadOnly));
-        QCOMPARE(::flock(enCours.handle(), LOCK_EX | LOCK_NB), 0);
+            if (nom != enCours)
+                EcrireOctetsDans(dossier.filePath(nom), "reste");
+        // The one another writer is writing at this moment.
+        Systeme::Issue issue;
+        Systeme::FichierTenu ecrit = Systeme::FichierTenu::CreerNouveau(dossier.filePath(enCours), QString(), issue);
+        QVERIFY2(!issue && !ecrit.Ecrire("reste"), issue ? qPrintable(issue->raison) : "");
         EcrireEchange(devisA.poseGlobale, true, devisA.quincailleriesGlobales, devisA.menuiseries, fichier, prefixe);
         QCOMPARE(racine.entryList({"Devis.xml.*"}, QDir::Files),
                  QStringList({"Devis.xml.backup", "Devis.xml.quarlo-abc", "Devis.xml.quarlo-Enc0rs"}));

@@ -9,7 +9,6 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include <sys/stat.h>
 
 namespace {
 
@@ -255,9 +254,9 @@ private slots:
         const bool lectureSeule = QTest::currentDataTag() == QLatin1String("fichier en lecture seule");
         if (lectureSeule) {
             Ecrire(chemin, "[Marge]\r\nMini=5\r\n");
-            QVERIFY(::chmod(QFile::encodeName(chemin).constData(), 0444) == 0);
+            QVERIFY(QFile::setPermissions(chemin, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther));
             // Open to the ordinary user the writer becomes under root.
-            QVERIFY(::chmod(QFile::encodeName(dossier.path()).constData(), 0777) == 0);
+            QVERIFY(QFile::setPermissions(dossier.path(), QFileDevice::Permissions(0x7777)));
         }
         const QString message = DansUnFils(0, [&] { TFichierIni(chemin).EcrireTexte("Marge", "Mini", "1"); });
         const QStringList lignes = message.split(u'\n');
