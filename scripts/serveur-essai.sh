@@ -85,7 +85,7 @@ lancer_serveur_essai() {
     echo "Le serveur d'essai n'a pas pu être créé." >&2
     return 1
   fi
-  printf 'local all postgres trust\nlocal all all scram-sha-256\nhostssl all postgres 127.0.0.1/32 trust\n' \
+  printf 'local all postgres trust\nlocal all all scram-sha-256\nhostssl all postgres 127.0.0.1/32 trust\nhostssl all all 127.0.0.1/32 scram-sha-256\n' \
     >"$donnees/pg_hba.conf"
   # A throwaway cluster: nothing is kept after a crash, so nothing is flushed.
   if ! serveur_essai_lanceur "$bin/pg_ctl" -D "$donnees" -w -t 60 -l "$d/serveur.log" \
@@ -95,14 +95,16 @@ lancer_serveur_essai() {
     echo "Le serveur d'essai n'a pas démarré." >&2
     return 1
   fi
+  local port_regroupeur
+  port_regroupeur="$(serveur_essai_port_libre)" || { echo "Aucun port libre pour PgBouncer." >&2; return 1; }
   cat >"$d/pgbouncer.ini" <<EOF
 [databases]
 essai_instruction = host=$d port=$port user=postgres dbname=postgres pool_mode=statement
 * = host=$d port=$port user=postgres pool_size=2
 [pgbouncer]
-listen_addr =
+listen_addr = 127.0.0.1
 unix_socket_dir = $d
-listen_port = 6432
+listen_port = $port_regroupeur
 auth_type = any
 pool_mode = transaction
 max_client_conn = 200
@@ -120,11 +122,13 @@ EOF
     echo "PgBouncer n'a pas démarré devant le serveur d'essai." >&2
     return 1
   fi
-  for _ in $(seq 100); do [ -S "$d/.s.PGSQL.6432" ] && break; sleep 0.1; done
+  for _ in $(seq 100); do [ -S "$d/.s.PGSQL.$port_regroupeur" ] && break; sleep 0.1; done
   QUARLO_ESSAI_SERVEUR="host=$d port=$port dbname=postgres user=postgres"
   QUARLO_ESSAI_TCP="host=127.0.0.1 port=$port dbname=postgres user=postgres sslmode=require"
   QUARLO_ESSAI_CERTIFICAT="$d/serveur.crt"
-  QUARLO_ESSAI_REGROUPEUR="host=$d port=6432 user=postgres"
+  QUARLO_ESSAI_REGROUPEUR="host=$d port=$port_regroupeur user=postgres"
+  # PgBouncer through TCP too, for programs that know no Unix socket (Windows' under Wine).
+  QUARLO_ESSAI_REGROUPEUR_TCP="host=127.0.0.1 port=$port_regroupeur user=postgres sslmode=disable"
 }
 
 demarrer_serveur_essai() {

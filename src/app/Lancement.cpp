@@ -139,10 +139,14 @@ bool InstallerTraductionBoiteAOutils()
     static QTranslator traduction;
     if (!traduction.isEmpty())
         return true;
-    if (!traduction.load(QLocale(QLocale::French, QLocale::France), QStringLiteral("qtbase"), QStringLiteral("_"),
-                         QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        return false;
-    return QCoreApplication::installTranslator(&traduction);
+    // The Windows folder carries them beside the program; elsewhere they are the toolkit's own.
+    const QLocale francais(QLocale::French, QLocale::France);
+    const QString dossiers[] = {QCoreApplication::applicationDirPath() + QStringLiteral("/translations"),
+                                QLibraryInfo::path(QLibraryInfo::TranslationsPath)};
+    for (const QString& dossier : dossiers)
+        if (traduction.load(francais, QStringLiteral("qtbase"), QStringLiteral("_"), dossier))
+            return QCoreApplication::installTranslator(&traduction);
+    return false;
 }
 
 Fenetres FenetresReelles()
