@@ -90,11 +90,14 @@ std::optional<QString> LireArticle(const LigneLue& ligne, Article& article, int&
             return QStringLiteral("%1 hors limites « %2 »").arg(QString::fromUtf8(nombre.nom), texte);
         article.*nombre.valeur = *valeur;
     }
+    // What the export writes, "O" or "N"; an empty field, as an empty number, is the default.
+    const QString secable = ligne.Champ(7).trimmed().toUpper();
+    if (secable != u"O" && secable != u"N" && !secable.isEmpty())
+        return QStringLiteral("sécable illisible « %1 » (O ou N attendu)").arg(ligne.Champ(7));
+    article.secable = secable == u"O";
     article.codeExport = Couper(ligne.Champ(0), coupes);
     article.libelle = Couper(ligne.Champ(1), coupes);
     article.libelle2 = Couper(ligne.Champ(2), coupes);
-    const QString secable = ligne.Champ(7);
-    article.secable = secable == u"O" || secable == u"o";
     return std::nullopt;
 }
 

@@ -64,10 +64,10 @@ struct EntreeImportee
 // What a catalogue file would do, nothing written. A heading line (first
 // field "CodeExport") and blank lines stand for nothing. Each other line is
 // an entry: its texts cut to their column, its numbers read with the
-// regional separator (an empty one is 0), cuttable when its last field is
-// "O" in any case; a line that is no such entry (not eight fields, a
-// number that cannot be read or lies beyond the program's bound) is set
-// aside with its reason.
+// regional separator (an empty one is 0), cuttable for "O" and not for "N"
+// (in any case; empty is "N"); a line that is no such entry (not eight
+// fields, a number that cannot be read or lies beyond the program's bound,
+// another cuttable value) is set aside with its reason.
 struct Examen
 {
     QVector<EntreeImportee> entrees;

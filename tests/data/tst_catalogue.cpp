@@ -130,8 +130,10 @@ private slots:
         QTest::newRow("autre séparateur décimal")
             << QByteArray("A;B;C;1.5;2,5;x;;o\nB;;;2,5;;;;o\n") << QStringList{"B|||2.5|0|0|0|1"}
             << QStringList{"1 tarif de vente illisible « 1.5 »"};
-        QTest::newRow("sécable écrit autrement") << QByteArray("A;;;;;;;1\nB;;;;;;;OUI\n")
-                                                  << QStringList{"A|||0|0|0|0|0", "B|||0|0|0|0|0"} << QStringList{};
+        QTest::newRow("sécable écrit autrement")
+            << QByteArray("A;;;;;;;1\nB;;;;;;;OUI\nC;;;;;;;n\nD;;;;;;; o \n")
+            << QStringList{"C|||0|0|0|0|0", "D|||0|0|0|0|1"}
+            << QStringList{"1 sécable illisible « 1 » (O ou N attendu)", "2 sécable illisible « OUI » (O ou N attendu)"};
         QTest::newRow("dernière ligne sans LF") << QByteArray("A;;;;;;;O\r\nB;;;;;;;O")
                                                  << QStringList{"A|||0|0|0|0|1", "B|||0|0|0|0|1"} << QStringList{};
         QTest::newRow("fichier vide") << QByteArray() << ancien << QStringList{};
