@@ -32,6 +32,11 @@ void Entree(BaseTemporaire& base, const QString& code, const QString& libelle, d
     DonneesReference(base).EntreeCatalogue(libelle, QStringLiteral("bis"), vente, 1, 10, 0.5, secable, code);
 }
 
+// What every complete export adds to its closing message.
+const QString kTableur = QStringLiteral("\nPour le modifier dans un tableur, ouvrez-le avec les champs entre guillemets "
+                                        "comme texte : sinon des codes tels que 00123 ou 1E5 deviennent des nombres et "
+                                        "reviennent changés.");
+
 } // namespace
 
 class TestAdminQuincaillerie : public QObject
@@ -127,7 +132,7 @@ private slots:
         Cliquer(&liste, "btnExporter");
         QCOMPARE(messages.Textes(), QStringList{"Exportation - La valeur « 日本 » ne se relirait pas en Windows-1252 : "
                                                 "le fichier a été écrit en UTF-8, avec la marque qui l'annonce aux "
-                                                "tableurs."});
+                                                "tableurs." + kTableur});
         QVERIFY(LireOctets(fichier).startsWith("\xEF\xBB\xBF\"CodeExport\";"));
         ChoixFichier::SetProchainNom(fichier);
         messages.RepondreOui();
@@ -152,6 +157,7 @@ private slots:
         ChoixFichier::SetProchainNom(fichier);
         Cliquer(&liste, "btnExporter");
         QVERIFY(Controle<QLabel>(&liste, "imgYes")->isVisible());
+        QCOMPARE(messages.Textes(), QStringList{"Exportation - Le fichier a été écrit : " + fichier + kTableur});
         QFile lu(fichier);
         QVERIFY(lu.open(QIODevice::ReadOnly));
         QCOMPARE(lu.readAll(), QByteArray("\"CodeExport\";\"Libelle\";\"Libelle2\";\"TarifVente\";\"TarifAchat\";"

@@ -174,8 +174,15 @@ private slots:
         fiche.show();
         TaperPrix(&fiche, 0, "3"); // what the grid shows is exported
         const QString fichier = r.base.Fichier("tarifs.csv");
+        EnregistreurMessages messages;
         ChoixFichier::SetProchainNom(fichier);
         Cliquer(&fiche, "btnExporter");
+        // How to open it without a spreadsheet changing its codes.
+        QCOMPARE(messages.Textes(),
+                 QStringList{"Exportation - Le fichier a été écrit : " + fichier
+                             + "\nPour le modifier dans un tableur, ouvrez-le avec les champs entre guillemets comme "
+                               "texte : sinon des codes tels que 00123 ou 1E5 deviennent des nombres et reviennent "
+                               "changés."});
         QFile lu(fichier);
         QVERIFY(lu.open(QIODevice::ReadOnly));
         const QByteArray debut = "\"" + r.poseA.toLatin1() + "\";\"Pose A\";\"0\";\"<Tarif g\xE9n\xE9ral de vente>\";\""
@@ -189,7 +196,6 @@ private slots:
         QCOMPARE(Controle<QProgressBar>(&fiche, "pbExportation")->value(), 2);
 
         // A file that cannot be made: one French sentence, then the system's words.
-        EnregistreurMessages messages;
         ChoixFichier::SetProchainNom(r.base.Fichier("absent/tarifs.csv"));
         Cliquer(&fiche, "btnExporter");
         const QStringList lignes = messages.Dernier().split('\n');

@@ -147,12 +147,18 @@ bool Exporter(QWidget* fenetre, const Indicateurs& indicateurs, const QString& n
         return echecEcriture();
     progression.Terminer();
     indicateurs.coche->show();
-    if (choix.encodage == EncodageCsv::Utf8)
-        Messages::Information(QStringLiteral("Exportation - La valeur « %1 » ne se relirait pas en Windows-1252 : "
-                                             "le fichier a été écrit en UTF-8, avec la marque qui l'annonce aux "
-                                             "tableurs.")
-                                  .arg(Citation(choix.exemple)),
-                              fenetre);
+    const QString ecrit =
+        choix.encodage == EncodageCsv::Utf8
+            ? QStringLiteral("Exportation - La valeur « %1 » ne se relirait pas en Windows-1252 : le fichier a été "
+                             "écrit en UTF-8, avec la marque qui l'annonce aux tableurs.")
+                  .arg(Citation(choix.exemple))
+            : QStringLiteral("Exportation - Le fichier a été écrit : %1").arg(nom);
+    // A spreadsheet left to its defaults reads codes such as 00123 or 1E5
+    // as numbers, and saves them back changed.
+    Messages::Information(ecrit + QStringLiteral("\nPour le modifier dans un tableur, ouvrez-le avec les champs entre "
+                                                 "guillemets comme texte : sinon des codes tels que 00123 ou 1E5 "
+                                                 "deviennent des nombres et reviennent changés."),
+                          fenetre);
     return true;
 }
 

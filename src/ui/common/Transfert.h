@@ -54,11 +54,12 @@ namespace Transfert {
 
 // Asks for the file (proposing that name), then writes the heading and the
 // lines that lignes() gives, in Windows-1252, or in UTF-8 after its mark
-// when they would not read back otherwise (which the export then says). The
-// file appears whole or not at all: an existing file of that name is
-// replaced only once every line is written. Each failure is said, with the
-// system's words on a second line, and ends the export. True when the file
-// was written.
+// when they would not read back otherwise. The file appears whole or not at
+// all: an existing file of that name is replaced only once every line is
+// written. Each failure is said, with the system's words on a second line,
+// and ends the export; a complete export says so (and the UTF-8 when it
+// chose it), with how to open the file in a spreadsheet without its codes
+// turned into numbers. True when the file was written.
 bool Exporter(QWidget* fenetre, const Indicateurs& indicateurs, const QString& nomPropose,
               const QStringList& entete, const std::function<QVector<QStringList>()>& lignes);
 
