@@ -21,8 +21,6 @@ const QString kExtension = QStringLiteral(".csv");
 // Often enough for the bar to move smoothly, rarely enough to cost nothing.
 constexpr int kIntervalleAffichageMs = 40;
 
-// The lines an import summary quotes before "…".
-constexpr int kEcarteesMontrees = 8;
 // The characters of a value a message quotes.
 constexpr int kLongueurCitee = 60;
 
@@ -186,14 +184,21 @@ std::optional<QByteArray> LireFichier(QWidget* fenetre, const QString& titre, co
     return octets;
 }
 
-QString LignesEcartees(const QVector<LigneEcartee>& ecartees)
+QString Premieres(const QStringList& lignes)
 {
     QString texte;
-    for (int i = 0; i < ecartees.size() && i < kEcarteesMontrees; ++i)
-        texte += QStringLiteral("\nLigne %1 : %2").arg(ecartees[i].ligne).arg(ecartees[i].raison);
-    if (ecartees.size() > kEcarteesMontrees)
+    for (qsizetype i = 0; i < lignes.size() && i < kLignesMontrees; ++i)
+        texte += QLatin1Char('\n') + lignes[i];
+    if (lignes.size() > kLignesMontrees)
         texte += QStringLiteral("\n…");
     return texte;
+}
+
+QString LignesEcartees(const QVector<LigneEcartee>& ecartees)
+{
+    return PremieresDe(ecartees, [](const LigneEcartee& ecartee) {
+        return QStringLiteral("Ligne %1 : %2").arg(ecartee.ligne).arg(ecartee.raison);
+    });
 }
 
 } // namespace Transfert

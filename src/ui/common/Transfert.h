@@ -68,8 +68,25 @@ bool Exporter(QWidget* fenetre, const Indicateurs& indicateurs, const QString& n
 // message is shown).
 std::optional<QByteArray> LireFichier(QWidget* fenetre, const QString& titre, const QString& nomPropose);
 
-// The lines an import set aside, one per line of text after a line feed:
-// the first few, then "…".
+// Lines of a summary, each after a line feed: the first kLignesMontrees,
+// then "…" when there are more.
+inline constexpr int kLignesMontrees = 8;
+QString Premieres(const QStringList& lignes);
+
+// Premieres of the elements, each the line `texte` gives of it (only those shown are made).
+template <class Elements, class Texte>
+QString PremieresDe(const Elements& elements, Texte texte)
+{
+    QStringList lignes;
+    for (const auto& element : elements) {
+        if (lignes.size() > kLignesMontrees)
+            break;
+        lignes << texte(element);
+    }
+    return Premieres(lignes);
+}
+
+// The lines an import set aside, as Premieres gives them.
 QString LignesEcartees(const QVector<LigneEcartee>& ecartees);
 
 } // namespace Transfert
