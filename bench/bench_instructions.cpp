@@ -4,8 +4,8 @@
 // server, and the server again with 1 ms added to every packet each way (as
 // `tc qdisc ... netem delay 1ms` on the loopback would; this machine's kernel
 // has no netem, so a relay of this program delays what it passes on). Then
-// the bulk writes of the administration (a 100,000-line catalogue import, a
-// 2,000-row grid save), and the cost of a look-up through a statement the
+// the bulk writes of the administration (a 100,000-line catalogue import,
+// the same file edited imported again, a 2,000-row grid save), and the cost of a look-up through a statement the
 // server keeps under a name against one it parses at each run.
 //
 // The server figures need the cluster that scripts/serveur-essai.sh starts
@@ -110,7 +110,7 @@ Mesure Mesurer(Connexion& base, Action action)
 
 struct Actions
 {
-    Mesure ouverture, repeinte, actualiser, valider, catalogue, grille;
+    Mesure ouverture, repeinte, actualiser, valider, catalogue, catalogueRetouche, grille;
 };
 
 void Repeindre(TFicheModeNormal& fiche)
@@ -167,8 +167,8 @@ Actions MesurerBase(const std::function<void(TDMPose&)>& designer)
 }
 
 // The administration's bulk writes on a database of their own: a
-// 100,000-line catalogue file imported, then a grid of 2,000 categories
-// whose every price changes saved.
+// 100,000-line catalogue file imported, then imported again edited, then a
+// grid of 2,000 categories whose every price changes saved.
 void MesurerEcritures(const std::function<void(TDMPose&)>& designer, Actions& actions)
 {
     TDMPose dm;
@@ -189,9 +189,19 @@ void MesurerEcritures(const std::function<void(TDMPose&)>& designer, Actions& ac
                        {QStringLiteral("Q%1").arg(i), QStringLiteral("Vis à bois %1 mm").arg(i % 90), QStringLiteral("inox A2"),
                         QStringLiteral("12,50"), QStringLiteral("6,25"), QStringLiteral("100,00"), QStringLiteral("4,00"),
                         i % 2 ? QStringLiteral("O") : QStringLiteral("N")}});
-    actions.catalogue = Mesurer(base, [&] {
+    const auto importer = [&] {
         CatalogueQuincaillerie::Importer(lignes, [](const CatalogueQuincaillerie::Examen&) { return true; });
-    });
+    };
+    actions.catalogue = Mesurer(base, importer);
+    // The same file edited: a tenth of the prices changed, a hundredth of
+    // the entries taken out and as many new ones.
+    for (int i = 0; i < kLignesCatalogue; ++i) {
+        if (i % 10 == 0)
+            lignes[i].champs[3] = QStringLiteral("13,00");
+        if (i % 100 == 1)
+            lignes[i].champs[0] = QStringLiteral("N%1").arg(i);
+    }
+    actions.catalogueRetouche = Mesurer(base, importer);
     const Tarifs::Choix choix{QStringLiteral("1"), Tarifs::kPoseurGeneral};
     const auto prixDepuis = [](int depart) {
         QStringList prix;
@@ -348,6 +358,7 @@ int main(int argc, char** argv)
         {"\"Actualiser\"", &Actions::actualiser},
         {"\"Valider\"", &Actions::valider},
         {"import a 100,000-line hardware catalogue", &Actions::catalogue},
+        {"import it again, edited (10,000 prices, 1,000 codes changed)", &Actions::catalogueRetouche},
         {"save a 2,000-row tariff grid, every price changed", &Actions::grille},
     };
     for (const Ligne& ligne : lignes) {
@@ -360,7 +371,8 @@ int main(int argc, char** argv)
                              + Duree(surServeur.ms) + "\t" + Duree(surFichier.ms) + "\t"
                              + Rapport(surServeur.ms, surFichier.ms) + "\t—");
         }
-        if (direct && (ligne.mesure == &Actions::catalogue || ligne.mesure == &Actions::grille)) {
+        if (direct && (ligne.mesure == &Actions::catalogue || ligne.mesure == &Actions::catalogueRetouche
+                       || ligne.mesure == &Actions::grille)) {
             const Mesure& surServeur = (*direct).*ligne.mesure;
             AjouterAuTableau(std::string("time: ") + ligne.action + ", server on the loopback / file\t"
                              + Duree(surServeur.ms) + "\t" + Duree(surFichier.ms) + "\t"

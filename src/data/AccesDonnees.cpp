@@ -183,7 +183,8 @@ void InsererParTranches(Connexion& base, const QString& table, const QStringList
 }
 
 void ModifierParTranches(Connexion& base, const QString& table, const QString& colonneCle, const QStringList& colonnes,
-                         const QVector<Modification>& lignes, const QVector<std::pair<QString, QVariant>>& conditions)
+                         const QVector<Modification>& lignes, const QVector<std::pair<QString, QVariant>>& conditions,
+                         const std::function<void(qsizetype)>& avancement)
 {
     // UPDATE t SET c = CASE cle WHEN :k THEN :v ... ELSE c END ... WHERE cle
     // IN (...): each value stands where the server reads its column's type,
@@ -224,5 +225,7 @@ void ModifierParTranches(Connexion& base, const QString& table, const QString& c
         for (const auto& condition : conditions)
             modification.Lier(condition.second);
         modification.Executer();
+        if (avancement)
+            avancement(fin);
     }
 }

@@ -84,6 +84,8 @@ struct Modification
 // Sets `colonnes` to each row's values where column `colonneCle` holds its
 // key and every column of `conditions` holds its value, as one UPDATE per
 // row in the order given would: a key given twice ends with its last values.
+// `avancement` is told after each statement how many rows were written so far.
 void ModifierParTranches(Connexion& base, const QString& table, const QString& colonneCle, const QStringList& colonnes,
                          const QVector<Modification>& lignes,
-                         const QVector<std::pair<QString, QVariant>>& conditions = {});
+                         const QVector<std::pair<QString, QVariant>>& conditions = {},
+                         const std::function<void(qsizetype ecrites)>& avancement = {});

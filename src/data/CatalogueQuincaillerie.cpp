@@ -5,7 +5,9 @@
 #include "data/ValeursLues.h"
 #include "model/Formats.h"
 
+#include <QHash>
 #include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -90,19 +92,243 @@ std::optional<QString> LireArticle(const LigneLue& ligne, Article& article, int&
             return QStringLiteral("%1 hors limites « %2 »").arg(QString::fromUtf8(nombre.nom), texte);
         article.*nombre.valeur = *valeur;
     }
+    // What the export writes, "O" or "N"; an empty field, as an empty number, is the default.
+    const QString secable = ligne.Champ(7).trimmed().toUpper();
+    if (secable != u"O" && secable != u"N" && !secable.isEmpty())
+        return QStringLiteral("sécable illisible « %1 » (O ou N attendu)").arg(ligne.Champ(7));
+    article.secable = secable == u"O";
     article.codeExport = Couper(ligne.Champ(0), coupes);
     article.libelle = Couper(ligne.Champ(1), coupes);
     article.libelle2 = Couper(ligne.Champ(2), coupes);
-    const QString secable = ligne.Champ(7);
-    article.secable = secable == u"O" || secable == u"o";
     return std::nullopt;
 }
 
-int NombreActuel()
+// The entry's fields as the export writes them.
+QStringList ChampsExportes(const Article& article)
 {
-    return LireTout(DMPose().qrySelect(), QStringLiteral("SELECT COUNT(*) AS Nombre FROM Quincaillerie"))
-        .Premiere()
-        .Entier(QStringLiteral("Nombre"));
+    return {article.codeExport,
+            article.libelle,
+            article.libelle2,
+            FormatMonetaire(article.tarifVente),
+            FormatMonetaire(article.tarifAchat),
+            FormatMonetaire(article.nbPieces),
+            FormatMonetaire(article.nbPiecesML),
+            article.secable ? QStringLiteral("O") : QStringLiteral("N")};
+}
+
+// Texts as one key of a hash: each after its length, so that no two lists give the same key.
+QString Cle(std::initializer_list<QStringView> textes)
+{
+    QString cle;
+    for (const QStringView texte : textes) {
+        cle += QString::number(texte.size());
+        cle += QLatin1Char(':');
+        cle += texte;
+    }
+    return cle;
+}
+
+// An entry set against the others: the entry, and what the export writes
+// of it as one text (equal for two entries the export writes alike; empty
+// for a line set aside, which names a product but gives no entry).
+struct Produit
+{
+    const Article* article;
+    QString empreinte;
+};
+
+QString Empreinte(const Article& article, const FormeNombres& forme)
+{
+    QString empreinte = Cle({article.codeExport, article.libelle, article.libelle2});
+    for (const double nombre : {article.tarifVente, article.tarifAchat, article.nbPieces, article.nbPiecesML}) {
+        forme.AjouterMonetaire(empreinte, nombre);
+        empreinte += QLatin1Char(';');
+    }
+    return empreinte + (article.secable ? QLatin1Char('O') : QLatin1Char('N'));
+}
+
+QString CleIdentique(const Produit& produit)
+{
+    return produit.empreinte;
+}
+QString CleCodeEtLibelles(const Produit& produit)
+{
+    const Article& article = *produit.article;
+    return article.codeExport.isEmpty() ? QString() : Cle({article.codeExport, article.libelle, article.libelle2});
+}
+QString CleCode(const Produit& produit)
+{
+    return produit.article->codeExport.isEmpty() ? QString() : Cle({produit.article->codeExport});
+}
+QString CleLibelles(const Produit& produit)
+{
+    return Cle({produit.article->libelle, produit.article->libelle2});
+}
+QString CleLibellesSansCode(const Produit& produit)
+{
+    return produit.article->codeExport.isEmpty() ? CleLibelles(produit) : QString();
+}
+
+// One way of finding the stored product an entry of the file stands for:
+// the key of each side, "" when that way does not apply to it.
+struct Rapprochement
+{
+    QString (*cleFichier)(const Produit&);
+    QString (*cleStockee)(const Produit&);
+};
+
+// From the closest to the loosest: the same entry (an export read back
+// changes nothing, even among entries that share a code), the same code
+// and labels, the same code, the same labels without code, then the same
+// labels where one side only has a code (a code given or cleared in the
+// file). Two different codes are two products.
+constexpr Rapprochement kRapprochements[] = {
+    {CleIdentique, CleIdentique},
+    {CleCodeEtLibelles, CleCodeEtLibelles},
+    {CleCode, CleCode},
+    {CleLibellesSansCode, CleLibellesSansCode},
+    {CleLibelles, CleLibellesSansCode},
+    {CleLibellesSansCode, CleLibelles},
+};
+
+// The stored product (its position in `stockes`) each one of the file
+// stands for, -1 for none, among those not yet `pris` (which it then
+// takes): each way in turn, and for each way the file's products in their
+// order take the stored ones of the same key by key.
+QVector<qsizetype> Rapprocher(const QVector<Produit>& fichier, const QVector<Produit>& stockes, QVector<bool>& pris)
+{
+    QVector<qsizetype> trouves(fichier.size(), -1);
+    for (const Rapprochement& rapprochement : kRapprochements) {
+        QHash<QString, QVector<qsizetype>> libres; // by key, the lowest last
+        for (qsizetype i = stockes.size() - 1; i >= 0; --i) {
+            if (pris[i])
+                continue;
+            const QString cle = rapprochement.cleStockee(stockes[i]);
+            if (!cle.isEmpty())
+                libres[cle].append(i);
+        }
+        if (libres.isEmpty())
+            continue;
+        for (qsizetype j = 0; j < fichier.size(); ++j) {
+            if (trouves[j] >= 0)
+                continue;
+            const auto libre = libres.find(rapprochement.cleFichier(fichier[j]));
+            if (libre == libres.end() || libre->isEmpty())
+                continue;
+            trouves[j] = libre->takeLast();
+            pris[trouves[j]] = true;
+        }
+    }
+    return trouves;
+}
+
+// The catalogue in that order.
+QVector<CatalogueQuincaillerie::LigneCatalogue> LireCatalogue(const QString& ordre)
+{
+    const Resultat lignes = LireTout(
+        DMPose().qrySelect(),
+        QStringLiteral("SELECT IdQuincaillerie, CodeExport, Libelle, Libelle2, TarifVente, TarifAchat, "
+                       "NbPieces, NbPiecesML, Secable FROM Quincaillerie ORDER BY ")
+            + ordre);
+    QVector<CatalogueQuincaillerie::LigneCatalogue> catalogue;
+    catalogue.reserve(lignes.NombreLignes());
+    for (const Ligne& ligne : lignes)
+        catalogue.append({ligne.Texte(QStringLiteral("IdQuincaillerie")), ArticleDe(ligne)});
+    return catalogue;
+}
+
+QVector<CatalogueQuincaillerie::LigneCatalogue> CatalogueParCle()
+{
+    return LireCatalogue(QStringLiteral("IdQuincaillerie"));
+}
+
+// Sorts the entries examined into new, changed and unchanged by the stored
+// product each stands for (`pris` then tells the stored products kept).
+void Classer(CatalogueQuincaillerie::Examen& examen, const QVector<CatalogueQuincaillerie::LigneCatalogue>& stockees,
+             const QVector<Produit>& stockes, QVector<bool>& pris)
+{
+    if (stockes.isEmpty()) {
+        examen.nouvelles = examen.entrees;
+        return;
+    }
+    const FormeNombres forme;
+    QVector<Produit> fichier;
+    fichier.reserve(examen.entrees.size());
+    for (const CatalogueQuincaillerie::EntreeImportee& entree : examen.entrees)
+        fichier.append({&entree.article, Empreinte(entree.article, forme)});
+    const QVector<qsizetype> trouves = Rapprocher(fichier, stockes, pris);
+    for (qsizetype j = 0; j < trouves.size(); ++j) {
+        const CatalogueQuincaillerie::EntreeImportee& entree = examen.entrees[j];
+        if (trouves[j] < 0)
+            examen.nouvelles.append(entree);
+        else if (stockes[trouves[j]].empreinte == fichier[j].empreinte)
+            ++examen.inchangees;
+        else
+            examen.modifiees.append({entree.ligne, stockees[trouves[j]], entree.article});
+    }
+}
+
+// The stored products not kept are removed, each with the line set aside
+// that names it, if any (`nommees`: the code and labels of the lines set
+// aside, in their order).
+void MarquerSupprimees(CatalogueQuincaillerie::Examen& examen,
+                       const QVector<CatalogueQuincaillerie::LigneCatalogue>& stockees,
+                       const QVector<Produit>& stockes, const QVector<bool>& pris, const QVector<Article>& nommees)
+{
+    QVector<Produit> designes;
+    designes.reserve(nommees.size());
+    for (const Article& nommee : nommees)
+        designes.append({&nommee, QString()});
+    QVector<bool> restants = pris;
+    const QVector<qsizetype> trouves = Rapprocher(designes, stockes, restants);
+    QHash<qsizetype, int> ligneEcartee;
+    for (qsizetype j = 0; j < trouves.size(); ++j)
+        if (trouves[j] >= 0)
+            ligneEcartee.insert(trouves[j], examen.ecartees[j].ligne);
+    for (qsizetype i = 0; i < stockees.size(); ++i)
+        if (!pris[i])
+            examen.supprimees.append({stockees[i], ligneEcartee.value(i)});
+}
+
+// The examination, with the catalogue as it read it.
+struct Lecture
+{
+    CatalogueQuincaillerie::Examen examen;
+    QVector<CatalogueQuincaillerie::LigneCatalogue> catalogue;
+};
+
+Lecture Examiner(const QVector<LigneLue>& lignes)
+{
+    Lecture lecture;
+    CatalogueQuincaillerie::Examen& examen = lecture.examen;
+    QVector<Article> nommees; // by a line set aside
+    for (const LigneLue& ligne : lignes) {
+        if (ligne.EstVide() || ligne.champs.first() == kCodeExport)
+            continue;
+        std::optional<QString> defaut = ligne.Defaut(CatalogueQuincaillerie::kNombreChamps);
+        Article article;
+        if (!defaut)
+            defaut = LireArticle(ligne, article, examen.textesCoupes);
+        if (defaut) {
+            examen.ecartees.append({ligne.numero, *defaut});
+            int coupes = 0;
+            nommees.append({Couper(ligne.Champ(0), coupes), Couper(ligne.Champ(1), coupes),
+                            Couper(ligne.Champ(2), coupes)});
+        } else {
+            examen.entrees.append({ligne.numero, article});
+        }
+    }
+    lecture.catalogue = CatalogueParCle();
+    examen.nombreActuel = int(lecture.catalogue.size());
+    const FormeNombres forme;
+    QVector<Produit> stockes;
+    stockes.reserve(lecture.catalogue.size());
+    for (const CatalogueQuincaillerie::LigneCatalogue& stockee : lecture.catalogue)
+        stockes.append({&stockee.article, Empreinte(stockee.article, forme)});
+    QVector<bool> pris(stockes.size(), false);
+    Classer(examen, lecture.catalogue, stockes, pris);
+    MarquerSupprimees(examen, lecture.catalogue, stockes, pris, nommees);
+    return lecture;
 }
 
 [[noreturn]] void EchecImportation(const QString& etape, const ErreurBase& erreur)
@@ -120,14 +346,61 @@ const QStringList& ColonnesCatalogue()
     return colonnes;
 }
 
-// The first of the entries from `debut` on that the database refuses alone,
-// tried in a group that is then given up; -1 when none is.
-qsizetype EntreeRefusee(const QVector<QVariantList>& lignes, qsizetype debut)
+QVariantList Valeurs(const Article& article)
+{
+    return {article.codeExport, article.libelle,  article.libelle2,   article.tarifVente,
+            article.tarifAchat, article.nbPieces, article.nbPiecesML, qint64(article.secable ? 1 : 0)};
+}
+
+using Avancement = std::function<void(qsizetype faites)>;
+
+// The entries of an import written one way (changed, or new), in a
+// statement per slice of many entries: their lines in the file, and how
+// those from `debut` to `fin` are written.
+struct Etape
+{
+    QString nom; // as a failure names it
+    QVector<int> lignes;
+    std::function<void(qsizetype debut, qsizetype fin, const Avancement&)> ecrire;
+};
+
+QVector<Etape> Etapes(const CatalogueQuincaillerie::Examen& examen)
+{
+    QVector<Modification> modifications;
+    QVector<QVariantList> ajouts;
+    QVector<int> lignesModifiees;
+    QVector<int> lignesAjoutees;
+    for (const CatalogueQuincaillerie::EntreeModifiee& modifiee : examen.modifiees) {
+        modifications.append({modifiee.stockee.cle, Valeurs(modifiee.article)});
+        lignesModifiees.append(modifiee.ligne);
+    }
+    for (const CatalogueQuincaillerie::EntreeImportee& nouvelle : examen.nouvelles) {
+        ajouts.append(Valeurs(nouvelle.article));
+        lignesAjoutees.append(nouvelle.ligne);
+    }
+    const QString table = QStringLiteral("Quincaillerie");
+    return {
+        {QStringLiteral("la modification"), lignesModifiees,
+         [table, modifications](qsizetype debut, qsizetype fin, const Avancement& avancement) {
+             ModifierParTranches(DMPose().Quarlo(), table, QStringLiteral("IdQuincaillerie"), ColonnesCatalogue(),
+                                 modifications.mid(debut, fin - debut), {}, avancement);
+         }},
+        {QStringLiteral("l'insertion"), lignesAjoutees,
+         [table, ajouts](qsizetype debut, qsizetype fin, const Avancement& avancement) {
+             InsererParTranches(DMPose().Quarlo(), table, ColonnesCatalogue(), ajouts.mid(debut, fin - debut),
+                                avancement);
+         }},
+    };
+}
+
+// The first entry of the step from `debut` on that the database refuses
+// alone, tried in a group that is then given up; -1 when none is.
+qsizetype EntreeRefusee(const Etape& etape, qsizetype debut)
 {
     Transaction essai(DMPose().Quarlo());
-    for (qsizetype i = debut; i < lignes.size(); ++i) {
+    for (qsizetype i = debut; i < etape.lignes.size(); ++i) {
         try {
-            InsererParTranches(DMPose().Quarlo(), QStringLiteral("Quincaillerie"), ColonnesCatalogue(), {lignes[i]});
+            etape.ecrire(i, i + 1, {});
         } catch (const ErreurBase&) {
             return i;
         }
@@ -135,49 +408,57 @@ qsizetype EntreeRefusee(const QVector<QVariantList>& lignes, qsizetype debut)
     return -1;
 }
 
-// Empties the table and writes the entries, in one transaction, in a
-// statement per slice of many entries.
-void Remplacer(const QVector<CatalogueQuincaillerie::EntreeImportee>& entrees,
-               const CatalogueQuincaillerie::Progression& progression)
+// Brings the catalogue to what was examined, in one transaction: false,
+// and nothing written, when it is no longer the catalogue `lu` then.
+bool Ecrire(const CatalogueQuincaillerie::Examen& examen, const QVector<CatalogueQuincaillerie::LigneCatalogue>& lu,
+            const CatalogueQuincaillerie::Progression& progression)
 {
-    TDMPose& dm = DMPose();
-    Requete& requete = dm.qryExec();
-    QVector<QVariantList> lignes;
-    lignes.reserve(entrees.size());
-    for (const CatalogueQuincaillerie::EntreeImportee& entree : entrees) {
-        const Article& article = entree.article;
-        lignes.append({article.codeExport, article.libelle, article.libelle2, article.tarifVente, article.tarifAchat,
-                       article.nbPieces, article.nbPiecesML, qint64(article.secable ? 1 : 0)});
-    }
-    bool enInsertion = false;
-    qsizetype ecrites = 0;
+    QStringList suppressions;
+    for (const CatalogueQuincaillerie::EntreeSupprimee& supprimee : examen.supprimees)
+        suppressions << supprimee.stockee.cle;
+    const QVector<Etape> etapes = Etapes(examen);
+    qsizetype total = suppressions.size();
+    for (const Etape& etape : etapes)
+        total += etape.lignes.size();
+    qsizetype faites = 0;
+    const auto avancer = [&](qsizetype nombre) {
+        if (progression)
+            progression(int(nombre), int(total));
+    };
+
+    const Etape* courante = nullptr;
+    qsizetype faitesEtape = 0;
     try {
-        Transaction transaction(dm.Quarlo());
-        try {
-            requete.SetSql(QStringLiteral("DELETE FROM Quincaillerie"));
-            requete.Executer();
-        } catch (const ErreurBase& erreur) {
-            EchecImportation(QStringLiteral("le vidage de la table Quincaillerie"), erreur);
+        Transaction transaction(DMPose().Quarlo());
+        if (CatalogueParCle() != lu)
+            return false;
+        ExecuterParTranches(DMPose().qryExec(),
+                            QStringLiteral("DELETE FROM Quincaillerie WHERE IdQuincaillerie IN (:IdQuincailleries)"),
+                            QStringLiteral("IdQuincailleries"), suppressions);
+        faites = suppressions.size();
+        if (faites > 0)
+            avancer(faites);
+        for (const Etape& etape : etapes) {
+            courante = &etape;
+            faitesEtape = 0;
+            etape.ecrire(0, etape.lignes.size(), [&](qsizetype ecrites) {
+                faitesEtape = ecrites;
+                avancer(faites + ecrites);
+            });
+            faites += etape.lignes.size();
         }
-        enInsertion = true;
-        InsererParTranches(dm.Quarlo(), QStringLiteral("Quincaillerie"), ColonnesCatalogue(), lignes,
-                           [&](qsizetype faites) {
-                               ecrites = faites;
-                               if (progression)
-                                   progression(int(faites), int(entrees.size()));
-                           });
-        enInsertion = false;
+        courante = nullptr;
         transaction.Valider();
     } catch (const ErreurBase& erreur) {
         // A slice refused: the entry that made it fail is found again, for
         // the administrator to correct its line.
-        if (enInsertion && erreur.Raison() == ErreurBase::Cause::Instruction) {
-            const qsizetype refusee = EntreeRefusee(lignes, ecrites);
-            EchecImportation(QStringLiteral("l'insertion de la ligne %1").arg(entrees[refusee < 0 ? ecrites : refusee].ligne),
-                             erreur);
-        }
-        EchecImportation(QStringLiteral("l'enregistrement du catalogue"), erreur);
+        if (!courante || erreur.Raison() != ErreurBase::Cause::Instruction)
+            EchecImportation(QStringLiteral("l'enregistrement du catalogue"), erreur);
+        const qsizetype refusee = EntreeRefusee(*courante, faitesEtape);
+        const int ligne = courante->lignes[refusee < 0 ? faitesEtape : refusee];
+        EchecImportation(QStringLiteral("%1 de la ligne %2").arg(courante->nom).arg(ligne), erreur);
     }
+    return true;
 }
 
 } // namespace
@@ -186,15 +467,7 @@ namespace CatalogueQuincaillerie {
 
 QVector<LigneCatalogue> Lister()
 {
-    const Resultat lignes = LireTout(
-        DMPose().qrySelect(),
-        QStringLiteral("SELECT IdQuincaillerie, CodeExport, Libelle, Libelle2, TarifVente, TarifAchat, "
-                       "NbPieces, NbPiecesML, Secable FROM Quincaillerie ORDER BY Libelle, Libelle2 ASC"));
-    QVector<LigneCatalogue> catalogue;
-    catalogue.reserve(lignes.NombreLignes());
-    for (const Ligne& ligne : lignes)
-        catalogue.append({ligne.Texte(QStringLiteral("IdQuincaillerie")), ArticleDe(ligne)});
-    return catalogue;
+    return LireCatalogue(QStringLiteral("Libelle, Libelle2 ASC"));
 }
 
 std::optional<Article> Lire(const QString& cle)
@@ -256,13 +529,8 @@ QVector<QStringList> LignesExportation()
                        "Secable FROM Quincaillerie ORDER BY CodeExport, Libelle, Libelle2 ASC"));
     QVector<QStringList> exportees;
     exportees.reserve(lignes.NombreLignes());
-    for (const Ligne& ligne : lignes) {
-        const Article article = ArticleDe(ligne);
-        exportees.append({article.codeExport, article.libelle, article.libelle2,
-                          FormatMonetaire(article.tarifVente), FormatMonetaire(article.tarifAchat),
-                          FormatMonetaire(article.nbPieces), FormatMonetaire(article.nbPiecesML),
-                          article.secable ? QStringLiteral("O") : QStringLiteral("N")});
-    }
+    for (const Ligne& ligne : lignes)
+        exportees.append(ChampsExportes(ArticleDe(ligne)));
     return exportees;
 }
 
@@ -279,36 +547,23 @@ QString Examen::Refus() const
 
 Examen Examiner(const QVector<LigneLue>& lignes)
 {
-    Examen examen;
-    for (const LigneLue& ligne : lignes) {
-        if (ligne.EstVide() || ligne.champs.first() == kCodeExport)
-            continue;
-        std::optional<QString> defaut = ligne.Defaut(kNombreChamps);
-        Article article;
-        if (!defaut)
-            defaut = LireArticle(ligne, article, examen.textesCoupes);
-        if (defaut)
-            examen.ecartees.append({ligne.numero, *defaut});
-        else
-            examen.entrees.append({ligne.numero, article});
-    }
-    examen.nombreActuel = NombreActuel();
-    return examen;
+    return ::Examiner(lignes).examen;
 }
 
 Importation Importer(const QVector<LigneLue>& lignes, const std::function<bool(const Examen&)>& confirmer,
                      const Progression& progression)
 {
-    Importation importation;
+    Lecture lecture;
     try {
-        importation.examen = Examiner(lignes);
+        lecture = ::Examiner(lignes);
     } catch (const ErreurBase& erreur) {
         EchecImportation(QStringLiteral("la lecture du catalogue"), erreur);
     }
-    if (!importation.examen.Refus().isEmpty() || !confirmer(importation.examen))
+    Importation importation{std::move(lecture.examen)};
+    if (!importation.examen.Refus().isEmpty() || importation.examen.RienAEcrire() || !confirmer(importation.examen))
         return importation;
-    Remplacer(importation.examen.entrees, progression);
-    importation.faite = true;
+    importation.faite = Ecrire(importation.examen, lecture.catalogue, progression);
+    importation.modifieAilleurs = !importation.faite;
     return importation;
 }
 

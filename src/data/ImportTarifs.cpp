@@ -75,6 +75,9 @@ public:
         return {trouvees.first(), {}};
     }
 
+    // The name of a record found.
+    QString Nom(const QString& cle) const { return noms.value(cle); }
+
 private:
     QString nomTable;
     QString accord; // the ending of a feminine adjective
@@ -152,6 +155,24 @@ struct Examen
 {
     ImportTarifs::Bilan bilan;
     QVector<Ecriture> ecritures;
+    QHash<QString, int> grilles; // kind and installer -> position in bilan.grilles
+
+    // Counts a price the file writes, and says it.
+    void Ecrire(const Reference& reference, int ligne, const Tarifs::EcritureTarif& tarif)
+    {
+        ecritures.append({ligne, tarif});
+        ++(tarif.idTarif.isEmpty() ? bilan.crees : bilan.modifies);
+        const QString cle = tarif.idPose + QLatin1Char('|') + tarif.idPoseur;
+        auto grille = grilles.constFind(cle);
+        if (grille == grilles.constEnd()) {
+            grille = grilles.insert(cle, int(bilan.grilles.size()));
+            bilan.grilles.append({{tarif.idPose, tarif.idPoseur},
+                                  reference.poses.Nom(tarif.idPose),
+                                  reference.poseurs.Nom(tarif.idPoseur)});
+        }
+        bilan.changements.append(
+            {ligne, *grille, reference.categories.Nom(tarif.idCategorie), tarif.lu, *tarif.prix});
+    }
 };
 
 // Why the line's price cannot be taken; nothing when it can.
@@ -209,13 +230,10 @@ Examen Examiner(const QVector<LigneLue>& lignes)
         vues.insert(cle, ligne.numero);
 
         const auto stocke = reference.tarifs.constFind(cle);
-        if (stocke == reference.tarifs.constEnd()) {
-            examen.ecritures.append({ligne.numero, {QString(), std::nullopt, idPose, idPoseur, idCategorie, *prix}});
-            ++examen.bilan.crees;
-        } else if (Change(stocke->prix, texte, *prix)) {
-            examen.ecritures.append({ligne.numero, {stocke->cle, stocke->prix, idPose, idPoseur, idCategorie, *prix}});
-            ++examen.bilan.modifies;
-        }
+        if (stocke == reference.tarifs.constEnd())
+            examen.Ecrire(reference, ligne.numero, {QString(), std::nullopt, idPose, idPoseur, idCategorie, *prix});
+        else if (Change(stocke->prix, texte, *prix))
+            examen.Ecrire(reference, ligne.numero, {stocke->cle, stocke->prix, idPose, idPoseur, idCategorie, *prix});
     }
     return examen;
 }
@@ -229,7 +247,7 @@ ImportTarifs::Bilan Importer(const QVector<LigneLue>& lignes,
 
     // What was examined is written, each tariff only over the price the
     // examination saw: one that changed since keeps its new price.
-    ImportTarifs::Bilan fait{0, 0, examen.bilan.rejets, true, {}};
+    ImportTarifs::Bilan fait{0, 0, examen.bilan.rejets, true, {}, examen.bilan.grilles, {}};
     QVector<Tarifs::EcritureTarif> ecritures;
     for (const Ecriture& ecriture : examen.ecritures)
         ecritures.append(ecriture.tarif);
@@ -237,11 +255,13 @@ ImportTarifs::Bilan Importer(const QVector<LigneLue>& lignes,
     const QVector<int> nonFaites = Tarifs::EcrireTarifs(ecritures, TousLesTarifs());
     const QSet<int> laisses(nonFaites.cbegin(), nonFaites.cend());
     for (int i = 0; i < examen.ecritures.size(); ++i) {
-        if (laisses.contains(i))
+        if (laisses.contains(i)) {
             fait.laisses.append({examen.ecritures[i].ligne, QStringLiteral("tarif changé par un autre utilisateur "
                                                                            "depuis l'examen du fichier, laissé tel quel")});
-        else
-            ++(ecritures[i].idTarif.isEmpty() ? fait.crees : fait.modifies);
+            continue;
+        }
+        ++(ecritures[i].idTarif.isEmpty() ? fait.crees : fait.modifies);
+        fait.changements.append(examen.bilan.changements[i]);
     }
     transaction.Valider();
     return fait;

@@ -9,12 +9,14 @@
 // cannot be placed, or whose price cannot be taken, is set aside with its
 // reason; the others are written together or not at all.
 
+#include "data/Tarifs.h"
 #include "model/LigneCsv.h"
 
 #include <QString>
 #include <QStringList>
 #include <QVector>
 #include <functional>
+#include <optional>
 
 namespace ImportTarifs {
 
@@ -22,6 +24,25 @@ namespace ImportTarifs {
 inline constexpr int kNombreChamps = 10;
 
 using Rejet = LigneEcartee;
+
+// A grid the file writes in, with the names the database gives its kind
+// and installer.
+struct Grille
+{
+    Tarifs::Choix choix;
+    QString pose;
+    QString poseur;
+};
+
+// A price the file writes: created when there was none.
+struct Changement
+{
+    int ligne;   // of the file
+    int grille;  // in Bilan::grilles
+    QString categorie; // its name, as the grid shows it
+    std::optional<double> ancien;
+    double nouveau;
+};
 
 struct Bilan
 {
@@ -32,6 +53,10 @@ struct Bilan
     // Tariffs that another copy changed between the examination and the
     // import: they keep that copy's price.
     QVector<Rejet> laisses;
+    // The grids written in, by their first line in the file, and each price
+    // written, in the order of the file.
+    QVector<Grille> grilles;
+    QVector<Changement> changements;
 
     bool RienAEcrire() const { return crees == 0 && modifies == 0; }
 };

@@ -47,6 +47,8 @@ struct Choix
 {
     QString idPose;
     QString idPoseur;
+
+    bool operator==(const Choix&) const = default;
 };
 
 // One row of a grid: a category whose type exists, with its tariff for the

@@ -32,6 +32,11 @@ void Entree(BaseTemporaire& base, const QString& code, const QString& libelle, d
     DonneesReference(base).EntreeCatalogue(libelle, QStringLiteral("bis"), vente, 1, 10, 0.5, secable, code);
 }
 
+// What every complete export adds to its closing message.
+const QString kTableur = QStringLiteral("\nPour le modifier dans un tableur, ouvrez-le avec les champs entre guillemets "
+                                        "comme texte : sinon des codes tels que 00123 ou 1E5 deviennent des nombres et "
+                                        "reviennent changés.");
+
 } // namespace
 
 class TestAdminQuincaillerie : public QObject
@@ -127,16 +132,13 @@ private slots:
         Cliquer(&liste, "btnExporter");
         QCOMPARE(messages.Textes(), QStringList{"Exportation - La valeur « 日本 » ne se relirait pas en Windows-1252 : "
                                                 "le fichier a été écrit en UTF-8, avec la marque qui l'annonce aux "
-                                                "tableurs."});
+                                                "tableurs." + kTableur});
         QVERIFY(LireOctets(fichier).startsWith("\xEF\xBB\xBF\"CodeExport\";"));
         ChoixFichier::SetProchainNom(fichier);
-        messages.RepondreOui();
         Cliquer(&liste, "btnImporter");
-        QStringList apres = LignesTexte(base.Base(), kCatalogue);
-        QStringList attendu = avant;
-        apres.sort();
-        attendu.sort();
-        QCOMPARE(apres, attendu);
+        QCOMPARE(messages.Dernier(), QStringLiteral("Importation - Le catalogue est déjà celui du fichier (3 entrées) : "
+                                                    "il n'a pas été modifié."));
+        QCOMPARE(LignesTexte(base.Base(), kCatalogue), avant);
         liste.close();
     }
 
@@ -152,6 +154,7 @@ private slots:
         ChoixFichier::SetProchainNom(fichier);
         Cliquer(&liste, "btnExporter");
         QVERIFY(Controle<QLabel>(&liste, "imgYes")->isVisible());
+        QCOMPARE(messages.Textes(), QStringList{"Exportation - Le fichier a été écrit : " + fichier + kTableur});
         QFile lu(fichier);
         QVERIFY(lu.open(QIODevice::ReadOnly));
         QCOMPARE(lu.readAll(), QByteArray("\"CodeExport\";\"Libelle\";\"Libelle2\";\"TarifVente\";\"TarifAchat\";"
@@ -159,7 +162,9 @@ private slots:
                                           "\"B2\";\"Boulon\";\"bis\";\"3,00\";\"1,00\";\"10,00\";\"0,50\";\"N\";\r\n"
                                           "\"V\"\"1\";\"Vis\";\"bis\";\"12,50\";\"1,00\";\"10,00\";\"0,50\";\"O\";\r\n"));
 
-        // A failing import says so and keeps the catalogue.
+        // A failing import says so and keeps the catalogue (the file gives
+        // the screw another code: another product, inserted).
+        EcrireOctets(fichier, LireOctets(fichier).replace("\"V\"\"1\"", "\"V2\""));
         base.Executer("CREATE TRIGGER refus BEFORE INSERT ON Quincaillerie WHEN NEW.Libelle = 'Vis' "
                       "BEGIN SELECT RAISE(ABORT, 'refus'); END");
         const QStringList avant = LignesTexte(base.Base(), kCatalogue);
@@ -177,8 +182,9 @@ private slots:
         messages.RepondreNon();
         Cliquer(&liste, "btnImporter");
         QCOMPARE(messages.Textes(), QStringList{"Importation - Le fichier contient 2 entrées.\n\nLe catalogue compte "
-                                                "aujourd'hui 2 entrées ; il sera remplacé par celles du fichier.\n"
-                                                "Voulez-vous remplacer le catalogue ?"});
+                                                "aujourd'hui 2 entrées ; avec ce fichier : 1 nouvelle, 0 modifiée, "
+                                                "1 inchangée, 1 supprimée.\nSupprimées, absentes du fichier :\n"
+                                                "V\"1 « Vis bis »\nVoulez-vous mettre à jour le catalogue ?"});
         QVERIFY(messages.Recus().first().nonParDefaut);
         QCOMPARE(LignesTexte(base.Base(), kCatalogue), avant);
         ChoixFichier::SetProchainNom(fichier);
@@ -186,20 +192,26 @@ private slots:
         Cliquer(&liste, "btnImporter");
         QVERIFY(Controle<QLabel>(&liste, "imgYesImport")->isVisible());
         QCOMPARE(LignesTexte(base.Base(), kCatalogue),
-                 (QStringList{"B2|Boulon|bis|3|1|10|0.5|0", "V\"1|Vis|bis|12.5|1|10|0.5|1"}));
-        QCOMPARE(Colonne(Liste(&liste)), (QStringList{"B2", "V\"1"}));
+                 (QStringList{"B2|Boulon|bis|3|1|10|0.5|0", "V2|Vis|bis|12.5|1|10|0.5|1"}));
+        QCOMPARE(Colonne(Liste(&liste)), (QStringList{"B2", "V2"}));
 
-        // Lines set aside and texts cut are said before the question.
+        // Entries changed and removed, lines set aside and texts cut are
+        // said before the question.
         messages.Vider();
-        EcrireOctets(base.Fichier("mixte.csv"), "A;" + QByteArray(101, 'x') + ";;;;;;\r\nB;;;1e308;;;;\r\nC;;;;;;;\r\n");
+        EcrireOctets(base.Fichier("mixte.csv"), "A;" + QByteArray(101, 'x') + ";;;;;;\r\nB;;;1e308;;;;\r\nC;;;;;;;\r\n"
+                                                "B2;Boulon;bis;3,5;1;10;0,5;N\r\n");
         ChoixFichier::SetProchainNom(base.Fichier("mixte.csv"));
         messages.RepondreNon();
         Cliquer(&liste, "btnImporter");
-        QCOMPARE(messages.Textes(), QStringList{"Importation - Le fichier contient 2 entrées ; 1 ligne écartée :\n"
-                                                "Ligne 2 : tarif de vente hors limites « 1e308 »\n"
-                                                "Textes coupés à 100 caractères à l'importation : 1.\n\n"
-                                                "Le catalogue compte aujourd'hui 2 entrées ; il sera remplacé par "
-                                                "celles du fichier.\nVoulez-vous remplacer le catalogue ?"});
+        QCOMPARE(messages.Textes(),
+                 QStringList{"Importation - Le fichier contient 3 entrées ; 1 ligne écartée :\n"
+                             "Ligne 2 : tarif de vente hors limites « 1e308 »\n"
+                             "Textes coupés à 100 caractères à l'importation : 1.\n\n"
+                             "Le catalogue compte aujourd'hui 2 entrées ; avec ce fichier : 2 nouvelles, 1 modifiée, "
+                             "0 inchangée, 1 supprimée.\nModifiées :\nB2 « Boulon bis » : prix de vente 3,00 → 3,50\n"
+                             "Supprimées, absentes du fichier :\nV2 « Vis bis »\nUne entrée dont la ligne est écartée "
+                             "est supprimée du catalogue, sauf si vous corrigez le fichier.\n"
+                             "Voulez-vous mettre à jour le catalogue ?"});
 
         // A file with no entry changes nothing, and says why.
         EcrireOctets(base.Fichier("vide.csv"), "\"CodeExport\";\r\n");
@@ -207,7 +219,7 @@ private slots:
         Cliquer(&liste, "btnImporter");
         QCOMPARE(messages.Dernier(), QStringLiteral("Importation - Le fichier ne contient aucune entrée à importer. "
                                                     "Le catalogue n'a pas été modifié."));
-        QCOMPARE(Colonne(Liste(&liste)), (QStringList{"B2", "V\"1"}));
+        QCOMPARE(Colonne(Liste(&liste)), (QStringList{"B2", "V2"}));
 
         ChoixFichier::SetProchainNom(base.Fichier("absent.csv"));
         Cliquer(&liste, "btnImporter");

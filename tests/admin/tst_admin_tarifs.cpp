@@ -174,8 +174,15 @@ private slots:
         fiche.show();
         TaperPrix(&fiche, 0, "3"); // what the grid shows is exported
         const QString fichier = r.base.Fichier("tarifs.csv");
+        EnregistreurMessages messages;
         ChoixFichier::SetProchainNom(fichier);
         Cliquer(&fiche, "btnExporter");
+        // How to open it without a spreadsheet changing its codes.
+        QCOMPARE(messages.Textes(),
+                 QStringList{"Exportation - Le fichier a été écrit : " + fichier
+                             + "\nPour le modifier dans un tableur, ouvrez-le avec les champs entre guillemets comme "
+                               "texte : sinon des codes tels que 00123 ou 1E5 deviennent des nombres et reviennent "
+                               "changés."});
         QFile lu(fichier);
         QVERIFY(lu.open(QIODevice::ReadOnly));
         const QByteArray debut = "\"" + r.poseA.toLatin1() + "\";\"Pose A\";\"0\";\"<Tarif g\xE9n\xE9ral de vente>\";\""
@@ -189,7 +196,6 @@ private slots:
         QCOMPARE(Controle<QProgressBar>(&fiche, "pbExportation")->value(), 2);
 
         // A file that cannot be made: one French sentence, then the system's words.
-        EnregistreurMessages messages;
         ChoixFichier::SetProchainNom(r.base.Fichier("absent/tarifs.csv"));
         Cliquer(&fiche, "btnExporter");
         const QStringList lignes = messages.Dernier().split('\n');
@@ -217,11 +223,37 @@ private slots:
         messages.RepondreOui();
         Cliquer(&fiche, "btnImporter");
         QCOMPARE(messages.Textes(),
-                 (QStringList{"1 tarifs seront créés, 0 modifiés, 1 lignes ignorées\nLigne 3 : la clé " + r.poseA
-                                  + " désigne la pose « Pose A », pas « Pose B »\n\nVoulez-vous importer ces tarifs ?",
+                 (QStringList{"Grille modifiée : pose « Pose A », <Tarif général de vente> (la grille affichée).\n"
+                              "1 tarifs seront créés, 0 modifiés, 1 lignes ignorées\nLigne 3 : la clé " + r.poseA
+                                  + " désigne la pose « Pose A », pas « Pose B »\nPrix changés :\n"
+                                    "« Fenêtre Bois » : aucun prix → 7\n\nVoulez-vous importer ces tarifs ?",
                               "Importation terminée : 1 tarifs créés, 0 modifiés."}));
         QVERIFY(messages.Recus().first().nonParDefaut);
         QCOMPARE(ColonneGrille(&fiche, 1), (QStringList{"7", "12,5"}));
+
+        // The question names the grids the file changes, and says when the
+        // one on screen is not among them.
+        const QString pvcB = "« Fenêtre PVC \"2\" », pose « Pose B », poseur « Xavier »";
+        const QString pvcA = "« Fenêtre PVC \"2\" », pose « Pose A », <Tarif général de vente>";
+        const QVector<QPair<QByteArray, QString>> questions{
+            {LigneCsv({r.poseB, "", r.poseurX, "", "", "", r.pvc, "", "", "9"}),
+             "Grille modifiée : pose « Pose B », poseur « Xavier » ; ce n'est pas la grille affichée (pose « Pose A », "
+             "<Tarif général de vente>).\n1 tarifs seront créés, 0 modifiés, 0 lignes ignorées\nPrix changés :\n"
+             "« Fenêtre PVC \"2\" » : aucun prix → 9"},
+            {LigneCsv({r.poseB, "", r.poseurX, "", "", "", r.pvc, "", "", "9"})
+                 + LigneCsv({r.poseA, "", "0", "", "", "", r.pvc, "", "", "15"}),
+             "Grilles modifiées : pose « Pose B », poseur « Xavier » ; pose « Pose A », <Tarif général de vente> (la "
+             "grille affichée).\n1 tarifs seront créés, 1 modifiés, 0 lignes ignorées\nPrix changés :\n"
+                 + pvcB + " : aucun prix → 9\n" + pvcA + " : 12,5 → 15"},
+        };
+        for (const auto& [octets, question] : questions) {
+            messages.Vider();
+            EcrireOctets(fichier, octets);
+            ChoixFichier::SetProchainNom(fichier);
+            messages.RepondreNon();
+            Cliquer(&fiche, "btnImporter");
+            QCOMPARE(messages.Textes(), QStringList{question + "\n\nVoulez-vous importer ces tarifs ?"});
+        }
         fiche.close();
     }
 

@@ -305,6 +305,20 @@ private slots:
         QCOMPARE(r.Tarifs(), avant);
         QCOMPARE(bilan.crees, 1);
         QCOMPARE(bilan.modifies, 2);
+        // Each price written, with its grid as the database names it.
+        QStringList changements;
+        for (const ImportTarifs::Changement& changement : bilan.changements) {
+            const ImportTarifs::Grille& grille = bilan.grilles[changement.grille];
+            changements << QStringLiteral("%1 %2|%3 %4|%5 %6 : %7 → %8")
+                               .arg(QString::number(changement.ligne), grille.choix.idPose, grille.choix.idPoseur,
+                                    grille.pose, grille.poseur, changement.categorie,
+                                    changement.ancien ? QString::number(*changement.ancien) : QStringLiteral("aucun"),
+                                    QString::number(changement.nouveau));
+        }
+        QCOMPARE(changements, (QStringList{
+                                  "1 " + r.poseA + "|" + r.poseurX + " Pose A|Xavier Fenêtre PVC \"2 vantaux\" : 12.345 → 15",
+                                  "2 " + r.poseA + "|" + r.poseurX + " Pose A|Xavier Fenêtre : aucun → 8.5",
+                                  "3 " + r.poseB + "|0 Pose B|" + general + " Fenêtre : aucun → 4"}));
         QCOMPARE(Textes(bilan.rejets),
                  (QStringList{"4 pose inconnue « Pose C »", "5 poseur inconnu (clé 77)",
                               "6 catégorie inconnue (clé " + r.orpheline + ")", "7 prix invalide « douze »",

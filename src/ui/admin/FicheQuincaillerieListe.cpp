@@ -20,6 +20,31 @@ QString Nombre(int nombre, const QString& singulier, const QString& pluriel)
     return QStringLiteral("%1 %2").arg(nombre).arg(nombre > 1 ? pluriel : singulier);
 }
 
+// "V1 « Vis bis »", "« Vis »": an entry as the summary names it.
+QString NomEntree(const CatalogueQuincaillerie::Article& article)
+{
+    const QString libelles = QStringList{article.libelle, article.libelle2}.join(QLatin1Char(' ')).trimmed();
+    const QString nom = QStringLiteral("« %1 »").arg(libelles);
+    return article.codeExport.isEmpty() ? nom : article.codeExport + QLatin1Char(' ') + nom;
+}
+
+// A changed entry, with its sale price before and after.
+QString Modifiee(const CatalogueQuincaillerie::EntreeModifiee& modifiee)
+{
+    const QString avant = FormatMonetaire(modifiee.stockee.article.tarifVente);
+    const QString apres = FormatMonetaire(modifiee.article.tarifVente);
+    return NomEntree(modifiee.article) + QStringLiteral(" : prix de vente ")
+           + (avant == apres ? apres + QStringLiteral(" (inchangé)") : avant + QStringLiteral(" → ") + apres);
+}
+
+// A removed entry, with the line set aside that named it.
+QString Supprimee(const CatalogueQuincaillerie::EntreeSupprimee& supprimee)
+{
+    return NomEntree(supprimee.stockee.article)
+           + (supprimee.ligneEcartee > 0 ? QStringLiteral(" : sa ligne %1 est écartée").arg(supprimee.ligneEcartee)
+                                         : QString());
+}
+
 QString QuestionImportation(const CatalogueQuincaillerie::Examen& examen)
 {
     QString texte = QStringLiteral("Importation - Le fichier contient %1")
@@ -34,10 +59,21 @@ QString QuestionImportation(const CatalogueQuincaillerie::Examen& examen)
         texte += QStringLiteral("\nTextes coupés à %1 caractères à l'importation : %2.")
                      .arg(CatalogueQuincaillerie::kLongueurTexte)
                      .arg(examen.textesCoupes);
-    return texte
-           + QStringLiteral("\n\nLe catalogue compte aujourd'hui %1 ; il sera remplacé par celles du fichier.\n"
-                            "Voulez-vous remplacer le catalogue ?")
-                 .arg(Nombre(examen.nombreActuel, QStringLiteral("entrée"), QStringLiteral("entrées")));
+    texte += QStringLiteral("\n\nLe catalogue compte aujourd'hui %1 ; avec ce fichier : %2, %3, %4, %5.")
+                 .arg(Nombre(examen.nombreActuel, QStringLiteral("entrée"), QStringLiteral("entrées")),
+                      Nombre(examen.nouvelles.size(), QStringLiteral("nouvelle"), QStringLiteral("nouvelles")),
+                      Nombre(examen.modifiees.size(), QStringLiteral("modifiée"), QStringLiteral("modifiées")),
+                      Nombre(examen.inchangees, QStringLiteral("inchangée"), QStringLiteral("inchangées")),
+                      Nombre(examen.supprimees.size(), QStringLiteral("supprimée"), QStringLiteral("supprimées")));
+    if (!examen.modifiees.isEmpty())
+        texte += QStringLiteral("\nModifiées :") + Transfert::PremieresDe(examen.modifiees, Modifiee);
+    if (!examen.supprimees.isEmpty())
+        texte += QStringLiteral("\nSupprimées, absentes du fichier :")
+                 + Transfert::PremieresDe(examen.supprimees, Supprimee);
+    if (!examen.ecartees.isEmpty())
+        texte += QStringLiteral("\nUne entrée dont la ligne est écartée est supprimée du catalogue, sauf si vous "
+                                "corrigez le fichier.");
+    return texte + QStringLiteral("\nVoulez-vous mettre à jour le catalogue ?");
 }
 
 QString TitreListe(int nombre)
@@ -150,6 +186,23 @@ void TFicheQuincaillerieListe::btnImporterClick()
         Messages::Information(QStringLiteral("Importation - %1 Le catalogue n'a pas été modifié.").arg(refus)
                                   + Transfert::LignesEcartees(importation.examen.ecartees),
                               this);
+        return;
+    }
+    if (importation.examen.RienAEcrire()) {
+        Messages::Information(QStringLiteral("Importation - Le catalogue est déjà celui du fichier (%1) : il n'a "
+                                             "pas été modifié.")
+                                      .arg(Nombre(importation.examen.inchangees, QStringLiteral("entrée"),
+                                                  QStringLiteral("entrées")))
+                                  + Transfert::LignesEcartees(importation.examen.ecartees),
+                              this);
+        return;
+    }
+    if (importation.modifieAilleurs) {
+        Messages::Information(QStringLiteral("Importation - Le catalogue a été modifié par un autre utilisateur "
+                                             "depuis l'examen du fichier : il n'a pas été modifié. Importez de "
+                                             "nouveau le fichier pour voir ce qui changera."),
+                              this);
+        Remplir();
         return;
     }
     if (!importation.faite) {

@@ -3,6 +3,7 @@
 #include "data/ImportTarifs.h"
 #include "data/Poses.h"
 #include "data/Poseurs.h"
+#include "model/Formats.h"
 #include "model/LigneCsv.h"
 #include "ui/admin/FicheCopieTarifs.h"
 #include "ui/common/Clavier.h"
@@ -41,6 +42,49 @@ QString ResumeImportation(const ImportTarifs::Bilan& bilan)
                .arg(bilan.modifies)
                .arg(bilan.rejets.size())
            + Transfert::LignesEcartees(bilan.rejets);
+}
+
+// "pose « Dépose », <Tarif général de vente>", "pose « Dépose », poseur « Xavier »".
+QString NomGrille(const ImportTarifs::Grille& grille)
+{
+    const QString poseur = grille.choix.idPoseur == Tarifs::kPoseurGeneral
+                               ? grille.poseur
+                               : QStringLiteral("poseur « %1 »").arg(grille.poseur);
+    return QStringLiteral("pose « %1 », %2").arg(grille.pose, poseur);
+}
+
+// The grids the file writes in, and whether the one on screen is among them.
+QString GrillesImportees(const QVector<ImportTarifs::Grille>& grilles, const ImportTarifs::Grille& affichee)
+{
+    QStringList noms;
+    bool vue = false;
+    for (const ImportTarifs::Grille& grille : grilles) {
+        const bool estAffichee = grille.choix == affichee.choix;
+        vue = vue || estAffichee;
+        noms << NomGrille(grille) + (estAffichee ? QStringLiteral(" (la grille affichée)") : QString());
+    }
+    QString texte = (grilles.size() == 1 ? QStringLiteral("Grille modifiée : ") : QStringLiteral("Grilles modifiées : "))
+                    + noms.join(QStringLiteral(" ; "));
+    if (!vue)
+        texte += (grilles.size() == 1 ? QStringLiteral(" ; ce n'est pas la grille affichée (%1)")
+                                      : QStringLiteral(" ; aucune n'est la grille affichée (%1)"))
+                     .arg(NomGrille(affichee));
+    return texte + QLatin1Char('.');
+}
+
+// The first prices written, old and new, as the grid shows them.
+QString PrixChanges(const ImportTarifs::Bilan& bilan)
+{
+    return QStringLiteral("\nPrix changés :")
+           + Transfert::PremieresDe(bilan.changements, [&](const ImportTarifs::Changement& changement) {
+                 QString nom = QStringLiteral("« %1 »").arg(changement.categorie);
+                 if (bilan.grilles.size() > 1)
+                     nom += QStringLiteral(", ") + NomGrille(bilan.grilles[changement.grille]);
+                 return QStringLiteral("%1 : %2 → %3")
+                     .arg(nom,
+                          changement.ancien ? FormatGeneral(*changement.ancien) : QStringLiteral("aucun prix"),
+                          FormatGeneral(changement.nouveau));
+             });
 }
 
 } // namespace
@@ -268,8 +312,11 @@ void TFicheTarifListe::btnImporterClick()
         this, QStringLiteral("Sélection du fichier à importer"), QStringLiteral("import_tarifs.csv"));
     if (!octets)
         return;
-    const auto confirmer = [this](const ImportTarifs::Bilan& bilan) {
-        return Messages::QuestionPerte(ResumeImportation(bilan) + QStringLiteral("\n\nVoulez-vous importer ces tarifs ?"),
+    const ImportTarifs::Grille affichee{choix, nomPose, nomPoseur};
+    const auto confirmer = [&](const ImportTarifs::Bilan& bilan) {
+        return Messages::QuestionPerte(GrillesImportees(bilan.grilles, affichee) + QLatin1Char('\n')
+                                           + ResumeImportation(bilan) + PrixChanges(bilan)
+                                           + QStringLiteral("\n\nVoulez-vous importer ces tarifs ?"),
                                        this);
     };
     const ImportTarifs::Bilan bilan = ImportTarifs::Importer(LireLignesCsv(*octets), confirmer);

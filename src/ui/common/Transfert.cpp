@@ -21,8 +21,6 @@ const QString kExtension = QStringLiteral(".csv");
 // Often enough for the bar to move smoothly, rarely enough to cost nothing.
 constexpr int kIntervalleAffichageMs = 40;
 
-// The lines an import summary quotes before "…".
-constexpr int kEcarteesMontrees = 8;
 // The characters of a value a message quotes.
 constexpr int kLongueurCitee = 60;
 
@@ -147,12 +145,18 @@ bool Exporter(QWidget* fenetre, const Indicateurs& indicateurs, const QString& n
         return echecEcriture();
     progression.Terminer();
     indicateurs.coche->show();
-    if (choix.encodage == EncodageCsv::Utf8)
-        Messages::Information(QStringLiteral("Exportation - La valeur « %1 » ne se relirait pas en Windows-1252 : "
-                                             "le fichier a été écrit en UTF-8, avec la marque qui l'annonce aux "
-                                             "tableurs.")
-                                  .arg(Citation(choix.exemple)),
-                              fenetre);
+    const QString ecrit =
+        choix.encodage == EncodageCsv::Utf8
+            ? QStringLiteral("Exportation - La valeur « %1 » ne se relirait pas en Windows-1252 : le fichier a été "
+                             "écrit en UTF-8, avec la marque qui l'annonce aux tableurs.")
+                  .arg(Citation(choix.exemple))
+            : QStringLiteral("Exportation - Le fichier a été écrit : %1").arg(nom);
+    // A spreadsheet left to its defaults reads codes such as 00123 or 1E5
+    // as numbers, and saves them back changed.
+    Messages::Information(ecrit + QStringLiteral("\nPour le modifier dans un tableur, ouvrez-le avec les champs entre "
+                                                 "guillemets comme texte : sinon des codes tels que 00123 ou 1E5 "
+                                                 "deviennent des nombres et reviennent changés."),
+                          fenetre);
     return true;
 }
 
@@ -180,14 +184,21 @@ std::optional<QByteArray> LireFichier(QWidget* fenetre, const QString& titre, co
     return octets;
 }
 
-QString LignesEcartees(const QVector<LigneEcartee>& ecartees)
+QString Premieres(const QStringList& lignes)
 {
     QString texte;
-    for (int i = 0; i < ecartees.size() && i < kEcarteesMontrees; ++i)
-        texte += QStringLiteral("\nLigne %1 : %2").arg(ecartees[i].ligne).arg(ecartees[i].raison);
-    if (ecartees.size() > kEcarteesMontrees)
+    for (qsizetype i = 0; i < lignes.size() && i < kLignesMontrees; ++i)
+        texte += QLatin1Char('\n') + lignes[i];
+    if (lignes.size() > kLignesMontrees)
         texte += QStringLiteral("\n…");
     return texte;
+}
+
+QString LignesEcartees(const QVector<LigneEcartee>& ecartees)
+{
+    return PremieresDe(ecartees, [](const LigneEcartee& ecartee) {
+        return QStringLiteral("Ligne %1 : %2").arg(ecartee.ligne).arg(ecartee.raison);
+    });
 }
 
 } // namespace Transfert

@@ -54,11 +54,12 @@ namespace Transfert {
 
 // Asks for the file (proposing that name), then writes the heading and the
 // lines that lignes() gives, in Windows-1252, or in UTF-8 after its mark
-// when they would not read back otherwise (which the export then says). The
-// file appears whole or not at all: an existing file of that name is
-// replaced only once every line is written. Each failure is said, with the
-// system's words on a second line, and ends the export. True when the file
-// was written.
+// when they would not read back otherwise. The file appears whole or not at
+// all: an existing file of that name is replaced only once every line is
+// written. Each failure is said, with the system's words on a second line,
+// and ends the export; a complete export says so (and the UTF-8 when it
+// chose it), with how to open the file in a spreadsheet without its codes
+// turned into numbers. True when the file was written.
 bool Exporter(QWidget* fenetre, const Indicateurs& indicateurs, const QString& nomPropose,
               const QStringList& entete, const std::function<QVector<QStringList>()>& lignes);
 
@@ -67,8 +68,25 @@ bool Exporter(QWidget* fenetre, const Indicateurs& indicateurs, const QString& n
 // message is shown).
 std::optional<QByteArray> LireFichier(QWidget* fenetre, const QString& titre, const QString& nomPropose);
 
-// The lines an import set aside, one per line of text after a line feed:
-// the first few, then "…".
+// Lines of a summary, each after a line feed: the first kLignesMontrees,
+// then "…" when there are more.
+inline constexpr int kLignesMontrees = 8;
+QString Premieres(const QStringList& lignes);
+
+// Premieres of the elements, each the line `texte` gives of it (only those shown are made).
+template <class Elements, class Texte>
+QString PremieresDe(const Elements& elements, Texte texte)
+{
+    QStringList lignes;
+    for (const auto& element : elements) {
+        if (lignes.size() > kLignesMontrees)
+            break;
+        lignes << texte(element);
+    }
+    return Premieres(lignes);
+}
+
+// The lines an import set aside, as Premieres gives them.
 QString LignesEcartees(const QVector<LigneEcartee>& ecartees);
 
 } // namespace Transfert
