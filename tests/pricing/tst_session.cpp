@@ -161,7 +161,7 @@ private slots:
         for (const char* tarif : {"T1", "T2", "T3", "T8"})
             donnees.prixPoseurs.insert({QString::fromLatin1(tarif), QStringLiteral("8")}, 42.0);
         donnees.prixPoseurs.insert({QStringLiteral("T1"), QStringLiteral("7")}, 61.0);
-        donnees.prixPoseursPourPose.insert(QStringLiteral("1/T9/7"), 33.0);
+        donnees.prixPoseurs.insert({QStringLiteral("T9"), QStringLiteral("7")}, 33.0);
         donnees.ventesCatalogue.insert(QStringLiteral("1"), 11.0);
         QVERIFY(dossier.isValid());
     }
