@@ -18,6 +18,7 @@
 // nothing here knows a window. Items and lines are named by their index in
 // the quote.
 
+#include "model/Formats.h"
 #include "model/Menuiserie.h"
 #include "model/Pose.h"
 #include "model/Quincaillerie.h"
@@ -164,10 +165,11 @@ public:
     // delivery clears them all.
     void ChoisirOption(OptionLivraison option, bool choisie);
     void SetPrixLivraison(OptionLivraison option, double prix);
-    // A price as typed: a number with the regional separator, taken; any
-    // other text, and -1 (the mark of "not a number"), refused: false, and
-    // the price stays.
-    bool SaisirPrixLivraison(OptionLivraison option, const QString& texte);
+    // A price as typed: a number with the regional separator, taken to the
+    // cent (LireMontantSaisi); any other text, -1 (the mark of "not a
+    // number") and an amount beyond the bound are refused, and the price
+    // stays. Returns why it was refused (RefusMontant::Aucun when taken).
+    RefusMontant SaisirPrixLivraison(OptionLivraison option, const QString& texte);
 
     // ---------------------------------------------------------------------
     // Kind and VAT of an item, VAT of a line

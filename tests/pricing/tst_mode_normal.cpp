@@ -439,10 +439,15 @@ private slots:
 
         const QString livraison = QStringLiteral("Veuillez saisir un chiffre correct pour la livraison");
         QTest::newRow("nombre") << "edtLivraison" << 0 << "12,5" << "" << "12,50";
+        QTest::newRow("au centime") << "edtLivraison" << 0 << "12,555" << "" << "12,56";
         QTest::newRow("-2 accepté") << "edtLivraison" << 0 << "-2" << "" << "-2,00";
         QTest::newRow("-1 refusé") << "edtLivraison" << 0 << "-1" << livraison << "30,00";
         QTest::newRow("vide") << "edtLivraison" << 0 << "" << livraison << "30,00";
         QTest::newRow("point") << "edtLivraison" << 0 << "abc" << livraison << "30,00";
+        QTest::newRow("point décimal") << "edtLivraison" << 0 << "12.5" << livraison << "30,00";
+        QTest::newRow("hors limites") << "edtLivraison" << 0 << "99999999999999"
+                                      << livraison + "\nLe montant doit rester inférieur à mille milliards en valeur absolue."
+                                      << "30,00";
         QTest::newRow("compliquée") << "edtLivraisonCompliquee" << 1 << "x"
                                     << "Veuillez saisir un chiffre correct pour la livraison compliquée" << "30,00";
         QTest::newRow("autorisation") << "edtLivraisonAutorisation" << 2 << "x"
@@ -480,13 +485,16 @@ private slots:
 
         if (message.isEmpty()) {
             QVERIFY(messages->Recus().isEmpty());
-            QCOMPARE(fiche->GetSession().GetPoseGlobale().GetPrix(choix), LireDecimal(saisie).value());
+            QCOMPARE(fiche->GetSession().GetPoseGlobale().GetPrix(choix), LireDecimal(total).value());
         } else {
-            QCOMPARE(messages->Textes(), QStringList{message});
+            // The message says what the quote keeps.
+            QCOMPARE(messages->Textes(), QStringList{message + "\nLe prix reste " + FormatMonetaire(avant) + "."});
             QCOMPARE(messages->Recus().first().genre, Messages::Genre::Information);
             QCOMPARE(fiche->GetSession().GetPoseGlobale().GetPrix(choix), avant);
             QTRY_VERIFY(champ->hasFocus());
         }
+        // Taken, rounded or refused, the box shows the price the quote holds.
+        QCOMPARE(champ->text(), FormatMonetaire(fiche->GetSession().GetPoseGlobale().GetPrix(choix)));
         QCOMPARE(L("lblTotalLivraisonHt"), total);
     }
 
