@@ -629,6 +629,41 @@ private slots:
         QCOMPARE(L("lblTotalMenuiserieTva"), QStringLiteral("5,50"));
     }
 
+    // Moving through a VAT list with the keys asks nothing: the entry reached
+    // is chosen, and the question asked once, on Enter or when the list is
+    // left; Escape, or coming back to the first entry, chooses nothing.
+    void tvaAuClavier_data()
+    {
+        QTest::addColumn<QList<int>>("touches"); // typed in the line's VAT list, which is then left
+        QTest::addColumn<int>("type");           // the line's VAT type then
+        QTest::addColumn<int>("questions");
+
+        // The list: "TVA 10 %" (2), "TVA 20 %" (1, the line's), "TVA 5,5 %" (3).
+        QTest::newRow("Entrée") << QList<int>{Qt::Key_Up, Qt::Key_Down, Qt::Key_Up, Qt::Key_Return} << 2 << 1;
+        QTest::newRow("liste quittée") << QList<int>{Qt::Key_Down} << 3 << 1;
+        QTest::newRow("Échap") << QList<int>{Qt::Key_Up, Qt::Key_Escape} << 1 << 0;
+        QTest::newRow("retour au départ") << QList<int>{Qt::Key_Up, Qt::Key_Down} << 1 << 0;
+    }
+
+    void tvaAuClavier()
+    {
+        QFETCH(QList<int>, touches);
+        QFETCH(int, type);
+        QFETCH(int, questions);
+        EcrireDevisDUneLigne();
+        Ouvrir();
+        auto* cmbTva = C<QComboBox>("cmbTVA");
+        cmbTva->setFocus();
+        for (const int touche : touches)
+            Taper(fiche.get(), touche);
+        C<QTreeView>("lvCategorie")->setFocus();
+        QCOMPARE(messages->Recus().size(), questions);
+        const TTarif& ligne = fiche->GetSession().GetMenuiseries()[0].GetTarifs()[0];
+        QCOMPARE(ligne.GetTva().GetTypeTva(), type);
+        QCOMPARE(GetCodeSelection(cmbTva), QString::number(type));
+        QCOMPARE(fiche->GetSession().GetPile().count(), type == 1 ? 0 : 1);
+    }
+
     void fichierIlliblefermeSansEcrire_data()
     {
         QTest::addColumn<QByteArray>("contenu");
