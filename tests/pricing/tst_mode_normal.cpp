@@ -24,6 +24,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFocusFrame>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -627,6 +628,34 @@ private slots:
         QCOMPARE(C<QComboBox>("cbTvaMenuiserie")->currentText(), QStringLiteral("TVA 20 %"));
         QCOMPARE(fiche->GetSession().GetMenuiseries()[0].GetTarifs()[0].GetTva().GetTypeTva(), 3);
         QCOMPARE(L("lblTotalMenuiserieTva"), QStringLiteral("5,50"));
+    }
+
+    // Tab goes round the screen in reading order, the two lists included
+    // (the controls greyed or hidden aside); a control that draws itself
+    // shows the style's focus frame while it has the focus.
+    void ordreDeTabulation()
+    {
+        EcrireDevisDUneLigne();
+        Ouvrir();
+        const QStringList dessines{"lvPose", "lvListe", "lvPoseMenuiserie", "lvCategorie"};
+        QStringList tour;
+        Cible(fiche.get());
+        for (int i = 0; i < 60 && !tour.contains(QApplication::focusWidget()->objectName()); ++i) {
+            const QWidget* focus = QApplication::focusWidget();
+            tour << focus->objectName();
+            bool cadre = false;
+            for (const QFocusFrame* autour : fiche->findChildren<QFocusFrame*>())
+                cadre = cadre || (autour->isVisible() && autour->widget() == focus);
+            QVERIFY2(cadre == dessines.contains(focus->objectName()), qPrintable(focus->objectName()));
+            Taper(fiche.get(), Qt::Key_Tab);
+        }
+        QCOMPARE(tour, (QStringList{"lvListe", "cbTvaMenuiserie", "lvPoseMenuiserie", "btnAjouter", "btnDupliquer",
+                                    "btnModifier", "btnSupprimer", "btnSupprimerTout", "lvCategorie", "edtPoseur",
+                                    "btnPoseur", "cmbTVA", "cbQuincaillerie", "btnQuincaillerie", "btnValider", "lvPose",
+                                    "cbLivraison", "edtLivraison", "cbLivraisonCompliquee", "edtLivraisonCompliquee",
+                                    "cbLivraisonAutorisation", "edtLivraisonAutorisation", "cbLivraisonManutention",
+                                    "edtLivraisonManutention", "cbPriseDeCote", "btnQuincailleriesGlobales",
+                                    "btnActualiser", "btnMode"}));
     }
 
     // Moving through a VAT list with the keys asks nothing: the entry reached
