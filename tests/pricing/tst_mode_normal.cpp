@@ -1345,7 +1345,7 @@ private slots:
                 QCOMPARE(fenetre->GetQuincailleries().Nombre(), 1);
                 Taper(fenetre, Qt::Key_F, Qt::AltModifier);
             });
-            Taper(fiche.get(), Qt::Key_F, Qt::AltModifier);
+            Taper(fiche.get(), Qt::Key_O, Qt::AltModifier);
             QTRY_VERIFY(detail.Fait());
         }
         QCOMPARE(fiche->GetSession().TarifCourant()->GetQuincailleries().Nombre(), 1);
