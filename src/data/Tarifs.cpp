@@ -92,16 +92,6 @@ const QString kSqlPrixPoseur = QStringLiteral(
     " and t1.IdPoseur = :IdPoseur"
     " ORDER BY t1.Idtarif DESC");
 
-// The category is that of the chosen tariff row itself: two categories may
-// share a name, a row has one category.
-const QString kSqlPrixPoseurPourPose = QStringLiteral(
-    "SELECT t1.Prix FROM Tarif t1, Tarif t2"
-    " WHERE t2.IdTarif = :IdTarif"
-    " AND t1.IdPose = :IdPose"
-    " AND t1.IdCategorie = t2.IdCategorie"
-    " AND t1.IdPoseur = :IdPoseur"
-    " ORDER BY t1.IdTarif");
-
 std::optional<double> PremierPrix(const Resultat& lignes)
 {
     if (lignes.EstVide())
@@ -172,12 +162,6 @@ std::optional<double> PrixGeneral(const QString& idTarif)
 std::optional<double> PrixPoseur(const QString& idTarif, const QString& idPoseur)
 {
     return PremierPrix(Lire(DMPose().qrySelect(), kSqlPrixPoseur, {{"IdTarif", idTarif}, {"IdPoseur", idPoseur}}));
-}
-
-std::optional<double> PrixPoseurPourPose(const QString& idPose, const QString& idTarif, const QString& idPoseur)
-{
-    return PremierPrix(Lire(DMPose().qrySelect(), kSqlPrixPoseurPourPose,
-                            {{"IdTarif", idTarif}, {"IdPose", idPose}, {"IdPoseur", idPoseur}}));
 }
 
 QVector<LigneGrille> Grille(const Choix& choix)

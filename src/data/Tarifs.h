@@ -37,11 +37,6 @@ std::optional<double> PrixGeneral(const QString& idTarif);
 // when he has several; nothing when he has none.
 std::optional<double> PrixPoseur(const QString& idTarif, const QString& idPoseur);
 
-// An installer's price under another installation kind, in the category of
-// the tariff row chosen for a line; nothing when that row or his price is
-// missing.
-std::optional<double> PrixPoseurPourPose(const QString& idPose, const QString& idTarif, const QString& idPoseur);
-
 // A grid of tariffs: one installation kind and one installer.
 struct Choix
 {

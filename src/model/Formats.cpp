@@ -382,3 +382,20 @@ bool MontantAdmissible(double valeur)
 {
     return std::isfinite(valeur) && std::fabs(valeur) < kMontantMaximal;
 }
+
+double AuCentime(double valeur)
+{
+    return LireDecimal(FormatMonetaire(valeur)).value_or(valeur);
+}
+
+MontantSaisi LireMontantSaisi(QStringView texte)
+{
+    // A number too large for a double is out of bounds, not unreadable.
+    const std::optional<double> lu = FormeNombres().LireSansLimite(texte);
+    if (!lu)
+        return {0.0, RefusMontant::Illisible};
+    const double valeur = AuCentime(*lu);
+    if (!MontantAdmissible(valeur))
+        return {0.0, RefusMontant::HorsLimites};
+    return {valeur, RefusMontant::Aucun};
+}

@@ -54,6 +54,26 @@ inline constexpr double kMontantMaximal = 1e12;
 // A finite value below kMontantMaximal in absolute value.
 bool MontantAdmissible(double valeur);
 
+// The value to the cent, as FormatMonetaire shows it and the answer writes
+// it (a value beyond what a double holds to the cent stays as it is).
+double AuCentime(double valeur);
+
+// Why a typed amount or quantity is not taken.
+enum class RefusMontant { Aucun, Illisible, HorsLimites };
+
+// An amount or quantity typed by the user, as the quote is to keep it: read
+// with the regional separator and taken to the cent, so that what the screen
+// shows, what the totals count and what the answer carries are one value;
+// refused when it is no number, or when that value is not one the exchange
+// file is read with (MontantAdmissible), so that the host can always open
+// its answer again.
+struct MontantSaisi
+{
+    double valeur = 0.0; // when taken
+    RefusMontant refus = RefusMontant::Aucun;
+};
+MontantSaisi LireMontantSaisi(QStringView texte);
+
 // A decimal typed or read with the regional separator; nothing for a text that
 // is not a number (empty text included).
 std::optional<double> LireDecimal(QStringView texte);

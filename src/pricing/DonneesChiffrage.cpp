@@ -37,12 +37,6 @@ public:
         return {identite.nom, identite.siret, identite.rge};
     }
 
-    std::optional<double> PrixPoseurPourPose(const QString& idPose, const QString& idTarif,
-                                             const QString& idPoseur) const override
-    {
-        return Tarifs::PrixPoseurPourPose(idPose, idTarif, idPoseur);
-    }
-
     QHash<QString, double> PrixGeneraux(const QStringList& idTarifs) const override
     {
         return Tarifs::PrixGeneraux(idTarifs);

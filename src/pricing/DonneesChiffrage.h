@@ -56,10 +56,6 @@ public:
     // The kind of that key; nothing unless exactly one row has it.
     virtual std::optional<Pose> LirePose(const QString& idPose) const = 0;
     virtual Poseur LirePoseur(const QString& idPoseur) const = 0;
-    // An installer's price under a kind, in the category of the tariff row
-    // chosen for a line; nothing when that row or his price is missing.
-    virtual std::optional<double> PrixPoseurPourPose(const QString& idPose, const QString& idTarif,
-                                                     const QString& idPoseur) const = 0;
     // The price each tariff's general row (installer 0, same kind and
     // category) has now; the keys whose row is gone are missing.
     virtual QHash<QString, double> PrixGeneraux(const QStringList& idTarifs) const = 0;

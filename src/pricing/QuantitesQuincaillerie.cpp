@@ -83,10 +83,21 @@ bool ChoixCotes::AucunCote() const
     return comptage.nbHauteurs == 0 && comptage.nbLargeurs == 0;
 }
 
+namespace {
+
+// The quantity is kept as the grid shows it and the answer writes it.
+void Calculer(TQuincaillerie& entree, Comptage comptage, const SommesDimensions& sommes)
+{
+    entree.CalculerQuantite(comptage.nbHauteurs, sommes.hauteurs, comptage.nbLargeurs, sommes.largeurs);
+    entree.SetQuantite(AuCentime(entree.GetQuantite()));
+}
+
+} // namespace
+
 void RecalculerQuantites(TQuincailleries& quincailleries, Comptage comptage, SommesDimensions sommes)
 {
     for (TQuincaillerie& entree : quincailleries)
-        entree.CalculerQuantite(comptage.nbHauteurs, sommes.hauteurs, comptage.nbLargeurs, sommes.largeurs);
+        Calculer(entree, comptage, sommes);
 }
 
 TQuincaillerie* AjouterDuCatalogue(TQuincailleries& quincailleries, const QString& id, Comptage comptage,
@@ -95,7 +106,7 @@ TQuincaillerie* AjouterDuCatalogue(TQuincailleries& quincailleries, const QStrin
     std::optional<TQuincaillerie> catalogue = Quincailleries::EntreeCatalogue(id);
     if (!catalogue)
         return nullptr;
-    catalogue->CalculerQuantite(comptage.nbHauteurs, sommes.hauteurs, comptage.nbLargeurs, sommes.largeurs);
+    Calculer(*catalogue, comptage, sommes);
     return &quincailleries.Ajouter(std::make_unique<TQuincaillerie>(*catalogue));
 }
 
@@ -108,15 +119,15 @@ TQuincaillerie* EntreeDeLigne(TQuincailleries& quincailleries, int ligne, const 
     return quincailleries.Trouver(id);
 }
 
-void EnregistrerSaisies(TQuincailleries& quincailleries, const QVector<QuantiteSaisie>& lignes)
+RefusMontant SaisirQuantite(TQuincailleries& quincailleries, int ligne, const QuantiteSaisie& saisie)
 {
-    for (int ligne = 0; ligne < lignes.size(); ++ligne) {
-        const QuantiteSaisie& saisie = lignes.at(ligne);
-        if (saisie.texte.isEmpty())
-            continue;
-        if (TQuincaillerie* entree = EntreeDeLigne(quincailleries, ligne, saisie.id))
-            entree->SetQuantite(LireDecimalOuDefaut(saisie.texte, 1.0));
-    }
+    TQuincaillerie* entree = EntreeDeLigne(quincailleries, ligne, saisie.id);
+    if (saisie.texte.isEmpty() || !entree)
+        return RefusMontant::Aucun;
+    const MontantSaisi quantite = LireMontantSaisi(saisie.texte);
+    if (quantite.refus == RefusMontant::Aucun)
+        entree->SetQuantite(quantite.valeur);
+    return quantite.refus;
 }
 
 std::optional<double> PrixAuMetre(const TQuincaillerie& entree)

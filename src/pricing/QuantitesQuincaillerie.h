@@ -4,6 +4,8 @@
 // its quantities follow, the sides counted, the recalculation, the entries
 // added from the catalogue and the quantities typed by the user.
 
+#include "model/Formats.h"
+
 #include <QList>
 #include <QStringList>
 #include <QString>
@@ -58,13 +60,13 @@ struct ChoixCotes
     bool AucunCote() const;
 };
 
-// Every entry's quantity computed again from the counted sides; quantities
-// typed by the user are replaced.
+// Every entry's quantity computed again from the counted sides, to the cent
+// as the grid shows it; quantities typed by the user are replaced.
 void RecalculerQuantites(TQuincailleries& quincailleries, Comptage comptage, SommesDimensions sommes);
 
 // Appends the catalogue entry of that key with its quantity for the counted
-// sides; nullptr, adding nothing, unless exactly one catalogue row has it. The
-// same entry may be added more than once.
+// sides, to the cent; nullptr, adding nothing, unless exactly one catalogue
+// row has it. The same entry may be added more than once.
 TQuincaillerie* AjouterDuCatalogue(TQuincailleries& quincailleries, const QString& id, Comptage comptage,
                                    SommesDimensions sommes);
 
@@ -81,10 +83,13 @@ struct QuantiteSaisie
 // else the first entry with that key; nullptr for a row without key.
 TQuincaillerie* EntreeDeLigne(TQuincailleries& quincailleries, int ligne, const QString& id);
 
-// Stores the grid's quantity cells into their entries: a number read with
-// the regional separator, 1 for a text that is not a number; an empty cell
-// or a row without key changes nothing.
-void EnregistrerSaisies(TQuincailleries& quincailleries, const QVector<QuantiteSaisie>& lignes);
+// A quantity cell of the grid, as the user left it, into the entry its row
+// shows: a number read with the regional separator, taken to the cent
+// (LireMontantSaisi). A text that is no number or an amount beyond the bound
+// is refused; an empty cell or a row without key is left. Only a taken
+// quantity changes the entry. Returns why the text was refused
+// (RefusMontant::Aucun when taken or left).
+RefusMontant SaisirQuantite(TQuincailleries& quincailleries, int ligne, const QuantiteSaisie& saisie);
 
 // The sale price of one linear metre (pieces needed per metre at the price of
 // a piece); nothing when a pack holds no piece.

@@ -200,19 +200,10 @@ QString TSessionChiffrage::Charger()
     return messageArchive;
 }
 
-namespace {
-
-// A delivery price is kept as the screen shows it, to the cent.
-double AuCentime(double prix)
-{
-    return LireDecimal(FormatMonetaire(prix)).value_or(prix);
-}
-
-} // namespace
-
 void TSessionChiffrage::PrendreDevis(DevisEchange devis)
 {
     if (devis.aPose) {
+        // A delivery price is kept as the screen shows it, to the cent.
         for (const auto option : TPoseLivraison::kOptions) {
             if (devis.aOption[option]) {
                 devis.poseGlobale.SetPrix(option, AuCentime(devis.poseGlobale.GetPrix(option)));
@@ -434,14 +425,15 @@ void TSessionChiffrage::SetPrixLivraison(OptionLivraison option, double prix)
     });
 }
 
-bool TSessionChiffrage::SaisirPrixLivraison(OptionLivraison option, const QString& texte)
+RefusMontant TSessionChiffrage::SaisirPrixLivraison(OptionLivraison option, const QString& texte)
 {
+    MontantSaisi prix = LireMontantSaisi(texte);
     // -1 is the "not a number" mark of the price check: typed, it is refused too.
-    const double prix = LireDecimal(texte).value_or(-1.0);
-    if (prix == -1.0)
-        return false;
-    SetPrixLivraison(option, prix);
-    return true;
+    if (prix.refus == RefusMontant::Aucun && prix.valeur == -1.0)
+        prix.refus = RefusMontant::Illisible;
+    if (prix.refus == RefusMontant::Aucun)
+        SetPrixLivraison(option, prix.valeur);
+    return prix.refus;
 }
 
 void TSessionChiffrage::SetPriseDeCote(bool valeur)

@@ -18,6 +18,7 @@
 // nothing here knows a window. Items and lines are named by their index in
 // the quote.
 
+#include "model/Formats.h"
 #include "model/Menuiserie.h"
 #include "model/Pose.h"
 #include "model/Quincaillerie.h"
@@ -164,10 +165,11 @@ public:
     // delivery clears them all.
     void ChoisirOption(OptionLivraison option, bool choisie);
     void SetPrixLivraison(OptionLivraison option, double prix);
-    // A price as typed: a number with the regional separator, taken; any
-    // other text, and -1 (the mark of "not a number"), refused: false, and
-    // the price stays.
-    bool SaisirPrixLivraison(OptionLivraison option, const QString& texte);
+    // A price as typed: a number with the regional separator, taken to the
+    // cent (LireMontantSaisi); any other text, -1 (the mark of "not a
+    // number") and an amount beyond the bound are refused, and the price
+    // stays. Returns why it was refused (RefusMontant::Aucun when taken).
+    RefusMontant SaisirPrixLivraison(OptionLivraison option, const QString& texte);
 
     // ---------------------------------------------------------------------
     // Kind and VAT of an item, VAT of a line
@@ -208,7 +210,7 @@ public:
 
     // Appends a line for that tariff (TTarif::Nouveau under the item's
     // kind), with the installer the item's lines agree on (TTarifs::
-    // PoseurHerite), named and priced for the quote-wide kind; the line
+    // PoseurHerite), named and priced as PrixPoseur prices him; the line
     // becomes current. Returns its index.
     int AjouterTarif(int menuiserie, const ChoixTarif& choix);
     // Appends a copy of the line (its hardware copied too, and included; no
@@ -224,13 +226,18 @@ public:
     // ---------------------------------------------------------------------
     // Installers
 
+    // What an installer charges for the work of a line of that tariff: his
+    // row of the tariff's own kind and category, the highest key when he has
+    // several; 0 when he has none. Every line given an installer, and the
+    // refresh, price him so (TDonneesChiffrage::PrixPoseurs).
+    double PrixPoseur(const QString& idTarif, const QString& idPoseur) const;
     // The installer of a line: his name, SIRET and RGE from the database and
-    // his own price for the line's work (0 when he has none). Returns his name.
+    // his price for the line's work (PrixPoseur). Returns his name.
     QString AffecterPoseur(int menuiserie, int tarif, const QString& idPoseur);
     // Lines of the quote with a label and without installer (no name).
     int NombreTarifsSansPoseur() const;
-    // Each of those lines takes the installer, priced for its own tariff;
-    // their SIRET and RGE are left as they are.
+    // Each of those lines takes the installer, priced for its own tariff
+    // (PrixPoseur); their SIRET and RGE are left as they are.
     void AffecterPoseurATous(const QString& idPoseur, const QString& nom);
     // The user's choice of a line's installer, one step: AffecterPoseur,
     // then, when lines are left without installer, the question whether
@@ -257,8 +264,8 @@ public:
         int quincailleries = 0; // hardware entries with a changed value
     };
     // Every stored price as the database has it now: the lines' sale prices
-    // (general tariff), the prices of the lines that have an installer (his
-    // own row), and the prices of all hardware. Labels, installers, VAT and
+    // (general tariff), the prices of the lines that have an installer
+    // (PrixPoseur), and the prices of all hardware. Labels, installers, VAT and
     // quantities stay; a row that is gone leaves its values.
     Actualisation ActualiserPrix();
 

@@ -169,11 +169,11 @@ int TSessionChiffrage::AjouterTarif(int index, const ChoixTarif& choix)
     const QString poseur = menuiserie.GetTarifs().PoseurHerite();
     tarif->SetPoseurId(poseur);
     // Named, as a line given an installer is, so that the answer names him
-    // and the next assignment sees him; priced for the quote's default kind,
-    // in the chosen tariff's category. His SIRET and RGE stay empty.
+    // and the next assignment sees him; priced as the assignment prices him,
+    // so that a refresh finds his price as it is. His SIRET and RGE stay empty.
     if (!poseur.isEmpty()) {
         tarif->SetPoseurNom(donnees.LirePoseur(poseur).nom);
-        tarif->SetPoseurPrix(donnees.PrixPoseurPourPose(poseGlobale.GetId(), choix.id, poseur).value_or(0.0));
+        tarif->SetPoseurPrix(PrixPoseur(choix.id, poseur));
     }
     const int ajoute = menuiserie.GetTarifs().Nombre();
     Modifier(QStringLiteral("ajout de la ligne « %1 »").arg(choix.libelle), [&] {
@@ -241,8 +241,7 @@ std::optional<int> LigneApresSuppression(int index, int restantes)
 QString TSessionChiffrage::AffecterPoseur(int menuiserie, int index, const QString& idPoseur)
 {
     const TDonneesChiffrage::Poseur poseur = donnees.LirePoseur(idPoseur);
-    const TDonneesChiffrage::LignePoseur ligne{Tarif(menuiserie, index).GetId(), idPoseur};
-    const double prix = donnees.PrixPoseurs({ligne}).value(ligne, 0.0);
+    const double prix = PrixPoseur(Tarif(menuiserie, index).GetId(), idPoseur);
     const QString nom = poseur.nom.isEmpty() ? idPoseur : poseur.nom;
     Modifier(QStringLiteral("poseur « %1 » donné à la ligne « %2 »").arg(nom, NomLigne(menuiserie, index)), [&] {
         ChangerLignes({{menuiserie, index}}, [&](TTarif& valeurs, int) {
@@ -254,6 +253,12 @@ QString TSessionChiffrage::AffecterPoseur(int menuiserie, int index, const QStri
         });
     });
     return poseur.nom;
+}
+
+double TSessionChiffrage::PrixPoseur(const QString& idTarif, const QString& idPoseur) const
+{
+    const TDonneesChiffrage::LignePoseur ligne{idTarif, idPoseur};
+    return donnees.PrixPoseurs({ligne}).value(ligne, 0.0);
 }
 
 int TSessionChiffrage::NombreTarifsSansPoseur() const

@@ -472,7 +472,7 @@ private slots:
     }
 
     // The box itself: Enter answers "Non" to a question of deletion or
-    // loss, "Oui" to any other.
+    // loss, "Oui" to any other; each button has its accelerator.
     void questionDePerteNonParDefaut()
     {
         for (const bool perte : {true, false}) {
@@ -485,7 +485,7 @@ private slots:
             });
             const bool oui = perte ? Messages::QuestionPerte(QStringLiteral("Supprimer ?"))
                                    : Messages::Question(QStringLiteral("Continuer ?"));
-            QCOMPARE(defaut, perte ? QStringLiteral("Non") : QStringLiteral("Oui"));
+            QCOMPARE(defaut, perte ? QStringLiteral("&Non") : QStringLiteral("&Oui"));
             QCOMPARE(oui, !perte);
         }
     }

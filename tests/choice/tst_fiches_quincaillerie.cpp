@@ -292,13 +292,15 @@ private slots:
             }
             vues << ColonneGrille(ouverte);
 
-            // Typed quantities are stored before the next action, not a number as 1.
+            // A typed quantity that is no number is refused: the cell shows
+            // the quantity kept.
             grille->item(0, 3)->setText(QStringLiteral("abc"));
+            QCOMPARE(grille->item(0, 3)->text(), QStringLiteral("1,20"));
             grille->setCurrentCell(1, 3);
             TaperDansLaGrille(grille, QStringLiteral("4,5"));
             // The totals follow the quantity as soon as its cell is left.
             QTest::keyClick(grille->indexWidget(grille->currentIndex()), Qt::Key_Return);
-            QTRY_COMPARE(Texte(ouverte, "lblTotalHt"), QStringLiteral("55,00"));
+            QTRY_COMPARE(Texte(ouverte, "lblTotalHt"), QStringLiteral("57,00"));
             CocherCotes(ouverte, {});
             Cliquer(ouverte, QStringLiteral("btnRecalculer"));
             vues << ColonneGrille(ouverte);
@@ -318,9 +320,11 @@ private slots:
             ouverte->close();
         });
 
-        QCOMPARE(vues, (QStringList{"=0,00", "1,20;0,36=15,60", "1,00;4,50=55,00", "1,20;1,20=24,00", "7,00=70,00"}));
-        QCOMPARE(messages.Textes(), QStringList{QStringLiteral("Vous devez sélectionner au moins une hauteur ou une "
-                                                               "largeur avant de recalculer les quantités.")});
+        QCOMPARE(vues, (QStringList{"=0,00", "1,20;0,36=15,60", "1,20;4,50=57,00", "1,20;1,20=24,00", "7,00=70,00"}));
+        QCOMPARE(messages.Textes(), (QStringList{QStringLiteral("Veuillez saisir une quantité correcte pour « Joint ».\n"
+                                                                "La quantité reste 1,20."),
+                                                 QStringLiteral("Vous devez sélectionner au moins une hauteur ou une "
+                                                                "largeur avant de recalculer les quantités.")}));
         // The caller's list is a copy the dialog never touched; the list
         // handed back holds the work.
         QCOMPARE(liste.Nombre(), 0);

@@ -19,7 +19,6 @@ public:
     QHash<QString, Poseur> poseurs;
     QHash<QString, double> prixGeneraux;         // by tariff key
     QHash<LignePoseur, double> prixPoseurs;      // by tariff and installer
-    QHash<QString, double> prixPoseursPourPose;  // by "kind/tariff/installer"
     QHash<QString, double> ventesCatalogue;      // hardware sale price by key
     // The lines a family code brings: "label=price" by family.
     QHash<QString, QStringList> automatiques;
@@ -53,14 +52,6 @@ public:
     {
         ++questions;
         return poseurs.value(idPoseur);
-    }
-
-    std::optional<double> PrixPoseurPourPose(const QString& idPose, const QString& idTarif,
-                                             const QString& idPoseur) const override
-    {
-        ++questions;
-        const QString cle = idPose + u'/' + idTarif + u'/' + idPoseur;
-        return prixPoseursPourPose.contains(cle) ? std::optional(prixPoseursPourPose.value(cle)) : std::nullopt;
     }
 
     QHash<QString, double> PrixGeneraux(const QStringList& idTarifs) const override

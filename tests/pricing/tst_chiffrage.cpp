@@ -491,17 +491,18 @@ private slots:
     }
 
     // A new line inherits the installer the item's lines agree on, priced
-    // for the quote-wide kind in the category of the chosen tariff row, even
-    // when another category carries the same name.
+    // as giving him the line prices him: his latest row of the chosen tariff
+    // row's kind and category, even when another category carries the same
+    // name. A refresh with nothing changed in the database then changes nothing.
     void ajoutEtPoseurHerite_data()
     {
         QTest::addColumn<QStringList>("poseursExistants"); // A, B or "" per existing line
         QTest::addColumn<QString>("herite");
         QTest::addColumn<double>("prix");
 
-        QTest::newRow("A, A") << QStringList{"A", "A"} << "A" << 45.0;
+        QTest::newRow("A, A") << QStringList{"A", "A"} << "A" << 77.0;
         QTest::newRow("A, B") << QStringList{"A", "B"} << "" << 0.0;
-        QTest::newRow("aucun, A") << QStringList{"", "A"} << "A" << 45.0;
+        QTest::newRow("aucun, A") << QStringList{"", "A"} << "A" << 77.0;
         QTest::newRow("A, aucun") << QStringList{"A", ""} << "" << 0.0;
         QTest::newRow("sans ligne") << QStringList{} << "" << 0.0;
         QTest::newRow("B sans tarif") << QStringList{"B"} << "B" << 0.0;
@@ -521,16 +522,21 @@ private slots:
         const QString pvc = donnees.Categorie(QStringLiteral("PVC"), type);
         const QString a = donnees.Poseur(QStringLiteral("A"), QStringLiteral("Poseur A"));
         const QString b = donnees.Poseur(QStringLiteral("B"), QStringLiteral("Poseur B"));
-        donnees.Tarif(idPoseStandard, homonyme, 99.0, a);
+        donnees.Tarif(idPoseRenovation, homonyme, 99.0, a);
         const QString choisi = donnees.Tarif(idPoseRenovation, pvc, 120.0);
-        donnees.Tarif(idPoseStandard, pvc, 45.0, a);
-        donnees.Tarif(idPoseRenovation, pvc, 77.0, a); // the item's kind: not the one priced
+        donnees.Tarif(idPoseStandard, pvc, 45.0, a); // the quote-wide kind, not the line's
+        donnees.Tarif(idPoseRenovation, pvc, 60.0, a); // an older row of his
+        donnees.Tarif(idPoseRenovation, pvc, 77.0, a);
         const auto cle = [&](const QString& nom) { return nom == "A" ? a : nom == "B" ? b : nom; };
 
         session->ChoisirPoseGlobale(idPoseStandard);
         TMenuiserie& menuiserie = NouvelleMenuiserieDuDevis();
-        for (const QString& poseur : poseursExistants)
-            NouvelleLigne(menuiserie, choisi, "Existante", cle(poseur));
+        // Priced as the database has them.
+        for (const QString& poseur : poseursExistants) {
+            TTarif& existante = NouvelleLigne(menuiserie, choisi, "Existante", cle(poseur));
+            existante.SetPrix(120.0);
+            existante.SetPoseurPrix(poseur == "A" ? 77.0 : 0.0);
+        }
         Prendre();
         session->ChoisirPoseMenuiserie(0, idPoseRenovation);
         session->SetMenuiserieCourante(0);
@@ -551,6 +557,11 @@ private slots:
         QCOMPARE(ligne.GetCodeExport(), QStringLiteral("Rén"));
         QCOMPARE(ligne.GetTva().GetTypeTva(), 2);
         QVERIFY(ligne.GetQuincaillerieIncluse());
+
+        const QByteArray reponse = session->ContenuReponse();
+        const TSessionChiffrage::Actualisation changes = session->ActualiserPrix();
+        QCOMPARE(changes.prixVente + changes.prixPoseur + changes.quincailleries, 0);
+        QCOMPARE(session->ContenuReponse(), reponse);
     }
 
     // The copy includes its own copies of the hardware and leaves SIRET and

@@ -24,6 +24,7 @@
 #include <QComboBox>
 #include <QDir>
 #include <QFile>
+#include <QFocusFrame>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
@@ -439,10 +440,15 @@ private slots:
 
         const QString livraison = QStringLiteral("Veuillez saisir un chiffre correct pour la livraison");
         QTest::newRow("nombre") << "edtLivraison" << 0 << "12,5" << "" << "12,50";
+        QTest::newRow("au centime") << "edtLivraison" << 0 << "12,555" << "" << "12,56";
         QTest::newRow("-2 accepté") << "edtLivraison" << 0 << "-2" << "" << "-2,00";
         QTest::newRow("-1 refusé") << "edtLivraison" << 0 << "-1" << livraison << "30,00";
         QTest::newRow("vide") << "edtLivraison" << 0 << "" << livraison << "30,00";
         QTest::newRow("point") << "edtLivraison" << 0 << "abc" << livraison << "30,00";
+        QTest::newRow("point décimal") << "edtLivraison" << 0 << "12.5" << livraison << "30,00";
+        QTest::newRow("hors limites") << "edtLivraison" << 0 << "99999999999999"
+                                      << livraison + "\nLe montant doit rester inférieur à mille milliards en valeur absolue."
+                                      << "30,00";
         QTest::newRow("compliquée") << "edtLivraisonCompliquee" << 1 << "x"
                                     << "Veuillez saisir un chiffre correct pour la livraison compliquée" << "30,00";
         QTest::newRow("autorisation") << "edtLivraisonAutorisation" << 2 << "x"
@@ -480,13 +486,16 @@ private slots:
 
         if (message.isEmpty()) {
             QVERIFY(messages->Recus().isEmpty());
-            QCOMPARE(fiche->GetSession().GetPoseGlobale().GetPrix(choix), LireDecimal(saisie).value());
+            QCOMPARE(fiche->GetSession().GetPoseGlobale().GetPrix(choix), LireDecimal(total).value());
         } else {
-            QCOMPARE(messages->Textes(), QStringList{message});
+            // The message says what the quote keeps.
+            QCOMPARE(messages->Textes(), QStringList{message + "\nLe prix reste " + FormatMonetaire(avant) + "."});
             QCOMPARE(messages->Recus().first().genre, Messages::Genre::Information);
             QCOMPARE(fiche->GetSession().GetPoseGlobale().GetPrix(choix), avant);
             QTRY_VERIFY(champ->hasFocus());
         }
+        // Taken, rounded or refused, the box shows the price the quote holds.
+        QCOMPARE(champ->text(), FormatMonetaire(fiche->GetSession().GetPoseGlobale().GetPrix(choix)));
         QCOMPARE(L("lblTotalLivraisonHt"), total);
     }
 
@@ -619,6 +628,69 @@ private slots:
         QCOMPARE(C<QComboBox>("cbTvaMenuiserie")->currentText(), QStringLiteral("TVA 20 %"));
         QCOMPARE(fiche->GetSession().GetMenuiseries()[0].GetTarifs()[0].GetTva().GetTypeTva(), 3);
         QCOMPARE(L("lblTotalMenuiserieTva"), QStringLiteral("5,50"));
+    }
+
+    // Tab goes round the screen in reading order, the two lists included
+    // (the controls greyed or hidden aside); a control that draws itself
+    // shows the style's focus frame while it has the focus.
+    void ordreDeTabulation()
+    {
+        EcrireDevisDUneLigne();
+        Ouvrir();
+        const QStringList dessines{"lvPose", "lvListe", "lvPoseMenuiserie", "lvCategorie"};
+        QStringList tour;
+        Cible(fiche.get());
+        for (int i = 0; i < 60 && !tour.contains(QApplication::focusWidget()->objectName()); ++i) {
+            const QWidget* focus = QApplication::focusWidget();
+            tour << focus->objectName();
+            bool cadre = false;
+            for (const QFocusFrame* autour : fiche->findChildren<QFocusFrame*>())
+                cadre = cadre || (autour->isVisible() && autour->widget() == focus);
+            QVERIFY2(cadre == dessines.contains(focus->objectName()), qPrintable(focus->objectName()));
+            Taper(fiche.get(), Qt::Key_Tab);
+        }
+        QCOMPARE(tour, (QStringList{"lvListe", "cbTvaMenuiserie", "lvPoseMenuiserie", "btnAjouter", "btnDupliquer",
+                                    "btnModifier", "btnSupprimer", "btnSupprimerTout", "lvCategorie", "edtPoseur",
+                                    "btnPoseur", "cmbTVA", "cbQuincaillerie", "btnQuincaillerie", "btnValider", "lvPose",
+                                    "cbLivraison", "edtLivraison", "cbLivraisonCompliquee", "edtLivraisonCompliquee",
+                                    "cbLivraisonAutorisation", "edtLivraisonAutorisation", "cbLivraisonManutention",
+                                    "edtLivraisonManutention", "cbPriseDeCote", "btnQuincailleriesGlobales",
+                                    "btnActualiser", "btnMode"}));
+    }
+
+    // Moving through a VAT list with the keys asks nothing: the entry reached
+    // is chosen, and the question asked once, on Enter or when the list is
+    // left; Escape, or coming back to the first entry, chooses nothing.
+    void tvaAuClavier_data()
+    {
+        QTest::addColumn<QList<int>>("touches"); // typed in the line's VAT list, which is then left
+        QTest::addColumn<int>("type");           // the line's VAT type then
+        QTest::addColumn<int>("questions");
+
+        // The list: "TVA 10 %" (2), "TVA 20 %" (1, the line's), "TVA 5,5 %" (3).
+        QTest::newRow("Entrée") << QList<int>{Qt::Key_Up, Qt::Key_Down, Qt::Key_Up, Qt::Key_Return} << 2 << 1;
+        QTest::newRow("liste quittée") << QList<int>{Qt::Key_Down} << 3 << 1;
+        QTest::newRow("Échap") << QList<int>{Qt::Key_Up, Qt::Key_Escape} << 1 << 0;
+        QTest::newRow("retour au départ") << QList<int>{Qt::Key_Up, Qt::Key_Down} << 1 << 0;
+    }
+
+    void tvaAuClavier()
+    {
+        QFETCH(QList<int>, touches);
+        QFETCH(int, type);
+        QFETCH(int, questions);
+        EcrireDevisDUneLigne();
+        Ouvrir();
+        auto* cmbTva = C<QComboBox>("cmbTVA");
+        cmbTva->setFocus();
+        for (const int touche : touches)
+            Taper(fiche.get(), touche);
+        C<QTreeView>("lvCategorie")->setFocus();
+        QCOMPARE(messages->Recus().size(), questions);
+        const TTarif& ligne = fiche->GetSession().GetMenuiseries()[0].GetTarifs()[0];
+        QCOMPARE(ligne.GetTva().GetTypeTva(), type);
+        QCOMPARE(GetCodeSelection(cmbTva), QString::number(type));
+        QCOMPARE(fiche->GetSession().GetPile().count(), type == 1 ? 0 : 1);
     }
 
     void fichierIlliblefermeSansEcrire_data()
@@ -1273,7 +1345,7 @@ private slots:
                 QCOMPARE(fenetre->GetQuincailleries().Nombre(), 1);
                 Taper(fenetre, Qt::Key_F, Qt::AltModifier);
             });
-            Taper(fiche.get(), Qt::Key_F, Qt::AltModifier);
+            Taper(fiche.get(), Qt::Key_O, Qt::AltModifier);
             QTRY_VERIFY(detail.Fait());
         }
         QCOMPARE(fiche->GetSession().TarifCourant()->GetQuincailleries().Nombre(), 1);

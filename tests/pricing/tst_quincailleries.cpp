@@ -147,19 +147,25 @@ private slots:
     {
         QTest::addColumn<QString>("texte");
         QTest::addColumn<double>("quantite");
+        QTest::addColumn<int>("refus"); // RefusMontant
 
         // Saved as shown: the two-decimal value.
-        QTest::newRow("valeur affichee") << FormatMonetaire(1.234) << 1.23;
-        QTest::newRow("nombre tape") << "2,5" << 2.5;
-        QTest::newRow("pas un nombre") << "abc" << 1.0;
-        QTest::newRow("separateur de milliers") << "1 000" << 1.0;
-        QTest::newRow("cellule videe") << "" << 1.234;
+        const int prise = int(RefusMontant::Aucun);
+        QTest::newRow("valeur affichee") << FormatMonetaire(1.234) << 1.23 << prise;
+        QTest::newRow("nombre tape") << "2,5" << 2.5 << prise;
+        QTest::newRow("au centime") << "2,499" << 2.5 << prise;
+        // Refused, the quantity stays.
+        QTest::newRow("pas un nombre") << "abc" << 1.234 << int(RefusMontant::Illisible);
+        QTest::newRow("separateur de milliers") << "1 000" << 1.234 << int(RefusMontant::Illisible);
+        QTest::newRow("hors limites") << "20000000000000" << 1.234 << int(RefusMontant::HorsLimites);
+        QTest::newRow("cellule videe") << "" << 1.234 << prise;
     }
 
     void quantitesSaisies()
     {
         QFETCH(QString, texte);
         QFETCH(double, quantite);
+        QFETCH(int, refus);
         TQuincailleries liste;
         for (const char* id : {"5", "5", "8"}) {
             TQuincaillerie& entree = liste.Ajouter();
@@ -168,7 +174,9 @@ private slots:
         }
 
         // The same entry added twice: each row keeps to its own entry.
-        EnregistrerSaisies(liste, {{"5", "3,00"}, {"5", texte}, {QString(), "9"}});
+        QCOMPARE(SaisirQuantite(liste, 0, {"5", "3,00"}), RefusMontant::Aucun);
+        QCOMPARE(int(SaisirQuantite(liste, 1, {"5", texte})), refus);
+        QCOMPARE(SaisirQuantite(liste, 2, {QString(), "9"}), RefusMontant::Aucun);
         QCOMPARE(liste[0].GetQuantite(), 3.0);
         QCOMPARE(liste[1].GetQuantite(), quantite);
         QCOMPARE(liste[2].GetQuantite(), 1.234);

@@ -8,6 +8,7 @@
 #include "DonneesEssai.h"
 
 #include "model/Echange.h"
+#include "pricing/QuantitesQuincaillerie.h"
 #include "pricing/SessionChiffrage.h"
 
 #include <QDir>
@@ -79,7 +80,9 @@ const QVector<std::pair<const char*, Action>>& Actions()
         {"option choisie", [](S& s) { s.ChoisirOption(TPoseLivraison::LivraisonManutention, true); }},
         {"livraison retirée", [](S& s) { s.ChoisirOption(TPoseLivraison::Livraison, false); }},
         {"prix de livraison", [](S& s) { s.SetPrixLivraison(TPoseLivraison::Livraison, 12.5); }},
-        {"prix tapé", [](S& s) { QVERIFY(s.SaisirPrixLivraison(TPoseLivraison::LivraisonCompliquee, QStringLiteral("99,90"))); }},
+        {"prix tapé", [](S& s) {
+             QCOMPARE(s.SaisirPrixLivraison(TPoseLivraison::LivraisonCompliquee, QStringLiteral("99,90")), RefusMontant::Aucun);
+         }},
         {"prise de côte", [](S& s) { s.SetPriseDeCote(false); }},
         {"TVA d'une ligne", [](S& s) { s.AffecterTvaTarif(0, 0, QStringLiteral("3")); }},
         {"TVA d'une ligne, puis de tout", [](S& s) { s.ChoisirTvaTarif(0, 0, QStringLiteral("3"), Repondre(true)); }},
@@ -95,6 +98,8 @@ const QVector<std::pair<const char*, Action>>& Actions()
 }
 
 } // namespace
+
+Q_DECLARE_METATYPE(RefusMontant)
 
 class TestSession : public QObject
 {
@@ -161,7 +166,7 @@ private slots:
         for (const char* tarif : {"T1", "T2", "T3", "T8"})
             donnees.prixPoseurs.insert({QString::fromLatin1(tarif), QStringLiteral("8")}, 42.0);
         donnees.prixPoseurs.insert({QStringLiteral("T1"), QStringLiteral("7")}, 61.0);
-        donnees.prixPoseursPourPose.insert(QStringLiteral("1/T9/7"), 33.0);
+        donnees.prixPoseurs.insert({QStringLiteral("T9"), QStringLiteral("7")}, 33.0);
         donnees.ventesCatalogue.insert(QStringLiteral("1"), 11.0);
         QVERIFY(dossier.isValid());
     }
@@ -226,10 +231,75 @@ private slots:
         session->SetPriseDeCote(true);
         session->SetQuincaillerieIncluse(0, 0, true);
         QVERIFY(!session->ChoisirPoseGlobale(QStringLiteral("1")));
-        QVERIFY(!session->SaisirPrixLivraison(TPoseLivraison::Livraison, QStringLiteral("-1")));
-        QVERIFY(!session->SaisirPrixLivraison(TPoseLivraison::Livraison, QStringLiteral("abc")));
+        QCOMPARE(session->SaisirPrixLivraison(TPoseLivraison::Livraison, QStringLiteral("-1")), RefusMontant::Illisible);
+        QCOMPARE(session->SaisirPrixLivraison(TPoseLivraison::Livraison, QStringLiteral("abc")), RefusMontant::Illisible);
+        // The price already held, typed to the tenth of a cent.
+        QCOMPARE(session->SaisirPrixLivraison(TPoseLivraison::Livraison, QStringLiteral("30,001")), RefusMontant::Aucun);
         QCOMPARE(session->GetPile().count(), 0);
         QVERIFY(!session->EstModifie());
+        session->Terminer();
+    }
+
+    // A delivery price or a hardware quantity as typed is held to the cent
+    // and within what reading an exchange file admits: the screen, the
+    // totals and the answer show one value, which the next opening of the
+    // answer reads back, and which one undo takes back. Anything else is
+    // refused and changes nothing.
+    void montantsSaisis_data()
+    {
+        QTest::addColumn<QString>("texte");
+        QTest::addColumn<RefusMontant>("refus");
+        QTest::addColumn<double>("tenu");
+
+        const auto pris = RefusMontant::Aucun;
+        QTest::newRow("décimale") << "12,5" << pris << 12.5;
+        QTest::newRow("au centime") << "12,555" << pris << 12.56;
+        QTest::newRow("négatif") << "-2" << pris << -2.0;
+        QTest::newRow("le plus grand admis") << "999999999999,99" << pris << 999999999999.99;
+        QTest::newRow("point décimal") << "12.5" << RefusMontant::Illisible << 0.0;
+        QTest::newRow("lettres") << "abc" << RefusMontant::Illisible << 0.0;
+        QTest::newRow("au-delà") << "99999999999999" << RefusMontant::HorsLimites << 0.0;
+        QTest::newRow("au-delà, une fois au centime") << "999999999999,996" << RefusMontant::HorsLimites << 0.0;
+        QTest::newRow("négatif au-delà") << "-20000000000000" << RefusMontant::HorsLimites << 0.0;
+        QTest::newRow("trop grand pour un double") << "1e400" << RefusMontant::HorsLimites << 0.0;
+    }
+
+    void montantsSaisis()
+    {
+        QFETCH(QString, texte);
+        QFETCH(RefusMontant, refus);
+        QFETCH(double, tenu);
+        const auto option = TPoseLivraison::LivraisonManutention;
+        const auto quantite = [](const TSessionChiffrage& s) {
+            return s.GetMenuiseries()[0].GetTarifs()[0].GetQuincailleries()[0].GetQuantite();
+        };
+        auto session = Ouvrir();
+        const QByteArray avant = session->ContenuReponse();
+        const TotauxDevis totaux = session->Totaux();
+
+        QCOMPARE(session->SaisirPrixLivraison(option, texte), refus);
+        TQuincailleries quincailleries;
+        quincailleries.CopierDepuis(session->GetMenuiseries()[0].GetTarifs()[0].GetQuincailleries());
+        QCOMPARE(SaisirQuantite(quincailleries, 0, {quincailleries[0].GetId(), texte}), refus);
+        session->RemplacerQuincailleries(0, 0, quincailleries);
+        if (refus != RefusMontant::Aucun) {
+            QCOMPARE(session->ContenuReponse(), avant);
+            QCOMPARE(session->GetPile().count(), 0);
+            session->Terminer();
+            return;
+        }
+        QCOMPARE(session->GetPoseGlobale().GetPrix(option), tenu);
+        QCOMPARE(quantite(*session), tenu);
+        QCOMPARE(session->GetPile().count(), 2);
+        session->ChoisirOption(option, true);
+        // 10,00 a unit: the sale of the hardware follows the quantity held.
+        QCOMPARE(session->Totaux().livraisonHt, totaux.livraisonHt + tenu);
+        QCOMPARE(session->MontantsQuincaillerieCourante().ht, 10.0 * tenu);
+        QCOMPARE(session->EcrireReponse(), QString());
+        session->Terminer();
+        session = Ouvrir();
+        QCOMPARE(session->GetPoseGlobale().GetPrix(option), tenu);
+        QCOMPARE(quantite(*session), tenu);
         session->Terminer();
     }
 

@@ -15,8 +15,11 @@
 #include "ui/common/SaisieEnCours.h"
 
 #include <QHeaderView>
+#include <QLineEdit>
 #include <QScopedValueRollback>
+#include <QTimer>
 #include <algorithm>
+#include <utility>
 
 namespace {
 
@@ -30,6 +33,14 @@ QTableWidgetItem* CelluleAffichee(const QString& texte, Qt::Alignment alignement
     cellule->setFlags(Qt::ItemIsEnabled);
     cellule->setTextAlignment(alignement | Qt::AlignVCenter);
     return cellule;
+}
+
+QString MessageQuantiteRefusee(const TQuincaillerie& entree, RefusMontant refus)
+{
+    QString message = QStringLiteral("Veuillez saisir une quantité correcte pour « %1 ».").arg(entree.GetLibelle());
+    if (refus == RefusMontant::HorsLimites)
+        message += QStringLiteral("\nLa quantité doit rester inférieure à mille milliards en valeur absolue.");
+    return message + QStringLiteral("\nLa quantité reste %1.").arg(FormatMonetaire(entree.GetQuantite()));
 }
 
 QTableWidgetItem* CelluleQuantite(const QString& texte)
@@ -114,11 +125,38 @@ SommesDimensions TFicheQuincaillerieDetail::AfficherSommes()
 
 void TFicheQuincaillerieDetail::sgListeSetEditText(QTableWidgetItem* cellule)
 {
-    // A quantity typed counts in the totals as soon as its cell is left.
+    // A quantity typed counts in the totals as soon as its cell is left; the
+    // cell then shows the quantity the entry holds, taken or kept.
     if (remplissage || cellule->column() != kQuantite)
         return;
-    EnregistrerQuantites();
+    const int ligne = cellule->row();
+    const QuantiteSaisie saisie{GetCode(ui->sgListe->model()->index(ligne, kLibelle)), cellule->text()};
+    const RefusMontant refus = SaisirQuantite(quincailleries, ligne, saisie);
+    const TQuincaillerie* entree = EntreeDeLigne(quincailleries, ligne, saisie.id);
+    if (!entree)
+        return;
+    const QString quantite = FormatMonetaire(entree->GetQuantite());
+    {
+        const QScopedValueRollback garde(remplissage, true);
+        cellule->setText(quantite);
+    }
+    // An editor left open (a commit before an action) shows it too: its
+    // text, committed again when it closes, changes nothing.
+    if (auto* editeur = qobject_cast<QLineEdit*>(ui->sgListe->indexWidget(ui->sgListe->indexFromItem(cellule))))
+        editeur->setText(quantite);
     AfficherTotaux();
+    if (refus == RefusMontant::Aucun)
+        return;
+    // Said once the grid has closed its editor: a box opened while the grid
+    // commits would leave no control with the focus.
+    refusASignaler = MessageQuantiteRefusee(*entree, refus);
+    QTimer::singleShot(0, this, [this] { Proteger(this, [this] { SignalerRefus(); }); });
+}
+
+void TFicheQuincaillerieDetail::SignalerRefus()
+{
+    if (!refusASignaler.isEmpty())
+        Messages::Information(std::exchange(refusASignaler, QString()), this);
 }
 
 void TFicheQuincaillerieDetail::AfficherListe()
@@ -163,14 +201,10 @@ void TFicheQuincaillerieDetail::sgListeSelectCell(int ligne, int colonne)
 void TFicheQuincaillerieDetail::EnregistrerQuantites()
 {
     // An edit still open (the window closing by its close box, a shortcut)
-    // is taken as the user left it.
+    // is taken as the user left it; every other cell was taken when left.
+    // A quantity refused is said before the action goes on.
     ValiderSaisieEnCours(ui->sgListe);
-    QVector<QuantiteSaisie> lignes;
-    for (int ligne = 0; ligne < ui->sgListe->rowCount(); ++ligne) {
-        const QTableWidgetItem* quantite = ui->sgListe->item(ligne, kQuantite);
-        lignes.append({GetCode(ui->sgListe->model()->index(ligne, kLibelle)), quantite ? quantite->text() : QString()});
-    }
-    EnregistrerSaisies(quincailleries, lignes);
+    SignalerRefus();
 }
 
 void TFicheQuincaillerieDetail::btnRecalculerClick()

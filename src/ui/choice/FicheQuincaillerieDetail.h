@@ -59,11 +59,14 @@ private:
     QStringList illisiblesSignales;
     bool remplissage = false;
     TQuincailleries quincailleries;
+    // The refusal of a quantity typed, to be said once the grid's editor has closed.
+    QString refusASignaler;
 
     SommesDimensions AfficherSommes();
     void AfficherListe();
     void AfficherTotaux();
     // The grid's quantity cells into the entries (an edit in progress included).
     void EnregistrerQuantites();
+    void SignalerRefus();
     QVector<bool> LignesEnEcart(const QVector<int>& lignes) const;
 };

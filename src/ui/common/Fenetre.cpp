@@ -3,6 +3,7 @@
 #include "ui/common/Ressources.h"
 
 #include <QEvent>
+#include <QFocusFrame>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QScreen>
@@ -100,4 +101,39 @@ void PreparerFenetre(QWidget* fenetre)
 {
     fenetre->setWindowIcon(IconeProgramme());
     new Dimensionnement(fenetre);
+}
+
+namespace {
+
+// Puts the frame around the control while it has the focus.
+class SuiviFocus : public QObject
+{
+public:
+    explicit SuiviFocus(QWidget* controle)
+        : QObject(controle)
+        , cadre(new QFocusFrame(controle->parentWidget()))
+    {
+        cadre->hide();
+        controle->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* objet, QEvent* evenement) override
+    {
+        if (evenement->type() == QEvent::FocusIn)
+            cadre->setWidget(static_cast<QWidget*>(objet));
+        else if (evenement->type() == QEvent::FocusOut || evenement->type() == QEvent::Hide)
+            cadre->setWidget(nullptr);
+        return false;
+    }
+
+private:
+    QFocusFrame* cadre;
+};
+
+} // namespace
+
+void MontrerFocus(QWidget* controle)
+{
+    new SuiviFocus(controle);
 }

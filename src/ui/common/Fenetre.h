@@ -12,3 +12,8 @@ class QWidget;
 
 // Called once the form is set up, before the window is first shown.
 void PreparerFenetre(QWidget* fenetre);
+
+// A control that draws itself without the style's focus mark (an icon box,
+// a list whose rows are drawn by the program) shows the style's focus frame
+// around it while it has the focus: the keyboard user sees where he is.
+void MontrerFocus(QWidget* controle);

@@ -18,8 +18,9 @@ bool Afficher(QMessageBox::Icon icone, const QString& texte, QWidget* parent, Bo
     boite.setTextFormat(Qt::PlainText);
     QPushButton* oui = nullptr;
     if (boutons != Boutons::Ok) {
-        oui = boite.addButton(QStringLiteral("Oui"), QMessageBox::YesRole);
-        QPushButton* non = boite.addButton(QStringLiteral("Non"), QMessageBox::NoRole);
+        // Alt+O and Alt+N answer from the keyboard, whichever button has the focus.
+        oui = boite.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
+        QPushButton* non = boite.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
         boite.setDefaultButton(boutons == Boutons::OuiNonParDefautNon ? non : oui);
         boite.setEscapeButton(non);
     } else {

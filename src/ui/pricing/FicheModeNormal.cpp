@@ -162,9 +162,17 @@ void TFicheModeNormal::AbandonnerChargement(const QString& probleme)
 // ---------------------------------------------------------------------------
 // The end
 
+bool TFicheModeNormal::ValiderSaisies()
+{
+    // A VAT the user moved to with the keyboard, not yet acted on.
+    ui->cmbTVA->Valider();
+    ui->cbTvaMenuiserie->Valider();
+    return ui->pnlPoseDevis->ValiderSaisies();
+}
+
 void TFicheModeNormal::btnValiderClick()
 {
-    if (!ui->pnlPoseDevis->ValiderSaisies())
+    if (!ValiderSaisies())
         return;
     QString messageArchive;
     try {
@@ -190,7 +198,7 @@ void TFicheModeNormal::done(int resultat)
     const QString question = QStringLiteral("Le chiffrage a été modifié et n'a pas été validé.\n"
                                             "Voulez-vous fermer sans enregistrer ? Les modifications seront perdues.");
     if (resultat != QDialog::Accepted) {
-        if (!ui->pnlPoseDevis->ValiderSaisies())
+        if (!ValiderSaisies())
             return;
         if (session.EstModifie() && !Messages::QuestionPerte(question, this))
             return;

@@ -53,6 +53,9 @@ private:
     TSessionChiffrage::Interlocuteur Interlocuteur();
     void AbandonnerChargement(const QString& probleme);
 
+    // What the user typed or chose and has not left yet counts before the
+    // screen writes or drops the quote; false when a typed price was refused.
+    bool ValiderSaisies();
     void btnValiderClick();
     void FormClose();
 };

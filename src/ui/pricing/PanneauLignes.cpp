@@ -6,6 +6,7 @@
 #include "ui/choice/FichePoseurChoix.h"
 #include "ui/choice/FicheQuincaillerieDetail.h"
 #include "ui/choice/FicheTarifChoix.h"
+#include "ui/common/ComboValidee.h"
 #include "ui/common/Messages.h"
 #include "ui/common/ObjectCode.h"
 #include "ui/common/Protection.h"
@@ -87,9 +88,10 @@ void TPanneauLignes::ConnecterActions()
         Proteger(this, [this] { btnPoseurClick(); });
         return true;
     });
-    // The VAT lists run their action only for the user's choice.
-    Connecter(ui->cmbTVA, &QComboBox::activated, this, &TPanneauLignes::cmbTVAChange);
-    Connecter(ui->cbTvaMenuiserie, &QComboBox::activated, this, &TPanneauLignes::cbTvaMenuiserieChange);
+    // The VAT lists run their action only for the user's choice, once made:
+    // not at each entry the arrow keys pass.
+    Connecter(ui->cmbTVA, &TComboValidee::Choisie, this, &TPanneauLignes::cmbTVAChange);
+    Connecter(ui->cbTvaMenuiserie, &TComboValidee::Choisie, this, &TPanneauLignes::cbTvaMenuiserieChange);
     Connecter(ui->cbQuincaillerie, &QCheckBox::toggled, this, &TPanneauLignes::cbQuincaillerieClick);
     Connecter(ui->btnQuincaillerie, &QToolButton::clicked, this, &TPanneauLignes::btnQuincaillerieClick);
 }

@@ -3,6 +3,7 @@
 
 #include "model/Formats.h"
 #include "pricing/SessionChiffrage.h"
+#include "ui/common/FicheEdition.h"
 #include "ui/common/Messages.h"
 #include "ui/common/Protection.h"
 #include "ui/common/SuiviClicsListe.h"
@@ -26,6 +27,16 @@ QString MessagePrixIncorrect(TPoseLivraison::OptionLivraison option)
         break;
     }
     return QStringLiteral("Veuillez saisir un chiffre correct pour la manutention.");
+}
+
+// The option's message, why when the amount is beyond the bound, and the
+// price that stays.
+QString MessagePrixRefuse(TPoseLivraison::OptionLivraison option, RefusMontant refus, const QString& prix)
+{
+    QString message = MessagePrixIncorrect(option);
+    if (refus == RefusMontant::HorsLimites)
+        message += kMontantHorsLimites;
+    return message + QStringLiteral("\nLe prix reste %1.").arg(prix);
 }
 
 QString MessageTarifsAutomatiques(int ajoutees)
@@ -166,15 +177,18 @@ void TPanneauPoseDevis::cbLivraisonClick(OptionLivraison option)
 bool TPanneauPoseDevis::edtLivraisonExit(OptionLivraison option)
 {
     QLineEdit* edit = EditLivraison(option);
+    const auto prixTenu = [&] { return FormatMonetaire(session->GetPoseGlobale().GetPrix(option)); };
     // Left as shown: nothing was typed.
-    if (edit->text() == FormatMonetaire(session->GetPoseGlobale().GetPrix(option)))
+    if (edit->text() == prixTenu())
         return true;
-    if (session->SaisirPrixLivraison(option, edit->text())) {
-        AfficherPrix();
+    const RefusMontant refus = session->SaisirPrixLivraison(option, edit->text());
+    // Taken to the cent or refused, the box shows the price the quote holds.
+    edit->setText(prixTenu());
+    if (refus == RefusMontant::Aucun)
         return true;
-    }
-    Messages::Information(MessagePrixIncorrect(option), window());
+    Messages::Information(MessagePrixRefuse(option, refus, prixTenu()), window());
     edit->setFocus();
+    edit->selectAll();
     return false;
 }
 

@@ -3,6 +3,7 @@
 #include "model/Formats.h"
 #include "pricing/Totaux.h"
 #include "ui/choice/FichePoseChoix.h"
+#include "ui/common/Fenetre.h"
 #include "ui/common/ListeIcones.h"
 #include "ui/pricing/DelegateLigne.h"
 #include "ui/pricing/ModelesChiffrage.h"
@@ -44,6 +45,8 @@ void PreparerIconePose(QListWidget* icone)
     const int bord = 2 * icone->frameWidth() + 2;
     PreparerListeIcones(icone, QSize(icone->maximumWidth() - bord, icone->maximumHeight() - bord));
     AjouterIcone(icone, ImagePose(), QString());
+    // Its one cell is never current: the box shows the focus around it.
+    MontrerFocus(icone);
 }
 
 void EcrireLibelleIcone(QListWidget* icone, const QString& libelle)
@@ -119,7 +122,9 @@ TListeSuivie* PreparerListe(QTreeView* vue, TModeleChiffrage* modele, std::initi
         vue->setColumnWidth(colonne++, largeur);
     vue->header()->setSectionsMovable(false);
     vue->header()->setStretchLastSection(false);
+    // Its rows are drawn without the style's focus mark.
     new TDelegateLigne(vue);
+    MontrerFocus(vue);
     modele->SuivreRepeintes(vue);
     return new TListeSuivie(vue);
 }
