@@ -133,6 +133,11 @@ construire_libpq() {
     && nice make -j"$(nproc)" -C src/interfaces/libpq >/dev/null \
     && make -C src/include install >/dev/null \
     && make -C src/interfaces/libpq install >/dev/null)
+  # On Windows PostgreSQL's libpq.a is the DLL's import library: the static
+  # one is made of the same objects, less the DLL's version resource and the
+  # threads emulation the compiler's own winpthreads replaces.
+  (cd "$travail/postgresql/src/interfaces/libpq" \
+    && rm -f "$prefixe/lib/libpq.a" && $hote-ar rcs "$prefixe/lib/libpq.a" $(ls ./*.o | grep -v "win32ver\|pthread-win32"))
   # The static library needs the two helper libraries it was built with.
   cp "$travail/postgresql/src/common/libpgcommon_shlib.a" "$travail/postgresql/src/port/libpgport_shlib.a" \
      "$prefixe/lib/"
