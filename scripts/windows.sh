@@ -35,7 +35,8 @@ etape() { printf '\n== %s (%s s)\n' "$*" "$(($(date +%s) - debut))"; }
 
 installer_outils() {
   local paquets=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
-                 wine64 tcl dpkg-dev zip xvfb xauth openbox xdotool)
+                 wine64 tcl dpkg-dev zip xvfb xauth openbox xdotool
+                 fonts-dejavu-core locales)
   local manquants=()
   for paquet in "${paquets[@]}"; do
     dpkg-query -W -f='${Status}' "$paquet" 2>/dev/null | grep -q "install ok installed" \

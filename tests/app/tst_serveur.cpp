@@ -22,6 +22,8 @@
 #include <functional>
 #include <memory>
 
+#include <libpq-fe.h>
+
 namespace {
 
 const QString kPoste = QStringLiteral("--poste");
@@ -157,16 +159,17 @@ int PosteEnfant(const QString& role, const QString& connexion)
     return 0;
 }
 
-// Runs a statement on the test server as its administrator, outside any
-// transaction (CREATE DATABASE refuses one).
+// Runs statements on the test server as its administrator, outside any
+// transaction (CREATE DATABASE refuses one). Straight through libpq: the
+// program's connection groups its writes in transactions.
 void Administrer(const QString& sql)
 {
-    QProcess psql;
-    psql.start(QStringLiteral("psql"), {QStringLiteral("-X"), QStringLiteral("-q"), QStringLiteral("-v"),
-                                        QStringLiteral("ON_ERROR_STOP=1"), QStringLiteral("-d"), ServeurEssai(),
-                                        QStringLiteral("-c"), sql});
-    if (!psql.waitForFinished(60000) || psql.exitCode() != 0)
-        qFatal("psql failed on %s: %s", qPrintable(sql), psql.readAllStandardError().constData());
+    const std::unique_ptr<PGconn, decltype(&PQfinish)> connexion(PQconnectdb(ServeurEssai().toUtf8().constData()),
+                                                                 &PQfinish);
+    const std::unique_ptr<PGresult, decltype(&PQclear)> resultat(PQexec(connexion.get(), sql.toUtf8().constData()),
+                                                                 &PQclear);
+    if (PQresultStatus(resultat.get()) != PGRES_COMMAND_OK)
+        qFatal("%s failed: %s", qPrintable(sql), PQerrorMessage(connexion.get()));
 }
 
 // Login roles of their own, dropped at the end (after the schemas they have rights in).
