@@ -1,6 +1,7 @@
 #include "app/FicheMain.h"
 #include "app/Lancement.h"
 #include "data/DMPose.h"
+#include "model/Systeme.h"
 #include "ui/common/Messages.h"
 #include "ui/common/Protection.h"
 
@@ -40,13 +41,12 @@ private:
         enErreur = true;
         if (premiere)
             Messages::Erreur(texte);
-        exit(1);
+        Systeme::Terminer(1);
     }
 };
 
-} // namespace
-
-int main(int argc, char* argv[])
+// The whole run; its windows, database and application are gone when it returns.
+int Executer(int argc, char* argv[])
 {
 #ifdef SIGXFSZ
     // A file-size limit makes a write fail with its reason instead of ending the program.
@@ -68,4 +68,11 @@ int main(int argc, char* argv[])
 
     const int codeBoucle = QApplication::exec();
     return application.EnErreur() ? 1 : codeBoucle;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    Systeme::Terminer(Executer(argc, argv));
 }

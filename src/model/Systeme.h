@@ -82,4 +82,12 @@ Nature NatureDe(const QString& chemin);
 // no file or the whole of `source`.
 bool NommerSiLibre(const QString& source, const QString& cible, Issue& issue);
 
+// Ends the program with that code, once everything it wrote is closed. On
+// Windows the C++ runtime destroys the main thread's thread-local objects
+// after the static ones: the toolkit's animation timers, thread-local, then
+// find its thread records gone and the program crashes as it ends, after a
+// priced quote was written. There the process ends before the static
+// objects are destroyed, which holds nothing the program needs.
+[[noreturn]] void Terminer(int code);
+
 } // namespace Systeme

@@ -3,6 +3,7 @@
 #include <QFile>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <sys/file.h>
@@ -231,6 +232,11 @@ bool NommerSiLibre(const QString& source, const QString& cible, Issue& issue)
     if (!QFile::exists(cible))
         issue = EchecDe(erreur);
     return false;
+}
+
+void Terminer(int code)
+{
+    std::exit(code);
 }
 
 } // namespace Systeme

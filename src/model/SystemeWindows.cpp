@@ -2,6 +2,7 @@
 
 #include <QDir>
 
+#include <cstdio>
 #include <utility>
 #include <windows.h>
 
@@ -227,6 +228,12 @@ bool NommerSiLibre(const QString& source, const QString& cible, Issue& issue)
     if (!echec.existe)
         issue = echec;
     return false;
+}
+
+void Terminer(int code)
+{
+    std::fflush(nullptr);
+    ExitProcess(static_cast<UINT>(code));
 }
 
 } // namespace Systeme
