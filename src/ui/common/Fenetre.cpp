@@ -6,6 +6,7 @@
 #include <QFocusFrame>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollArea>
 #include <QWidget>
@@ -105,7 +106,9 @@ void PreparerFenetre(QWidget* fenetre)
 
 namespace {
 
-// Puts the frame around the control while it has the focus.
+// Puts the frame around the control while it has the focus. The frame moves
+// to the parent the style wants it in, which may be destroyed before the
+// control (whose destruction still moves the focus): hence the guard.
 class SuiviFocus : public QObject
 {
 public:
@@ -120,6 +123,8 @@ public:
 protected:
     bool eventFilter(QObject* objet, QEvent* evenement) override
     {
+        if (!cadre)
+            return false;
         if (evenement->type() == QEvent::FocusIn)
             cadre->setWidget(static_cast<QWidget*>(objet));
         else if (evenement->type() == QEvent::FocusOut || evenement->type() == QEvent::Hide)
@@ -128,7 +133,7 @@ protected:
     }
 
 private:
-    QFocusFrame* cadre;
+    QPointer<QFocusFrame> cadre;
 };
 
 } // namespace
