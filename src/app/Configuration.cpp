@@ -4,6 +4,7 @@
 #include "data/DMPose.h"
 #include "data/Poseurs.h"
 
+#include <QDir>
 #include <algorithm>
 
 QList<int> NumerosSections(const TFichierIni& ini, const QString& prefixe, int nb)
@@ -54,7 +55,7 @@ QString MessageTextesCoupes(const QVector<Poseurs::TexteCoupe>& coupes, const QS
     return QStringLiteral("Quarlo - Le fichier de configuration %1 donne des textes plus longs que ce que la base de "
                           "données garde : ils ont été enregistrés coupés. Corrigez-les dans le logiciel qui écrit ce "
                           "fichier.\n%2")
-        .arg(fichierConfig, lignes.join(u'\n'));
+        .arg(QDir::toNativeSeparators(fichierConfig), lignes.join(u'\n'));
 }
 
 void LireTypesTva(const QString& fichierConfig)

@@ -6,6 +6,7 @@
 #include "model/Ini.h"
 #include "model/MargeMini.h"
 
+#include <QDir>
 #include <QVector>
 #include <algorithm>
 
@@ -165,7 +166,7 @@ bool TDMPose::EstConnecte() const
 
 QString TDMPose::Designation() const
 {
-    return base->connexion.EstConnectee() ? base->connexion.Designation() : nomFichier;
+    return base->connexion.EstConnectee() ? base->connexion.Designation() : QDir::toNativeSeparators(nomFichier);
 }
 
 void TDMPose::Ouvrir()

@@ -81,7 +81,7 @@ Phrase PhraseErreur(int code, const QString& fichier)
 
 ErreurBase ErreurMoteur(int code, const QString& texteMoteur, const QString& fichier)
 {
-    const Phrase phrase = PhraseErreur(code, fichier);
+    const Phrase phrase = PhraseErreur(code, QDir::toNativeSeparators(fichier));
     if (phrase.texte.isEmpty())
         return ErreurBase(texteMoteur, phrase.cause, texteMoteur, code & 0xFF);
     return ErreurBase(phrase.texte + QStringLiteral("\n(SQLite : %1)").arg(texteMoteur), phrase.cause, texteMoteur,
@@ -315,7 +315,7 @@ public:
         sqlite3_close_v2(db);
     }
 
-    QString Designation() const override { return fichier; }
+    QString Designation() const override { return QDir::toNativeSeparators(fichier); }
     sqlite3* Handle() const override { return db; }
     bool EstServeur() const override { return false; }
 
@@ -732,7 +732,7 @@ std::unique_ptr<Moteur> OuvrirFichier(const QString& nomFichier, const QByteArra
     // The engine would take an empty name for a temporary database.
     if (nomFichier.isEmpty())
         throw ErreurBase("Aucun fichier de base de données n'est indiqué.");
-    const QString debutMessage = QStringLiteral("Impossible d'ouvrir la base de données %1 : ").arg(nomFichier);
+    const QString debutMessage = QStringLiteral("Impossible d'ouvrir la base de données %1 : ").arg(QDir::toNativeSeparators(nomFichier));
     // An empty key would open, or create, a file without encryption.
     if (motDePasse.isEmpty())
         throw ErreurBase(debutMessage + QStringLiteral("le mot de passe est vide."), ErreurBase::Cause::Acces, QString());

@@ -7,6 +7,7 @@
 #include "model/Systeme.h"
 #include "model/Xml.h"
 
+#include <QDir>
 #include <QFile>
 #include <QHash>
 #include <QLocale>
@@ -406,8 +407,9 @@ std::optional<QString> ObstacleLecture(const QString& chemin, qint64 tailleMaxim
 
 DevisEchange LireEchange(const QString& fichierEchange, const QString& prefixeHorodate)
 {
+    const QString nom = QDir::toNativeSeparators(fichierEchange);
     if (const auto obstacle = ObstacleLecture(fichierEchange, kTailleEchangeMaximale))
-        throw ErreurEchange(QStringLiteral("Le fichier de récupération « %1 » %2.").arg(fichierEchange, *obstacle));
+        throw ErreurEchange(QStringLiteral("Le fichier de récupération « %1 » %2.").arg(nom, *obstacle));
     TXmlDocument document;
     document.LoadFromFile(fichierEchange);
     QString erreurArchive;
@@ -416,7 +418,7 @@ DevisEchange LireEchange(const QString& fichierEchange, const QString& prefixeHo
     } catch (const std::exception& erreur) {
         erreurArchive = QString::fromUtf8(erreur.what());
     }
-    DevisEchange devis = LireDevis(document, fichierEchange);
+    DevisEchange devis = LireDevis(document, nom);
     devis.erreurArchive = erreurArchive;
     return devis;
 }
@@ -451,7 +453,7 @@ QString EcrireEchange(const TPoseLivraison& poseGlobale, bool priseDeCote, const
 {
     const QByteArray octets = ContenuEchange(poseGlobale, priseDeCote, globales, menuiseries);
     const auto echec = [](const QString& fichier, const QString& raison) {
-        return QStringLiteral("Impossible d'écrire le fichier « %1 » : %2").arg(fichier, raison);
+        return QStringLiteral("Impossible d'écrire le fichier « %1 » : %2").arg(QDir::toNativeSeparators(fichier), raison);
     };
     if (const auto raison = RemplacerFichier(fichierEchange, octets))
         throw ErreurXml(echec(fichierEchange, *raison));

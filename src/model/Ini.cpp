@@ -5,6 +5,7 @@
 #include "model/RemplacerFichier.h"
 #include "model/Systeme.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -265,7 +266,7 @@ void TFichierIni::EcrireTexte(const QString& section, const QString& cle, const 
 {
     if (illisible)
         throw ErreurFichier(QStringLiteral("Le fichier %1 ne peut pas être lu : il n'est pas modifié.")
-                                .arg(fichier));
+                                .arg(QDir::toNativeSeparators(fichier)));
     const QString texteValeur = SansSautDeLigne(valeur);
     const auto existante = valeurs.constFind(CleIndex(section, cle));
     if (existante != valeurs.constEnd()) {
@@ -332,10 +333,10 @@ void TFichierIni::Enregistrer()
     if (const auto raison = Systeme::EcritureRefusee(fichier)) {
         throw ErreurFichier(QStringLiteral("Impossible d'enregistrer le fichier « %1 » : il est en lecture seule ; "
                                            "retirez-lui la lecture seule, puis recommencez.\n%2")
-                                .arg(fichier, *raison));
+                                .arg(QDir::toNativeSeparators(fichier), *raison));
     }
     if (const auto raison = RemplacerFichier(fichier, octets))
         throw ErreurFichier(QStringLiteral("Impossible d'enregistrer le fichier « %1 » : vérifiez que son dossier existe "
                                            "et accepte l'écriture, et qu'il reste de la place sur le disque.\n%2")
-                                .arg(fichier, *raison));
+                                .arg(QDir::toNativeSeparators(fichier), *raison));
 }

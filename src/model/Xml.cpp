@@ -4,6 +4,7 @@
 #include "model/Noms.h"
 #include "model/RemplacerFichier.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringDecoder>
 #include <QStringList>
@@ -967,19 +968,20 @@ void TXmlDocument::ReadFromBytes(QByteArray bytes)
 
 void TXmlDocument::LoadFromFile(const QString& path)
 {
+    const QString nom = QDir::toNativeSeparators(path);
     QFile fichier(path);
     if (!fichier.open(QIODevice::ReadOnly))
-        throw ErreurXml(QStringLiteral("Impossible d'ouvrir le fichier « %1 » : %2").arg(path, fichier.errorString()));
+        throw ErreurXml(QStringLiteral("Impossible d'ouvrir le fichier « %1 » : %2").arg(nom, fichier.errorString()));
     QByteArray octets = fichier.readAll();
     if (fichier.error() != QFileDevice::NoError)
-        throw ErreurXml(QStringLiteral("Impossible de lire le fichier « %1 » : %2").arg(path, fichier.errorString()));
+        throw ErreurXml(QStringLiteral("Impossible de lire le fichier « %1 » : %2").arg(nom, fichier.errorString()));
     fichier.close();
     try {
         ReadFromBytes(std::move(octets));
     } catch (const ErreurXml& erreur) {
         if (erreur.Message() == kPasDeRacine)
             throw;
-        throw ErreurXml(QStringLiteral("Fichier « %1 » : %2").arg(path, erreur.Message()), erreur.Ligne());
+        throw ErreurXml(QStringLiteral("Fichier « %1 » : %2").arg(nom, erreur.Message()), erreur.Ligne());
     }
 }
 
@@ -1027,5 +1029,5 @@ QByteArray TXmlDocument::SaveToBytes() const
 void TXmlDocument::SaveToFile(const QString& path) const
 {
     if (const auto raison = RemplacerFichier(path, SaveToBytes()))
-        throw ErreurXml(QStringLiteral("Impossible d'écrire le fichier « %1 » : %2").arg(path, *raison));
+        throw ErreurXml(QStringLiteral("Impossible d'écrire le fichier « %1 » : %2").arg(QDir::toNativeSeparators(path), *raison));
 }

@@ -12,6 +12,7 @@
 #include "ui/common/Messages.h"
 #include "ui/pricing/FicheModeNormal.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QTemporaryDir>
@@ -108,6 +109,14 @@ private:
         for (const QString& texte : textes)
             resultat << Chemin(texte);
         return resultat;
+    }
+
+    // Messages give the host's paths as it wrote them and the program's own
+    // files with the system's separators.
+    QStringList Messages(QStringList textes) const
+    {
+        textes.replaceInStrings(QLatin1String("<programme>"), QDir::toNativeSeparators(programme));
+        return Chemins(textes);
     }
 
     int PoseursEnBase()
@@ -233,7 +242,7 @@ private slots:
 
         EnregistreurMessages enregistreur;
         QCOMPARE(Lancer(arguments), 0);
-        QCOMPARE(enregistreur.Textes(), Chemins(messages));
+        QCOMPARE(enregistreur.Textes(), Messages(messages));
         for (const auto& message : enregistreur.Recus())
             QCOMPARE(message.genre, Messages::Genre::Information);
         QVERIFY(!DMPose().EstConnecte());

@@ -405,7 +405,7 @@ private slots:
         } catch (const ErreurBase& erreur) {
             QCOMPARE(erreur.Message(),
                      QStringLiteral("Impossible d'ouvrir la base de données %1 : mot de passe incorrect ou "
-                                    "fichier qui n'est pas une base de données.").arg(fichier));
+                                    "fichier qui n'est pas une base de données.").arg(QDir::toNativeSeparators(fichier)));
         }
         QVERIFY(!base.EstConnectee());
         QCOMPARE(Contenu(fichier), avant);
@@ -508,7 +508,7 @@ private slots:
             base.Ouvrir(fichier, kMotDePasse);
             QFAIL("the damaged file was opened");
         } catch (const ErreurBase& erreur) {
-            QVERIFY2(erreur.Message().startsWith(QStringLiteral("La base %1 est endommagée").arg(fichier)),
+            QVERIFY2(erreur.Message().startsWith(QStringLiteral("La base %1 est endommagée").arg(QDir::toNativeSeparators(fichier))),
                      qPrintable(erreur.Message()));
             QVERIFY2(erreur.Message().contains(QStringLiteral("copie de sauvegarde")), qPrintable(erreur.Message()));
         }
@@ -560,7 +560,7 @@ private slots:
         } catch (const ErreurBase& erreur) {
             message = erreur.Message();
         }
-        QVERIFY2(message.contains(fichier) && message.contains(phrase), qPrintable(message));
+        QVERIFY2(message.contains(QDir::toNativeSeparators(fichier)) && message.contains(phrase), qPrintable(message));
         QVERIFY2(!message.contains(QStringLiteral("not an error")), qPrintable(message));
     }
 
@@ -575,6 +575,9 @@ private slots:
     void baseSupprimeeOuRemplacee()
     {
         SUR_LE_FICHIER_SEULEMENT();
+#ifdef Q_OS_WIN
+        QSKIP("Windows refuses to delete or replace a file the program holds open");
+#endif
         QFETCH(bool, remplacee);
         Ecrire(base, QStringLiteral("local"), 2);
         QVERIFY(QFile::remove(fichier));
@@ -587,7 +590,7 @@ private slots:
             QFAIL("the write went to a file that is gone");
         } catch (const ErreurBase& erreur) {
             QCOMPARE(erreur.Raison(), ErreurBase::Cause::Deplacee);
-            QVERIFY2(erreur.Message().startsWith(QStringLiteral("La base %1 a été supprimée, déplacée ou remplacée").arg(fichier)),
+            QVERIFY2(erreur.Message().startsWith(QStringLiteral("La base %1 a été supprimée, déplacée ou remplacée").arg(QDir::toNativeSeparators(fichier))),
                      qPrintable(erreur.Message()));
         }
     }
