@@ -63,7 +63,10 @@ void SupprimerRestes(const QFileInfo& cible)
 {
     const QString prefixe = cible.fileName() + kMarqueTemporaire;
     const QDir dossier = cible.absoluteDir();
-    const QStringList noms = dossier.entryList({prefixe + QLatin1Char('*')}, QDir::Files | QDir::Hidden | QDir::System);
+    // No name filter: Qt matches one with a regular expression, whose
+    // per-thread memory the MinGW runtime frees before destroying it when a
+    // thread ends, and the recovery file is written on a thread of its own.
+    const QStringList noms = dossier.entryList(QDir::Files | QDir::Hidden | QDir::System);
     for (const QString& nom : noms)
         if (EstTemporaireDe(nom, prefixe))
             Systeme::SupprimerSiAbandonne(dossier.filePath(nom));
