@@ -6,6 +6,7 @@
 #include "BaseTemporaire.h"
 #include "DevisHote.h"
 #include "DonneesEssai.h"
+#include "Octets.h"
 
 #include "model/Echange.h"
 #include "pricing/QuantitesQuincaillerie.h"
@@ -387,9 +388,7 @@ private slots:
         chrono.start();
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(reprise), 3000);
         QVERIFY2(chrono.elapsed() < 2000, qPrintable(QString::number(chrono.elapsed())));
-        QFile fichier(reprise);
-        QVERIFY(fichier.open(QIODevice::ReadOnly));
-        QCOMPARE(fichier.readAll(), session->ContenuReponse());
+        QCOMPARE(LireOctets(reprise), session->ContenuReponse());
         session->GetPile().undo();
         QTRY_VERIFY_WITH_TIMEOUT(!QFile::exists(reprise), 3000);
         session->GetPile().redo();
