@@ -36,7 +36,7 @@ etape() { printf '\n== %s (%s s)\n' "$*" "$(($(date +%s) - debut))"; }
 installer_outils() {
   local paquets=(g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools
                  wine64 tcl dpkg-dev zip xvfb xauth openbox xdotool
-                 fonts-dejavu-core locales)
+                 fonts-dejavu-core fonts-wine locales)
   local manquants=()
   for paquet in "${paquets[@]}"; do
     dpkg-query -W -f='${Status}' "$paquet" 2>/dev/null | grep -q "install ok installed" \
@@ -211,6 +211,10 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   etape "Préfixe Wine"
   /usr/lib/wine/wine64 wineboot -i >/dev/null 2>&1
 fi
+# A program that crashes ends at once with a failure, instead of waiting in
+# Wine's debugger until the test's time runs out.
+/usr/lib/wine/wine64 reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' \
+  /v Debugger /t REG_SZ /d '' /f >/dev/null 2>&1
 source scripts/serveur-essai.sh
 demarrer_serveur_essai
 # The programs under Wine reach the cluster and PgBouncer over TCP only;
@@ -228,6 +232,8 @@ etape "Paquet dist/Quarlo-$version-windows-x64.zip"
 dossier="build-windows/paquet/Quarlo"
 rm -rf build-windows/paquet && mkdir -p "$dossier/translations" dist
 cp build-windows/bin/Quarlo.exe build-windows/bin/QuarloCopieBase.exe resources/Quarlo.bmp "$dossier/"
+# The build keeps its symbols for a crash's addresses; users get the programs without.
+x86_64-w64-mingw32-strip "$dossier/Quarlo.exe" "$dossier/QuarloCopieBase.exe"
 # The toolkit's own texts (buttons of its dialogs, menus of its fields) in French.
 cp /usr/share/qt6/translations/qtbase_fr.qm "$dossier/translations/"
 { printf '\xEF\xBB\xBF'; sed 's/$/\r/' scripts/windows/LISEZMOI.txt; } >"$dossier/LISEZMOI.txt"

@@ -14,6 +14,7 @@
 #include "ui/common/Messages.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -224,7 +225,7 @@ private slots:
         QCOMPARE(demarrage.messages.size(), 1);
         QVERIFY2(demarrage.messages.first().contains(QStringLiteral("- poseur « P01 », Siret : 17 caractères, les 14 "
                                                                     "premiers gardés"))
-                     && demarrage.messages.first().contains(poste.Configuration()),
+                     && demarrage.messages.first().contains(QDir::toNativeSeparators(poste.Configuration())),
                  qPrintable(demarrage.messages.first()));
         QCOMPARE(Demarrer(poste, false).messages, QStringList());
 

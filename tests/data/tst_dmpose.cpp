@@ -7,6 +7,7 @@
 #include "LignesTexte.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
@@ -210,7 +211,7 @@ private slots:
             Ouvrir(dm);
             QFAIL("an empty file was taken for a new database");
         } catch (const ErreurBase& erreur) {
-            QVERIFY2(erreur.Message().startsWith(QStringLiteral("La base %1 est endommagée").arg(fichier)), erreur.what());
+            QVERIFY2(erreur.Message().startsWith(QStringLiteral("La base %1 est endommagée").arg(QDir::toNativeSeparators(fichier))), erreur.what());
         }
         QVERIFY(!dm.EstConnecte());
         QVERIFY(!dm.BaseCreee());

@@ -280,7 +280,7 @@ private slots:
             QFAIL("un type de TVA invalide a été accepté");
         } catch (const ErreurEchange& erreur) {
             const QString message = QString::fromUtf8(erreur.what());
-            QVERIFY2(message.contains(fichier) && message.contains("type de TVA"), qPrintable(message));
+            QVERIFY2(message.contains(QDir::toNativeSeparators(fichier)) && message.contains("type de TVA"), qPrintable(message));
         }
         QVERIFY(QFile::exists(dossier.filePath("20250101_000000.entree.xml")));
     }
@@ -374,7 +374,7 @@ private slots:
             LireEchange(fichier, dossier.filePath("20250101_000000"));
             QFAIL("le fichier a été lu");
         } catch (const ErreurEchange& erreur) {
-            QCOMPARE(QString::fromUtf8(erreur.what()), "Le fichier de récupération « " + fichier + " » " + message);
+            QCOMPARE(QString::fromUtf8(erreur.what()), "Le fichier de récupération « " + QDir::toNativeSeparators(fichier) + " » " + message);
         }
         QVERIFY(!QFile::exists(dossier.filePath("20250101_000000.entree.xml")));
     }
@@ -493,7 +493,7 @@ private slots:
             EcrireEchange(devis.poseGlobale, true, devis.quincailleriesGlobales, devis.menuiseries, fichier, prefixe);
             QFAIL("l'écriture aurait dû échouer");
         } catch (const ErreurXml& erreur) {
-            QVERIFY2(erreur.Message().contains(fichier), qPrintable(erreur.Message()));
+            QVERIFY2(erreur.Message().contains(QDir::toNativeSeparators(fichier)), qPrintable(erreur.Message()));
         }
         QCOMPARE(LireOctets(fichier), QByteArray("<Quarlo>ce que l'hôte a écrit</Quarlo>"));
         QVERIFY(!QFile::exists(prefixe + ".sortie.xml"));

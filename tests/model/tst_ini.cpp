@@ -4,6 +4,7 @@
 #include "BaseTemporaire.h"
 #include "DansUnFils.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -261,7 +262,7 @@ private slots:
         const QString message = DansUnFils(0, [&] { TFichierIni(chemin).EcrireTexte("Marge", "Mini", "1"); });
         const QStringList lignes = message.split(u'\n');
         QCOMPARE(lignes.size(), 2);
-        QVERIFY2(lignes[0].startsWith("Impossible d'enregistrer le fichier « " + chemin + " » : ") && lignes[0].contains(phrase),
+        QVERIFY2(lignes[0].startsWith("Impossible d'enregistrer le fichier « " + QDir::toNativeSeparators(chemin) + " » : ") && lignes[0].contains(phrase),
                  qPrintable(message));
         QVERIFY2(!lignes[1].isEmpty(), qPrintable(message));
         if (lectureSeule)

@@ -1,6 +1,7 @@
 #include "model/Encodage.h"
 #include "model/Xml.h"
 
+#include <QDir>
 #include <QFile>
 #include <QStringEncoder>
 #include <QTemporaryDir>
@@ -194,7 +195,7 @@ private slots:
             document.LoadFromFile(fichier);
             QFAIL("un fichier en UTF-16 ou UTF-32 a été lu");
         } catch (const ErreurXml& erreur) {
-            QCOMPARE(erreur.Message(), "Fichier « " + fichier + " » : le texte est codé en " + forme
+            QCOMPARE(erreur.Message(), "Fichier « " + QDir::toNativeSeparators(fichier) + " » : le texte est codé en " + forme
                                            + ", un codage que l'hôte n'écrit pas ; enregistrez-le en Windows-1252 "
                                              "(iso-8859-1) ou en UTF-8.");
         }
@@ -269,7 +270,7 @@ private slots:
             document.LoadFromFile(chemin);
             QFAIL("un fichier absent a été lu");
         } catch (const ErreurXml& erreur) {
-            QVERIFY2(erreur.Message().contains(chemin), qPrintable(erreur.Message()));
+            QVERIFY2(erreur.Message().contains(QDir::toNativeSeparators(chemin)), qPrintable(erreur.Message()));
         }
     }
 
