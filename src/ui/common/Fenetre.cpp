@@ -42,6 +42,21 @@ const QScreen* EcranDe(const QWidget* fenetre)
     return QGuiApplication::primaryScreen();
 }
 
+// What the panels in scroll areas lack to show at their size `taille`
+// (minimumSizeHint: whole; sizeHint: at ease). The form's size was drawn for
+// other fonts and styles, and a screen with room shows them.
+QSize ManqueDesPanneaux(const QWidget* fenetre, QSize (QWidget::*taille)() const)
+{
+    QSize manque(0, 0);
+    for (const QScrollArea* zone : fenetre->findChildren<QScrollArea*>()) {
+        if (!zone->widgetResizable() || !zone->widget() || zone->window() != fenetre)
+            continue;
+        const QSize ecart = (zone->widget()->*taille)() - zone->viewport()->size();
+        manque = manque.expandedTo(ecart);
+    }
+    return manque;
+}
+
 // At the first showing, before the window is placed: the size of the form,
 // or the room the screen has.
 class Dimensionnement : public QObject
@@ -77,22 +92,8 @@ private:
         if (!ecran)
             return;
         const QSize place = ecran->availableGeometry().marginsRemoved(CadreConnu(fenetre)).size();
-        const QSize voulue = fenetre->size() + ManqueDesPanneaux();
+        const QSize voulue = fenetre->size() + ManqueDesPanneaux(fenetre, &QWidget::minimumSizeHint);
         fenetre->resize(voulue.boundedTo(place).expandedTo(fenetre->minimumSize()));
-    }
-
-    // What the panels in scroll areas lack at the form's size: the form's
-    // size was drawn for other fonts, and a screen with room shows them whole.
-    QSize ManqueDesPanneaux() const
-    {
-        QSize manque(0, 0);
-        for (const QScrollArea* zone : fenetre->findChildren<QScrollArea*>()) {
-            if (!zone->widgetResizable() || !zone->widget() || zone->window() != fenetre)
-                continue;
-            const QSize ecart = zone->widget()->minimumSizeHint() - zone->viewport()->size();
-            manque = manque.expandedTo(ecart);
-        }
-        return manque;
     }
 };
 
@@ -137,6 +138,26 @@ private:
 };
 
 } // namespace
+
+void AjusterAuContenu(QWidget* fenetre)
+{
+    const QSize manque = ManqueDesPanneaux(fenetre, &QWidget::sizeHint);
+    const QScreen* ecran = fenetre->screen();
+    if (!ecran || (manque.width() <= 0 && manque.height() <= 0))
+        return;
+    const QRect place = ecran->availableGeometry();
+    const QMargins marges = CadreConnu(fenetre);
+    const QRect cadre = fenetre->geometry().marginsAdded(marges);
+    const QSize voulue = (fenetre->size() + manque).boundedTo(place.marginsRemoved(marges).size());
+    if (voulue.width() <= fenetre->width() && voulue.height() <= fenetre->height())
+        return;
+    fenetre->resize(voulue.expandedTo(fenetre->size()));
+    // Moved back by what the growth pushed past the screen's edges.
+    const QRect agrandi(cadre.topLeft(), fenetre->size().grownBy(marges));
+    const QPoint retour(qMin(0, place.right() - agrandi.right()), qMin(0, place.bottom() - agrandi.bottom()));
+    if (!retour.isNull())
+        fenetre->move(fenetre->pos() + retour);
+}
 
 void MontrerFocus(QWidget* controle)
 {

@@ -13,6 +13,11 @@ class QWidget;
 // Called once the form is set up, before the window is first shown.
 void PreparerFenetre(QWidget* fenetre);
 
+// Called once a shown window has filled in what it shows: its panels, now
+// wider or taller, get their preferred size as far as the screen has room,
+// and the window stays on the screen.
+void AjusterAuContenu(QWidget* fenetre);
+
 // A control that draws itself without the style's focus mark (an icon box,
 // a list whose rows are drawn by the program) shows the style's focus frame
 // around it while it has the focus: the keyboard user sees where he is.

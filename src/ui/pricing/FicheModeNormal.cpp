@@ -130,6 +130,7 @@ void TFicheModeNormal::FormActivate()
         AbandonnerChargement(TexteErreur(erreur));
         return;
     }
+    AjusterAuContenu(this);
     // Ready: the keyboard starts on the items.
     ui->lvListe->setFocus();
 }
