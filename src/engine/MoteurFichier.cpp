@@ -732,7 +732,8 @@ std::unique_ptr<Moteur> OuvrirFichier(const QString& nomFichier, const QByteArra
     // The engine would take an empty name for a temporary database.
     if (nomFichier.isEmpty())
         throw ErreurBase("Aucun fichier de base de données n'est indiqué.");
-    const QString debutMessage = QStringLiteral("Impossible d'ouvrir la base de données %1 : ").arg(QDir::toNativeSeparators(nomFichier));
+    const QString debutMessage =
+        QStringLiteral("Impossible d'ouvrir la base de données %1 : ").arg(QDir::toNativeSeparators(nomFichier));
     // An empty key would open, or create, a file without encryption.
     if (motDePasse.isEmpty())
         throw ErreurBase(debutMessage + QStringLiteral("le mot de passe est vide."), ErreurBase::Cause::Acces, QString());
