@@ -385,17 +385,17 @@ void TestEcrans::fenetreTientEtSeLitAuClavier()
         if (!controle->isVisibleTo(fenetre.get()))
             continue;
         if (auto* bouton = qobject_cast<QAbstractButton*>(controle)) {
-            bool voulu = bouton->width() >= bouton->minimumSizeHint().width();
+            bool entier = bouton->width() >= bouton->minimumSizeHint().width();
 #ifdef Q_OS_WIN
             // The Windows style asks 75 pixels of any button with a text: the
             // one-character arrows may get less where the screen has no room,
             // their text still whole.
             const QString texte = QString(bouton->text()).remove(u'&');
             if (texte.size() == 1)
-                voulu = voulu || bouton->width() >= bouton->fontMetrics().horizontalAdvance(texte)
+                entier = entier || bouton->width() >= bouton->fontMetrics().horizontalAdvance(texte)
                                                         + 2 * bouton->style()->pixelMetric(QStyle::PM_ButtonMargin);
 #endif
-            QVERIFY2(voulu, qPrintable(bouton->objectName() + QStringLiteral(" coupé")));
+            QVERIFY2(entier, qPrintable(bouton->objectName() + QStringLiteral(" coupé")));
         }
         const QString texte = TexteAccelerable(controle);
         if (texte.isEmpty())
